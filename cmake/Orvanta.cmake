@@ -1,0 +1,39 @@
+# Build helpers shared by every folder.
+
+# orvanta_library(<name> [SOURCES files...] [DEPS targets...])
+# Without SOURCES every *.cpp of the calling folder is compiled.
+function(orvanta_library name)
+  cmake_parse_arguments(A "" "" "SOURCES;DEPS" ${ARGN})
+  if(A_SOURCES)
+    set(srcs ${A_SOURCES})
+  else()
+    file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  endif()
+  add_library(${name} STATIC ${srcs})
+  target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+  target_link_libraries(${name} PUBLIC ${A_DEPS})
+  set_property(GLOBAL APPEND PROPERTY ORVANTA_LIBRARIES ${name})
+endfunction()
+
+# orvanta_test_suite(<name> [SOURCES globs...] [DEPS targets...] [LABELS labels...])
+# One GoogleTest executable <name>_tests; without SOURCES every *.cpp of the
+# calling folder. The label "tsan" also runs the suite under ThreadSanitizer.
+function(orvanta_test_suite name)
+  cmake_parse_arguments(A "" "" "SOURCES;DEPS;LABELS" ${ARGN})
+  if(A_SOURCES)
+    file(GLOB srcs CONFIGURE_DEPENDS ${A_SOURCES})
+  else()
+    file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  endif()
+  set(target ${name}_tests)
+  add_executable(${target} ${srcs})
+  target_link_libraries(${target} PRIVATE ${A_DEPS} orvanta_test_support GTest::gtest_main GTest::gmock)
+  gtest_discover_tests(${target}
+    DISCOVERY_MODE PRE_TEST
+    DISCOVERY_TIMEOUT 60
+    PROPERTIES LABELS "${name};${A_LABELS}" TIMEOUT 300)
+  if("tsan" IN_LIST A_LABELS)
+    set_property(GLOBAL APPEND PROPERTY ORVANTA_TSAN_TESTS ${target})
+  endif()
+  set_property(GLOBAL APPEND PROPERTY ORVANTA_TEST_TARGETS ${target})
+endfunction()
