@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <functional>
+
+// Shared vocabulary of the waveform output and input devices.
+namespace platform {
+
+// Messages a device posts to the thread that opened it. wparam carries the
+// device for open and close, lparam the buffer for done and data.
+enum WaveMessage : uint32_t {
+    WaveOutOpen = 955,
+    WaveOutClose = 956,
+    WaveOutDone = 957,
+    WaveInOpen = 958,
+    WaveInClose = 959,
+    WaveInData = 960,
+};
+
+// How a device reaches its opening thread; must never block.
+using WavePost = std::function<void(uint32_t message, uintptr_t wparam, intptr_t lparam)>;
+
+// Interleaved little-endian PCM; 8-bit samples are unsigned around 128.
+struct WaveFormat {
+    int channels = 0;
+    int bits_per_sample = 0;
+    int sample_rate = 0;
+
+    int block_align() const { return channels * (bits_per_sample / 8); }
+    // 1-2 channels, 8 or 16 bits, a rate a device can be asked for.
+    bool is_valid() const;
+    bool operator==(const WaveFormat&) const = default;
+};
+
+// A block of samples lent to a device. The owner keeps the memory alive
+// until the device hands the buffer back (Done set, message posted).
+struct WaveBuffer {
+    enum Flags : uint32_t {
+        Done = 0x01,
+        Prepared = 0x02,
+        Queued = 0x10,
+    };
+
+    uint8_t* data = nullptr;
+    uint32_t length = 0;
+    uint32_t bytes_recorded = 0; // input: how much of data was filled
+    uintptr_t user = 0; // the owner's own word; the device never touches it
+    uint32_t flags = 0;
+};
+
+}
