@@ -31,15 +31,7 @@ function(orvanta_test_suite name)
   gtest_discover_tests(${target}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES TIMEOUT 300)
-  # Labels are set from a file of our own that runs after discovery: a list of
-  # labels handed through gtest_discover_tests loses all but its first entry.
-  set(label_file ${CMAKE_CURRENT_BINARY_DIR}/${target}_labels.cmake)
-  file(WRITE ${label_file}
-    "if(${target}_TESTS)\n"
-    "  set_tests_properties(\${${target}_TESTS} PROPERTIES LABELS \"${name};${A_LABELS}\")\n"
-    "endif()\n")
-  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${label_file})
+    PROPERTIES LABELS "${name};${A_LABELS}" TIMEOUT 300)
   if("tsan" IN_LIST A_LABELS)
     set_property(GLOBAL APPEND PROPERTY ORVANTA_TSAN_TESTS ${target})
   endif()
