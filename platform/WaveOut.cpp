@@ -126,7 +126,7 @@ void WaveOut::hand_back_head()
     m_post(WaveOutDone, 0, reinterpret_cast<intptr_t>(buffer));
 }
 
-void WaveOut::render(uint8_t* out, size_t bytes)
+size_t WaveOut::render(uint8_t* out, size_t bytes)
 {
     std::lock_guard lock(m_lock);
     size_t filled = 0;
@@ -145,6 +145,7 @@ void WaveOut::render(uint8_t* out, size_t bytes)
     }
     std::memset(out + filled, m_format.bits_per_sample == 8 ? 0x80 : 0, bytes - filled);
     apply_volume(out, filled);
+    return filled;
 }
 
 // Integer scaling: full volume leaves every sample as it was.

@@ -45,7 +45,8 @@ protected:
     // Posts the open message; the backend calls it once its transport runs.
     void post_open();
     // The next bytes to play, from any thread; bytes is a whole number of frames.
-    void render(uint8_t* out, size_t bytes);
+    // Returns how many came from buffers: the rest is silence.
+    size_t render(uint8_t* out, size_t bytes);
     // Stops the backend's transport; called at most once, never under the device's lock.
     virtual void stop_transport() { }
     // For the backends' destructors: stops the transport unless close() did.

@@ -20,7 +20,7 @@ public:
     }
 
     void open() { post_open(); }
-    void play(uint8_t* out, size_t bytes) { render(out, bytes); }
+    size_t play(uint8_t* out, size_t bytes) { return render(out, bytes); }
 
     bool write(WaveBuffer& buffer) override
     {
@@ -207,6 +207,16 @@ std::vector<uint8_t> ScriptedWaveDriver::play(size_t bytes)
         return {};
     std::vector<uint8_t> out(bytes);
     m_output->play(out.data(), out.size());
+    return out;
+}
+
+std::vector<uint8_t> ScriptedWaveDriver::play_queued(size_t max_bytes)
+{
+    std::lock_guard lock(m_lock);
+    if (!m_output)
+        return {};
+    std::vector<uint8_t> out(max_bytes);
+    out.resize(m_output->play(out.data(), out.size()));
     return out;
 }
 

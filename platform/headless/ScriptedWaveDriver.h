@@ -41,6 +41,8 @@ public:
 
     // Plays bytes (whole frames) of the open output device; empty when none is open.
     std::vector<uint8_t> play(size_t bytes);
+    // As play, but stops where the queued buffers end: no silence.
+    std::vector<uint8_t> play_queued(size_t max_bytes);
     // Feeds captured bytes to the open input device; false when none is open.
     bool capture(const std::vector<uint8_t>& bytes);
     bool has_output() const;

@@ -1,0 +1,165 @@
+#include "audio/RecorderPCMImpl.h"
+
+#include "audio/RecorderPCM.h"
+#include "liba/MutexLock.h"
+#include "liba/SharedBuffer.h"
+#include "platform/Message.h"
+#include "platform/WaveDriver.h"
+
+namespace audio {
+
+using platform::WaveBuffer;
+
+RecorderPCMImpl::RecorderPCMImpl(int channels, int sample_rate, int bits_per_sample, RecorderPCM& provider)
+    : m_provider(provider)
+    , m_buffer_size(0)
+    , m_channels(channels)
+    , m_sample_rate(sample_rate)
+    , m_bits_per_sample(bits_per_sample)
+{
+    m_buffer_size = static_cast<uint32_t>(block_align() * frames_per_buffer);
+    Thread::start();
+    liba::MutexLock lock(m_lock);
+    platform::WaveFormat format { channels, bits_per_sample, sample_rate };
+    platform::ThreadId thread = thread_id();
+    m_device = platform::wave_driver().open_input(format, [thread](uint32_t message, uintptr_t wparam, intptr_t lparam) {
+        platform::post_thread_message(thread, message, wparam, lparam);
+    });
+    if (!m_device)
+        return;
+    for (int i = 0; i < buffer_count; ++i) {
+        m_blocks[i] = std::make_unique<uint8_t[]>(m_buffer_size);
+        WaveBuffer& header = m_headers[i];
+        header.data = m_blocks[i].get();
+        header.length = m_buffer_size;
+        m_device->prepare(header);
+        m_device->add_buffer(header);
+    }
+}
+
+RecorderPCMImpl::~RecorderPCMImpl()
+{
+    {
+        liba::MutexLock lock(m_lock);
+        m_closing = true;
+        if (m_device) {
+            // Every queued buffer comes back as data and is still pushed.
+            m_device->reset();
+            m_device->close();
+        }
+    }
+    platform::post_thread_message(thread_id(), platform::WM_QUIT, 0, 0);
+    join();
+    m_device.reset();
+}
+
+bool RecorderPCMImpl::start()
+{
+    liba::MutexLock lock(m_lock);
+    if (!m_device)
+        return false;
+    bool ok = m_device->start();
+    m_stopped = !ok;
+    return ok;
+}
+
+bool RecorderPCMImpl::stop()
+{
+    liba::MutexLock lock(m_lock);
+    if (m_stopped)
+        return true;
+    m_stopped = m_device && m_device->stop();
+    return m_stopped;
+}
+
+bool RecorderPCMImpl::is_stopped()
+{
+    liba::MutexLock lock(m_lock);
+    return m_stopped;
+}
+
+bool RecorderPCMImpl::is_recording()
+{
+    liba::MutexLock lock(m_lock);
+    return m_device && m_in_flight;
+}
+
+int RecorderPCMImpl::get_channels()
+{
+    liba::MutexLock lock(m_lock);
+    return m_channels;
+}
+
+int RecorderPCMImpl::get_bits_per_sample()
+{
+    liba::MutexLock lock(m_lock);
+    return m_bits_per_sample;
+}
+
+int RecorderPCMImpl::get_sample_rate()
+{
+    liba::MutexLock lock(m_lock);
+    return m_sample_rate;
+}
+
+int RecorderPCMImpl::get_bitrate()
+{
+    liba::MutexLock lock(m_lock);
+    return block_align() * m_sample_rate * 8;
+}
+
+void RecorderPCMImpl::run()
+{
+    set_priority(1);
+    platform::Message message;
+    while (!is_stop_requested() && platform::get_message(message)) {
+        switch (message.message) {
+        case platform::WaveInOpen: {
+            liba::MutexLock lock(m_lock);
+            break;
+        }
+        case platform::WaveInClose: {
+            liba::MutexLock lock(m_lock);
+            m_device.reset();
+            m_stopped = true;
+            break;
+        }
+        case platform::WaveInData:
+            buffer_full(reinterpret_cast<WaveBuffer*>(message.lparam));
+            break;
+        }
+    }
+}
+
+bool RecorderPCMImpl::is_ours(const WaveBuffer* header) const
+{
+    return header >= m_headers && header < m_headers + buffer_count;
+}
+
+void RecorderPCMImpl::buffer_full(WaveBuffer* header)
+{
+    liba::MutexLock lock(m_lock);
+    if (!is_ours(header))
+        return;
+    if (m_device)
+        m_device->unprepare(*header);
+    // Empty buffers are pushed too: the tail of a reset may be one.
+    PCMData chunk(liba::SharedBuffer(header->bytes_recorded, header->data), m_channels, m_bits_per_sample,
+        m_sample_rate);
+    m_provider.push(chunk);
+
+    m_in_flight = false;
+    for (const WaveBuffer& h : m_headers)
+        m_in_flight = m_in_flight || !(h.flags & WaveBuffer::Done);
+    if (!m_in_flight)
+        return; // capture has run dry: every buffer is back
+    header->bytes_recorded = 0;
+    header->user = 0;
+    header->flags = 0;
+    if (!m_closing && m_device) {
+        m_device->prepare(*header);
+        m_device->add_buffer(*header);
+    }
+}
+
+}
