@@ -84,6 +84,11 @@ std::string read_link(const char* path)
     }
 }
 
+std::string inside(const std::string& folder, const char* name)
+{
+    return folder.empty() ? folder : folder + "/" + name;
+}
+
 std::string parent(const std::string& path)
 {
     size_t slash = path.find_last_of('/');
@@ -111,20 +116,14 @@ std::u16string special_folder(SpecialFolder folder)
         path = documents_folder();
         break;
     case SpecialFolder::System:
-        path = base_folder("XDG_DATA_HOME", ".local/share");
-        if (!path.empty())
-            path += "/orvanta";
+        path = inside(base_folder("XDG_DATA_HOME", ".local/share"), "orvanta");
         break;
     case SpecialFolder::Startup:
-        path = base_folder("XDG_CONFIG_HOME", ".config");
-        if (!path.empty())
-            path += "/autostart";
+        path = inside(base_folder("XDG_CONFIG_HOME", ".config"), "autostart");
         break;
     case SpecialFolder::Programs:
     case SpecialFolder::StartMenu:
-        path = base_folder("XDG_DATA_HOME", ".local/share");
-        if (!path.empty())
-            path += "/applications";
+        path = inside(base_folder("XDG_DATA_HOME", ".local/share"), "applications");
         break;
     case SpecialFolder::ProgramFiles:
         path = parent(parent(to_utf8(executable_path())));
