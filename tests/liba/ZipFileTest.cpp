@@ -172,6 +172,9 @@ TEST(ZipFile, HandMadeArchives)
         { "name ends at zero", local_member({ .name = std::string("n\0m", 3), .data = "" }), { u"n" } },
         { "ANSI name", local_member({ .name = "caf\xE9", .data = "" }), { u"caf\u00E9" } },
         { "empty name ends the walk", local_member({ .name = "", .data = "" }) + a, {} },
+        // In 32 bits, 31 + size would wrap to 0 and walk this member for ever.
+        { "size that would wrap to its own header",
+            local_member({ .name = "a", .data = "", .compressed_size = 0xFFFFFFE1, .size = 0xFFFFFFE1 }), { u"a" } },
         { "central directory ends the walk", a + "PK\x01\x02" + std::string(50, '\0'), { u"a" } },
     };
     for (const auto& c : cases)
