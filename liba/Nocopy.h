@@ -2,7 +2,7 @@
 
 namespace liba {
 
-// Base of classes whose objects must not be copied.
+// A base that forbids copying and assignment.
 class Nocopy {
 protected:
     Nocopy() = default;
