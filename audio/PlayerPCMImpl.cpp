@@ -3,11 +3,13 @@
 #include "audio/PlayerPCM.h"
 #include "liba/MutexLock.h"
 #include "liba/SharedBuffer.h"
+#include "liba/Utility.h"
 #include "os/Log.h"
 #include "platform/Message.h"
 #include "platform/WaveDriver.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 
 namespace audio {
@@ -63,8 +65,10 @@ bool PlayerPCMImpl::pause()
 void PlayerPCMImpl::set_volume(double volume)
 {
     liba::MutexLock lock(m_owner.get_lock());
-    // NaN counts as silence rather than reaching the integer conversion.
-    m_volume = volume >= 0 ? std::min(volume, 1.0) : 0.0;
+    m_volume = liba::clamp(volume, 0.0, 1.0);
+    // NaN passes the clamp; it must not reach the integer conversion.
+    if (std::isnan(m_volume))
+        m_volume = 0.0;
     apply_volume();
 }
 
