@@ -5,7 +5,7 @@
 #include "liba/SharedBuffer.h"
 #include "liba/Utility.h"
 #include "os/Log.h"
-#include "platform/Message.h"
+#include "platform/MessageQueue.h"
 #include "platform/WaveDriver.h"
 
 #include <algorithm>
@@ -18,40 +18,45 @@ using platform::WaveBuffer;
 
 namespace {
 
-constexpr uint32_t kick_message = platform::WM_USER;
+    constexpr platform::MessageId kick_message = platform::msg::user;
 
 }
 
 PlayerPCMImpl::PlayerPCMImpl(PlayerPCM& owner)
     : m_owner(owner)
 {
-    start();
+    // Without a thread every kick fails instead of waiting for it.
+    if (!start())
+        m_ready.set();
 }
 
 PlayerPCMImpl::~PlayerPCMImpl()
 {
     request_stop();
     m_ready.wait();
-    platform::post_thread_message(thread_id(), kick_message, 0, 0);
+    platform::post_thread_message(m_thread, kick_message);
     join();
 }
 
 bool PlayerPCMImpl::kick()
 {
     m_ready.wait();
-    return platform::post_thread_message(thread_id(), kick_message, 0, 0);
+    return platform::post_thread_message(m_thread, kick_message);
 }
 
 bool PlayerPCMImpl::play()
 {
-    m_play_requested = true;
+    uint32_t request = ++m_play_requests;
+    if (request == 0)
+        request = ++m_play_requests;
+    m_play_requested = request;
     m_pause_requested = false;
     return kick();
 }
 
 bool PlayerPCMImpl::stop()
 {
-    m_play_requested = false;
+    m_play_requested = 0;
     m_pause_requested = false;
     return kick();
 }
@@ -89,18 +94,20 @@ void PlayerPCMImpl::apply_volume()
 void PlayerPCMImpl::run()
 {
     set_priority(1);
+    // The queue must exist before anyone posts to it.
     platform::Message message;
-    platform::peek_message(message);
+    platform::peek_message(message, {}, 0, 0, platform::Peek::keep);
+    m_thread = platform::current_thread_id();
     m_ready.set();
     while (!is_stop_requested() && platform::get_message(message)) {
         switch (message.message) {
-        case platform::WaveOutOpen:
+        case platform::msg::wave_out_open:
             on_device_opened();
             break;
-        case platform::WaveOutClose:
+        case platform::msg::wave_out_close:
             on_device_closed(message.wparam);
             break;
-        case platform::WaveOutDone:
+        case platform::msg::wave_out_done:
             on_buffer_done(reinterpret_cast<WaveBuffer*>(message.lparam));
             break;
         case kick_message:
@@ -118,16 +125,17 @@ void PlayerPCMImpl::run()
 
 void PlayerPCMImpl::on_kick()
 {
-    if (m_play_requested && m_state == Closed) {
+    const uint32_t play_request = m_play_requested.load();
+    if (play_request && m_state == Closed) {
         liba::MutexLock lock(m_owner.get_lock());
         if (m_pending.is_empty())
             m_pending = m_owner.pull(pull_frames);
         if (!m_pending.is_empty()) {
             m_device_format = { m_pending.channels, m_pending.bits_per_sample, m_pending.sample_rate };
             m_state = Playing;
-            open_device();
+            open_device(play_request);
         }
-    } else if (!m_play_requested && m_state == Playing) {
+    } else if (!play_request && m_state == Playing) {
         liba::MutexLock lock(m_owner.get_lock());
         m_state = Draining;
         if (m_device)
@@ -150,28 +158,29 @@ void PlayerPCMImpl::on_kick()
 
 // No device is a normal state of affairs here: the player goes back to
 // stopped, drops what it pulled and can be asked to play again.
-void PlayerPCMImpl::open_device()
+void PlayerPCMImpl::open_device(uint32_t play_request)
 {
     if (m_device)
         return;
-    platform::ThreadId thread = thread_id();
+    platform::ThreadId thread = m_thread;
     m_device = platform::wave_driver().open_output(
         m_device_format, [thread](uint32_t message, uintptr_t wparam, intptr_t lparam) {
             platform::post_thread_message(thread, message, wparam, lparam);
         });
     if (!m_device) {
         os::log() << "PlayerPCM: can't open the waveform output device\n";
-        m_failed = true;
         m_state = Closed;
         m_device_format = {};
         m_pending = PCMData();
-        m_play_requested = false;
+        // Back to stopped, unless a newer play request came meanwhile.
+        m_play_requested.compare_exchange_strong(play_request, 0);
+        m_failed = true;
         return;
     }
     m_failed = false;
     const int block_align = m_device_format.block_align();
-    const uint32_t size = static_cast<uint32_t>(
-        (m_device_format.sample_rate * buffer_milliseconds / 1000) * block_align);
+    const uint32_t size
+        = static_cast<uint32_t>((m_device_format.sample_rate * buffer_milliseconds / 1000) * block_align);
     if (size != m_buffer_size) {
         m_buffer_size = size;
         for (auto& block : m_blocks)
@@ -185,7 +194,8 @@ void PlayerPCMImpl::open_device()
 
 bool PlayerPCMImpl::matches_device(const PCMData& chunk) const
 {
-    return chunk.channels == m_device_format.channels && chunk.bits_per_sample == m_device_format.bits_per_sample
+    return chunk.channels == m_device_format.channels
+        && chunk.bits_per_sample == m_device_format.bits_per_sample
         && chunk.sample_rate == m_device_format.sample_rate;
 }
 
@@ -247,7 +257,8 @@ void PlayerPCMImpl::on_buffer_done(WaveBuffer* header)
 
 bool PlayerPCMImpl::any_busy() const
 {
-    return std::any_of(std::begin(m_headers), std::end(m_headers), [](const WaveBuffer& h) { return h.user; });
+    return std::any_of(
+        std::begin(m_headers), std::end(m_headers), [](const WaveBuffer& h) { return h.user; });
 }
 
 void PlayerPCMImpl::close_when_drained()
@@ -274,7 +285,7 @@ void PlayerPCMImpl::on_device_closed(uintptr_t device)
         m_device_format = {};
         m_device.reset();
     }
-    platform::post_thread_message(thread_id(), kick_message, 0, 0);
+    platform::post_thread_message(m_thread, kick_message);
 }
 
 }

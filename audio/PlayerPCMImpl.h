@@ -3,6 +3,7 @@
 #include "audio/PCMData.h"
 #include "liba/Event.h"
 #include "liba/Thread.h"
+#include "platform/Message.h"
 #include "platform/WaveOut.h"
 
 #include <atomic>
@@ -41,7 +42,7 @@ private:
 
     bool kick();
     void on_kick();
-    void open_device();
+    void open_device(uint32_t play_request);
     bool fill_device();
     void on_device_opened();
     void on_buffer_done(platform::WaveBuffer*);
@@ -60,9 +61,13 @@ private:
     uint32_t m_buffer_size = 0;
     PCMData m_pending;
     liba::Event m_ready;
+    // The device thread as the message layer knows it; set before m_ready.
+    platform::ThreadId m_thread = 0;
     State m_state = Closed;
     bool m_paused = false;
-    std::atomic<bool> m_play_requested = false;
+    // 0, or the number of the play request still standing.
+    std::atomic<uint32_t> m_play_requested = 0;
+    std::atomic<uint32_t> m_play_requests = 0;
     std::atomic<bool> m_pause_requested = false;
     std::atomic<bool> m_failed = false;
 };

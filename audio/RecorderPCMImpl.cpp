@@ -3,7 +3,7 @@
 #include "audio/RecorderPCM.h"
 #include "liba/MutexLock.h"
 #include "liba/SharedBuffer.h"
-#include "platform/Message.h"
+#include "platform/MessageQueue.h"
 #include "platform/WaveDriver.h"
 
 namespace audio {
@@ -18,13 +18,17 @@ RecorderPCMImpl::RecorderPCMImpl(int channels, int sample_rate, int bits_per_sam
     , m_bits_per_sample(bits_per_sample)
 {
     m_buffer_size = static_cast<uint32_t>(block_align() * frames_per_buffer);
-    Thread::start();
+    // Nothing the device posts may be lost for want of a queue.
+    if (!Thread::start())
+        return;
+    m_ready.wait();
     liba::MutexLock lock(m_lock);
     platform::WaveFormat format { channels, bits_per_sample, sample_rate };
-    platform::ThreadId thread = thread_id();
-    m_device = platform::wave_driver().open_input(format, [thread](uint32_t message, uintptr_t wparam, intptr_t lparam) {
-        platform::post_thread_message(thread, message, wparam, lparam);
-    });
+    platform::ThreadId thread = m_thread;
+    m_device = platform::wave_driver().open_input(
+        format, [thread](uint32_t message, uintptr_t wparam, intptr_t lparam) {
+            platform::post_thread_message(thread, message, wparam, lparam);
+        });
     if (!m_device)
         return;
     for (int i = 0; i < buffer_count; ++i) {
@@ -48,7 +52,7 @@ RecorderPCMImpl::~RecorderPCMImpl()
             m_device->close();
         }
     }
-    platform::post_thread_message(thread_id(), platform::WM_QUIT, 0, 0);
+    platform::post_thread_message(m_thread, platform::msg::quit);
     join();
     m_device.reset();
 }
@@ -112,19 +116,22 @@ void RecorderPCMImpl::run()
 {
     set_priority(1);
     platform::Message message;
+    platform::peek_message(message, {}, 0, 0, platform::Peek::keep);
+    m_thread = platform::current_thread_id();
+    m_ready.set();
     while (!is_stop_requested() && platform::get_message(message)) {
         switch (message.message) {
-        case platform::WaveInOpen: {
+        case platform::msg::wave_in_open: {
             liba::MutexLock lock(m_lock);
             break;
         }
-        case platform::WaveInClose: {
+        case platform::msg::wave_in_close: {
             liba::MutexLock lock(m_lock);
             m_device.reset();
             m_stopped = true;
             break;
         }
-        case platform::WaveInData:
+        case platform::msg::wave_in_data:
             buffer_full(reinterpret_cast<WaveBuffer*>(message.lparam));
             break;
         }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "liba/Event.h"
 #include "liba/Mutex.h"
 #include "liba/Thread.h"
+#include "platform/Message.h"
 #include "platform/WaveIn.h"
 
 #include <cstdint>
@@ -39,6 +41,9 @@ private:
     bool is_ours(const platform::WaveBuffer*) const;
 
     liba::Mutex m_lock;
+    // Set once the thread's queue exists, with m_thread its id there.
+    liba::Event m_ready;
+    platform::ThreadId m_thread = 0;
     RecorderPCM& m_provider;
     platform::WaveBuffer m_headers[buffer_count];
     std::unique_ptr<uint8_t[]> m_blocks[buffer_count];

@@ -1,17 +1,20 @@
 #include "audio/ActiveBuffer.h"
+
 #include "platform/Memory.h"
 #include "tests/audio/devices/DeviceDoubles.h"
 
-#include <gtest/gtest.h>
-
 #include <atomic>
+#include <gtest/gtest.h>
 #include <memory>
 #include <thread>
 
 namespace {
 
 std::atomic<uint64_t> free_memory = 1ull << 32;
-uint64_t probe() { return free_memory.load(); }
+uint64_t probe()
+{
+    return free_memory.load();
+}
 
 // The buffer between a feeder that pushes as the recorder does and a sink.
 struct Rig {
@@ -37,7 +40,10 @@ struct Rig {
         platform::set_memory_probe(nullptr);
     }
 
-    void push(size_t size, uint8_t seed = 1) { feeder.push(test::pcm(test::audio_bytes(size, seed), 1, 16, 8000)); }
+    void push(size_t size, uint8_t seed = 1)
+    {
+        feeder.push(test::pcm(test::audio_bytes(size, seed), 1, 16, 8000));
+    }
 
     test::PcmSink sink;
     Feeder feeder;

@@ -47,8 +47,8 @@ public:
             return {};
         audio::PCMData& next = m_chunks.front();
         size_t take = std::min<size_t>(next.size(), static_cast<size_t>(frames) * next.bytes_per_frame());
-        audio::PCMData result(liba::SharedBuffer(next.buffer, 0, take), next.channels, next.bits_per_sample,
-            next.sample_rate);
+        audio::PCMData result(
+            liba::SharedBuffer(next.buffer, 0, take), next.channels, next.bits_per_sample, next.sample_rate);
         next.buffer = liba::SharedBuffer(next.buffer, take, next.size() - take);
         if (next.is_empty())
             m_chunks.pop_front();

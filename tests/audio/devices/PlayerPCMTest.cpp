@@ -1,11 +1,11 @@
 #include "audio/PlayerPCM.h"
+
 #include "platform/headless/ScriptedWaveDriver.h"
 #include "tests/audio/devices/DeviceDoubles.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
 #include <cmath>
+#include <gtest/gtest.h>
 #include <limits>
 #include <memory>
 
@@ -161,7 +161,8 @@ TEST(PlayerPCM, StopWhilePausedResetsTheDeviceAndClearsThePause)
     rig.player->stop();
     EXPECT_FALSE(rig.player->is_paused());
     ASSERT_TRUE(rig.driver.wait_for_line("out close"));
-    EXPECT_EQ(rig.log_from("out reset"), (std::vector<std::string> { "out reset", "out restart", "out close" }));
+    EXPECT_EQ(
+        rig.log_from("out reset"), (std::vector<std::string> { "out reset", "out restart", "out close" }));
 }
 
 TEST(PlayerPCM, VolumeIsClampedKeptAndAppliedWhenTheDeviceOpens)

@@ -1,9 +1,9 @@
 #include "audio/RecorderPCM.h"
+
 #include "platform/headless/ScriptedWaveDriver.h"
 #include "tests/audio/devices/DeviceDoubles.h"
 
 #include <gtest/gtest.h>
-
 #include <memory>
 
 using platform::headless::ScriptedWaveDriver;

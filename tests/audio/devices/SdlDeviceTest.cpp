@@ -9,10 +9,9 @@
 #include "tests/support/TempDir.h"
 #include "tests/support/Tool.h"
 
-#include <gtest/gtest.h>
-
 #include <condition_variable>
 #include <cstdlib>
+#include <gtest/gtest.h>
 #include <map>
 #include <mutex>
 
@@ -21,11 +20,13 @@ namespace {
 // Passes opens on to SDL and watches the devices' messages go by.
 class WatchedDriver final : public platform::WaveDriver {
 public:
-    std::unique_ptr<platform::WaveOut> open_output(const platform::WaveFormat& format, platform::WavePost post) override
+    std::unique_ptr<platform::WaveOut> open_output(
+        const platform::WaveFormat& format, platform::WavePost post) override
     {
         return m_sdl.open_output(format, watch(std::move(post)));
     }
-    std::unique_ptr<platform::WaveIn> open_input(const platform::WaveFormat& format, platform::WavePost post) override
+    std::unique_ptr<platform::WaveIn> open_input(
+        const platform::WaveFormat& format, platform::WavePost post) override
     {
         return m_sdl.open_input(format, watch(std::move(post)));
     }
@@ -104,8 +105,8 @@ TEST_F(SdlDevices, PlayingAWavWritesItsAudioData)
 TEST_F(SdlDevices, RecordingARawFileGivesItBack)
 {
     setenv("SDL_DISKAUDIODELAY", "0", 1);
-    test::ToolResult raw = test::run_tool(
-        { "sox", "-n", "-r", "8000", "-b", "16", "-c", "1", "-e", "signed", "-t", "raw", "-", "synth", "0.5", "sine", "300" });
+    test::ToolResult raw = test::run_tool({ "sox", "-n", "-r", "8000", "-b", "16", "-c", "1", "-e", "signed",
+        "-t", "raw", "-", "synth", "0.5", "sine", "300" });
     ASSERT_EQ(raw.exit_code, 0);
     dir.write("in.raw", raw.out);
 
