@@ -176,13 +176,13 @@ int hex_digit(char c)
     return -1;
 }
 
-bool parse_data(std::string_view spec, RegistryValue& v)
+bool parse_data(std::string_view field, RegistryValue& v)
 {
     v.data.clear();
-    if (spec.starts_with('"')) {
+    if (field.starts_with('"')) {
         std::size_t pos = 0;
         std::u16string text;
-        if (!parse_quoted(spec, pos, text) || pos != spec.size())
+        if (!parse_quoted(field, pos, text) || pos != field.size())
             return false;
         v.type = registry_string;
         for (char16_t c : text) {
@@ -192,12 +192,12 @@ bool parse_data(std::string_view spec, RegistryValue& v)
         v.data.insert(v.data.end(), { 0, 0 });
         return true;
     }
-    if (spec.starts_with("dword:")) {
-        spec.remove_prefix(6);
-        if (spec.empty() || spec.size() > 8)
+    if (field.starts_with("dword:")) {
+        field.remove_prefix(6);
+        if (field.empty() || field.size() > 8)
             return false;
         std::uint32_t n = 0;
-        for (char c : spec) {
+        for (char c : field) {
             const int d = hex_digit(c);
             if (d < 0)
                 return false;
@@ -208,26 +208,26 @@ bool parse_data(std::string_view spec, RegistryValue& v)
             static_cast<std::uint8_t>(n >> 24) };
         return true;
     }
-    if (!spec.starts_with("hex("))
+    if (!field.starts_with("hex("))
         return false;
-    spec.remove_prefix(4);
+    field.remove_prefix(4);
     std::uint64_t type = 0;
     std::size_t i = 0;
-    for (; i < spec.size() && spec[i] >= '0' && spec[i] <= '9' && type <= 0xFFFFFFFFu; ++i)
-        type = type * 10 + static_cast<std::uint64_t>(spec[i] - '0');
-    if (i == 0 || type > 0xFFFFFFFFu || spec.substr(i, 2) != "):")
+    for (; i < field.size() && field[i] >= '0' && field[i] <= '9' && type <= 0xFFFFFFFFu; ++i)
+        type = type * 10 + static_cast<std::uint64_t>(field[i] - '0');
+    if (i == 0 || type > 0xFFFFFFFFu || field.substr(i, 2) != "):")
         return false;
     v.type = static_cast<std::uint32_t>(type);
-    spec.remove_prefix(i + 2);
-    while (!spec.empty()) {
-        if (spec.size() < 2 || hex_digit(spec[0]) < 0 || hex_digit(spec[1]) < 0)
+    field.remove_prefix(i + 2);
+    while (!field.empty()) {
+        if (field.size() < 2 || hex_digit(field[0]) < 0 || hex_digit(field[1]) < 0)
             return false;
-        v.data.push_back(static_cast<std::uint8_t>(hex_digit(spec[0]) << 4 | hex_digit(spec[1])));
-        spec.remove_prefix(2);
-        if (!spec.empty()) {
-            if (spec[0] != ',' || spec.size() == 1)
+        v.data.push_back(static_cast<std::uint8_t>(hex_digit(field[0]) << 4 | hex_digit(field[1])));
+        field.remove_prefix(2);
+        if (!field.empty()) {
+            if (field[0] != ',' || field.size() == 1)
                 return false;
-            spec.remove_prefix(1);
+            field.remove_prefix(1);
         }
     }
     return true;
