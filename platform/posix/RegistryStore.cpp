@@ -413,7 +413,12 @@ void RegistryStore::reload_if_changed()
     for (auto& root : m_roots)
         root = std::make_unique<Key>();
     *m_stamp = now;
-    if (!now.exists || now.size > largest_file)
+    m_readable = true;
+    if (!now.exists)
+        return;
+    // A file that cannot be read whole is never written over.
+    m_readable = false;
+    if (now.size > largest_file)
         return;
     const int fd = open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
@@ -424,11 +429,16 @@ void RegistryStore::reload_if_changed()
         const ssize_t n = read(fd, buf, sizeof buf);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0 || text.size() + static_cast<std::size_t>(n) > static_cast<std::size_t>(largest_file))
+        if (n < 0 || text.size() + static_cast<std::size_t>(n) > static_cast<std::size_t>(largest_file)) {
+            close(fd);
+            return;
+        }
+        if (n == 0)
             break;
         text.append(buf, static_cast<std::size_t>(n));
     }
     close(fd);
+    m_readable = true;
     parse(text);
 }
 
@@ -470,6 +480,8 @@ bool RegistryStore::change(Change&& apply)
     if (!lock.is_held())
         return false;
     reload_if_changed(); // another process may have written since
+    if (!m_readable)
+        return false;
     const Outcome outcome = apply(true);
     if (outcome == Outcome::refused)
         return false;
