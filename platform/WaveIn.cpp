@@ -53,12 +53,14 @@ bool WaveIn::start()
             return false;
         if (m_started)
             return true;
+        // Started before the transport runs, so its first bytes are kept.
+        m_started = true;
     }
-    if (!start_transport())
-        return false;
+    if (start_transport())
+        return true;
     std::lock_guard lock(m_lock);
-    m_started = !m_closed;
-    return m_started;
+    m_started = false;
+    return false;
 }
 
 bool WaveIn::stop()
