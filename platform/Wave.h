@@ -27,6 +27,7 @@ struct WaveFormat {
     int sample_rate = 0;
 
     int block_align() const { return channels * (bits_per_sample / 8); }
+
     // 1-2 channels, 8 or 16 bits, a rate a device can be asked for.
     bool is_valid() const;
     bool operator==(const WaveFormat&) const = default;

@@ -6,14 +6,15 @@ namespace platform {
 
 namespace {
 
-    class NoWaveDriver final : public WaveDriver {
-    public:
-        std::unique_ptr<WaveOut> open_output(const WaveFormat&, WavePost) override { return nullptr; }
-        std::unique_ptr<WaveIn> open_input(const WaveFormat&, WavePost) override { return nullptr; }
-    };
+class NoWaveDriver final : public WaveDriver {
+public:
+    std::unique_ptr<WaveOut> open_output(const WaveFormat&, WavePost) override { return nullptr; }
 
-    NoWaveDriver no_driver;
-    std::atomic<WaveDriver*> current_driver = nullptr;
+    std::unique_ptr<WaveIn> open_input(const WaveFormat&, WavePost) override { return nullptr; }
+};
+
+NoWaveDriver no_driver;
+std::atomic<WaveDriver*> current_driver = nullptr;
 
 }
 

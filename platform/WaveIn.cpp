@@ -6,42 +6,16 @@
 namespace platform {
 
 WaveIn::WaveIn(const WaveFormat& format, WavePost post)
-    : m_format(format)
-    , m_post(std::move(post))
+    : WaveDevice(format, std::move(post), WaveInOpen, WaveInClose, WaveInData)
 {
-}
-
-void WaveIn::post_open()
-{
-    m_post(WaveInOpen, reinterpret_cast<uintptr_t>(this), 0);
-}
-
-bool WaveIn::prepare(WaveBuffer& buffer)
-{
-    std::lock_guard lock(m_lock);
-    if (buffer.flags & WaveBuffer::Queued)
-        return false;
-    buffer.flags |= WaveBuffer::Prepared;
-    return true;
-}
-
-bool WaveIn::unprepare(WaveBuffer& buffer)
-{
-    std::lock_guard lock(m_lock);
-    if (buffer.flags & WaveBuffer::Queued)
-        return false;
-    buffer.flags &= ~WaveBuffer::Prepared;
-    return true;
 }
 
 bool WaveIn::add_buffer(WaveBuffer& buffer)
 {
     std::lock_guard lock(m_lock);
-    if (m_closed || !(buffer.flags & WaveBuffer::Prepared) || (buffer.flags & WaveBuffer::Queued))
+    if (!enqueue(buffer))
         return false;
-    buffer.flags = (buffer.flags & ~WaveBuffer::Done) | WaveBuffer::Queued;
     buffer.bytes_recorded = 0;
-    m_queue.push_back(&buffer);
     return true;
 }
 
@@ -91,52 +65,16 @@ bool WaveIn::reset()
     return true;
 }
 
-bool WaveIn::close()
-{
-    {
-        std::lock_guard lock(m_lock);
-        if (m_closed || !m_queue.empty())
-            return false;
-        m_closed = true;
-        m_started = false;
-    }
-    shut_down();
-    m_post(WaveInClose, reinterpret_cast<uintptr_t>(this), 0);
-    return true;
-}
-
-void WaveIn::shut_down()
-{
-    if (!m_transport_stopped.exchange(true))
-        stop_transport();
-}
-
 bool WaveIn::is_started() const
 {
     std::lock_guard lock(m_lock);
-    return m_started;
-}
-
-bool WaveIn::is_closed() const
-{
-    std::lock_guard lock(m_lock);
-    return m_closed;
-}
-
-// Posted under the lock, so that data messages keep their order and come
-// before the close message.
-void WaveIn::hand_back_head()
-{
-    WaveBuffer* buffer = m_queue.front();
-    m_queue.pop_front();
-    buffer->flags = (buffer->flags & ~WaveBuffer::Queued) | WaveBuffer::Done;
-    m_post(WaveInData, 0, reinterpret_cast<intptr_t>(buffer));
+    return m_started && !m_closed;
 }
 
 void WaveIn::capture(const uint8_t* in, size_t bytes)
 {
     std::lock_guard lock(m_lock);
-    if (!m_started)
+    if (!m_started || m_closed)
         return;
     while (bytes > 0 && !m_queue.empty()) {
         WaveBuffer* head = m_queue.front();

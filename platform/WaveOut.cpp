@@ -6,42 +6,14 @@
 namespace platform {
 
 WaveOut::WaveOut(const WaveFormat& format, WavePost post)
-    : m_format(format)
-    , m_post(std::move(post))
+    : WaveDevice(format, std::move(post), WaveOutOpen, WaveOutClose, WaveOutDone)
 {
-}
-
-void WaveOut::post_open()
-{
-    m_post(WaveOutOpen, reinterpret_cast<uintptr_t>(this), 0);
-}
-
-bool WaveOut::prepare(WaveBuffer& buffer)
-{
-    std::lock_guard lock(m_lock);
-    if (buffer.flags & WaveBuffer::Queued)
-        return false;
-    buffer.flags |= WaveBuffer::Prepared;
-    return true;
-}
-
-bool WaveOut::unprepare(WaveBuffer& buffer)
-{
-    std::lock_guard lock(m_lock);
-    if (buffer.flags & WaveBuffer::Queued)
-        return false;
-    buffer.flags &= ~WaveBuffer::Prepared;
-    return true;
 }
 
 bool WaveOut::write(WaveBuffer& buffer)
 {
     std::lock_guard lock(m_lock);
-    if (m_closed || !(buffer.flags & WaveBuffer::Prepared) || (buffer.flags & WaveBuffer::Queued))
-        return false;
-    buffer.flags = (buffer.flags & ~WaveBuffer::Done) | WaveBuffer::Queued;
-    m_queue.push_back(&buffer);
-    return true;
+    return enqueue(buffer);
 }
 
 bool WaveOut::pause()
@@ -69,26 +41,8 @@ bool WaveOut::reset()
         return false;
     while (!m_queue.empty())
         hand_back_head();
+    m_head_offset = 0;
     return true;
-}
-
-bool WaveOut::close()
-{
-    {
-        std::lock_guard lock(m_lock);
-        if (m_closed || !m_queue.empty())
-            return false;
-        m_closed = true;
-    }
-    shut_down();
-    m_post(WaveOutClose, reinterpret_cast<uintptr_t>(this), 0);
-    return true;
-}
-
-void WaveOut::shut_down()
-{
-    if (!m_transport_stopped.exchange(true))
-        stop_transport();
 }
 
 void WaveOut::set_volume(uint32_t volume)
@@ -109,23 +63,6 @@ bool WaveOut::is_paused() const
     return m_paused;
 }
 
-bool WaveOut::is_closed() const
-{
-    std::lock_guard lock(m_lock);
-    return m_closed;
-}
-
-// Posted under the lock, so that every done reaches the queue before a
-// close or a later done can.
-void WaveOut::hand_back_head()
-{
-    WaveBuffer* buffer = m_queue.front();
-    m_queue.pop_front();
-    m_head_offset = 0;
-    buffer->flags = (buffer->flags & ~WaveBuffer::Queued) | WaveBuffer::Done;
-    m_post(WaveOutDone, 0, reinterpret_cast<intptr_t>(buffer));
-}
-
 size_t WaveOut::render(uint8_t* out, size_t bytes)
 {
     std::lock_guard lock(m_lock);
@@ -141,9 +78,10 @@ size_t WaveOut::render(uint8_t* out, size_t bytes)
             if (m_head_offset < head->length)
                 break;
             hand_back_head();
+            m_head_offset = 0;
         }
     }
-    std::memset(out + filled, m_format.bits_per_sample == 8 ? 0x80 : 0, bytes - filled);
+    std::memset(out + filled, format().bits_per_sample == 8 ? 0x80 : 0, bytes - filled);
     apply_volume(out, filled);
     return filled;
 }
@@ -155,8 +93,8 @@ void WaveOut::apply_volume(uint8_t* out, size_t bytes) const
         return;
     const int32_t gains[2]
         = { static_cast<int32_t>(m_volume & 0xFFFF), static_cast<int32_t>(m_volume >> 16) };
-    const int channels = m_format.channels;
-    if (m_format.bits_per_sample == 8) {
+    const int channels = format().channels;
+    if (format().bits_per_sample == 8) {
         for (size_t i = 0; i < bytes; ++i) {
             int32_t s = out[i] - 128;
             out[i] = static_cast<uint8_t>(s * gains[i % channels] / 0xFFFF + 128);

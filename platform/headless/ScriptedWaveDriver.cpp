@@ -13,6 +13,7 @@ public:
         , m_driver(driver)
     {
     }
+
     ~ScriptedWaveOut() override
     {
         m_driver.forget(this);
@@ -20,16 +21,22 @@ public:
     }
 
     void open() { post_open(); }
+
     size_t play(uint8_t* out, size_t bytes) { return render(out, bytes); }
 
     bool write(WaveBuffer& buffer) override
     {
         return log(WaveOut::write(buffer), "out write " + std::to_string(buffer.length));
     }
+
     bool pause() override { return log(WaveOut::pause(), "out pause"); }
+
     bool restart() override { return log(WaveOut::restart(), "out restart"); }
+
     bool reset() override { return log(WaveOut::reset(), "out reset"); }
+
     bool close() override { return log(WaveOut::close(), "out close"); }
+
     void set_volume(uint32_t volume) override
     {
         WaveOut::set_volume(volume);
@@ -55,6 +62,7 @@ public:
         , m_driver(driver)
     {
     }
+
     ~ScriptedWaveIn() override
     {
         m_driver.forget(this);
@@ -62,15 +70,20 @@ public:
     }
 
     void open() { post_open(); }
+
     void feed(const uint8_t* bytes, size_t size) { capture(bytes, size); }
 
     bool add_buffer(WaveBuffer& buffer) override
     {
         return log(WaveIn::add_buffer(buffer), "in add " + std::to_string(buffer.length));
     }
+
     bool start() override { return log(WaveIn::start(), "in start"); }
+
     bool stop() override { return log(WaveIn::stop(), "in stop"); }
+
     bool reset() override { return log(WaveIn::reset(), "in reset"); }
+
     bool close() override { return log(WaveIn::close(), "in close"); }
 
 protected:
@@ -92,31 +105,33 @@ private:
 
 namespace {
 
-    std::string describe(const char* direction, const WaveFormat& format)
-    {
-        return std::string(direction) + " open " + std::to_string(format.sample_rate) + " "
-            + std::to_string(format.bits_per_sample) + " " + std::to_string(format.channels);
-    }
+std::string describe(const char* direction, const WaveFormat& format)
+{
+    return std::string(direction) + " open " + std::to_string(format.sample_rate) + " "
+        + std::to_string(format.bits_per_sample) + " " + std::to_string(format.channels);
+}
 
 }
 
 ScriptedWaveDriver::~ScriptedWaveDriver() = default;
 
-std::unique_ptr<WaveOut> ScriptedWaveDriver::open_output(const WaveFormat& format, WavePost post)
+template<typename Device>
+std::unique_ptr<Device> ScriptedWaveDriver::open(
+    const char* direction, const WaveFormat& format, WavePost post, Device*& slot)
 {
-    std::string line = describe("out", format);
+    std::string line = describe(direction, format);
     {
         std::lock_guard lock(m_lock);
-        if (m_open_fails || !format.is_valid() || m_output) {
+        if (m_open_fails || !format.is_valid() || slot) {
             m_log.push_back(line + " failed");
             m_changed.notify_all();
             return nullptr;
         }
     }
-    auto device = std::make_unique<ScriptedWaveOut>(*this, format, std::move(post));
+    auto device = std::make_unique<Device>(*this, format, std::move(post));
     {
         std::lock_guard lock(m_lock);
-        m_output = device.get();
+        slot = device.get();
         m_log.push_back(line);
         m_changed.notify_all();
     }
@@ -124,26 +139,14 @@ std::unique_ptr<WaveOut> ScriptedWaveDriver::open_output(const WaveFormat& forma
     return device;
 }
 
+std::unique_ptr<WaveOut> ScriptedWaveDriver::open_output(const WaveFormat& format, WavePost post)
+{
+    return open("out", format, std::move(post), m_output);
+}
+
 std::unique_ptr<WaveIn> ScriptedWaveDriver::open_input(const WaveFormat& format, WavePost post)
 {
-    std::string line = describe("in", format);
-    {
-        std::lock_guard lock(m_lock);
-        if (m_open_fails || !format.is_valid() || m_input) {
-            m_log.push_back(line + " failed");
-            m_changed.notify_all();
-            return nullptr;
-        }
-    }
-    auto device = std::make_unique<ScriptedWaveIn>(*this, format, std::move(post));
-    {
-        std::lock_guard lock(m_lock);
-        m_input = device.get();
-        m_log.push_back(line);
-        m_changed.notify_all();
-    }
-    device->open();
-    return device;
+    return open("in", format, std::move(post), m_input);
 }
 
 void ScriptedWaveDriver::set_open_fails(bool fails)

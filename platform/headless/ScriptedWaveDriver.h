@@ -53,6 +53,8 @@ public:
 private:
     friend class ScriptedWaveOut;
     friend class ScriptedWaveIn;
+    template<typename Device>
+    std::unique_ptr<Device> open(const char* direction, const WaveFormat&, WavePost, Device*& slot);
     void append(std::string line);
     void forget(const void* device);
 

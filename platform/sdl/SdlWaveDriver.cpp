@@ -6,18 +6,20 @@ namespace platform::sdl {
 
 namespace {
 
-    // About 25 ms per callback, as a power of two.
-    Uint16 callback_frames(int rate)
-    {
-        Uint16 frames = 256;
-        while (frames < 4096 && frames * 40 < rate)
-            frames *= 2;
-        return frames;
-    }
+// About 25 ms per callback, as a power of two.
+Uint16 callback_frames(int rate)
+{
+    Uint16 frames = 256;
+    while (frames < 4096 && frames * 40 < rate)
+        frames *= 2;
+    return frames;
+}
 
-    // The callback only ever takes the device's own lock, inside render/capture.
-    SDL_AudioDeviceID open_device(
-        const WaveFormat& format, bool capture, SDL_AudioCallback callback, void* self)
+// One SDL device in callback mode. The callback only ever takes the wave
+// device's own lock, inside render or capture.
+class SdlDevice {
+public:
+    bool open(const WaveFormat& format, bool capture, SDL_AudioCallback callback, void* self)
     {
         SDL_AudioSpec want {};
         want.freq = format.sample_rate;
@@ -27,84 +29,102 @@ namespace {
         want.callback = callback;
         want.userdata = self;
         SDL_AudioSpec have {};
-        return SDL_OpenAudioDevice(nullptr, capture ? 1 : 0, &want, &have, 0);
+        m_id = SDL_OpenAudioDevice(nullptr, capture ? 1 : 0, &want, &have, 0);
+        return m_id != 0;
     }
 
-    class SdlWaveOut final : public WaveOut {
-    public:
-        SdlWaveOut(const WaveFormat& format, WavePost post)
-            : WaveOut(format, std::move(post))
-        {
-        }
-        ~SdlWaveOut() override { shut_down(); }
+    void run(bool running) { SDL_PauseAudioDevice(m_id, running ? 0 : 1); }
 
-        bool open()
-        {
-            m_device = open_device(format(), false, &SdlWaveOut::callback, this);
-            if (m_device == 0)
-                return false;
-            SDL_PauseAudioDevice(m_device, 0);
-            post_open();
-            return true;
-        }
+    // Waits for a callback in progress.
+    void close()
+    {
+        if (m_id != 0)
+            SDL_CloseAudioDevice(m_id);
+        m_id = 0;
+    }
 
-    protected:
-        void stop_transport() override
-        {
-            if (m_device != 0)
-                SDL_CloseAudioDevice(m_device);
-            m_device = 0;
-        }
+private:
+    SDL_AudioDeviceID m_id = 0;
+};
 
-    private:
-        static void callback(void* self, Uint8* stream, int length)
-        {
-            static_cast<SdlWaveOut*>(self)->render(stream, static_cast<size_t>(length));
-        }
+class SdlWaveOut final : public WaveOut {
+public:
+    SdlWaveOut(const WaveFormat& format, WavePost post)
+        : WaveOut(format, std::move(post))
+    {
+    }
 
-        SDL_AudioDeviceID m_device = 0;
-    };
+    ~SdlWaveOut() override { shut_down(); }
 
-    class SdlWaveIn final : public WaveIn {
-    public:
-        SdlWaveIn(const WaveFormat& format, WavePost post)
-            : WaveIn(format, std::move(post))
-        {
-        }
-        ~SdlWaveIn() override { shut_down(); }
+    bool open()
+    {
+        if (!m_device.open(format(), false, &SdlWaveOut::callback, this))
+            return false;
+        m_device.run(true);
+        post_open();
+        return true;
+    }
 
-        // Opened paused: capture begins with start().
-        bool open()
-        {
-            m_device = open_device(format(), true, &SdlWaveIn::callback, this);
-            if (m_device == 0)
-                return false;
-            post_open();
-            return true;
-        }
+protected:
+    void stop_transport() override { m_device.close(); }
 
-    protected:
-        bool start_transport() override
-        {
-            SDL_PauseAudioDevice(m_device, 0);
-            return true;
-        }
-        void pause_transport() override { SDL_PauseAudioDevice(m_device, 1); }
-        void stop_transport() override
-        {
-            if (m_device != 0)
-                SDL_CloseAudioDevice(m_device);
-            m_device = 0;
-        }
+private:
+    static void callback(void* self, Uint8* stream, int length)
+    {
+        static_cast<SdlWaveOut*>(self)->render(stream, static_cast<size_t>(length));
+    }
 
-    private:
-        static void callback(void* self, Uint8* stream, int length)
-        {
-            static_cast<SdlWaveIn*>(self)->capture(stream, static_cast<size_t>(length));
-        }
+    SdlDevice m_device;
+};
 
-        SDL_AudioDeviceID m_device = 0;
-    };
+class SdlWaveIn final : public WaveIn {
+public:
+    SdlWaveIn(const WaveFormat& format, WavePost post)
+        : WaveIn(format, std::move(post))
+    {
+    }
+
+    ~SdlWaveIn() override { shut_down(); }
+
+    // Opened paused: capture begins with start().
+    bool open()
+    {
+        if (!m_device.open(format(), true, &SdlWaveIn::callback, this))
+            return false;
+        post_open();
+        return true;
+    }
+
+protected:
+    bool start_transport() override
+    {
+        m_device.run(true);
+        return true;
+    }
+
+    void pause_transport() override { m_device.run(false); }
+
+    void stop_transport() override { m_device.close(); }
+
+private:
+    static void callback(void* self, Uint8* stream, int length)
+    {
+        static_cast<SdlWaveIn*>(self)->capture(stream, static_cast<size_t>(length));
+    }
+
+    SdlDevice m_device;
+};
+
+template<typename Device>
+std::unique_ptr<Device> open_device(const WaveFormat& format, WavePost post)
+{
+    if (!format.is_valid())
+        return nullptr;
+    auto device = std::make_unique<Device>(format, std::move(post));
+    if (!device->open())
+        return nullptr;
+    return device;
+}
 
 }
 
@@ -121,22 +141,16 @@ SdlWaveDriver::~SdlWaveDriver()
 
 std::unique_ptr<WaveOut> SdlWaveDriver::open_output(const WaveFormat& format, WavePost post)
 {
-    if (!m_available || !format.is_valid())
+    if (!m_available)
         return nullptr;
-    auto device = std::make_unique<SdlWaveOut>(format, std::move(post));
-    if (!device->open())
-        return nullptr;
-    return device;
+    return open_device<SdlWaveOut>(format, std::move(post));
 }
 
 std::unique_ptr<WaveIn> SdlWaveDriver::open_input(const WaveFormat& format, WavePost post)
 {
-    if (!m_available || !format.is_valid())
+    if (!m_available)
         return nullptr;
-    auto device = std::make_unique<SdlWaveIn>(format, std::move(post));
-    if (!device->open())
-        return nullptr;
-    return device;
+    return open_device<SdlWaveIn>(format, std::move(post));
 }
 
 }
