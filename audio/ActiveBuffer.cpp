@@ -12,8 +12,12 @@ ActiveBuffer::ActiveBuffer()
 
 ActiveBuffer::~ActiveBuffer()
 {
-    request_stop();
-    m_wake.set();
+    {
+        // Under the lock, so the worker cannot reset the wake-up after it.
+        liba::MutexLock lock(get_lock());
+        request_stop();
+        m_wake.set();
+    }
     join();
 }
 
@@ -70,6 +74,8 @@ void ActiveBuffer::run()
         {
             liba::MutexLock lock(get_lock());
             if (m_queue.empty()) {
+                if (is_stop_requested())
+                    return;
                 m_wake.reset();
             } else {
                 have = true;

@@ -155,9 +155,9 @@ void RecorderPCMImpl::buffer_full(WaveBuffer* header)
         m_sample_rate);
     m_provider.push(chunk);
 
-    m_in_flight = false;
-    for (const WaveBuffer& h : m_headers)
-        m_in_flight = m_in_flight || !(h.flags & WaveBuffer::Done);
+    // The device, not the headers, knows which buffers it still holds: their
+    // flags change under its lock on its own thread.
+    m_in_flight = m_device && m_device->queued() > 0;
     if (!m_in_flight)
         return; // capture has run dry: every buffer is back
     header->bytes_recorded = 0;

@@ -71,6 +71,12 @@ bool WaveDevice::is_closed() const
     return m_closed;
 }
 
+size_t WaveDevice::queued() const
+{
+    std::lock_guard lock(m_lock);
+    return m_queue.size();
+}
+
 void WaveDevice::shut_down()
 {
     if (!m_transport_stopped.exchange(true))

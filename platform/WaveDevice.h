@@ -24,6 +24,8 @@ public:
     // Fails while buffers are queued; otherwise posts the close message last.
     virtual bool close();
     bool is_closed() const;
+    // Buffers lent to the device and not yet handed back.
+    size_t queued() const;
 
 protected:
     WaveDevice(
