@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Thread.h"
+
 #include <cstdint>
 
 // Window handles, message records and the message numbers the program uses.
@@ -8,9 +10,6 @@ namespace platform {
 // A window of this process; handles are never reused, so a stale one simply fails.
 enum class Window : std::uint32_t {};
 inline constexpr Window no_window {};
-
-// A thread as the message layer knows it; 0 is none.
-using ThreadId = std::uint32_t;
 
 using MessageId = std::uint32_t;
 using WParam = std::uintptr_t;

@@ -24,8 +24,6 @@ void ThreadQueue::wake()
 
 namespace {
 
-std::atomic<ThreadId> next_thread_id { 1 };
-
 // Leaving the thread fails what waits on it and frees its windows.
 struct QueueHolder {
     std::shared_ptr<ThreadQueue> queue;
@@ -55,7 +53,6 @@ struct QueueHolder {
     }
 };
 
-thread_local ThreadId this_thread_id = 0;
 thread_local QueueHolder this_holder;
 
 }
@@ -76,33 +73,6 @@ std::shared_ptr<ThreadQueue> current_queue()
 using namespace detail;
 
 namespace {
-
-struct RealClock final : MessageClock {
-    std::uint64_t now_ms() const override
-    {
-        using namespace std::chrono;
-        return static_cast<std::uint64_t>(
-            duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-    }
-};
-
-RealClock real_clock;
-std::atomic<MessageClock*> current_clock { &real_clock };
-
-void wake_every_queue()
-{
-    std::vector<std::shared_ptr<ThreadQueue>> queues;
-    {
-        std::lock_guard lock(state().mutex);
-        for (auto& [id, queue] : state().queues)
-            queues.push_back(queue);
-    }
-    for (auto& queue : queues) {
-        // Taking the lock orders this after a waiter's last look at the clock.
-        { std::lock_guard lock(queue->mutex); }
-        queue->wake();
-    }
-}
 
 bool in_range(MessageId id, MessageId first, MessageId last)
 {
@@ -184,13 +154,19 @@ bool take_quit(ThreadQueue& queue, Message& out, Peek peek)
     return true;
 }
 
-QueueTimer* earliest_timer(ThreadQueue& queue, Window filter, MessageId first, MessageId last)
+// Milliseconds until the tick, negative when it has passed.
+std::int32_t until(std::uint32_t tick, std::uint32_t now)
+{
+    return static_cast<std::int32_t>(tick - now);
+}
+
+QueueTimer* earliest_timer(ThreadQueue& queue, Window filter, MessageId first, MessageId last, std::uint32_t now)
 {
     if (!in_range(msg::timer, first, last))
         return nullptr;
     QueueTimer* best = nullptr;
     for (auto& t : queue.timers) {
-        if ((filter == no_window || t.window == filter) && (!best || t.due_ms < best->due_ms))
+        if ((filter == no_window || t.window == filter) && (!best || until(t.due_tick, now) < until(best->due_tick, now)))
             best = &t;
     }
     return best;
@@ -198,13 +174,13 @@ QueueTimer* earliest_timer(ThreadQueue& queue, Window filter, MessageId first, M
 
 bool take_timer(ThreadQueue& queue, Message& out, Window filter, MessageId first, MessageId last, Peek peek)
 {
-    QueueTimer* t = earliest_timer(queue, filter, first, last);
-    std::uint64_t now = message_clock_ms();
-    if (!t || t->due_ms > now)
+    std::uint32_t now = tick_count();
+    QueueTimer* t = earliest_timer(queue, filter, first, last, now);
+    if (!t || until(t->due_tick, now) > 0)
         return false;
     out = { t->window, msg::timer, t->id, 0 };
     if (peek == Peek::remove)
-        t->due_ms = now + t->interval_ms;
+        t->due_tick = now + t->interval_ms;
     return true;
 }
 
@@ -212,10 +188,12 @@ void wait_for_change(ThreadQueue& queue, std::unique_lock<std::mutex>& lock, Win
     MessageId last)
 {
     std::optional<std::uint32_t> timeout;
-    MessageClock* clock = current_clock.load();
-    if (QueueTimer* t = earliest_timer(queue, filter, first, last); t && !clock->is_manual()) {
-        std::uint64_t now = clock->now_ms();
-        timeout = static_cast<std::uint32_t>(std::min<std::uint64_t>(t->due_ms - now, 0x7fffffff));
+    std::uint32_t now = tick_count();
+    if (QueueTimer* t = earliest_timer(queue, filter, first, last, now)) {
+        timeout = static_cast<std::uint32_t>(std::max(until(t->due_tick, now), 0));
+        // A test's clock moves without telling anyone: look at it again soon.
+        if (&clock() != &system_clock())
+            timeout = std::min<std::uint32_t>(*timeout, 5);
     }
     if (WaitHook* hook = queue.hook.load()) {
         lock.unlock();
@@ -265,13 +243,6 @@ std::shared_ptr<ThreadQueue> queue_of_window(Window window)
     return it == state().windows.end() ? nullptr : it->second.queue;
 }
 
-}
-
-ThreadId current_thread_id()
-{
-    if (this_thread_id == 0)
-        this_thread_id = next_thread_id++;
-    return this_thread_id;
 }
 
 bool post_message(Window window, MessageId id, WParam wparam, LParam lparam)
@@ -374,12 +345,12 @@ bool set_timer(Window window, std::uintptr_t id, std::uint32_t interval_ms)
     if (!queue || queue->id != current_thread_id())
         return false;
     interval_ms = std::max<std::uint32_t>(interval_ms, 1);
-    std::uint64_t due = message_clock_ms() + interval_ms;
+    std::uint32_t due = tick_count() + interval_ms;
     std::lock_guard lock(queue->mutex);
     for (auto& t : queue->timers) {
         if (t.window == window && t.id == id) {
             t.interval_ms = interval_ms;
-            t.due_ms = due;
+            t.due_tick = due;
             return true;
         }
     }
@@ -397,33 +368,6 @@ bool kill_timer(Window window, std::uintptr_t id)
         return false;
     queue->timers.erase(it);
     return true;
-}
-
-void set_message_clock(MessageClock* clock)
-{
-    current_clock.store(clock ? clock : &real_clock);
-    wake_every_queue();
-}
-
-std::uint64_t message_clock_ms()
-{
-    return current_clock.load()->now_ms();
-}
-
-ManualClock::ManualClock(std::uint64_t start_ms)
-    : m_now(start_ms)
-{
-}
-
-std::uint64_t ManualClock::now_ms() const
-{
-    return m_now.load();
-}
-
-void ManualClock::advance(std::uint64_t ms)
-{
-    m_now += ms;
-    wake_every_queue();
 }
 
 void set_wait_hook(WaitHook* hook)

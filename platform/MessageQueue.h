@@ -2,19 +2,15 @@
 
 #include "platform/Message.h"
 
-#include <atomic>
 #include <cstdint>
 #include <optional>
 
-// Per-thread message queues. A thread's queue is made by its first queue call (a peek
+// Per-thread message queues, for the threads of current_thread_id() (platform/Thread.h). A thread's queue is made by its first queue call (a peek
 // is the usual way to make one before other threads post to it).
 //
 // Retrieval order: messages sent from other threads (handled inside get and peek), then
 // posted messages in order, then the quit request, then one timer message per due timer.
 namespace platform {
-
-// This thread's id; ids are never reused.
-ThreadId current_thread_id();
 
 // Never block; fail when the target window or thread (or its queue) is gone.
 bool post_message(Window, MessageId, WParam = 0, LParam = 0);
@@ -39,34 +35,11 @@ bool peek_message(Message&, Window filter = {}, MessageId first = 0, MessageId l
 // Calls the message's window procedure; 0 for thread messages and gone windows.
 LResult dispatch_message(const Message&);
 
-// Repeating timer of the window (owned by this thread): its messages carry the id in
-// wparam. Setting an existing id restarts it. Intervals below 1 ms count as 1 ms.
+// Repeating timer of the window (owned by this thread) on the program's clock
+// (platform/Clock.h): its messages carry the id in wparam. Setting an existing id
+// restarts it. Intervals below 1 ms count as 1 ms.
 bool set_timer(Window, std::uintptr_t id, std::uint32_t interval_ms);
 bool kill_timer(Window, std::uintptr_t id);
-
-// The clock of the message timers: real monotonic milliseconds unless replaced.
-class MessageClock {
-public:
-    virtual ~MessageClock() = default;
-    virtual std::uint64_t now_ms() const = 0;
-    // A clock that moves only when told to; waits then depend on it to wake them.
-    virtual bool is_manual() const { return false; }
-};
-// null restores the real clock. The clock must outlive its use.
-void set_message_clock(MessageClock*);
-std::uint64_t message_clock_ms();
-
-class ManualClock final : public MessageClock {
-public:
-    explicit ManualClock(std::uint64_t start_ms = 0);
-    std::uint64_t now_ms() const override;
-    bool is_manual() const override { return true; }
-    // Moves the time on and wakes every waiting queue.
-    void advance(std::uint64_t ms);
-
-private:
-    std::atomic<std::uint64_t> m_now;
-};
 
 // What a thread's wait does when its queue is empty: a window system replaces it so the
 // wait also wakes for its input, which it turns into posted messages.

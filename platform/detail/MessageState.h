@@ -2,6 +2,7 @@
 
 // Shared inside the message layer only.
 
+#include "platform/Clock.h"
 #include "platform/MessageQueue.h"
 #include "platform/Window.h"
 
@@ -13,6 +14,11 @@
 #include <mutex>
 #include <unordered_map>
 #include <vector>
+
+namespace platform {
+// The clock of the running system (platform/posix), to tell it from a test's.
+Clock& system_clock();
+}
 
 namespace platform::detail {
 
@@ -32,7 +38,7 @@ struct QueueTimer {
     Window window;
     std::uintptr_t id;
     std::uint32_t interval_ms;
-    std::uint64_t due_ms;
+    std::uint32_t due_tick; // compared by signed difference: the tick count wraps
 };
 
 struct ThreadQueue {

@@ -32,7 +32,7 @@ constexpr std::uint32_t max_class_bytes = 1024;
 constexpr std::uint32_t max_data_bytes = 1 << 20;
 constexpr int receive_timeout_ms = 2000;
 
-using Clock = std::chrono::steady_clock;
+using SteadyClock = std::chrono::steady_clock;
 
 template<typename T>
 void put(unsigned char*& p, T value)
@@ -50,14 +50,14 @@ T get(const unsigned char*& p)
     return value;
 }
 
-int remaining_ms(Clock::time_point deadline)
+int remaining_ms(SteadyClock::time_point deadline)
 {
-    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - Clock::now()).count();
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - SteadyClock::now()).count();
     return left > 0 ? static_cast<int>(left) : 0;
 }
 
 // Moves all n bytes through a non-blocking socket before the deadline.
-bool transfer(int fd, void* buffer, std::size_t n, Clock::time_point deadline, bool sending)
+bool transfer(int fd, void* buffer, std::size_t n, SteadyClock::time_point deadline, bool sending)
 {
     auto* p = static_cast<unsigned char*>(buffer);
     while (n > 0) {
@@ -98,7 +98,7 @@ bool peer(int fd, ucred& credentials)
     return getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &credentials, &length) == 0 && credentials.uid == geteuid();
 }
 
-void reply(int fd, RemoteStatus status, LResult result, Clock::time_point deadline)
+void reply(int fd, RemoteStatus status, LResult result, SteadyClock::time_point deadline)
 {
     unsigned char buffer[reply_size];
     unsigned char* p = buffer;
@@ -119,7 +119,7 @@ void serve_connection(int fd, const std::u16string& class_name)
     ucred credentials;
     if (!peer(fd, credentials))
         return;
-    auto deadline = Clock::now() + std::chrono::milliseconds(receive_timeout_ms);
+    auto deadline = SteadyClock::now() + std::chrono::milliseconds(receive_timeout_ms);
     unsigned char header[request_header_size];
     if (!transfer(fd, header, sizeof header, deadline, false))
         return;
@@ -156,7 +156,7 @@ void serve_connection(int fd, const std::u16string& class_name)
         LParam lparam = copy ? reinterpret_cast<LParam>(&payload->record) : 0;
         result = send_keeping(window, message, static_cast<WParam>(wparam), lparam, payload);
     }
-    deadline = Clock::now() + std::chrono::milliseconds(receive_timeout_ms);
+    deadline = SteadyClock::now() + std::chrono::milliseconds(receive_timeout_ms);
     reply(fd, result ? RemoteStatus::delivered : RemoteStatus::no_window, result.value_or(0), deadline);
 }
 
@@ -291,7 +291,7 @@ RemoteReply send_to_other_process(
     if (name.size() > max_class_bytes || data_bytes > max_data_bytes)
         return answer;
 
-    auto deadline = Clock::now() + std::chrono::milliseconds(timeout_ms);
+    auto deadline = SteadyClock::now() + std::chrono::milliseconds(timeout_ms);
     int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
     if (fd < 0)
         return answer;

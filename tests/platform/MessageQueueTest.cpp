@@ -92,7 +92,7 @@ TEST_F(MessageQueue, SendOnTheOwningThreadCallsTheProcedureAtOnce)
 
 TEST_F(MessageQueue, TimersRepeatWithoutPilingUp)
 {
-    set_message_clock(&clock);
+    auto& clock = fake_clock();
     Window a = make_window();
     ASSERT_TRUE(set_timer(a, 7, 100));
     Message m;
@@ -127,7 +127,7 @@ TEST_F(MessageQueue, TimersRepeatWithoutPilingUp)
 
 TEST_F(MessageQueue, TimersWaitBehindPostedMessagesAndComeInDueOrder)
 {
-    set_message_clock(&clock);
+    auto& clock = fake_clock();
     Window a = make_window();
     Window b = make_window();
     set_timer(a, 1, 300);
@@ -186,7 +186,7 @@ TEST_F(MessageQueue, ReplacedProceduresChainAndMayUnhookWhileRunning)
 
 TEST_F(MessageQueue, DestroyingAWindowTellsItFirstAndThenRefusesIt)
 {
-    set_message_clock(&clock);
+    auto& clock = fake_clock();
     Window a = make_window();
     set_window_procedure(a, recorder());
     set_timer(a, 1, 10);

@@ -1,9 +1,11 @@
 #pragma once
 
 #include "platform/MessageQueue.h"
+#include "platform/headless/FakeClock.h"
 #include "platform/Window.h"
 
 #include <gtest/gtest.h>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -31,11 +33,16 @@ protected:
             platform::destroy_window(*it);
         platform::Message m;
         while (platform::peek_message(m)) { }
-        platform::set_message_clock(nullptr);
+        m_clock.reset();
     }
 
-    // Tests that drive the timers install this one.
-    platform::ManualClock clock { 1000 };
+    // Tests that drive the timers install a clock of their own.
+    platform::FakeClock& fake_clock()
+    {
+        if (!m_clock)
+            m_clock.emplace(1000);
+        return *m_clock;
+    }
 
     // What a procedure saw, as "message:wparam".
     std::vector<std::string> seen;
@@ -49,6 +56,7 @@ protected:
 
 private:
     std::vector<platform::Window> m_windows;
+    std::optional<platform::FakeClock> m_clock;
 };
 
 }
