@@ -17,7 +17,7 @@ using LParam = std::intptr_t;
 using LResult = std::intptr_t;
 
 struct Message {
-    Window window {};      // no_window for a thread message
+    Window window {}; // no_window for a thread message
     MessageId message = 0;
     WParam wparam = 0;
     LParam lparam = 0;
@@ -64,8 +64,8 @@ inline constexpr MessageId wave_in_open = 958;
 inline constexpr MessageId wave_in_close = 959;
 inline constexpr MessageId wave_in_data = 960;
 inline constexpr MessageId user = 1024;
-inline constexpr MessageId user_command = user + 1;   // the Today item's command channel
-inline constexpr MessageId user_key = user + 2;       // key notification of the UI framework
+inline constexpr MessageId user_command = user + 1; // the Today item's command channel
+inline constexpr MessageId user_key = user + 2; // key notification of the UI framework
 inline constexpr MessageId user_setting = user + 4;
 inline constexpr MessageId active_completed = user + 5; // completion of an active object
 inline constexpr MessageId form_close = user + 0x21;

@@ -27,6 +27,7 @@ namespace {
 // Leaving the thread fails what waits on it and frees its windows.
 struct QueueHolder {
     std::shared_ptr<ThreadQueue> queue;
+
     ~QueueHolder()
     {
         if (!queue)
@@ -160,13 +161,15 @@ std::int32_t until(std::uint32_t tick, std::uint32_t now)
     return static_cast<std::int32_t>(tick - now);
 }
 
-QueueTimer* earliest_timer(ThreadQueue& queue, Window filter, MessageId first, MessageId last, std::uint32_t now)
+QueueTimer* earliest_timer(
+    ThreadQueue& queue, Window filter, MessageId first, MessageId last, std::uint32_t now)
 {
     if (!in_range(msg::timer, first, last))
         return nullptr;
     QueueTimer* best = nullptr;
     for (auto& t : queue.timers) {
-        if ((filter == no_window || t.window == filter) && (!best || until(t.due_tick, now) < until(best->due_tick, now)))
+        if ((filter == no_window || t.window == filter)
+            && (!best || until(t.due_tick, now) < until(best->due_tick, now)))
             best = &t;
     }
     return best;
@@ -184,8 +187,8 @@ bool take_timer(ThreadQueue& queue, Message& out, Window filter, MessageId first
     return true;
 }
 
-void wait_for_change(ThreadQueue& queue, std::unique_lock<std::mutex>& lock, Window filter, MessageId first,
-    MessageId last)
+void wait_for_change(
+    ThreadQueue& queue, std::unique_lock<std::mutex>& lock, Window filter, MessageId first, MessageId last)
 {
     std::optional<std::uint32_t> timeout;
     std::uint32_t now = tick_count();

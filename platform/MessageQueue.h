@@ -5,8 +5,8 @@
 #include <cstdint>
 #include <optional>
 
-// Per-thread message queues, for the threads of current_thread_id() (platform/Thread.h). A thread's queue is made by its first queue call (a peek
-// is the usual way to make one before other threads post to it).
+// Per-thread message queues, for the threads of current_thread_id() (platform/Thread.h). A thread's queue is
+// made by its first queue call (a peek is the usual way to make one before other threads post to it).
 //
 // Retrieval order: messages sent from other threads (handled inside get and peek), then
 // posted messages in order, then the quit request, then one timer message per due timer.
@@ -30,8 +30,7 @@ std::optional<LResult> send_message_checked(Window, MessageId, WParam = 0, LPara
 // get blocks and returns false for the quit message (its wparam holds the exit code).
 bool get_message(Message&, Window filter = {}, MessageId first = 0, MessageId last = 0);
 enum class Peek { keep, remove };
-bool peek_message(Message&, Window filter = {}, MessageId first = 0, MessageId last = 0,
-    Peek = Peek::remove);
+bool peek_message(Message&, Window filter = {}, MessageId first = 0, MessageId last = 0, Peek = Peek::remove);
 // Calls the message's window procedure; 0 for thread messages and gone windows.
 LResult dispatch_message(const Message&);
 
@@ -51,6 +50,7 @@ public:
     // From any thread; must not be lost when it comes before wait().
     virtual void wake() = 0;
 };
+
 // For the calling thread; null restores the plain wait.
 void set_wait_hook(WaitHook*);
 

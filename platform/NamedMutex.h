@@ -19,6 +19,7 @@ public:
     bool lock();
     bool try_lock();
     void unlock();
+
     bool is_held() const { return m_held; }
 
 private:

@@ -13,7 +13,7 @@ namespace platform {
 enum class RemoteStatus {
     delivered, // the window's procedure handled it; result holds its answer
     no_window, // no other process has a top-level window of that class
-    failed,    // it did not answer in time or spoke nonsense
+    failed, // it did not answer in time or spoke nonsense
 };
 
 struct RemoteReply {
@@ -24,7 +24,7 @@ struct RemoteReply {
 // Sends to the first top-level window of the class and waits until it has been handled.
 // data is the copy-data record (required for copy data, ignored otherwise); its bytes
 // arrive in the other process in a record of their own.
-RemoteReply send_to_other_process(std::u16string_view class_name, MessageId, WParam, const CopyData* data,
-    std::uint32_t timeout_ms);
+RemoteReply send_to_other_process(
+    std::u16string_view class_name, MessageId, WParam, const CopyData* data, std::uint32_t timeout_ms);
 
 }

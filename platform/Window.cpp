@@ -72,7 +72,8 @@ bool register_window_class(const WindowClass& window_class)
 {
     auto record = std::make_shared<WindowClassRecord>();
     record->name = window_class.name;
-    record->procedure = window_class.procedure ? window_class.procedure : WindowProc(default_window_procedure);
+    record->procedure
+        = window_class.procedure ? window_class.procedure : WindowProc(default_window_procedure);
     record->reachable = window_class.reachable_from_other_processes;
     std::lock_guard lock(state().mutex);
     return state().classes.emplace(fold_case(window_class.name), std::move(record)).second;
@@ -88,7 +89,8 @@ Window create_window(const WindowParams& params)
         auto found = state().classes.find(fold_case(params.class_name));
         if (found == state().classes.end())
             return no_window;
-        if (params.parent != no_window && !state().windows.contains(static_cast<std::uint32_t>(params.parent)))
+        if (params.parent != no_window
+            && !state().windows.contains(static_cast<std::uint32_t>(params.parent)))
             return no_window;
         window_class = found->second;
         WindowRecord record;

@@ -14,8 +14,8 @@ namespace platform {
 using WindowProc = std::function<LResult(Window, MessageId, WParam, LParam)>;
 
 struct WindowClass {
-    std::u16string name;   // compared without regard to ASCII case
-    WindowProc procedure;  // empty: the default procedure
+    std::u16string name; // compared without regard to ASCII case
+    WindowProc procedure; // empty: the default procedure
     // Top-level windows of the class can be found and sent copy-data and command
     // messages by other processes of this user (see RemoteWindow.h).
     bool reachable_from_other_processes = false;

@@ -29,7 +29,7 @@ struct SentMessage {
     Message message;
     std::weak_ptr<ThreadQueue> sender;
     std::shared_ptr<void> keep_alive; // what lparam points to, for senders that may give up
-    bool done = false;                // guarded by the sender's queue mutex
+    bool done = false; // guarded by the sender's queue mutex
     bool delivered = false;
     LResult result = 0;
 };
@@ -46,6 +46,7 @@ struct ThreadQueue {
         : id(id)
     {
     }
+
     void wake();
 
     const ThreadId id;
@@ -79,7 +80,7 @@ struct WindowRecord {
 struct MessageState {
     std::mutex mutex;
     std::map<std::u16string, std::shared_ptr<WindowClassRecord>> classes; // by folded name
-    std::map<std::uint32_t, WindowRecord> windows;                        // creation order
+    std::map<std::uint32_t, WindowRecord> windows; // creation order
     std::unordered_map<ThreadId, std::shared_ptr<ThreadQueue>> queues;
     std::uint32_t next_window = 1;
 };

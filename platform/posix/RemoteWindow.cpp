@@ -95,7 +95,8 @@ std::string socket_path(std::u16string_view class_name)
 bool peer(int fd, ucred& credentials)
 {
     socklen_t length = sizeof credentials;
-    return getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &credentials, &length) == 0 && credentials.uid == geteuid();
+    return getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &credentials, &length) == 0
+        && credentials.uid == geteuid();
 }
 
 void reply(int fd, RemoteStatus status, LResult result, SteadyClock::time_point deadline)
@@ -134,8 +135,8 @@ void serve_connection(int fd, const std::u16string& class_name)
     auto data_bytes = get<std::uint32_t>(p);
     bool copy = message == msg::copy_data;
     if (got_magic != magic || got_version != version || class_bytes > max_class_bytes
-        || data_bytes > max_data_bytes || (!copy && message != msg::user_command) || has_data != (copy ? 1u : 0u)
-        || (!copy && data_bytes != 0)) {
+        || data_bytes > max_data_bytes || (!copy && message != msg::user_command)
+        || has_data != (copy ? 1u : 0u) || (!copy && data_bytes != 0)) {
         reply(fd, RemoteStatus::failed, 0, deadline);
         return;
     }
@@ -169,6 +170,7 @@ struct Endpoint {
 };
 
 std::mutex endpoints_mutex;
+
 std::map<std::u16string, std::shared_ptr<Endpoint>>& endpoints()
 {
     static auto* map = new std::map<std::u16string, std::shared_ptr<Endpoint>>;
@@ -276,8 +278,8 @@ void reachable_window_destroyed(const std::u16string& class_name)
 
 }
 
-RemoteReply send_to_other_process(
-    std::u16string_view class_name, MessageId message, WParam wparam, const CopyData* data, std::uint32_t timeout_ms)
+RemoteReply send_to_other_process(std::u16string_view class_name, MessageId message, WParam wparam,
+    const CopyData* data, std::uint32_t timeout_ms)
 {
     RemoteReply answer;
     bool copy = message == msg::copy_data;

@@ -1,4 +1,5 @@
 #include "platform/MessageQueue.h"
+
 #include "platform/Window.h"
 #include "tests/platform/MessageTestSupport.h"
 
@@ -244,9 +245,8 @@ TEST_F(MessageQueue, ClassesAndWindowRelations)
     EXPECT_EQ(std::find(tops.begin(), tops.end(), owned), tops.end());
 
     // A class's own procedure serves its new windows; a class without one does nothing.
-    ASSERT_TRUE(register_window_class({ u"Answering", [](Window, MessageId id, WParam, LParam) {
-        return LResult(id * 2);
-    } }));
+    ASSERT_TRUE(register_window_class(
+        { u"Answering", [](Window, MessageId id, WParam, LParam) { return LResult(id * 2); } }));
     Window answering = create_window(u"ANSWERING");
     EXPECT_EQ(send_message(answering, 1030), 2060);
     EXPECT_EQ(send_message(top, 1030), 0);
@@ -260,12 +260,15 @@ public:
         : m_target(target)
     {
     }
+
     void wait(std::optional<std::uint32_t>) override
     {
         ++waits;
         post_message(m_target, msg::left_button_down, 0, 0x00050004);
     }
+
     void wake() override { ++wakes; }
+
     int waits = 0;
     int wakes = 0;
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "platform/MessageQueue.h"
-#include "platform/headless/FakeClock.h"
 #include "platform/Window.h"
+#include "platform/headless/FakeClock.h"
 
 #include <gtest/gtest.h>
 #include <optional>
@@ -15,10 +15,7 @@ namespace test {
 // in the thread's queue, so tests do not see each other's messages.
 class MessageTest : public ::testing::Test {
 protected:
-    static void SetUpTestSuite()
-    {
-        platform::register_window_class({ u"TestWindow", {}, false });
-    }
+    static void SetUpTestSuite() { platform::register_window_class({ u"TestWindow", {}, false }); }
 
     platform::Window make_window(platform::Window parent = {})
     {
@@ -46,6 +43,7 @@ protected:
 
     // What a procedure saw, as "message:wparam".
     std::vector<std::string> seen;
+
     platform::WindowProc recorder()
     {
         return [this](platform::Window, platform::MessageId id, platform::WParam w, platform::LParam) {

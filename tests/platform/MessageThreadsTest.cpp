@@ -44,7 +44,8 @@ TEST_F(MessageThreads, SendFromAnotherThreadRunsOnTheOwnerAndServesSendsBack)
     std::thread worker([&] {
         register_window_class({ u"WorkerWindow", {}, false });
         Window w = create_window(u"WorkerWindow");
-        set_window_procedure(w, [](Window, MessageId id, WParam, LParam) { return LResult(id == 1040 ? 40 : 0); });
+        set_window_procedure(
+            w, [](Window, MessageId id, WParam, LParam) { return LResult(id == 1040 ? 40 : 0); });
         worker_window.set_value(w);
         // While this waits for the GUI thread, the GUI thread sends to the worker.
         LResult r = send_message(gui, 1030, 5);
@@ -142,12 +143,14 @@ public:
         changed.wait(lock, [&] { return woken; });
         woken = false;
     }
+
     void wake() override
     {
         std::lock_guard lock(mutex);
         woken = true;
         changed.notify_all();
     }
+
     std::mutex mutex;
     std::condition_variable changed;
     bool woken = false;

@@ -1,6 +1,7 @@
+#include "platform/RemoteWindow.h"
+
 #include "platform/MessageQueue.h"
 #include "platform/NamedMutex.h"
-#include "platform/RemoteWindow.h"
 #include "platform/RuntimeDirectory.h"
 #include "platform/Window.h"
 #include "tests/support/Child.h"
@@ -24,11 +25,13 @@ constexpr std::uint32_t patient_ms = 10000;
 class RemoteWindow : public ::testing::Test {
 protected:
     RemoteWindow() { setenv("XDG_RUNTIME_DIR", m_dir.path().c_str(), 1); }
+
     ~RemoteWindow() override { unsetenv("XDG_RUNTIME_DIR"); }
 
     std::unique_ptr<test::Child> serve(const std::string& class_name)
     {
-        auto child = std::make_unique<test::Child>(std::vector<std::string> { PLATFORM_PEER, "serve", class_name });
+        auto child
+            = std::make_unique<test::Child>(std::vector<std::string> { PLATFORM_PEER, "serve", class_name });
         EXPECT_EQ(child->read_line(), "ready");
         return child;
     }

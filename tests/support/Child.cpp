@@ -64,7 +64,8 @@ std::string Child::read_line(int timeout_ms)
             return line;
         }
         auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-            deadline - std::chrono::steady_clock::now()).count();
+            deadline - std::chrono::steady_clock::now())
+                        .count();
         pollfd pfd { m_out, POLLIN, 0 };
         if (m_out < 0 || left <= 0 || poll(&pfd, 1, static_cast<int>(left)) <= 0)
             return {};
@@ -74,6 +75,20 @@ std::string Child::read_line(int timeout_ms)
             return {};
         m_buffer.append(chunk, static_cast<std::size_t>(got));
     }
+}
+
+bool Child::write(const std::string& bytes)
+{
+    std::size_t done = 0;
+    while (m_in >= 0 && done < bytes.size()) {
+        ssize_t put = ::write(m_in, bytes.data() + done, bytes.size() - done);
+        if (put < 0 && errno == EINTR)
+            continue;
+        if (put <= 0)
+            return false;
+        done += static_cast<std::size_t>(put);
+    }
+    return m_in >= 0;
 }
 
 void Child::close_stdin()

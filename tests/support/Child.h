@@ -15,10 +15,13 @@ public:
     Child& operator=(const Child&) = delete;
 
     bool started() const { return m_pid > 0; }
+
     int pid() const { return m_pid; }
+
     // The next line of its output without the line end; empty at end of output or after
     // timeout_ms without one.
     std::string read_line(int timeout_ms = 10000);
+    bool write(const std::string& bytes);
     void close_stdin();
     void kill(int signal);
     // Its exit code, or 128 + the signal that ended it.
