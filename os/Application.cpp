@@ -19,7 +19,7 @@ constexpr std::uint32_t handover_timeout_ms = 10000;
 
 void trace(int step)
 {
-    log() << static_cast<int>(platform::tick_count()) << " Application::~Application " << step << "\n";
+    log() << platform::tick_count() << " Application::~Application " << step << "\n";
 }
 
 }

@@ -1,5 +1,11 @@
 #include "os/Application.h"
+#include "os/Log.h"
+#include "os/Registry.h"
+#include "platform/headless/FakeClock.h"
+#include "tests/support/EnvironmentOverride.h"
+#include "tests/support/TempDir.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 
 namespace {
@@ -13,6 +19,30 @@ TEST(Application, ClassNameAndSingleObject)
         EXPECT_EQ(application.window_class_name(), u"SkinnerClass_abcdefghijklmnopqrstuvwxy");
     }
     EXPECT_EQ(os::Application::instance(), nullptr);
+}
+
+TEST(Application, TheDestructorTracesEachStep)
+{
+    test::TempDir dir;
+    test::EnvironmentOverride app_path("ORVANTA_APP_PATH", dir.path().c_str());
+    os::set_registry_file(dir.file("registry"));
+    const std::u16string qiro = u"HKEY_CURRENT_USER\\Software\\Qiro";
+    ASSERT_TRUE(os::registry_write_dword(qiro, u"Log", 1));
+    {
+        platform::FakeClock clock(4242);
+        os::Application application(u"Traced");
+    }
+    ASSERT_TRUE(os::registry_write_dword(qiro, u"Log", 0));
+    os::log(); // closes the trace file
+
+    std::string expected = "\xFF\xFE";
+    for (char c : std::string("4242 Application::~Application 1\n4242 Application::~Application 2\n"
+                              "4242 Application::~Application 3\n4242 Application::~Application 4\n")) {
+        expected += c;
+        expected += '\0';
+    }
+    auto name = std::filesystem::read_symlink("/proc/self/exe").filename().string() + ".txt";
+    EXPECT_EQ(test::read_file(dir.file(name)), expected);
 }
 
 TEST(Application, CommandLineFromCopyData)
