@@ -38,6 +38,18 @@ protected:
             platform::dispatch_message(m);
     }
 
+    // Nothing new runs until ms have passed; then what ran is the expected list.
+    void expect_runs_after(std::uint32_t ms, const std::vector<std::string>& expected)
+    {
+        auto before = ran;
+        clock.advance(ms - 1);
+        pump();
+        EXPECT_EQ(ran, before) << "before " << ms << " ms";
+        clock.advance(1);
+        pump();
+        EXPECT_EQ(ran, expected) << "at " << ms << " ms";
+    }
+
     // Whether the scheduler's platform timer has a tick waiting.
     bool timer_tick_waiting()
     {
