@@ -53,10 +53,12 @@ Application* Application::instance()
 
 bool Application::activate_previous_instance(std::u16string_view command_line)
 {
-    m_instance_mutex = platform::NamedMutex::open(m_class_name);
-    if (!m_instance_mutex || !m_instance_mutex->lock()) {
-        m_instance_mutex.reset();
-        return false; // no single-instance check; start normally
+    if (!m_instance_mutex) {
+        m_instance_mutex = platform::NamedMutex::open(m_class_name);
+        if (!m_instance_mutex || !m_instance_mutex->lock()) {
+            m_instance_mutex.reset();
+            return false; // no single-instance check; start normally
+        }
     }
     m_command_line = command_line;
     m_found = false;
