@@ -1,12 +1,12 @@
 #pragma once
 
+#include "platform/Utf8.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
 #include <string>
 #include <unistd.h>
-
-#include "platform/Utf8.h"
 
 // The fuzz input as a file, for parsers that read from a path.
 class FuzzFile {
@@ -20,6 +20,7 @@ public:
             std::fclose(f);
         }
     }
+
     ~FuzzFile() { std::remove(m_path.c_str()); }
 
     std::u16string path() const { return platform::from_utf8(m_path); }

@@ -13,6 +13,7 @@ public:
     virtual ~ErrorBase() = default;
 
     bool is_ok() const { return m_errors.empty(); }
+
     const std::vector<std::u16string>& errors() const { return m_errors; }
 
 private:

@@ -6,7 +6,6 @@
 namespace liba {
 
 // Both sides of a stream over one error list.
-class ResourceReaderWriterBase : public ResourceReader, public ResourceWriter {
-};
+class ResourceReaderWriterBase : public ResourceReader, public ResourceWriter { };
 
 }

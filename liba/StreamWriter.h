@@ -5,7 +5,6 @@
 namespace liba {
 
 // The writing side of a stream; shares its error list like StreamReader.
-class StreamWriter : public virtual ErrorBase {
-};
+class StreamWriter : public virtual ErrorBase { };
 
 }

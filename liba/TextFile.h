@@ -14,6 +14,7 @@ namespace liba {
 // it begins with the mark FF FE (dropped) and its length is even, else
 // 8-bit text in the ANSI code page. Empty when the file yields fewer bytes
 // than it claims.
-std::u16string read_text_file(os::File& file, std::uint64_t max_bytes = std::numeric_limits<std::uint64_t>::max());
+std::u16string read_text_file(
+    os::File& file, std::uint64_t max_bytes = std::numeric_limits<std::uint64_t>::max());
 
 }

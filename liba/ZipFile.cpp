@@ -74,7 +74,8 @@ std::u16string ZipFile::next_entry()
     std::uint64_t data_offset = m_archive.tell();
     std::uint64_t next_header = data_offset + size;
     // The name ends at its first zero byte; an empty one cannot be told from the end of the walk.
-    std::u16string text = to_wide(std::string_view(name.data(), std::find(name.begin(), name.end(), '\0') - name.begin()));
+    std::u16string text
+        = to_wide(std::string_view(name.data(), std::find(name.begin(), name.end(), '\0') - name.begin()));
     if (text.empty() || next_header <= header)
         return {};
     m_next_header = next_header;

@@ -84,7 +84,8 @@ bool File::seek(std::uint64_t position)
 {
     if (!is_ok() || position > max_position)
         return false;
-    return platform::seek_file(m_handle, static_cast<std::int64_t>(position), platform::SeekOrigin::Begin) >= 0;
+    return platform::seek_file(m_handle, static_cast<std::int64_t>(position), platform::SeekOrigin::Begin)
+        >= 0;
 }
 
 std::uint64_t File::tell()

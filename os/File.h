@@ -14,9 +14,9 @@ namespace os {
 // nothing. No buffering: each read and write is one call to the host.
 class File : private liba::Nocopy, public liba::ResourceReaderWriterBase {
 public:
-    static constexpr int mode_read = 0;       // an existing file
-    static constexpr int mode_write = 1;      // created, or emptied when it exists
-    static constexpr int mode_append = 2;     // created when missing, positioned at its end
+    static constexpr int mode_read = 0; // an existing file
+    static constexpr int mode_write = 1; // created, or emptied when it exists
+    static constexpr int mode_append = 2; // created when missing, positioned at its end
     static constexpr int mode_read_write = 3; // any other value too: created when missing
 
     // Path macros are expanded first.

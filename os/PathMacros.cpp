@@ -7,33 +7,43 @@ namespace os {
 
 namespace {
 
+// A macro's value is a part of the program file's path or, for the others,
+// a special folder.
+enum class ProgramPart { FullName, Folder, Name, None };
+
 struct Macro {
     std::u16string_view name;
-    std::u16string (*value)();
+    ProgramPart part;
+    int folder;
 };
-
-std::u16string app_full_name() { return get_module_file_name(); }
-std::u16string app_path() { return liba::remove_trailing_separator(liba::get_directory(get_module_file_name())); }
-std::u16string app_name() { return liba::get_file_name(get_module_file_name()); }
-std::u16string my_documents() { return get_special_folder(folder_personal); }
-std::u16string windows() { return get_special_folder(folder_windows); }
-std::u16string startup() { return get_special_folder(folder_startup); }
-std::u16string programs() { return get_special_folder(folder_programs); }
-std::u16string start_menu() { return get_special_folder(folder_start_menu); }
-std::u16string program_files() { return get_special_folder(folder_program_files); }
 
 // In the order they are tried.
 constexpr Macro macros[] = {
-    { u"%app_full_name%", app_full_name },
-    { u"%app_path%", app_path },
-    { u"%app_name%", app_name },
-    { u"%my_documents%", my_documents },
-    { u"%windows%", windows },
-    { u"%startup%", startup },
-    { u"%programs%", programs },
-    { u"%start_menu%", start_menu },
-    { u"%program_files%", program_files },
+    { u"%app_full_name%", ProgramPart::FullName, 0 },
+    { u"%app_path%", ProgramPart::Folder, 0 },
+    { u"%app_name%", ProgramPart::Name, 0 },
+    { u"%my_documents%", ProgramPart::None, folder_personal },
+    { u"%windows%", ProgramPart::None, folder_windows },
+    { u"%startup%", ProgramPart::None, folder_startup },
+    { u"%programs%", ProgramPart::None, folder_programs },
+    { u"%start_menu%", ProgramPart::None, folder_start_menu },
+    { u"%program_files%", ProgramPart::None, folder_program_files },
 };
+
+std::u16string value_of(const Macro& macro)
+{
+    switch (macro.part) {
+    case ProgramPart::FullName:
+        return get_module_file_name();
+    case ProgramPart::Folder:
+        return liba::remove_trailing_separator(liba::get_directory(get_module_file_name()));
+    case ProgramPart::Name:
+        return liba::get_file_name(get_module_file_name());
+    case ProgramPart::None:
+        break;
+    }
+    return get_special_folder(macro.folder);
+}
 
 }
 
@@ -68,7 +78,7 @@ std::u16string expand_path_macros(std::u16string_view path)
     if (!path.empty() && path[0] == u'%') {
         for (const auto& macro : macros) {
             if (path.starts_with(macro.name)) {
-                result = macro.value();
+                result = value_of(macro);
                 path.remove_prefix(macro.name.size());
                 break;
             }

@@ -16,7 +16,7 @@ enum class FileAccess { Read, Write, ReadWrite };
 enum class FileCreation {
     OpenExisting, // fails when the file is missing
     CreateAlways, // creates it, or empties an existing one
-    OpenAlways,   // opens it, creating it when missing
+    OpenAlways, // opens it, creating it when missing
 };
 enum class SeekOrigin { Begin, Current, End };
 

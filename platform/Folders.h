@@ -8,11 +8,11 @@
 namespace platform {
 
 enum class SpecialFolder {
-    Documents,    // the XDG documents folder, else $HOME
-    System,       // $XDG_DATA_HOME/orvanta: shared program data such as the Today item's skin
-    Startup,      // $XDG_CONFIG_HOME/autostart
-    Programs,     // $XDG_DATA_HOME/applications
-    StartMenu,    // $XDG_DATA_HOME/applications
+    Documents, // the XDG documents folder, else $HOME
+    System, // $XDG_DATA_HOME/orvanta: shared program data such as the Today item's skin
+    Startup, // $XDG_CONFIG_HOME/autostart
+    Programs, // $XDG_DATA_HOME/applications
+    StartMenu, // $XDG_DATA_HOME/applications
     ProgramFiles, // the folder that holds the program's folder
 };
 

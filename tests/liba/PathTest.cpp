@@ -1,6 +1,5 @@
 #include "liba/Path.h"
 
-
 #include <gtest/gtest.h>
 
 using namespace liba;
@@ -19,6 +18,7 @@ TEST(Path, StringFunctions)
         { u"", u"", u"", u"", u"", u"", u"" },
         { u"/x/.hidden", u"/x/", u".hidden", u"hidden", u"/x/", u"/x/", u"" },
     };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.path.begin(), c.path.end()));
         EXPECT_EQ(get_directory(c.path), c.directory);
@@ -71,8 +71,9 @@ TEST(Path, UnderAFolderByWholeComponents)
         { u"/", u"/anything", true },
         { u"", u"/anything", true },
     };
+
     for (const auto& c : cases) {
-        EXPECT_EQ(is_path_under(c.folder, c.path), c.under)
-            << std::string(c.folder.begin(), c.folder.end()) << " " << std::string(c.path.begin(), c.path.end());
+        EXPECT_EQ(is_path_under(c.folder, c.path), c.under) << std::string(
+            c.folder.begin(), c.folder.end()) << " " << std::string(c.path.begin(), c.path.end());
     }
 }

@@ -24,13 +24,17 @@ TEST(ReadTextFile, MarkAndLength)
         std::string bytes;
         std::u16string text;
     } cases[] = {
-        { std::string("\xFF\xFE" "a\0\x16\x04", 6), u"a\u0416" },     // UTF-16LE, mark dropped
-        { std::string("\xFF\xFE" "a\0\x16", 5), std::u16string(u"\u00FF\u00FE" "a\u0000\u0016", 5) }, // odd: 8-bit
-        { "caf\xE9", u"caf\u00E9" },                                    // no mark: ANSI
+        // clang-format off
+        { std::string("\xFF\xFE" "a\0\x16\x04", 6), u"a\u0416" },  // UTF-16LE, mark dropped
+        { std::string("\xFF\xFE" "a\0\x16", 5),                     // odd length: 8-bit
+            std::u16string(u"\u00FF\u00FE" "a\u0000\u0016", 5) },
+        { "caf\xE9", u"caf\u00E9" },                                 // no mark: ANSI
         { "\xFF\xFE", u"" },
         { "\xFF", u"\u00FF" },
         { "", u"" },
+        // clang-format on
     };
+
     for (const auto& c : cases)
         EXPECT_EQ(read_text(c.bytes), c.text);
 }

@@ -13,8 +13,13 @@ TEST(Clamp, LowIsTestedFirst)
 namespace {
 
 struct Counted : liba::ErrorBase {
-    explicit Counted(int& deaths) : m_deaths(deaths) { }
+    explicit Counted(int& deaths)
+        : m_deaths(deaths)
+    {
+    }
+
     ~Counted() override { ++m_deaths; }
+
     int& m_deaths;
 };
 

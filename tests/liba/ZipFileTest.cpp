@@ -74,8 +74,8 @@ protected:
     // Adds files to the archive with the zip tool at the given compression level.
     void add(const std::string& archive, const std::vector<std::string>& names, const std::string& level)
     {
-        std::vector<std::string> argv { "sh", "-c", "cd \"$0\" && exec zip -q -X " + level + " \"$@\"", dir.path(),
-            archive };
+        std::vector<std::string> argv { "sh", "-c", "cd \"$0\" && exec zip -q -X " + level + " \"$@\"",
+            dir.path(), archive };
         argv.insert(argv.end(), names.begin(), names.end());
         ASSERT_EQ(test::run_tool(argv).exit_code, 0);
     }
@@ -132,7 +132,8 @@ TEST_F(ZipTool, WalkEndsAtTheFirstCompressedMember)
 TEST(ZipFile, MovesStayInsideTheMember)
 {
     test::TempDir dir;
-    std::string bytes = local_member({ .name = "m", .data = "0123456789" }) + local_member({ .name = "n", .data = "XYZ" });
+    std::string bytes
+        = local_member({ .name = "m", .data = "0123456789" }) + local_member({ .name = "n", .data = "XYZ" });
     liba::ZipFile zip(wide(dir.write("a.zip", bytes)));
     ASSERT_TRUE(zip.open_entry(u"m"));
     EXPECT_EQ(zip.data_offset(), 31u);
@@ -156,6 +157,7 @@ TEST(ZipFile, MovesStayInsideTheMember)
 TEST(ZipFile, HandMadeArchives)
 {
     const std::string a = local_member({ .name = "a", .data = "A" });
+
     struct {
         const char* what;
         std::string bytes;
@@ -165,18 +167,22 @@ TEST(ZipFile, HandMadeArchives)
         { "empty file", "", {} },
         { "truncated header", a + local_member({ .name = "b", .data = "B" }).substr(0, 20), { u"a" } },
         { "truncated name", a + local_member({ .name = "long name", .data = "" }).substr(0, 33), { u"a" } },
-        { "method 8 with equal sizes", a + local_member({ .name = "b", .data = "B", .method = 8 }) + a, { u"a" } },
+        { "method 8 with equal sizes", a + local_member({ .name = "b", .data = "B", .method = 8 }) + a,
+            { u"a" } },
         { "sizes differ", a + local_member({ .name = "b", .data = "B", .size = 5 }) + a, { u"a" } },
         { "data descriptor", a + local_member({ .name = "b", .data = "", .flags = 8 }) + a, { u"a" } },
-        { "extra field skipped", local_member({ .name = "x", .data = "X", .extra = "EXTRA" }) + a, { u"x", u"a" } },
+        { "extra field skipped", local_member({ .name = "x", .data = "X", .extra = "EXTRA" }) + a,
+            { u"x", u"a" } },
         { "name ends at zero", local_member({ .name = std::string("n\0m", 3), .data = "" }), { u"n" } },
         { "ANSI name", local_member({ .name = "caf\xE9", .data = "" }), { u"caf\u00E9" } },
         { "empty name ends the walk", local_member({ .name = "", .data = "" }) + a, {} },
         // In 32 bits, 31 + size would wrap to 0 and walk this member for ever.
         { "size that would wrap to its own header",
-            local_member({ .name = "a", .data = "", .compressed_size = 0xFFFFFFE1, .size = 0xFFFFFFE1 }), { u"a" } },
+            local_member({ .name = "a", .data = "", .compressed_size = 0xFFFFFFE1, .size = 0xFFFFFFE1 }),
+            { u"a" } },
         { "central directory ends the walk", a + "PK\x01\x02" + std::string(50, '\0'), { u"a" } },
     };
+
     for (const auto& c : cases)
         EXPECT_EQ(walk_bytes(c.bytes), c.names) << c.what;
 }
