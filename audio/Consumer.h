@@ -1,6 +1,6 @@
 #pragma once
 
-#include "liba/Mutex.h"
+#include "liba/MutexLock.h"
 
 #include <atomic>
 #include <cstdint>
@@ -44,6 +44,7 @@ public:
     }
 
     Provider<T>* get_provider() const { return m_provider.load(); }
+
     liba::Mutex& get_lock() { return m_lock; }
 
 private:

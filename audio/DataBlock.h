@@ -13,7 +13,9 @@ struct DataBlock {
     liba::SharedBuffer buffer;
 
     std::size_t size() const { return buffer.size(); }
+
     bool is_empty() const { return buffer.size() == 0; }
+
     const std::uint8_t* bytes() const { return buffer.data(); }
 };
 

@@ -1,13 +1,14 @@
 #include "audio/FileReaderWAV.h"
 
 #include "audio/WAVInfo.h"
+#include "liba/MutexLock.h"
 
 #include <algorithm>
 
 namespace audio {
 
 FileReaderWAV::FileReaderWAV(const std::u16string& path)
-    : m_file(path, 0)
+    : m_file(path, os::File::mode_read)
 {
 }
 

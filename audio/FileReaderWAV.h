@@ -28,6 +28,7 @@ public:
 protected:
     // Reads the header into info; the file then stands at the first data byte.
     void open_with(WAVInfo& info);
+
     // Bytes of the "data" chunk that the file really holds.
     std::int64_t data_bytes_present() const { return m_data_present; }
 

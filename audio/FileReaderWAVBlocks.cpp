@@ -4,6 +4,7 @@
 #include "audio/GSMData.h"
 #include "audio/WAVInfoADPCM.h"
 #include "audio/WAVInfoGSM.h"
+#include "liba/MutexLock.h"
 
 #include <algorithm>
 
@@ -18,8 +19,8 @@ FileReaderWAVBlocks<T, Info>::FileReaderWAVBlocks(const std::u16string& path, st
     if (!m_open)
         return;
     // Reads stop at the end of the audio data, even when "fact" promises more.
-    m_length = std::min<std::int64_t>(m_info.fact_samples / m_info.samples_per_block,
-        data_bytes_present() / m_info.block_align);
+    m_length = std::min<std::int64_t>(
+        m_info.fact_samples / m_info.samples_per_block, data_bytes_present() / m_info.block_align);
 }
 
 template<typename T, typename Info>
@@ -76,10 +77,11 @@ T FileReaderWAVBlocks<T, Info>::get_data(std::int32_t blocks)
         return {};
     auto size = static_cast<std::size_t>(count * m_info.block_align);
     liba::SharedBuffer bytes(size);
-    std::int64_t got = m_file.read(bytes.make_unique(), static_cast<std::uint32_t>(size));
+    auto got = static_cast<std::int64_t>(m_file.read(bytes.make_unique(), size));
     std::int64_t whole = got / m_info.block_align;
     if (got % m_info.block_align != 0)
-        m_file.seek(static_cast<std::uint64_t>(m_info.data_offset + (m_current_block + whole) * m_info.block_align));
+        m_file.seek(
+            static_cast<std::uint64_t>(m_info.data_offset + (m_current_block + whole) * m_info.block_align));
     m_current_block += whole;
     if (whole == 0)
         return {};

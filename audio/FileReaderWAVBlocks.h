@@ -14,8 +14,10 @@ public:
     T get_data(std::int32_t blocks) override;
 
     const WAVInfo& get_wav_info() const override { return m_info; }
+
     // The bits of the decoded output, whatever the file stores.
     int get_bits_per_sample() override { return 16; }
+
     std::int64_t time_to_bytes(double seconds) override;
     double bytes_to_time(std::int64_t blocks) override;
     std::int64_t get_length_bytes() override;

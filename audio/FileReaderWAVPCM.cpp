@@ -1,5 +1,7 @@
 #include "audio/FileReaderWAVPCM.h"
 
+#include "liba/MutexLock.h"
+
 #include <algorithm>
 
 namespace audio {
@@ -68,13 +70,13 @@ PCMData FileReaderWAVPCM::get_data(std::int32_t frames)
     liba::MutexLock lock(m_lock);
     if (!m_open)
         return {};
-    std::int64_t wanted = std::min<std::int64_t>(std::int64_t(frames) * m_info.block_align,
-        m_length - get_position_bytes());
+    std::int64_t wanted
+        = std::min<std::int64_t>(std::int64_t(frames) * m_info.block_align, m_length - get_position_bytes());
     if (wanted <= 0)
         return {};
     auto size = static_cast<std::size_t>(wanted);
     liba::SharedBuffer bytes(size);
-    if (m_file.read(bytes.make_unique(), static_cast<std::uint32_t>(size)) != size)
+    if (m_file.read(bytes.make_unique(), size) != size)
         return {};
     return PCMData(std::move(bytes), m_info.channels, m_info.bits_per_sample, m_info.sample_rate);
 }

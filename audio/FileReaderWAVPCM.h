@@ -16,6 +16,7 @@ public:
     PCMData get_data(std::int32_t frames) override;
 
     const WAVInfo& get_wav_info() const override { return m_info; }
+
     int get_bits_per_sample() override;
     std::int64_t time_to_bytes(double seconds) override;
     double bytes_to_time(std::int64_t bytes) override;

@@ -13,6 +13,7 @@ struct PCMData : DataBlock {
     std::int32_t sample_rate = 0;
 
     PCMData() = default;
+
     PCMData(liba::SharedBuffer bytes, std::int32_t channels, std::int32_t bits, std::int32_t rate)
         : DataBlock { std::move(bytes) }
         , channels(channels)
@@ -22,7 +23,9 @@ struct PCMData : DataBlock {
     }
 
     std::int32_t bytes_per_frame() const { return channels * ((bits_per_sample + 7) / 8); }
+
     std::int32_t get_frames() const;
+
     bool has_format_of(const PCMData& other) const
     {
         return channels == other.channels && bits_per_sample == other.bits_per_sample

@@ -143,7 +143,8 @@ bool WAVInfo::read_u32(os::File& file, std::uint32_t& value)
     std::uint8_t b[4];
     if (file.read(b, 4) != 4)
         return false;
-    value = std::uint32_t(b[0]) | std::uint32_t(b[1]) << 8 | std::uint32_t(b[2]) << 16 | std::uint32_t(b[3]) << 24;
+    value = std::uint32_t(b[0]) | std::uint32_t(b[1]) << 8 | std::uint32_t(b[2]) << 16
+        | std::uint32_t(b[3]) << 24;
     return true;
 }
 

@@ -20,8 +20,8 @@ bool WAVInfoADPCM::read_extension(os::File& file)
         return false;
     // A block holds at least its 7-byte header per channel; the readers divide
     // by the rate, the block size and the samples per block.
-    return (channels == 1 || channels == 2) && bits_per_sample == 4 && pairs == 7
-        && sample_rate > 0 && samples_per_block > 0 && block_align >= 7 * channels;
+    return (channels == 1 || channels == 2) && bits_per_sample == 4 && pairs == 7 && sample_rate > 0
+        && samples_per_block > 0 && block_align >= 7 * channels;
 }
 
 bool WAVInfoADPCM::write_extension(os::File& file)

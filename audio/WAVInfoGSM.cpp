@@ -10,8 +10,7 @@ bool WAVInfoGSM::read_extension(os::File& file)
     if (!read_u16(file, extension_size) || !read_u16(file, samples_per_block) || !skip_rest_of_fmt(file)
         || !read_fact(file, fact_samples))
         return false;
-    return channels == 1 && sample_rate == 8000 && samples_per_block == 320
-        && block_align == 65;
+    return channels == 1 && sample_rate == 8000 && samples_per_block == 320 && block_align == 65;
 }
 
 bool WAVInfoGSM::write_extension(os::File& file)

@@ -9,7 +9,8 @@ constexpr double seconds = 60;
 std::string input()
 {
     return bench::generated_input("60s.wav",
-        { "sox", "-n", "-r", "44100", "-c", "2", "-b", "16", "%o", "synth", "60", "sine", "440", "sine", "660" });
+        { "sox", "-n", "-r", "44100", "-c", "2", "-b", "16", "%o", "synth", "60", "sine", "440", "sine",
+            "660" });
 }
 
 // Reads a 60 s 44.1 kHz stereo file to the end in the player's 16384-frame

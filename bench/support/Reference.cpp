@@ -45,12 +45,14 @@ public:
         if (mkdtemp(pattern.data()))
             m_path = pattern;
     }
+
     ~InputFolder()
     {
         std::error_code ignored;
         if (!m_path.empty())
             std::filesystem::remove_all(m_path, ignored);
     }
+
     const std::string& path() const { return m_path; }
 
 private:

@@ -11,8 +11,8 @@
 namespace bench {
 
 struct Reference {
-    std::string name;               // the counter's prefix, e.g. "sox"
-    std::vector<std::string> argv;  // run with stdout to /dev/null
+    std::string name; // the counter's prefix, e.g. "sox"
+    std::vector<std::string> argv; // run with stdout to /dev/null
 };
 
 // Wall-clock seconds of the fastest of a few runs of the command; negative

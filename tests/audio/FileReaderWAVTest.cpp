@@ -62,7 +62,8 @@ std::string block_file(Info info, std::size_t data_bytes, const test::TempDir& d
     return path;
 }
 
-audio::WAVInfoADPCM adpcm_info(int channels, int rate, int block_align, int samples_per_block, std::uint32_t fact)
+audio::WAVInfoADPCM adpcm_info(
+    int channels, int rate, int block_align, int samples_per_block, std::uint32_t fact)
 {
     audio::WAVInfoADPCM info;
     info.format_tag = 2;
@@ -98,6 +99,7 @@ TEST(FileReaderWAVPCM, HandsOutWhatSoxDecodes)
 {
     if (!test::have_tool("sox"))
         GTEST_SKIP() << "sox missing";
+
     struct Case {
         const char* file;
         int channels, bits, rate;
@@ -106,9 +108,11 @@ TEST(FileReaderWAVPCM, HandsOutWhatSoxDecodes)
         { "pcm8_mono.wav", 1, 8, 11025 },
         { "pcm16_mono_list.wav", 1, 16, 22050 },
     };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
-        std::string expected = tool_output({ "sox", test::fixture(std::string("wav/") + c.file), "-t", "raw", "-" });
+        std::string expected
+            = tool_output({ "sox", test::fixture(std::string("wav/") + c.file), "-t", "raw", "-" });
         ASSERT_FALSE(expected.empty());
         for (std::int32_t size : { 1, 7, 1000, 16384 }) {
             audio::FileReaderWAVPCM reader(fixture_path(c.file));
@@ -133,6 +137,7 @@ TEST(FileReaderWAVBlocks, HandsOutTheStoredBlocks)
 {
     if (!test::have_tool("ffmpeg"))
         GTEST_SKIP() << "ffmpeg missing";
+
     struct Case {
         const char* file;
         bool adpcm;
@@ -144,6 +149,7 @@ TEST(FileReaderWAVBlocks, HandsOutTheStoredBlocks)
         { "gsm_sox.wav", false, 12, 12 * 320 / 8000.0 }, // "fact" says 4000 samples
         { "gsm_ffmpeg.wav", false, 13, 13 * 320 / 8000.0 },
     };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         // ffmpeg copies the "data" chunk's bytes as they are.
@@ -187,7 +193,8 @@ TEST(FileReaderWAVPCM, SeeksAndConvertsTimeInWholeFrames)
 {
     test::TempDir dir;
     const int second = 44100 * 4;
-    audio::FileReaderWAVPCM reader(path_of(dir.write("2s.wav", test::pcm_wav(2, 44100, 16, std::string(2 * second, '\0')))));
+    audio::FileReaderWAVPCM reader(
+        path_of(dir.write("2s.wav", test::pcm_wav(2, 44100, 16, std::string(2 * second, '\0')))));
     ASSERT_TRUE(reader.is_open());
     EXPECT_EQ(reader.time_to_bytes(1.5), 264600);
     EXPECT_DOUBLE_EQ(reader.bytes_to_time(264600), 1.5);
@@ -200,12 +207,10 @@ TEST(FileReaderWAVPCM, SeeksAndConvertsTimeInWholeFrames)
     struct Case {
         std::int64_t to, lands;
     } seeks[] = {
-        { 6, 4 },
-        { 3, 0 },
-        { -5, 0 },
-        { 2 * second - 2, 2 * second - 4 },
+        { 6, 4 }, { 3, 0 }, { -5, 0 }, { 2 * second - 2, 2 * second - 4 },
         { 2 * second + 4000, 2 * second }, // never beyond the audio data
     };
+
     for (const auto& s : seeks) {
         reader.seek_bytes(s.to);
         EXPECT_EQ(reader.get_position_bytes(), s.lands) << s.to;
@@ -225,7 +230,8 @@ TEST(FileReaderWAVBlocks, LengthTimeAndSeekCountBlocks)
 {
     test::TempDir dir;
     // Mono ADPCM, 1024-byte blocks of 2036 samples, "fact" 10000: 4 whole blocks.
-    audio::FileReaderWAVADPCM adpcm(path_of(block_file(adpcm_info(1, 44100, 1024, 2036, 10000), 5 * 1024, dir)));
+    audio::FileReaderWAVADPCM adpcm(
+        path_of(block_file(adpcm_info(1, 44100, 1024, 2036, 10000), 5 * 1024, dir)));
     ASSERT_TRUE(adpcm.is_open());
     EXPECT_EQ(adpcm.get_length_bytes(), 4);
     EXPECT_EQ(adpcm.get_bits_per_sample(), 16);
@@ -243,6 +249,7 @@ TEST(FileReaderWAVBlocks, LengthTimeAndSeekCountBlocks)
     struct Case {
         std::int64_t to, lands;
     } seeks[] = { { 2, 2 }, { -1, 0 }, { 25, 25 }, { 40, 25 } };
+
     for (const auto& s : seeks) {
         gsm.seek_bytes(s.to);
         EXPECT_EQ(gsm.get_position_bytes(), s.lands) << s.to;
@@ -268,7 +275,8 @@ TEST(FileReaders, SkipPushesThePassedSpanDownstream)
     {
         test::TempDir dir;
         const int frames = 12345;
-        audio::FileReaderWAVPCM reader(path_of(dir.write("s.wav", test::pcm_wav(1, 8000, 16, std::string(2 * frames, '\1')))));
+        audio::FileReaderWAVPCM reader(
+            path_of(dir.write("s.wav", test::pcm_wav(1, 8000, 16, std::string(2 * frames, '\1')))));
         test::Collector<PCMData> sink;
         audio::connect(&reader, &sink);
         EXPECT_TRUE(reader.skip_bytes(0));
@@ -284,6 +292,7 @@ TEST(FileReaders, SkipPushesThePassedSpanDownstream)
         EXPECT_EQ(sink.all_bytes().size(), 2u * frames);
         audio::connect(&reader, nullptr);
     }
+
     struct Case {
         const char* file;
         bool adpcm;
@@ -293,6 +302,7 @@ TEST(FileReaders, SkipPushesThePassedSpanDownstream)
         { "adpcm_mono.wav", true, 7, { 5, 2 } },
         { "gsm_ffmpeg.wav", false, 12, { 10, 2 } },
     };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         std::vector<std::size_t> pushed;
@@ -359,7 +369,8 @@ TEST(FileReaders, ReadsStopAtTheEndOfTheAudioData)
     const std::string samples = pcm.substr(44);
 
     // A chunk after "data" is not audio.
-    audio::FileReaderWAVPCM trailing(path_of(dir.write("trailing.wav", pcm + test::chunk("LIST", std::string(400, 'x')))));
+    audio::FileReaderWAVPCM trailing(
+        path_of(dir.write("trailing.wav", pcm + test::chunk("LIST", std::string(400, 'x')))));
     EXPECT_EQ(read_all(trailing, 1000, 4), samples);
     EXPECT_TRUE(trailing.is_end());
 
@@ -371,7 +382,8 @@ TEST(FileReaders, ReadsStopAtTheEndOfTheAudioData)
 
     // "fact" promising more than the data holds: 2048 bytes are 8 blocks.
     std::string adpcm = test::read_file(test::fixture("wav/adpcm_mono.wav"));
-    audio::FileReaderWAVADPCM promised(path_of(dir.write("fact.wav", test::patched(adpcm, 78, test::le32(100000)))));
+    audio::FileReaderWAVADPCM promised(
+        path_of(dir.write("fact.wav", test::patched(adpcm, 78, test::le32(100000)))));
     EXPECT_EQ(promised.get_length_bytes(), 8);
     EXPECT_EQ(read_all(promised, 3, 256), adpcm.substr(90, 2048));
     EXPECT_TRUE(promised.is_end());

@@ -11,8 +11,8 @@
 namespace test {
 
 // A PCM chunk whose bytes count up from first, so slices can be told apart.
-inline audio::PCMData counting_pcm(std::size_t bytes, int channels = 2, int bits = 16, int rate = 44100,
-    std::uint8_t first = 0)
+inline audio::PCMData counting_pcm(
+    std::size_t bytes, int channels = 2, int bits = 16, int rate = 44100, std::uint8_t first = 0)
 {
     liba::SharedBuffer buffer(bytes);
     std::uint8_t* p = buffer.make_unique();

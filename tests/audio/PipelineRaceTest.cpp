@@ -26,6 +26,7 @@ public:
         if (data.size() == 4)
             ++received;
     }
+
     int count()
     {
         liba::MutexLock lock(get_lock());

@@ -16,13 +16,11 @@ TEST(PCMData, FramesAreWholeFramesOfTheFormat)
         int channels, bits;
         int frames;
     } cases[] = {
-        { 0, 2, 16, 0 },
-        { 10, 2, 16, 2 }, // integer division drops the half frame
-        { 4608, 2, 16, 1152 },
-        { 7, 1, 8, 7 },
-        { 12, 2, 24, 2 },
+        { 0, 2, 16, 0 }, { 10, 2, 16, 2 }, // integer division drops the half frame
+        { 4608, 2, 16, 1152 }, { 7, 1, 8, 7 }, { 12, 2, 24, 2 },
         { 9, 1, 12, 4 }, // 12-bit samples take two bytes
     };
+
     for (const auto& c : cases)
         EXPECT_EQ(test::counting_pcm(c.bytes, c.channels, c.bits).get_frames(), c.frames) << c.bytes;
     EXPECT_EQ(PCMData().get_frames(), 0);
@@ -85,7 +83,7 @@ public:
     PCMData process(const PCMData& input) override
     {
         PCMData out = input;
-        std::uint8_t* p = out.buffer.make_unique();
+        std::uint8_t* p = out.buffer.make_unique() + out.buffer.offset();
         for (std::size_t i = 0; i < out.size(); ++i)
             p[i] = static_cast<std::uint8_t>(p[i] / 2);
         return out;
@@ -107,7 +105,8 @@ TEST(Processor, TransformsPushedAndPulledChunksWithoutTouchingTheInput)
     ASSERT_EQ(sink.received.size(), 1u);
     EXPECT_EQ(test::bytes_of(sink.received[0]), std::string("\x05\x05\x06\x06", 4));
     EXPECT_EQ(sink.received[0].sample_rate, 8000);
-    EXPECT_EQ(test::bytes_of(input), std::string("\x0a\x0b\x0c\x0d", 4)); // the shared bytes were copied first
+    EXPECT_EQ(
+        test::bytes_of(input), std::string("\x0a\x0b\x0c\x0d", 4)); // the shared bytes were copied first
 
     source.script.push_back(test::counting_pcm(2, 1, 8, 8000, 20));
     PCMData pulled = halver.get_data(123);
@@ -131,6 +130,7 @@ public:
             return {}; // a frame that cannot be decoded
         return test::counting_pcm(4608, 2, 16, 44100, frame.bytes()[0]);
     }
+
     std::int32_t blocks_for_size(std::int32_t) override { return per_request; }
 };
 

@@ -34,8 +34,9 @@ bool reads(Kind kind, const std::string& path, audio::WAVInfo* out = nullptr)
     bool ok = info->read(file);
     if (ok && out)
         *out = *info;
-    if (ok)
+    if (ok) {
         EXPECT_EQ(static_cast<std::int64_t>(file.tell()), info->data_offset) << path;
+    }
     return ok;
 }
 
@@ -69,6 +70,7 @@ TEST(WAVInfo, ReadsTheFixturesOfBothTools)
         { "gsm_sox.wav", Kind::GSM, 49, 1, 8000, 0, 65, 60, 846 },
         { "gsm_ffmpeg.wav", Kind::GSM, 49, 1, 8000, 0, 65, 94, 845 },
     };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         for (Kind other : { Kind::PCM, Kind::ADPCM, Kind::GSM }) {
@@ -103,6 +105,7 @@ TEST(WAVInfo, RefusesDamagedAndHostileHeaders)
     const std::string adpcm = fixture_bytes("adpcm_mono.wav");
     const std::string gsm = fixture_bytes("gsm_sox.wav");
     const std::string junk = test::chunk("junk", "abcd");
+
     struct Case {
         const char* what;
         Kind kind;
@@ -119,13 +122,15 @@ TEST(WAVInfo, RefusesDamagedAndHostileHeaders)
         { "PCM without data", Kind::PCM, test::patched(pcm, 36, "DATA"), false },
         { "ADPCM in 3 channels", Kind::ADPCM, test::patched(adpcm, 22, test::le16(3)), false },
         { "ADPCM in 2 channels", Kind::ADPCM, test::patched(adpcm, 22, test::le16(2)), true },
-        { "ADPCM with odd coefficients", Kind::ADPCM, test::patched(adpcm, 42, std::string(28, '\x7f')), true },
+        { "ADPCM with odd coefficients", Kind::ADPCM, test::patched(adpcm, 42, std::string(28, '\x7f')),
+            true },
         { "ADPCM of 3 bits", Kind::ADPCM, test::patched(adpcm, 34, test::le16(3)), false },
         { "ADPCM with 6 pairs", Kind::ADPCM, test::patched(adpcm, 40, test::le16(6)), false },
         { "ADPCM without fact", Kind::ADPCM, test::patched(adpcm, 70, "junk"), false },
         { "ADPCM at 0 Hz", Kind::ADPCM, test::patched(adpcm, 24, test::le32(0)), false },
         { "ADPCM of 0 samples a block", Kind::ADPCM, test::patched(adpcm, 38, test::le16(0)), false },
-        { "ADPCM block smaller than its header", Kind::ADPCM, test::patched(adpcm, 32, test::le16(6)), false },
+        { "ADPCM block smaller than its header", Kind::ADPCM, test::patched(adpcm, 32, test::le16(6)),
+            false },
         { "GSM at 11025 Hz", Kind::GSM, test::patched(gsm, 24, test::le32(11025)), false },
         { "GSM blocks of 64", Kind::GSM, test::patched(gsm, 32, test::le16(64)), false },
         { "GSM of 321 samples a block", Kind::GSM, test::patched(gsm, 38, test::le16(321)), false },
@@ -133,6 +138,7 @@ TEST(WAVInfo, RefusesDamagedAndHostileHeaders)
         { "GSM without fact", Kind::GSM, test::patched(gsm, 40, "junk"), false },
         { "chunk claiming 4 GB", Kind::PCM, test::inserted(pcm, 36, "LIST" + test::le32(0xFFFFFFF0)), false },
     };
+
     for (const auto& c : cases)
         EXPECT_EQ(reads_bytes(c.kind, c.bytes), c.accepted) << c.what;
 }
@@ -147,13 +153,15 @@ TEST(WAVInfo, RefusesEveryTruncatedHeader)
         { "adpcm_stereo.wav", Kind::ADPCM },
         { "gsm_ffmpeg.wav", Kind::GSM },
     };
+
     test::TempDir dir;
     for (const auto& c : cases) {
         const std::string bytes = fixture_bytes(c.file);
         audio::WAVInfo info;
         ASSERT_TRUE(reads(c.kind, test::fixture(std::string("wav/") + c.file), &info));
         for (std::size_t n = 0; n < std::size_t(info.data_offset); ++n)
-            EXPECT_FALSE(reads(c.kind, dir.write("cut.wav", bytes.substr(0, n)))) << c.file << " cut at " << n;
+            EXPECT_FALSE(reads(c.kind, dir.write("cut.wav", bytes.substr(0, n))))
+                << c.file << " cut at " << n;
         EXPECT_TRUE(reads(c.kind, dir.write("cut.wav", bytes.substr(0, info.data_offset)))) << c.file;
     }
 }
@@ -220,19 +228,22 @@ TEST(WAVInfo, WritesTheStandardLayoutThatReadsBack)
         { "adpcm_stereo.wav", Kind::ADPCM, 90, 70 },
         { "gsm_ffmpeg.wav", Kind::GSM, 60, 40 },
     };
+
     test::TempDir dir;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         auto info = make_info(c.kind);
         std::string bytes = rewritten(c.file, *info, dir);
         EXPECT_EQ(bytes.substr(c.header - 8, 4), "data");
-        if (c.fact_at)
+        if (c.fact_at) {
             EXPECT_EQ(bytes.substr(c.fact_at, 8), "fact" + test::le32(4));
+        }
 
         auto back = make_info(c.kind);
         ASSERT_TRUE(reads(c.kind, dir.file("rewritten.wav"), back.get()));
         EXPECT_EQ(back->data_offset, std::int64_t(c.header));
-        for (auto field : { &audio::WAVInfo::channels, &audio::WAVInfo::bits_per_sample, &audio::WAVInfo::sample_rate })
+        for (auto field :
+            { &audio::WAVInfo::channels, &audio::WAVInfo::bits_per_sample, &audio::WAVInfo::sample_rate })
             EXPECT_EQ(info.get()->*field, back.get()->*field);
         EXPECT_EQ(back->block_align, info->block_align);
         EXPECT_EQ(back->avg_bytes_per_sec, info->avg_bytes_per_sec);
@@ -242,7 +253,8 @@ TEST(WAVInfo, WritesTheStandardLayoutThatReadsBack)
         if (!test::have_tool("sox"))
             continue;
         auto ours = test::run_tool({ "sox", dir.file("rewritten.wav"), "-t", "raw", "-" });
-        auto theirs = test::run_tool({ "sox", test::fixture(std::string("wav/") + c.file), "-t", "raw", "-" });
+        auto theirs
+            = test::run_tool({ "sox", test::fixture(std::string("wav/") + c.file), "-t", "raw", "-" });
         EXPECT_EQ(ours.exit_code, 0);
         EXPECT_FALSE(ours.out.empty());
         EXPECT_EQ(ours.out, theirs.out);
@@ -259,7 +271,8 @@ TEST(WAVInfo, ExtensionFieldsRoundTrip)
     adpcm.block_align = 256;
     adpcm.fmt_size = 50;
     adpcm.samples_per_block = 500;
-    adpcm.coefficients = { { 256, 0 }, { 512, -256 }, { 0, 0 }, { 192, 64 }, { 240, 0 }, { 460, -208 }, { 392, -232 } };
+    adpcm.coefficients
+        = { { 256, 0 }, { 512, -256 }, { 0, 0 }, { 192, 64 }, { 240, 0 }, { 460, -208 }, { 392, -232 } };
     adpcm.fact_samples = 123456;
     adpcm.data_size = 0;
     test::TempDir dir;
