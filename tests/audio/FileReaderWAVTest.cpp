@@ -207,8 +207,13 @@ TEST(FileReaderWAVPCM, SeeksAndConvertsTimeInWholeFrames)
     struct Case {
         std::int64_t to, lands;
     } seeks[] = {
-        { 6, 4 }, { 3, 0 }, { -5, 0 }, { 2 * second - 2, 2 * second - 4 },
-        { 2 * second + 4000, 2 * second }, // never beyond the audio data
+        // clang-format off
+        { 6, 4 },
+        { 3, 0 },
+        { -5, 0 },
+        { 2 * second - 2, 2 * second - 4 },
+        { 2 * second + 4000, 2 * second },  // never beyond the audio data
+        // clang-format on
     };
 
     for (const auto& s : seeks) {
@@ -248,7 +253,14 @@ TEST(FileReaderWAVBlocks, LengthTimeAndSeekCountBlocks)
 
     struct Case {
         std::int64_t to, lands;
-    } seeks[] = { { 2, 2 }, { -1, 0 }, { 25, 25 }, { 40, 25 } };
+    } seeks[] = {
+        // clang-format off
+        { 2, 2 },
+        { -1, 0 },
+        { 25, 25 },
+        { 40, 25 },  // never beyond the audio data
+        // clang-format on
+    };
 
     for (const auto& s : seeks) {
         gsm.seek_bytes(s.to);

@@ -16,9 +16,14 @@ TEST(PCMData, FramesAreWholeFramesOfTheFormat)
         int channels, bits;
         int frames;
     } cases[] = {
-        { 0, 2, 16, 0 }, { 10, 2, 16, 2 }, // integer division drops the half frame
-        { 4608, 2, 16, 1152 }, { 7, 1, 8, 7 }, { 12, 2, 24, 2 },
-        { 9, 1, 12, 4 }, // 12-bit samples take two bytes
+        // clang-format off
+        { 0, 2, 16, 0 },
+        { 10, 2, 16, 2 },       // integer division drops the half frame
+        { 4608, 2, 16, 1152 },
+        { 7, 1, 8, 7 },
+        { 12, 2, 24, 2 },
+        { 9, 1, 12, 4 },        // 12-bit samples take two bytes
+        // clang-format on
     };
 
     for (const auto& c : cases)

@@ -112,6 +112,7 @@ TEST(WAVInfo, RefusesDamagedAndHostileHeaders)
         std::string bytes;
         bool accepted;
     } cases[] = {
+        // clang-format off
         { "not RIFF", Kind::PCM, test::patched(pcm, 0, "RIFX"), false },
         { "not WAVE", Kind::PCM, test::patched(pcm, 8, "AVI "), false },
         { "chunk before fmt", Kind::PCM, test::inserted(pcm, 12, junk), false },
@@ -122,21 +123,20 @@ TEST(WAVInfo, RefusesDamagedAndHostileHeaders)
         { "PCM without data", Kind::PCM, test::patched(pcm, 36, "DATA"), false },
         { "ADPCM in 3 channels", Kind::ADPCM, test::patched(adpcm, 22, test::le16(3)), false },
         { "ADPCM in 2 channels", Kind::ADPCM, test::patched(adpcm, 22, test::le16(2)), true },
-        { "ADPCM with odd coefficients", Kind::ADPCM, test::patched(adpcm, 42, std::string(28, '\x7f')),
-            true },
+        { "ADPCM with odd coefficients", Kind::ADPCM, test::patched(adpcm, 42, std::string(28, '\x7f')), true },
         { "ADPCM of 3 bits", Kind::ADPCM, test::patched(adpcm, 34, test::le16(3)), false },
         { "ADPCM with 6 pairs", Kind::ADPCM, test::patched(adpcm, 40, test::le16(6)), false },
         { "ADPCM without fact", Kind::ADPCM, test::patched(adpcm, 70, "junk"), false },
         { "ADPCM at 0 Hz", Kind::ADPCM, test::patched(adpcm, 24, test::le32(0)), false },
         { "ADPCM of 0 samples a block", Kind::ADPCM, test::patched(adpcm, 38, test::le16(0)), false },
-        { "ADPCM block smaller than its header", Kind::ADPCM, test::patched(adpcm, 32, test::le16(6)),
-            false },
+        { "ADPCM block smaller than its header", Kind::ADPCM, test::patched(adpcm, 32, test::le16(6)), false },
         { "GSM at 11025 Hz", Kind::GSM, test::patched(gsm, 24, test::le32(11025)), false },
         { "GSM blocks of 64", Kind::GSM, test::patched(gsm, 32, test::le16(64)), false },
         { "GSM of 321 samples a block", Kind::GSM, test::patched(gsm, 38, test::le16(321)), false },
         { "GSM in stereo", Kind::GSM, test::patched(gsm, 22, test::le16(2)), false },
         { "GSM without fact", Kind::GSM, test::patched(gsm, 40, "junk"), false },
         { "chunk claiming 4 GB", Kind::PCM, test::inserted(pcm, 36, "LIST" + test::le32(0xFFFFFFF0)), false },
+        // clang-format on
     };
 
     for (const auto& c : cases)
