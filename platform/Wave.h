@@ -1,24 +1,17 @@
 #pragma once
 
+#include "platform/Message.h"
+
 #include <cstdint>
 #include <functional>
 
 // Shared vocabulary of the waveform output and input devices.
 namespace platform {
 
-// Messages a device posts to the thread that opened it. wparam carries the
-// device for open and close, lparam the buffer for done and data.
-enum WaveMessage : uint32_t {
-    WaveOutOpen = 955,
-    WaveOutClose = 956,
-    WaveOutDone = 957,
-    WaveInOpen = 958,
-    WaveInClose = 959,
-    WaveInData = 960,
-};
-
-// How a device reaches its opening thread; must never block.
-using WavePost = std::function<void(uint32_t message, uintptr_t wparam, intptr_t lparam)>;
+// What a device posts to the thread that opened it (platform::msg::wave_*):
+// wparam carries the device for open and close, lparam the buffer for done
+// and data. Must never block.
+using WavePost = std::function<void(MessageId, WParam, LParam)>;
 
 // Interleaved little-endian PCM; 8-bit samples are unsigned around 128.
 struct WaveFormat {

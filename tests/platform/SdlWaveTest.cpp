@@ -55,12 +55,12 @@ TEST_F(SdlDisk, OutputWritesTheBuffersToTheFile)
             out->write(headers[i]);
         }
         out->restart();
-        ASSERT_TRUE(messages.wait_for(WaveOutDone, 3));
+        ASSERT_TRUE(messages.wait_for(msg::wave_out_done, 3));
         ASSERT_TRUE(out->close());
     }
     auto numbers = messages.numbers();
-    EXPECT_EQ(numbers.front(), WaveOutOpen);
-    EXPECT_EQ(numbers.back(), WaveOutClose);
+    EXPECT_EQ(numbers.front(), msg::wave_out_open);
+    EXPECT_EQ(numbers.back(), msg::wave_out_close);
 
     std::string raw = test::read_file(dir.file("out.raw"));
     std::string expected(audio.begin(), audio.end());
@@ -89,13 +89,14 @@ TEST_F(SdlDisk, InputCapturesTheFileAfterStart)
             in->add_buffer(h);
         }
         ASSERT_TRUE(in->start());
-        ASSERT_TRUE(messages.wait_for(WaveInData, 2));
+        ASSERT_TRUE(messages.wait_for(msg::wave_in_data, 2));
         EXPECT_TRUE(in->stop());
         ASSERT_TRUE(in->close());
     }
     EXPECT_EQ(captured, audio);
-    EXPECT_EQ(
-        messages.numbers(), (std::vector<uint32_t> { WaveInOpen, WaveInData, WaveInData, WaveInClose }));
+    EXPECT_EQ(messages.numbers(),
+        (std::vector<uint32_t> {
+            msg::wave_in_open, msg::wave_in_data, msg::wave_in_data, msg::wave_in_close }));
 }
 
 TEST(SdlWave, NoDriverMeansNoDevice)

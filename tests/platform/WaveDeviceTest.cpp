@@ -24,6 +24,7 @@ struct Block {
         header.data = bytes.data();
         header.length = static_cast<uint32_t>(bytes.size());
     }
+
     explicit Block(size_t size, uint8_t first = 0)
         : Block(std::vector<uint8_t>(size))
     {
@@ -47,7 +48,7 @@ TEST(WaveOut, PlaysWrittenBuffersInOrderThenSilence)
     test::WaveMessages messages;
     auto out = driver.open_output(stereo16, messages.poster());
     ASSERT_TRUE(out);
-    EXPECT_EQ(messages.numbers(), std::vector<uint32_t> { WaveOutOpen });
+    EXPECT_EQ(messages.numbers(), std::vector<uint32_t> { msg::wave_out_open });
 
     Block a(12, 1), b(0), c(8, 100);
     for (Block* block : { &a, &b, &c }) {
@@ -56,7 +57,8 @@ TEST(WaveOut, PlaysWrittenBuffersInOrderThenSilence)
     }
     // Buffer boundaries fall inside a render: a ends mid-way, empty b with it.
     std::vector<uint8_t> played = driver.play(16);
-    EXPECT_EQ(messages.numbers(), (std::vector<uint32_t> { WaveOutOpen, WaveOutDone, WaveOutDone }));
+    EXPECT_EQ(messages.numbers(),
+        (std::vector<uint32_t> { msg::wave_out_open, msg::wave_out_done, msg::wave_out_done }));
     std::vector<uint8_t> rest = driver.play(8);
     played.insert(played.end(), rest.begin(), rest.end());
 
@@ -103,7 +105,7 @@ TEST(WaveOut, ResetHandsBackEveryBufferBeforeReturningAndCloseWaitsForIt)
 
     EXPECT_TRUE(out->unprepare(a.header));
     ASSERT_TRUE(out->close());
-    EXPECT_EQ(messages.numbers().back(), WaveOutClose);
+    EXPECT_EQ(messages.numbers().back(), msg::wave_out_close);
     EXPECT_FALSE(out->write(b.header));
     EXPECT_FALSE(out->close());
 }
@@ -145,6 +147,7 @@ TEST(WaveOut, VolumeScalesEachChannel)
         uint32_t volume;
         std::vector<uint8_t> in, out;
     };
+
     const Case cases[] = {
         // unity leaves every sample alone
         { stereo16, 0xFFFFFFFF, { 0x00, 0x80, 0xFF, 0x7F }, { 0x00, 0x80, 0xFF, 0x7F } },
@@ -207,8 +210,8 @@ TEST(WaveIn, CapturesOnlyAfterStartIntoBuffersInOrder)
 
     auto all = messages.all();
     ASSERT_EQ(all.size(), 3u);
-    EXPECT_EQ(all[0].message, WaveInOpen);
-    EXPECT_EQ(all[1].message, WaveInData);
+    EXPECT_EQ(all[0].message, msg::wave_in_open);
+    EXPECT_EQ(all[1].message, msg::wave_in_data);
     EXPECT_EQ(all[1].buffer(), &a.header);
     EXPECT_EQ(all[2].buffer(), &b.header);
     EXPECT_EQ(a.bytes, (std::vector<uint8_t> { 1, 2, 3, 4 }));
@@ -253,7 +256,7 @@ TEST(WaveIn, StopReturnsThePartlyFilledHeadAndResetTheRestBeforeClose)
     EXPECT_EQ(b.header.bytes_recorded, 1u);
     EXPECT_EQ(all[3].buffer(), &c.header);
     EXPECT_EQ(c.header.bytes_recorded, 0u);
-    EXPECT_EQ(all[4].message, WaveInClose);
+    EXPECT_EQ(all[4].message, msg::wave_in_close);
 }
 
 TEST(WaveIn, StartCanFail)

@@ -11,6 +11,7 @@
 namespace {
 
 std::atomic<uint64_t> free_memory = 1ull << 32;
+
 uint64_t probe()
 {
     return free_memory.load();
@@ -30,6 +31,7 @@ struct Rig {
         audio::connect<audio::PCMData>(&feeder, buffer.get());
         audio::connect<audio::PCMData>(buffer.get(), &sink);
     }
+
     ~Rig()
     {
         audio::connect<audio::PCMData>(&feeder, nullptr);

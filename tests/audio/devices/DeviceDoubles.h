@@ -78,6 +78,7 @@ public:
         std::lock_guard lock(m_lock);
         m_holding = true;
     }
+
     void release()
     {
         std::lock_guard lock(m_lock);
@@ -90,6 +91,7 @@ public:
         std::lock_guard lock(m_lock);
         return m_received;
     }
+
     std::string bytes()
     {
         std::string all;
@@ -104,11 +106,13 @@ public:
         std::unique_lock lock(m_lock);
         return m_changed.wait_for(lock, std::chrono::seconds(20), [&] { return m_received.size() >= count; });
     }
+
     bool wait_entered(size_t count)
     {
         std::unique_lock lock(m_lock);
         return m_changed.wait_for(lock, std::chrono::seconds(20), [&] { return m_entered >= count; });
     }
+
     bool wait_bytes(size_t count)
     {
         std::unique_lock lock(m_lock);

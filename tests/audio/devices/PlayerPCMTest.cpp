@@ -21,6 +21,7 @@ struct Rig {
         player = std::make_unique<audio::PlayerPCM>();
         audio::connect<audio::PCMData>(&source, player.get());
     }
+
     ~Rig()
     {
         audio::connect<audio::PCMData>(&source, nullptr);
@@ -74,6 +75,7 @@ TEST(PlayerPCM, SixBuffersOfTwoHundredMilliseconds)
         int channels, bits, rate;
         std::string open, write;
     };
+
     const Case cases[] = {
         { 2, 16, 44100, "out open 44100 16 2", "out write 35280" },
         { 1, 16, 8000, "out open 8000 16 1", "out write 3200" },

@@ -19,6 +19,7 @@ struct Rig {
         recorder = std::make_unique<audio::RecorderPCM>(channels, rate, bits);
         audio::connect<audio::PCMData>(recorder.get(), &sink);
     }
+
     ~Rig()
     {
         if (recorder) {
@@ -42,6 +43,7 @@ TEST(RecorderPCM, TwentyBuffersOfFiveThousandFrames)
         std::string add;
         int bitrate;
     };
+
     const Case cases[] = {
         { 1, 8000, 16, "in add 10000", 128000 },
         { 2, 44100, 16, "in add 20000", 1411200 },

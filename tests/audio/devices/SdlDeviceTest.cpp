@@ -25,6 +25,7 @@ public:
     {
         return m_sdl.open_output(format, watch(std::move(post)));
     }
+
     std::unique_ptr<platform::WaveIn> open_input(
         const platform::WaveFormat& format, platform::WavePost post) override
     {
@@ -64,6 +65,7 @@ protected:
         setenv("SDL_DISKAUDIOFILE", dir.file("out.raw").c_str(), 1);
         setenv("SDL_DISKAUDIOFILEIN", dir.file("in.raw").c_str(), 1);
     }
+
     void TearDown() override { platform::set_wave_driver(nullptr); }
 
     test::TempDir dir;
@@ -93,7 +95,7 @@ TEST_F(SdlDevices, PlayingAWavWritesItsAudioData)
         audio::connect<audio::PCMData>(&reader, &player);
         player.play();
         // At the end of the data the device drains and closes.
-        ASSERT_TRUE(driver.wait_for(platform::WaveOutClose));
+        ASSERT_TRUE(driver.wait_for(platform::msg::wave_out_close));
         audio::connect<audio::PCMData>(&reader, nullptr);
     }
     std::string out = test::read_file(dir.file("out.raw"));
