@@ -3,6 +3,9 @@
 #include "liba/MutexLock.h"
 #include "platform/Memory.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace audio {
 
 ActiveBuffer::ActiveBuffer()
@@ -31,7 +34,7 @@ void ActiveBuffer::on_data(const PCMData& chunk)
         return;
     }
     m_queue.push_back(chunk);
-    m_queued_bytes += static_cast<int32_t>(chunk.size());
+    m_queued_bytes += static_cast<int64_t>(chunk.size());
     m_wake.set();
 }
 
@@ -49,7 +52,7 @@ bool ActiveBuffer::is_buffering()
 int ActiveBuffer::get_queued_bytes()
 {
     liba::MutexLock lock(get_lock());
-    return m_queued_bytes;
+    return static_cast<int>(std::min<int64_t>(m_queued_bytes, INT32_MAX));
 }
 
 int ActiveBuffer::get_queued_chunks()
@@ -82,7 +85,7 @@ void ActiveBuffer::run()
                 chunk = m_queue.front();
                 m_queue.pop_front();
                 m_delivering = true;
-                m_delivering_bytes = static_cast<int32_t>(chunk.size());
+                m_delivering_bytes = static_cast<int64_t>(chunk.size());
             }
         }
         if (!have) {

@@ -42,10 +42,11 @@ protected:
 private:
     std::deque<PCMData> m_queue;
     bool m_buffering = true;
-    int32_t m_queued_bytes = 0;
+    // 64-bit inside, so that no chunk size can make the sum wrap.
+    int64_t m_queued_bytes = 0;
     // The chunk the worker is pushing, if any.
     bool m_delivering = false;
-    int32_t m_delivering_bytes = 0;
+    int64_t m_delivering_bytes = 0;
     // Set whenever there is work; reset by the worker only while it holds the
     // lock and sees none, so no chunk and no stop can slip past its wait.
     liba::Event m_wake;

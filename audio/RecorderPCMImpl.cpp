@@ -6,18 +6,19 @@
 #include "platform/MessageQueue.h"
 #include "platform/WaveDriver.h"
 
+#include <algorithm>
+#include <cstdint>
+
 namespace audio {
 
 using platform::WaveBuffer;
 
 RecorderPCMImpl::RecorderPCMImpl(int channels, int sample_rate, int bits_per_sample, RecorderPCM& provider)
     : m_provider(provider)
-    , m_buffer_size(0)
     , m_channels(channels)
     , m_sample_rate(sample_rate)
     , m_bits_per_sample(bits_per_sample)
 {
-    m_buffer_size = static_cast<uint32_t>(block_align() * frames_per_buffer);
     // Nothing the device posts may be lost for want of a queue.
     if (!Thread::start())
         return;
@@ -31,6 +32,7 @@ RecorderPCMImpl::RecorderPCMImpl(int channels, int sample_rate, int bits_per_sam
         });
     if (!m_device)
         return;
+    m_buffer_size = static_cast<uint32_t>(block_align() * frames_per_buffer);
     for (int i = 0; i < buffer_count; ++i) {
         m_blocks[i] = std::make_unique<uint8_t[]>(m_buffer_size);
         WaveBuffer& header = m_headers[i];
@@ -109,7 +111,9 @@ int RecorderPCMImpl::get_sample_rate()
 int RecorderPCMImpl::get_bitrate()
 {
     liba::MutexLock lock(m_lock);
-    return block_align() * m_sample_rate * 8;
+    // Wide enough for any arguments: only the device checks them.
+    double bits = static_cast<double>(block_align()) * m_sample_rate * 8;
+    return static_cast<int>(std::clamp<double>(bits, INT32_MIN, INT32_MAX));
 }
 
 void RecorderPCMImpl::run()

@@ -36,7 +36,9 @@ protected:
     void run() override;
 
 private:
-    int block_align() const { return m_channels * ((m_bits_per_sample + 7) / 8); }
+    // 64-bit: the constructor's arguments are checked only by the device.
+    int64_t block_align() const { return int64_t(m_channels) * ((int64_t(m_bits_per_sample) + 7) / 8); }
+
     void buffer_full(platform::WaveBuffer*);
     bool is_ours(const platform::WaveBuffer*) const;
 
@@ -48,7 +50,7 @@ private:
     platform::WaveBuffer m_headers[buffer_count];
     std::unique_ptr<uint8_t[]> m_blocks[buffer_count];
     std::unique_ptr<platform::WaveIn> m_device;
-    uint32_t m_buffer_size;
+    uint32_t m_buffer_size = 0;
     bool m_in_flight = true;
     bool m_stopped = false;
     bool m_closing = false;

@@ -139,6 +139,22 @@ TEST(RecorderPCM, WithoutADeviceNothingRecords)
     EXPECT_FALSE(rig.recorder->is_stopped());
 }
 
+TEST(RecorderPCM, AFormatNoDeviceTakesOpensNothing)
+{
+    ScriptedWaveDriver driver;
+    platform::set_wave_driver(&driver);
+    const int formats[][3]
+        = { { 3, 8000, 16 }, { 1, 8000, 24 }, { 1, 0, 16 }, { 1 << 30, 1 << 30, 1 << 30 } };
+    for (auto [channels, rate, bits] : formats) {
+        audio::RecorderPCM recorder(channels, rate, bits);
+        EXPECT_FALSE(recorder.is_recording());
+        EXPECT_FALSE(recorder.start());
+        recorder.get_bitrate(); // no overflow on the way
+    }
+    EXPECT_EQ(driver.count("in add 10000"), 0);
+    platform::set_wave_driver(nullptr);
+}
+
 TEST(RecorderPCM, AFailedStartLeavesItStopped)
 {
     Rig rig(1, 8000, 16);
