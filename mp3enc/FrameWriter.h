@@ -23,4 +23,16 @@ void write_frame(Params& params, const FrameBudget& budget);
 // become 0.
 void flush_bitstream(Params& params);
 
+// The marker and version text that the ancillary fill carries.
+constexpr char ancillary_marker[] = "ORVA";
+constexpr char ancillary_version[] = "1.8";
+
+// Parts of write_frame. The header and side information of the current frame into bytes
+// (state.side_info_len of them).
+void build_side_info(const Params& params, uint8_t* bytes);
+// The Huffman-coded lines of one granule; returns the bits written.
+int32_t write_main_data(State& state, const GranuleInfo& granule);
+// The marker, the version text as far as they fit, then alternating bits.
+void write_ancillary(State& state, int32_t bits);
+
 }
