@@ -100,3 +100,116 @@ TEST(Mp3Stream, SyntheticSpectraDecodeCleanly)
     EXPECT_EQ(r.exit_code, 0);
     EXPECT_EQ(r.out, "");
 }
+
+TEST(Mp3Stream, CountedBitsAreWrittenBits)
+{
+    // Every frame's main data is exactly the bits its side information claims, and the frame
+    // slot is filled to its end.
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> level(-0.3, 0.3);
+    const struct {
+        int32_t rate, channels, kbps;
+    } configs[] = { { 44100, 2, 128 }, { 22050, 1, 24 }, { 8000, 2, 16 } };
+    for (const auto& c : configs) {
+        SyntheticStream stream(c.rate, c.channels, c.kbps);
+        State& s = *stream.params->state;
+        for (int32_t f = 0; f < 30; ++f) {
+            for (int32_t gr = 0; gr < s.granules; ++gr)
+                for (int32_t ch = 0; ch < s.out_channels; ++ch)
+                    for (int32_t i = 0; i < granule_lines; ++i)
+                        s.spectrum[gr][ch][i] = i < 300 ? int64_t(level(random) * 4294967296.0 / (1 + i / 20)) : 0;
+            s.mode_extension = stream.params->mode == 1 ? 2 : 0;
+            const FrameBudget budget = stream.next_budget();
+            quantise_frame(*stream.params, budget);
+            int32_t claimed = 0;
+            for (int32_t gr = 0; gr < s.granules; ++gr)
+                for (int32_t ch = 0; ch < s.out_channels; ++ch)
+                    claimed += s.side.granule[gr][ch].part2_3_length;
+            const int32_t before = s.writer.total_bits;
+            const int32_t pending = (s.writer.fill_index - s.writer.write_index + header_ring_size) % header_ring_size;
+            write_frame(*stream.params, budget);
+            const int32_t emitted
+                = pending + 1 - (s.writer.fill_index - s.writer.write_index + header_ring_size) % header_ring_size;
+            EXPECT_EQ(s.writer.total_bits - before - emitted * 8 * s.side_info_len - s.side.discard_bits, claimed)
+                << c.rate << " frame " << f;
+            // What is left before the next frame's slot is what main_data_begin announces, besides
+            // the headers still waiting.
+            const int32_t waiting = (s.writer.fill_index - s.writer.write_index + header_ring_size) % header_ring_size;
+            EXPECT_EQ(s.writer.ring[s.writer.fill_index].write_time - s.writer.total_bits,
+                s.side.main_data_begin * 8 + waiting * 8 * s.side_info_len);
+            stream.take();
+        }
+    }
+}
+
+TEST(Mp3Stream, ReservoirStaysInBoundsOverLongNoise)
+{
+    const struct {
+        int32_t rate, channels, kbps;
+        double seconds;
+    } configs[] = { { 44100, 2, 128, 8 }, { 22050, 1, 32, 12 }, { 8000, 1, 8, 12 } };
+    std::mt19937 random(5);
+    std::uniform_int_distribution<int> sample(-20000, 20000);
+    for (const auto& c : configs) {
+        Params* p = create(c.rate, c.channels, c.kbps);
+        ASSERT_NE(p, nullptr);
+        const State& s = *p->state;
+        const int32_t limit = p->version == 1 ? 4088 : 2040;
+        std::vector<int16_t> left(size_t(p->frame_size)), right(size_t(p->frame_size));
+        std::vector<uint8_t> out(writer_buffer_bytes);
+        const int32_t calls = int32_t(c.seconds * c.rate) / p->frame_size;
+        for (int32_t call = 0; call < calls; ++call) {
+            // Noise with quiet stretches, so the reservoir both fills and drains.
+            const double gain = (call / 20) % 3 == 0 ? 0.01 : 1.0;
+            for (size_t i = 0; i < left.size(); ++i) {
+                left[i] = int16_t(sample(random) * gain);
+                right[i] = int16_t(sample(random) * gain);
+            }
+            ASSERT_GE(encode(p, left.data(), right.data(), p->frame_size, out.data(), writer_buffer_bytes), 0);
+            EXPECT_GE(s.reservoir_size, 0);
+            EXPECT_LE(s.reservoir_size, std::min(s.reservoir_max, limit));
+            EXPECT_EQ(s.reservoir_size % 8, 0);
+            EXPECT_EQ(s.reservoir_size, s.side.main_data_begin * 8);
+        }
+        destroy(p);
+    }
+}
+
+TEST(Mp3Stream, FlushFitsItsBoundAndRespectsTheSpaceGiven)
+{
+    // The largest frames at each version: flush returns up to five (MPEG-2.5 at 160 kbit/s).
+    const struct {
+        int32_t rate, channels, kbps;
+    } configs[] = { { 8000, 2, 160 }, { 48000, 2, 320 }, { 32000, 1, 320 }, { 44100, 2, 256 } };
+    std::mt19937 random(3);
+    for (const auto& c : configs) {
+        for (int32_t samples : { 0, 500, 582, 1300, 2100 }) {
+            for (bool small : { false, true }) {
+                Params* p = create(c.rate, c.channels, c.kbps);
+                std::vector<int16_t> left(max_samples_per_call), right(max_samples_per_call);
+                std::vector<uint8_t> out(max_flush_bytes + 64, 0xee);
+                // One frame's samples per call, as the recorder passes them.
+                for (int32_t left_over = samples; left_over > 0; left_over -= p->frame_size) {
+                    const int32_t n = std::min(left_over, p->frame_size);
+                    for (int32_t i = 0; i < n; ++i) {
+                        left[size_t(i)] = int16_t(random() % 40000 - 20000);
+                        right[size_t(i)] = int16_t(random() % 40000 - 20000);
+                    }
+                    uint8_t frames[writer_buffer_bytes];
+                    ASSERT_GE(encode(p, left.data(), right.data(), n, frames, sizeof frames), 0);
+                }
+                const int32_t room = small ? 1000 : max_flush_bytes;
+                const int32_t bytes = flush(p, out.data(), room);
+                if (small) {
+                    // Too little room: refused, nothing written past it.
+                    EXPECT_TRUE(bytes == -1 || bytes <= room);
+                } else {
+                    EXPECT_GT(bytes, 0) << c.rate << " " << samples;
+                    EXPECT_LE(bytes, max_flush_bytes);
+                }
+                EXPECT_EQ(out[size_t(room)], 0xee);
+                destroy(p);
+            }
+        }
+    }
+}
