@@ -9,7 +9,8 @@ namespace mp3enc {
 namespace {
 
 // The standard's analysis window C[i] for i = 0..256, in units of 2^-21 (32 x C[i] x 65536, which
-// is exact: every value is a whole multiple). The rest follows from C[512 - i] = -C[i].
+// is exact: every value is a whole multiple). The rest follows from C[512 - i] = -C[i], except at
+// multiples of 64, where C[512 - i] = C[i].
 constexpr int32_t window_half[257] = {
     0, -1, -1, -1, -1, -1, -1, -2, -2, -2, -2, -3,
     -3, -4, -4, -5, -5, -6, -7, -7, -8, -9, -10, -11,
@@ -59,7 +60,7 @@ Tables build_tables()
     for (int i = 0; i <= 256; ++i)
         t.window[i] = window_half[i];
     for (int i = 257; i < 512; ++i)
-        t.window[i] = -window_half[512 - i];
+        t.window[i] = i % 64 == 0 ? window_half[512 - i] : -window_half[512 - i];
     for (int m = 0; m <= 16; ++m) {
         for (int i = 0; i < 16; ++i) {
             t.matrix_cos[m][i] = fixed(std::cos((2 * i + 1) * m * pi / 64), matrix_bits);

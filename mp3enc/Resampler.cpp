@@ -37,6 +37,10 @@ double blackman(double x, int32_t length, double cutoff)
 
 bool Resampler::init(int32_t in_rate, int32_t out_rate)
 {
+    if (in_rate <= 0 || out_rate <= 0)
+        return false;
+    m_in_rate = in_rate;
+    m_out_rate = out_rate;
     m_ratio = float(double(in_rate) / out_rate);
     m_phases = std::min(max_phases, out_rate / gcd(out_rate, in_rate));
     m_taps = std::abs(m_ratio - std::round(m_ratio)) < 0.0001f ? 32 : 31;
@@ -70,21 +74,25 @@ Resampler::Result Resampler::convert(int32_t channel, const int16_t* in, int32_t
     int16_t* history = m_history[channel];
     const int32_t saved = m_taps + 1;
     const int32_t half = m_taps / 2;
-    const int32_t last_filter = 2 * m_phases;
     // x[m] of this call, m < 0 reaching back into the previous call's last samples.
     auto sample = [&](int32_t m) -> float { return m < 0 ? history[saved + m] : in[m]; };
 
+    // Time is kept exactly, in units of 1 / out_rate input samples, so how the input is cut into
+    // calls never changes the output. With an even tap count the filter is centred on the nearest
+    // sample, with an odd one between two samples.
+    const int64_t out_rate = m_out_rate;
+    const int64_t twice_out = 2 * out_rate;
+    const int64_t centring = m_taps % 2 ? 0 : out_rate;
     int32_t k = 0;
     int32_t j = 0;
     for (; k < max_out; ++k) {
-        const float t = float(k) * m_ratio - m_offset[channel];
-        j = int32_t(std::floor(t));
+        const int64_t twice_time = 2 * (int64_t(k) * m_in_rate - m_offset[channel]) + centring;
+        const int64_t whole = twice_time >= 0 ? twice_time / twice_out : -((-twice_time + twice_out - 1) / twice_out);
+        j = int32_t(whole);
         if (j + (m_taps - half) >= count)
             break;
-        // With an even tap count the position is always whole unless the ratio is only nearly
-        // whole; the clamp keeps such drift inside the filter bank.
-        const float phase = (t - (float(j) + 0.5f * float(m_taps % 2))) * float(2 * m_phases) + float(m_phases) + 0.5f;
-        const int32_t p = std::clamp(int32_t(std::floor(phase)), 0, last_filter);
+        const int64_t rest = twice_time - whole * twice_out;
+        const int32_t p = int32_t((2 * rest * m_phases + out_rate) / twice_out);
         const float* c = &m_filters[p * (m_taps + 1)];
         float sum = 0;
         for (int32_t i = 0; i <= m_taps; ++i)
@@ -93,7 +101,7 @@ Resampler::Result Resampler::convert(int32_t channel, const int16_t* in, int32_t
     }
 
     const int32_t consumed = std::clamp(j + m_taps - half, 0, count);
-    m_offset[channel] += float(consumed) - float(k) * m_ratio;
+    m_offset[channel] += int64_t(consumed) * m_out_rate - int64_t(k) * m_in_rate;
 
     if (consumed < saved) {
         std::memmove(history, history + consumed, (saved - consumed) * sizeof(int16_t));

@@ -30,12 +30,13 @@ private:
     static constexpr int32_t max_history = 33;
 
     float m_ratio = 1.0f;
-    float m_cutoff = 1.0f;
     int32_t m_phases = 0;
     int32_t m_taps = 0;
     std::unique_ptr<float[]> m_filters;
     int16_t m_history[2][max_history] = {};
-    float m_offset[2] = {}; // time offset of the next output sample
+    int32_t m_in_rate = 0;
+    int32_t m_out_rate = 0;
+    int64_t m_offset[2] = {}; // time of the next call's first output, in 1 / out_rate samples, negated
 };
 
 }

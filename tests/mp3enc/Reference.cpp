@@ -34,8 +34,8 @@ std::array<double, 512> measure_window()
         d[n] = num / den;
     }
     // Where n mod 64 is 16 the synthesis never uses D (its cosine is 0 for every subband), but the
-    // analysis does: the window is odd about 256 there as everywhere else.
-    for (int n = 16; n < 256; n += 64)
+    // analysis does: the window is odd about 256 there, as everywhere but at multiples of 64.
+    for (int n = 16; n < 512; n += 64)
         d[n] = -d[512 - n];
     return d;
 }
