@@ -11,6 +11,10 @@ namespace mp3enc {
 // Largest sample count per channel that one encode call takes.
 constexpr int32_t max_samples_per_call = 1152;
 
+// Input rates outside these bounds are refused.
+constexpr int32_t min_input_rate = 1000;
+constexpr int32_t max_input_rate = 1000000;
+
 // Input rate in Hz, channels (1 or 2), bitrate in kbit/s. Null when a value is refused, the
 // combination has no MPEG bitrate index, or memory runs out.
 Params* create(int32_t in_rate, int32_t channels, int32_t bitrate);
