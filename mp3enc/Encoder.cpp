@@ -162,8 +162,10 @@ Params* create(int32_t in_rate, int32_t channels, int32_t bitrate)
 int32_t init_params(Params& params)
 {
     State& s = *params.state;
-    // A rate the arithmetic below cannot hold is refused rather than wrapped.
-    if (params.in_rate <= 0 || params.in_rate > 1000000 || params.bitrate < 0 || params.bitrate > 1000)
+    // Rates far outside audio are refused: above the limit the arithmetic would wrap, below it one
+    // call of input would turn into thousands of frames.
+    if (params.in_rate < min_input_rate || params.in_rate > max_input_rate || params.bitrate < 0
+        || params.bitrate > 1000)
         return -1;
 
     s.in_channels = params.channels;

@@ -15,6 +15,10 @@ constexpr int32_t max_samples_per_call = 1152;
 // MPEG-2 and 2.5 rates (three at the MPEG-1 rates), after the reservoir's last 511 bytes.
 constexpr int32_t max_flush_bytes = 5 * 1441 + 511;
 
+// Input rates outside these bounds are refused.
+constexpr int32_t min_input_rate = 1000;
+constexpr int32_t max_input_rate = 1000000;
+
 // Input rate in Hz, channels (1 or 2), bitrate in kbit/s. Null when a value is refused, the
 // combination has no MPEG bitrate index, or memory runs out.
 Params* create(int32_t in_rate, int32_t channels, int32_t bitrate);
