@@ -6,6 +6,7 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <ostream>
 
 using namespace verify;
 
@@ -56,6 +57,11 @@ std::vector<Case> matrix()
     cases.push_back({ 8000, 1, 8, Signal::Speech });
     cases.push_back({ 32000, 1, 32, Signal::Noise });
     return cases;
+}
+
+void PrintTo(const Case& c, std::ostream* out)
+{
+    *out << c.rate << " Hz, " << c.channels << " ch, " << c.kbps << " kbit/s, " << signal_names[int(c.signal)];
 }
 
 std::string name_of(const testing::TestParamInfo<Case>& info)
