@@ -3,9 +3,8 @@
 // of each decoded result below our lowpass edge.
 #include "mp3enc/Encoder.h"
 
-#include <benchmark/benchmark.h>
-
 #include <algorithm>
+#include <benchmark/benchmark.h>
 #include <chrono>
 #include <cmath>
 #include <complex>
@@ -22,17 +21,22 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-bool run(const std::string& command) { return std::system(command.c_str()) == 0; }
+bool run(const std::string& command)
+{
+    return std::system(command.c_str()) == 0;
+}
 
 // A scratch folder for the inputs and the encoded files, removed at exit.
 struct ScratchDir {
     std::string path;
+
     ScratchDir()
     {
         char pattern[] = "/tmp/orvanta-bench-XXXXXX";
         const char* made = mkdtemp(pattern);
         path = made ? made : "";
     }
+
     ~ScratchDir()
     {
         if (!path.empty())
@@ -46,7 +50,10 @@ std::string temp_dir()
     return dir.path;
 }
 
-bool have(const std::string& tool) { return run("command -v " + tool + " >/dev/null 2>&1"); }
+bool have(const std::string& tool)
+{
+    return run("command -v " + tool + " >/dev/null 2>&1");
+}
 
 std::string read_file(const std::string& path)
 {
@@ -81,18 +88,21 @@ Input make_input(bool speech)
     const std::string dir = temp_dir();
     if (speech) {
         in = { "speech mono 22.05 kHz 32 kbit/s", 22050, 1, 32, dir + "/speech.wav", {} };
-        const std::string text = "Recording notes on the train home. The meeting moved to Thursday at half past "
-                                 "nine; bring the budget figures and the draft of the contract. Call the garage "
-                                 "about the brakes, and buy bread, milk, apples and coffee on the way. ";
+        const std::string text
+            = "Recording notes on the train home. The meeting moved to Thursday at half past "
+              "nine; bring the budget figures and the draft of the contract. Call the garage "
+              "about the brakes, and buy bread, milk, apples and coffee on the way. ";
         run("espeak-ng -s 150 -w " + dir + "/one.wav \"" + text + text + "\" >/dev/null 2>&1");
         run("sox " + dir + "/one.wav -r 22050 -c 1 -b 16 " + dir + "/loop.wav repeat 9 2>/dev/null");
         run("sox " + dir + "/loop.wav " + in.wav + " trim 0 60 2>/dev/null");
     } else {
         in = { "music stereo 44.1 kHz 128 kbit/s", 44100, 2, 128, dir + "/music.wav", {} };
-        run("sox -n -r 44100 -c 2 -b 16 " + dir + "/chord.wav synth 2 pluck C3 pluck E4 pluck G4 pluck C5 "
-            "remix 1,3 2,4 reverb 40 2>/dev/null");
-        run("sox -n -r 44100 -c 2 -b 16 " + dir + "/hat.wav synth 0.25 whitenoise fade 0 0.25 0.2 "
-            "highpass 6000 vol 0.2 repeat 7 2>/dev/null");
+        run("sox -n -r 44100 -c 2 -b 16 " + dir
+            + "/chord.wav synth 2 pluck C3 pluck E4 pluck G4 pluck C5 "
+              "remix 1,3 2,4 reverb 40 2>/dev/null");
+        run("sox -n -r 44100 -c 2 -b 16 " + dir
+            + "/hat.wav synth 0.25 whitenoise fade 0 0.25 0.2 "
+              "highpass 6000 vol 0.2 repeat 7 2>/dev/null");
         run("sox -m " + dir + "/chord.wav " + dir + "/hat.wav " + dir + "/bar.wav 2>/dev/null");
         run("sox " + dir + "/bar.wav " + in.wav + " repeat 29 norm -3 trim 0 60 2>/dev/null");
     }
@@ -134,8 +144,8 @@ std::string encode_ours(const Input& in, int32_t* lowpass_hz)
 std::vector<int16_t> decode(const std::string& mp3_path, const Input& in)
 {
     const std::string raw = mp3_path + ".raw";
-    run("ffmpeg -nostdin -v error -y -i " + mp3_path + " -f s16le -ac " + std::to_string(in.channels) + " -ar "
-        + std::to_string(in.rate) + " " + raw);
+    run("ffmpeg -nostdin -v error -y -i " + mp3_path + " -f s16le -ac " + std::to_string(in.channels)
+        + " -ar " + std::to_string(in.rate) + " " + raw);
     return read_pcm(raw);
 }
 
@@ -219,7 +229,8 @@ struct Result {
 
 void compare(benchmark::State& state, bool speech)
 {
-    if (!have("sox") || !have("ffmpeg") || !have("shineenc") || !have("lame") || (speech && !have("espeak-ng"))) {
+    if (!have("sox") || !have("ffmpeg") || !have("shineenc") || !have("lame")
+        || (speech && !have("espeak-ng"))) {
         state.SkipWithError("needs sox, ffmpeg, shineenc, lame and espeak-ng");
         return;
     }
@@ -252,14 +263,22 @@ void compare(benchmark::State& state, bool speech)
     state.counters["snr_shine_dB"] = shine.snr;
     state.counters["snr_lame_dB"] = lame.snr;
     state.counters["lowpass_Hz"] = lowpass_hz;
-    std::printf("%s: ours %.3f s, shine %.3f s (ours %.2fx as fast), lame %.3f s (%.2fx); SNR below %d Hz: ours "
-                "%.2f dB, shine %.2f dB, lame %.2f dB\n",
+    std::printf(
+        "%s: ours %.3f s, shine %.3f s (ours %.2fx as fast), lame %.3f s (%.2fx); SNR below %d Hz: ours "
+        "%.2f dB, shine %.2f dB, lame %.2f dB\n",
         in.name.c_str(), ours.seconds, shine.seconds, shine.seconds / ours.seconds, lame.seconds,
         lame.seconds / ours.seconds, lowpass_hz, ours.snr, shine.snr, lame.snr);
 }
 
-void BM_Mp3Speech(benchmark::State& state) { compare(state, true); }
-void BM_Mp3Music(benchmark::State& state) { compare(state, false); }
+void BM_Mp3Speech(benchmark::State& state)
+{
+    compare(state, true);
+}
+
+void BM_Mp3Music(benchmark::State& state)
+{
+    compare(state, false);
+}
 
 }
 

@@ -11,95 +11,93 @@ namespace mp3enc {
 
 namespace {
 
-    // The code lengths of up to three candidate tables, sign bits included, packed 21 bits each
-    // into one word, so a region is summed once for all of them.
-    constexpr int32_t field_bits = 21;
-    constexpr uint64_t field_mask = (uint64_t(1) << field_bits) - 1;
+// The code lengths of up to three candidate tables, sign bits included, packed 21 bits each
+// into one word, so a region is summed once for all of them.
+constexpr int32_t field_bits = 21;
+constexpr uint64_t field_mask = (uint64_t(1) << field_bits) - 1;
 
-    struct PackedGroup {
-        int32_t tables[3];
-        int32_t count;
-        uint64_t lengths[256]; // x * 16 + y, values capped at 15
-    };
+struct PackedGroup {
+    int32_t tables[3];
+    int32_t count;
+    uint64_t lengths[256]; // x * 16 + y, values capped at 15
+};
 
-    int32_t code_length(int32_t table, int32_t x, int32_t y)
-    {
-        // Table 14 is written as table 16, whose escape bit each value of 15 costs.
-        if (table == 14)
-            return code_length(16, x, y) + (x == 15) + (y == 15);
-        const HuffmanTable& t = huffman_tables[table];
-        return t.lengths[x * t.dim + y];
-    }
+int32_t code_length(int32_t table, int32_t x, int32_t y)
+{
+    // Table 14 is written as table 16, whose escape bit each value of 15 costs.
+    if (table == 14)
+        return code_length(16, x, y) + (x == 15) + (y == 15);
+    const HuffmanTable& t = huffman_tables[table];
+    return t.lengths[x * t.dim + y];
+}
 
-    PackedGroup make_group(std::initializer_list<int32_t> tables, int32_t dim)
-    {
-        PackedGroup group {};
-        for (int32_t table : tables)
-            group.tables[group.count++] = table;
-        for (int32_t x = 0; x < dim; ++x) {
-            for (int32_t y = 0; y < dim; ++y) {
-                uint64_t packed = 0;
-                for (int32_t k = 0; k < group.count; ++k) {
-                    uint64_t bits = uint64_t(code_length(group.tables[k], x, y) + (x != 0) + (y != 0));
-                    packed |= bits << (field_bits * k);
-                }
-                group.lengths[x * 16 + y] = packed;
+PackedGroup make_group(std::initializer_list<int32_t> tables, int32_t dim)
+{
+    PackedGroup group {};
+    for (int32_t table : tables)
+        group.tables[group.count++] = table;
+    for (int32_t x = 0; x < dim; ++x) {
+        for (int32_t y = 0; y < dim; ++y) {
+            uint64_t packed = 0;
+            for (int32_t k = 0; k < group.count; ++k) {
+                uint64_t bits = uint64_t(code_length(group.tables[k], x, y) + (x != 0) + (y != 0));
+                packed |= bits << (field_bits * k);
             }
+            group.lengths[x * 16 + y] = packed;
         }
-        return group;
     }
+    return group;
+}
 
-    struct Groups {
-        PackedGroup by_max[8]; // largest value 1, 2, 3, 4-5, 6-7, 8-15, 16 and up
-        uint32_t count1[16]; // table A in the low half, B in the high half, signs included
+struct Groups {
+    PackedGroup by_max[8]; // largest value 1, 2, 3, 4-5, 6-7, 8-15, 16 and up
+    uint32_t count1[16]; // table A in the low half, B in the high half, signs included
 
-        Groups()
-        {
-            by_max[1] = make_group({ 1 }, 2);
-            by_max[2] = make_group({ 2, 3 }, 3);
-            by_max[3] = make_group({ 5, 6 }, 4);
-            by_max[4] = make_group({ 7, 8, 9 }, 6);
-            by_max[5] = make_group({ 10, 11, 12 }, 8);
-            by_max[6] = make_group({ 13, 14, 15 }, 16);
-            by_max[7] = make_group({ 16, 24 }, 16);
-            for (uint32_t v = 0; v < 16; ++v) {
-                uint32_t signs = uint32_t(__builtin_popcount(v));
-                count1[v] = (count1_lengths[0][v] + signs) | ((count1_lengths[1][v] + signs) << 16);
-            }
+    Groups()
+    {
+        by_max[1] = make_group({ 1 }, 2);
+        by_max[2] = make_group({ 2, 3 }, 3);
+        by_max[3] = make_group({ 5, 6 }, 4);
+        by_max[4] = make_group({ 7, 8, 9 }, 6);
+        by_max[5] = make_group({ 10, 11, 12 }, 8);
+        by_max[6] = make_group({ 13, 14, 15 }, 16);
+        by_max[7] = make_group({ 16, 24 }, 16);
+        for (uint32_t v = 0; v < 16; ++v) {
+            uint32_t signs = uint32_t(__builtin_popcount(v));
+            count1[v] = (count1_lengths[0][v] + signs) | ((count1_lengths[1][v] + signs) << 16);
         }
-    };
-
-    // Built on first use and only read afterwards, so encoders on several threads share it.
-    const Groups& groups()
-    {
-        static const Groups instance;
-        return instance;
     }
+};
 
-    int32_t group_for(int32_t max)
-    {
-        if (max <= 3)
-            return max;
-        if (max <= 5)
-            return 4;
-        if (max <= 7)
-            return 5;
-        if (max <= 15)
-            return 6;
-        return 7;
-    }
+// Built on first use and only read afterwards, so encoders on several threads share it.
+const Groups& groups()
+{
+    static const Groups instance;
+    return instance;
+}
 
-    int32_t largest_escape(int32_t table)
-    {
-        return (1 << huffman_tables[table].linbits) - 1;
-    }
+int32_t group_for(int32_t max)
+{
+    if (max <= 3)
+        return max;
+    if (max <= 5)
+        return 4;
+    if (max <= 7)
+        return 5;
+    if (max <= 15)
+        return 6;
+    return 7;
+}
 
-    constexpr int32_t largest_value = 15 + 8191;
+int32_t largest_escape(int32_t table)
+{
+    return (1 << huffman_tables[table].linbits) - 1;
+}
 
-    constexpr uint8_t region0_rows[23]
-        = { 0, 0, 0, 0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4, 5, 5, 5, 6, 6 };
-    constexpr uint8_t region1_rows[23]
-        = { 0, 0, 0, 0, 0, 1, 1, 1, 2, 2, 3, 3, 4, 4, 4, 5, 5, 6, 6, 6, 7, 7, 7 };
+constexpr int32_t largest_value = 15 + 8191;
+
+constexpr uint8_t region0_rows[23] = { 0, 0, 0, 0, 0, 0, 1, 1, 1, 2, 2, 2, 3, 3, 3, 4, 4, 4, 5, 5, 5, 6, 6 };
+constexpr uint8_t region1_rows[23] = { 0, 0, 0, 0, 0, 1, 1, 1, 2, 2, 3, 3, 4, 4, 4, 5, 5, 6, 6, 6, 7, 7, 7 };
 
 }
 

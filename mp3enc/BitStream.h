@@ -27,8 +27,10 @@ public:
 
     // Headers queued but not yet in the stream.
     int32_t pending_headers() const;
+
     // Where the slot after the last queued frame begins.
     int32_t next_write_time() const { return m_writer.ring[m_writer.fill_index].write_time; }
+
     int32_t total_bits() const { return m_writer.total_bits; }
 
     // Keeps the bit counts far from overflow on endless streams.

@@ -11,57 +11,58 @@ namespace mp3enc {
 
 namespace {
 
-    // Packs fields most significant bit first into a zeroed byte array.
-    class FieldPacker {
-    public:
-        explicit FieldPacker(uint8_t* bytes)
-            : m_bytes(bytes)
-        {
-        }
-        void put(int32_t value, int32_t bits)
-        {
-            for (int32_t i = bits - 1; i >= 0; --i, ++m_bit) {
-                if ((uint32_t(value) >> i) & 1)
-                    m_bytes[m_bit / 8] = uint8_t(m_bytes[m_bit / 8] | (0x80 >> (m_bit % 8)));
-            }
-        }
-
-    private:
-        uint8_t* m_bytes;
-        int32_t m_bit = 0;
-    };
-
-    // Table 14 only stands for table 16 in the counting.
-    int32_t written_table(int32_t table)
+// Packs fields most significant bit first into a zeroed byte array.
+class FieldPacker {
+public:
+    explicit FieldPacker(uint8_t* bytes)
+        : m_bytes(bytes)
     {
-        return table == 14 ? 16 : table;
     }
 
-    void write_pair(BitStream& out, const HuffmanTable& table, int32_t x, int32_t y)
+    void put(int32_t value, int32_t bits)
     {
-        int32_t ax = std::abs(x);
-        int32_t ay = std::abs(y);
-        if (table.linbits == 0) {
-            int32_t index = ax * table.dim + ay;
-            out.put_bits(table.codes[index], table.lengths[index]);
-            if (x != 0)
-                out.put_bits(x < 0, 1);
-            if (y != 0)
-                out.put_bits(y < 0, 1);
-            return;
+        for (int32_t i = bits - 1; i >= 0; --i, ++m_bit) {
+            if ((uint32_t(value) >> i) & 1)
+                m_bytes[m_bit / 8] = uint8_t(m_bytes[m_bit / 8] | (0x80 >> (m_bit % 8)));
         }
-        // Each value's escape bits are followed by its own sign.
-        int32_t index = std::min(ax, 15) * table.dim + std::min(ay, 15);
+    }
+
+private:
+    uint8_t* m_bytes;
+    int32_t m_bit = 0;
+};
+
+// Table 14 only stands for table 16 in the counting.
+int32_t written_table(int32_t table)
+{
+    return table == 14 ? 16 : table;
+}
+
+void write_pair(BitStream& out, const HuffmanTable& table, int32_t x, int32_t y)
+{
+    int32_t ax = std::abs(x);
+    int32_t ay = std::abs(y);
+    if (table.linbits == 0) {
+        int32_t index = ax * table.dim + ay;
         out.put_bits(table.codes[index], table.lengths[index]);
-        if (ax >= 15)
-            out.put_bits(uint32_t(ax - 15), table.linbits);
         if (x != 0)
             out.put_bits(x < 0, 1);
-        if (ay >= 15)
-            out.put_bits(uint32_t(ay - 15), table.linbits);
         if (y != 0)
             out.put_bits(y < 0, 1);
+        return;
     }
+    // Each value's escape bits are followed by its own sign.
+    int32_t index = std::min(ax, 15) * table.dim + std::min(ay, 15);
+    out.put_bits(table.codes[index], table.lengths[index]);
+    if (ax >= 15)
+        out.put_bits(uint32_t(ax - 15), table.linbits);
+    if (x != 0)
+        out.put_bits(x < 0, 1);
+    if (ay >= 15)
+        out.put_bits(uint32_t(ay - 15), table.linbits);
+    if (y != 0)
+        out.put_bits(y < 0, 1);
+}
 
 }
 

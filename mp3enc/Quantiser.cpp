@@ -11,60 +11,60 @@ namespace mp3enc {
 
 namespace {
 
-    constexpr uint64_t unity = uint64_t(1) << 32;
-    constexpr int32_t gain_unity = 210;
-    constexpr uint64_t rounding = 6642; // 0.4054 in Q14
-    constexpr int32_t largest_gain = 255;
+constexpr uint64_t unity = uint64_t(1) << 32;
+constexpr int32_t gain_unity = 210;
+constexpr uint64_t rounding = 6642; // 0.4054 in Q14
+constexpr int32_t largest_gain = 255;
 
-    // The chord of each segment [4^k, 4^(k+1)): (a x + b) >> 14 meets 256 x^(3/4) in Q14 at both ends.
-    struct Chords {
-        uint64_t a[16];
-        uint64_t b[16];
+// The chord of each segment [4^k, 4^(k+1)): (a x + b) >> 14 meets 256 x^(3/4) in Q14 at both ends.
+struct Chords {
+    uint64_t a[16];
+    uint64_t b[16];
 
-        Chords()
-        {
-            const long double scale = std::ldexp(256.0L, 14);
-            for (int k = 0; k < 16; ++k) {
-                const long double lo = std::ldexp(1.0L, 2 * k);
-                const long double hi = std::ldexp(1.0L, 2 * k + 2);
-                const long double slope = scale * (std::pow(hi, 0.75L) - std::pow(lo, 0.75L)) / (hi - lo);
-                a[k] = uint64_t(slope);
-                b[k] = uint64_t(scale * std::pow(lo, 0.75L) - slope * lo);
-            }
-        }
-    };
-
-    // Built on first use and only read afterwards, so encoders on several threads share them.
-    const Chords& chords()
+    Chords()
     {
-        static const Chords instance;
-        return instance;
-    }
-
-    struct Steps {
-        int64_t values[step_count];
-
-        Steps()
-        {
-            for (int32_t g = 0; g < step_count; ++g) {
-                if (g < gain_unity)
-                    values[g] = int64_t(std::exp2(14.0L - 0.1875L * (g - gain_unity)));
-                else
-                    values[g] = -int64_t(std::exp2(14.0L + 0.1875L * (g - gain_unity)));
-            }
-        }
-    };
-
-    void to_mid_side(int64_t* left, int64_t* right)
-    {
-        constexpr int64_t inverse_sqrt2 = 11585; // 2^14 / sqrt(2)
-        for (int32_t i = 0; i < granule_lines; ++i) {
-            const int64_t l = left[i];
-            const int64_t r = right[i];
-            left[i] = ((l + r) * inverse_sqrt2) >> 14;
-            right[i] = ((l - r) * inverse_sqrt2) >> 14;
+        const long double scale = std::ldexp(256.0L, 14);
+        for (int k = 0; k < 16; ++k) {
+            const long double lo = std::ldexp(1.0L, 2 * k);
+            const long double hi = std::ldexp(1.0L, 2 * k + 2);
+            const long double slope = scale * (std::pow(hi, 0.75L) - std::pow(lo, 0.75L)) / (hi - lo);
+            a[k] = uint64_t(slope);
+            b[k] = uint64_t(scale * std::pow(lo, 0.75L) - slope * lo);
         }
     }
+};
+
+// Built on first use and only read afterwards, so encoders on several threads share them.
+const Chords& chords()
+{
+    static const Chords instance;
+    return instance;
+}
+
+struct Steps {
+    int64_t values[step_count];
+
+    Steps()
+    {
+        for (int32_t g = 0; g < step_count; ++g) {
+            if (g < gain_unity)
+                values[g] = int64_t(std::exp2(14.0L - 0.1875L * (g - gain_unity)));
+            else
+                values[g] = -int64_t(std::exp2(14.0L + 0.1875L * (g - gain_unity)));
+        }
+    }
+};
+
+void to_mid_side(int64_t* left, int64_t* right)
+{
+    constexpr int64_t inverse_sqrt2 = 11585; // 2^14 / sqrt(2)
+    for (int32_t i = 0; i < granule_lines; ++i) {
+        const int64_t l = left[i];
+        const int64_t r = right[i];
+        left[i] = ((l + r) * inverse_sqrt2) >> 14;
+        right[i] = ((l - r) * inverse_sqrt2) >> 14;
+    }
+}
 
 }
 

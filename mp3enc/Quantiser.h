@@ -32,6 +32,7 @@ struct PoweredLines {
     uint64_t magnitude_sum;
     bool negative[granule_lines];
 };
+
 void raise_lines(const int64_t* spectrum, PoweredLines& powered);
 
 // Quantises at gain into granule.lines (magnitudes) and counts their bits; 100000 when a line is
@@ -41,8 +42,8 @@ int32_t quantise_granule(State& state, const PoweredLines& powered, int32_t gain
 // The smallest gain whose bits fit desired, searched from start_gain with step; both are
 // carried to the channel's next granule. Leaves the lines signed, global_gain and
 // part2_3_length set.
-void search_gain(State& state, const PoweredLines& powered, int32_t desired, int32_t& start_gain, int32_t& step,
-    GranuleInfo& granule);
+void search_gain(State& state, const PoweredLines& powered, int32_t desired, int32_t& start_gain,
+    int32_t& step, GranuleInfo& granule);
 
 // Bits the reservoir may hold after a frame of this many bits.
 int32_t reservoir_max(const Params& params, int32_t frame_bits);

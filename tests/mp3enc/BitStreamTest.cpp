@@ -1,10 +1,11 @@
 #include "mp3enc/BitStream.h"
+
 #include "mp3enc/Encoder.h"
 #include "mp3enc/FrameWriter.h"
+#include "mp3enc/HuffmanTables.h"
 #include "mp3enc/State.h"
 
 #include <gtest/gtest.h>
-
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,7 +14,10 @@ using namespace mp3enc;
 
 namespace {
 
-std::vector<uint8_t> written(const BitWriter& w) { return { w.buffer, w.buffer + w.byte_pos + 1 }; }
+std::vector<uint8_t> written(const BitWriter& w)
+{
+    return { w.buffer, w.buffer + w.byte_pos + 1 };
+}
 
 void queue_header(BitStream& out, BitWriter& w, std::vector<uint8_t> bytes, int32_t frame_bits)
 {
@@ -25,6 +29,7 @@ void queue_header(BitStream& out, BitWriter& w, std::vector<uint8_t> bytes, int3
 struct FieldReader {
     const uint8_t* bytes;
     int32_t bit = 0;
+
     uint32_t get(int32_t count)
     {
         uint32_t v = 0;
@@ -36,11 +41,14 @@ struct FieldReader {
 
 struct Handle {
     Params* params;
+
     Handle(int32_t rate, int32_t channels, int32_t kbps)
         : params(create(rate, channels, kbps))
     {
     }
+
     ~Handle() { destroy(params); }
+
     State& state() { return *params->state; }
 };
 
@@ -61,7 +69,8 @@ TEST(Mp3BitStream, HeadersEnterTheStreamAtTheirSlots)
     EXPECT_EQ(out.pending_headers(), 1);
     out.put_bits(0x0506, 16);
     EXPECT_EQ(out.pending_headers(), 0);
-    EXPECT_EQ(written(*w), (std::vector<uint8_t> { 0xaa, 0xbb, 0x01, 0x02, 0xc0, 0x04, 0xcc, 0xdd, 0x05, 0x06 }));
+    EXPECT_EQ(
+        written(*w), (std::vector<uint8_t> { 0xaa, 0xbb, 0x01, 0x02, 0xc0, 0x04, 0xcc, 0xdd, 0x05, 0x06 }));
     EXPECT_EQ(out.total_bits(), 80);
 }
 
@@ -101,11 +110,12 @@ TEST(Mp3BitStream, HeaderFields)
         uint8_t head[4];
         int32_t side_bytes;
     };
+
     const Case cases[] = {
         { 44100, 2, 128, { 0xff, 0xfb, 0x90, 0x64 }, 36 }, // MPEG-1, joint stereo with mid/side
-        { 44100, 1, 64, { 0xff, 0xfb, 0x50, 0xc4 }, 21 },  // MPEG-1 mono
-        { 22050, 1, 32, { 0xff, 0xf3, 0x40, 0xc4 }, 13 },  // MPEG-2
-        { 8000, 1, 16, { 0xff, 0xe3, 0x28, 0xc4 }, 13 },   // MPEG-2.5: 12-bit sync 0xFFE
+        { 44100, 1, 64, { 0xff, 0xfb, 0x50, 0xc4 }, 21 }, // MPEG-1 mono
+        { 22050, 1, 32, { 0xff, 0xf3, 0x40, 0xc4 }, 13 }, // MPEG-2
+        { 8000, 1, 16, { 0xff, 0xe3, 0x28, 0xc4 }, 13 }, // MPEG-2.5: 12-bit sync 0xFFE
     };
     for (const Case& c : cases) {
         Handle h(c.rate, c.channels, c.kbps);
@@ -180,6 +190,7 @@ TEST(Mp3BitStream, AncillaryFillCarriesOurMarker)
         int32_t bits;
         std::string bytes;
     };
+
     const Case cases[] = {
         { 64, "ORVA1.8\x55" },
         { 56, "ORVA\x55\x55\x55" }, // the version needs 32 bits left
@@ -190,11 +201,54 @@ TEST(Mp3BitStream, AncillaryFillCarriesOurMarker)
         Handle h(44100, 1, 64);
         write_ancillary(h.state(), c.bits);
         const BitWriter& w = h.state().writer;
-        EXPECT_EQ(std::string(reinterpret_cast<const char*>(w.buffer), size_t(w.byte_pos + 1)), c.bytes) << c.bits;
+        EXPECT_EQ(std::string(reinterpret_cast<const char*>(w.buffer), size_t(w.byte_pos + 1)), c.bytes)
+            << c.bits;
     }
     // The alternating bits carry on from where the last fill stopped.
     Handle h(44100, 1, 64);
     write_ancillary(h.state(), 3);
     write_ancillary(h.state(), 5);
     EXPECT_EQ(h.state().writer.buffer[0], 0x55);
+}
+
+TEST(Mp3BitStream, MainData)
+{
+    Handle h(44100, 1, 64);
+    State& s = h.state();
+    auto bits_of = [&](const GranuleInfo& g) {
+        BitStream::reset(s.writer);
+        const int32_t count = write_main_data(s, g);
+        std::string out;
+        FieldReader in { s.writer.buffer };
+        for (int32_t i = 0; i < count; ++i)
+            out += char('0' + in.get(1));
+        return out;
+    };
+
+    // An all-zero granule writes nothing.
+    GranuleInfo zero;
+    EXPECT_EQ(bits_of(zero), "");
+
+    // Escapes: each value's escape bits come before its own sign (table 17, two escape bits).
+    GranuleInfo g;
+    g.lines[0] = 16;
+    g.lines[1] = -17;
+    g.big_values = g.count1 = 2;
+    g.table_select[0] = 17;
+    const HuffmanTable& t = huffman_tables[17];
+    std::string code;
+    for (int32_t i = t.lengths[15 * 16 + 15] - 1; i >= 0; --i)
+        code += char('0' + ((t.codes[15 * 16 + 15] >> i) & 1));
+    EXPECT_EQ(bits_of(g), code + "01" + "0" + "10" + "1");
+
+    // Quadruples: code of table B, then one sign per non-zero value in order.
+    GranuleInfo q;
+    q.lines[0] = -1;
+    q.lines[2] = 1;
+    q.count1 = 4;
+    q.count1table_select = 1;
+    EXPECT_EQ(bits_of(q),
+        "0101"
+        "1"
+        "0"); // 1010 in table B is 0101
 }

@@ -5,7 +5,6 @@
 #include "mp3enc/State.h"
 
 #include <gtest/gtest.h>
-
 #include <memory>
 #include <set>
 #include <vector>
@@ -16,7 +15,8 @@ namespace {
 
 // Every pair table must be a complete prefix code: no code word starts another, and the
 // lengths fill the code space exactly (Kraft sum 1).
-void expect_complete_prefix_code(const uint8_t* lengths, const uint32_t* codes, int32_t count, const char* what)
+void expect_complete_prefix_code(
+    const uint8_t* lengths, const uint32_t* codes, int32_t count, const char* what)
 {
     double kraft = 0;
     std::set<std::pair<uint32_t, int>> seen;
@@ -27,7 +27,8 @@ void expect_complete_prefix_code(const uint8_t* lengths, const uint32_t* codes, 
         for (int32_t j = 0; j < count; ++j) {
             if (i == j || lengths[j] < lengths[i])
                 continue;
-            EXPECT_NE(codes[j] >> (lengths[j] - lengths[i]), codes[i]) << what << " entry " << i << " prefixes " << j;
+            EXPECT_NE(codes[j] >> (lengths[j] - lengths[i]), codes[i])
+                << what << " entry " << i << " prefixes " << j;
         }
     }
     EXPECT_DOUBLE_EQ(kraft, 1.0) << what;
@@ -58,13 +59,14 @@ int32_t bits_with(int32_t table, const std::vector<int32_t>& lines)
 
 TEST(Mp3Huffman, TablesAreCompletePrefixCodes)
 {
-    const int32_t dims[32] = { 0, 2, 3, 3, 0, 4, 4, 6, 6, 6, 8, 8, 8, 16, 0, 16, 16, 16, 16, 16, 16, 16, 16, 16, 16,
-        16, 16, 16, 16, 16, 16, 16 };
+    const int32_t dims[32] = { 0, 2, 3, 3, 0, 4, 4, 6, 6, 6, 8, 8, 8, 16, 0, 16, 16, 16, 16, 16, 16, 16, 16,
+        16, 16, 16, 16, 16, 16, 16, 16, 16 };
     for (int32_t n = 0; n < 32; ++n) {
         const HuffmanTable& t = huffman_tables[n];
         ASSERT_EQ(t.dim, dims[n]) << "table " << n;
         if (t.dim > 0 && n <= 24)
-            expect_complete_prefix_code(t.lengths, t.codes, t.dim * t.dim, ("table " + std::to_string(n)).c_str());
+            expect_complete_prefix_code(
+                t.lengths, t.codes, t.dim * t.dim, ("table " + std::to_string(n)).c_str());
     }
     const int32_t linbits[16] = { 1, 2, 3, 4, 6, 8, 10, 13, 4, 5, 6, 7, 8, 9, 11, 13 };
     for (int32_t n = 16; n < 32; ++n)
@@ -84,6 +86,7 @@ TEST(Mp3Huffman, CodesMatchTheStandardsTable)
         uint32_t code;
         int32_t length;
     };
+
     // Entries of the standard's code tables, as its text prints them.
     const Case cases[] = {
         { 1, 0, 0, 0b1, 1 },
@@ -116,18 +119,14 @@ TEST(Mp3Huffman, TableChoiceAndTieBreaks)
         std::vector<int32_t> lines;
         int32_t table;
     };
+
     const Case cases[] = {
-        { { 0, 0 }, 0 },
-        { { 1, 0, 0, 1 }, 1 },
-        { { 0, 2 }, 2 },       // 2 and 3 tie: the lower is kept
+        { { 0, 0 }, 0 }, { { 1, 0, 0, 1 }, 1 }, { { 0, 2 }, 2 }, // 2 and 3 tie: the lower is kept
         { { 1, 1, 0, 2 }, 3 }, // 3 strictly cheaper
-        { { 3, 0 }, 6 },       // (3,0) costs 7 in table 5, 6 in table 6
-        { { 5, 5, 0, 0 }, 7 },
-        { { 7, 0 }, 11 },
-        { { 15, 15, 15, 15 }, 14 }, // written as table 16
-        { { 16, 0, 0, 0 }, 16 },
-        { { 16, 16, 16, 16, 16, 16 }, 16 },
-        { { 8206, 0 }, 31 },     // 13 escape bits either way: table 24's codes win
+        { { 3, 0 }, 6 }, // (3,0) costs 7 in table 5, 6 in table 6
+        { { 5, 5, 0, 0 }, 7 }, { { 7, 0 }, 11 }, { { 15, 15, 15, 15 }, 14 }, // written as table 16
+        { { 16, 0, 0, 0 }, 16 }, { { 16, 16, 16, 16, 16, 16 }, 16 },
+        { { 8206, 0 }, 31 }, // 13 escape bits either way: table 24's codes win
     };
     for (const Case& c : cases) {
         int32_t bits = 0;
@@ -138,8 +137,8 @@ TEST(Mp3Huffman, TableChoiceAndTieBreaks)
     }
     // Among all candidates of a group, the one chosen costs least.
     const std::vector<int32_t> candidates[] = { { 13, 14, 15 }, { 7, 8, 9 }, { 10, 11, 12 } };
-    const std::vector<int32_t> regions[] = { { 8, 1, 0, 15, 3, 3, 12, 0 }, { 4, 0, 1, 1, 0, 0, 5, 2 },
-        { 6, 6, 0, 1, 1, 0, 0, 7 } };
+    const std::vector<int32_t> regions[]
+        = { { 8, 1, 0, 15, 3, 3, 12, 0 }, { 4, 0, 1, 1, 0, 0, 5, 2 }, { 6, 6, 0, 1, 1, 0, 0, 7 } };
     for (int32_t i = 0; i < 3; ++i) {
         int32_t bits = 0;
         choose_table(regions[i].data(), 0, int32_t(regions[i].size()), &bits);
@@ -156,9 +155,11 @@ TEST(Mp3Huffman, TableChoiceAndTieBreaks)
 TEST(Mp3Huffman, RegionTableAt44100)
 {
     auto state = state_for(44100);
+
     struct Case {
         int32_t big_values, region0, region1;
     };
+
     // Boundaries at 44.1 kHz: 0 4 8 12 16 20 24 30 36 44 52 62 74 90 110 134 162 196 238 288 342 418 576.
     const Case cases[] = { { 2, 0, 0 }, { 20, 0, 1 }, { 24, 1, 1 }, { 100, 3, 4 }, { 576, 6, 7 } };
     for (const Case& c : cases) {

@@ -1,13 +1,13 @@
+#include "mp3enc/Quantiser.h"
+
 #include "mp3enc/BitCount.h"
 #include "mp3enc/Encoder.h"
 #include "mp3enc/FrameWriter.h"
-#include "mp3enc/Quantiser.h"
 #include "mp3enc/Setup.h"
 #include "mp3enc/State.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
+#include <gtest/gtest.h>
 #include <memory>
 
 using namespace mp3enc;
@@ -123,11 +123,14 @@ namespace {
 
 struct Encoder {
     Params* params;
+
     Encoder(int32_t rate, int32_t channels, int32_t kbps)
         : params(create(rate, channels, kbps))
     {
     }
+
     ~Encoder() { destroy(params); }
+
     State& state() { return *params->state; }
 };
 

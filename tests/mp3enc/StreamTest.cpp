@@ -6,10 +6,9 @@
 #include "tests/support/TempDir.h"
 #include "tests/support/Tool.h"
 
-#include <gtest/gtest.h>
-
 #include <cmath>
 #include <fstream>
+#include <gtest/gtest.h>
 #include <random>
 
 using namespace mp3enc;
@@ -29,6 +28,7 @@ struct SyntheticStream {
         build_step_table();
         build_region_table(*params->state);
     }
+
     ~SyntheticStream() { destroy(params); }
 
     FrameBudget next_budget()
@@ -96,7 +96,8 @@ TEST(Mp3Stream, SyntheticSpectraDecodeCleanly)
     test::TempDir dir;
     std::string path = dir.write("s.mp3", stream.bytes);
     auto r = test::run_tool({ "sh", "-c",
-        "ffmpeg -hide_banner -v error -err_detect +crccheck+bitstream+buffer+explode -i " + path + " -f null - 2>&1" });
+        "ffmpeg -hide_banner -v error -err_detect +crccheck+bitstream+buffer+explode -i " + path
+            + " -f null - 2>&1" });
     EXPECT_EQ(r.exit_code, 0);
     EXPECT_EQ(r.out, "");
 }
@@ -107,9 +108,11 @@ TEST(Mp3Stream, CountedBitsAreWrittenBits)
     // slot is filled to its end.
     std::mt19937 random(11);
     std::uniform_real_distribution<double> level(-0.3, 0.3);
+
     const struct {
         int32_t rate, channels, kbps;
     } configs[] = { { 44100, 2, 128 }, { 22050, 1, 24 }, { 8000, 2, 16 } };
+
     for (const auto& c : configs) {
         SyntheticStream stream(c.rate, c.channels, c.kbps);
         State& s = *stream.params->state;
@@ -117,7 +120,8 @@ TEST(Mp3Stream, CountedBitsAreWrittenBits)
             for (int32_t gr = 0; gr < s.granules; ++gr)
                 for (int32_t ch = 0; ch < s.out_channels; ++ch)
                     for (int32_t i = 0; i < granule_lines; ++i)
-                        s.spectrum[gr][ch][i] = i < 300 ? int64_t(level(random) * 4294967296.0 / (1 + i / 20)) : 0;
+                        s.spectrum[gr][ch][i]
+                            = i < 300 ? int64_t(level(random) * 4294967296.0 / (1 + i / 20)) : 0;
             s.mode_extension = stream.params->mode == 1 ? 2 : 0;
             const FrameBudget budget = stream.next_budget();
             quantise_frame(*stream.params, budget);
@@ -126,15 +130,18 @@ TEST(Mp3Stream, CountedBitsAreWrittenBits)
                 for (int32_t ch = 0; ch < s.out_channels; ++ch)
                     claimed += s.side.granule[gr][ch].part2_3_length;
             const int32_t before = s.writer.total_bits;
-            const int32_t pending = (s.writer.fill_index - s.writer.write_index + header_ring_size) % header_ring_size;
+            const int32_t pending
+                = (s.writer.fill_index - s.writer.write_index + header_ring_size) % header_ring_size;
             write_frame(*stream.params, budget);
-            const int32_t emitted
-                = pending + 1 - (s.writer.fill_index - s.writer.write_index + header_ring_size) % header_ring_size;
-            EXPECT_EQ(s.writer.total_bits - before - emitted * 8 * s.side_info_len - s.side.discard_bits, claimed)
+            const int32_t emitted = pending + 1
+                - (s.writer.fill_index - s.writer.write_index + header_ring_size) % header_ring_size;
+            EXPECT_EQ(
+                s.writer.total_bits - before - emitted * 8 * s.side_info_len - s.side.discard_bits, claimed)
                 << c.rate << " frame " << f;
             // What is left before the next frame's slot is what main_data_begin announces, besides
             // the headers still waiting.
-            const int32_t waiting = (s.writer.fill_index - s.writer.write_index + header_ring_size) % header_ring_size;
+            const int32_t waiting
+                = (s.writer.fill_index - s.writer.write_index + header_ring_size) % header_ring_size;
             EXPECT_EQ(s.writer.ring[s.writer.fill_index].write_time - s.writer.total_bits,
                 s.side.main_data_begin * 8 + waiting * 8 * s.side_info_len);
             stream.take();
@@ -148,6 +155,7 @@ TEST(Mp3Stream, ReservoirStaysInBoundsOverLongNoise)
         int32_t rate, channels, kbps;
         double seconds;
     } configs[] = { { 44100, 2, 128, 8 }, { 22050, 1, 32, 12 }, { 8000, 1, 8, 12 } };
+
     std::mt19937 random(5);
     std::uniform_int_distribution<int> sample(-20000, 20000);
     for (const auto& c : configs) {
@@ -165,7 +173,8 @@ TEST(Mp3Stream, ReservoirStaysInBoundsOverLongNoise)
                 left[i] = int16_t(sample(random) * gain);
                 right[i] = int16_t(sample(random) * gain);
             }
-            ASSERT_GE(encode(p, left.data(), right.data(), p->frame_size, out.data(), writer_buffer_bytes), 0);
+            ASSERT_GE(
+                encode(p, left.data(), right.data(), p->frame_size, out.data(), writer_buffer_bytes), 0);
             EXPECT_GE(s.reservoir_size, 0);
             EXPECT_LE(s.reservoir_size, std::min(s.reservoir_max, limit));
             EXPECT_EQ(s.reservoir_size % 8, 0);
@@ -181,6 +190,7 @@ TEST(Mp3Stream, FlushFitsItsBoundAndRespectsTheSpaceGiven)
     const struct {
         int32_t rate, channels, kbps;
     } configs[] = { { 8000, 2, 160 }, { 48000, 2, 320 }, { 32000, 1, 320 }, { 44100, 2, 256 } };
+
     std::mt19937 random(3);
     for (const auto& c : configs) {
         for (int32_t samples : { 0, 500, 582, 1300, 2100 }) {
@@ -212,4 +222,35 @@ TEST(Mp3Stream, FlushFitsItsBoundAndRespectsTheSpaceGiven)
             }
         }
     }
+}
+
+TEST(Mp3Stream, SilenceFillsTheReservoirAndDiscardsWithOurMarker)
+{
+    Params* p = create(44100, 1, 64);
+    std::vector<int16_t> silence(size_t(p->frame_size), 0);
+    std::vector<uint8_t> out(max_flush_bytes);
+    std::string mp3;
+    for (int32_t call = 0; call < 12; ++call) {
+        const int32_t n
+            = encode(p, silence.data(), silence.data(), p->frame_size, out.data(), writer_buffer_bytes);
+        ASSERT_GE(n, 0);
+        mp3.append(reinterpret_cast<char*>(out.data()), size_t(n));
+    }
+    const int32_t n = flush(p, out.data(), max_flush_bytes);
+    ASSERT_GE(n, 0);
+    mp3.append(reinterpret_cast<char*>(out.data()), size_t(n));
+    destroy(p);
+
+    // The first frame starts the stream with main_data_begin 0.
+    ASSERT_GT(mp3.size(), 6u);
+    EXPECT_EQ(uint8_t(mp3[0]), 0xff);
+    EXPECT_EQ(uint8_t(mp3[4]), 0);
+    EXPECT_EQ(uint8_t(mp3[5]) & 0x80, 0);
+    // Once the reservoir is full, what it discards is our marker, the version and then
+    // alternating bits; the end of the stream is filled the same way.
+    const size_t marker = mp3.find("ORVA1.8");
+    ASSERT_NE(marker, std::string::npos);
+    EXPECT_TRUE(mp3[marker + 7] == '\x55' || mp3[marker + 7] == '\xaa');
+    EXPECT_NE(mp3.rfind("ORVA"), marker);
+    EXPECT_EQ(mp3.find("LAME"), std::string::npos);
 }

@@ -21,7 +21,10 @@ int16_t to_pcm(mad_fixed_t sample)
     return int16_t(sample >> (MAD_F_FRACBITS + 1 - 16));
 }
 
-int16_t clip(double v) { return int16_t(std::lround(std::clamp(v, -32768.0, 32767.0))); }
+int16_t clip(double v)
+{
+    return int16_t(std::lround(std::clamp(v, -32768.0, 32767.0)));
+}
 
 std::string complaints(const std::string& out, const std::vector<std::string>& words)
 {
@@ -33,7 +36,8 @@ std::string complaints(const std::string& out, const std::vector<std::string>& w
             end = out.size();
         std::string line = out.substr(start, end - start);
         std::string lower = line;
-        std::transform(lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
+        std::transform(
+            lower.begin(), lower.end(), lower.begin(), [](unsigned char c) { return std::tolower(c); });
         for (const std::string& w : words) {
             if (lower.find(w) != std::string::npos) {
                 found += line + "\n";
@@ -187,7 +191,8 @@ std::vector<int16_t> speech(int32_t rate, int32_t channels)
     test::TempDir dir;
     const std::string wav = dir.file("speech.wav");
     const std::string raw = dir.file("speech.raw");
-    test::run_tool({ "espeak-ng", "-w", wav, "The quick brown fox jumps over the lazy dog. Seven silver bells." });
+    test::run_tool(
+        { "espeak-ng", "-w", wav, "The quick brown fox jumps over the lazy dog. Seven silver bells." });
     test::run_tool({ "sox", wav, "-r", std::to_string(rate), "-c", std::to_string(channels), "-b", "16", "-e",
         "signed", "-t", "raw", raw });
     const std::string bytes = test::read_file(raw);
@@ -196,7 +201,8 @@ std::vector<int16_t> speech(int32_t rate, int32_t channels)
     return pcm;
 }
 
-int32_t best_delay(const std::vector<int16_t>& a, const std::vector<int16_t>& b, int32_t channels, int32_t max_delay)
+int32_t best_delay(
+    const std::vector<int16_t>& a, const std::vector<int16_t>& b, int32_t channels, int32_t max_delay)
 {
     const size_t frames = std::min(a.size(), b.size()) / size_t(channels);
     double best = -1e300;

@@ -35,7 +35,8 @@ std::vector<int16_t> noise(int32_t rate, int32_t channels, double seconds, doubl
 std::vector<int16_t> speech(int32_t rate, int32_t channels);
 
 // The delay of b against a that best aligns them (cross-correlation of channel 0).
-int32_t best_delay(const std::vector<int16_t>& a, const std::vector<int16_t>& b, int32_t channels, int32_t max_delay);
+int32_t best_delay(
+    const std::vector<int16_t>& a, const std::vector<int16_t>& b, int32_t channels, int32_t max_delay);
 
 // RMS level in dB of channel 0 of interleaved samples over [from, to) sample frames.
 double rms_db(const std::vector<int16_t>& samples, int32_t channels, size_t from, size_t to);

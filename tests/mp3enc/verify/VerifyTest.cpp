@@ -2,10 +2,9 @@
 #include "tests/mp3enc/verify/Decoders.h"
 #include "tests/support/TempDir.h"
 
-#include <gtest/gtest.h>
-
 #include <cstdlib>
 #include <cstring>
+#include <gtest/gtest.h>
 #include <ostream>
 
 using namespace verify;
@@ -26,7 +25,10 @@ const int32_t rates[] = { 8000, 11025, 12000, 16000, 22050, 24000, 32000, 44100,
 const int32_t mpeg1_row[] = { 32, 40, 48, 56, 64, 80, 96, 112, 128, 160, 192, 224, 256, 320 };
 const int32_t mpeg2_row[] = { 8, 16, 24, 32, 40, 48, 56, 64, 80, 96, 112, 128, 144, 160 };
 
-const int32_t* row_of(int32_t rate) { return rate >= 32000 ? mpeg1_row : mpeg2_row; }
+const int32_t* row_of(int32_t rate)
+{
+    return rate >= 32000 ? mpeg1_row : mpeg2_row;
+}
 
 bool full_matrix()
 {
@@ -61,7 +63,8 @@ std::vector<Case> matrix()
 
 void PrintTo(const Case& c, std::ostream* out)
 {
-    *out << c.rate << " Hz, " << c.channels << " ch, " << c.kbps << " kbit/s, " << signal_names[int(c.signal)];
+    *out << c.rate << " Hz, " << c.channels << " ch, " << c.kbps << " kbit/s, "
+         << signal_names[int(c.signal)];
 }
 
 std::string name_of(const testing::TestParamInfo<Case>& info)
@@ -128,8 +131,9 @@ TEST_P(Mp3Decoders, DecodeWithoutErrors)
             delay = best_delay(pcm, decoded.samples, c.channels, 3000);
         const double scale = double(out_rate) / c.rate;
         const double in_db = rms_db(pcm, c.channels, frames / 4, frames * 3 / 4);
-        const double out_db = rms_db(decoded.samples, c.channels, size_t(double(frames / 4) * scale) + size_t(delay),
-            size_t(double(frames * 3 / 4) * scale) + size_t(delay));
+        const double out_db
+            = rms_db(decoded.samples, c.channels, size_t(double(frames / 4) * scale) + size_t(delay),
+                size_t(double(frames * 3 / 4) * scale) + size_t(delay));
         EXPECT_NEAR(out_db, in_db, 0.5) << "delay " << delay;
     }
 }
@@ -138,14 +142,15 @@ INSTANTIATE_TEST_SUITE_P(Matrix, Mp3Decoders, testing::ValuesIn(matrix()), name_
 
 TEST(Mp3Silence, DecodesToZeros)
 {
-    const Case cases[] = { { 44100, 2, 128, Signal::Sine }, { 22050, 1, 32, Signal::Sine }, { 8000, 1, 8, Signal::Sine },
-        { 48000, 2, 320, Signal::Sine } };
+    const Case cases[] = { { 44100, 2, 128, Signal::Sine }, { 22050, 1, 32, Signal::Sine },
+        { 8000, 1, 8, Signal::Sine }, { 48000, 2, 320, Signal::Sine } };
     for (const Case& c : cases) {
         std::vector<int16_t> pcm(size_t(c.rate) * size_t(c.channels), 0);
         Decoded decoded = decode_with_mad(encode(pcm, c.rate, c.channels, c.kbps));
         EXPECT_TRUE(decoded.errors.empty()) << c.rate;
         EXPECT_GT(decoded.frames, 0);
-        EXPECT_EQ(std::count(decoded.samples.begin(), decoded.samples.end(), 0), std::ptrdiff_t(decoded.samples.size()))
+        EXPECT_EQ(std::count(decoded.samples.begin(), decoded.samples.end(), 0),
+            std::ptrdiff_t(decoded.samples.size()))
             << c.rate;
     }
 }
