@@ -4,6 +4,7 @@
 #include "mp3enc/FrameWriter.h"
 #include "mp3enc/HuffmanTables.h"
 #include "mp3enc/State.h"
+#include "tests/mp3enc/EncoderHandle.h"
 
 #include <gtest/gtest.h>
 #include <memory>
@@ -37,19 +38,6 @@ struct FieldReader {
             v = (v << 1) | ((bytes[bit / 8] >> (7 - bit % 8)) & 1);
         return v;
     }
-};
-
-struct Handle {
-    Params* params;
-
-    Handle(int32_t rate, int32_t channels, int32_t kbps)
-        : params(create(rate, channels, kbps))
-    {
-    }
-
-    ~Handle() { destroy(params); }
-
-    State& state() { return *params->state; }
 };
 
 }
@@ -118,7 +106,7 @@ TEST(Mp3BitStream, HeaderFields)
         { 8000, 1, 16, { 0xff, 0xe3, 0x28, 0xc4 }, 13 }, // MPEG-2.5: 12-bit sync 0xFFE
     };
     for (const Case& c : cases) {
-        Handle h(c.rate, c.channels, c.kbps);
+        EncoderHandle h(c.rate, c.channels, c.kbps);
         ASSERT_NE(h.params, nullptr);
         State& s = h.state();
         EXPECT_EQ(s.side_info_len, c.side_bytes);
@@ -132,7 +120,7 @@ TEST(Mp3BitStream, HeaderFields)
 TEST(Mp3BitStream, SideInformationLayout)
 {
     // MPEG-1 stereo: the fields of granule 1, channel 1 sit where the standard puts them.
-    Handle h(44100, 2, 128);
+    EncoderHandle h(44100, 2, 128);
     State& s = h.state();
     s.side.main_data_begin = 300;
     for (auto& flags : s.side.scfsi)
@@ -169,7 +157,7 @@ TEST(Mp3BitStream, SideInformationLayout)
     EXPECT_EQ(in.bit, 36 * 8);
 
     // MPEG-2 mono: 8-bit main_data_begin, 1 private bit, 9-bit scalefac_compress, no preflag.
-    Handle m(22050, 1, 32);
+    EncoderHandle m(22050, 1, 32);
     State& ms = m.state();
     ms.side.main_data_begin = 200;
     ms.side.granule[0][0].global_gain = 99;
@@ -198,14 +186,14 @@ TEST(Mp3BitStream, AncillaryFillCarriesOurMarker)
         { 16, "OR" },
     };
     for (const Case& c : cases) {
-        Handle h(44100, 1, 64);
+        EncoderHandle h(44100, 1, 64);
         write_ancillary(h.state(), c.bits);
         const BitWriter& w = h.state().writer;
         EXPECT_EQ(std::string(reinterpret_cast<const char*>(w.buffer), size_t(w.byte_pos + 1)), c.bytes)
             << c.bits;
     }
     // The alternating bits carry on from where the last fill stopped.
-    Handle h(44100, 1, 64);
+    EncoderHandle h(44100, 1, 64);
     write_ancillary(h.state(), 3);
     write_ancillary(h.state(), 5);
     EXPECT_EQ(h.state().writer.buffer[0], 0x55);
@@ -213,7 +201,7 @@ TEST(Mp3BitStream, AncillaryFillCarriesOurMarker)
 
 TEST(Mp3BitStream, MainData)
 {
-    Handle h(44100, 1, 64);
+    EncoderHandle h(44100, 1, 64);
     State& s = h.state();
     auto bits_of = [&](const GranuleInfo& g) {
         BitStream::reset(s.writer);

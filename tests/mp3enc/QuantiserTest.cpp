@@ -5,6 +5,7 @@
 #include "mp3enc/FrameWriter.h"
 #include "mp3enc/Setup.h"
 #include "mp3enc/State.h"
+#include "tests/mp3enc/EncoderHandle.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -119,26 +120,9 @@ TEST(Mp3Quantiser, GainSearchFitsTheTarget)
     }
 }
 
-namespace {
-
-struct Encoder {
-    Params* params;
-
-    Encoder(int32_t rate, int32_t channels, int32_t kbps)
-        : params(create(rate, channels, kbps))
-    {
-    }
-
-    ~Encoder() { destroy(params); }
-
-    State& state() { return *params->state; }
-};
-
-}
-
 TEST(Mp3Quantiser, SilentGranule)
 {
-    Encoder e(44100, 2, 128);
+    EncoderHandle e(44100, 2, 128);
     State& s = e.state();
     build_step_table();
     build_region_table(s);
@@ -161,7 +145,7 @@ TEST(Mp3Quantiser, SilentGranule)
 
 TEST(Mp3Quantiser, NoReservoirAt320)
 {
-    Encoder e(48000, 2, 320);
+    EncoderHandle e(48000, 2, 320);
     State& s = e.state();
     build_step_table();
     build_region_table(s);
