@@ -184,7 +184,7 @@ TEST(Mp3Stream, ReservoirStaysInBoundsOverLongNoise)
     }
 }
 
-TEST(Mp3Stream, FlushFitsItsBoundAndRespectsTheSpaceGiven)
+TEST(Mp3Stream, FlushFitsItsBoundAndKeepsToTheSpaceGiven)
 {
     // The largest frames at each version: flush returns up to five (MPEG-2.5 at 160 kbit/s).
     const struct {
