@@ -11,6 +11,7 @@ namespace {
 // The standard's analysis window C[i] for i = 0..256, in units of 2^-21 (32 x C[i] x 65536, which
 // is exact: every value is a whole multiple). The rest follows from C[512 - i] = -C[i], except at
 // multiples of 64, where C[512 - i] = C[i].
+// clang-format off
 constexpr int32_t window_half[257] = {
     0, -1, -1, -1, -1, -1, -1, -2, -2, -2, -2, -3,
     -3, -4, -4, -5, -5, -6, -7, -7, -8, -9, -10, -11,
@@ -35,23 +36,27 @@ constexpr int32_t window_half[257] = {
     -64019, -65290, -66494, -67629, -68692, -69679, -70590, -71420, -72169, -72835, -73415, -73908,
     -74313, -74630, -74856, -74992, 75038,
 };
+// clang-format on
 
 // Fraction bits of the constants. Each is chosen so that no product of a constant with the
 // largest value the input can drive into it leaves 64 bits.
-constexpr int matrix_bits = 28;    // cosines of the polyphase matrix
-constexpr int mdct_bits = 30;      // MDCT window x cosine x 1/9
-constexpr int alias_bits = 26;     // butterfly coefficients
+constexpr int matrix_bits = 28; // cosines of the polyphase matrix
+constexpr int mdct_bits = 30; // MDCT window x cosine x 1/9
+constexpr int alias_bits = 26; // butterfly coefficients
 
 struct Tables {
     int64_t window[512];
-    int64_t matrix_cos[17][16];    // [m][i] cos((2i + 1) m pi / 64)
-    int64_t matrix_sin[16][16];    // [m][i] sin((2i + 1) m pi / 64), m >= 1
+    int64_t matrix_cos[17][16]; // [m][i] cos((2i + 1) m pi / 64)
+    int64_t matrix_sin[16][16]; // [m][i] sin((2i + 1) m pi / 64), m >= 1
     int64_t mdct[18][36];
     int64_t cs[8];
     int64_t ca[8];
 };
 
-int64_t fixed(double value, int bits) { return std::llround(std::ldexp(value, bits)); }
+int64_t fixed(double value, int bits)
+{
+    return std::llround(std::ldexp(value, bits));
+}
 
 Tables build_tables()
 {
@@ -130,8 +135,8 @@ void polyphase(const Tables& t, const int16_t* x, int64_t* out)
     }
 }
 
-void mdct(const Tables& t, const int64_t (*previous)[subbands], const int64_t (*current)[subbands], int32_t band,
-    int64_t* lines)
+void mdct(const Tables& t, const int64_t (*previous)[subbands], const int64_t (*current)[subbands],
+    int32_t band, int64_t* lines)
 {
     int64_t z[36];
     for (int k = 0; k < 18; ++k) {
@@ -217,7 +222,8 @@ void analyse_frame(State& state, const int16_t* const input[2])
             reduce_aliasing(t, lines, bands);
         }
         if (state.granules == 1)
-            std::copy_n(&state.subband[ch][1][0][0], slots_per_granule * subbands, &state.subband[ch][0][0][0]);
+            std::copy_n(
+                &state.subband[ch][1][0][0], slots_per_granule * subbands, &state.subband[ch][0][0][0]);
     }
 }
 

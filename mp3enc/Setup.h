@@ -7,8 +7,8 @@ namespace mp3enc {
 
 struct StandardRate {
     int32_t rate = 0;
-    int32_t version = 0;     // 1 MPEG-1, 0 MPEG-2 or 2.5
-    int32_t rate_index = 0;  // sampling-frequency index of the header
+    int32_t version = 0; // 1 MPEG-1, 0 MPEG-2 or 2.5
+    int32_t rate_index = 0; // sampling-frequency index of the header
 };
 
 // The MPEG rate for a wanted rate: the smallest standard rate not below it, 48 kHz at most.

@@ -1,4 +1,5 @@
 #include "mp3enc/Encoder.h"
+
 #include "mp3enc/State.h"
 
 #include <algorithm>
@@ -12,9 +13,13 @@ namespace {
 struct Deleter {
     void operator()(mp3enc::Params* p) const { mp3enc::destroy(p); }
 };
+
 using Handle = std::unique_ptr<mp3enc::Params, Deleter>;
 
-Handle make(int rate, int channels, int kbps) { return Handle(mp3enc::create(rate, channels, kbps)); }
+Handle make(int rate, int channels, int kbps)
+{
+    return Handle(mp3enc::create(rate, channels, kbps));
+}
 
 std::vector<int16_t> ramp(int count, int start = 1)
 {
@@ -49,7 +54,9 @@ TEST(Mp3EncFrameLoop, FirstFrameWaitsForTheFillTarget)
 {
     struct Case {
         int rate, channels, kbps, target;
-    } cases[] = { { 44100, 1, 64, 2014 }, { 44100, 2, 128, 2014 }, { 22050, 1, 32, 1438 }, { 8000, 1, 16, 1438 } };
+    } cases[]
+        = { { 44100, 1, 64, 2014 }, { 44100, 2, 128, 2014 }, { 22050, 1, 32, 1438 }, { 8000, 1, 16, 1438 } };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(c.rate);
         Handle p = make(c.rate, c.channels, c.kbps);
@@ -79,6 +86,7 @@ TEST(Mp3EncFrameLoop, ChunkingDoesNotChangeTheStream)
     struct Case {
         int rate, channels, kbps;
     } cases[] = { { 44100, 2, 128 }, { 22050, 1, 32 }, { 44100, 2, 64 }, { 96000, 2, 128 } };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(c.rate);
         const auto x = ramp(30000, 5);
@@ -92,8 +100,9 @@ TEST(Mp3EncFrameLoop, ChunkingDoesNotChangeTheStream)
         EXPECT_EQ(a->state->samples_to_encode, b->state->samples_to_encode);
         EXPECT_EQ(0, std::memcmp(a->state->spectrum, b->state->spectrum, sizeof a->state->spectrum));
         for (int ch = 0; ch < c.channels; ++ch) {
-            EXPECT_EQ(0, std::memcmp(a->state->frame_buffer[ch], b->state->frame_buffer[ch],
-                             a->state->samples_held * sizeof(int16_t)));
+            EXPECT_EQ(0,
+                std::memcmp(a->state->frame_buffer[ch], b->state->frame_buffer[ch],
+                    a->state->samples_held * sizeof(int16_t)));
         }
     }
 }
