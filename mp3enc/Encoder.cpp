@@ -98,6 +98,8 @@ FrameBudget frame_budget(const Params& params)
 
 }
 
+int32_t frame_size(const Params* handle) { return handle ? handle->frame_size : 0; }
+
 Params* alloc()
 {
     auto* params = new (std::nothrow) Params {};
@@ -179,7 +181,7 @@ int32_t init_params(Params& params)
         const StandardRate out = standard_rate(0.97 * params.in_rate);
         params.out_rate = out.rate;
         const double kbps = double(out.rate) * s.out_channels * 16 / (params.compression_ratio * 1000);
-        params.bitrate = nearest_bitrate(out.version, int32_t(kbps));
+        params.bitrate = nearest_bitrate(out.version, kbps);
     }
     if (params.out_rate == 0) {
         params.out_rate = standard_rate(0.97 * params.in_rate).rate;

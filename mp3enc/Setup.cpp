@@ -87,7 +87,7 @@ int32_t index_of_bitrate(int32_t version, int32_t kbps)
     return 0;
 }
 
-int32_t nearest_bitrate(int32_t version, int32_t kbps)
+int32_t nearest_bitrate(int32_t version, double kbps)
 {
     int32_t best = bitrate_of_index(version, 1);
     for (int32_t i = 2; i <= 14; ++i) {

@@ -19,7 +19,7 @@ int32_t bitrate_of_index(int32_t version, int32_t index);
 // Index 1..14 of kbit/s in the version's row, 0 when the row lacks it.
 int32_t index_of_bitrate(int32_t version, int32_t kbps);
 // The row's value nearest to kbps, the lower one on a tie.
-int32_t nearest_bitrate(int32_t version, int32_t kbps);
+int32_t nearest_bitrate(int32_t version, double kbps);
 
 // Audio bandwidth in Hz worth coding at bits_per_second for the output rate; channel_factor is
 // 2.0 in joint stereo, 1.0 in mono.

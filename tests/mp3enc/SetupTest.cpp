@@ -39,6 +39,9 @@ TEST(Mp3EncSetup, ChoosesOutputFormat)
         { 44100, 1, 8, 8000, 8, 0, 576, 2822, 22, 13 },
         // No bitrate: a compression ratio of 11.025 picks one.
         { 44100, 2, 0, 44100, 128, 1, 1152, 15402, 22, 36 },
+        { 22050, 2, 0, 22050, 64, 0, 576, 8833, 25, 21 },
+        // 11.6 kbit/s lies nearer 8 than 16.
+        { 8000, 1, 0, 8000, 8, 0, 576, 2822, 22, 13 },
     };
 
     for (const auto& c : cases) {
@@ -50,6 +53,7 @@ TEST(Mp3EncSetup, ChoosesOutputFormat)
         EXPECT_EQ(p.bitrate, c.bitrate);
         EXPECT_EQ(p.version, c.version);
         EXPECT_EQ(p.frame_size, c.frame_size);
+        EXPECT_EQ(mp3enc::frame_size(h.params), c.frame_size);
         EXPECT_EQ(p.lowpass_hz, c.lowpass_hz);
         EXPECT_EQ(p.mode, c.channels == 2 ? 1 : 3);
         EXPECT_EQ(p.state->lowpass_band, c.lowpass_band);
@@ -145,5 +149,6 @@ TEST(Mp3EncSetup, SettersRefuseWithoutAHandle)
     EXPECT_EQ(mp3enc::set_sample_rate(nullptr, 44100), -1);
     EXPECT_EQ(mp3enc::set_channels(nullptr, 1), -1);
     EXPECT_EQ(mp3enc::set_bitrate(nullptr, 128), -1);
+    EXPECT_EQ(mp3enc::frame_size(nullptr), 0);
     mp3enc::destroy(nullptr);
 }
