@@ -1,4 +1,5 @@
 #include "mp3enc/Encoder.h"
+#include "mp3enc/Filterbank.h"
 
 #include "mp3enc/State.h"
 
@@ -211,5 +212,37 @@ TEST(Mp3EncFrameLoop, FlushEncodesWhatIsHeld)
         EXPECT_GE(mp3enc::flush(p.get(), out, sizeof out), 0);
         EXPECT_TRUE(p->state->primed);
         EXPECT_LE(p->state->samples_to_encode, 0);
+    }
+}
+
+// The first frame's transform overlaps a granule that the priming pass made up: it must be the
+// granule a stream of zeros before the input would have given.
+TEST(Mp3EncFrameLoop, PrimingActsAsSilenceBeforeTheStream)
+{
+    for (const int rate : { 44100, 22050 }) {
+        SCOPED_TRACE(rate);
+        Handle p = make(rate, 1, rate == 44100 ? 64 : 32);
+        ASSERT_TRUE(p);
+        const int target = rate == 44100 ? 2014 : 1438;
+        const auto x = ramp(target - 528, 100);
+        feed(p.get(), x, { 1152 });
+        ASSERT_TRUE(p->state->primed);
+
+        // The same input after a frame of zeros, through a fresh filterbank.
+        std::vector<int16_t> stream(p->frame_size + 528, 0);
+        stream.insert(stream.end(), x.begin(), x.end());
+        stream.resize(stream.size() + 1152, 0);
+        auto fresh = std::make_unique<mp3enc::State>();
+        fresh->out_channels = 1;
+        fresh->granules = p->state->granules;
+        fresh->lowpass_band = p->state->lowpass_band;
+        for (int f = 0; f < 2; ++f) {
+            const int16_t* const input[2] = { stream.data() + p->frame_size * f, nullptr };
+            mp3enc::analyse_frame(*fresh, input);
+        }
+        for (int gr = 0; gr < fresh->granules; ++gr) {
+            for (int i = 0; i < 576; ++i)
+                ASSERT_EQ(p->state->spectrum[gr][0][i], fresh->spectrum[gr][0][i]) << gr << " " << i;
+        }
     }
 }
