@@ -246,3 +246,21 @@ TEST(Mp3EncFrameLoop, PrimingActsAsSilenceBeforeTheStream)
         }
     }
 }
+
+// A bound used up to the last byte is still a bound: a frame finished after the pending bytes
+// filled the buffer must not be written past it (the sanitizer build traps any overrun).
+TEST(Mp3EncFrameLoop, ExhaustedBoundIsNotUnbounded)
+{
+    Handle p = make(44100, 1, 64);
+    ASSERT_TRUE(p);
+    const auto x = ramp(1485);
+    feed(p.get(), x, { 1152 });
+    auto& w = p->state->writer;
+    std::memset(w.buffer, 0x5a, 10);
+    w.byte_pos = 9;
+    std::vector<uint8_t> out(10);
+    const int16_t last = 7;
+    const int bytes = mp3enc::encode(p.get(), &last, nullptr, 1, out.data(), int(out.size()));
+    EXPECT_TRUE(p->state->primed);
+    EXPECT_TRUE(bytes == 10 || bytes == -1) << bytes;
+}
