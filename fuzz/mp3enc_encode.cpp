@@ -11,6 +11,7 @@ namespace {
 struct Reader {
     const uint8_t* data;
     size_t size;
+
     template<typename T>
     T take()
     {
@@ -28,7 +29,8 @@ struct Reader {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
     Reader in { data, size };
-    constexpr int32_t rates[] = { 8000, 11025, 12000, 16000, 22050, 24000, 32000, 44100, 48000, 96000, 7000, 1000 };
+    constexpr int32_t rates[]
+        = { 8000, 11025, 12000, 16000, 22050, 24000, 32000, 44100, 48000, 96000, 7000, 1000 };
     const uint8_t pick = in.take<uint8_t>();
     const int32_t rate = pick < 200 ? rates[pick % std::size(rates)] : in.take<int32_t>();
     const int32_t channels = in.take<uint8_t>() % 4;

@@ -98,6 +98,8 @@ FrameBudget frame_budget(const Params& params)
 
 }
 
+int32_t frame_size(const Params* handle) { return handle ? handle->frame_size : 0; }
+
 Params* alloc()
 {
     auto* params = new (std::nothrow) Params {};
@@ -179,7 +181,7 @@ int32_t init_params(Params& params)
         const StandardRate out = standard_rate(0.97 * params.in_rate);
         params.out_rate = out.rate;
         const double kbps = double(out.rate) * s.out_channels * 16 / (params.compression_ratio * 1000);
-        params.bitrate = nearest_bitrate(out.version, int32_t(kbps));
+        params.bitrate = nearest_bitrate(out.version, kbps);
     }
     if (params.out_rate == 0) {
         params.out_rate = standard_rate(0.97 * params.in_rate).rate;
@@ -193,9 +195,11 @@ int32_t init_params(Params& params)
     s.granules = params.out_rate <= 24000 ? 1 : 2;
     params.frame_size = granule_lines * s.granules;
     s.resample_ratio = float(double(params.in_rate) / params.out_rate);
-    params.compression_ratio = float(double(params.out_rate) * s.out_channels * 16 / (params.bitrate * 1000.0));
+    params.compression_ratio
+        = float(double(params.out_rate) * s.out_channels * 16 / (params.bitrate * 1000.0));
 
-    params.lowpass_hz = int32_t(optimum_bandwidth(params.bitrate * 1000, params.out_rate, params.mode == 1 ? 2.0 : 1.0));
+    params.lowpass_hz
+        = int32_t(optimum_bandwidth(params.bitrate * 1000, params.out_rate, params.mode == 1 ? 2.0 : 1.0));
     if (params.lowpass_hz > 0)
         s.lowpass1 = s.lowpass2 = float(2.0 * params.lowpass_hz / params.out_rate);
     design_lowpass(s);
@@ -273,8 +277,8 @@ int32_t encode_frame_within(Params& params, uint8_t* out, int32_t room)
 
 namespace {
 
-int32_t encode_within(Params& params, const int16_t* left, const int16_t* right, int32_t count, uint8_t* out,
-    int32_t room)
+int32_t encode_within(
+    Params& params, const int16_t* left, const int16_t* right, int32_t count, uint8_t* out, int32_t room)
 {
     State& s = *params.state;
     int32_t written = copy_within(params, out, room);
@@ -302,8 +306,8 @@ int32_t encode_within(Params& params, const int16_t* left, const int16_t* right,
         s.samples_held -= params.frame_size;
         s.samples_to_encode -= params.frame_size;
         for (int32_t ch = 0; ch < s.out_channels; ++ch)
-            std::memmove(s.frame_buffer[ch], &s.frame_buffer[ch][params.frame_size],
-                s.samples_held * sizeof(int16_t));
+            std::memmove(
+                s.frame_buffer[ch], &s.frame_buffer[ch][params.frame_size], s.samples_held * sizeof(int16_t));
         if (bytes < 0)
             return bytes;
         written += bytes;
@@ -313,8 +317,8 @@ int32_t encode_within(Params& params, const int16_t* left, const int16_t* right,
 
 }
 
-int32_t encode(Params* handle, const int16_t* left, const int16_t* right, int32_t count, uint8_t* out,
-    int32_t out_size)
+int32_t encode(
+    Params* handle, const int16_t* left, const int16_t* right, int32_t count, uint8_t* out, int32_t out_size)
 {
     if (!handle || !handle->state || count < 0 || count > max_samples_per_call || out_size < 0)
         return -1;
@@ -335,7 +339,8 @@ int32_t flush(Params* handle, uint8_t* out, int32_t out_size)
     const int32_t limit = out_size == 0 ? unbounded : out_size;
     int32_t written = 0;
     while (s.samples_to_encode > 0) {
-        const int32_t bytes = encode_within(params, silence, silence, params.frame_size, out + written, limit - written);
+        const int32_t bytes
+            = encode_within(params, silence, silence, params.frame_size, out + written, limit - written);
         if (bytes < 0)
             return bytes;
         written += bytes;

@@ -23,6 +23,9 @@ constexpr int32_t max_input_rate = 1000000;
 // combination has no MPEG bitrate index, or memory runs out.
 Params* create(int32_t in_rate, int32_t channels, int32_t bitrate);
 
+// Samples per channel of one frame (1152 or 576); 0 without a handle.
+int32_t frame_size(const Params* handle);
+
 // Frees the handle, its state and everything the state owns. Null is accepted.
 void destroy(Params* handle);
 

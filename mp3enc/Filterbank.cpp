@@ -11,6 +11,7 @@ namespace {
 // The standard's analysis window C[i] for i = 0..256, in units of 2^-21 (32 x C[i] x 65536, which
 // is exact: every value is a whole multiple). The rest follows from C[512 - i] = -C[i], except at
 // multiples of 64, where C[512 - i] = C[i].
+// clang-format off
 constexpr int32_t window_half[257] = {
     0, -1, -1, -1, -1, -1, -1, -2, -2, -2, -2, -3,
     -3, -4, -4, -5, -5, -6, -7, -7, -8, -9, -10, -11,
@@ -35,23 +36,29 @@ constexpr int32_t window_half[257] = {
     -64019, -65290, -66494, -67629, -68692, -69679, -70590, -71420, -72169, -72835, -73415, -73908,
     -74313, -74630, -74856, -74992, 75038,
 };
+// clang-format on
 
 // Fraction bits of the constants. Each is chosen so that no product of a constant with the
 // largest value the input can drive into it leaves 64 bits.
-constexpr int matrix_bits = 28;    // cosines of the polyphase matrix
-constexpr int mdct_bits = 30;      // MDCT window x cosine x 1/9
-constexpr int alias_bits = 26;     // butterfly coefficients
+constexpr int matrix_bits = 28; // cosines of the polyphase matrix
+constexpr int mdct_window_bits = 28; // the long-block window
+constexpr int mdct_bits = 30; // cosine x 1/9
+constexpr int alias_bits = 26; // butterfly coefficients
 
 struct Tables {
-    int64_t window[512];
-    int64_t matrix_cos[17][16];    // [m][i] cos((2i + 1) m pi / 64)
-    int64_t matrix_sin[16][16];    // [m][i] sin((2i + 1) m pi / 64), m >= 1
-    int64_t mdct[18][36];
+    int32_t window[512]; // units of 2^-21
+    int64_t matrix_cos[17][16]; // [m][i] cos((2i + 1) m pi / 64)
+    int64_t matrix_sin[16][16]; // [m][i] sin((2i + 1) m pi / 64), m >= 1
+    int64_t mdct_window[36];
+    int64_t mdct[18][18]; // [line][folded input]
     int64_t cs[8];
     int64_t ca[8];
 };
 
-int64_t fixed(double value, int bits) { return std::llround(std::ldexp(value, bits)); }
+int64_t fixed(double value, int bits)
+{
+    return std::llround(std::ldexp(value, bits));
+}
 
 Tables build_tables()
 {
@@ -70,10 +77,12 @@ Tables build_tables()
     }
     // The decoder's inverse transform with overlap-add returns 9 times what goes in, so the
     // forward transform carries 1/9.
+    for (int k = 0; k < 36; ++k)
+        t.mdct_window[k] = fixed(std::sin(pi / 36 * (k + 0.5)), mdct_window_bits);
     for (int i = 0; i < 18; ++i) {
-        for (int k = 0; k < 36; ++k) {
-            const double w = std::sin(pi / 36 * (k + 0.5));
-            t.mdct[i][k] = fixed(w * std::cos(pi / 72 * (2 * k + 19) * (2 * i + 1)) / 9, mdct_bits);
+        for (int k = 0; k < 18; ++k) {
+            const int n = k < 9 ? k : k + 9; // inputs 0..8 and 18..26 carry their partners
+            t.mdct[i][k] = fixed(std::cos(pi / 72 * (2 * n + 19) * (2 * i + 1)) / 9, mdct_bits);
         }
     }
     constexpr double c[8] = { -0.6, -0.535, -0.33, -0.185, -0.095, -0.041, -0.0142, -0.0037 };
@@ -98,7 +107,7 @@ void polyphase(const Tables& t, const int16_t* x, int64_t* out)
     for (int k = 0; k < 64; ++k) {
         int64_t sum = 0;
         for (int j = 0; j < 8; ++j)
-            sum += t.window[k + 64 * j] * x[511 - k - 64 * j];
+            sum += int64_t(t.window[k + 64 * j]) * x[511 - k - 64 * j];
         y[k] = sum;
     }
     // The matrix cos((2i + 1)(k - 16) pi / 64) folded around k = 16 and k = 48, and its rows i
@@ -130,18 +139,25 @@ void polyphase(const Tables& t, const int16_t* x, int64_t* out)
     }
 }
 
-void mdct(const Tables& t, const int64_t (*previous)[subbands], const int64_t (*current)[subbands], int32_t band,
-    int64_t* lines)
+void mdct(const Tables& t, const int64_t (*previous)[subbands], const int64_t (*current)[subbands],
+    int32_t band, int64_t* lines)
 {
     int64_t z[36];
     for (int k = 0; k < 18; ++k) {
-        z[k] = previous[k][band];
-        z[k + 18] = current[k][band];
+        z[k] = (previous[k][band] * t.mdct_window[k]) >> mdct_window_bits;
+        z[k + 18] = (current[k][band] * t.mdct_window[k + 18]) >> mdct_window_bits;
+    }
+    // The cosine of input 17 - k is minus that of k, and of 53 - k the same as of k, so 36 inputs
+    // fold into 18.
+    int64_t folded[18];
+    for (int k = 0; k < 9; ++k) {
+        folded[k] = z[k] - z[17 - k];
+        folded[k + 9] = z[k + 18] + z[35 - k];
     }
     for (int i = 0; i < 18; ++i) {
         int64_t sum = 0;
-        for (int k = 0; k < 36; ++k)
-            sum += (z[k] * t.mdct[i][k]) >> mdct_bits;
+        for (int k = 0; k < 18; ++k)
+            sum += (folded[k] * t.mdct[i][k]) >> mdct_bits;
         lines[i] = sum;
     }
 }
@@ -217,7 +233,8 @@ void analyse_frame(State& state, const int16_t* const input[2])
             reduce_aliasing(t, lines, bands);
         }
         if (state.granules == 1)
-            std::copy_n(&state.subband[ch][1][0][0], slots_per_granule * subbands, &state.subband[ch][0][0][0]);
+            std::copy_n(
+                &state.subband[ch][1][0][0], slots_per_granule * subbands, &state.subband[ch][0][0][0]);
     }
 }
 

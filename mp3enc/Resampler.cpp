@@ -66,7 +66,8 @@ bool Resampler::init(int32_t in_rate, int32_t out_rate)
     return true;
 }
 
-Resampler::Result Resampler::convert(int32_t channel, const int16_t* in, int32_t count, int16_t* out, int32_t max_out)
+Resampler::Result Resampler::convert(
+    int32_t channel, const int16_t* in, int32_t count, int16_t* out, int32_t max_out)
 {
     Result result;
     if (!m_filters || channel < 0 || channel > 1 || count <= 0)
@@ -87,7 +88,8 @@ Resampler::Result Resampler::convert(int32_t channel, const int16_t* in, int32_t
     int32_t j = 0;
     for (; k < max_out; ++k) {
         const int64_t twice_time = 2 * (int64_t(k) * m_in_rate - m_offset[channel]) + centring;
-        const int64_t whole = twice_time >= 0 ? twice_time / twice_out : -((-twice_time + twice_out - 1) / twice_out);
+        const int64_t whole
+            = twice_time >= 0 ? twice_time / twice_out : -((-twice_time + twice_out - 1) / twice_out);
         j = int32_t(whole);
         if (j + (m_taps - half) >= count)
             break;

@@ -15,14 +15,18 @@ public:
 
     // Designs the filters for in_rate -> out_rate. False when memory runs out.
     bool init(int32_t in_rate, int32_t out_rate);
+
     bool ready() const { return m_filters != nullptr; }
 
     // Converts in[0, count) of one channel into at most max_out samples of out.
     Result convert(int32_t channel, const int16_t* in, int32_t count, int16_t* out, int32_t max_out);
 
     int32_t phases() const { return m_phases; }
+
     int32_t taps() const { return m_taps; }
+
     float ratio() const { return m_ratio; }
+
     // Coefficient i of filter j, for inspection.
     float coefficient(int32_t filter, int32_t i) const { return m_filters[filter * (m_taps + 1) + i]; }
 

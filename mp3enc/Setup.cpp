@@ -15,12 +15,20 @@ constexpr int32_t bitrates[2][15] = {
 };
 
 constexpr StandardRate rates[] = {
-    { 8000, 0, 2 }, { 11025, 0, 0 }, { 12000, 0, 1 }, { 16000, 0, 2 }, { 22050, 0, 0 },
-    { 24000, 0, 1 }, { 32000, 1, 2 }, { 44100, 1, 0 }, { 48000, 1, 1 },
+    { 8000, 0, 2 },
+    { 11025, 0, 0 },
+    { 12000, 0, 1 },
+    { 16000, 0, 2 },
+    { 22050, 0, 0 },
+    { 24000, 0, 1 },
+    { 32000, 1, 2 },
+    { 44100, 1, 0 },
+    { 48000, 1, 1 },
 };
 
 constexpr int32_t long_bounds[9][23] = {
-    { 0, 12, 24, 36, 48, 60, 72, 88, 108, 132, 160, 192, 232, 280, 336, 400, 476, 566, 568, 570, 572, 574, 576 },
+    { 0, 12, 24, 36, 48, 60, 72, 88, 108, 132, 160, 192, 232, 280, 336, 400, 476, 566, 568, 570, 572, 574,
+        576 },
     { 0, 6, 12, 18, 24, 30, 36, 44, 54, 66, 80, 96, 116, 140, 168, 200, 238, 284, 336, 396, 464, 522, 576 },
     { 0, 6, 12, 18, 24, 30, 36, 44, 54, 66, 80, 96, 116, 140, 168, 200, 238, 284, 336, 396, 464, 522, 576 },
     { 0, 6, 12, 18, 24, 30, 36, 44, 54, 66, 80, 96, 116, 140, 168, 200, 238, 284, 336, 396, 464, 522, 576 },
@@ -79,7 +87,7 @@ int32_t index_of_bitrate(int32_t version, int32_t kbps)
     return 0;
 }
 
-int32_t nearest_bitrate(int32_t version, int32_t kbps)
+int32_t nearest_bitrate(int32_t version, double kbps)
 {
     int32_t best = bitrate_of_index(version, 1);
     for (int32_t i = 2; i <= 14; ++i) {
@@ -107,8 +115,14 @@ double optimum_bandwidth(int32_t bits_per_second, int32_t out_rate, double chann
     return std::min(f, out_rate / 2.0);
 }
 
-const int32_t* long_band_bounds(int32_t out_rate) { return long_bounds[rate_row(out_rate)]; }
+const int32_t* long_band_bounds(int32_t out_rate)
+{
+    return long_bounds[rate_row(out_rate)];
+}
 
-const int32_t* short_band_bounds(int32_t out_rate) { return short_bounds[rate_row(out_rate)]; }
+const int32_t* short_band_bounds(int32_t out_rate)
+{
+    return short_bounds[rate_row(out_rate)];
+}
 
 }

@@ -1,4 +1,6 @@
 #include "mp3enc/Encoder.h"
+#include "mp3enc/Filterbank.h"
+
 #include "mp3enc/State.h"
 
 #include <algorithm>
@@ -12,9 +14,13 @@ namespace {
 struct Deleter {
     void operator()(mp3enc::Params* p) const { mp3enc::destroy(p); }
 };
+
 using Handle = std::unique_ptr<mp3enc::Params, Deleter>;
 
-Handle make(int rate, int channels, int kbps) { return Handle(mp3enc::create(rate, channels, kbps)); }
+Handle make(int rate, int channels, int kbps)
+{
+    return Handle(mp3enc::create(rate, channels, kbps));
+}
 
 std::vector<int16_t> ramp(int count, int start = 1)
 {
@@ -49,7 +55,9 @@ TEST(Mp3EncFrameLoop, FirstFrameWaitsForTheFillTarget)
 {
     struct Case {
         int rate, channels, kbps, target;
-    } cases[] = { { 44100, 1, 64, 2014 }, { 44100, 2, 128, 2014 }, { 22050, 1, 32, 1438 }, { 8000, 1, 16, 1438 } };
+    } cases[]
+        = { { 44100, 1, 64, 2014 }, { 44100, 2, 128, 2014 }, { 22050, 1, 32, 1438 }, { 8000, 1, 16, 1438 } };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(c.rate);
         Handle p = make(c.rate, c.channels, c.kbps);
@@ -79,6 +87,7 @@ TEST(Mp3EncFrameLoop, ChunkingDoesNotChangeTheStream)
     struct Case {
         int rate, channels, kbps;
     } cases[] = { { 44100, 2, 128 }, { 22050, 1, 32 }, { 44100, 2, 64 }, { 96000, 2, 128 } };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(c.rate);
         const auto x = ramp(30000, 5);
@@ -92,8 +101,9 @@ TEST(Mp3EncFrameLoop, ChunkingDoesNotChangeTheStream)
         EXPECT_EQ(a->state->samples_to_encode, b->state->samples_to_encode);
         EXPECT_EQ(0, std::memcmp(a->state->spectrum, b->state->spectrum, sizeof a->state->spectrum));
         for (int ch = 0; ch < c.channels; ++ch) {
-            EXPECT_EQ(0, std::memcmp(a->state->frame_buffer[ch], b->state->frame_buffer[ch],
-                             a->state->samples_held * sizeof(int16_t)));
+            EXPECT_EQ(0,
+                std::memcmp(a->state->frame_buffer[ch], b->state->frame_buffer[ch],
+                    a->state->samples_held * sizeof(int16_t)));
         }
     }
 }
@@ -203,4 +213,54 @@ TEST(Mp3EncFrameLoop, FlushEncodesWhatIsHeld)
         EXPECT_TRUE(p->state->primed);
         EXPECT_LE(p->state->samples_to_encode, 0);
     }
+}
+
+// The first frame's transform overlaps a granule that the priming pass made up: it must be the
+// granule a stream of zeros before the input would have given.
+TEST(Mp3EncFrameLoop, PrimingActsAsSilenceBeforeTheStream)
+{
+    for (const int rate : { 44100, 22050 }) {
+        SCOPED_TRACE(rate);
+        Handle p = make(rate, 1, rate == 44100 ? 64 : 32);
+        ASSERT_TRUE(p);
+        const int target = rate == 44100 ? 2014 : 1438;
+        const auto x = ramp(target - 528, 100);
+        feed(p.get(), x, { 1152 });
+        ASSERT_TRUE(p->state->primed);
+
+        // The same input after a frame of zeros, through a fresh filterbank.
+        std::vector<int16_t> stream(p->frame_size + 528, 0);
+        stream.insert(stream.end(), x.begin(), x.end());
+        stream.resize(stream.size() + 1152, 0);
+        auto fresh = std::make_unique<mp3enc::State>();
+        fresh->out_channels = 1;
+        fresh->granules = p->state->granules;
+        fresh->lowpass_band = p->state->lowpass_band;
+        for (int f = 0; f < 2; ++f) {
+            const int16_t* const input[2] = { stream.data() + p->frame_size * f, nullptr };
+            mp3enc::analyse_frame(*fresh, input);
+        }
+        for (int gr = 0; gr < fresh->granules; ++gr) {
+            for (int i = 0; i < 576; ++i)
+                ASSERT_EQ(p->state->spectrum[gr][0][i], fresh->spectrum[gr][0][i]) << gr << " " << i;
+        }
+    }
+}
+
+// A bound used up to the last byte is still a bound: a frame finished after the pending bytes
+// filled the buffer must not be written past it (the sanitizer build traps any overrun).
+TEST(Mp3EncFrameLoop, ExhaustedBoundIsNotUnbounded)
+{
+    Handle p = make(44100, 1, 64);
+    ASSERT_TRUE(p);
+    const auto x = ramp(1485);
+    feed(p.get(), x, { 1152 });
+    auto& w = p->state->writer;
+    std::memset(w.buffer, 0x5a, 10);
+    w.byte_pos = 9;
+    std::vector<uint8_t> out(10);
+    const int16_t last = 7;
+    const int bytes = mp3enc::encode(p.get(), &last, nullptr, 1, out.data(), int(out.size()));
+    EXPECT_TRUE(p->state->primed);
+    EXPECT_TRUE(bytes == 10 || bytes == -1) << bytes;
 }

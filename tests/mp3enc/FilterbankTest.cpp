@@ -1,6 +1,7 @@
+#include "mp3enc/Filterbank.h"
+
 #include "Reference.h"
 #include "mp3enc/Encoder.h"
-#include "mp3enc/Filterbank.h"
 #include "mp3enc/State.h"
 
 #include <cmath>
@@ -50,7 +51,10 @@ void analyse(mp3enc::State& state, const std::vector<int16_t>& x, int frames, Gr
     }
 }
 
-double full_scale(int64_t q32) { return double(q32) / 4294967296.0; }
+double full_scale(int64_t q32)
+{
+    return double(q32) / 4294967296.0;
+}
 
 }
 
@@ -65,7 +69,7 @@ TEST(Mp3EncFilterbank, MatchesTheDoublePrecisionReference)
         auto state = mpeg1_mono();
         std::vector<std::array<reference::Slot, 18>> rows;
         double subband_error = 0, line_error = 0, largest_line = 0;
-        analyse(*state, x, 4, [&](int granule, const int64_t (*subband)[32], const int64_t* lines) {
+        analyse(*state, x, 4, [&](int granule, const int64_t(*subband)[32], const int64_t* lines) {
             std::array<reference::Slot, 18> ref {};
             for (int slot = 0; slot < 18; ++slot) {
                 const int start = mp3enc::filterbank_offset + 576 * granule + 32 * slot;
@@ -73,7 +77,8 @@ TEST(Mp3EncFilterbank, MatchesTheDoublePrecisionReference)
                 for (int sb = 0; sb < 32; ++sb) {
                     if ((slot & 1) && (sb & 1))
                         ref[slot][sb] = -ref[slot][sb];
-                    subband_error = std::max(subband_error, std::abs(full_scale(subband[slot][sb]) - ref[slot][sb]));
+                    subband_error
+                        = std::max(subband_error, std::abs(full_scale(subband[slot][sb]) - ref[slot][sb]));
                 }
             }
             if (!rows.empty()) {
@@ -110,7 +115,7 @@ TEST(Mp3EncFilterbank, DecoderReconstructsTheInput)
     auto state = mpeg1_mono();
     reference::InverseTransform inverse;
     std::vector<reference::Slot> slots;
-    analyse(*state, x, frames, [&](int, const int64_t (*)[32], const int64_t* lines) {
+    analyse(*state, x, frames, [&](int, const int64_t(*)[32], const int64_t* lines) {
         double real[576];
         for (int i = 0; i < 576; ++i)
             real[i] = full_scale(lines[i]);
@@ -148,7 +153,7 @@ TEST(Mp3EncFilterbank, SilenceGivesExactZeros)
     const std::vector<int16_t> x(frame * 4, 0);
     auto state = mpeg1_mono();
     int granules = 0;
-    analyse(*state, x, 2, [&](int, const int64_t (*subband)[32], const int64_t* lines) {
+    analyse(*state, x, 2, [&](int, const int64_t(*subband)[32], const int64_t* lines) {
         ++granules;
         for (int slot = 0; slot < 18; ++slot) {
             for (int sb = 0; sb < 32; ++sb)
@@ -165,6 +170,7 @@ TEST(Mp3EncFilterbank, LowpassCutsWholeSubbands)
     struct Case {
         int rate, kbps, band;
     } cases[] = { { 44100, 64, 20 }, { 8000, 16, 31 } };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(c.rate);
         mp3enc::Params* p = mp3enc::create(c.rate, 1, c.kbps);
@@ -200,7 +206,7 @@ TEST(Mp3EncFilterbank, WorstCaseInputStaysInRange)
         x[n] = w >= 0 ? 32767 : -32768;
     }
     auto state = mpeg1_mono();
-    analyse(*state, x, 2, [&](int, const int64_t (*)[32], const int64_t* lines) {
+    analyse(*state, x, 2, [&](int, const int64_t(*)[32], const int64_t* lines) {
         for (int i = 0; i < 576; ++i)
             ASSERT_LT(std::abs(full_scale(lines[i])), 16.0);
     });

@@ -13,11 +13,15 @@ namespace {
 
 constexpr double pi = std::numbers::pi;
 
-double synthesis_cos(int n, int k) { return std::cos((16 + n % 64) * (2 * k + 1) * pi / 64); }
+double synthesis_cos(int n, int k)
+{
+    return std::cos((16 + n % 64) * (2 * k + 1) * pi / 64);
+}
 
 std::array<double, 512> measure_window()
 {
-    // Impulse responses of each subband: sample n of subband k is D[n] x cos((16 + n mod 64)(2k + 1) pi / 64).
+    // Impulse responses of each subband: sample n of subband k is D[n] x cos((16 + n mod 64)(2k + 1) pi /
+    // 64).
     std::vector<std::vector<double>> responses;
     for (int k = 0; k < 32; ++k) {
         std::vector<Slot> slots(36, Slot {});
@@ -68,9 +72,20 @@ namespace {
 
 constexpr double alias_c[8] = { -0.6, -0.535, -0.33, -0.185, -0.095, -0.041, -0.0142, -0.0037 };
 
-double cs(int i) { return 1 / std::sqrt(1 + alias_c[i] * alias_c[i]); }
-double ca(int i) { return alias_c[i] / std::sqrt(1 + alias_c[i] * alias_c[i]); }
-double window(int n) { return std::sin(pi / 36 * (n + 0.5)); }
+double cs(int i)
+{
+    return 1 / std::sqrt(1 + alias_c[i] * alias_c[i]);
+}
+
+double ca(int i)
+{
+    return alias_c[i] / std::sqrt(1 + alias_c[i] * alias_c[i]);
+}
+
+double window(int n)
+{
+    return std::sin(pi / 36 * (n + 0.5));
+}
 
 }
 

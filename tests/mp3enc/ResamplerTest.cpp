@@ -10,7 +10,8 @@ namespace {
 
 // Feeds x in chunks of the given sizes (cycled), as the frame loop does: output at most max_out
 // per call, input that a call left unconsumed offered again.
-std::vector<int16_t> convert(mp3enc::Resampler& r, const std::vector<int16_t>& x, std::vector<int> chunks, int max_out)
+std::vector<int16_t> convert(
+    mp3enc::Resampler& r, const std::vector<int16_t>& x, std::vector<int> chunks, int max_out)
 {
     std::vector<int16_t> out;
     std::vector<int16_t> buffer(max_out);
@@ -57,7 +58,8 @@ Fit fit_sine(const std::vector<int16_t>& y, int rate, double hz, int from, int t
     const double b = (yc * ss - ys * sc) / det;
     double err = 0;
     for (int n = from; n < to; ++n) {
-        const double e = y[n] - a * std::sin(2 * std::numbers::pi * hz * n / rate) - b * std::cos(2 * std::numbers::pi * hz * n / rate);
+        const double e = y[n] - a * std::sin(2 * std::numbers::pi * hz * n / rate)
+            - b * std::cos(2 * std::numbers::pi * hz * n / rate);
         err += e * e;
     }
     return { std::hypot(a, b), std::sqrt(err / (to - from)) };
@@ -79,6 +81,7 @@ TEST(Mp3EncResampler, PhasesAndTaps)
         { 44101, 44100, 320, 32, 1.0000227f }, // phases capped
         { 7000, 8000, 8, 31, 0.875f },
     };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.in << " -> " << c.out);
         mp3enc::Resampler r;
@@ -102,11 +105,15 @@ TEST(Mp3EncResampler, KeepsDcFrequencyAndLevel)
         int in, out;
         double hz;
     } cases[] = {
-        { 44100, 22050, 1000 }, { 96000, 48000, 5000 }, { 44100, 32000, 3000 }, { 48000, 32000, 440 },
+        { 44100, 22050, 1000 },
+        { 96000, 48000, 5000 },
+        { 44100, 32000, 3000 },
+        { 48000, 32000, 440 },
         { 7000, 8000, 2000 },
         // Nearly but not quite a whole ratio: the even-tap filters see every fractional position.
         { 96001, 48000, 3000 },
     };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.in << " -> " << c.out);
         {
@@ -135,6 +142,7 @@ TEST(Mp3EncResampler, ChunkedInputEqualsOneCall)
     struct Case {
         int in, out;
     } cases[] = { { 44100, 22050 }, { 44100, 32000 }, { 96000, 48000 }, { 7000, 8000 }, { 96001, 48000 } };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.in << " -> " << c.out);
         std::vector<int16_t> x = sine(c.in, 1234.5, 20000, 20000);

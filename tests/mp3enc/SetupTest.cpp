@@ -10,7 +10,9 @@ struct Handle {
         : params(p)
     {
     }
+
     ~Handle() { mp3enc::destroy(params); }
+
     mp3enc::Params* params;
 };
 
@@ -37,7 +39,11 @@ TEST(Mp3EncSetup, ChoosesOutputFormat)
         { 44100, 1, 8, 8000, 8, 0, 576, 2822, 22, 13 },
         // No bitrate: a compression ratio of 11.025 picks one.
         { 44100, 2, 0, 44100, 128, 1, 1152, 15402, 22, 36 },
+        { 22050, 2, 0, 22050, 64, 0, 576, 8833, 25, 21 },
+        // 11.6 kbit/s lies nearer 8 than 16.
+        { 8000, 1, 0, 8000, 8, 0, 576, 2822, 22, 13 },
     };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.in_rate << " Hz x" << c.channels << " at " << c.kbps);
         Handle h(mp3enc::create(c.in_rate, c.channels, c.kbps));
@@ -47,6 +53,7 @@ TEST(Mp3EncSetup, ChoosesOutputFormat)
         EXPECT_EQ(p.bitrate, c.bitrate);
         EXPECT_EQ(p.version, c.version);
         EXPECT_EQ(p.frame_size, c.frame_size);
+        EXPECT_EQ(mp3enc::frame_size(h.params), c.frame_size);
         EXPECT_EQ(p.lowpass_hz, c.lowpass_hz);
         EXPECT_EQ(p.mode, c.channels == 2 ? 1 : 3);
         EXPECT_EQ(p.state->lowpass_band, c.lowpass_band);
@@ -62,10 +69,17 @@ TEST(Mp3EncSetup, HeaderIndices)
     struct Case {
         int in_rate, channels, kbps, rate_index, bitrate_index;
     } cases[] = {
-        { 44100, 2, 128, 0, 9 }, { 48000, 1, 64, 1, 5 }, { 32000, 1, 320, 2, 14 },
-        { 22050, 1, 32, 0, 4 }, { 24000, 1, 160, 1, 14 }, { 16000, 1, 64, 2, 8 },
-        { 11025, 1, 16, 0, 2 }, { 12000, 1, 24, 1, 3 }, { 8000, 1, 16, 2, 2 },
+        { 44100, 2, 128, 0, 9 },
+        { 48000, 1, 64, 1, 5 },
+        { 32000, 1, 320, 2, 14 },
+        { 22050, 1, 32, 0, 4 },
+        { 24000, 1, 160, 1, 14 },
+        { 16000, 1, 64, 2, 8 },
+        { 11025, 1, 16, 0, 2 },
+        { 12000, 1, 24, 1, 3 },
+        { 8000, 1, 16, 2, 2 },
     };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.in_rate << " Hz at " << c.kbps);
         Handle h(mp3enc::create(c.in_rate, c.channels, c.kbps));
@@ -80,10 +94,15 @@ TEST(Mp3EncSetup, ScalefactorBandsFollowTheOutputRate)
     struct Case {
         int in_rate, kbps, long_band_8, short_band_5;
     } cases[] = {
-        { 44100, 128, 36, 22 }, { 48000, 128, 36, 22 }, { 32000, 128, 36, 22 },
-        { 22050, 64, 54, 24 }, { 24000, 64, 54, 26 }, { 16000, 64, 54, 26 },
+        { 44100, 128, 36, 22 },
+        { 48000, 128, 36, 22 },
+        { 32000, 128, 36, 22 },
+        { 22050, 64, 54, 24 },
+        { 24000, 64, 54, 26 },
+        { 16000, 64, 54, 26 },
         { 8000, 16, 108, 52 },
     };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(c.in_rate);
         Handle h(mp3enc::create(c.in_rate, 1, c.kbps));
@@ -104,9 +123,9 @@ TEST(Mp3EncSetup, RefusesWhatCannotBeEncoded)
     struct Case {
         int in_rate, channels, kbps;
     } cases[] = {
-        { 22050, 1, 320 },   // MPEG-2's row ends at 160
+        { 22050, 1, 320 }, // MPEG-2's row ends at 160
         { 24000, 2, 192 },
-        { 44100, 2, 33 },    // in no row
+        { 44100, 2, 33 }, // in no row
         { 44100, 0, 128 },
         { 44100, 3, 128 },
         { 44100, -1, 128 },
@@ -117,6 +136,7 @@ TEST(Mp3EncSetup, RefusesWhatCannotBeEncoded)
         { 1000001, 2, 128 },
         { 2000000000, 2, 128 },
     };
+
     for (const auto& c : cases) {
         mp3enc::Params* p = mp3enc::create(c.in_rate, c.channels, c.kbps);
         EXPECT_EQ(p, nullptr) << c.in_rate << " Hz x" << c.channels << " at " << c.kbps;
@@ -129,5 +149,6 @@ TEST(Mp3EncSetup, SettersRefuseWithoutAHandle)
     EXPECT_EQ(mp3enc::set_sample_rate(nullptr, 44100), -1);
     EXPECT_EQ(mp3enc::set_channels(nullptr, 1), -1);
     EXPECT_EQ(mp3enc::set_bitrate(nullptr, 128), -1);
+    EXPECT_EQ(mp3enc::frame_size(nullptr), 0);
     mp3enc::destroy(nullptr);
 }

@@ -47,10 +47,12 @@ TEST(Mp3EncThreads, EncodersOnSeveralThreadsMatchOneAlone)
     struct Case {
         int rate, channels, kbps;
     } cases[] = { { 44100, 2, 128 }, { 44100, 2, 64 }, { 8000, 1, 16 }, { 96000, 2, 128 } };
+
     std::vector<Result> results(std::size(cases));
     std::vector<std::thread> threads;
     for (size_t i = 0; i < std::size(cases); ++i)
-        threads.emplace_back([&, i] { results[i] = encode_stream(cases[i].rate, cases[i].channels, cases[i].kbps); });
+        threads.emplace_back(
+            [&, i] { results[i] = encode_stream(cases[i].rate, cases[i].channels, cases[i].kbps); });
     for (auto& t : threads)
         t.join();
     for (size_t i = 0; i < std::size(cases); ++i) {
