@@ -26,7 +26,7 @@ bool BitStream::start_byte()
     if (w.write_index != w.fill_index && w.ring[w.write_index].write_time == w.total_bits) {
         if (w.byte_pos + 1 + m_side_bytes > writer_buffer_bytes)
             return false;
-        std::memcpy(w.buffer + w.byte_pos + 1, w.ring[w.write_index].bytes, size_t(m_side_bytes));
+        std::memcpy(&w.buffer[w.byte_pos + 1], w.ring[w.write_index].bytes, size_t(m_side_bytes));
         w.byte_pos += m_side_bytes;
         w.total_bits += 8 * m_side_bytes;
         w.write_index = (w.write_index + 1) % header_ring_size;
