@@ -46,15 +46,9 @@ struct DirectoryEntry {
     uint32_t attributes = 0;
 };
 
-// The entries of a folder whose names match the wildcard mask (see
-// wildcard_match), sorted by name, without "." and "..". An empty folder
-// means the current one.
-uint32_t find_entries(std::u16string_view folder, std::u16string_view mask, std::vector<DirectoryEntry>& entries);
-
-// '*' stands for any run of characters and '?' for one; letters match in
-// either case. A mask ending in ".*" also matches names without that
-// extension, so "*.*" matches every name.
-bool wildcard_match(std::u16string_view mask, std::u16string_view name);
+// The entries of a folder sorted by name, without "." and "..". An empty
+// folder means the current one.
+uint32_t list_directory(std::u16string_view folder, std::vector<DirectoryEntry>& entries);
 
 // A UTC FILETIME moved into the local time zone at that instant.
 uint64_t local_file_time(uint64_t utc_file_time);

@@ -197,7 +197,7 @@ uint32_t free_space(std::u16string_view path, uint64_t& bytes)
     return error_success;
 }
 
-uint32_t find_entries(std::u16string_view folder, std::u16string_view mask, std::vector<DirectoryEntry>& entries)
+uint32_t list_directory(std::u16string_view folder, std::vector<DirectoryEntry>& entries)
 {
     entries.clear();
     std::string native = folder.empty() ? "." : to_utf8(folder);
@@ -212,8 +212,6 @@ uint32_t find_entries(std::u16string_view folder, std::u16string_view mask, std:
             continue;
         DirectoryEntry e;
         e.name = from_utf8(name);
-        if (!wildcard_match(mask, e.name))
-            continue;
         FileStatus status;
         // An entry removed since readdir is simply not there any more.
         if (status_at(fd, entry->d_name, name, status) != error_success)

@@ -23,7 +23,7 @@ std::u16string u16(const std::string& s)
 std::vector<std::u16string> names_in(const std::string& folder)
 {
     std::vector<DirectoryEntry> entries;
-    find_entries(u16(folder), u"*", entries);
+    list_directory(u16(folder), entries);
     std::vector<std::u16string> names;
     for (auto& e : entries)
         names.push_back(e.name);

@@ -181,28 +181,26 @@ TEST(FileSystem, FreeSpace)
     EXPECT_EQ(untouched, 7u);
 }
 
-TEST(FileSystem, FindEntriesFiltersAndSorts)
+TEST(FileSystem, ListsFoldersSortedWithLinksMarked)
 {
     test::TempDir dir;
-    dir.write("b.MP3", "");
+    dir.write("b.mp3", "");
     dir.write("a.mp3", "");
-    dir.write("c.wav", "");
-    ASSERT_EQ(mkdir(dir.file("z.mp3").c_str(), 0777), 0);
-    ASSERT_EQ(symlink(".", dir.file("loop.mp3").c_str()), 0);
+    ASSERT_EQ(mkdir(dir.file("c").c_str(), 0777), 0);
+    ASSERT_EQ(symlink(".", dir.file("loop").c_str()), 0);
 
     std::vector<DirectoryEntry> entries;
-    ASSERT_EQ(find_entries(u16(dir.path()), u"*.mp3", entries), error_success);
+    ASSERT_EQ(list_directory(u16(dir.path()), entries), error_success);
     ASSERT_EQ(entries.size(), 4u);
     EXPECT_EQ(entries[0].name, u"a.mp3");
-    EXPECT_EQ(entries[1].name, u"b.MP3");
-    EXPECT_EQ(entries[2].name, u"loop.mp3");
-    EXPECT_EQ(entries[2].attributes, file_attribute_directory | file_attribute_reparse_point);
-    EXPECT_EQ(entries[3].name, u"z.mp3");
-    EXPECT_EQ(entries[3].attributes, file_attribute_directory);
+    EXPECT_EQ(entries[0].attributes, file_attribute_normal);
+    EXPECT_EQ(entries[1].name, u"b.mp3");
+    EXPECT_EQ(entries[2].name, u"c");
+    EXPECT_EQ(entries[2].attributes, file_attribute_directory);
+    EXPECT_EQ(entries[3].name, u"loop");
+    EXPECT_EQ(entries[3].attributes, file_attribute_directory | file_attribute_reparse_point);
 
-    ASSERT_EQ(find_entries(u16(dir.path()), u"*.*", entries), error_success);
-    EXPECT_EQ(entries.size(), 5u);
-    EXPECT_EQ(find_entries(u16(dir.file("missing")), u"*", entries), error_file_not_found);
+    EXPECT_EQ(list_directory(u16(dir.file("missing")), entries), error_file_not_found);
     EXPECT_TRUE(entries.empty());
 }
 
