@@ -31,7 +31,17 @@ function(orvanta_test_suite name)
   gtest_discover_tests(${target}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES LABELS "${name};${A_LABELS}" TIMEOUT 300)
+    PROPERTIES TIMEOUT 300
+    # Tests keep out of the user's own registry store.
+    ENVIRONMENT ORVANTA_REGISTRY_FILE=${PROJECT_BINARY_DIR}/tests/registry)
+  # Discovery flattens list-valued properties, so the labels are set by a
+  # script that ctest runs after it, over the list of discovered tests.
+  set(labels_script ${CMAKE_CURRENT_BINARY_DIR}/${target}_labels.cmake)
+  file(WRITE ${labels_script}
+    "if(${target}_TESTS)\n"
+    "  set_tests_properties(\${${target}_TESTS} PROPERTIES LABELS \"${name};${A_LABELS}\")\n"
+    "endif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${labels_script})
   if("tsan" IN_LIST A_LABELS)
     set_property(GLOBAL APPEND PROPERTY ORVANTA_TSAN_TESTS ${target})
   endif()

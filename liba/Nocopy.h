@@ -1,0 +1,16 @@
+#pragma once
+
+namespace liba {
+
+// A base that forbids copying and assignment.
+class Nocopy {
+protected:
+    Nocopy() = default;
+    ~Nocopy() = default;
+
+public:
+    Nocopy(const Nocopy&) = delete;
+    Nocopy& operator=(const Nocopy&) = delete;
+};
+
+}

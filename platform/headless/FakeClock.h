@@ -1,0 +1,33 @@
+#pragma once
+
+#include "platform/Clock.h"
+
+#include <atomic>
+#include <mutex>
+
+namespace platform {
+
+// A clock that moves only when told to, for tests. Installs itself for its
+// lifetime.
+class FakeClock final : public Clock {
+public:
+    explicit FakeClock(std::uint32_t ticks = 0, FileTime local = file_time_of_1970);
+    ~FakeClock() override;
+    FakeClock(const FakeClock&) = delete;
+    FakeClock& operator=(const FakeClock&) = delete;
+
+    std::uint32_t tick_count() const override { return m_ticks.load(); }
+    SystemTime local_time() const override;
+
+    void set_tick_count(std::uint32_t ticks) { m_ticks.store(ticks); }
+    void set_local_time(FileTime local);
+    // Moves the tick count (wrapping) and the local time together.
+    void advance(std::uint32_t milliseconds);
+
+private:
+    std::atomic<std::uint32_t> m_ticks;
+    mutable std::mutex m_mutex;
+    FileTime m_local;
+};
+
+}
