@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Clock.h"
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -20,8 +22,8 @@ constexpr uint32_t invalid_file_attributes = 0xFFFFFFFF;
 struct FileStatus {
     uint32_t attributes = invalid_file_attributes;
     uint64_t size = 0;
-    uint64_t creation_time = 0; // FILETIME, UTC
-    uint64_t last_write_time = 0;
+    FileTime creation_time = 0; // UTC here
+    FileTime last_write_time = 0;
 };
 
 // A symbolic link is described by its target and marked as a reparse point;
@@ -51,6 +53,6 @@ struct DirectoryEntry {
 uint32_t list_directory(std::u16string_view folder, std::vector<DirectoryEntry>& entries);
 
 // A UTC FILETIME moved into the local time zone at that instant.
-uint64_t local_file_time(uint64_t utc_file_time);
+FileTime local_file_time(FileTime utc_file_time);
 
 }

@@ -18,7 +18,9 @@ uint32_t write_file_atomically(std::u16string_view path, std::string_view bytes)
     std::string target = to_utf8(path);
     unsigned mode = 0666; // narrowed by the umask for a new file
     bool exists = false;
+
     struct stat st { };
+
     if (lstat(target.c_str(), &st) == 0) {
         if (S_ISLNK(st.st_mode)) {
             char resolved[PATH_MAX];

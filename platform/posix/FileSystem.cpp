@@ -18,20 +18,19 @@ namespace platform {
 
 namespace {
 
-constexpr uint64_t ticks_per_second = 10'000'000;
-constexpr int64_t seconds_1601_to_1970 = 11'644'473'600;
+constexpr int64_t ticks_per_second = 10'000'000;
 
 uint32_t last_error()
 {
     return win32_error_from_errno(errno);
 }
 
-uint64_t file_time(const statx_timestamp& t)
+FileTime file_time(const statx_timestamp& t)
 {
-    int64_t seconds = t.tv_sec + seconds_1601_to_1970;
-    if (seconds < 0)
+    int64_t since_1970 = t.tv_sec * ticks_per_second + t.tv_nsec / 100;
+    if (since_1970 < -static_cast<int64_t>(file_time_of_1970))
         return 0;
-    return static_cast<uint64_t>(seconds) * ticks_per_second + t.tv_nsec / 100;
+    return file_time_of_1970 + since_1970;
 }
 
 bool is_hidden(std::string_view name)
@@ -43,7 +42,9 @@ bool is_hidden(std::string_view name)
 uint32_t status_at(int dirfd, const char* name, std::string_view leaf, FileStatus& status)
 {
     struct statx link { };
-    if (statx(dirfd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_BASIC_STATS | STATX_BTIME, &link) != 0)
+
+    if (statx(dirfd, name, AT_SYMLINK_NOFOLLOW | AT_NO_AUTOMOUNT, STATX_BASIC_STATS | STATX_BTIME, &link)
+        != 0)
         return last_error();
     uint32_t extra = 0;
     struct statx target = link;
@@ -65,7 +66,8 @@ uint32_t status_at(int dirfd, const char* name, std::string_view leaf, FileStatu
     status.size = S_ISDIR(target.stx_mode) ? 0 : target.stx_size;
     status.last_write_time = file_time(target.stx_mtime);
     // Not every file system keeps a birth time; the last write is the best stand-in.
-    status.creation_time = (target.stx_mask & STATX_BTIME) ? file_time(target.stx_btime) : status.last_write_time;
+    status.creation_time
+        = (target.stx_mask & STATX_BTIME) ? file_time(target.stx_btime) : status.last_write_time;
     return error_success;
 }
 
@@ -82,7 +84,9 @@ uint32_t move_by_copy(const std::string& from, const std::string& to)
     int in = open(from.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
     if (in < 0)
         return last_error();
+
     struct stat st { };
+
     if (fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
         close(in);
         return error_not_same_device;
@@ -116,7 +120,8 @@ uint32_t move_by_copy(const std::string& from, const std::string& to)
     if (close(out) != 0 && error == error_success)
         error = last_error();
     close(in);
-    if (error == error_success && renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) != 0)
+    if (error == error_success
+        && renameat2(AT_FDCWD, temp.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) != 0)
         error = last_error();
     if (error != error_success) {
         unlink(temp.c_str());
@@ -140,7 +145,9 @@ uint32_t file_status(std::u16string_view path, FileStatus& status)
 uint32_t set_read_only(std::u16string_view path, bool read_only)
 {
     std::string native = to_utf8(path);
+
     struct stat st { };
+
     if (stat(native.c_str(), &st) != 0)
         return last_error();
     mode_t mode = st.st_mode & 07777;
@@ -175,12 +182,15 @@ uint32_t move_file(std::u16string_view from, std::u16string_view to)
         return move_by_copy(source, target);
     if (errno == ENOENT) {
         struct stat st { };
+
         return lstat(source.c_str(), &st) != 0 ? error_file_not_found : posix::not_found_error(target);
     }
     if (errno != EINVAL)
         return last_error();
+
     // A file system without the no-replace flag: check, then rename.
     struct stat st { };
+
     if (lstat(target.c_str(), &st) == 0)
         return error_already_exists;
     if (rename(source.c_str(), target.c_str()) != 0)
@@ -191,6 +201,7 @@ uint32_t move_file(std::u16string_view from, std::u16string_view to)
 uint32_t free_space(std::u16string_view path, uint64_t& bytes)
 {
     struct statvfs st { };
+
     if (statvfs(to_utf8(path).c_str(), &st) != 0)
         return last_error();
     bytes = static_cast<uint64_t>(st.f_bavail) * st.f_frsize;
@@ -226,13 +237,17 @@ uint32_t list_directory(std::u16string_view folder, std::vector<DirectoryEntry>&
     return error_success;
 }
 
-uint64_t local_file_time(uint64_t utc_file_time)
+FileTime local_file_time(FileTime utc_file_time)
 {
-    time_t seconds = static_cast<time_t>(utc_file_time / ticks_per_second) - seconds_1601_to_1970;
+    time_t seconds
+        = (static_cast<int64_t>(utc_file_time) - static_cast<int64_t>(file_time_of_1970)) / ticks_per_second;
+
     struct tm local { };
+
     if (!localtime_r(&seconds, &local))
         return utc_file_time;
-    int64_t shifted = static_cast<int64_t>(utc_file_time) + static_cast<int64_t>(local.tm_gmtoff) * ticks_per_second;
+    int64_t shifted
+        = static_cast<int64_t>(utc_file_time) + static_cast<int64_t>(local.tm_gmtoff) * ticks_per_second;
     return shifted < 0 ? 0 : static_cast<uint64_t>(shifted);
 }
 

@@ -44,7 +44,8 @@ bool launch(const std::vector<std::u16string>& argv)
     sigaddset(&defaults, SIGPIPE);
     posix_spawnattr_setsigmask(&attributes, &none);
     posix_spawnattr_setsigdefault(&attributes, &defaults);
-    posix_spawnattr_setflags(&attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSID);
+    posix_spawnattr_setflags(
+        &attributes, POSIX_SPAWN_SETSIGMASK | POSIX_SPAWN_SETSIGDEF | POSIX_SPAWN_SETSID);
     pid_t pid;
     int rc = posix_spawnp(&pid, pointers[0], &actions, &attributes, pointers.data(), environ);
     posix_spawnattr_destroy(&attributes);

@@ -15,7 +15,9 @@ uint32_t not_found_error(const std::string& path)
     auto slash = path.rfind('/');
     if (slash == std::string::npos || slash == 0)
         return error_file_not_found;
+
     struct stat st { };
+
     return stat(path.substr(0, slash).c_str(), &st) == 0 ? error_file_not_found : error_path_not_found;
 }
 

@@ -22,7 +22,8 @@ std::string unescape(const std::string& field)
     std::string out;
     for (size_t i = 0; i < field.size(); ++i) {
         if (field[i] == '\\' && octal(i + 1) && octal(i + 2) && octal(i + 3)) {
-            out += static_cast<char>((field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8 + (field[i + 3] - '0'));
+            out += static_cast<char>(
+                (field[i + 1] - '0') * 64 + (field[i + 2] - '0') * 8 + (field[i + 3] - '0'));
             i += 3;
         } else {
             out += field[i];
@@ -33,7 +34,8 @@ std::string unescape(const std::string& field)
 
 bool below(const std::string& path, const std::string& root)
 {
-    return path.size() > root.size() + 1 && path.compare(0, root.size(), root) == 0 && path[root.size()] == '/';
+    return path.size() > root.size() + 1 && path.compare(0, root.size(), root) == 0
+        && path[root.size()] == '/';
 }
 
 }

@@ -1,4 +1,5 @@
 #include "platform/AtomicFile.h"
+
 #include "platform/FileSystem.h"
 #include "platform/Utf8.h"
 #include "platform/Win32Error.h"

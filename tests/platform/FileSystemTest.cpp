@@ -1,6 +1,8 @@
 #include "platform/FileSystem.h"
+
 #include "platform/Utf8.h"
 #include "platform/Win32Error.h"
+#include "tests/support/EnvironmentOverride.h"
 #include "tests/support/TempDir.h"
 
 #include <cstdlib>
@@ -80,7 +82,8 @@ TEST(FileSystem, SymbolicLinksAreMarkedAndRemovedThemselves)
     ASSERT_EQ(symlink("target", dir.file("link").c_str()), 0);
     ASSERT_EQ(symlink("nowhere", dir.file("dangling").c_str()), 0);
 
-    EXPECT_EQ(status_of(dir.file("link")).attributes, file_attribute_directory | file_attribute_reparse_point);
+    EXPECT_EQ(
+        status_of(dir.file("link")).attributes, file_attribute_directory | file_attribute_reparse_point);
     EXPECT_EQ(status_of(dir.file("dangling")).attributes & file_attribute_reparse_point,
         file_attribute_reparse_point);
 
@@ -206,15 +209,11 @@ TEST(FileSystem, ListsFoldersSortedWithLinksMarked)
 
 TEST(FileSystem, LocalFileTimeFollowsTheTimeZone)
 {
-    const char* old = std::getenv("TZ");
-    std::string saved = old ? old : "";
-    setenv("TZ", "XYZ-2", 1); // two hours east of UTC
-    tzset();
     const uint64_t hour = 36'000'000'000;
-    EXPECT_EQ(local_file_time(116444736000000000u), 116444736000000000u + 2 * hour);
-    if (old)
-        setenv("TZ", saved.c_str(), 1);
-    else
-        unsetenv("TZ");
+    {
+        test::EnvironmentOverride zone("TZ", "XYZ-2"); // two hours east of UTC
+        tzset();
+        EXPECT_EQ(local_file_time(116444736000000000u), 116444736000000000u + 2 * hour);
+    }
     tzset();
 }

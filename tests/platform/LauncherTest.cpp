@@ -1,9 +1,10 @@
 #include "platform/Launcher.h"
+
 #include "platform/Utf8.h"
+#include "tests/support/EnvironmentOverride.h"
 #include "tests/support/TempDir.h"
 
 #include <chrono>
-#include <cstdlib>
 #include <gtest/gtest.h>
 #include <thread>
 #include <unistd.h>
@@ -32,13 +33,12 @@ TEST(Launcher, ArgumentsReachTheProgramUntouched)
 {
     test::TempDir dir;
     auto log = dir.file("argv");
-    setenv("ORVANTA_ARGV_LOG", log.c_str(), 1);
+    test::EnvironmentOverride recorder_log("ORVANTA_ARGV_LOG", log.c_str());
     const std::string tricky = "a file with spaces, 'single' \"double\" $HOME `id` ; rm -rf x & \u00e9";
     platform::set_desktop_opener(platform::from_utf8(ORVANTA_ARGV_RECORDER));
     EXPECT_TRUE(platform::open_with_desktop(platform::from_utf8(tricky)));
     EXPECT_EQ(recorded_arguments(log), std::vector<std::string> { tricky });
     platform::set_desktop_opener(u"xdg-open");
-    unsetenv("ORVANTA_ARGV_LOG");
 }
 
 TEST(Launcher, AMissingProgramFails)

@@ -1,4 +1,5 @@
 #include "platform/StorageCards.h"
+
 #include "platform/Utf8.h"
 #include "tests/support/TempDir.h"
 
@@ -13,12 +14,22 @@ TEST(StorageCards, MountPointsBelowTheCardFolders)
         ASSERT_EQ(mkdir(folder.c_str(), 0777), 0);
     auto table = dir.write("mounts",
         "/dev/sda1 / ext4 rw 0 0\n"
-        "/dev/mmc0 " + media + "/user/SD\\040Card vfat rw 0 0\n"
-        "/dev/sdb1 " + mnt + "/usb vfat rw 0 0\n"
-        "/dev/sdb1 " + mnt + "/usb vfat rw 0 0\n"
-        "/dev/sdc1 " + mnt + "/unplugged vfat rw 0 0\n"
-        "tmpfs " + media + " tmpfs rw 0 0\n"
-        "garbage\n");
+        "/dev/mmc0 "
+            + media
+            + "/user/SD\\040Card vfat rw 0 0\n"
+              "/dev/sdb1 "
+            + mnt
+            + "/usb vfat rw 0 0\n"
+              "/dev/sdb1 "
+            + mnt
+            + "/usb vfat rw 0 0\n"
+              "/dev/sdc1 "
+            + mnt
+            + "/unplugged vfat rw 0 0\n"
+              "tmpfs "
+            + media
+            + " tmpfs rw 0 0\n"
+              "garbage\n");
     platform::set_mount_source(table, { media, mnt });
     auto cards = platform::storage_cards();
     platform::set_mount_source("/proc/self/mounts", { "/media", "/mnt" });
