@@ -16,17 +16,6 @@ std::u16string u16(const std::string& s)
     return platform::from_utf8(s);
 }
 
-// The text as a UTF-16LE language file with its mark.
-std::string utf16_file(std::u16string_view text)
-{
-    std::string bytes = "\xFF\xFE";
-    for (char16_t c : text) {
-        bytes += static_cast<char>(c & 0xFF);
-        bytes += static_cast<char>(c >> 8);
-    }
-    return bytes;
-}
-
 constexpr std::u16string_view absent = u"<absent>";
 
 }
@@ -75,7 +64,7 @@ TEST(StringTranslator, Utf16AndEightBitFilesGiveTheSameTable)
 {
     test::TempDir dir;
     const std::u16string text = u"// Fran\u00e7ais\r\nPrice Prix \u20ac\r\nCafe= Caf\u00e9\r\n";
-    StringTranslator wide(u16(dir.write("wide.lng", utf16_file(text))));
+    StringTranslator wide(u16(dir.write("wide.lng", test::utf16le_file(text))));
     StringTranslator ansi(u16(dir.write("ansi.lng",
         "// Fran\xE7"
         "ais\r\nPrice Prix \x80\r\nCafe= Caf\xE9\r\n")));

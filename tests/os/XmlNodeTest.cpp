@@ -51,6 +51,9 @@ TEST(XmlNode, RoundTripKeepsTextAndAttributesExactly)
     XmlNode::set_attribute_bool(root, u"Shuffle", false);
     XmlNode note = XmlNode::append_element(root, u"Note\u00e9");
     ASSERT_TRUE(XmlNode::set_text(note, tricky));
+    XmlNode mixed = XmlNode::append_element(root, u"Mixed");
+    XmlNode::set_text(XmlNode::append_element(mixed, u"B"), u" b ");
+    XmlNode::set_text(XmlNode::append_element(mixed, u"C"), u"c");
     auto path = dir.file("settings.xml");
     ASSERT_TRUE(XmlNode::save_file(doc, u16(path)));
 
@@ -70,6 +73,8 @@ TEST(XmlNode, RoundTripKeepsTextAndAttributesExactly)
     EXPECT_TRUE(XmlNode::get_attribute_string(settings, u"Empty", empty));
     EXPECT_EQ(empty, u"");
     EXPECT_EQ(text_of(XmlNode::find_child(settings, u"Note\u00e9")), tricky);
+    EXPECT_EQ(text_of(XmlNode::find_child(settings, u"Mixed")), u" b c");
+    EXPECT_EQ(XmlNode::child_count(settings), 2);
 }
 
 TEST(XmlNode, ChildrenCountCommentsAndInstructionsInOrder)
@@ -101,6 +106,10 @@ TEST(XmlNode, TextGathersEveryDescendant)
     XmlNode doc = load(dir, "<a>x<b>y<!--not text--><c>z</c></b><![CDATA[<w>&]]>&amp;&#x20AC;</a>");
     XmlNode a = XmlNode::find_child(doc, u"a");
     EXPECT_EQ(text_of(a), u"xyz<w>&&\u20ac");
+    // Saving must not add white space to mixed content.
+    ASSERT_TRUE(XmlNode::save_file(doc, u16(dir.file("saved.xml"))));
+    EXPECT_EQ(text_of(XmlNode::find_child(XmlNode::load_file(u16(dir.file("saved.xml"))), u"a")),
+        u"xyz<w>&&\u20ac");
     EXPECT_EQ(text_of(XmlNode::child_at(XmlNode::find_child(a, u"b"), 1)), u"not text");
 
     // Setting an element's text replaces its children; holders of them let go.
