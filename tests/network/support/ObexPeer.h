@@ -1,0 +1,43 @@
+#pragma once
+
+#include "tests/support/EnvironmentOverride.h"
+#include "tests/support/TempDir.h"
+
+#include <memory>
+#include <string>
+#include <sys/types.h>
+#include <vector>
+
+namespace test {
+
+// The OBEX library's receiver in a child process on 127.0.0.1, listed as
+// the only device in a registry store of its own.
+class ObexPeer {
+public:
+    explicit ObexPeer(std::vector<std::string> options = {});
+    ~ObexPeer();
+    ObexPeer(const ObexPeer&) = delete;
+    ObexPeer& operator=(const ObexPeer&) = delete;
+
+    bool running() const { return m_port != 0; }
+
+    int port() const { return m_port; }
+
+    // The peer's event lines.
+    std::vector<std::string> log() const;
+
+    std::string received(const std::string& name) const { return read_file(m_out.file(name)); }
+
+private:
+    TempDir m_out;
+    TempDir m_config;
+    std::unique_ptr<EnvironmentOverride> m_registry;
+    pid_t m_pid = -1;
+    int m_port = 0;
+};
+
+// Lists the entries as the peers to offer in the registry store that the
+// environment names.
+void set_obex_peers(const std::string& entries);
+
+}
