@@ -6,7 +6,9 @@
 #include "network/Obex.h"
 #include "network/ObexPutPacket.h"
 #include "os/File.h"
+#include "os/Log.h"
 #include "os/PathMacros.h"
+#include "os/Registry.h"
 #include "platform/Thread.h"
 
 #include <algorithm>
@@ -22,17 +24,18 @@ constexpr std::uint32_t discovery_pause_ms = 200;
 // A failed socket call: the message, then the system's error code.
 void trace_socket_error(std::u16string_view message, int code)
 {
+    std::u16string number;
+    liba::format_int(code, number);
     std::u16string line(message);
-    liba::format_int(code, line);
+    line += number;
     line += u'\n';
-    // The trace stream is not part of the tree yet; the line is ready for it.
-    (void)line;
+    os::log() << std::u16string_view(line);
 }
 
 }
 
 ObexConnector::ObexConnector()
-    : ObexConnector(platform::create_obex_transport)
+    : ObexConnector([] { return platform::create_obex_transport(os::registry_store()); })
 {
 }
 

@@ -9,6 +9,8 @@
 
 namespace platform {
 
+class RegistryStore;
+
 // A device that answered discovery.
 struct ObexDeviceInfo {
     std::uint32_t id = 0;
@@ -51,7 +53,7 @@ private:
 // "host:port" or "[v6 address]:port" separated by ';', ',' or white space
 // (port 650 when none is given). A peer is in range when it accepts a
 // connection within half a second. Null when the system refuses the resources.
-std::unique_ptr<ObexTransport> create_obex_transport();
+std::unique_ptr<ObexTransport> create_obex_transport(RegistryStore& registry);
 
 constexpr std::uint16_t obex_tcp_port = 650;
 

@@ -29,9 +29,8 @@ struct Peer {
     std::string entry;
 };
 
-std::u16string registry_peer_list()
+std::u16string registry_peer_list(RegistryStore& store)
 {
-    RegistryStore store(default_registry_file());
     const auto value = store.get_value(RegistryRoot::current_user, u"Software\\Qiro", u"ObexPeers");
     std::u16string text;
     if (!value || value->type != registry_string)
@@ -101,8 +100,9 @@ bool split_host_port(std::string_view entry, std::string& host, std::uint16_t& p
 
 class TcpObexTransport final : public ObexTransport {
 public:
-    explicit TcpObexTransport(int wake)
-        : m_wake(wake)
+    TcpObexTransport(RegistryStore& registry, int wake)
+        : m_registry(registry)
+        , m_wake(wake)
     {
     }
 
@@ -116,7 +116,7 @@ public:
     {
         devices.clear();
         m_peers.clear();
-        for (const auto& entry : split_entries(to_utf8(registry_peer_list()))) {
+        for (const auto& entry : split_entries(to_utf8(registry_peer_list(m_registry)))) {
             if (m_shut)
                 return fail(ECANCELED);
             Peer peer;
@@ -307,6 +307,7 @@ private:
         return true;
     }
 
+    RegistryStore& m_registry;
     const int m_wake;
     std::mutex m_mutex; // guards m_fd against shutdown from another thread
     int m_fd = -1;
@@ -317,12 +318,12 @@ private:
 
 }
 
-std::unique_ptr<ObexTransport> create_obex_transport()
+std::unique_ptr<ObexTransport> create_obex_transport(RegistryStore& registry)
 {
     const int wake = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (wake < 0)
         return nullptr;
-    return std::make_unique<TcpObexTransport>(wake);
+    return std::make_unique<TcpObexTransport>(registry, wake);
 }
 
 }

@@ -1,10 +1,14 @@
 #include "network/ObexConnector.h"
 
 #include "network/Obex.h"
+#include "os/Log.h"
+#include "os/Registry.h"
 #include "platform/Utf8.h"
 #include "tests/network/support/FakeObexTransport.h"
+#include "tests/support/EnvironmentOverride.h"
 #include "tests/support/TempDir.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -309,4 +313,39 @@ TEST(ObexConnector, ShutdownStopsEveryStep)
     EXPECT_FALSE(beam.connector.connect(0));
     EXPECT_FALSE(beam.connector.send_file(platform::from_utf8(file)));
     EXPECT_TRUE(beam.script.sent.empty());
+}
+
+TEST(ObexConnector, FailedSocketCallsAreTracedWithTheErrorCode)
+{
+    test::TempDir dir;
+    test::EnvironmentOverride app_path("ORVANTA_APP_PATH", dir.path().c_str());
+    os::set_registry_file(dir.file("registry"));
+    constexpr std::u16string_view qiro = u"HKEY_CURRENT_USER\\Software\\Qiro";
+    ASSERT_TRUE(os::registry_write_dword(qiro, u"Log", 1));
+
+    FakeObexTransport::Script script;
+    script.devices = { { 1, "x" } };
+    script.enumerate_error = true;
+    ObexConnector connector(factory(script));
+    EXPECT_FALSE(connector.discover_devices());
+    script.enumerate_error = false;
+    script.failing_connects = 10;
+    ASSERT_TRUE(connector.discover_devices());
+    EXPECT_FALSE(connector.connect(0));
+    ASSERT_TRUE(connector.discover_devices());
+    script.peer = [](const Bytes&) { return Bytes { 0xC3, 0x00, 0x03 }; };
+    EXPECT_FALSE(connector.connect(0));
+    os::log().flush();
+    ASSERT_TRUE(os::registry_write_dword(qiro, u"Log", 0));
+    os::log();
+
+    const std::string expected = "getsockopt WSAGetLastError() 5\n"
+                                 "connect WSAGetLastError() 111\n"
+                                 "recv WSAGetLastError() 0\n";
+    std::string text;
+    const std::string bytes = test::read_file(
+        dir.file(std::filesystem::read_symlink("/proc/self/exe").filename().string() + ".txt"));
+    for (std::size_t i = 2; i + 1 < bytes.size(); i += 2)
+        text += bytes[i];
+    EXPECT_EQ(text, expected);
 }

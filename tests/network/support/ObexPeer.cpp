@@ -1,6 +1,6 @@
 #include "tests/network/support/ObexPeer.h"
 
-#include "platform/RegistryStore.h"
+#include "os/Registry.h"
 #include "platform/Utf8.h"
 
 #include <csignal>
@@ -17,22 +17,13 @@ namespace test {
 
 void set_obex_peers(const std::string& entries)
 {
-    platform::RegistryStore store(platform::default_registry_file());
-    store.create_key(platform::RegistryRoot::current_user, u"Software\\Qiro");
-    std::vector<std::uint8_t> data;
-    for (char16_t c : platform::from_utf8(entries)) {
-        data.push_back(std::uint8_t(c));
-        data.push_back(std::uint8_t(c >> 8));
-    }
-    data.insert(data.end(), { 0, 0 });
-    store.set_value(platform::RegistryRoot::current_user, u"Software\\Qiro", u"ObexPeers",
-        platform::registry_string, data);
+    os::registry_write_string(
+        u"HKEY_CURRENT_USER\\Software\\Qiro", u"ObexPeers", platform::from_utf8(entries));
 }
 
 ObexPeer::ObexPeer(std::vector<std::string> options)
 {
-    m_registry
-        = std::make_unique<EnvironmentOverride>("ORVANTA_REGISTRY_FILE", m_config.file("registry").c_str());
+    os::set_registry_file(m_config.file("registry"));
     std::vector<std::string> argv = { OBEX_TEST_PEER, "--out", m_out.path() };
     argv.insert(argv.end(), options.begin(), options.end());
     std::vector<char*> args;

@@ -1,6 +1,5 @@
 #pragma once
 
-#include "tests/support/EnvironmentOverride.h"
 #include "tests/support/TempDir.h"
 
 #include <memory>
@@ -11,7 +10,8 @@
 namespace test {
 
 // The OBEX library's receiver in a child process on 127.0.0.1, listed as
-// the only device in a registry store of its own.
+// the only device in a registry store of its own, which the program uses
+// from then on.
 class ObexPeer {
 public:
     explicit ObexPeer(std::vector<std::string> options = {});
@@ -31,13 +31,11 @@ public:
 private:
     TempDir m_out;
     TempDir m_config;
-    std::unique_ptr<EnvironmentOverride> m_registry;
     pid_t m_pid = -1;
     int m_port = 0;
 };
 
-// Lists the entries as the peers to offer in the registry store that the
-// environment names.
+// Lists the entries as the peers to offer, in the program's registry store.
 void set_obex_peers(const std::string& entries);
 
 }
