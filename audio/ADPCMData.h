@@ -1,0 +1,15 @@
+#pragma once
+
+#include "audio/DataBlock.h"
+
+namespace audio {
+
+// Whole Microsoft ADPCM blocks with the format they were coded in.
+struct ADPCMData : DataBlock {
+    std::int32_t channels = 0;
+    std::int32_t bits_per_sample = 0;
+    std::int32_t sample_rate = 0;
+    std::int32_t block_align = 0;
+};
+
+}

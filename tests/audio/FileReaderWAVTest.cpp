@@ -1,0 +1,378 @@
+#include "audio/FileReaderWAVADPCM.h"
+#include "audio/FileReaderWAVGSM.h"
+#include "audio/FileReaderWAVPCM.h"
+#include "platform/Utf8.h"
+#include "tests/audio/PipelineDoubles.h"
+#include "tests/audio/WavBytes.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/Tool.h"
+
+#include <gtest/gtest.h>
+
+using audio::PCMData;
+
+namespace {
+
+std::u16string fixture_path(const std::string& name)
+{
+    return platform::from_utf8(test::fixture("wav/" + name));
+}
+
+std::u16string path_of(const std::string& path)
+{
+    return platform::from_utf8(path);
+}
+
+// Everything a provider hands out for requests of the given size.
+template<typename Reader>
+std::string read_all(Reader& reader, std::int32_t size, std::size_t unit)
+{
+    std::string out;
+    for (int guard = 0; guard < 100000; ++guard) {
+        auto chunk = reader.get_data(size);
+        if (chunk.is_empty())
+            break;
+        EXPECT_EQ(chunk.size() % unit, 0u);
+        EXPECT_LE(chunk.size(), std::size_t(size) * unit);
+        out += test::bytes_of(chunk);
+    }
+    return out;
+}
+
+std::string tool_output(const std::vector<std::string>& argv)
+{
+    auto result = test::run_tool(argv);
+    EXPECT_EQ(result.exit_code, 0);
+    return result.out;
+}
+
+// A header in the standard layout (written by the code under test, checked
+// against sox elsewhere) followed by zero blocks.
+template<typename Info>
+std::string block_file(Info info, std::size_t data_bytes, const test::TempDir& dir)
+{
+    info.data_size = std::uint32_t(data_bytes);
+    std::string path = dir.file("blocks.wav");
+    {
+        os::File out(path_of(path), 1);
+        EXPECT_TRUE(info.write(out));
+        std::string zeros(data_bytes, '\0');
+        out.write(zeros.data(), std::uint32_t(zeros.size()));
+    }
+    return path;
+}
+
+}
+
+TEST(FileReaderWAVPCM, HandsOutWhatSoxDecodes)
+{
+    if (!test::have_tool("sox"))
+        GTEST_SKIP() << "sox missing";
+
+    struct Case {
+        const char* file;
+        int channels, bits, rate;
+    } cases[] = {
+        { "pcm16_stereo.wav", 2, 16, 8000 },
+        { "pcm8_mono.wav", 1, 8, 11025 },
+        { "pcm16_mono_list.wav", 1, 16, 22050 },
+    };
+
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        std::string expected
+            = tool_output({ "sox", test::fixture(std::string("wav/") + c.file), "-t", "raw", "-" });
+        ASSERT_FALSE(expected.empty());
+        for (std::int32_t size : { 1, 7, 1000, 16384 }) {
+            audio::FileReaderWAVPCM reader(fixture_path(c.file));
+            ASSERT_TRUE(reader.is_open());
+            EXPECT_EQ(reader.get_channels(), c.channels);
+            EXPECT_EQ(reader.get_bits_per_sample(), c.bits);
+            EXPECT_EQ(reader.get_sample_rate(), c.rate);
+            EXPECT_EQ(reader.get_bitrate(), c.rate * c.channels * c.bits);
+            PCMData first = reader.get_data(1);
+            EXPECT_EQ(first.channels, c.channels);
+            EXPECT_EQ(first.bits_per_sample, c.bits);
+            EXPECT_EQ(first.sample_rate, c.rate);
+            std::string all = test::bytes_of(first) + read_all(reader, size, c.channels * c.bits / 8);
+            EXPECT_EQ(all, expected) << "requests of " << size;
+            EXPECT_TRUE(reader.is_end());
+            EXPECT_EQ(reader.get_position_bytes(), reader.get_length_bytes());
+        }
+    }
+}
+
+TEST(FileReaderWAVBlocks, HandsOutTheStoredBlocks)
+{
+    if (!test::have_tool("ffmpeg"))
+        GTEST_SKIP() << "ffmpeg missing";
+
+    struct Case {
+        const char* file;
+        bool adpcm;
+        std::int64_t length; // blocks
+        double seconds;
+    } cases[] = {
+        { "adpcm_mono.wav", true, 8, 8 * 500 / 8000.0 },
+        { "adpcm_stereo.wav", true, 9, 9 * 1012 / 44100.0 },
+        { "gsm_sox.wav", false, 12, 12 * 320 / 8000.0 }, // "fact" says 4000 samples
+        { "gsm_ffmpeg.wav", false, 13, 13 * 320 / 8000.0 },
+    };
+
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        // ffmpeg copies the "data" chunk's bytes as they are.
+        std::string stored = tool_output({ "ffmpeg", "-loglevel", "error", "-i",
+            test::fixture(std::string("wav/") + c.file), "-map", "0:a", "-c:a", "copy", "-f", "data", "-" });
+        for (std::int32_t size : { 1, 3, 100 }) {
+            std::unique_ptr<audio::FileReaderWAV> reader;
+            std::string got;
+            std::size_t align;
+            if (c.adpcm) {
+                auto r = std::make_unique<audio::FileReaderWAVADPCM>(fixture_path(c.file));
+                align = r->get_wav_info().block_align;
+                audio::ADPCMData block = r->get_data(1);
+                EXPECT_EQ(block.channels, r->get_wav_info().channels);
+                EXPECT_EQ(block.bits_per_sample, 4);
+                EXPECT_EQ(block.sample_rate, r->get_sample_rate());
+                EXPECT_EQ(block.block_align, int(align));
+                got = test::bytes_of(block) + read_all(*r, size, align);
+                reader = std::move(r);
+            } else {
+                auto r = std::make_unique<audio::FileReaderWAVGSM>(fixture_path(c.file));
+                align = 65;
+                audio::GSMData block = r->get_data(1);
+                EXPECT_EQ(block.channels, 0);
+                got = test::bytes_of(block) + read_all(*r, size, align);
+                reader = std::move(r);
+            }
+            ASSERT_TRUE(reader->is_open());
+            EXPECT_EQ(reader->get_bits_per_sample(), 16);
+            EXPECT_EQ(reader->get_length_bytes(), c.length);
+            EXPECT_DOUBLE_EQ(reader->get_length(), c.seconds);
+            EXPECT_EQ(got.size(), c.length * align);
+            EXPECT_EQ(got, stored.substr(0, got.size()));
+            EXPECT_TRUE(reader->is_end());
+            EXPECT_EQ(reader->get_position_bytes(), c.length);
+        }
+    }
+}
+
+TEST(FileReaderWAVPCM, SeeksAndConvertsTimeInWholeFrames)
+{
+    test::TempDir dir;
+    const int second = 44100 * 4;
+    audio::FileReaderWAVPCM reader(
+        path_of(dir.write("2s.wav", test::pcm_wav(2, 44100, 16, std::string(2 * second, '\0')))));
+    ASSERT_TRUE(reader.is_open());
+    EXPECT_EQ(reader.time_to_bytes(1.5), 264600);
+    EXPECT_DOUBLE_EQ(reader.bytes_to_time(264600), 1.5);
+    EXPECT_DOUBLE_EQ(reader.get_length(), 2.0);
+
+    reader.seek(1.5);
+    EXPECT_EQ(reader.get_position_bytes(), 264600);
+    EXPECT_DOUBLE_EQ(reader.get_position(), 1.5);
+
+    struct Case {
+        std::int64_t to, lands;
+    } seeks[] = {
+        // clang-format off
+        { 6, 4 },
+        { 3, 0 },
+        { -5, 0 },
+        { 2 * second - 2, 2 * second - 4 },
+        { 2 * second + 4000, 2 * second },  // never beyond the audio data
+        // clang-format on
+    };
+
+    for (const auto& s : seeks) {
+        reader.seek_bytes(s.to);
+        EXPECT_EQ(reader.get_position_bytes(), s.lands) << s.to;
+    }
+    EXPECT_TRUE(reader.is_end());
+    EXPECT_TRUE(reader.get_data(1000).is_empty());
+
+    reader.seek_bytes(2 * second - 400);
+    EXPECT_EQ(reader.get_data(1000).size(), 400u);
+    EXPECT_TRUE(reader.get_data(1000).is_empty());
+    reader.seek_bytes(0);
+    EXPECT_EQ(reader.get_data(1000).size(), 4000u);
+    EXPECT_FALSE(reader.is_end());
+}
+
+TEST(FileReaderWAVBlocks, LengthTimeAndSeekCountBlocks)
+{
+    test::TempDir dir;
+    // Mono ADPCM, 1024-byte blocks of 2036 samples, "fact" 10000: 4 whole blocks.
+    audio::FileReaderWAVADPCM adpcm(
+        path_of(block_file(test::adpcm_info(1, 44100, 1024, 2036, 10000), 5 * 1024, dir)));
+    ASSERT_TRUE(adpcm.is_open());
+    EXPECT_EQ(adpcm.get_length_bytes(), 4);
+    EXPECT_EQ(adpcm.get_bits_per_sample(), 16);
+    EXPECT_EQ(adpcm.time_to_bytes(0.1), 2); // truncate(4410 / 2036)
+    EXPECT_DOUBLE_EQ(adpcm.bytes_to_time(3), 3 * 2036 / 44100.0);
+
+    // GSM with "fact" 8000: 25 blocks, one second.
+    test::TempDir gsm_dir;
+    audio::FileReaderWAVGSM gsm(path_of(block_file(test::gsm_info(8000), 25 * 65, gsm_dir)));
+    ASSERT_TRUE(gsm.is_open());
+    EXPECT_EQ(gsm.get_length_bytes(), 25);
+    EXPECT_DOUBLE_EQ(gsm.get_length(), 1.0);
+    EXPECT_EQ(gsm.time_to_bytes(0.5), 12);
+
+    struct Case {
+        std::int64_t to, lands;
+    } seeks[] = {
+        // clang-format off
+        { 2, 2 },
+        { -1, 0 },
+        { 25, 25 },
+        { 40, 25 },  // never beyond the audio data
+        // clang-format on
+    };
+
+    for (const auto& s : seeks) {
+        gsm.seek_bytes(s.to);
+        EXPECT_EQ(gsm.get_position_bytes(), s.lands) << s.to;
+    }
+    EXPECT_TRUE(gsm.is_end());
+    EXPECT_TRUE(gsm.get_data(5).is_empty());
+    gsm.seek(0.8); // block 20
+    EXPECT_EQ(gsm.get_position_bytes(), 20);
+    EXPECT_EQ(gsm.get_data(10).size(), 5u * 65);
+}
+
+TEST(FileReaderWAVBlocks, SeekLandsOnTheStoredBlock)
+{
+    audio::FileReaderWAVADPCM reader(fixture_path("adpcm_mono.wav"));
+    std::string all = read_all(reader, 100, 256);
+    reader.seek_bytes(5);
+    EXPECT_EQ(test::bytes_of(reader.get_data(2)), all.substr(5 * 256, 2 * 256));
+    EXPECT_EQ(reader.get_position_bytes(), 7);
+}
+
+TEST(FileReaders, SkipPushesThePassedSpanDownstream)
+{
+    {
+        test::TempDir dir;
+        const int frames = 12345;
+        audio::FileReaderWAVPCM reader(
+            path_of(dir.write("s.wav", test::pcm_wav(1, 8000, 16, std::string(2 * frames, '\1')))));
+        test::Collector<PCMData> sink;
+        audio::connect(&reader, &sink);
+        EXPECT_TRUE(reader.skip_bytes(0));
+        EXPECT_TRUE(sink.received.empty());
+        EXPECT_TRUE(reader.skip_bytes(2 * 11000 + 1));
+        ASSERT_EQ(sink.received.size(), 3u); // at most 5000 frames a step
+        EXPECT_EQ(sink.received[0].get_frames(), 5000);
+        EXPECT_EQ(sink.received[2].get_frames(), 1000);
+        EXPECT_EQ(reader.get_position_bytes(), 2 * 11000);
+        EXPECT_TRUE(reader.skip(0.125)); // 1000 frames
+        EXPECT_EQ(reader.get_position_bytes(), 2 * 12000);
+        EXPECT_FALSE(reader.skip_bytes(2 * 1000)); // only 345 frames are left
+        EXPECT_EQ(sink.all_bytes().size(), 2u * frames);
+        audio::connect(&reader, nullptr);
+    }
+
+    struct Case {
+        const char* file;
+        bool adpcm;
+        std::int64_t blocks;
+        std::vector<std::size_t> pushed; // blocks per push
+    } cases[] = {
+        { "adpcm_mono.wav", true, 7, { 5, 2 } },
+        { "gsm_ffmpeg.wav", false, 12, { 10, 2 } },
+    };
+
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        std::vector<std::size_t> pushed;
+        bool done;
+        if (c.adpcm) {
+            audio::FileReaderWAVADPCM reader(fixture_path(c.file));
+            test::Collector<audio::ADPCMData> sink;
+            audio::connect(&reader, &sink);
+            done = reader.skip_bytes(c.blocks);
+            for (auto& chunk : sink.received)
+                pushed.push_back(chunk.size() / 256);
+            EXPECT_EQ(reader.get_position_bytes(), c.blocks);
+            audio::connect(&reader, nullptr);
+        } else {
+            audio::FileReaderWAVGSM reader(fixture_path(c.file));
+            test::Collector<audio::GSMData> sink;
+            audio::connect(&reader, &sink);
+            done = reader.skip(c.blocks * 0.04);
+            for (auto& chunk : sink.received)
+                pushed.push_back(chunk.size() / 65);
+            EXPECT_EQ(reader.get_position_bytes(), c.blocks);
+            audio::connect(&reader, nullptr);
+        }
+        EXPECT_TRUE(done);
+        EXPECT_EQ(pushed, c.pushed);
+    }
+}
+
+TEST(FileReaders, NotOpenReadersAnswerHarmlessly)
+{
+    test::TempDir dir;
+    std::string text = dir.write("notes.wav", "just some text, not a RIFF file at all");
+    std::vector<std::unique_ptr<audio::FileReaderWAV>> readers;
+    for (const std::string& path : { dir.file("missing.wav"), text }) {
+        readers.push_back(std::make_unique<audio::FileReaderWAVPCM>(path_of(path)));
+        readers.push_back(std::make_unique<audio::FileReaderWAVADPCM>(path_of(path)));
+        readers.push_back(std::make_unique<audio::FileReaderWAVGSM>(path_of(path)));
+    }
+    // Each reader also refuses the other two kinds of WAV.
+    readers.push_back(std::make_unique<audio::FileReaderWAVPCM>(fixture_path("gsm_sox.wav")));
+    readers.push_back(std::make_unique<audio::FileReaderWAVADPCM>(fixture_path("pcm16_stereo.wav")));
+    readers.push_back(std::make_unique<audio::FileReaderWAVGSM>(fixture_path("adpcm_mono.wav")));
+    for (auto& reader : readers) {
+        EXPECT_FALSE(reader->is_open());
+        EXPECT_TRUE(reader->is_end());
+        EXPECT_EQ(reader->get_length_bytes(), 0);
+        EXPECT_EQ(reader->get_length(), 0);
+        reader->seek(3.0);
+        reader->seek_bytes(100);
+        EXPECT_EQ(reader->get_position_bytes(), 0);
+        EXPECT_FALSE(reader->skip_bytes(10));
+        EXPECT_FALSE(reader->skip(1.0));
+    }
+    audio::FileReaderWAVPCM pcm(path_of(text));
+    EXPECT_TRUE(pcm.get_data(100).is_empty());
+    audio::FileReaderWAVGSM gsm(path_of(text));
+    EXPECT_TRUE(gsm.get_data(100).is_empty());
+}
+
+TEST(FileReaders, ReadsStopAtTheEndOfTheAudioData)
+{
+    test::TempDir dir;
+    const std::string pcm = test::read_file(test::fixture("wav/pcm16_stereo.wav"));
+    const std::string samples = pcm.substr(44);
+
+    // A chunk after "data" is not audio.
+    audio::FileReaderWAVPCM trailing(
+        path_of(dir.write("trailing.wav", pcm + test::chunk("LIST", std::string(400, 'x')))));
+    EXPECT_EQ(read_all(trailing, 1000, 4), samples);
+    EXPECT_TRUE(trailing.is_end());
+
+    // A file cut short ends at its last whole frame, and then is at its end.
+    audio::FileReaderWAVPCM cut(path_of(dir.write("cut.wav", pcm.substr(0, 44 + 4001))));
+    EXPECT_EQ(cut.get_length_bytes(), 4000);
+    EXPECT_EQ(read_all(cut, 1000, 4), samples.substr(0, 4000));
+    EXPECT_TRUE(cut.is_end());
+
+    // "fact" promising more than the data holds: 2048 bytes are 8 blocks.
+    std::string adpcm = test::read_file(test::fixture("wav/adpcm_mono.wav"));
+    audio::FileReaderWAVADPCM promised(
+        path_of(dir.write("fact.wav", test::patched(adpcm, 78, test::le32(100000)))));
+    EXPECT_EQ(promised.get_length_bytes(), 8);
+    EXPECT_EQ(read_all(promised, 3, 256), adpcm.substr(90, 2048));
+    EXPECT_TRUE(promised.is_end());
+
+    // A GSM file cut inside its last block keeps the whole blocks only.
+    std::string gsm = test::read_file(test::fixture("wav/gsm_ffmpeg.wav"));
+    audio::FileReaderWAVGSM short_gsm(path_of(dir.write("gsm.wav", gsm.substr(0, 94 + 5 * 65 + 30))));
+    EXPECT_EQ(short_gsm.get_length_bytes(), 5);
+    EXPECT_EQ(read_all(short_gsm, 100, 65), gsm.substr(94, 5 * 65));
+    EXPECT_TRUE(short_gsm.is_end());
+}
