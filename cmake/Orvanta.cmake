@@ -31,7 +31,9 @@ function(orvanta_test_suite name)
   gtest_discover_tests(${target}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60
-    PROPERTIES TIMEOUT 300)
+    PROPERTIES TIMEOUT 300
+    # Tests keep out of the user's own registry store.
+    ENVIRONMENT ORVANTA_REGISTRY_FILE=${PROJECT_BINARY_DIR}/tests/registry)
   # Discovery flattens list-valued properties, so the labels are set by a
   # script that ctest runs after it, over the list of discovered tests.
   set(labels_script ${CMAKE_CURRENT_BINARY_DIR}/${target}_labels.cmake)

@@ -13,19 +13,6 @@ void CriticalSection::enter()
     m_count = 1;
 }
 
-bool CriticalSection::try_enter()
-{
-    if (is_owned_by_caller()) {
-        ++m_count;
-        return true;
-    }
-    if (!m_mutex.try_lock())
-        return false;
-    m_owner.store(current_thread_id(), std::memory_order_relaxed);
-    m_count = 1;
-    return true;
-}
-
 void CriticalSection::leave()
 {
     if (!is_owned_by_caller())
@@ -34,11 +21,6 @@ void CriticalSection::leave()
         return;
     m_owner.store(0, std::memory_order_relaxed);
     m_mutex.unlock();
-}
-
-unsigned CriticalSection::entry_count() const
-{
-    return is_owned_by_caller() ? m_count : 0;
 }
 
 void CriticalSection::leave_all()

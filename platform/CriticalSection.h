@@ -15,13 +15,10 @@ public:
     CriticalSection& operator=(const CriticalSection&) = delete;
 
     void enter();
-    bool try_enter();
     // Only the owner may leave.
     void leave();
 
     bool is_owned_by_caller() const { return m_owner.load(std::memory_order_relaxed) == current_thread_id(); }
-    // The owner's entry count; 0 for other threads.
-    unsigned entry_count() const;
     // Leaves every entry of the calling thread.
     void leave_all();
 

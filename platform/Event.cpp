@@ -31,10 +31,4 @@ bool Event::wait_for(std::uint32_t milliseconds)
     return m_changed.wait_for(lock, std::chrono::milliseconds(milliseconds), [this] { return m_signalled; });
 }
 
-bool Event::is_set() const
-{
-    std::lock_guard lock(m_mutex);
-    return m_signalled;
-}
-
 }

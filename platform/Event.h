@@ -21,10 +21,9 @@ public:
     void wait();
     // False when the time ran out before the event was set.
     bool wait_for(std::uint32_t milliseconds);
-    bool is_set() const;
 
 private:
-    mutable std::mutex m_mutex;
+    std::mutex m_mutex;
     std::condition_variable m_changed;
     bool m_signalled;
 };

@@ -40,7 +40,8 @@ public:
     const std::string& file_path() const { return m_path; }
 
     // Creates the key and the keys above it when missing. False when the
-    // name is not allowed or the file cannot be written.
+    // name is not allowed, or the file cannot be written or was not read whole
+    // (too large, unreadable): a store is never written over what it did not read.
     bool create_key(RegistryRoot root, std::u16string_view sub_key);
     bool key_exists(RegistryRoot root, std::u16string_view sub_key);
     // The key must exist.
@@ -72,6 +73,7 @@ private:
     std::mutex m_mutex;
     std::unique_ptr<Key> m_roots[4];
     std::unique_ptr<FileStamp> m_stamp;
+    bool m_readable { true };
 };
 
 // Where the user's store lies: the file named by ORVANTA_REGISTRY_FILE, else

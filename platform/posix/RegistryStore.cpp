@@ -176,13 +176,13 @@ int hex_digit(char c)
     return -1;
 }
 
-bool parse_data(std::string_view spec, RegistryValue& v)
+bool parse_data(std::string_view field, RegistryValue& v)
 {
     v.data.clear();
-    if (spec.starts_with('"')) {
+    if (field.starts_with('"')) {
         std::size_t pos = 0;
         std::u16string text;
-        if (!parse_quoted(spec, pos, text) || pos != spec.size())
+        if (!parse_quoted(field, pos, text) || pos != field.size())
             return false;
         v.type = registry_string;
         for (char16_t c : text) {
@@ -192,12 +192,12 @@ bool parse_data(std::string_view spec, RegistryValue& v)
         v.data.insert(v.data.end(), { 0, 0 });
         return true;
     }
-    if (spec.starts_with("dword:")) {
-        spec.remove_prefix(6);
-        if (spec.empty() || spec.size() > 8)
+    if (field.starts_with("dword:")) {
+        field.remove_prefix(6);
+        if (field.empty() || field.size() > 8)
             return false;
         std::uint32_t n = 0;
-        for (char c : spec) {
+        for (char c : field) {
             const int d = hex_digit(c);
             if (d < 0)
                 return false;
@@ -208,26 +208,26 @@ bool parse_data(std::string_view spec, RegistryValue& v)
             static_cast<std::uint8_t>(n >> 24) };
         return true;
     }
-    if (!spec.starts_with("hex("))
+    if (!field.starts_with("hex("))
         return false;
-    spec.remove_prefix(4);
+    field.remove_prefix(4);
     std::uint64_t type = 0;
     std::size_t i = 0;
-    for (; i < spec.size() && spec[i] >= '0' && spec[i] <= '9' && type <= 0xFFFFFFFFu; ++i)
-        type = type * 10 + static_cast<std::uint64_t>(spec[i] - '0');
-    if (i == 0 || type > 0xFFFFFFFFu || spec.substr(i, 2) != "):")
+    for (; i < field.size() && field[i] >= '0' && field[i] <= '9' && type <= 0xFFFFFFFFu; ++i)
+        type = type * 10 + static_cast<std::uint64_t>(field[i] - '0');
+    if (i == 0 || type > 0xFFFFFFFFu || field.substr(i, 2) != "):")
         return false;
     v.type = static_cast<std::uint32_t>(type);
-    spec.remove_prefix(i + 2);
-    while (!spec.empty()) {
-        if (spec.size() < 2 || hex_digit(spec[0]) < 0 || hex_digit(spec[1]) < 0)
+    field.remove_prefix(i + 2);
+    while (!field.empty()) {
+        if (field.size() < 2 || hex_digit(field[0]) < 0 || hex_digit(field[1]) < 0)
             return false;
-        v.data.push_back(static_cast<std::uint8_t>(hex_digit(spec[0]) << 4 | hex_digit(spec[1])));
-        spec.remove_prefix(2);
-        if (!spec.empty()) {
-            if (spec[0] != ',' || spec.size() == 1)
+        v.data.push_back(static_cast<std::uint8_t>(hex_digit(field[0]) << 4 | hex_digit(field[1])));
+        field.remove_prefix(2);
+        if (!field.empty()) {
+            if (field[0] != ',' || field.size() == 1)
                 return false;
-            spec.remove_prefix(1);
+            field.remove_prefix(1);
         }
     }
     return true;
@@ -413,7 +413,12 @@ void RegistryStore::reload_if_changed()
     for (auto& root : m_roots)
         root = std::make_unique<Key>();
     *m_stamp = now;
-    if (!now.exists || now.size > largest_file)
+    m_readable = true;
+    if (!now.exists)
+        return;
+    // A file that cannot be read whole is never written over.
+    m_readable = false;
+    if (now.size > largest_file)
         return;
     const int fd = open(m_path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0)
@@ -424,11 +429,16 @@ void RegistryStore::reload_if_changed()
         const ssize_t n = read(fd, buf, sizeof buf);
         if (n < 0 && errno == EINTR)
             continue;
-        if (n <= 0 || text.size() + static_cast<std::size_t>(n) > static_cast<std::size_t>(largest_file))
+        if (n < 0 || text.size() + static_cast<std::size_t>(n) > static_cast<std::size_t>(largest_file)) {
+            close(fd);
+            return;
+        }
+        if (n == 0)
             break;
         text.append(buf, static_cast<std::size_t>(n));
     }
     close(fd);
+    m_readable = true;
     parse(text);
 }
 
@@ -470,6 +480,8 @@ bool RegistryStore::change(Change&& apply)
     if (!lock.is_held())
         return false;
     reload_if_changed(); // another process may have written since
+    if (!m_readable)
+        return false;
     const Outcome outcome = apply(true);
     if (outcome == Outcome::refused)
         return false;

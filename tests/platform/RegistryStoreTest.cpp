@@ -159,3 +159,15 @@ TEST(RegistryStore, UnwritableFolderFailsTheWrite)
     EXPECT_FALSE(store.create_key(user, u"Software"));
     EXPECT_FALSE(store.key_exists(user, u"Software"));
 }
+
+TEST(RegistryStore, FileItCannotReadWholeIsNeverOverwritten)
+{
+    test::TempDir dir;
+    std::string big = "[HKEY_CURRENT_USER\\A]\n\"v\"=dword:00000001\n";
+    big.resize(17u << 20, ';'); // beyond what a store reads
+    const std::string file = dir.write("registry", big);
+    RegistryStore store(file);
+    EXPECT_FALSE(store.key_exists(user, u"A"));
+    EXPECT_FALSE(store.create_key(user, u"B"));
+    EXPECT_EQ(test::read_file(file).size(), big.size());
+}

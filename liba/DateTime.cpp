@@ -1,0 +1,95 @@
+#include "liba/DateTime.h"
+
+#include "liba/Conversion.h"
+
+namespace liba {
+
+namespace {
+
+bool fits(int value) { return value >= 0 && value <= 0xFFFF; }
+
+void append_two_digits(std::string& result, int value)
+{
+    result += static_cast<char>('0' + value / 10 % 10);
+    result += static_cast<char>('0' + value % 10);
+}
+
+}
+
+DateTime::DateTime() = default;
+
+DateTime::DateTime(const platform::SystemTime& time)
+{
+    set_date(time.year, time.month, time.day);
+    set_time(time.hour, time.minute, time.second);
+}
+
+DateTime DateTime::now()
+{
+    DateTime result;
+    result.set_system_time(platform::local_time());
+    return result;
+}
+
+bool DateTime::set_system_time(const platform::SystemTime& time)
+{
+    m_time = time;
+    return platform::system_time_to_file_time(time, m_file_time);
+}
+
+bool DateTime::set_file_time(platform::FileTime time)
+{
+    if (!platform::file_time_to_system_time(time, m_time))
+        return false;
+    m_file_time = time;
+    return true;
+}
+
+bool DateTime::set_date(int year, int month, int day)
+{
+    if (!fits(year) || !fits(month) || !fits(day))
+        return false;
+    platform::SystemTime time = m_time;
+    time.year = static_cast<std::uint16_t>(year);
+    time.month = static_cast<std::uint16_t>(month);
+    time.day = static_cast<std::uint16_t>(day);
+    return set_system_time(time);
+}
+
+bool DateTime::set_time(int hour, int minute, int second)
+{
+    if (!fits(hour) || !fits(minute) || !fits(second))
+        return false;
+    platform::SystemTime time = m_time;
+    time.hour = static_cast<std::uint16_t>(hour);
+    time.minute = static_cast<std::uint16_t>(minute);
+    time.second = static_cast<std::uint16_t>(second);
+    return set_system_time(time);
+}
+
+bool DateTime::to_string(std::string& result) const
+{
+    std::string year;
+    format_int(m_time.year, year);
+    result += year;
+    for (int field : { m_time.month, m_time.day, m_time.hour, m_time.minute, m_time.second }) {
+        result += ' ';
+        append_two_digits(result, field);
+    }
+    return true;
+}
+
+const char16_t* DateTime::parse(const char16_t* begin, const char16_t* end)
+{
+    int fields[6];
+    for (int& field : fields) {
+        begin = parse_int(begin, end, field);
+        if (!begin)
+            return nullptr;
+    }
+    set_date(fields[0], fields[1], fields[2]);
+    set_time(fields[3], fields[4], fields[5]);
+    return begin;
+}
+
+}

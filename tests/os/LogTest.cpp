@@ -1,0 +1,125 @@
+#include "liba/Conversion.h"
+#include "os/Log.h"
+#include "os/Registry.h"
+#include "platform/MessageBox.h"
+#include "tests/support/EnvironmentOverride.h"
+#include "tests/support/TempDir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr std::u16string_view qiro = u"HKEY_CURRENT_USER\\Software\\Qiro";
+
+// The bytes of a trace file: the mark, then UTF-16LE.
+std::string utf16le_file(std::u16string_view text)
+{
+    std::string bytes = "\xFF\xFE";
+    for (char16_t c : text) {
+        bytes += static_cast<char>(c & 0xFF);
+        bytes += static_cast<char>(c >> 8);
+    }
+    return bytes;
+}
+
+class Log : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        os::set_registry_file(m_dir.file("registry"));
+        m_log_file = m_dir.file(std::filesystem::read_symlink("/proc/self/exe").filename().string() + ".txt");
+    }
+    void TearDown() override
+    {
+        switch_log(0);
+        os::log();
+    }
+
+    void switch_log(std::uint32_t value) { ASSERT_TRUE(os::registry_write_dword(qiro, u"Log", value)); }
+    bool log_exists() const { return std::filesystem::exists(m_log_file); }
+    std::string log_bytes() const { return test::read_file(m_log_file); }
+
+    test::TempDir m_dir;
+    test::EnvironmentOverride m_app_path { "ORVANTA_APP_PATH", m_dir.path().c_str() };
+    std::string m_log_file;
+};
+
+}
+
+TEST_F(Log, WithoutTheSwitchNothingIsWritten)
+{
+    os::log() << u"nothing\n";
+    os::log().flush();
+    EXPECT_FALSE(log_exists());
+    switch_log(0);
+    os::log() << u"nothing\n";
+    EXPECT_FALSE(log_exists());
+}
+
+TEST_F(Log, LinesAreUtf16WithAByteOrderMark)
+{
+    switch_log(1);
+    os::log() << 1234 << u" Application::~Application 1\n";
+    os::log() << "Error: skin [" << u"D\u00e9faut" << "] caf\xe9\n"; // 8-bit text in the ANSI code page
+    EXPECT_EQ(log_bytes(), utf16le_file(u"1234 Application::~Application 1\nError: skin [D\u00e9faut] caf\u00e9\n"));
+}
+
+TEST_F(Log, SwitchingOffAndOnStartsAnEmptiedFile)
+{
+    switch_log(1);
+    os::log() << u"first\n";
+    switch_log(0);
+    os::log() << u"swallowed\n";
+    EXPECT_EQ(log_bytes(), utf16le_file(u"first\n"));
+    switch_log(5); // any non-zero value
+    os::log() << u"second\n";
+    EXPECT_EQ(log_bytes(), utf16le_file(u"second\n"));
+}
+
+TEST_F(Log, NumbersAreFormattedLikeC)
+{
+    switch_log(1);
+    os::log() << 0.25 << u"|" << -7 << u"|" << 1.5 << u"|" << 4000000000u << u"\n";
+    EXPECT_EQ(log_bytes(), utf16le_file(u"0.250000|-7|1.500000|4000000000\n"));
+}
+
+TEST_F(Log, RegistryWritesTraceTheirSteps)
+{
+    switch_log(1);
+    os::registry_write_string(qiro, u"Skin", u"x");
+    EXPECT_EQ(log_bytes(), utf16le_file(u"xxxxx 0\nxxxxx 1\nxxxxx 3\n"));
+}
+
+TEST_F(Log, UnopenableTraceFileIsSilent)
+{
+    test::EnvironmentOverride nowhere("ORVANTA_APP_PATH", "/nonexistent/folder");
+    switch_log(1);
+    os::log() << u"lost\n";
+    os::log().flush();
+    SUCCEED();
+}
+
+namespace {
+
+void hook_to_stderr(std::u16string_view text, std::u16string_view caption)
+{
+    std::fprintf(stderr, "box[%s|%s]\n", liba::to_narrow(caption).c_str(), liba::to_narrow(text).c_str());
+}
+
+}
+
+TEST_F(Log, FatalErrorTracesShowsAndEndsWithAFailure)
+{
+    GTEST_FLAG_SET(death_test_style, "fast"); // the child writes where this test reads
+    switch_log(1);
+    EXPECT_EXIT(os::fatal_error(u"CActive::~CActive()", u"Active object is already active"),
+        testing::ExitedWithCode(os::fatal_exit_code), "CActive::~CActive\\(\\): Active object is already active");
+    EXPECT_EQ(log_bytes(), utf16le_file(u"Gluck: Active object is already active @ CActive::~CActive()\n"));
+
+    platform::set_message_box_hook(hook_to_stderr);
+    EXPECT_EXIT(os::fatal_error(u"", u"pos is invalid"), testing::ExitedWithCode(os::fatal_exit_code),
+        "box\\[\\|pos is invalid\\]");
+    platform::set_message_box_hook(nullptr);
+    EXPECT_EQ(log_bytes(), utf16le_file(u"Gluck: pos is invalid @ \n"));
+}
