@@ -45,6 +45,8 @@ int mad_decode_frame(MadState* state, const std::uint8_t* bytes, std::size_t siz
     consumed = written = 0;
     if (bits != 8 && bits != 16 && bits != 24 && bits != 32)
         return mad_bad_depth;
+    if (size == 0)
+        return mad_need_more;
     // libmad reads up to MAD_BUFFER_GUARD bytes past a frame's end, and
     // without them it refuses the last frame of a slice.
     state->input.assign(size + MAD_BUFFER_GUARD, 0);
