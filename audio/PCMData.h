@@ -2,6 +2,8 @@
 
 #include "audio/DataBlock.h"
 
+#include <utility>
+
 namespace audio {
 
 // Interleaved little-endian PCM: 8-bit samples unsigned (silence 128), wider
@@ -25,12 +27,6 @@ struct PCMData : DataBlock {
     std::int32_t bytes_per_frame() const { return channels * ((bits_per_sample + 7) / 8); }
 
     std::int32_t get_frames() const;
-
-    bool has_format_of(const PCMData& other) const
-    {
-        return channels == other.channels && bits_per_sample == other.bits_per_sample
-            && sample_rate == other.sample_rate;
-    }
 };
 
 }

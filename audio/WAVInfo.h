@@ -23,7 +23,7 @@ public:
     // Writes the whole header where the file stands.
     bool write(os::File& file);
 
-    // Format-specific fields after the 16 standard "fmt " bytes, and their
+    // The fields of each coding after the 16 standard "fmt " bytes, and their
     // checks. The base reads and writes nothing.
     virtual bool read_extension(os::File& file);
     virtual bool write_extension(os::File& file);

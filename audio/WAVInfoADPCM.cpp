@@ -1,5 +1,7 @@
 #include "audio/WAVInfoADPCM.h"
 
+#include "os/File.h"
+
 namespace audio {
 
 bool WAVInfoADPCM::read_extension(os::File& file)
@@ -9,13 +11,13 @@ bool WAVInfoADPCM::read_extension(os::File& file)
     std::uint16_t extension_size, pairs;
     if (!read_u16(file, extension_size) || !read_u16(file, samples_per_block) || !read_u16(file, pairs))
         return false;
+    std::vector<std::uint8_t> table(std::size_t(pairs) * 4);
     coefficients.assign(pairs, {});
-    for (auto& pair : coefficients) {
-        std::uint16_t c1, c2;
-        if (!read_u16(file, c1) || !read_u16(file, c2))
-            return false;
-        pair = { static_cast<std::int16_t>(c1), static_cast<std::int16_t>(c2) };
-    }
+    if (file.read(table.data(), table.size()) != table.size())
+        return false;
+    auto value = [&](std::size_t at) { return std::int16_t(table[at] | table[at + 1] << 8); };
+    for (std::size_t i = 0; i < pairs; ++i)
+        coefficients[i] = { value(4 * i), value(4 * i + 2) };
     if (!skip_rest_of_fmt(file) || !read_fact(file, fact_samples))
         return false;
     // A block holds at least its 7-byte header per channel; the readers divide

@@ -62,37 +62,6 @@ std::string block_file(Info info, std::size_t data_bytes, const test::TempDir& d
     return path;
 }
 
-audio::WAVInfoADPCM adpcm_info(
-    int channels, int rate, int block_align, int samples_per_block, std::uint32_t fact)
-{
-    audio::WAVInfoADPCM info;
-    info.format_tag = 2;
-    info.channels = channels;
-    info.sample_rate = rate;
-    info.bits_per_sample = 4;
-    info.block_align = std::uint16_t(block_align);
-    info.avg_bytes_per_sec = std::uint32_t(rate * block_align / samples_per_block);
-    info.fmt_size = 50;
-    info.samples_per_block = std::uint16_t(samples_per_block);
-    info.coefficients.resize(7);
-    info.fact_samples = fact;
-    return info;
-}
-
-audio::WAVInfoGSM gsm_info(std::uint32_t fact)
-{
-    audio::WAVInfoGSM info;
-    info.format_tag = 49;
-    info.channels = 1;
-    info.sample_rate = 8000;
-    info.block_align = 65;
-    info.avg_bytes_per_sec = 1625;
-    info.fmt_size = 20;
-    info.samples_per_block = 320;
-    info.fact_samples = fact;
-    return info;
-}
-
 }
 
 TEST(FileReaderWAVPCM, HandsOutWhatSoxDecodes)
@@ -236,7 +205,7 @@ TEST(FileReaderWAVBlocks, LengthTimeAndSeekCountBlocks)
     test::TempDir dir;
     // Mono ADPCM, 1024-byte blocks of 2036 samples, "fact" 10000: 4 whole blocks.
     audio::FileReaderWAVADPCM adpcm(
-        path_of(block_file(adpcm_info(1, 44100, 1024, 2036, 10000), 5 * 1024, dir)));
+        path_of(block_file(test::adpcm_info(1, 44100, 1024, 2036, 10000), 5 * 1024, dir)));
     ASSERT_TRUE(adpcm.is_open());
     EXPECT_EQ(adpcm.get_length_bytes(), 4);
     EXPECT_EQ(adpcm.get_bits_per_sample(), 16);
@@ -245,7 +214,7 @@ TEST(FileReaderWAVBlocks, LengthTimeAndSeekCountBlocks)
 
     // GSM with "fact" 8000: 25 blocks, one second.
     test::TempDir gsm_dir;
-    audio::FileReaderWAVGSM gsm(path_of(block_file(gsm_info(8000), 25 * 65, gsm_dir)));
+    audio::FileReaderWAVGSM gsm(path_of(block_file(test::gsm_info(8000), 25 * 65, gsm_dir)));
     ASSERT_TRUE(gsm.is_open());
     EXPECT_EQ(gsm.get_length_bytes(), 25);
     EXPECT_DOUBLE_EQ(gsm.get_length(), 1.0);

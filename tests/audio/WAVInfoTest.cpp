@@ -263,17 +263,9 @@ TEST(WAVInfo, WritesTheStandardLayoutThatReadsBack)
 
 TEST(WAVInfo, ExtensionFieldsRoundTrip)
 {
-    audio::WAVInfoADPCM adpcm;
-    adpcm.format_tag = 2;
-    adpcm.channels = 1;
-    adpcm.sample_rate = 8000;
-    adpcm.bits_per_sample = 4;
-    adpcm.block_align = 256;
-    adpcm.fmt_size = 50;
-    adpcm.samples_per_block = 500;
+    audio::WAVInfoADPCM adpcm = test::adpcm_info(1, 8000, 256, 500, 123456);
     adpcm.coefficients
         = { { 256, 0 }, { 512, -256 }, { 0, 0 }, { 192, 64 }, { 240, 0 }, { 460, -208 }, { 392, -232 } };
-    adpcm.fact_samples = 123456;
     adpcm.data_size = 0;
     test::TempDir dir;
     std::string path = dir.file("a.wav");

@@ -1,9 +1,12 @@
 #pragma once
 
+#include "audio/WAVInfoADPCM.h"
+#include "audio/WAVInfoGSM.h"
+
 #include <cstdint>
 #include <string>
 
-// Byte-level helpers for making and damaging WAV files in tests.
+// Helpers for making and damaging WAV files in tests.
 namespace test {
 
 inline std::string le16(std::uint16_t v)
@@ -56,6 +59,38 @@ inline std::string pcm_wav(int channels, int rate, int bits, const std::string& 
         + le32(std::uint32_t(rate) * align) + le16(align) + le16(std::uint16_t(bits));
     std::string body = "WAVE" + chunk("fmt ", fmt) + chunk("data", samples);
     return "RIFF" + le32(std::uint32_t(body.size())) + body;
+}
+
+// Header records in the standard layout of each coding.
+inline audio::WAVInfoADPCM adpcm_info(
+    int channels, int rate, int block_align, int samples_per_block, std::uint32_t fact)
+{
+    audio::WAVInfoADPCM info;
+    info.format_tag = 2;
+    info.channels = channels;
+    info.sample_rate = rate;
+    info.bits_per_sample = 4;
+    info.block_align = std::uint16_t(block_align);
+    info.avg_bytes_per_sec = std::uint32_t(rate * block_align / samples_per_block);
+    info.fmt_size = 50;
+    info.samples_per_block = std::uint16_t(samples_per_block);
+    info.coefficients.resize(7);
+    info.fact_samples = fact;
+    return info;
+}
+
+inline audio::WAVInfoGSM gsm_info(std::uint32_t fact)
+{
+    audio::WAVInfoGSM info;
+    info.format_tag = 49;
+    info.channels = 1;
+    info.sample_rate = 8000;
+    info.block_align = 65;
+    info.avg_bytes_per_sec = 1625;
+    info.fmt_size = 20;
+    info.samples_per_block = 320;
+    info.fact_samples = fact;
+    return info;
 }
 
 }
