@@ -30,7 +30,7 @@ void FileReaderMP3::open()
                 return;
             }
         }
-        refill();
+        refill(std::max(block_size, m_first.frame_length + 4));
         m_index += m_first.frame_length;
         MpegHeader next;
         if (m_index < m_fill - 4 && parse_mpeg_header(&m_buffer[m_index], next) && next.agrees_with(m_first))
@@ -45,9 +45,9 @@ void FileReaderMP3::open()
     m_index = 0;
 }
 
-void FileReaderMP3::refill()
+void FileReaderMP3::refill(std::int32_t wanted)
 {
-    if (m_index <= m_fill - block_size)
+    if (m_index <= m_fill - wanted)
         return;
     std::int32_t kept = std::max(m_fill - m_index, 0);
     if (kept > 0)
@@ -91,7 +91,8 @@ MP3Data FileReaderMP3::get_data(std::int32_t)
             ++m_index;
             continue;
         }
-        refill();
+        // Frames longer than a block (MPEG-2.5 Layer II) need more than refill keeps.
+        refill(std::max(block_size, header.frame_length));
         if (header.frame_length > m_fill - m_index) {
             m_index = m_fill; // cut short by the end of the file
             continue;

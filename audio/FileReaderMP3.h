@@ -46,8 +46,8 @@ public:
 
 private:
     void open();
-    // Keeps at least block_size unread bytes buffered while the file lasts.
-    void refill();
+    // Keeps at least wanted unread bytes buffered while the file lasts.
+    void refill(std::int32_t wanted = block_size);
     // Moves to the next position where a header parses; false (everything
     // buffered given up) when there is none.
     bool find_frame(MpegHeader& header);

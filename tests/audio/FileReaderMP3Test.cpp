@@ -5,6 +5,7 @@
 #include "tests/audio/PipelineDoubles.h"
 #include "tests/support/TempDir.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
 #include <random>
 
@@ -27,7 +28,7 @@ std::vector<std::string> all_frames(FileReaderMP3& reader)
         if (block.is_empty())
             break;
         EXPECT_GE(block.size(), std::size_t(block.frame_length));
-        EXPECT_LE(block.size(), std::size_t(FileReaderMP3::block_size));
+        EXPECT_LE(block.size(), std::size_t(std::max(FileReaderMP3::block_size, block.frame_length)));
         frames.push_back(test::bytes_of(block).substr(0, std::size_t(block.frame_length)));
     }
     return frames;
@@ -243,4 +244,28 @@ TEST(FileReaderMP3, SkipPushesTheFramesItPasses)
         pushed += test::bytes_of(block).substr(0, std::size_t(block.frame_length));
     EXPECT_EQ(pushed, bytes);
     audio::connect<MP3Data>(&reader, nullptr);
+}
+
+TEST(FileReaderMP3, HandsOutFramesLongerThanABlock)
+{
+    // MPEG-2.5 Layer II at 160 kbit/s and 8000 Hz: 2880 bytes a frame. After
+    // the leading bytes, some frames start with less than that left in the buffer.
+    test::TempDir dir;
+    std::string bytes = test::mpeg_frames(0xFFE5E800, 20);
+    FileReaderMP3 reader(path_of(dir.write("long.mp2", std::string(2000, '\x22') + bytes)));
+    ASSERT_TRUE(reader.is_open());
+    EXPECT_EQ(reader.get_first_header().frame_length, 2880);
+    EXPECT_EQ(joined(all_frames(reader)), bytes);
+}
+
+TEST(FileReaderMP3, EndsWhenTheFileShrinksUnderIt)
+{
+    test::TempDir dir;
+    std::string path = dir.write("shrinks.mp3", test::mpeg_frames(test::mpeg1_128k, 100));
+    FileReaderMP3 reader(path_of(path));
+    ASSERT_TRUE(reader.is_open());
+    std::filesystem::resize_file(path, 1000);
+    // The length known at opening is never reached: the reader must still stop.
+    EXPECT_LE(all_frames(reader).size(), 24u);
+    EXPECT_TRUE(reader.get_data(1).is_empty());
 }
