@@ -11,7 +11,8 @@ namespace audio {
 namespace {
 
 // 12000 Hz, an MPEG-2.5 rate, is not among them.
-constexpr std::array<std::int32_t, 8> output_rates = { 8000, 11025, 16000, 22050, 24000, 32000, 44100, 48000 };
+constexpr std::array<std::int32_t, 8> output_rates
+    = { 8000, 11025, 16000, 22050, 24000, 32000, 44100, 48000 };
 
 }
 
@@ -39,8 +40,8 @@ PCMData DecoderMP3::decode(const MP3Data& block)
     liba::SharedBuffer output(size);
     std::size_t consumed = 0;
     std::size_t written = 0;
-    int result = mad_decode_frame(m_state, block.bytes(), block.size(), output.make_unique(), size, consumed,
-        written, 16, false);
+    int result = mad_decode_frame(
+        m_state, block.bytes(), block.size(), output.make_unique(), size, consumed, written, 16, false);
     if (result != mad_ok || written == 0)
         return {};
     return PCMData(liba::SharedBuffer(output, 0, written), header.channels, 16, header.sample_rate);

@@ -16,6 +16,7 @@ public:
     ~DecoderMP3() override;
 
     PCMData decode(const MP3Data& block) override;
+
     std::int32_t blocks_for_size(std::int32_t) override { return 1; }
 
 private:

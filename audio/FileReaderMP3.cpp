@@ -52,7 +52,8 @@ void FileReaderMP3::refill()
     std::int32_t kept = std::max(m_fill - m_index, 0);
     if (kept > 0)
         std::memmove(m_buffer.data(), m_buffer.data() + m_index, std::size_t(kept));
-    auto read = static_cast<std::int32_t>(m_file.read(m_buffer.data() + kept, std::size_t(buffer_size - kept)));
+    auto read
+        = static_cast<std::int32_t>(m_file.read(m_buffer.data() + kept, std::size_t(buffer_size - kept)));
     m_fill = kept + read;
     m_index = 0;
     m_read_offset += read;
@@ -174,19 +175,18 @@ void FileReaderMP3::seek_bytes(std::int64_t bytes)
 bool FileReaderMP3::skip(double seconds)
 {
     double start = get_position();
-    while (get_position() - start < seconds) {
-        MP3Data frame = get_data(1);
-        if (frame.is_empty())
-            return false;
-        push(frame);
-    }
-    return true;
+    return push_frames_while([&] { return get_position() - start < seconds; });
 }
 
 bool FileReaderMP3::skip_bytes(std::int64_t bytes)
 {
     std::int64_t start = get_position_bytes();
-    while (get_position_bytes() - start < bytes) {
+    return push_frames_while([&] { return get_position_bytes() - start < bytes; });
+}
+
+bool FileReaderMP3::push_frames_while(const std::function<bool()>& short_of_span)
+{
+    while (short_of_span()) {
         MP3Data frame = get_data(1);
         if (frame.is_empty())
             return false;

@@ -8,6 +8,7 @@
 #include "os/File.h"
 
 #include <array>
+#include <functional>
 #include <string>
 
 namespace audio {
@@ -50,8 +51,14 @@ private:
     // Moves to the next position where a header parses; false (everything
     // buffered given up) when there is none.
     bool find_frame(MpegHeader& header);
+    // Pulls frames and pushes them to the consumer while the span is not
+    // covered; false when the frames ran out first.
+    bool push_frames_while(const std::function<bool()>& short_of_span);
+
     std::int64_t position() const { return m_read_offset - m_fill + m_index; }
+
     bool at_end() const { return position() >= m_length; }
+
     // Nothing left to search: the file is used up or no longer reads.
     bool exhausted() const { return at_end() || m_fill - m_index <= 4; }
 

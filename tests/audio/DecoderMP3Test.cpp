@@ -1,4 +1,5 @@
 #include "audio/DecoderMP3.h"
+
 #include "audio/FileReaderMP3.h"
 #include "audio/MadState.h"
 #include "platform/Utf8.h"
@@ -104,6 +105,7 @@ TEST(MadConversion, TruncatesClampsAndLaysOutEachDepth)
         int bits;
         std::vector<std::int32_t> in, out;
     } cases[] = {
+        // clang-format off
         { 16, { one, -one, 0, one / 2, -one / 2 }, { 32767, -32768, 0, 16384, -16384 } },
         { 8, { 0, one, -one, one / 2 }, { 128, 255, 0, 192 } },
         { 24, { one, -one, 0, one / 2 }, { 0x7FFFFF, -0x800000, 0, 0x400000 } },
@@ -116,7 +118,9 @@ TEST(MadConversion, TruncatesClampsAndLaysOutEachDepth)
         { 16, { 0x7FFFFFFF, 0x7FFFFFFF, 0x7FFFFFFF, 0x7FFFFFFF, 0, 0 }, { 32767, 32767, 32767, 32767, 0, 0 } },
         { 16, { INT32_MIN, INT32_MIN, INT32_MIN, INT32_MIN, 0, 0 }, { -32768, -32768, -32768, -32768, 0, 0 } },
         { 8, { 3 * one, 3 * one, 3 * one, 0 }, { 255, 255, 255, 128 } },
+        // clang-format on
     };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.in) + " at " + std::to_string(c.bits));
         EXPECT_EQ(converted(c.in, c.bits), c.out);
@@ -280,11 +284,13 @@ TEST(MadDecodeFrame, ReportsEachOutcome)
         { "cut short", 100, out.size(), 16, false, audio::mad_need_more, 0, 0 },
         { "nothing", 0, out.size(), 16, false, audio::mad_need_more, 0, 0 },
     };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         audio::MadState* state = audio::mad_state_create();
         ASSERT_NE(state, nullptr);
-        int result = audio::mad_decode_frame(state, bytes, c.size, out.data(), c.output, consumed, written, c.bits, c.half);
+        int result = audio::mad_decode_frame(
+            state, bytes, c.size, out.data(), c.output, consumed, written, c.bits, c.half);
         EXPECT_EQ(result, c.result);
         EXPECT_EQ(consumed, c.consumed);
         EXPECT_EQ(written, c.written);
@@ -294,8 +300,8 @@ TEST(MadDecodeFrame, ReportsEachOutcome)
     // Bytes without a sync where the frame should start: a recoverable loss of sync.
     audio::MadState* state = audio::mad_state_create();
     std::string noise(600, '\x5A');
-    EXPECT_EQ(audio::mad_decode_frame(state, reinterpret_cast<const std::uint8_t*>(noise.data()), noise.size(),
-                  out.data(), out.size(), consumed, written, 16, false),
+    EXPECT_EQ(audio::mad_decode_frame(state, reinterpret_cast<const std::uint8_t*>(noise.data()),
+                  noise.size(), out.data(), out.size(), consumed, written, 16, false),
         audio::mad_recoverable);
     audio::mad_state_destroy(state);
 }

@@ -1,4 +1,5 @@
 #include "audio/FileReaderMP3.h"
+
 #include "platform/Utf8.h"
 #include "tests/audio/Mp3Bytes.h"
 #include "tests/audio/PipelineDoubles.h"
@@ -68,6 +69,7 @@ TEST(FileReaderMP3, HandsOutEveryFrameBetweenTheTags)
         { "ffmpeg_mpeg25_mono.mp3", 3, 3, 1, 8000, 16 },
         { "ffmpeg_layer2_stereo.mp2", 1, 2, 2, 48000, 192 },
     };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         std::string path = test::fixture(std::string("mp3/") + c.file);
@@ -122,6 +124,7 @@ TEST(FileReaderMP3, RefusesFilesWithoutTwoAgreeingFrames)
         { "ADPCM WAV", test::read_file(test::fixture("wav/adpcm_stereo.wav")) },
         { "GSM WAV", test::read_file(test::fixture("wav/gsm_ffmpeg.wav")) },
     };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         FileReaderMP3 reader(path_of(dir.write("case.mp3", c.bytes)));
@@ -164,6 +167,7 @@ TEST(FileReaderMP3, StepsOverTagsDamageAndStrangers)
         // the next, whose header is then skipped with it.
         { "a cut frame", cut, first + cut + second.substr(0, 217) + second.substr(417) },
     };
+
     test::TempDir dir;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -1,4 +1,5 @@
 #include "audio/Id3Tag.h"
+
 #include "os/File.h"
 #include "platform/Utf8.h"
 #include "tests/support/TempDir.h"
@@ -53,25 +54,26 @@ TEST(Id3Tag, ReadsEachField)
 {
     const std::string blanks(26, ' ');
     const std::string comment28(28, 'c');
+
     struct Case {
         const char* what;
         std::string file;
         std::u16string title, comment;
         int track, genre;
     } cases[] = {
+        // clang-format off
         { "blank padding", trailer({ { 0, "Abcd" + blanks } }), u"Abcd", u"", 0, 0 },
         { "zero padding", trailer({ { 0, "Abcd" } }), u"Abcd", u"", 0, 0 },
         { "text ends at a zero byte", trailer({ { 0, std::string("ab\0cd", 5) } }), u"ab", u"", 0, 0 },
         { "ANSI text", trailer({ { 0, "Caf\xE9 \x80" } }), u"Caf\u00E9 \u20AC", u"", 0, 0 },
-        { "track after a zero byte", trailer({ { 94, comment28 }, { 123, "\x07" } }),
-            u"", std::u16string(28, u'c'), 7, 0 },
-        { "30-character comment, no track", trailer({ { 94, comment28 + "d\x07" } }),
-            u"", std::u16string(28, u'c') + u"d\a", 0, 0 },
+        { "track after a zero byte", trailer({ { 94, comment28 }, { 123, "\x07" } }), u"", std::u16string(28, u'c'), 7, 0 },
+        { "30-character comment, no track", trailer({ { 94, comment28 + "d\x07" } }), u"", std::u16string(28, u'c') + u"d\a", 0, 0 },
         { "genre byte", trailer({ { 124, "\xFF" } }), u"", u"", 0, 255 },
         { "junk after the tag", "audio" + trailer({ { 0, "Late" } }) + "20 bytes of anything", u"Late", u"", 0, 0 },
-        { "the trailer first", trailer({ { 0, "Early" } }) + trailer({ { 0, "STAGE" }, { 94, "TAG" } }),
-            u"STAGE", u"TAG", 0, 0 },
+        { "the trailer first", trailer({ { 0, "Early" } }) + trailer({ { 0, "STAGE" }, { 94, "TAG" } }), u"STAGE", u"TAG", 0, 0 },
+        // clang-format on
     };
+
     test::TempDir dir;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
@@ -87,6 +89,7 @@ TEST(Id3Tag, ReadsEachField)
 TEST(Id3Tag, FindsNoTagWhereThereIsNone)
 {
     test::TempDir dir;
+
     struct Case {
         const char* what;
         std::string file;
@@ -96,6 +99,7 @@ TEST(Id3Tag, FindsNoTagWhereThereIsNone)
         { "TAG too far from the end", "TAG" + std::string(2000, 'x') },
         { "fewer than 125 bytes after TAG", std::string(10, 'x') + "TAG" + std::string(87, 'x') },
     };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
         Id3Tag tag(path_of(dir.write("case.mp3", c.file)));
@@ -131,9 +135,9 @@ TEST(Id3Tag, WritesTheTrailerAndRewritesItInPlace)
     std::string bytes = test::read_file(path);
     ASSERT_EQ(bytes.size(), audio.size() + 128);
     EXPECT_EQ(bytes.substr(0, audio.size()), audio);
-    EXPECT_EQ(bytes.substr(audio.size()), trailer({ { 0, "STAGE" }, { 30, "An artist whose name runs past" },
-                                              { 60, "Caf\xE9 ?" }, { 90, "2026" },
-                                              { 94, std::string(28, 'c') }, { 123, "\x07" }, { 124, "\x2C" } }));
+    EXPECT_EQ(bytes.substr(audio.size()),
+        trailer({ { 0, "STAGE" }, { 30, "An artist whose name runs past" }, { 60, "Caf\xE9 ?" },
+            { 90, "2026" }, { 94, std::string(28, 'c') }, { 123, "\x07" }, { 124, "\x2C" } }));
 
     Id3Tag back(path_of(path));
     EXPECT_TRUE(back.has_tag);
@@ -173,7 +177,7 @@ TEST(Id3Tag, WrittenTagsReadBackInFfprobe)
     tag.artist = u"Orvanta";
     tag.track = 3;
     ASSERT_TRUE(tag.write(path_of(path)));
-    auto probe = test::run_tool({ "ffprobe", "-v", "error", "-show_entries", "format_tags=title,artist,track", "-of",
-        "default=nw=1", path });
+    auto probe = test::run_tool({ "ffprobe", "-v", "error", "-show_entries", "format_tags=title,artist,track",
+        "-of", "default=nw=1", path });
     EXPECT_EQ(probe.out, "TAG:title=STAGE\nTAG:artist=Orvanta\nTAG:track=3\n");
 }

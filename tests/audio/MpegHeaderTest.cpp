@@ -31,6 +31,7 @@ TEST(MpegHeader, ParsesEveryVersionAndLayer)
         // MPEG-2.5 Layer II repeats the MPEG-2 rows.
         { { 0xFF, 0xE5, 0xE8, 0x00 }, { 3, 2, 2, 8000, 160, 2880, 1152 } },
     };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.bytes));
         MpegHeader header;
@@ -53,6 +54,7 @@ TEST(MpegHeader, RefusesWhatIsNoHeader)
         { "first byte not FF", { 0xFE, 0xFB, 0x90, 0x64 } },
         { "zero bytes", { 0, 0, 0, 0 } },
     };
+
     MpegHeader untouched { 9, 9, 9, 9, 9, 9, 9 };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.why);
