@@ -1,28 +1,13 @@
 #include "audio/DecoderADPCM.h"
 
 #include "audio/ADPCMFormat.h"
+#include "audio/Samples.h"
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
 namespace audio {
-
-namespace {
-
-std::int16_t read_i16(const std::uint8_t* p)
-{
-    return static_cast<std::int16_t>(p[0] | p[1] << 8);
-}
-
-void store(std::uint8_t* out, std::int16_t sample)
-{
-    auto value = static_cast<std::uint16_t>(sample);
-    out[0] = static_cast<std::uint8_t>(value);
-    out[1] = static_cast<std::uint8_t>(value >> 8);
-}
-
-}
 
 void DecoderADPCM::decode_block(
     const std::uint8_t* block, std::int32_t channels, std::int32_t samples_per_block, std::int16_t* out)
@@ -34,9 +19,9 @@ void DecoderADPCM::decode_block(
         if (block[c] >= ADPCMFormat::predictor_count)
             return;
         state[c].pair = ADPCMFormat::coefficients[block[c]];
-        state[c].delta = read_i16(block + channels + 2 * c);
-        state[c].sample1 = read_i16(block + 3 * channels + 2 * c);
-        state[c].sample2 = read_i16(block + 5 * channels + 2 * c);
+        state[c].delta = read_sample(block + channels + 2 * c);
+        state[c].sample1 = read_sample(block + 3 * channels + 2 * c);
+        state[c].sample2 = read_sample(block + 5 * channels + 2 * c);
     }
     for (int c = 0; c < channels; ++c) {
         out[c] = static_cast<std::int16_t>(state[c].sample2);
@@ -74,7 +59,7 @@ PCMData DecoderADPCM::decode(const ADPCMData& blocks)
         decode_block(blocks.bytes() + b * std::size_t(blocks.block_align), channels, samples, decoded.data());
         std::uint8_t* target = out + b * block_bytes;
         for (std::size_t i = 0; i < decoded.size(); ++i)
-            store(target + 2 * i, decoded[i]);
+            write_sample(target + 2 * i, decoded[i]);
     }
     return PCMData(std::move(pcm), channels, 16, blocks.sample_rate);
 }

@@ -1,5 +1,7 @@
 #include "audio/DecoderGSM.h"
 
+#include "audio/Samples.h"
+
 #include <cstring>
 
 namespace audio {
@@ -17,11 +19,8 @@ PCMData DecoderGSM::decode(const GSMData& blocks)
     for (std::size_t b = 0; b < count; ++b) {
         m_codec.decode_block(blocks.bytes() + b * GSMCodec::block_bytes, samples);
         std::uint8_t* target = out + b * pcm_block;
-        for (int i = 0; i < GSMCodec::block_samples; ++i) {
-            auto value = static_cast<std::uint16_t>(samples[i]);
-            target[2 * i] = static_cast<std::uint8_t>(value);
-            target[2 * i + 1] = static_cast<std::uint8_t>(value >> 8);
-        }
+        for (int i = 0; i < GSMCodec::block_samples; ++i)
+            write_sample(target + 2 * i, samples[i]);
     }
     return PCMData(std::move(pcm), 1, 16, 8000);
 }

@@ -1,27 +1,12 @@
 #include "audio/EncoderADPCM.h"
 
+#include "audio/Samples.h"
 #include "liba/MutexLock.h"
 
 #include <cstring>
 #include <limits>
 
 namespace audio {
-
-namespace {
-
-std::int16_t read_i16(const std::uint8_t* p)
-{
-    return static_cast<std::int16_t>(p[0] | p[1] << 8);
-}
-
-void write_i16(std::uint8_t* p, std::int32_t value)
-{
-    auto bits = static_cast<std::uint16_t>(value);
-    p[0] = static_cast<std::uint8_t>(bits);
-    p[1] = static_cast<std::uint8_t>(bits >> 8);
-}
-
-}
 
 PCMData EncoderADPCM::make_block(const PCMData& format)
 {
@@ -38,15 +23,15 @@ std::int32_t EncoderADPCM::encode_block(const std::uint8_t* pcm, std::int32_t ch
     std::int32_t samples_per_block, std::uint8_t predictor, std::uint8_t* out)
 {
     ADPCMChannel state[2];
-    auto sample = [&](std::int32_t frame, int c) { return read_i16(pcm + 2 * (frame * channels + c)); };
+    auto sample = [&](std::int32_t frame, int c) { return read_sample(pcm + 2 * (frame * channels + c)); };
     for (int c = 0; c < channels; ++c) {
         state[c].pair = ADPCMFormat::coefficients[predictor];
         state[c].sample2 = sample(0, c);
         state[c].sample1 = sample(1, c);
         out[c] = predictor;
-        write_i16(out + channels + 2 * c, state[c].delta);
-        write_i16(out + 3 * channels + 2 * c, state[c].sample1);
-        write_i16(out + 5 * channels + 2 * c, state[c].sample2);
+        write_sample(out + channels + 2 * c, state[c].delta);
+        write_sample(out + 3 * channels + 2 * c, state[c].sample1);
+        write_sample(out + 5 * channels + 2 * c, state[c].sample2);
     }
     std::uint8_t* codes = out + 7 * channels;
     std::int32_t error = 0;

@@ -1,5 +1,7 @@
 #include "audio/EncoderGSM.h"
 
+#include "audio/Samples.h"
+
 #include <cstring>
 
 namespace audio {
@@ -16,7 +18,7 @@ GSMData EncoderGSM::encode(const PCMData& block)
     std::int16_t samples[GSMCodec::block_samples];
     const std::uint8_t* in = block.bytes();
     for (int i = 0; i < GSMCodec::block_samples; ++i)
-        samples[i] = static_cast<std::int16_t>(in[2 * i] | in[2 * i + 1] << 8);
+        samples[i] = read_sample(in + 2 * i);
     liba::SharedBuffer bytes(GSMCodec::block_bytes);
     std::uint8_t* out = bytes.make_unique();
     std::memset(out, 0, GSMCodec::block_bytes);
