@@ -20,8 +20,6 @@ public:
     GSMCodec();
     ~GSMCodec();
 
-    bool is_ok() const { return m_state != nullptr; }
-
     // 320 samples to one block; does nothing when the coder could not be made.
     void encode_block(const std::int16_t* samples, std::uint8_t* block);
     // One block to 320 samples; does nothing when the coder could not be made.

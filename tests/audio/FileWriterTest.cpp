@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 
 using audio::FileWriter;
@@ -439,4 +440,32 @@ TEST(FileWriterMP3, FullDiskCountsOnlyWhatReachedTheFile)
     EXPECT_FALSE(writer.is_ok());
     EXPECT_EQ(writer.get_data_size(), 150000);
     EXPECT_EQ(test::read_file(path).size(), 150000u);
+}
+
+TEST(FileWriterWAV, StopsWhereRiffSizesEnd)
+{
+    test::TempDir dir;
+    // A sparse file whose "data" chunk is 65 bytes short of RIFF's limit:
+    // 32 more frames fit, a 33rd does not.
+    const std::uint32_t data = 0xFFFFFFFFu - 36 - 65;
+    std::string header = test::pcm_wav(1, 8000, 16, "");
+    header = test::patched(header, 4, test::le32(36 + data));
+    header = test::patched(header, 40, test::le32(data));
+    std::string path = dir.write("huge.wav", header);
+    std::filesystem::resize_file(path, 44 + std::uint64_t(data));
+
+    {
+        audio::FileWriterWAVPCM writer(test::u16(path), true);
+        ASSERT_TRUE(writer.is_ok());
+        writer.on_data(test::counting_pcm(64, 1, 16, 8000));
+        EXPECT_TRUE(writer.is_ok());
+        writer.on_data(test::counting_pcm(2, 1, 16, 8000));
+        EXPECT_FALSE(writer.is_ok());
+        EXPECT_EQ(writer.get_data_size(), std::int64_t(data) + 64);
+    }
+    EXPECT_EQ(std::filesystem::file_size(path), 44 + std::uint64_t(data) + 64);
+    std::string head(44, '\0');
+    std::ifstream(path, std::ios::binary).read(head.data(), 44);
+    EXPECT_EQ(test::read_le32(head, 4), 0xFFFFFFFFu - 1);
+    EXPECT_EQ(test::read_le32(head, 40), data + 64);
 }
