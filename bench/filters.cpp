@@ -16,14 +16,15 @@ constexpr double seconds = 30;
 std::string input()
 {
     return bench::generated_input("filters.wav",
-        { "sox", "-n", "-r", "44100", "-c", "2", "-b", "16", "%o", "synth", "30", "sine", "300-3000", "pinknoise",
-            "vol", "0.5" });
+        { "sox", "-n", "-r", "44100", "-c", "2", "-b", "16", "%o", "synth", "30", "sine", "300-3000",
+            "pinknoise", "vol", "0.5" });
 }
 
 // Reads the file through the node in the player's 200 ms requests, as the
 // play path does; sox reads it too, so both sides pay for reading.
 template<typename Node>
-double play_through(benchmark::State& state, const std::string& path, const std::function<void(Node&)>& set_up)
+double play_through(
+    benchmark::State& state, const std::string& path, const std::function<void(Node&)>& set_up)
 {
     std::size_t total = 0;
     double ours = bench::measure(state, [&] {
@@ -61,7 +62,8 @@ void EqualizerBand(benchmark::State& state)
         band.set_frequency(hertz);
         band.set_bandwidth(1);
     });
-    bench::report(state, ours, seconds, { { "sox", sox(path, { "equalizer", std::to_string(hertz), "1o", "6" }) } });
+    bench::report(
+        state, ours, seconds, { { "sox", sox(path, { "equalizer", std::to_string(hertz), "1o", "6" }) } });
 }
 
 // Half speed with pitch lock: the stretch at factor 2 (and 3 for a third).

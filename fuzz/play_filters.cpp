@@ -39,8 +39,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (std::size_t at = 4, n = 0; at < size; at += chunk_bytes, ++n) {
         std::uint8_t format = n % 8 == 0 ? data[2] : data[3];
         std::size_t length = std::min(chunk_bytes, size - at);
-        source.chunks.emplace_back(liba::SharedBuffer(length, data + at), 1 + format % 3, bits[(format / 3) % 4],
-            rates[(format / 12) % 6]);
+        source.chunks.emplace_back(liba::SharedBuffer(length, data + at), 1 + format % 3,
+            bits[(format / 3) % 4], rates[(format / 12) % 6]);
     }
 
     audio::EqualizerPCM band;

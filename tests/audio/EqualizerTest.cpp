@@ -69,6 +69,8 @@ TEST(EqualizerPCM, PassesTheVerySameChunkWhenOffOrGivenAFormatItDoesNotTake)
         { "no whole frame", 6, 1000, test::counting_pcm(3, 2, 16, 44100) },
         { "centre at fs/2", 6, 11025, test::counting_pcm(4000, 1, 16, 22050) },
         { "centre just above fs/2.01", 6, 22050 / 2.01 + 0.01, test::counting_pcm(4000, 1, 16, 22050) },
+        { "gain beyond any coefficient", 2000, 1000, test::counting_pcm(4000, 1, 16, 22050) },
+        { "no frequency at all", 6, NAN, test::counting_pcm(4000, 1, 16, 22050) },
         // clang-format on
     };
 
