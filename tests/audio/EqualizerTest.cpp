@@ -9,14 +9,13 @@
 
 using audio::EqualizerPCM;
 using audio::PCMData;
+using test::Format;
 using test::Samples;
 
 namespace {
 
-struct Format {
-    int channels = 1;
-    int bits = 16;
-    int rate = 44100;
+struct BandSettings {
+    double hertz, gain, octaves;
 };
 
 // A band set up in the order the document sets one.
@@ -182,9 +181,7 @@ TEST(EqualizerPCM, AudioLeftUnlimitedSaturatesInsteadOfWrapping)
 
 TEST(EqualizerPCM, AToneAtTheCentreGainsTheBandsGain)
 {
-    struct Case {
-        double hertz, gain, octaves;
-    } cases[] = {
+    const BandSettings cases[] = {
         // clang-format off
         { 1000, 6, 1 },
         { 1000, -6, 1 },
@@ -283,9 +280,7 @@ TEST(EqualizerPCM, AgreesWithSoxAtTheCentreFrequency)
     const std::vector<std::string> raw
         = { "-t", "raw", "-r", "44100", "-c", "1", "-b", "16", "-e", "signed" };
 
-    struct Case {
-        double hertz, gain, octaves;
-    } cases[] = {
+    const BandSettings cases[] = {
         // clang-format off
         { 1000, 6, 1 },
         { 200, -9, 2 },

@@ -14,6 +14,12 @@ namespace test {
 // Interleaved signed samples; 8-bit chunks store them around 128.
 using Samples = std::vector<std::int32_t>;
 
+struct Format {
+    int channels = 1;
+    int bits = 16;
+    int rate = 44100;
+};
+
 inline Samples sine(double hertz, double rate, std::int32_t frames, double amplitude, double phase = 0)
 {
     Samples out(static_cast<std::size_t>(frames));

@@ -12,15 +12,10 @@
 
 using audio::PCMData;
 using audio::StretchFilter;
+using test::Format;
 using test::Samples;
 
 namespace {
-
-struct Format {
-    int channels = 1;
-    int bits = 16;
-    int rate = 44100;
-};
 
 // A stretch filter pulling from a script of chunks cut from the samples.
 struct Stretch {
