@@ -1,0 +1,104 @@
+#pragma once
+
+// Shared inside the message layer only.
+
+#include "platform/Clock.h"
+#include "platform/MessageQueue.h"
+#include "platform/Window.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <unordered_map>
+#include <vector>
+
+namespace platform {
+// The clock of the running system (platform/posix), to tell it from a test's.
+Clock& system_clock();
+}
+
+namespace platform::detail {
+
+struct ThreadQueue;
+
+// A message sent from another thread, waiting for the owner to handle it.
+struct SentMessage {
+    Message message;
+    std::weak_ptr<ThreadQueue> sender;
+    std::shared_ptr<void> keep_alive; // what lparam points to, for senders that may give up
+    bool done = false; // guarded by the sender's queue mutex
+    bool delivered = false;
+    LResult result = 0;
+};
+
+struct QueueTimer {
+    Window window;
+    std::uintptr_t id;
+    std::uint32_t interval_ms;
+    std::uint32_t due_tick; // compared by signed difference: the tick count wraps
+};
+
+struct ThreadQueue {
+    explicit ThreadQueue(ThreadId id)
+        : id(id)
+    {
+    }
+
+    void wake();
+
+    const ThreadId id;
+    std::mutex mutex;
+    std::condition_variable changed;
+    std::deque<Message> posted;
+    std::deque<std::shared_ptr<SentMessage>> sent;
+    std::vector<QueueTimer> timers;
+    bool quit = false;
+    int exit_code = 0;
+    bool alive = true;
+    std::atomic<WaitHook*> hook { nullptr };
+};
+
+struct WindowClassRecord {
+    std::u16string name;
+    WindowProc procedure;
+    bool reachable = false;
+};
+
+struct WindowRecord {
+    std::shared_ptr<WindowClassRecord> window_class;
+    std::u16string title;
+    std::uint32_t style = 0;
+    Window parent {};
+    std::shared_ptr<ThreadQueue> queue;
+    std::shared_ptr<const WindowProc> procedure;
+};
+
+// Lock order: the state's mutex before any queue's mutex.
+struct MessageState {
+    std::mutex mutex;
+    std::map<std::u16string, std::shared_ptr<WindowClassRecord>> classes; // by folded name
+    std::map<std::uint32_t, WindowRecord> windows; // creation order
+    std::unordered_map<ThreadId, std::shared_ptr<ThreadQueue>> queues;
+    std::uint32_t next_window = 1;
+};
+
+// Never destroyed: threads that outlive main may still use it.
+MessageState& state();
+std::shared_ptr<ThreadQueue> current_queue();
+std::u16string fold_case(std::u16string_view);
+
+// Called with no lock held; the owner has left the state. Frees the thread's windows.
+void drop_windows_of(const std::shared_ptr<ThreadQueue>&);
+// Sends from a thread that may give up; keep_alive holds what lparam points to.
+std::optional<LResult> send_keeping(Window, MessageId, WParam, LParam, std::shared_ptr<void> keep_alive);
+// The first top-level window of the class, in creation order.
+Window first_top_level_window(std::u16string_view class_name);
+
+// The cross-process endpoint of a reachable class, while it has top-level windows here.
+void reachable_window_created(const std::u16string& class_name);
+void reachable_window_destroyed(const std::u16string& class_name);
+
+}

@@ -1,0 +1,357 @@
+#include "platform/RemoteWindow.h"
+
+#include "platform/RuntimeDirectory.h"
+#include "platform/Utf8.h"
+#include "platform/detail/MessageState.h"
+
+#include <cerrno>
+#include <chrono>
+#include <cstring>
+#include <fcntl.h>
+#include <poll.h>
+#include <sys/file.h>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
+#include <thread>
+#include <unistd.h>
+
+namespace platform {
+
+using namespace detail;
+
+namespace {
+
+// Request: magic, version, message, class length, wparam, data word, has data, data
+// length, then the class name (UTF-8) and the data. Reply: magic, status, result.
+constexpr std::uint32_t magic = 0x5756524f;
+constexpr std::uint32_t version = 1;
+constexpr std::size_t request_header_size = 40;
+constexpr std::size_t reply_size = 16;
+constexpr std::uint32_t max_class_bytes = 1024;
+constexpr std::uint32_t max_data_bytes = 1 << 20;
+constexpr int receive_timeout_ms = 2000;
+
+using SteadyClock = std::chrono::steady_clock;
+
+template<typename T>
+void put(unsigned char*& p, T value)
+{
+    std::memcpy(p, &value, sizeof value);
+    p += sizeof value;
+}
+
+template<typename T>
+T get(const unsigned char*& p)
+{
+    T value;
+    std::memcpy(&value, p, sizeof value);
+    p += sizeof value;
+    return value;
+}
+
+int remaining_ms(SteadyClock::time_point deadline)
+{
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - SteadyClock::now()).count();
+    return left > 0 ? static_cast<int>(left) : 0;
+}
+
+// Moves all n bytes through a non-blocking socket before the deadline.
+bool transfer(int fd, void* buffer, std::size_t n, SteadyClock::time_point deadline, bool sending)
+{
+    auto* p = static_cast<unsigned char*>(buffer);
+    while (n > 0) {
+        ssize_t done = sending ? send(fd, p, n, MSG_NOSIGNAL) : recv(fd, p, n, 0);
+        if (done > 0) {
+            p += done;
+            n -= static_cast<std::size_t>(done);
+            continue;
+        }
+        if (done == 0 || (errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR))
+            return false;
+        pollfd pfd { fd, static_cast<short>(sending ? POLLOUT : POLLIN), 0 };
+        int left = remaining_ms(deadline);
+        if (left == 0 || (poll(&pfd, 1, left) <= 0 && errno != EINTR))
+            return false;
+    }
+    return true;
+}
+
+bool socket_address(const std::string& path, sockaddr_un& address)
+{
+    address = {};
+    address.sun_family = AF_UNIX;
+    if (path.empty() || path.size() >= sizeof address.sun_path)
+        return false;
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    return true;
+}
+
+std::string socket_path(std::u16string_view class_name)
+{
+    return runtime_file("window-", class_name);
+}
+
+bool peer(int fd, ucred& credentials)
+{
+    socklen_t length = sizeof credentials;
+    return getsockopt(fd, SOL_SOCKET, SO_PEERCRED, &credentials, &length) == 0
+        && credentials.uid == geteuid();
+}
+
+void reply(int fd, RemoteStatus status, LResult result, SteadyClock::time_point deadline)
+{
+    unsigned char buffer[reply_size];
+    unsigned char* p = buffer;
+    put(p, magic);
+    put(p, static_cast<std::uint32_t>(status));
+    put(p, static_cast<std::int64_t>(result));
+    transfer(fd, buffer, sizeof buffer, deadline, true);
+}
+
+struct Payload {
+    std::vector<unsigned char> bytes;
+    CopyData record;
+};
+
+// One request on an accepted connection of the endpoint for class_name.
+void serve_connection(int fd, const std::u16string& class_name)
+{
+    ucred credentials;
+    if (!peer(fd, credentials))
+        return;
+    auto deadline = SteadyClock::now() + std::chrono::milliseconds(receive_timeout_ms);
+    unsigned char header[request_header_size];
+    if (!transfer(fd, header, sizeof header, deadline, false))
+        return;
+    const unsigned char* p = header;
+    auto got_magic = get<std::uint32_t>(p);
+    auto got_version = get<std::uint32_t>(p);
+    auto message = get<std::uint32_t>(p);
+    auto class_bytes = get<std::uint32_t>(p);
+    auto wparam = get<std::uint64_t>(p);
+    auto data_word = get<std::uint64_t>(p);
+    auto has_data = get<std::uint32_t>(p);
+    auto data_bytes = get<std::uint32_t>(p);
+    bool copy = message == msg::copy_data;
+    if (got_magic != magic || got_version != version || class_bytes > max_class_bytes
+        || data_bytes > max_data_bytes || (!copy && message != msg::user_command)
+        || has_data != (copy ? 1u : 0u) || (!copy && data_bytes != 0)) {
+        reply(fd, RemoteStatus::failed, 0, deadline);
+        return;
+    }
+    std::string name(class_bytes, '\0');
+    auto payload = std::make_shared<Payload>();
+    payload->bytes.resize(data_bytes);
+    if (!transfer(fd, name.data(), name.size(), deadline, false)
+        || !transfer(fd, payload->bytes.data(), payload->bytes.size(), deadline, false))
+        return;
+    payload->record = { static_cast<std::uintptr_t>(data_word), data_bytes,
+        payload->bytes.empty() ? nullptr : payload->bytes.data() };
+
+    Window window = no_window;
+    if (credentials.pid != getpid() && fold_case(from_utf8(name)) == fold_case(class_name))
+        window = first_top_level_window(class_name);
+    std::optional<LResult> result;
+    if (window != no_window) {
+        LParam lparam = copy ? reinterpret_cast<LParam>(&payload->record) : 0;
+        result = send_keeping(window, message, static_cast<WParam>(wparam), lparam, payload);
+    }
+    deadline = SteadyClock::now() + std::chrono::milliseconds(receive_timeout_ms);
+    reply(fd, result ? RemoteStatus::delivered : RemoteStatus::no_window, result.value_or(0), deadline);
+}
+
+struct Endpoint {
+    std::u16string class_name;
+    std::string path;
+    int listener = -1;
+    int stop[2] = { -1, -1 }; // the listener owns the read end, the last window the write end
+    int windows = 0;
+};
+
+std::mutex endpoints_mutex;
+
+std::map<std::u16string, std::shared_ptr<Endpoint>>& endpoints()
+{
+    static auto* map = new std::map<std::u16string, std::shared_ptr<Endpoint>>;
+    return *map;
+}
+
+void listen_loop(std::shared_ptr<Endpoint> endpoint)
+{
+    for (;;) {
+        pollfd fds[2] = { { endpoint->listener, POLLIN, 0 }, { endpoint->stop[0], POLLIN, 0 } };
+        if (poll(fds, 2, -1) < 0 && errno != EINTR)
+            break;
+        if (fds[1].revents)
+            break;
+        if (!fds[0].revents)
+            continue;
+        int fd = accept4(endpoint->listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        if (fd >= 0) {
+            serve_connection(fd, endpoint->class_name);
+            close(fd);
+        }
+    }
+    close(endpoint->listener);
+    close(endpoint->stop[0]);
+}
+
+// A socket file whose owner no longer listens is stale.
+bool someone_listens(const sockaddr_un& address)
+{
+    int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0)
+        return false;
+    int rc = connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address);
+    bool alive = rc == 0 || errno == EAGAIN || errno == EINPROGRESS;
+    close(fd);
+    return alive;
+}
+
+int bind_listener(const std::string& path)
+{
+    sockaddr_un address;
+    if (!socket_address(path, address))
+        return -1;
+    // Serialises the stale check and the bind against another process doing the same.
+    int lock = open((path + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (lock < 0)
+        return -1;
+    while (flock(lock, LOCK_EX) != 0 && errno == EINTR) { }
+    int fd = -1;
+    if (!someone_listens(address)) {
+        unlink(path.c_str());
+        fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+        if (fd >= 0
+            && (bind(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) != 0
+                || chmod(path.c_str(), 0600) != 0 || listen(fd, 16) != 0)) {
+            close(fd);
+            fd = -1;
+        }
+    }
+    close(lock);
+    return fd;
+}
+
+}
+
+namespace detail {
+
+void reachable_window_created(const std::u16string& class_name)
+{
+    std::lock_guard lock(endpoints_mutex);
+    auto& endpoint = endpoints()[fold_case(class_name)];
+    if (endpoint) {
+        ++endpoint->windows;
+        return;
+    }
+    endpoint = std::make_shared<Endpoint>();
+    endpoint->class_name = class_name;
+    endpoint->windows = 1;
+    endpoint->path = socket_path(class_name);
+    endpoint->listener = bind_listener(endpoint->path);
+    if (endpoint->listener < 0)
+        return; // another process answers for the class, or there is no runtime folder
+    if (pipe2(endpoint->stop, O_CLOEXEC) != 0) {
+        close(endpoint->listener);
+        endpoint->listener = -1;
+        unlink(endpoint->path.c_str());
+        return;
+    }
+    std::thread(listen_loop, endpoint).detach();
+}
+
+void reachable_window_destroyed(const std::u16string& class_name)
+{
+    std::lock_guard lock(endpoints_mutex);
+    auto it = endpoints().find(fold_case(class_name));
+    if (it == endpoints().end() || --it->second->windows > 0)
+        return;
+    auto endpoint = it->second;
+    endpoints().erase(it);
+    if (endpoint->listener >= 0) {
+        unlink(endpoint->path.c_str());
+        close(endpoint->stop[1]); // the listener sees the hang-up and ends
+    }
+}
+
+}
+
+RemoteReply send_to_other_process(std::u16string_view class_name, MessageId message, WParam wparam,
+    const CopyData* data, std::uint32_t timeout_ms)
+{
+    RemoteReply answer;
+    bool copy = message == msg::copy_data;
+    if ((copy && !data) || (!copy && message != msg::user_command))
+        return answer;
+    sockaddr_un address;
+    if (!socket_address(socket_path(class_name), address))
+        return answer;
+    std::string name = to_utf8(class_name);
+    std::uint32_t data_bytes = copy ? data->size : 0;
+    if (name.size() > max_class_bytes || data_bytes > max_data_bytes)
+        return answer;
+
+    auto deadline = SteadyClock::now() + std::chrono::milliseconds(timeout_ms);
+    int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0)
+        return answer;
+    for (;;) {
+        if (connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
+            break;
+        if (errno == ENOENT || errno == ECONNREFUSED) {
+            close(fd);
+            answer.status = RemoteStatus::no_window;
+            return answer;
+        }
+        // A full backlog: the other side is busy; try again until the deadline.
+        if ((errno != EAGAIN && errno != EINTR) || remaining_ms(deadline) == 0) {
+            close(fd);
+            return answer;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ucred credentials;
+    if (!peer(fd, credentials)) {
+        close(fd);
+        return answer;
+    }
+    if (credentials.pid == getpid()) {
+        close(fd);
+        answer.status = RemoteStatus::no_window;
+        return answer;
+    }
+
+    std::vector<unsigned char> request(request_header_size + name.size() + data_bytes);
+    unsigned char* p = request.data();
+    put(p, magic);
+    put(p, version);
+    put(p, static_cast<std::uint32_t>(message));
+    put(p, static_cast<std::uint32_t>(name.size()));
+    put(p, static_cast<std::uint64_t>(wparam));
+    put(p, static_cast<std::uint64_t>(copy ? data->data_word : 0));
+    put(p, static_cast<std::uint32_t>(copy ? 1 : 0));
+    put(p, data_bytes);
+    std::memcpy(p, name.data(), name.size());
+    if (data_bytes)
+        std::memcpy(p + name.size(), data->bytes, data_bytes);
+
+    unsigned char buffer[reply_size];
+    bool ok = transfer(fd, request.data(), request.size(), deadline, true)
+        && transfer(fd, buffer, sizeof buffer, deadline, false);
+    close(fd);
+    if (!ok)
+        return answer;
+    const unsigned char* q = buffer;
+    auto got_magic = get<std::uint32_t>(q);
+    auto status = get<std::uint32_t>(q);
+    auto result = get<std::int64_t>(q);
+    if (got_magic != magic || status > static_cast<std::uint32_t>(RemoteStatus::failed))
+        return answer;
+    answer.status = static_cast<RemoteStatus>(status);
+    answer.result = static_cast<LResult>(result);
+    return answer;
+}
+
+}

@@ -1,0 +1,69 @@
+#include "os/Application.h"
+#include "os/Log.h"
+#include "os/Registry.h"
+#include "platform/headless/FakeClock.h"
+#include "tests/support/EnvironmentOverride.h"
+#include "tests/support/TempDir.h"
+
+#include <filesystem>
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(Application, ClassNameAndSingleObject)
+{
+    EXPECT_EQ(os::Application::instance(), nullptr);
+    {
+        os::Application application(u"abcdefghijklmnopqrstuvwxy"); // 25 characters fit
+        EXPECT_EQ(os::Application::instance(), &application);
+        EXPECT_EQ(application.window_class_name(), u"SkinnerClass_abcdefghijklmnopqrstuvwxy");
+    }
+    EXPECT_EQ(os::Application::instance(), nullptr);
+}
+
+TEST(Application, TheDestructorTracesEachStep)
+{
+    test::TempDir dir;
+    test::EnvironmentOverride app_path("ORVANTA_APP_PATH", dir.path().c_str());
+    os::set_registry_file(dir.file("registry"));
+    const std::u16string qiro = u"HKEY_CURRENT_USER\\Software\\Qiro";
+    ASSERT_TRUE(os::registry_write_dword(qiro, u"Log", 1));
+    {
+        platform::FakeClock clock(4242);
+        os::Application application(u"Traced");
+    }
+    ASSERT_TRUE(os::registry_write_dword(qiro, u"Log", 0));
+    os::log(); // closes the trace file
+
+    std::string expected = "\xFF\xFE";
+    for (char c : std::string("4242 Application::~Application 1\n4242 Application::~Application 2\n"
+                              "4242 Application::~Application 3\n4242 Application::~Application 4\n")) {
+        expected += c;
+        expected += '\0';
+    }
+    auto name = std::filesystem::read_symlink("/proc/self/exe").filename().string() + ".txt";
+    EXPECT_EQ(test::read_file(dir.file(name)), expected);
+}
+
+TEST(Application, CommandLineFromCopyData)
+{
+    struct Case {
+        std::u16string sent;
+        std::uint32_t size; // bytes
+        std::u16string received;
+    } cases[] = {
+        { u"-hide", 10, u"-hide" },
+        { std::u16string(u"-hide\0", 6), 12, u"-hide" }, // a sender that counted the terminator
+        { u"ab", 3, u"a" }, // an odd byte is no character
+        { u"", 0, u"" },
+        { std::u16string(u"\0", 1), 2, u"" },
+        { u"\U0001F3B5", 4, u"\U0001F3B5" },
+    };
+
+    for (const auto& c : cases) {
+        platform::CopyData data { 0, c.size, c.sent.data() };
+        EXPECT_EQ(os::Application::command_line_from(data), c.received) << c.size;
+    }
+}
+
+}

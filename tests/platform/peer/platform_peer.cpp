@@ -1,0 +1,104 @@
+// A second process for the cross-process tests.
+//   platform_peer serve <class>   answers copy-data and command messages until stdin closes
+//   platform_peer lock <name>     holds the named mutex until stdin closes
+#include "platform/MessageQueue.h"
+#include "platform/NamedMutex.h"
+#include "platform/Utf8.h"
+#include "platform/Window.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <thread>
+#include <unistd.h>
+
+using namespace platform;
+
+namespace {
+
+void say(const std::string& line)
+{
+    std::string text = line + "\n";
+    [[maybe_unused]] auto ignored = write(1, text.data(), text.size());
+}
+
+// Ends the GUI thread's loop when the test closes our stdin.
+void quit_on_eof(ThreadId gui)
+{
+    std::thread([gui] {
+        char c;
+        while (read(0, &c, 1) > 0) { }
+        post_thread_message(gui, msg::quit);
+    }).detach();
+}
+
+std::string hex(const void* bytes, std::size_t size)
+{
+    std::string out;
+    char two[3];
+    for (std::size_t i = 0; i < size; ++i) {
+        std::snprintf(two, sizeof two, "%02x", static_cast<const unsigned char*>(bytes)[i]);
+        out += two;
+    }
+    return out.empty() ? "-" : out;
+}
+
+int serve(const std::u16string& class_name)
+{
+    ThreadId gui = current_thread_id();
+    register_window_class({ u"PeerOwner", {}, false });
+    auto procedure = [gui](const char* which) {
+        return [gui, which](Window, MessageId id, WParam wparam, LParam lparam) -> LResult {
+            const char* thread = current_thread_id() == gui ? "gui" : "other";
+            if (id == msg::copy_data) {
+                auto* data = reinterpret_cast<const CopyData*>(lparam);
+                say(std::string("copy ") + which + " " + thread + " " + std::to_string(data->data_word) + " "
+                    + hex(data->bytes, data->size));
+                return LResult(data->size) + 1;
+            }
+            if (id == msg::user_command) {
+                say(std::string("command ") + which + " " + thread + " " + std::to_string(wparam));
+                return LResult(wparam) * 2;
+            }
+            return 0;
+        };
+    };
+    register_window_class({ class_name, {}, true });
+    Window owner = create_window(u"PeerOwner");
+    // An owned window of the class comes first but is no target.
+    Window popup = create_window(class_name, owner);
+    set_window_procedure(popup, procedure("popup"));
+    Window main = create_window(class_name);
+    set_window_procedure(main, procedure("main"));
+    quit_on_eof(gui);
+    Message m;
+    peek_message(m, {}, 0, 0, Peek::keep);
+    say("ready");
+    while (get_message(m))
+        dispatch_message(m);
+    destroy_window(main);
+    say("bye");
+    return 0;
+}
+
+int hold(const std::u16string& name)
+{
+    auto mutex = NamedMutex::open(name);
+    if (!mutex || !mutex->lock())
+        return 1;
+    say("locked");
+    char c;
+    while (read(0, &c, 1) > 0) { }
+    return 0;
+}
+
+}
+
+int main(int argc, char** argv)
+{
+    if (argc == 3 && std::strcmp(argv[1], "serve") == 0)
+        return serve(from_utf8(argv[2]));
+    if (argc == 3 && std::strcmp(argv[1], "lock") == 0)
+        return hold(from_utf8(argv[2]));
+    return 2;
+}
