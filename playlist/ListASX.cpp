@@ -30,13 +30,11 @@ ListASX::ListASX(const std::u16string& path)
     XmlNode root = XmlNode::find_child(XmlNode::load_file(path), u"ASX");
     if (!root.is_valid())
         return;
-    int count = XmlNode::child_count(root);
-    for (int i = 0; i < count; ++i) {
-        XmlNode element = XmlNode::child_at(root, i);
+    for_each_child(root, u"ENTRY", [&](const XmlNode& element) {
         Entry entry;
-        if (XmlNode::get_name(element) == u"ENTRY" && read_entry(element, entry))
+        if (read_entry(element, entry))
             m_entries.push_back(std::move(entry));
-    }
+    });
     m_loaded = true;
 }
 

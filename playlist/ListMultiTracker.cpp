@@ -110,12 +110,8 @@ ListMultiTracker::ListMultiTracker(const std::u16string& path)
         return;
     read_header(root, m_header);
     double running = 0.0;
-    int count = XmlNode::child_count(root);
-    for (int i = 0; i < count; ++i) {
-        XmlNode event = XmlNode::child_at(root, i);
-        if (XmlNode::get_name(event) == u"LogEvent")
-            m_entries.push_back(read_event(event, running));
-    }
+    for_each_child(
+        root, u"LogEvent", [&](const XmlNode& event) { m_entries.push_back(read_event(event, running)); });
     m_loaded = true;
 }
 

@@ -107,12 +107,8 @@ ListOfflineRadio::ListOfflineRadio(const std::u16string& path)
     if (!root.is_valid())
         return;
     double carried = 0.0;
-    int count = XmlNode::child_count(root);
-    for (int i = 0; i < count; ++i) {
-        XmlNode event = XmlNode::child_at(root, i);
-        if (XmlNode::get_name(event) == u"LogEvent")
-            m_entries.push_back(read_event(event, carried));
-    }
+    for_each_child(
+        root, u"LogEvent", [&](const XmlNode& event) { m_entries.push_back(read_event(event, carried)); });
     m_loaded = true;
 }
 

@@ -9,6 +9,18 @@
 // Element texts of the XML playlists.
 namespace playlist {
 
+// Calls visit with each child of that name, in document order; others are skipped.
+template<typename Visit>
+void for_each_child(const os::XmlNode& parent, std::u16string_view name, Visit visit)
+{
+    int count = os::XmlNode::child_count(parent);
+    for (int i = 0; i < count; ++i) {
+        os::XmlNode child = os::XmlNode::child_at(parent, i);
+        if (os::XmlNode::get_name(child) == name)
+            visit(child);
+    }
+}
+
 // The text of the first child of that name; false when there is none.
 bool child_text(const os::XmlNode& parent, std::u16string_view name, std::u16string& text);
 // A number from the first child of that name, as parse_number reads it;
