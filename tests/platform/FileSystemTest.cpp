@@ -92,6 +92,33 @@ TEST(FileSystem, SymbolicLinksAreMarkedAndRemovedThemselves)
     EXPECT_TRUE(exists(dir.file("target/keep")));
 }
 
+TEST(FileSystem, LinksCopyAsLinksAndPathsResolve)
+{
+    test::TempDir dir;
+    ASSERT_EQ(mkdir(dir.file("target").c_str(), 0777), 0);
+    dir.write("target/keep", "k");
+    ASSERT_EQ(symlink("target", dir.file("link").c_str()), 0);
+    ASSERT_EQ(symlink("nowhere", dir.file("dangling").c_str()), 0);
+
+    // The link's own text is copied, relative or dangling as it is.
+    EXPECT_EQ(copy_symbolic_link(u16(dir.file("link")), u16(dir.file("copy"))), error_success);
+    EXPECT_EQ(copy_symbolic_link(u16(dir.file("dangling")), u16(dir.file("copy2"))), error_success);
+    char text[64] = {};
+    ASSERT_EQ(readlink(dir.file("copy").c_str(), text, sizeof text - 1), 6);
+    EXPECT_STREQ(text, "target");
+    EXPECT_EQ(copy_symbolic_link(u16(dir.file("link")), u16(dir.file("copy"))), error_already_exists);
+    EXPECT_EQ(copy_symbolic_link(u16(dir.file("target/keep")), u16(dir.file("x"))), error_invalid_parameter);
+    EXPECT_EQ(copy_symbolic_link(u16(dir.file("missing")), u16(dir.file("x"))), error_file_not_found);
+
+    char* real_dir = realpath(dir.path().c_str(), nullptr);
+    std::string base = real_dir;
+    free(real_dir);
+    std::u16string resolved;
+    EXPECT_EQ(resolve_path(u16(dir.file("link/../link/./keep")), resolved), error_success);
+    EXPECT_EQ(resolved, u16(base + "/target/keep"));
+    EXPECT_NE(resolve_path(u16(dir.file("dangling")), resolved), error_success);
+}
+
 TEST(FileSystem, ReadOnlyIsTheOwnerWriteBit)
 {
     test::TempDir dir;
