@@ -266,7 +266,14 @@ std::vector<AnswerCase> answer_cases()
     return cases;
 }
 
-INSTANTIATE_TEST_SUITE_P(Questions, AnswerCodes, ::testing::ValuesIn(answer_cases()));
+std::string answer_case_name(const ::testing::TestParamInfo<AnswerCase>& info)
+{
+    const char* questions[] = { "Overwrite", "OverwriteReadOnly", "DeleteReadOnly", "MoveReadOnly" };
+    return questions[static_cast<int>(info.param.question)] + std::string("Answer")
+        + std::to_string(info.param.answer);
+}
+
+INSTANTIATE_TEST_SUITE_P(Questions, AnswerCodes, ::testing::ValuesIn(answer_cases()), answer_case_name);
 
 TEST_F(FileManagerTest, BaseClassAbortsDeleteAtReadOnlyFile)
 {
@@ -442,23 +449,43 @@ TEST_F(FileManagerTest, FailedMoveKeepsTheSource)
     EXPECT_EQ(test::read_file(path("src/file")), "keep");
 }
 
-// A folder on another file system, for moves that must copy; empty when there is none.
-std::string other_file_system_folder(const std::string& here)
-{
-    struct stat a {
-    }, b {};
+// A folder in memory (/dev/shm): another file system than the temporary
+// folder, and one where the holes of a sparse file read fast.
+class MemoryFolder {
+public:
+    MemoryFolder()
+    {
+        char pattern[] = "/dev/shm/orvanta-fileops-XXXXXX";
+        if (access("/dev/shm", W_OK) == 0 && mkdtemp(pattern))
+            m_path = pattern;
+    }
 
-    if (stat(here.c_str(), &a) != 0 || stat("/dev/shm", &b) != 0 || a.st_dev == b.st_dev
-        || access("/dev/shm", W_OK) != 0)
-        return {};
-    char pattern[] = "/dev/shm/orvanta-fileops-XXXXXX";
-    return mkdtemp(pattern) ? pattern : "";
+    ~MemoryFolder()
+    {
+        if (!m_path.empty())
+            fs::remove_all(m_path);
+    }
+
+    // Empty when there is no memory file system.
+    const std::string& path() const { return m_path; }
+
+private:
+    std::string m_path;
+};
+
+bool same_file_system(const std::string& a, const std::string& b)
+{
+    struct stat sa {
+    }, sb {};
+
+    return stat(a.c_str(), &sa) == 0 && stat(b.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev;
 }
 
 TEST_F(FileManagerTest, MovesAcrossFileSystems)
 {
-    std::string other = other_file_system_folder(dir.path());
-    if (other.empty())
+    MemoryFolder memory;
+    const std::string& other = memory.path();
+    if (other.empty() || same_file_system(other, dir.path()))
         GTEST_SKIP() << "no second file system";
     write("src/file", "one");
     write("src/folder/inner", "two");
@@ -475,7 +502,6 @@ TEST_F(FileManagerTest, MovesAcrossFileSystems)
     EXPECT_FALSE(exists(path("src/file")));
     EXPECT_FALSE(exists(path("src/folder")));
     EXPECT_EQ(test::read_file(path("outside/file")), "three");
-    fs::remove_all(other);
 }
 
 TEST_F(FileManagerTest, LinkedFoldersAreNeverWalked)
@@ -636,8 +662,10 @@ TEST_F(FileManagerTest, StoppingProgressStopsTheList)
 
 TEST_F(FileManagerTest, CopiesASparseFileOverFourGigabytes)
 {
+    MemoryFolder memory;
+    std::string base = memory.path().empty() ? dir.path() : memory.path();
     const uint64_t size = (uint64_t(1) << 32) + 5;
-    std::string source = path("huge");
+    std::string source = base + "/huge";
     {
         FILE* f = fopen(source.c_str(), "wb");
         ASSERT_NE(f, nullptr);
@@ -645,14 +673,15 @@ TEST_F(FileManagerTest, CopiesASparseFileOverFourGigabytes)
         fwrite("tail!", 1, 5, f);
         fclose(f);
     }
-    mkdir("dst");
+    std::string copy = base + "/dst/huge";
+    fs::create_directory(base + "/dst");
     FileManager manager;
-    ASSERT_TRUE(manager.copy_files({ u16(source) }, upath("dst")));
-    EXPECT_EQ(fs::file_size(path("dst/huge")), size);
+    ASSERT_TRUE(manager.copy_files({ u16(source) }, u16(base + "/dst")));
+    EXPECT_EQ(fs::file_size(copy), size);
     EXPECT_EQ(manager.total(), size);
     EXPECT_EQ(manager.done(), size);
     std::string tail(5, '\0');
-    FILE* f = fopen(path("dst/huge").c_str(), "rb");
+    FILE* f = fopen(copy.c_str(), "rb");
     ASSERT_NE(f, nullptr);
     fseeko(f, static_cast<off_t>(size - 5), SEEK_SET);
     EXPECT_EQ(fread(tail.data(), 1, 5, f), 5u);
@@ -662,7 +691,7 @@ TEST_F(FileManagerTest, CopiesASparseFileOverFourGigabytes)
     // The holes stay holes: the copy takes no more room than the source.
     struct stat copied { };
 
-    ASSERT_EQ(stat(path("dst/huge").c_str(), &copied), 0);
+    ASSERT_EQ(stat(copy.c_str(), &copied), 0);
     EXPECT_LT(copied.st_blocks * 512, 1 << 20);
 }
 
