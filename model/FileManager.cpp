@@ -203,28 +203,17 @@ bool FileManager::confirm_overwrite(bool& aborted, const std::u16string& source,
     os::FileInfo info(target);
     if (!info.exists())
         return true;
-    switch (ask(m_overwrite_answer, [&] { return on_overwrite(source, target); })) {
-    case Decision::Abort:
-        aborted = true;
+    Decision decision = ask(m_overwrite_answer, [&] { return on_overwrite(source, target); });
+    if (decision != Decision::Go) {
+        aborted = decision == Decision::Abort;
         return false;
-    case Decision::Skip:
-        return false;
-    case Decision::Go:
-        break;
     }
     // A link is replaced, so what it points to is not what gets overwritten.
     if (!info.is_read_only() || info.is_link())
         return true;
-    switch (ask(m_overwrite_read_only_answer, [&] { return on_overwrite_read_only(source, target); })) {
-    case Decision::Abort:
-        aborted = true;
-        return false;
-    case Decision::Skip:
-        return false;
-    case Decision::Go:
-        break;
-    }
-    return true;
+    decision = ask(m_overwrite_read_only_answer, [&] { return on_overwrite_read_only(source, target); });
+    aborted = decision == Decision::Abort;
+    return decision == Decision::Go;
 }
 
 bool FileManager::delete_file(const std::u16string& path)
@@ -234,15 +223,10 @@ bool FileManager::delete_file(const std::u16string& path)
     os::FileInfo info(path);
     // A link's read-only state is its target's, which deleting the link leaves alone.
     if (info.is_read_only() && !info.is_link()) {
-        switch (ask(m_delete_read_only_answer, [&] { return on_delete_read_only(path); })) {
-        case Decision::Abort:
-            return false;
-        case Decision::Skip:
-            return true;
-        case Decision::Go:
-            info.set_read_only(false);
-            break;
-        }
+        Decision decision = ask(m_delete_read_only_answer, [&] { return on_delete_read_only(path); });
+        if (decision != Decision::Go)
+            return decision == Decision::Skip;
+        info.set_read_only(false);
     }
     if (!info.remove())
         return on_delete_error(path);
@@ -280,27 +264,47 @@ bool FileManager::create_target_folder(const std::u16string& target)
 
 bool FileManager::copy_folder(const std::u16string& source, const std::u16string& target)
 {
+    return transfer_folder(source, target, ManagerFinder::mode_copy);
+}
+
+bool FileManager::transfer_folder(const std::u16string& source, const std::u16string& target, int mode)
+{
+    bool move = mode == ManagerFinder::mode_move;
     if (is_link(source)) {
         m_done += folder_work;
-        return copy_file(source, target);
+        return move ? move_file(source, target) : copy_file(source, target);
     }
     if (!create_target_folder(target))
-        return on_copy_error(source, target);
-    ManagerFinder finder(*this, ManagerFinder::mode_copy, target);
+        return move ? on_move_error(source, target) : on_copy_error(source, target);
+    ManagerFinder finder(*this, mode, target);
     finder.find(source, u"*", u"*", false);
+    if (move) {
+        os::FileInfo folder(source);
+        folder.set_read_only(false);
+        // Fails, harmlessly, while skipped entries remain.
+        folder.remove();
+    }
     m_done += folder_work;
     bool progress = on_progress(source, {}, 1.0, get_total_fraction());
     return progress && !finder.stopped();
 }
 
-bool FileManager::copy_file(const std::u16string& source, const std::u16string& target)
+bool FileManager::begin_transfer(const std::u16string& source, const std::u16string& target, double fraction)
 {
-    if (!on_progress(source, target, 0.0, get_total_fraction()))
+    if (!on_progress(source, target, fraction, get_total_fraction()))
         return false;
+    // Reached through a linked folder, the target may be the source itself.
     if (same_item(source, target)) {
         on_self_operation_error(source, target);
         return false;
     }
+    return true;
+}
+
+bool FileManager::copy_file(const std::u16string& source, const std::u16string& target)
+{
+    if (!begin_transfer(source, target, 0.0))
+        return false;
     bool aborted = false;
     if (confirm_overwrite(aborted, source, target)) {
         os::FileInfo info(source);
@@ -369,22 +373,13 @@ bool FileManager::copy_contents(const std::u16string& source, const std::u16stri
 
 bool FileManager::move_file(const std::u16string& source, const std::u16string& target)
 {
-    if (!on_progress(source, target, 0.5, get_total_fraction()))
+    if (!begin_transfer(source, target, 0.5))
         return false;
-    if (same_item(source, target)) {
-        on_self_operation_error(source, target);
-        return false;
-    }
     os::FileInfo info(source);
     if (info.is_read_only() && !info.is_link()) {
-        switch (ask(m_move_read_only_answer, [&] { return on_move_read_only(source, target); })) {
-        case Decision::Abort:
-            return false;
-        case Decision::Skip:
-            return true;
-        case Decision::Go:
-            break;
-        }
+        Decision decision = ask(m_move_read_only_answer, [&] { return on_move_read_only(source, target); });
+        if (decision != Decision::Go)
+            return decision == Decision::Skip;
     }
     bool aborted = false;
     if (confirm_overwrite(aborted, source, target)) {
@@ -399,21 +394,7 @@ bool FileManager::move_file(const std::u16string& source, const std::u16string& 
 
 bool FileManager::move_folder(const std::u16string& source, const std::u16string& target)
 {
-    if (is_link(source)) {
-        m_done += folder_work;
-        return move_file(source, target);
-    }
-    if (!create_target_folder(target))
-        return on_move_error(source, target);
-    ManagerFinder finder(*this, ManagerFinder::mode_move, target);
-    finder.find(source, u"*", u"*", false);
-    os::FileInfo folder(source);
-    folder.set_read_only(false);
-    // Fails, harmlessly, while skipped entries remain.
-    folder.remove();
-    m_done += folder_work;
-    bool progress = on_progress(source, {}, 1.0, get_total_fraction());
-    return progress && !finder.stopped();
+    return transfer_folder(source, target, ManagerFinder::mode_move);
 }
 
 bool FileManager::rename(const std::u16string& path, const std::u16string& new_name)

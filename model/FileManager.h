@@ -94,6 +94,10 @@ private:
 
     bool run_list(const PathList& paths, const std::u16string& destination, int mode);
     bool create_target_folder(const std::u16string& target);
+    // The first step of copying or moving one item: progress, then the self check.
+    bool begin_transfer(const std::u16string& source, const std::u16string& target, double fraction);
+    // Copies or moves a folder entry by entry into the target folder.
+    bool transfer_folder(const std::u16string& source, const std::u16string& target, int mode);
 
     int m_overwrite_answer { answer_skip };
     int m_delete_read_only_answer { answer_skip };

@@ -2,6 +2,7 @@
 
 #include "platform/Utf8.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/Tool.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -383,6 +384,48 @@ TEST_F(FileManagerTest, CopiesAndMovesFoldersRecursively)
     ASSERT_TRUE(manager.delete_files({ upath("src") }));
     EXPECT_FALSE(exists(path("src")));
     EXPECT_TRUE(manager.errors.empty());
+}
+
+// Makes a folder's entries impossible to remove, even for root, while it lives.
+class ImmutableFolder {
+public:
+    explicit ImmutableFolder(std::string path)
+        : m_path(std::move(path))
+        , m_locked(test::have_tool("chattr") && test::run_tool({ "chattr", "+i", m_path }).exit_code == 0)
+    {
+    }
+
+    ~ImmutableFolder()
+    {
+        if (m_locked)
+            test::run_tool({ "chattr", "-i", m_path });
+    }
+
+    bool locked() const { return m_locked; }
+
+private:
+    std::string m_path;
+    bool m_locked;
+};
+
+TEST_F(FileManagerTest, DeleteErrorsAreReported)
+{
+    write("locked/file", "f");
+    mkdir("locked/empty");
+    write("kept/ro", "r");
+    make_read_only(path("kept/ro"));
+    ImmutableFolder lock(path("locked"));
+    if (!lock.locked())
+        GTEST_SKIP() << "cannot make a folder immutable here";
+    ScriptedManager manager;
+    manager.go_on_after_error = true;
+    manager.delete_read_only = FileManager::answer_skip;
+    EXPECT_TRUE(manager.delete_files({ upath("locked/file"), upath("locked/empty"), upath("kept") }));
+    // An empty folder that cannot be removed is an error too, not a silent success.
+    EXPECT_EQ(manager.errors,
+        (std::vector<std::string> { "delete " + path("locked/file"), "delete " + path("locked/empty") }));
+    // A folder that keeps a skipped entry stays without a word.
+    EXPECT_TRUE(exists(path("kept/ro")));
 }
 
 TEST_F(FileManagerTest, AbortedCopyLeavesNoPartialTarget)

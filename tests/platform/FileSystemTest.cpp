@@ -33,6 +33,15 @@ FileStatus status_of(const std::string& path, uint32_t expected_error = error_su
     return status;
 }
 
+// A folder "target" holding "keep", a link "link" to it and a dangling link "dangling".
+void make_links(const test::TempDir& dir)
+{
+    ASSERT_EQ(mkdir(dir.file("target").c_str(), 0777), 0);
+    dir.write("target/keep", "k");
+    ASSERT_EQ(symlink("target", dir.file("link").c_str()), 0);
+    ASSERT_EQ(symlink("nowhere", dir.file("dangling").c_str()), 0);
+}
+
 }
 
 TEST(FileSystem, MissingPathsGiveTheNotFoundCodes)
@@ -77,10 +86,7 @@ TEST(FileSystem, SizesBeyondFourGigabytes)
 TEST(FileSystem, SymbolicLinksAreMarkedAndRemovedThemselves)
 {
     test::TempDir dir;
-    ASSERT_EQ(mkdir(dir.file("target").c_str(), 0777), 0);
-    dir.write("target/keep", "k");
-    ASSERT_EQ(symlink("target", dir.file("link").c_str()), 0);
-    ASSERT_EQ(symlink("nowhere", dir.file("dangling").c_str()), 0);
+    make_links(dir);
 
     EXPECT_EQ(
         status_of(dir.file("link")).attributes, file_attribute_directory | file_attribute_reparse_point);
@@ -95,10 +101,7 @@ TEST(FileSystem, SymbolicLinksAreMarkedAndRemovedThemselves)
 TEST(FileSystem, LinksCopyAsLinksAndPathsResolve)
 {
     test::TempDir dir;
-    ASSERT_EQ(mkdir(dir.file("target").c_str(), 0777), 0);
-    dir.write("target/keep", "k");
-    ASSERT_EQ(symlink("target", dir.file("link").c_str()), 0);
-    ASSERT_EQ(symlink("nowhere", dir.file("dangling").c_str()), 0);
+    make_links(dir);
 
     // The link's own text is copied, relative or dangling as it is.
     EXPECT_EQ(copy_symbolic_link(u16(dir.file("link")), u16(dir.file("copy"))), error_success);
