@@ -40,6 +40,12 @@ uint32_t create_directory(std::u16string_view path);
 // Renames or moves a file or folder, never replacing an existing target. A
 // file moves to another file system by copy and delete; a folder does not.
 uint32_t move_file(std::u16string_view from, std::u16string_view to);
+// The absolute path of an existing file or folder with every symbolic link,
+// "." and ".." resolved, so two spellings of one place compare equal.
+uint32_t resolve_path(std::u16string_view path, std::u16string& resolved);
+// Makes a new symbolic link that points where the link `from` points; an
+// existing target is never replaced.
+uint32_t copy_symbolic_link(std::u16string_view from, std::u16string_view to);
 // Bytes available to the caller on the file system holding the path.
 uint32_t free_space(std::u16string_view path, uint64_t& bytes);
 

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
 #include <ctime>
 #include <dirent.h>
 #include <fcntl.h>
@@ -196,6 +197,37 @@ uint32_t move_file(std::u16string_view from, std::u16string_view to)
     if (rename(source.c_str(), target.c_str()) != 0)
         return errno == EXDEV ? move_by_copy(source, target) : last_error();
     return error_success;
+}
+
+uint32_t resolve_path(std::u16string_view path, std::u16string& resolved)
+{
+    char* real = realpath(to_utf8(path).c_str(), nullptr);
+    if (!real)
+        return last_error();
+    resolved = from_utf8(real);
+    free(real);
+    return error_success;
+}
+
+uint32_t copy_symbolic_link(std::u16string_view from, std::u16string_view to)
+{
+    std::string source = to_utf8(from);
+
+    struct stat st { };
+
+    if (lstat(source.c_str(), &st) != 0)
+        return last_error();
+    if (!S_ISLNK(st.st_mode))
+        return error_invalid_parameter;
+    std::string link(static_cast<size_t>(st.st_size) + 1, '\0');
+    ssize_t length = readlink(source.c_str(), link.data(), link.size());
+    // A link that grew since lstat is caught by the full buffer.
+    if (length < 0)
+        return last_error();
+    if (static_cast<size_t>(length) >= link.size())
+        return error_invalid_parameter;
+    link.resize(static_cast<size_t>(length));
+    return symlink(link.c_str(), to_utf8(to).c_str()) == 0 ? error_success : last_error();
 }
 
 uint32_t free_space(std::u16string_view path, uint64_t& bytes)

@@ -33,6 +33,15 @@ FileStatus status_of(const std::string& path, uint32_t expected_error = error_su
     return status;
 }
 
+// A folder "target" holding "keep", a link "link" to it and a dangling link "dangling".
+void make_links(const test::TempDir& dir)
+{
+    ASSERT_EQ(mkdir(dir.file("target").c_str(), 0777), 0);
+    dir.write("target/keep", "k");
+    ASSERT_EQ(symlink("target", dir.file("link").c_str()), 0);
+    ASSERT_EQ(symlink("nowhere", dir.file("dangling").c_str()), 0);
+}
+
 }
 
 TEST(FileSystem, MissingPathsGiveTheNotFoundCodes)
@@ -77,10 +86,7 @@ TEST(FileSystem, SizesBeyondFourGigabytes)
 TEST(FileSystem, SymbolicLinksAreMarkedAndRemovedThemselves)
 {
     test::TempDir dir;
-    ASSERT_EQ(mkdir(dir.file("target").c_str(), 0777), 0);
-    dir.write("target/keep", "k");
-    ASSERT_EQ(symlink("target", dir.file("link").c_str()), 0);
-    ASSERT_EQ(symlink("nowhere", dir.file("dangling").c_str()), 0);
+    make_links(dir);
 
     EXPECT_EQ(
         status_of(dir.file("link")).attributes, file_attribute_directory | file_attribute_reparse_point);
@@ -90,6 +96,30 @@ TEST(FileSystem, SymbolicLinksAreMarkedAndRemovedThemselves)
     EXPECT_EQ(remove_file(u16(dir.file("link"))), error_success);
     EXPECT_FALSE(exists(dir.file("link")));
     EXPECT_TRUE(exists(dir.file("target/keep")));
+}
+
+TEST(FileSystem, LinksCopyAsLinksAndPathsResolve)
+{
+    test::TempDir dir;
+    make_links(dir);
+
+    // The link's own text is copied, relative or dangling as it is.
+    EXPECT_EQ(copy_symbolic_link(u16(dir.file("link")), u16(dir.file("copy"))), error_success);
+    EXPECT_EQ(copy_symbolic_link(u16(dir.file("dangling")), u16(dir.file("copy2"))), error_success);
+    char text[64] = {};
+    ASSERT_EQ(readlink(dir.file("copy").c_str(), text, sizeof text - 1), 6);
+    EXPECT_STREQ(text, "target");
+    EXPECT_EQ(copy_symbolic_link(u16(dir.file("link")), u16(dir.file("copy"))), error_already_exists);
+    EXPECT_EQ(copy_symbolic_link(u16(dir.file("target/keep")), u16(dir.file("x"))), error_invalid_parameter);
+    EXPECT_EQ(copy_symbolic_link(u16(dir.file("missing")), u16(dir.file("x"))), error_file_not_found);
+
+    char* real_dir = realpath(dir.path().c_str(), nullptr);
+    std::string base = real_dir;
+    free(real_dir);
+    std::u16string resolved;
+    EXPECT_EQ(resolve_path(u16(dir.file("link/../link/./keep")), resolved), error_success);
+    EXPECT_EQ(resolved, u16(base + "/target/keep"));
+    EXPECT_NE(resolve_path(u16(dir.file("dangling")), resolved), error_success);
 }
 
 TEST(FileSystem, ReadOnlyIsTheOwnerWriteBit)

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "os/Finder.h"
+
+class FileManager;
+
+// Applies one file operation to each entry of a folder; a step that
+// answers false stops the search.
+class ManagerFinder : public os::Finder {
+public:
+    static constexpr int mode_delete = 0;
+    static constexpr int mode_copy = 1;
+    static constexpr int mode_move = 2;
+
+    // destination is the folder that receives copied or moved entries.
+    ManagerFinder(FileManager& manager, int mode, std::u16string destination = {});
+
+    bool on_file(const std::u16string& path) override;
+    bool on_folder(const std::u16string& path) override;
+
+    bool stopped() const { return m_stopped; }
+
+private:
+    bool record(bool go_on);
+    std::u16string target_of(const std::u16string& path) const;
+
+    bool m_stopped { false };
+    FileManager& m_manager;
+    int m_mode;
+    std::u16string m_destination;
+};
