@@ -84,7 +84,8 @@ double FileReaderWMA::bytes_to_time(std::int64_t ms)
 
 std::int64_t FileReaderWMA::ms_to_frames(std::int64_t ms) const
 {
-    return m_decoder ? ms * m_decoder->get_sample_rate() / 1000 : 0;
+    // Rounded up, so that the frame's own time reads back as the same ms.
+    return m_decoder ? (ms * m_decoder->get_sample_rate() + 999) / 1000 : 0;
 }
 
 std::int64_t FileReaderWMA::get_length_bytes()

@@ -112,6 +112,8 @@ private:
     bool m_draining = false;
     bool m_ended = false;
     std::int64_t m_position = 0;
+    // The stamp of the first decoded frame, where sample frame 0 lies.
+    std::int64_t m_origin = AV_NOPTS_VALUE;
     // After a seek: the frame the output is to begin at, until it is found.
     std::int64_t m_seek_target = -1;
     std::vector<std::int16_t> m_samples;
@@ -174,18 +176,21 @@ bool FfmpegDecoder::open(MediaSource& source)
         m_duration_ms = av_rescale_q(stream->duration, stream->time_base, AVRational { 1, 1000 });
     m_packet = av_packet_alloc();
     m_frame = av_frame_alloc();
-    return m_packet && m_frame;
+    if (!m_packet || !m_frame)
+        return false;
+    // The first frame fixes the origin of the stamps, so a seek before any
+    // read lands right too.
+    decode_more();
+    return true;
 }
 
 std::int64_t FfmpegDecoder::frame_start(const AVFrame& frame) const
 {
     AVStream* stream = m_format->streams[m_stream];
     std::int64_t pts = frame.best_effort_timestamp;
-    if (pts == AV_NOPTS_VALUE)
+    if (pts == AV_NOPTS_VALUE || m_origin == AV_NOPTS_VALUE)
         return -1;
-    if (stream->start_time != AV_NOPTS_VALUE)
-        pts -= stream->start_time;
-    return av_rescale_q(pts, stream->time_base, AVRational { 1, m_rate });
+    return av_rescale_q(pts - m_origin, stream->time_base, AVRational { 1, m_rate });
 }
 
 bool FfmpegDecoder::convert(const AVFrame& frame)
@@ -235,6 +240,8 @@ bool FfmpegDecoder::decode_more()
     for (int errors = 0; !m_ended && errors < max_errors_in_row;) {
         int received = avcodec_receive_frame(m_codec, m_frame);
         if (received == 0) {
+            if (m_origin == AV_NOPTS_VALUE)
+                m_origin = m_frame->best_effort_timestamp;
             std::int64_t start = frame_start(*m_frame);
             std::int64_t before = buffered_frames();
             bool ok = convert(*m_frame);
@@ -314,8 +321,8 @@ bool FfmpegDecoder::seek(std::int64_t frame)
     AVStream* stream = m_format->streams[m_stream];
     std::int64_t from = std::max<std::int64_t>(frame - seek_preroll_frames, 0);
     std::int64_t ts = av_rescale_q(from, AVRational { 1, m_rate }, stream->time_base);
-    if (stream->start_time != AV_NOPTS_VALUE)
-        ts += stream->start_time;
+    if (m_origin != AV_NOPTS_VALUE)
+        ts += m_origin;
     if (av_seek_frame(m_format, m_stream, ts, AVSEEK_FLAG_BACKWARD) < 0
         && av_seek_frame(m_format, m_stream, ts, AVSEEK_FLAG_BACKWARD | AVSEEK_FLAG_ANY) < 0)
         return false;
