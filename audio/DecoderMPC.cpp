@@ -80,6 +80,12 @@ DecoderMPC::DecoderMPC(const std::u16string& path)
         m_info.channels = 0;
         return;
     }
+    // Version 7 heads every frame with a 20-bit length, so the file's size
+    // bounds its frame count. A forged count would otherwise have the
+    // library walk frame by frame far past the end on a seek.
+    m_file_bits = static_cast<std::int64_t>(m_file.size()) * 8;
+    if (m_info.stream_version < 8)
+        length = std::min<std::int64_t>(length, (m_file_bits / 20 + 1) * MPC_FRAME_LENGTH);
     m_length = length;
     m_work.resize(MPC_DECODER_BUFFER_LENGTH);
 }
@@ -149,6 +155,12 @@ void DecoderMPC::seek_bytes(std::int64_t frames)
 
 bool DecoderMPC::decode_pass()
 {
+    // Past the end of the file the library would decode whatever its buffer
+    // still holds, and can run off it.
+    if (m_position >= m_length || static_cast<std::int64_t>(mpc_demux_pos(m_demux)) >= m_file_bits) {
+        m_ended = true;
+        return false;
+    }
     for (int attempt = 0; attempt < max_empty_passes; ++attempt) {
         mpc_frame_info frame {};
         frame.buffer = m_work.data();

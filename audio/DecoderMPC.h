@@ -42,6 +42,7 @@ private:
     // Frames decoded so far: runs ahead of what was handed out by m_pending.
     std::int64_t m_position = 0;
     std::int64_t m_length = 0;
+    std::int64_t m_file_bits = 0;
     // The library reported the end of the stream.
     bool m_ended = false;
     liba::Mutex m_lock;

@@ -303,6 +303,8 @@ std::int32_t FfmpegDecoder::read(std::int16_t* out, std::int32_t frames)
         return 0;
     while (buffered_frames() < frames && decode_more()) { }
     std::int32_t n = static_cast<std::int32_t>(std::min<std::int64_t>(frames, buffered_frames()));
+    if (n <= 0)
+        return 0;
     std::size_t count = std::size_t(n) * m_channels;
     std::memcpy(out, m_samples.data() + m_start, count * sizeof(std::int16_t));
     m_start += count;

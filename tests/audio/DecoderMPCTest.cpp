@@ -170,3 +170,22 @@ TEST(DecoderMPC, EndsAFileCutShort)
         EXPECT_TRUE(reader.is_end());
     }
 }
+
+TEST(DecoderMPC, BoundsAForgedFrameCountByTheFileSize)
+{
+    // A version-7 header claiming 654 million frames in a 3 KB file: seeking
+    // into it had the library walk frame by frame for ever.
+    test::TempDir dir;
+    std::string sv7 = test::read_file(sv7_fixture());
+    sv7.replace(4, 4, std::string("\x27\x00\x00\x27", 4));
+    audio::DecoderMPC reader(test::u16(dir.write("forged.mpc", sv7)));
+    ASSERT_TRUE(reader.is_open());
+    std::int64_t bound = (std::int64_t(sv7.size()) * 8 / 20 + 1) * 1152;
+    EXPECT_LE(reader.get_length_bytes(), bound);
+    reader.seek_bytes(reader.get_length_bytes() / 2);
+    std::int64_t frames = 0;
+    for (int guard = 0; guard < 100000 && !reader.is_end(); ++guard)
+        frames += reader.get_data(8192).get_frames();
+    EXPECT_TRUE(reader.is_end());
+    EXPECT_LE(frames, bound);
+}
