@@ -99,7 +99,10 @@ std::int64_t FileReaderWMA::get_position_bytes()
     liba::MutexLock lock(m_lock);
     if (!m_decoder)
         return 0;
-    return m_decoder->get_position() * 1000 / m_decoder->get_sample_rate();
+    std::int64_t ms = m_decoder->get_position() * 1000 / m_decoder->get_sample_rate();
+    // A stream may run past its stated duration; the position stays within.
+    std::int64_t length = m_decoder->get_duration_ms();
+    return length > 0 ? std::min(ms, length) : ms;
 }
 
 void FileReaderWMA::seek_bytes(std::int64_t ms)
