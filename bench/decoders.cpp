@@ -1,6 +1,7 @@
 #include "audio/DecoderMPC.h"
 #include "audio/DecoderVorbis.h"
 #include "audio/FileReaderWMA.h"
+#include "bench/support/ReadToEnd.h"
 #include "bench/support/Reference.h"
 #include "platform/Utf8.h"
 
@@ -15,7 +16,7 @@ std::string wav_input()
             "gain", "-3" });
 }
 
-// Decodes the whole file in the player's 16384-frame requests.
+// Decodes the whole file as the player pulls it.
 template<typename Reader>
 void decode(benchmark::State& state, const std::string& path, const std::vector<bench::Reference>& references)
 {
@@ -26,13 +27,7 @@ void decode(benchmark::State& state, const std::string& path, const std::vector<
     std::size_t total = 0;
     double ours = bench::measure(state, [&] {
         Reader reader(platform::from_utf8(path));
-        for (;;) {
-            audio::PCMData chunk = reader.get_data(16384);
-            if (chunk.is_empty())
-                break;
-            benchmark::DoNotOptimize(chunk.bytes());
-            total += chunk.size();
-        }
+        total += bench::read_to_end(reader);
     });
     benchmark::DoNotOptimize(total);
     bench::report(state, ours, seconds, references);

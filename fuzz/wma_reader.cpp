@@ -1,25 +1,8 @@
-// Feeds arbitrary bytes to the WMA reader: open, decode, seek, skip.
+// Feeds arbitrary bytes to the WMA reader.
 #include "audio/FileReaderWMA.h"
-#include "fuzz/FuzzFile.h"
-
-#include <cstdint>
+#include "fuzz/ReaderFuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
-    FuzzFile file(data, size);
-    audio::FileReaderWMA reader(file.path());
-    reader.get_length();
-    for (int i = 0; i < 64 && !reader.is_end(); ++i) {
-        if (reader.get_data(4096).is_empty())
-            break;
-    }
-    reader.seek_bytes(reader.get_length_bytes() / 2);
-    for (int i = 0; i < 256 && !reader.is_end(); ++i) {
-        if (reader.get_data(8192).is_empty())
-            break;
-    }
-    reader.seek(-1.0);
-    reader.skip_bytes(3000);
-    reader.get_position();
-    return 0;
+    return fuzz_reader<audio::FileReaderWMA>(data, size);
 }

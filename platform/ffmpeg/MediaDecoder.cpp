@@ -9,6 +9,7 @@ extern "C" {
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 #include <vector>
 
 namespace platform {
@@ -342,7 +343,9 @@ bool FfmpegDecoder::seek(std::int64_t frame)
 
 std::unique_ptr<MediaDecoder> MediaDecoder::open(MediaSource& source)
 {
-    av_log_set_level(AV_LOG_QUIET);
+    // The libraries' own messages would go to stderr; failures are results.
+    static std::once_flag quiet;
+    std::call_once(quiet, [] { av_log_set_level(AV_LOG_QUIET); });
     auto decoder = std::make_unique<FfmpegDecoder>();
     if (!decoder->open(source))
         return nullptr;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "audio/FileReader.h"
 #include "audio/PCMData.h"
 #include "audio/Provider.h"
 #include "platform/Utf8.h"
@@ -78,6 +79,53 @@ inline int max_difference(const std::string& a, const std::string& b)
     for (std::size_t i = 0; i < std::min(x.size(), y.size()); ++i)
         worst = std::max(worst, std::abs(int(x[i]) - int(y[i])));
     return worst;
+}
+
+// An open reader's stream format, as the player and the document see it.
+template<typename Reader>
+void expect_format(Reader& reader, int channels, int rate)
+{
+    ASSERT_TRUE(reader.is_open());
+    EXPECT_EQ(reader.get_channels(), channels);
+    EXPECT_EQ(reader.get_sample_rate(), rate);
+    EXPECT_EQ(reader.get_bits_per_sample(), 16);
+    EXPECT_GT(reader.get_bitrate(), 0);
+    EXPECT_FALSE(reader.is_end());
+}
+
+// A reader that refused its file answers everything harmlessly.
+template<typename Reader>
+void expect_refused(const std::string& path)
+{
+    SCOPED_TRACE(path);
+    Reader reader(u16(path));
+    EXPECT_FALSE(reader.is_open());
+    EXPECT_TRUE(reader.is_end());
+    EXPECT_EQ(reader.get_channels(), 0);
+    EXPECT_TRUE(reader.get_data(1000).is_empty());
+    EXPECT_EQ(reader.get_length_bytes(), 0);
+    EXPECT_FALSE(reader.skip_bytes(10));
+    reader.seek_bytes(100);
+    EXPECT_EQ(reader.get_position_bytes(), 0);
+}
+
+struct Seek {
+    std::int64_t to, lands;
+};
+
+// Each seek lands on its frame exactly: the position reads back, and what
+// follows is the whole decode's from there. Stereo 44100 Hz.
+template<typename Reader>
+void expect_exact_seeks(Reader& reader, const std::string& whole, const std::vector<Seek>& seeks)
+{
+    for (const auto& s : seeks) {
+        SCOPED_TRACE(s.to);
+        reader.seek_bytes(s.to);
+        EXPECT_EQ(reader.get_position_bytes(), s.lands);
+        std::string next = read_all(reader, 1000, 2, 44100).substr(0, 4000);
+        EXPECT_EQ(next, whole.substr(std::size_t(s.lands) * 4, 4000));
+        EXPECT_TRUE(reader.is_end());
+    }
 }
 
 }

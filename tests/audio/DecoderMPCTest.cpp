@@ -50,11 +50,7 @@ TEST(DecoderMPC, DecodesVersions7And8AsMpcdecDoes)
         ASSERT_FALSE(expected.empty());
         for (std::int32_t size : { 100000, 1000, 7 }) {
             audio::DecoderMPC reader(test::u16(path));
-            ASSERT_TRUE(reader.is_open());
-            EXPECT_EQ(reader.get_channels(), 2);
-            EXPECT_EQ(reader.get_sample_rate(), 44100);
-            EXPECT_EQ(reader.get_bits_per_sample(), 16);
-            EXPECT_GT(reader.get_bitrate(), 0);
+            test::expect_format(reader, 2, 44100);
             EXPECT_EQ(reader.get_length_bytes(), std::int64_t(expected.size() / 4));
             std::string got = test::read_all(reader, size, 2, 44100);
             ASSERT_EQ(got.size(), expected.size()) << "requests of " << size;
@@ -96,24 +92,15 @@ TEST(DecoderMPC, SeeksToTheExactFrame)
         EXPECT_EQ(reader.time_to_bytes(0.5), 22050);
         EXPECT_DOUBLE_EQ(reader.bytes_to_time(22050), 0.5);
         reader.get_data(500); // leaves most of a pass pending
-        struct Case {
-            std::int64_t to, lands;
-        } seeks[] = {
-            { 22050, 22050 },
-            { 1153, 1153 },
-            { 0, 0 },
-            { length - 300, length - 300 },
-            { -1, 0 },
-            { length + 10, length },
-        };
-        for (const auto& s : seeks) {
-            SCOPED_TRACE(s.to);
-            reader.seek_bytes(s.to);
-            EXPECT_EQ(reader.get_position_bytes(), s.lands);
-            std::string next = test::read_all(reader, 100, 2, 44100).substr(0, 2000);
-            EXPECT_EQ(next, all.substr(std::size_t(s.lands) * 4, 2000));
-            EXPECT_TRUE(reader.is_end());
-        }
+        test::expect_exact_seeks(reader, all,
+            {
+                { 22050, 22050 },
+                { 1153, 1153 },
+                { 0, 0 },
+                { length - 300, length - 300 },
+                { -1, 0 },
+                { length + 10, length },
+            });
         reader.seek(0.5);
         EXPECT_EQ(reader.get_position_bytes(), 22050);
         test::Collector<audio::PCMData> sink;
@@ -143,17 +130,8 @@ TEST(DecoderMPC, RefusesOtherFilesAndOlderStreamVersions)
         dir.write("wav.mpc", std::string("RIFF\x24\x00\x00\x00WAVEfmt ", 16)),
         dir.file("missing.mpc"),
     };
-    for (const auto& path : refused) {
-        SCOPED_TRACE(path);
-        audio::DecoderMPC reader(test::u16(path));
-        EXPECT_FALSE(reader.is_open());
-        EXPECT_TRUE(reader.is_end());
-        EXPECT_EQ(reader.get_channels(), 0);
-        EXPECT_TRUE(reader.get_data(1000).is_empty());
-        EXPECT_FALSE(reader.skip_bytes(10));
-        reader.seek_bytes(100);
-        EXPECT_EQ(reader.get_position_bytes(), 0);
-    }
+    for (const auto& path : refused)
+        test::expect_refused<audio::DecoderMPC>(path);
 }
 
 TEST(DecoderMPC, EndsAFileCutShort)

@@ -24,6 +24,12 @@ std::string oggenc_stereo(const test::TempDir& dir)
     return test::make_file(dir, "oggenc.ogg", { "oggenc", "-Q", "-q", "3", "-o", "%o", stereo_wav(dir, 3) });
 }
 
+std::string whole(const std::string& path)
+{
+    audio::DecoderVorbis reader(test::u16(path));
+    return test::read_all(reader, 8192, 2, 44100);
+}
+
 }
 
 TEST(DecoderVorbis, DecodesAsOggdecDoes)
@@ -48,13 +54,8 @@ TEST(DecoderVorbis, DecodesAsOggdecDoes)
         std::int64_t frames = std::int64_t(expected.size()) / (2 * c.channels);
         for (std::int32_t size : { 100000, 1000, 1 }) {
             audio::DecoderVorbis reader(test::u16(c.file));
-            ASSERT_TRUE(reader.is_open());
-            EXPECT_EQ(reader.get_channels(), c.channels);
-            EXPECT_EQ(reader.get_sample_rate(), c.rate);
-            EXPECT_EQ(reader.get_bits_per_sample(), 16);
-            EXPECT_GT(reader.get_bitrate(), 0);
+            test::expect_format(reader, c.channels, c.rate);
             EXPECT_EQ(reader.get_length_bytes(), frames);
-            EXPECT_FALSE(reader.is_end());
             std::string got = test::read_all(reader, size, c.channels, c.rate);
             ASSERT_EQ(got.size(), expected.size()) << "requests of " << size;
             // Tremor decodes in integers, oggdec in floating point.
@@ -86,35 +87,21 @@ TEST(DecoderVorbis, SeeksToTheExactFrame)
         GTEST_SKIP() << "oggenc or sox missing";
     test::TempDir dir;
     std::string path = oggenc_stereo(dir);
-    std::string whole;
-    {
-        audio::DecoderVorbis reader(test::u16(path));
-        whole = test::read_all(reader, 8192, 2, 44100);
-    }
     audio::DecoderVorbis reader(test::u16(path));
     ASSERT_TRUE(reader.is_open());
     EXPECT_EQ(reader.time_to_bytes(2.0), 88200);
     EXPECT_DOUBLE_EQ(reader.bytes_to_time(66150), 1.5);
     EXPECT_DOUBLE_EQ(reader.get_length(), 3.0);
     std::int64_t length = reader.get_length_bytes();
-    struct Case {
-        std::int64_t to, lands;
-    } seeks[] = {
-        { 88200, 88200 },
-        { 12345, 12345 },
-        { 0, 0 },
-        { length - 100, length - 100 },
-        { -7, 0 },
-        { length + 5000, length },
-    };
-    for (const auto& s : seeks) {
-        SCOPED_TRACE(s.to);
-        reader.seek_bytes(s.to);
-        EXPECT_EQ(reader.get_position_bytes(), s.lands);
-        std::string next = test::read_all(reader, 4096, 2, 44100).substr(0, 4000);
-        EXPECT_EQ(next, whole.substr(std::size_t(s.lands) * 4, 4000));
-        EXPECT_TRUE(reader.is_end());
-    }
+    test::expect_exact_seeks(reader, whole(path),
+        {
+            { 88200, 88200 },
+            { 12345, 12345 },
+            { 0, 0 },
+            { length - 100, length - 100 },
+            { -7, 0 },
+            { length + 5000, length },
+        });
     reader.seek(2.0);
     EXPECT_EQ(reader.get_position_bytes(), 88200);
     EXPECT_FALSE(reader.is_end());
@@ -126,18 +113,14 @@ TEST(DecoderVorbis, SkipPassesTheSpanOnToTheConsumer)
         GTEST_SKIP() << "oggenc or sox missing";
     test::TempDir dir;
     std::string path = oggenc_stereo(dir);
-    std::string whole;
-    {
-        audio::DecoderVorbis reader(test::u16(path));
-        whole = test::read_all(reader, 8192, 2, 44100);
-    }
+    std::string all = whole(path);
     audio::DecoderVorbis reader(test::u16(path));
     test::Collector<audio::PCMData> sink;
     audio::connect<audio::PCMData>(&reader, &sink);
     reader.seek_bytes(1000);
     EXPECT_TRUE(reader.skip_bytes(20000));
     EXPECT_EQ(reader.get_position_bytes(), 21000);
-    EXPECT_EQ(sink.all_bytes(), whole.substr(4000, 80000));
+    EXPECT_EQ(sink.all_bytes(), all.substr(4000, 80000));
     EXPECT_TRUE(reader.skip(0.5));
     EXPECT_EQ(reader.get_position_bytes(), 21000 + 22050);
     EXPECT_FALSE(reader.skip(10.0)); // runs out first
@@ -156,20 +139,11 @@ TEST(DecoderVorbis, RefusesOtherFilesAndEndsCutOnes)
         stereo_wav(dir, 0.2),
         dir.write("empty.ogg", ""),
         dir.write("text.ogg", "OggS is not enough to be a stream\n"),
-        dir.write("headers_only.ogg", bytes.substr(0, 200)),
+        dir.write("first_bytes.ogg", bytes.substr(0, 200)),
         dir.file("missing.ogg"),
     };
-    for (const auto& path : refused) {
-        SCOPED_TRACE(path);
-        audio::DecoderVorbis reader(test::u16(path));
-        EXPECT_FALSE(reader.is_open());
-        EXPECT_TRUE(reader.is_end());
-        EXPECT_TRUE(reader.get_data(1000).is_empty());
-        EXPECT_EQ(reader.get_length_bytes(), 0);
-        EXPECT_FALSE(reader.skip_bytes(10));
-        reader.seek_bytes(100);
-        EXPECT_EQ(reader.get_position_bytes(), 0);
-    }
+    for (const auto& path : refused)
+        test::expect_refused<audio::DecoderVorbis>(path);
 
     // Headers without audio: nothing to play, and no division by its zero
     // length.
