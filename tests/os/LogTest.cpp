@@ -12,17 +12,6 @@ namespace {
 
 constexpr std::u16string_view qiro = u"HKEY_CURRENT_USER\\Software\\Qiro";
 
-// The bytes of a trace file: the mark, then UTF-16LE.
-std::string utf16le_file(std::u16string_view text)
-{
-    std::string bytes = "\xFF\xFE";
-    for (char16_t c : text) {
-        bytes += static_cast<char>(c & 0xFF);
-        bytes += static_cast<char>(c >> 8);
-    }
-    return bytes;
-}
-
 class Log : public testing::Test {
 protected:
     void SetUp() override
@@ -62,7 +51,7 @@ TEST_F(Log, LinesAreUtf16WithAByteOrderMark)
     switch_log(1);
     os::log() << 1234 << u" Application::~Application 1\n";
     os::log() << "Error: skin [" << u"D\u00e9faut" << "] caf\xe9\n"; // 8-bit text in the ANSI code page
-    EXPECT_EQ(log_bytes(), utf16le_file(u"1234 Application::~Application 1\nError: skin [D\u00e9faut] caf\u00e9\n"));
+    EXPECT_EQ(log_bytes(), test::utf16le_file(u"1234 Application::~Application 1\nError: skin [D\u00e9faut] caf\u00e9\n"));
 }
 
 TEST_F(Log, SwitchingOffAndOnStartsAnEmptiedFile)
@@ -71,24 +60,24 @@ TEST_F(Log, SwitchingOffAndOnStartsAnEmptiedFile)
     os::log() << u"first\n";
     switch_log(0);
     os::log() << u"swallowed\n";
-    EXPECT_EQ(log_bytes(), utf16le_file(u"first\n"));
+    EXPECT_EQ(log_bytes(), test::utf16le_file(u"first\n"));
     switch_log(5); // any non-zero value
     os::log() << u"second\n";
-    EXPECT_EQ(log_bytes(), utf16le_file(u"second\n"));
+    EXPECT_EQ(log_bytes(), test::utf16le_file(u"second\n"));
 }
 
 TEST_F(Log, NumbersAreFormattedLikeC)
 {
     switch_log(1);
     os::log() << 0.25 << u"|" << -7 << u"|" << 1.5 << u"|" << 4000000000u << u"\n";
-    EXPECT_EQ(log_bytes(), utf16le_file(u"0.250000|-7|1.500000|4000000000\n"));
+    EXPECT_EQ(log_bytes(), test::utf16le_file(u"0.250000|-7|1.500000|4000000000\n"));
 }
 
 TEST_F(Log, RegistryWritesTraceTheirSteps)
 {
     switch_log(1);
     os::registry_write_string(qiro, u"Skin", u"x");
-    EXPECT_EQ(log_bytes(), utf16le_file(u"xxxxx 0\nxxxxx 1\nxxxxx 3\n"));
+    EXPECT_EQ(log_bytes(), test::utf16le_file(u"xxxxx 0\nxxxxx 1\nxxxxx 3\n"));
 }
 
 TEST_F(Log, UnopenableTraceFileIsSilent)
@@ -115,11 +104,11 @@ TEST_F(Log, FatalErrorTracesShowsAndEndsWithAFailure)
     switch_log(1);
     EXPECT_EXIT(os::fatal_error(u"CActive::~CActive()", u"Active object is already active"),
         testing::ExitedWithCode(os::fatal_exit_code), "CActive::~CActive\\(\\): Active object is already active");
-    EXPECT_EQ(log_bytes(), utf16le_file(u"Gluck: Active object is already active @ CActive::~CActive()\n"));
+    EXPECT_EQ(log_bytes(), test::utf16le_file(u"Gluck: Active object is already active @ CActive::~CActive()\n"));
 
     platform::set_message_box_hook(hook_to_stderr);
     EXPECT_EXIT(os::fatal_error(u"", u"pos is invalid"), testing::ExitedWithCode(os::fatal_exit_code),
         "box\\[\\|pos is invalid\\]");
     platform::set_message_box_hook(nullptr);
-    EXPECT_EQ(log_bytes(), utf16le_file(u"Gluck: pos is invalid @ \n"));
+    EXPECT_EQ(log_bytes(), test::utf16le_file(u"Gluck: pos is invalid @ \n"));
 }

@@ -55,6 +55,16 @@ std::string read_file(const std::string& path)
     return s.str();
 }
 
+std::string utf16le_file(std::u16string_view text)
+{
+    std::string bytes = "\xFF\xFE";
+    for (char16_t c : text) {
+        bytes += static_cast<char>(c & 0xFF);
+        bytes += static_cast<char>(c >> 8);
+    }
+    return bytes;
+}
+
 std::string fixture(const std::string& relative)
 {
     return std::string(ORVANTA_FIXTURES) + "/" + relative;

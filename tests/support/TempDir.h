@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 namespace test {
 
@@ -13,6 +14,7 @@ public:
     TempDir& operator=(const TempDir&) = delete;
 
     const std::string& path() const { return m_path; }
+
     // path() + "/" + name
     std::string file(const std::string& name) const;
     // Writes bytes to a file inside the folder and returns its path.
@@ -23,6 +25,8 @@ private:
 };
 
 std::string read_file(const std::string& path);
+// The bytes of a text file as the program writes them: the mark FF FE, then UTF-16LE.
+std::string utf16le_file(std::u16string_view text);
 // A committed fixture below tests/fixtures.
 std::string fixture(const std::string& relative);
 

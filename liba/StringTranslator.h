@@ -1,0 +1,39 @@
+#pragma once
+
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+
+namespace liba {
+
+// One language: every text the user sees, by key, from language files
+// (".lng"). A file is UTF-16LE with the mark FF FE, or 8-bit text in the
+// ANSI code page. Each entry is a key and a text that runs to the end of its
+// line: "Key text", "Key=text" (the text keeps the blank after '='), or a
+// key alone on its line with the text on the next non-blank line. Words
+// beginning with "//" start a comment line. A later key replaces an earlier one.
+class StringTranslator {
+public:
+    StringTranslator() = default;
+    // Loads the file at once (see load).
+    explicit StringTranslator(const std::u16string& path);
+    virtual ~StringTranslator() = default;
+
+    // Adds the file's entries to the table (path macros expanded) and keeps
+    // its path; a file that cannot be opened changes nothing and gives false.
+    bool load(const std::u16string& path);
+    // The text of the key, or the default when the table has none.
+    std::u16string translate(std::u16string_view key, std::u16string_view default_text) const;
+
+    // The language file last loaded; empty before.
+    const std::u16string& path() const { return m_path; }
+
+private:
+    void add_entries(std::u16string_view text);
+
+    std::map<std::u16string, std::u16string, std::less<>> m_table;
+    std::u16string m_path;
+};
+
+}

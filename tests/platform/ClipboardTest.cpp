@@ -1,0 +1,20 @@
+#include "platform/headless/MemoryClipboard.h"
+
+#include <gtest/gtest.h>
+
+TEST(MemoryClipboard, OneHolderAtATime)
+{
+    platform::MemoryClipboard clipboard;
+    EXPECT_FALSE(clipboard.set_text(u"closed"));
+    ASSERT_TRUE(clipboard.open());
+    EXPECT_FALSE(clipboard.open());
+    EXPECT_FALSE(clipboard.text().has_value());
+    EXPECT_TRUE(clipboard.set_text(u"text"));
+    clipboard.close();
+    EXPECT_FALSE(clipboard.text().has_value()); // closed: nothing to read
+    ASSERT_TRUE(clipboard.open());
+    EXPECT_EQ(clipboard.text(), u"text");
+    EXPECT_TRUE(clipboard.empty());
+    EXPECT_FALSE(clipboard.text().has_value());
+    clipboard.close();
+}
