@@ -3,7 +3,7 @@
 #include "audio/FileReader.h"
 #include "audio/PCMData.h"
 #include "audio/Provider.h"
-#include "platform/Utf8.h"
+#include "tests/audio/CodecFiles.h"
 #include "tests/audio/PipelineDoubles.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Tool.h"
@@ -19,19 +19,6 @@
 // Helpers for the readers that decode: whole decodes, reference tools and
 // sample comparisons.
 namespace test {
-
-inline std::u16string u16(const std::string& path)
-{
-    return platform::from_utf8(path);
-}
-
-// Runs a tool that must succeed and returns its stdout.
-inline std::string tool_output(const std::vector<std::string>& argv)
-{
-    ToolResult result = run_tool(argv);
-    EXPECT_EQ(result.exit_code, 0) << argv[0];
-    return result.out;
-}
 
 // Makes a file with a tool that writes to the path given as "%o".
 inline std::string make_file(const TempDir& dir, const std::string& name, std::vector<std::string> argv)

@@ -14,7 +14,7 @@ std::string sv7_fixture()
 std::string mpcdec_samples(const test::TempDir& dir, const std::string& path)
 {
     std::string wav = dir.file("mpcdec.wav");
-    test::tool_output({ "mpcdec", path, wav });
+    test::tool({ "mpcdec", path, wav });
     return test::read_file(wav).substr(44);
 }
 

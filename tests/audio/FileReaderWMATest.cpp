@@ -18,11 +18,6 @@ std::string wma_file(const test::TempDir& dir, const std::string& name, const st
             "amerge", "-c:a", codec, "-y", "%o" });
 }
 
-std::string ffmpeg_s16(const std::string& path)
-{
-    return test::tool_output({ "ffmpeg", "-loglevel", "error", "-i", path, "-f", "s16le", "-" });
-}
-
 }
 
 TEST(FileReaderWMA, DecodesAsFfmpegDoes)
@@ -41,7 +36,7 @@ TEST(FileReaderWMA, DecodesAsFfmpegDoes)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
-        std::string expected = ffmpeg_s16(c.file);
+        std::string expected = test::ffmpeg_decode(c.file);
         ASSERT_FALSE(expected.empty());
         for (std::int32_t size : { 100000, 1000, 3 }) {
             audio::FileReaderWMA reader(test::u16(c.file));
@@ -84,7 +79,7 @@ TEST(FileReaderWMA, SeeksWithinAMillisecond)
     for (const char* codec : { "wmav1", "wmav2" }) {
         SCOPED_TRACE(codec);
         std::string path = wma_file(dir, std::string(codec) + ".wma", codec, 2, 44100, 3.0);
-        std::string whole = ffmpeg_s16(path);
+        std::string whole = test::ffmpeg_decode(path);
         audio::FileReaderWMA reader(test::u16(path));
         ASSERT_TRUE(reader.is_open());
         std::int64_t length = reader.get_length_bytes();
