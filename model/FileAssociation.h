@@ -12,7 +12,7 @@ bool read_association(std::u16string_view extension, std::u16string& command, st
 
 // Makes the command and icon those of the type the extension names,
 // registering the type name first when the extension names none; the
-// description goes with it. Paths macros in the command are expanded.
+// description goes with it. Path macros in the command are expanded.
 bool write_association(std::u16string_view extension, std::u16string_view type_name,
     std::u16string_view description, std::u16string_view command, std::u16string_view icon);
 
