@@ -18,10 +18,13 @@ public:
     int insert(const ScheduleTask& task);
     // Does nothing for an index out of range.
     void remove(int index);
+
     void clear() { m_tasks.clear(); }
 
     int size() const { return static_cast<int>(m_tasks.size()); }
+
     bool empty() const { return m_tasks.empty(); }
+
     // The index must be valid.
     const ScheduleTask& operator[](int index) const { return m_tasks[static_cast<std::size_t>(index)]; }
 

@@ -35,7 +35,8 @@ Settings::Settings()
 {
     os::expand_path(u"%my_documents%", folder);
     os::expand_path(u"%my_documents%", explorer_folder);
-    skin = liba::join_path(liba::join_path(u"%app_path%", u"skins"), liba::join_path(u"Default", u"Default.skin"));
+    skin = liba::join_path(
+        liba::join_path(u"%app_path%", u"skins"), liba::join_path(u"Default", u"Default.skin"));
     buttons.resize(static_cast<std::size_t>(hardware_key_count()));
 }
 
@@ -192,6 +193,7 @@ void Settings::apply_associations(bool wav, bool mp3, bool m3u, bool ogg, bool w
         { ogg, u"ogg", u"oggfiles", u"Ogg Vorbis sound", associate_ogg_cmd, associate_ogg_icon },
         { wma, u"wma", u"wmafiles", u"Windows Media Audio file", associate_wma_cmd, associate_wma_icon },
     };
+
     const auto& associations = platform::file_associations();
     const std::u16string command = associations.own_command(), icon = associations.own_icon();
     for (auto& type : types) {

@@ -497,10 +497,12 @@ bool XmlNode::set_attribute_double(const XmlNode& node, std::u16string_view name
 bool XmlNode::get_attribute_double(const XmlNode& node, std::u16string_view name, double& value)
 {
     std::u16string text;
-    return get_attribute(node, name, text) && liba::parse_double(text.data(), text.data() + text.size(), value);
+    return get_attribute(node, name, text)
+        && liba::parse_double(text.data(), text.data() + text.size(), value);
 }
 
-bool XmlNode::set_attribute_date_time(const XmlNode& node, std::u16string_view name, const liba::DateTime& value)
+bool XmlNode::set_attribute_date_time(
+    const XmlNode& node, std::u16string_view name, const liba::DateTime& value)
 {
     std::u16string text;
     if (!liba::DateTime::to_text(value, text))

@@ -88,7 +88,8 @@ public:
     // A date and time in its text form, e.g. "2007 03 05 14 30 00". The
     // getter fails, leaving the value alone, for a missing attribute or a
     // text that is no possible date and time.
-    static bool set_attribute_date_time(const XmlNode& node, std::u16string_view name, const liba::DateTime& value);
+    static bool set_attribute_date_time(
+        const XmlNode& node, std::u16string_view name, const liba::DateTime& value);
     static bool get_attribute_date_time(const XmlNode& node, std::u16string_view name, liba::DateTime& value);
 
 private:

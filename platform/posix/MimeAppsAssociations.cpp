@@ -87,7 +87,9 @@ std::string list_path()
 std::optional<std::vector<std::string>> read_lines(const std::string& path)
 {
     std::vector<std::string> lines;
+
     struct stat st { };
+
     if (stat(path.c_str(), &st) != 0)
         return errno == ENOENT ? std::optional(lines) : std::nullopt;
     std::ifstream in(path, std::ios::binary);
@@ -174,7 +176,9 @@ bool make_folders(const std::string& path)
         if (mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST)
             return false;
     }
+
     struct stat st { };
+
     return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
@@ -215,7 +219,9 @@ bool ensure_own_entry()
     if (applications.empty() || program.empty() || !fits_a_line(program))
         return false;
     const std::string path = applications + "/" + to_utf8(own_entry);
+
     struct stat st { };
+
     if (lstat(path.c_str(), &st) == 0)
         return true;
     std::string types;

@@ -1,6 +1,6 @@
 #include "model/FileAssociation.h"
-#include "model/Settings.h"
 
+#include "model/Settings.h"
 #include "platform/FileAssociations.h"
 #include "platform/Utf8.h"
 #include "platform/headless/MemoryFileAssociations.h"
@@ -22,6 +22,7 @@ std::string u8(std::u16string_view s)
 class Associations : public ::testing::Test {
 protected:
     void SetUp() override { platform::set_file_associations(&desktop); }
+
     void TearDown() override { platform::set_file_associations(nullptr); }
 
     test::EnvironmentOverride app { "ORVANTA_APP_PATH", "/opt/orvanta" };
@@ -50,14 +51,16 @@ TEST_F(Associations, TakingOverAndGivingBack)
         std::u16string saved_icon;
         bool writes;
     };
+
     struct Case {
         const char* name;
-        std::u16string extension;   // wav, mp3 or ogg
-        std::u16string registered;  // the type the extension names before, if any
+        std::u16string extension; // wav, mp3 or ogg
+        std::u16string registered; // the type the extension names before, if any
         std::optional<Type> before; // that type's state
-        std::u16string type;        // the type whose state the steps show
+        std::u16string type; // the type whose state the steps show
         std::vector<Step> steps;
     };
+
     const std::u16string own = u"own";
     const Case cases[] = {
         { "wav registered with C and I", u"wav", u"wavfile", Type { u"Wave", u"C", u"I" }, u"wavfile",
@@ -82,7 +85,8 @@ TEST_F(Associations, TakingOverAndGivingBack)
                 { true, { u"MP3 sound", own, own }, u"C2", u"I2", true },
                 { false, { u"MP3 sound", u"C2", u"I2" }, u"", u"", true },
             } },
-        { "a command without an icon", u"wav", u"wavfile", Type { std::nullopt, u"C", std::nullopt }, u"wavfile",
+        { "a command without an icon", u"wav", u"wavfile", Type { std::nullopt, u"C", std::nullopt },
+            u"wavfile",
             {
                 { true, { u"Voice Recording", own, own }, u"C", u"", true },
                 { false, { u"Voice Recording", u"C", u"" }, u"", u"", true },
@@ -109,11 +113,11 @@ TEST_F(Associations, TakingOverAndGivingBack)
             const std::string where = std::string(c.name) + ", step " + std::to_string(step++);
             EXPECT_EQ(desktop.types[c.type], expected) << where;
             const std::u16string& saved_command = wav ? settings.associate_wav_cmd
-                : mp3                                ? settings.associate_mp3_cmd
-                                                     : settings.associate_ogg_cmd;
+                : mp3                                 ? settings.associate_mp3_cmd
+                                                      : settings.associate_ogg_cmd;
             const std::u16string& saved_icon = wav ? settings.associate_wav_icon
-                : mp3                             ? settings.associate_mp3_icon
-                                                  : settings.associate_ogg_icon;
+                : mp3                              ? settings.associate_mp3_icon
+                                                   : settings.associate_ogg_icon;
             EXPECT_EQ(saved_command, s.saved_command == own ? own_command : s.saved_command) << where;
             EXPECT_EQ(saved_icon, s.saved_icon) << where;
             EXPECT_EQ(desktop.writes != writes, s.writes) << where;
@@ -133,15 +137,45 @@ TEST_F(Associations, TheFiveTypesInTheirOrder)
         { u"ogg", u"oggfiles" },
         { u"wma", u"wmafiles" },
     };
-    const std::u16string descriptions[]
-        = { u"Voice Recording", u"MP3 sound", u"M3U lists", u"Ogg Vorbis sound", u"Windows Media Audio file" };
+    const std::u16string descriptions[] = { u"Voice Recording", u"MP3 sound", u"M3U lists",
+        u"Ogg Vorbis sound", u"Windows Media Audio file" };
     for (int i = 0; i < 5; ++i) {
         EXPECT_EQ(desktop.extensions[names[i].first], names[i].second);
         EXPECT_EQ(desktop.types[names[i].second], (Type { descriptions[i], own_command, own_icon }));
     }
-    for (const auto* saved : { &settings.associate_wav_cmd, &settings.associate_mp3_cmd, &settings.associate_m3u_cmd,
-             &settings.associate_ogg_cmd, &settings.associate_wma_cmd })
+    for (const auto* saved : { &settings.associate_wav_cmd, &settings.associate_mp3_cmd,
+             &settings.associate_m3u_cmd, &settings.associate_ogg_cmd, &settings.associate_wma_cmd })
         EXPECT_EQ(*saved, own_command);
+}
+
+namespace {
+
+// The fixture after the five types were taken over: the default for mp3
+// and wav as given, the three types that had none added as the program's.
+std::string fixture_with(std::u16string_view mp3, std::u16string_view wav)
+{
+    return R"(# Chosen by hand; the comments and other groups must survive.
+[Added Associations]
+audio/mpeg=vlc.desktop;audacious.desktop;
+audio/x-wav=vlc.desktop;
+
+[Default Applications]
+text/plain=org.gnome.TextEditor.desktop
+audio/mpeg=)"
+        + u8(mp3) + R"(
+# the recorder's files
+audio/x-wav=)"
+        + u8(wav) + R"(
+image/png=org.gnome.Loupe.desktop
+audio/x-mpegurl=orvanta.desktop
+audio/ogg=orvanta.desktop
+audio/x-ms-wma=orvanta.desktop
+
+[Removed Associations]
+audio/ogg=rhythmbox.desktop;
+)";
+}
+
 }
 
 TEST(DesktopAssociations, OtherEntriesSurviveTakingOverAndGivingBack)
@@ -157,24 +191,7 @@ TEST(DesktopAssociations, OtherEntriesSurviveTakingOverAndGivingBack)
 
     Settings settings;
     settings.apply_associations(true, true, true, true, true);
-    EXPECT_EQ(test::read_file(list), R"(# Chosen by hand; the comments and other groups must survive.
-[Added Associations]
-audio/mpeg=vlc.desktop;audacious.desktop;
-audio/x-wav=vlc.desktop;
-
-[Default Applications]
-text/plain=org.gnome.TextEditor.desktop
-audio/mpeg=orvanta.desktop
-# the recorder's files
-audio/x-wav=orvanta.desktop
-image/png=org.gnome.Loupe.desktop
-audio/x-mpegurl=orvanta.desktop
-audio/ogg=orvanta.desktop
-audio/x-ms-wma=orvanta.desktop
-
-[Removed Associations]
-audio/ogg=rhythmbox.desktop;
-)");
+    EXPECT_EQ(test::read_file(list), fixture_with(u"orvanta.desktop", u"orvanta.desktop"));
     EXPECT_EQ(settings.associate_wav_cmd, u"audacious.desktop");
     EXPECT_EQ(settings.associate_mp3_cmd, u"vlc.desktop");
     EXPECT_EQ(settings.associate_ogg_cmd, u"orvanta.desktop");
@@ -190,24 +207,7 @@ audio/ogg=rhythmbox.desktop;
     EXPECT_EQ(settings.associate_wav_cmd, first.associate_wav_cmd);
 
     settings.apply_associations(false, false, false, false, false);
-    EXPECT_EQ(test::read_file(list), R"(# Chosen by hand; the comments and other groups must survive.
-[Added Associations]
-audio/mpeg=vlc.desktop;audacious.desktop;
-audio/x-wav=vlc.desktop;
-
-[Default Applications]
-text/plain=org.gnome.TextEditor.desktop
-audio/mpeg=vlc.desktop
-# the recorder's files
-audio/x-wav=audacious.desktop
-image/png=org.gnome.Loupe.desktop
-audio/x-mpegurl=orvanta.desktop
-audio/ogg=orvanta.desktop
-audio/x-ms-wma=orvanta.desktop
-
-[Removed Associations]
-audio/ogg=rhythmbox.desktop;
-)");
+    EXPECT_EQ(test::read_file(list), fixture_with(u"vlc.desktop", u"audacious.desktop"));
     EXPECT_EQ(settings.associate_wav_cmd, u"");
     EXPECT_EQ(settings.associate_ogg_cmd, u"");
 }

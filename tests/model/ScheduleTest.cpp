@@ -70,6 +70,7 @@ TEST(Schedule, InsertKeepsOrderAndRefusesOverlaps)
         { "around", { task(10, 0, 11, 0) }, task(9, 0, 12, 0), -1 },
         { "after all", { task(10, 0, 11, 0), task(12, 0, 13, 0) }, task(14, 0, 15, 0), 2 },
     };
+
     for (const auto& c : cases) {
         Schedule schedule;
         for (const auto& t : c.present)
@@ -105,6 +106,7 @@ TEST(Schedule, FindsTheTaskAtATimeAndTheNextOne)
         { at(12, 30), 1, -1 },
         { at(13, 0), -1, -1 },
     };
+
     for (const auto& c : cases) {
         EXPECT_EQ(schedule.find_containing(c.time), c.containing) << text(c.time);
         EXPECT_EQ(schedule.find_next(c.time), c.next) << text(c.time);
@@ -138,7 +140,8 @@ TEST(Schedule, TextFormRoundTrips)
     const std::string path = dir.file("s.xml");
     ASSERT_TRUE(XmlNode::save_file(document, platform::from_utf8(path)));
     const std::string saved = test::read_file(path);
-    EXPECT_NE(saved.find("<Task Begin=\"2007 03 05 08 05 00\" End=\"2007 03 05 09 30 00\""), std::string::npos)
+    EXPECT_NE(
+        saved.find("<Task Begin=\"2007 03 05 08 05 00\" End=\"2007 03 05 09 30 00\""), std::string::npos)
         << saved;
 
     EXPECT_EQ(describe(load_schedule(saved)), describe(schedule));

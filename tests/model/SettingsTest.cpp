@@ -8,9 +8,9 @@
 #include "tests/support/Tool.h"
 
 #include <clocale>
-#include <functional>
 #include <csignal>
 #include <cstdlib>
+#include <functional>
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -114,6 +114,7 @@ constexpr std::u16string_view keys = u"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\
 class SettingsFile : public ::testing::Test {
 protected:
     void SetUp() override { os::set_registry_file(dir.file("registry")); }
+
     void TearDown() override { os::set_registry_file(platform::default_registry_file()); }
 
     // The device lists this many hardware keys.
@@ -192,7 +193,8 @@ TEST_F(SettingsFile, DefaultsWithoutHardwareKeys)
 
     // No keys: the file holds no "Button" attributes.
     ASSERT_TRUE(s.save(path()));
-    EXPECT_NE(test::read_file(dir.file("Orvanta.xml")).find("<Buttons UnmapWhenInactive="), std::string::npos);
+    EXPECT_NE(
+        test::read_file(dir.file("Orvanta.xml")).find("<Buttons UnmapWhenInactive="), std::string::npos);
 }
 
 TEST_F(SettingsFile, OneKeyCommandPerHardwareKey)
@@ -282,7 +284,8 @@ TEST_F(SettingsFile, MalformedValuesKeepOrZeroTheirField)
             [](const Settings& s) { return s.play_mode == PlayMode::PlaylistShuffle; } },
         { "Play", "Mode", "4", [](const Settings& s) { return s.play_mode == PlayMode::SingleOnce; } },
         { "FileExplorer", "Sort", "name", [](const Settings& s) { return s.sort == SortMode::Name; } },
-        { "FileExplorer", "Sort", "SIZE_DESC", [](const Settings& s) { return s.sort == SortMode::SizeDesc; } },
+        { "FileExplorer", "Sort", "SIZE_DESC",
+            [](const Settings& s) { return s.sort == SortMode::SizeDesc; } },
         { "Play", "Volume", "abc", [](const Settings& s) { return s.volume == 0.0; } },
         { "Play", "Volume", "", [](const Settings& s) { return s.volume == 1.0; } },
         { "Play", "Volume", "0,5", [](const Settings& s) { return s.volume == 0.0; } },
@@ -292,8 +295,10 @@ TEST_F(SettingsFile, MalformedValuesKeepOrZeroTheirField)
         { "record", "Channels", "2", [](const Settings& s) { return s.channels == 1; } }, // names are exact
         { "Record", "channels", "2", [](const Settings& s) { return s.channels == 1; } },
     };
+
     for (const auto& c : cases) {
-        std::string xml = std::string("<Settings><") + c.element + " " + c.attribute + "=\"" + c.text + "\"/></Settings>";
+        std::string xml
+            = std::string("<Settings><") + c.element + " " + c.attribute + "=\"" + c.text + "\"/></Settings>";
         dir.write("case.xml", xml);
         Settings s;
         s.load(path("case.xml"));
@@ -324,13 +329,15 @@ TEST_F(SettingsFile, KeyCommandsFollowTheDevicesKeys)
 {
     seed_keys(2);
     dir.write("four.xml",
-        "<Settings><Buttons Button0=\"Play\" Button1=\"Stop\" Button2=\"Record\" Button3=\"Forward\"/></Settings>");
+        "<Settings><Buttons Button0=\"Play\" Button1=\"Stop\" Button2=\"Record\" "
+        "Button3=\"Forward\"/></Settings>");
     Settings s;
     s.load(path("four.xml"));
     EXPECT_EQ(s.buttons, (std::vector<std::u16string> { u"Play", u"Stop" }));
     ASSERT_TRUE(s.save(path()));
     const std::string written = test::read_file(dir.file("Orvanta.xml"));
-    EXPECT_NE(written.find("Button0=\"Play\" Button1=\"Stop\" UnmapWhenInactive"), std::string::npos) << written;
+    EXPECT_NE(written.find("Button0=\"Play\" Button1=\"Stop\" UnmapWhenInactive"), std::string::npos)
+        << written;
 }
 
 TEST_F(SettingsFile, ACrashWhileSavingLeavesTheOldFile)

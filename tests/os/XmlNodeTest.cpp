@@ -340,6 +340,7 @@ TEST(XmlNode, NumberAttributes)
         { u" ", false, 99 },
         { u"1e", false, 99 },
     };
+
     for (const auto& c : cases) {
         XmlNode::set_attribute(e, u"d", c.text);
         double value = 99;
@@ -365,11 +366,13 @@ TEST(XmlNode, DateTimeAttributes)
     EXPECT_EQ(back.system_time().day_of_week, 1); // a Monday
 
     // Refused texts leave the value alone.
-    for (std::u16string_view text : { u"2007 03 05 14 30", u"", u"2007 13 05 14 30 00", u"2007 02 30 00 00 00",
-             u"2007 03 05 24 00 00", u"1600 12 31 23 59 59", u"67543 03 05 14 30 00" }) {
+    for (std::u16string_view text :
+        { u"2007 03 05 14 30", u"", u"2007 13 05 14 30 00", u"2007 02 30 00 00 00", u"2007 03 05 24 00 00",
+            u"1600 12 31 23 59 59", u"67543 03 05 14 30 00" }) {
         XmlNode::set_attribute(e, u"End", text);
         liba::DateTime kept = time;
-        EXPECT_FALSE(XmlNode::get_attribute_date_time(e, u"End", kept)) << std::string(text.begin(), text.end());
+        EXPECT_FALSE(XmlNode::get_attribute_date_time(e, u"End", kept))
+            << std::string(text.begin(), text.end());
         EXPECT_TRUE(kept.is_equal(time));
         EXPECT_EQ(kept.day(), 5);
     }

@@ -14,6 +14,7 @@ namespace {
 class MimeApps : public ::testing::Test {
 protected:
     std::string list() const { return dir.path() + "/config/deeper/mimeapps.list"; }
+
     std::string entry() const { return dir.path() + "/data/applications/orvanta.desktop"; }
 
     std::u16string command_of(std::u16string_view type)
