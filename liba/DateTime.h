@@ -3,6 +3,7 @@
 #include "platform/Clock.h"
 
 #include <string>
+#include <string_view>
 
 namespace liba {
 
@@ -45,6 +46,12 @@ public:
     // Reads six integers, year to second, applied without a range test; null
     // when one is missing, and then the value is unchanged.
     const char16_t* parse(const char16_t* begin, const char16_t* end);
+
+    // The text form as a wide string, replacing the result.
+    static bool to_text(const DateTime& time, std::u16string& result);
+    // Parses the text form. False, with the time unchanged, when a number is
+    // missing or the six numbers are no possible date and time.
+    static bool from_text(std::u16string_view text, DateTime& time);
 
 private:
     platform::SystemTime m_time;

@@ -3,6 +3,7 @@
 #include "liba/BoolTexts.h"
 #include "liba/CaseMapping.h"
 #include "liba/Conversion.h"
+#include "liba/DateTime.h"
 #include "os/File.h"
 #include "os/PathMacros.h"
 #include "platform/AtomicFile.h"
@@ -302,6 +303,14 @@ XmlNode XmlNode::child_at(const XmlNode& node, int index)
     return child ? XmlNode(node.m_document, child.internal_object()) : XmlNode();
 }
 
+XmlNode XmlNode::next_sibling(const XmlNode& node)
+{
+    if (!node.is_valid())
+        return {};
+    pugi::xml_node sibling = node.node().next_sibling();
+    return sibling ? XmlNode(node.m_document, sibling.internal_object()) : XmlNode();
+}
+
 std::u16string XmlNode::get_name(const XmlNode& node)
 {
     if (!node.is_valid())
@@ -323,6 +332,11 @@ std::u16string XmlNode::get_name(const XmlNode& node)
     default:
         return platform::from_utf8(n.name());
     }
+}
+
+bool XmlNode::is_element(const XmlNode& node)
+{
+    return node.is_valid() && node.node().type() == pugi::node_element;
 }
 
 XmlNode XmlNode::append_element(const XmlNode& node, std::u16string_view name)
@@ -470,6 +484,37 @@ bool XmlNode::get_attribute_bool(const XmlNode& node, std::u16string_view name, 
 bool XmlNode::get_attribute_string(const XmlNode& node, std::u16string_view name, std::u16string& value)
 {
     return get_attribute(node, name, value);
+}
+
+bool XmlNode::set_attribute_double(const XmlNode& node, std::u16string_view name, double value)
+{
+    std::u16string text;
+    liba::format_double(value, text);
+    set_attribute(node, name, text);
+    return get_attribute(node, name, text);
+}
+
+bool XmlNode::get_attribute_double(const XmlNode& node, std::u16string_view name, double& value)
+{
+    std::u16string text;
+    return get_attribute(node, name, text)
+        && liba::parse_double(text.data(), text.data() + text.size(), value);
+}
+
+bool XmlNode::set_attribute_date_time(
+    const XmlNode& node, std::u16string_view name, const liba::DateTime& value)
+{
+    std::u16string text;
+    if (!liba::DateTime::to_text(value, text))
+        return false;
+    set_attribute(node, name, text);
+    return get_attribute(node, name, text);
+}
+
+bool XmlNode::get_attribute_date_time(const XmlNode& node, std::u16string_view name, liba::DateTime& value)
+{
+    std::u16string text;
+    return get_attribute(node, name, text) && liba::DateTime::from_text(text, value);
 }
 
 }

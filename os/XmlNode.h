@@ -9,6 +9,10 @@ class xml_node;
 struct xml_node_struct;
 }
 
+namespace liba {
+class DateTime;
+}
+
 namespace os {
 
 class XmlDocument;
@@ -44,9 +48,14 @@ public:
     static XmlNode find_child(const XmlNode& node, std::u16string_view name);
     static int child_count(const XmlNode& node);
     static XmlNode child_at(const XmlNode& node, int index);
+    // The node after this one under the same parent: walking children this
+    // way takes linear time where child_at takes quadratic.
+    static XmlNode next_sibling(const XmlNode& node);
     // Elements and processing instructions by name; "#document", "#text",
     // "#comment" and "#cdata-section" for the others.
     static std::u16string get_name(const XmlNode& node);
+    // Elements only: an instruction has a name too.
+    static bool is_element(const XmlNode& node);
 
     // Appends an element to a document or an element. Fails for a name that
     // is not an XML name, and for a second top-level element.
@@ -71,6 +80,17 @@ public:
     static bool get_attribute_int(const XmlNode& node, std::u16string_view name, int& value);
     static bool get_attribute_bool(const XmlNode& node, std::u16string_view name, bool& value);
     static bool get_attribute_string(const XmlNode& node, std::u16string_view name, std::u16string& value);
+
+    // Numbers as "%f" text, whatever the C locale; read like integers, with
+    // a fraction and an exponent. The setters say whether the attribute was set.
+    static bool set_attribute_double(const XmlNode& node, std::u16string_view name, double value);
+    static bool get_attribute_double(const XmlNode& node, std::u16string_view name, double& value);
+    // A date and time in its text form, e.g. "2007 03 05 14 30 00". The
+    // getter fails, leaving the value alone, for a missing attribute or a
+    // text that is no possible date and time.
+    static bool set_attribute_date_time(
+        const XmlNode& node, std::u16string_view name, const liba::DateTime& value);
+    static bool get_attribute_date_time(const XmlNode& node, std::u16string_view name, liba::DateTime& value);
 
 private:
     friend class XmlDocument;

@@ -14,6 +14,7 @@ enum class SpecialFolder {
     Programs, // $XDG_DATA_HOME/applications
     StartMenu, // $XDG_DATA_HOME/applications
     ProgramFiles, // the folder that holds the program's folder
+    Config, // $XDG_CONFIG_HOME: the user's settings of other programs, such as mimeapps.list
 };
 
 // Full path of the running executable: $ORVANTA_APP_PATH joined with the

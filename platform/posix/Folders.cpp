@@ -128,6 +128,9 @@ std::u16string special_folder(SpecialFolder folder)
     case SpecialFolder::ProgramFiles:
         path = parent(parent(to_utf8(executable_path())));
         break;
+    case SpecialFolder::Config:
+        path = base_folder("XDG_CONFIG_HOME", ".config");
+        break;
     }
     return from_utf8(path);
 }

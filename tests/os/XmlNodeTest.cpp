@@ -1,5 +1,6 @@
 #include "os/XmlNode.h"
 
+#include "liba/DateTime.h"
 #include "platform/Utf8.h"
 #include "tests/support/EnvironmentOverride.h"
 #include "tests/support/TempDir.h"
@@ -91,8 +92,15 @@ TEST(XmlNode, ChildrenCountCommentsAndInstructionsInOrder)
     XmlNode root = XmlNode::child_at(doc, 2);
     const std::u16string names[] = { u"#comment", u"A", u"#text", u"pi", u"B" };
     ASSERT_EQ(XmlNode::child_count(root), 5);
-    for (int i = 0; i < 5; ++i)
+    const bool elements[] = { false, true, false, false, true };
+    XmlNode walked = XmlNode::child_at(root, 0);
+    for (int i = 0; i < 5; ++i, walked = XmlNode::next_sibling(walked)) {
         EXPECT_EQ(XmlNode::get_name(XmlNode::child_at(root, i)), names[i]) << i;
+        EXPECT_EQ(XmlNode::get_name(walked), names[i]) << i;
+        EXPECT_EQ(XmlNode::is_element(walked), elements[i]) << i;
+    }
+    EXPECT_FALSE(walked.is_valid());
+    EXPECT_FALSE(XmlNode::next_sibling(walked).is_valid());
     EXPECT_FALSE(XmlNode::child_at(root, 5).is_valid());
     EXPECT_FALSE(XmlNode::child_at(root, -1).is_valid());
     EXPECT_FALSE(XmlNode::find_child(root, u"b").is_valid());
@@ -302,4 +310,74 @@ TEST(XmlNode, TypedAttributeReaders)
     EXPECT_EQ(n, 5);
     EXPECT_TRUE(b);
     EXPECT_EQ(s, u"default");
+}
+
+TEST(XmlNode, NumberAttributes)
+{
+    XmlNode doc = XmlNode::create_document();
+    XmlNode e = XmlNode::append_element(doc, u"E");
+
+    EXPECT_TRUE(XmlNode::set_attribute_double(e, u"v", 0.25));
+    EXPECT_EQ(attribute(e, u"v"), u"0.250000");
+    EXPECT_TRUE(XmlNode::set_attribute_double(e, u"v", -1234.5));
+    EXPECT_EQ(attribute(e, u"v"), u"-1234.500000");
+    EXPECT_FALSE(XmlNode::set_attribute_double(e, u"bad name", 1.0));
+    EXPECT_FALSE(XmlNode::set_attribute_double(XmlNode(), u"v", 1.0));
+
+    struct Case {
+        std::u16string text;
+        bool result;
+        double value; // 99 means untouched
+    } cases[] = {
+        { u"0.500000", true, 0.5 },
+        { u" -2.5e2", true, -250 },
+        { u".5", true, 0.5 },
+        { u"7.", true, 7 },
+        { u"3,5", true, 3 },
+        { u"abc", false, 0 },
+        { u".", false, 0 },
+        { u"", false, 99 },
+        { u" ", false, 99 },
+        { u"1e", false, 99 },
+    };
+
+    for (const auto& c : cases) {
+        XmlNode::set_attribute(e, u"d", c.text);
+        double value = 99;
+        EXPECT_EQ(XmlNode::get_attribute_double(e, u"d", value), c.result)
+            << std::string(c.text.begin(), c.text.end());
+        EXPECT_DOUBLE_EQ(value, c.value) << std::string(c.text.begin(), c.text.end());
+    }
+}
+
+TEST(XmlNode, DateTimeAttributes)
+{
+    XmlNode doc = XmlNode::create_document();
+    XmlNode e = XmlNode::append_element(doc, u"Task");
+    liba::DateTime time;
+    ASSERT_TRUE(time.set_date(2007, 3, 5));
+    ASSERT_TRUE(time.set_time(14, 30, 0));
+    EXPECT_TRUE(XmlNode::set_attribute_date_time(e, u"Begin", time));
+    EXPECT_EQ(attribute(e, u"Begin"), u"2007 03 05 14 30 00");
+
+    liba::DateTime back;
+    EXPECT_TRUE(XmlNode::get_attribute_date_time(e, u"Begin", back));
+    EXPECT_TRUE(back.is_equal(time));
+    EXPECT_EQ(back.system_time().day_of_week, 1); // a Monday
+
+    // Refused texts leave the value alone.
+    for (std::u16string_view text :
+        { u"2007 03 05 14 30", u"", u"2007 13 05 14 30 00", u"2007 02 30 00 00 00", u"2007 03 05 24 00 00",
+            u"1600 12 31 23 59 59", u"67543 03 05 14 30 00" }) {
+        XmlNode::set_attribute(e, u"End", text);
+        liba::DateTime kept = time;
+        EXPECT_FALSE(XmlNode::get_attribute_date_time(e, u"End", kept))
+            << std::string(text.begin(), text.end());
+        EXPECT_TRUE(kept.is_equal(time));
+        EXPECT_EQ(kept.day(), 5);
+    }
+    EXPECT_FALSE(XmlNode::get_attribute_date_time(e, u"Missing", back));
+    XmlNode::set_attribute(e, u"End", u"\t2007\n3 5 14 30 0");
+    EXPECT_TRUE(XmlNode::get_attribute_date_time(e, u"End", back));
+    EXPECT_TRUE(back.is_equal(time));
 }
