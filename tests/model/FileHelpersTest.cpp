@@ -193,14 +193,7 @@ public:
 
     platform::SystemTime local_time() const override
     {
-        platform::SystemTime time;
-        time.year = 2007;
-        time.month = 3;
-        time.day = 5;
-        time.hour = 14;
-        time.minute = 30;
-        time.second = 5;
-        return time;
+        return { .year = 2007, .month = 3, .day = 5, .hour = 14, .minute = 30, .second = 5 };
     }
 };
 
