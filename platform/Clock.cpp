@@ -4,8 +4,6 @@
 
 namespace platform {
 
-Clock& system_clock();
-
 namespace {
 
 std::atomic<Clock*> g_clock { nullptr };

@@ -40,6 +40,8 @@ public:
 // installed its own (not owned; nullptr goes back to the system's).
 Clock& clock();
 void set_clock(Clock* clock);
+// The running system's clock, whatever a test has installed.
+Clock& system_clock();
 
 inline std::uint32_t tick_count() { return clock().tick_count(); }
 inline SystemTime local_time() { return clock().local_time(); }

@@ -15,11 +15,6 @@
 #include <unordered_map>
 #include <vector>
 
-namespace platform {
-// The clock of the running system (platform/posix), to tell it from a test's.
-Clock& system_clock();
-}
-
 namespace platform::detail {
 
 struct ThreadQueue;

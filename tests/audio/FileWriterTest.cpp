@@ -1,0 +1,471 @@
+#include "audio/EncoderADPCM.h"
+#include "audio/EncoderGSM.h"
+#include "audio/FileReaderWAVPCM.h"
+#include "audio/FileWriterMP3.h"
+#include "audio/FileWriterWAVADPCM.h"
+#include "audio/FileWriterWAVGSM.h"
+#include "audio/FileWriterWAVPCM.h"
+#include "audio/Id3Tag.h"
+#include "os/File.h"
+#include "tests/audio/CodecFiles.h"
+#include "tests/audio/PipelineDoubles.h"
+#include "tests/audio/WavBytes.h"
+#include "tests/support/TempDir.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <gtest/gtest.h>
+
+using audio::FileWriter;
+using audio::PCMData;
+
+namespace {
+
+// A file on a disk that fills up once the file reaches `room` bytes: writes
+// beyond stop short, as the host's write does on a full disk. Writes over
+// bytes the file already has still succeed.
+class FullDiskFile : public os::File {
+public:
+    FullDiskFile(const std::u16string& path, int mode, std::uint64_t room)
+        : os::File(path, mode)
+        , m_room(room)
+    {
+    }
+
+    std::size_t write(const void* buffer, std::size_t count) override
+    {
+        std::uint64_t at = tell();
+        std::uint64_t allowed = at >= m_room ? 0 : std::min<std::uint64_t>(count, m_room - at);
+        return os::File::write(buffer, static_cast<std::size_t>(allowed));
+    }
+
+private:
+    std::uint64_t m_room;
+};
+
+FileWriter::Opener full_disk(std::uint64_t room)
+{
+    return [room](const std::u16string& path, int mode) -> std::unique_ptr<os::File> {
+        return std::make_unique<FullDiskFile>(path, mode, room);
+    };
+}
+
+enum class Coding { PCM, ADPCM, GSM };
+
+const char* name_of(Coding coding)
+{
+    return coding == Coding::PCM ? "PCM" : coding == Coding::ADPCM ? "ADPCM" : "GSM";
+}
+
+struct Layout {
+    std::size_t data_offset;
+    std::size_t unit; // bytes of one counted unit at 8000 Hz mono
+    std::size_t samples; // samples per unit
+    std::size_t fact_at; // 0: none
+};
+
+Layout layout_of(Coding coding)
+{
+    switch (coding) {
+    case Coding::PCM:
+        return { 44, 2, 1, 0 };
+    case Coding::ADPCM:
+        return { 90, 256, 500, 78 };
+    case Coding::GSM:
+        return { 60, 65, 320, 48 };
+    }
+    return {};
+}
+
+struct Result {
+    bool ok;
+    std::int64_t size;
+};
+
+template<typename Encoder, typename Writer>
+Result run_encoded(const std::string& path, const std::string& pcm, bool append, FileWriter::Opener opener,
+    std::size_t piece)
+{
+    Encoder encoder;
+    Writer writer(test::u16(path), append, opener);
+    audio::connect(&encoder, &writer);
+    for (std::size_t at = 0; at < pcm.size(); at += piece)
+        encoder.on_data(test::pcm_chunk(pcm.substr(at, piece), 1, 8000));
+    audio::connect(&encoder, nullptr);
+    return { writer.is_ok(), writer.get_data_size() };
+}
+
+// Records 8000 Hz 16-bit mono PCM into a file of the coding.
+Result record(Coding coding, const std::string& path, const std::string& pcm, bool append = false,
+    FileWriter::Opener opener = {}, std::size_t piece = 1600)
+{
+    switch (coding) {
+    case Coding::PCM: {
+        audio::FileWriterWAVPCM writer(test::u16(path), append, opener);
+        for (std::size_t at = 0; at < pcm.size(); at += piece)
+            writer.on_data(test::pcm_chunk(pcm.substr(at, piece), 1, 8000));
+        return { writer.is_ok(), writer.get_data_size() };
+    }
+    case Coding::ADPCM:
+        return run_encoded<audio::EncoderADPCM, audio::FileWriterWAVADPCM>(path, pcm, append, opener, piece);
+    case Coding::GSM:
+        return run_encoded<audio::EncoderGSM, audio::FileWriterWAVGSM>(path, pcm, append, opener, piece);
+    }
+    return {};
+}
+
+// What our readers (and decoders) make of a file.
+std::string decode(Coding coding, const std::string& path)
+{
+    switch (coding) {
+    case Coding::PCM: {
+        audio::FileReaderWAVPCM reader(test::u16(path));
+        std::string out;
+        for (PCMData chunk; !(chunk = reader.get_data(4096)).is_empty();)
+            out += test::bytes_of(chunk);
+        return out;
+    }
+    case Coding::ADPCM:
+        return test::decode_adpcm_file(path);
+    case Coding::GSM:
+        return test::decode_gsm_file(path);
+    }
+    return {};
+}
+
+std::string sine(const test::TempDir& dir, double seconds, int hz = 440)
+{
+    std::string path = dir.file("sine.wav");
+    test::tool({ "sox", "-n", "-r", "8000", "-c", "1", "-b", "16", path, "synth", std::to_string(seconds), "sine",
+        std::to_string(hz), "vol", "0.5" });
+    return test::sox_decode(path);
+}
+
+// Sizes in the header agree with the file and with the units counted.
+void expect_consistent_header(Coding coding, const std::string& bytes, std::int64_t units)
+{
+    Layout l = layout_of(coding);
+    ASSERT_GE(bytes.size(), l.data_offset);
+    std::size_t data = bytes.size() - l.data_offset;
+    EXPECT_EQ(test::read_le32(bytes, 4), bytes.size() - 8);
+    EXPECT_EQ(test::read_le32(bytes, l.data_offset - 4), data);
+    EXPECT_EQ(data, std::size_t(units) * l.unit);
+    if (l.fact_at)
+        EXPECT_EQ(test::read_le32(bytes, l.fact_at), std::size_t(units) * l.samples);
+}
+
+bool tools_present()
+{
+    return test::have_tool("sox") && test::have_tool("ffmpeg");
+}
+
+}
+
+TEST(FileWriterWAV, WritesFilesThatSoxAndFfmpegRead)
+{
+    if (!tools_present())
+        GTEST_SKIP() << "sox or ffmpeg missing";
+    test::TempDir dir;
+    std::string pcm = sine(dir, 1.1);
+    for (Coding coding : { Coding::PCM, Coding::ADPCM, Coding::GSM }) {
+        SCOPED_TRACE(name_of(coding));
+        std::string path = dir.file(std::string(name_of(coding)) + ".wav");
+        Result r = record(coding, path, pcm);
+        EXPECT_TRUE(r.ok);
+        Layout l = layout_of(coding);
+        std::int64_t units = coding == Coding::PCM ? r.size / 2 : r.size;
+        EXPECT_EQ(units, std::int64_t(pcm.size() / (l.unit == 2 ? 2 : l.samples * 2)));
+        std::string bytes = test::read_file(path);
+        expect_consistent_header(coding, bytes, units);
+
+        std::string ours = decode(coding, path);
+        EXPECT_EQ(ours.size(), std::size_t(units) * l.samples * 2);
+        EXPECT_TRUE(test::sox_decode(path) == ours);
+        std::string ffmpeg = test::ffmpeg_decode(path, coding == Coding::GSM ? "libgsm_ms" : "");
+        if (coding == Coding::ADPCM)
+            EXPECT_EQ(ffmpeg.size(), ours.size());
+        else
+            EXPECT_TRUE(ffmpeg == ours);
+    }
+}
+
+TEST(FileWriterWAVPCM, TakesTheFirstChunksFormat)
+{
+    test::TempDir dir;
+    std::string path = dir.file("new.wav");
+    {
+        audio::FileWriterWAVPCM writer(test::u16(path));
+        EXPECT_EQ(writer.get_bitrate(), 0);
+        // Nothing to write yet: no file, no format.
+        writer.on_data(PCMData());
+        EXPECT_FALSE(std::filesystem::exists(path));
+        PCMData first = test::counting_pcm(1200, 1, 16, 8000);
+        EXPECT_EQ(writer.process(first).bytes(), first.bytes());
+        writer.on_data(test::counting_pcm(800, 1, 16, 8000));
+        // Another rate is skipped and the writer stays ok.
+        writer.on_data(test::counting_pcm(800, 1, 16, 22050));
+        EXPECT_TRUE(writer.is_ok());
+        EXPECT_EQ(writer.get_data_size(), 2000);
+        EXPECT_EQ(writer.get_bitrate(), 128000);
+    }
+    std::string bytes = test::read_file(path);
+    EXPECT_EQ(bytes.size(), 2044u);
+    EXPECT_EQ(test::read_le32(bytes, 4), 2036u);
+    EXPECT_EQ(test::read_le32(bytes, 40), 2000u);
+    EXPECT_EQ(bytes.substr(44), test::bytes_of(test::counting_pcm(1200, 1)) + test::bytes_of(test::counting_pcm(800, 1)));
+}
+
+TEST(FileWriterWAV, AppendsToFilesWithOtherChunks)
+{
+    if (!tools_present())
+        GTEST_SKIP() << "sox or ffmpeg missing";
+    test::TempDir dir;
+    std::string ten = dir.file("ten.wav");
+    test::tool({ "sox", "-n", "-r", "8000", "-c", "1", "-b", "16", ten, "synth", "10", "sine", "300", "vol", "0.5" });
+    std::string more = sine(dir, 3, 700);
+    struct Case {
+        Coding coding;
+        std::vector<std::string> codec;
+    } cases[] = {
+        { Coding::PCM, { "-c:a", "pcm_s16le" } },
+        { Coding::ADPCM, { "-c:a", "adpcm_ms", "-block_size", "256" } },
+        { Coding::GSM, { "-c:a", "libgsm_ms" } },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(name_of(c.coding));
+        // ffmpeg puts a LIST chunk before "data".
+        std::string path = dir.file(std::string(name_of(c.coding)) + ".wav");
+        std::vector<std::string> argv { "ffmpeg", "-loglevel", "error", "-i", ten };
+        argv.insert(argv.end(), c.codec.begin(), c.codec.end());
+        argv.push_back(path);
+        test::tool(argv);
+        std::string before = test::read_file(path);
+        std::size_t data_offset = before.find("data") + 8;
+        ASSERT_NE(before.find("LIST"), std::string::npos);
+        std::string before_audio = decode(c.coding, path);
+
+        Result r = record(c.coding, path, more, true);
+        EXPECT_TRUE(r.ok);
+        std::string after = test::read_file(path);
+        Layout l = layout_of(c.coding);
+        std::int64_t units = c.coding == Coding::PCM ? r.size / 2 : r.size;
+        EXPECT_EQ(units * std::int64_t(l.samples), 13 * 8000);
+        // The sizes are patched where they stand; every other header byte stays.
+        std::string header = after.substr(0, data_offset);
+        header = test::patched(header, 4, before.substr(4, 4));
+        header = test::patched(header, data_offset - 4, before.substr(data_offset - 4, 4));
+        std::size_t fact = before.find("fact");
+        if (fact != std::string::npos)
+            header = test::patched(header, fact + 8, before.substr(fact + 8, 4));
+        EXPECT_TRUE(header == before.substr(0, data_offset));
+        EXPECT_EQ(test::read_le32(after, 4), after.size() - 8);
+        EXPECT_EQ(test::read_le32(after, data_offset - 4), std::size_t(units) * l.unit);
+        if (fact != std::string::npos)
+            EXPECT_EQ(test::read_le32(after, fact + 8), std::size_t(units) * l.samples);
+
+        std::string ours = decode(c.coding, path);
+        EXPECT_EQ(ours.size(), 13u * 8000 * 2);
+        EXPECT_TRUE(ours.substr(0, before_audio.size()) == before_audio);
+        EXPECT_TRUE(test::sox_decode(path) == ours);
+        EXPECT_EQ(test::tool({ "sox", "--i", "-D", path }), "13.000000\n");
+    }
+}
+
+TEST(FileWriterWAV, RefusesToAppendToOtherFiles)
+{
+    test::TempDir dir;
+    std::string pcm_file = dir.write("pcm.wav", test::pcm_wav(1, 8000, 16, std::string(1000, '\x11')));
+    std::string text = dir.write("notes.txt", "not a sound file at all, but longer than a header would be");
+    struct Case {
+        Coding coding;
+        std::string path;
+    } cases[] = {
+        { Coding::GSM, pcm_file },
+        { Coding::ADPCM, pcm_file },
+        { Coding::PCM, text },
+        { Coding::PCM, dir.file("missing.wav") },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path);
+        std::string before = test::read_file(c.path);
+        Result r = record(c.coding, c.path, std::string(3200, '\x22'), true);
+        EXPECT_FALSE(r.ok);
+        EXPECT_EQ(r.size, 0);
+        // Nothing is written over a file that is not of the writer's kind.
+        EXPECT_EQ(test::read_file(c.path), before);
+    }
+}
+
+TEST(FileWriterWAV, FullDiskKeepsWholeUnitsAndAPlayableFile)
+{
+    test::TempDir dir;
+    std::string pcm(8000 * 2, '\0');
+    for (std::size_t i = 0; i < pcm.size(); ++i)
+        pcm[i] = char(i * 7 % 251);
+    struct Case {
+        Coding coding;
+        std::uint64_t room; // bytes the file may reach
+        std::int64_t units; // whole units that fit
+    } cases[] = {
+        // clang-format off
+        { Coding::PCM,   44 + 1001,     500 },  // 1001 of 1002 bytes of a chunk
+        { Coding::PCM,   44 + 3201,     1600 },
+        { Coding::ADPCM, 90 + 256 * 5 + 100, 5 },
+        { Coding::GSM,   60 + 65 * 12 + 64,  12 },
+        { Coding::ADPCM, 60,            0 },    // not even the header fits
+        // clang-format on
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(name_of(c.coding)) + " " + std::to_string(c.room));
+        std::string path = dir.file("full.wav");
+        Result r = record(c.coding, path, pcm, false, full_disk(c.room), 1002);
+        EXPECT_FALSE(r.ok);
+        std::int64_t units = c.coding == Coding::PCM ? r.size / 2 : r.size;
+        EXPECT_EQ(units, c.units);
+        if (c.units == 0)
+            continue;
+        std::string bytes = test::read_file(path);
+        expect_consistent_header(c.coding, bytes, units);
+        std::string ours = decode(c.coding, path);
+        EXPECT_EQ(ours.size(), std::size_t(units) * layout_of(c.coding).samples * 2);
+        if (test::have_tool("sox"))
+            EXPECT_TRUE(test::sox_decode(path) == ours);
+    }
+}
+
+TEST(FileWriterWAV, NothingIsWrittenWithoutAFile)
+{
+    test::TempDir dir;
+    Result r = record(Coding::PCM, dir.path() + "/no/such/folder/x.wav", std::string(3200, '\x22'));
+    EXPECT_FALSE(r.ok);
+    EXPECT_EQ(r.size, 0);
+}
+
+namespace {
+
+audio::MP3Data mp3_chunk(std::size_t size, std::uint8_t first)
+{
+    audio::MP3Data chunk;
+    chunk.buffer = test::counting_pcm(size, 1, 16, 8000, first).buffer;
+    chunk.frame_length = int(size);
+    return chunk;
+}
+
+}
+
+TEST(FileWriterMP3, BuffersSmallChunksAndWritesLargeOnesDirectly)
+{
+    test::TempDir dir;
+    std::string path = dir.file("out.mp3");
+    std::string expected;
+    {
+        audio::FileWriterMP3 writer(test::u16(path));
+        for (std::uint8_t i = 0; i < 5; ++i) {
+            writer.on_data(mp3_chunk(1000, i));
+            expected += test::bytes_of(mp3_chunk(1000, i));
+        }
+        EXPECT_EQ(test::read_file(path).size(), 0u);
+        writer.on_data(mp3_chunk(130000, 9));
+        expected += test::bytes_of(mp3_chunk(130000, 9));
+        // The buffered bytes first, then the large chunk straight after.
+        EXPECT_TRUE(test::read_file(path) == expected);
+        writer.on_data(mp3_chunk(500, 3));
+        expected += test::bytes_of(mp3_chunk(500, 3));
+        EXPECT_TRUE(writer.is_ok());
+        EXPECT_EQ(writer.get_data_size(), 135500);
+    }
+    EXPECT_TRUE(test::read_file(path) == expected);
+
+    audio::FileWriterMP3 nowhere(test::u16(dir.path() + "/missing/out.mp3"));
+    nowhere.on_data(mp3_chunk(1000, 0));
+    EXPECT_FALSE(nowhere.is_ok());
+}
+
+TEST(FileWriterMP3, AppendingKeepsTheTagLast)
+{
+    test::TempDir dir;
+    // lame's frames, without the trailer the fixture carries.
+    std::string frames = test::read_file(test::fixture("mp3/lame_mpeg1_mono.mp3"));
+    ASSERT_EQ(frames.substr(frames.size() - 128, 3), "TAG");
+    frames.resize(frames.size() - 128);
+    struct Case {
+        bool tagged;
+        std::uint64_t room; // 0: no limit
+    } cases[] = { { false, 0 }, { true, 0 }, { true, 200 } };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.tagged) + " " + std::to_string(c.room));
+        std::string path = dir.write("song.mp3", frames);
+        audio::Id3Tag tag(test::u16(path));
+        tag.title = u"Evening";
+        tag.track = 4;
+        if (c.tagged)
+            ASSERT_TRUE(tag.write(test::u16(path)));
+        std::string before = test::read_file(path);
+        std::string added = test::bytes_of(mp3_chunk(3000, 1));
+        {
+            audio::FileWriterMP3 writer(test::u16(path), true,
+                c.room ? full_disk(before.size() + c.room) : FileWriter::Opener());
+            EXPECT_EQ(writer.get_data_size(), std::int64_t(frames.size()));
+            writer.on_data(mp3_chunk(3000, 1));
+            EXPECT_TRUE(writer.is_ok());
+        }
+        std::string after = test::read_file(path);
+        if (c.room == 0) {
+            EXPECT_TRUE(after == frames + added + before.substr(frames.size()));
+        } else {
+            // The disk fills before the tag fits again: it replaces the last
+            // bytes of the new frames, and the file keeps its tag.
+            EXPECT_EQ(after.size(), before.size() + c.room);
+            EXPECT_TRUE(after.substr(0, frames.size()) == frames);
+            EXPECT_TRUE(after.substr(after.size() - 128) == before.substr(frames.size()));
+        }
+        audio::Id3Tag read_back(test::u16(path));
+        EXPECT_EQ(read_back.has_tag, c.tagged);
+        if (c.tagged) {
+            EXPECT_EQ(read_back.title, u"Evening");
+            EXPECT_EQ(read_back.track, 4);
+        }
+    }
+}
+
+TEST(FileWriterMP3, FullDiskCountsOnlyWhatReachedTheFile)
+{
+    test::TempDir dir;
+    std::string path = dir.file("full.mp3");
+    audio::FileWriterMP3 writer(test::u16(path), false, full_disk(150000));
+    // The first 120,000 bytes fit; the second flush stops at 150,000.
+    for (int i = 0; i < 300; ++i)
+        writer.on_data(mp3_chunk(1000, std::uint8_t(i)));
+    EXPECT_FALSE(writer.is_ok());
+    EXPECT_EQ(writer.get_data_size(), 150000);
+    EXPECT_EQ(test::read_file(path).size(), 150000u);
+}
+
+TEST(FileWriterWAV, StopsWhereRiffSizesEnd)
+{
+    test::TempDir dir;
+    // A sparse file whose "data" chunk is 65 bytes short of RIFF's limit:
+    // 32 more frames fit, a 33rd does not.
+    const std::uint32_t data = 0xFFFFFFFFu - 36 - 65;
+    std::string header = test::pcm_wav(1, 8000, 16, "");
+    header = test::patched(header, 4, test::le32(36 + data));
+    header = test::patched(header, 40, test::le32(data));
+    std::string path = dir.write("huge.wav", header);
+    std::filesystem::resize_file(path, 44 + std::uint64_t(data));
+
+    {
+        audio::FileWriterWAVPCM writer(test::u16(path), true);
+        ASSERT_TRUE(writer.is_ok());
+        writer.on_data(test::counting_pcm(64, 1, 16, 8000));
+        EXPECT_TRUE(writer.is_ok());
+        writer.on_data(test::counting_pcm(2, 1, 16, 8000));
+        EXPECT_FALSE(writer.is_ok());
+        EXPECT_EQ(writer.get_data_size(), std::int64_t(data) + 64);
+    }
+    EXPECT_EQ(std::filesystem::file_size(path), 44 + std::uint64_t(data) + 64);
+    std::string head(44, '\0');
+    std::ifstream(path, std::ios::binary).read(head.data(), 44);
+    EXPECT_EQ(test::read_le32(head, 4), 0xFFFFFFFFu - 1);
+    EXPECT_EQ(test::read_le32(head, 40), data + 64);
+}
