@@ -1,4 +1,5 @@
 #include "audio/FileReaderWAVPCM.h"
+#include "bench/support/ReadToEnd.h"
 #include "bench/support/Reference.h"
 #include "platform/Utf8.h"
 
@@ -25,13 +26,7 @@ void WavPcmRead(benchmark::State& state)
     std::size_t total = 0;
     double ours = bench::measure(state, [&] {
         audio::FileReaderWAVPCM reader(platform::from_utf8(path));
-        for (;;) {
-            audio::PCMData chunk = reader.get_data(16384);
-            if (chunk.is_empty())
-                break;
-            benchmark::DoNotOptimize(chunk.bytes());
-            total += chunk.size();
-        }
+        total += bench::read_to_end(reader);
     });
     benchmark::DoNotOptimize(total);
     bench::report(state, ours, seconds,
