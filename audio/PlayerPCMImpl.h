@@ -1,0 +1,75 @@
+#pragma once
+
+#include "audio/PCMData.h"
+#include "liba/Event.h"
+#include "liba/Thread.h"
+#include "platform/Message.h"
+#include "platform/WaveOut.h"
+
+#include <atomic>
+#include <cstdint>
+#include <memory>
+
+namespace audio {
+
+class PlayerPCM;
+
+// The player's device thread. Its owner's consumer lock guards everything
+// the thread shares: buffers, pending data, the device and the upstream link.
+class PlayerPCMImpl : public liba::Thread {
+public:
+    static constexpr int buffer_count = 6;
+    static constexpr int buffer_milliseconds = 200;
+    static constexpr int pull_frames = 16384;
+
+    explicit PlayerPCMImpl(PlayerPCM& owner);
+    ~PlayerPCMImpl() override;
+
+    // The front: flags first, then the kick.
+    bool play();
+    bool stop();
+    bool pause();
+    bool is_paused() const { return m_pause_requested.load(); }
+    void set_volume(double volume);
+    double get_volume();
+    bool has_failed() const { return m_failed.load(); }
+
+protected:
+    void run() override;
+
+private:
+    enum State { Closed, Playing, Draining };
+
+    bool kick();
+    void on_kick();
+    void open_device(uint32_t play_request);
+    bool fill_device();
+    void on_device_opened();
+    void on_buffer_done(platform::WaveBuffer*);
+    void on_device_closed(uintptr_t device);
+    void close_when_drained();
+    bool any_busy() const;
+    void apply_volume();
+    bool matches_device(const PCMData&) const;
+
+    PlayerPCM& m_owner;
+    std::unique_ptr<platform::WaveOut> m_device;
+    platform::WaveBuffer m_headers[buffer_count];
+    std::unique_ptr<uint8_t[]> m_blocks[buffer_count];
+    double m_volume = 1.0;
+    platform::WaveFormat m_device_format;
+    uint32_t m_buffer_size = 0;
+    PCMData m_pending;
+    liba::Event m_ready;
+    // The device thread as the message layer knows it; set before m_ready.
+    platform::ThreadId m_thread = 0;
+    State m_state = Closed;
+    bool m_paused = false;
+    // 0, or the number of the play request still standing.
+    std::atomic<uint32_t> m_play_requested = 0;
+    std::atomic<uint32_t> m_play_requests = 0;
+    std::atomic<bool> m_pause_requested = false;
+    std::atomic<bool> m_failed = false;
+};
+
+}

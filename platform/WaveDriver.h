@@ -1,0 +1,25 @@
+#pragma once
+
+#include "platform/WaveIn.h"
+#include "platform/WaveOut.h"
+
+#include <memory>
+
+namespace platform {
+
+// Opens waveform devices. An open that succeeds has posted the device's open
+// message before it returns; one that fails posts nothing and returns null.
+class WaveDriver {
+public:
+    virtual ~WaveDriver() = default;
+    virtual std::unique_ptr<WaveOut> open_output(const WaveFormat&, WavePost) = 0;
+    virtual std::unique_ptr<WaveIn> open_input(const WaveFormat&, WavePost) = 0;
+};
+
+// The driver the audio engine opens its devices on. Until one is installed
+// there is no audio device and every open fails.
+WaveDriver& wave_driver();
+// Not owned; it must outlive every device it opened. Null restores "no device".
+void set_wave_driver(WaveDriver*);
+
+}
