@@ -1,0 +1,46 @@
+#pragma once
+
+#include "audio/Consumer.h"
+#include "audio/PCMData.h"
+#include "audio/Provider.h"
+
+#include <cstddef>
+#include <cstdint>
+
+namespace audio {
+
+// A pull-only filter that works on blocks of more than block_size bytes: it
+// gathers pulled chunks until a block is long enough, lets the subclass
+// process it, and serves the result in the sizes the puller asks for. Each
+// pull holds the filter's lock across the upstream pulls, so a subclass that
+// takes the same lock for its settings never sees a block split by a change.
+class StreamFilter : public Consumer<PCMData>, public Provider<PCMData> {
+public:
+    static constexpr std::size_t block_size = 10000;
+
+    // Pushing is a broken invariant: the filter only works when pulled.
+    void on_data(const PCMData& data) override;
+
+    PCMData get_data(std::int32_t frames) override;
+
+    // Hands out up to the first `frames` frames of `ready` (a slice of the
+    // same buffer, in its format) and leaves the rest in it. For every filter
+    // that keeps processed audio for its puller.
+    static PCMData take_frames(PCMData& ready, std::int32_t frames);
+
+protected:
+    // Called when the pulled stream changes format, after the old block has
+    // been flushed.
+    virtual void reset() { }
+
+    // Processes the front of `in` into `out` and returns how many bytes of it
+    // were used up; the rest comes back at the start of the next block. With
+    // `final` set there is no next block: all of `in` must be used up.
+    virtual std::size_t process_block(const PCMData& in, PCMData& out, bool final) = 0;
+
+private:
+    PCMData m_ready;
+    PCMData m_pending;
+};
+
+}
