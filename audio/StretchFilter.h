@@ -31,9 +31,6 @@ protected:
     std::size_t process_block(const PCMData& in, PCMData& out, bool final) override;
 
 private:
-    template<typename Format>
-    std::int32_t stretch_channel(const PCMData& in, std::uint8_t* out, std::int32_t channel, bool final);
-
     // Output made for input that comes back with the next block.
     PCMData m_carry;
     std::int32_t m_factor = 1;

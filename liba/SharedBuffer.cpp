@@ -84,7 +84,9 @@ std::uint8_t* SharedBuffer::make_unique()
 
 void SharedBuffer::fill(std::uint8_t value)
 {
-    std::uint8_t* bytes = make_unique() + m_offset;
+    // Detach first: it resets the offset, and '+' does not order its operands.
+    std::uint8_t* bytes = make_unique();
+    bytes += m_offset;
     if (m_length > 0)
         std::memset(bytes, value, m_length);
 }
@@ -95,7 +97,8 @@ std::size_t SharedBuffer::copy_from(std::size_t position, const SharedBuffer& ot
         return 0;
     // Hold the source's block: detaching may drop the last other reference to it.
     const SharedBuffer source(other);
-    std::uint8_t* bytes = make_unique() + m_offset + position;
+    std::uint8_t* bytes = make_unique();
+    bytes += m_offset + position;
     const std::size_t count = std::min(source.m_length, m_length - position);
     if (count > 0)
         std::memmove(bytes, source.data(), count);

@@ -134,3 +134,21 @@ TEST(SharedBuffer, SubRangeBeyondTheSourceIsClamped)
     EXPECT_EQ(past.size(), 0u);
     past.fill(1);
 }
+
+TEST(SharedBuffer, WritesToASharedSubRangeLandInsideItsOwnCopy)
+{
+    const auto bytes = counting(64);
+    liba::SharedBuffer original(bytes.size(), bytes.data());
+
+    liba::SharedBuffer filled(original, 40, 8);
+    filled.fill(0xAA);
+    EXPECT_EQ(text_of(filled), std::string(8, '\xAA'));
+
+    liba::SharedBuffer copied(original, 40, 8);
+    const liba::SharedBuffer source(std::string("xyz").size(), "xyz");
+    EXPECT_EQ(copied.copy_from(2, source), 3u);
+    EXPECT_EQ(text_of(copied).substr(2, 3), "xyz");
+    EXPECT_EQ(static_cast<unsigned char>(text_of(copied)[0]), 40);
+
+    EXPECT_EQ(text_of(original), std::string(bytes.begin(), bytes.end()));
+}
