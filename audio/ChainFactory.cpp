@@ -23,21 +23,6 @@
 
 namespace audio {
 
-namespace {
-
-// The chain when its reader opened the file; a refused one is deleted here,
-// which closes the file.
-template<typename Chain, typename Reader>
-std::unique_ptr<PlayChain> try_chain(const char16_t* name, const std::u16string& path)
-{
-    auto chain = std::make_unique<Chain>(name, std::make_unique<Reader>(path), path);
-    if (!chain->get_reader()->is_open())
-        return nullptr;
-    return chain;
-}
-
-}
-
 std::unique_ptr<PlayChain> create_play_chain(const std::u16string& path)
 {
     using Candidate = std::unique_ptr<PlayChain> (*)(const char16_t*, const std::u16string&);
@@ -45,12 +30,12 @@ std::unique_ptr<PlayChain> create_play_chain(const std::u16string& path)
         const char16_t* name;
         Candidate make;
     } candidates[] = {
-        { u"PCM", &try_chain<PlayChainReaderOnly<FileReaderWAVPCM>, FileReaderWAVPCM> },
-        { u"ADPCM", &try_chain<PlayChainReaderDecoder<FileReaderWAVADPCM, DecoderADPCM>, FileReaderWAVADPCM> },
-        { u"GSM", &try_chain<PlayChainReaderDecoder<FileReaderWAVGSM, DecoderGSM>, FileReaderWAVGSM> },
-        { u"Vorbis", &try_chain<PlayChainReaderOnly<DecoderVorbis>, DecoderVorbis> },
-        { u"MPC", &try_chain<PlayChainReaderOnly<DecoderMPC>, DecoderMPC> },
-        { u"mp3", &try_chain<PlayChainMP3, FileReaderMP3> },
+        { u"PCM", &try_play_chain<PlayChainReaderOnly<FileReaderWAVPCM>, FileReaderWAVPCM> },
+        { u"ADPCM", &try_play_chain<PlayChainReaderDecoder<FileReaderWAVADPCM, DecoderADPCM>, FileReaderWAVADPCM> },
+        { u"GSM", &try_play_chain<PlayChainReaderDecoder<FileReaderWAVGSM, DecoderGSM>, FileReaderWAVGSM> },
+        { u"Vorbis", &try_play_chain<PlayChainReaderOnly<DecoderVorbis>, DecoderVorbis> },
+        { u"MPC", &try_play_chain<PlayChainReaderOnly<DecoderMPC>, DecoderMPC> },
+        { u"mp3", &try_play_chain<PlayChainMP3, FileReaderMP3> },
     };
     for (const auto& candidate : candidates) {
         if (auto chain = candidate.make(candidate.name, path))

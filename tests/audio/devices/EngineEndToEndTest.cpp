@@ -11,6 +11,7 @@
 #include "audio/Processor.h"
 #include "audio/RecorderPCM.h"
 #include "audio/StretchFilter.h"
+#include "model/PlayChainFactory.h"
 #include "tests/audio/DecodedAudio.h"
 #include "tests/audio/devices/WatchedDriver.h"
 
@@ -76,7 +77,7 @@ TEST_F(Engine, PlaysEachFormatThroughTheFixedStages)
         SCOPED_TRACE(file);
         std::string expected;
         {
-            auto chain = audio::create_play_chain(test::u16(file));
+            auto chain = open_play_chain(test::u16(file), nullptr);
             ASSERT_NE(chain, nullptr);
             audio::FileReader* reader = chain->get_reader();
             expected = test::read_all(*chain->get_output(), 4096, reader->get_channels(), reader->get_sample_rate());
@@ -88,7 +89,7 @@ TEST_F(Engine, PlaysEachFormatThroughTheFixedStages)
         test::WatchedDriver driver;
         platform::set_wave_driver(&driver);
         {
-            auto chain = audio::create_play_chain(test::u16(file));
+            auto chain = open_play_chain(test::u16(file), nullptr);
             audio::EqualizerPCM band;
             band.set_frequency(1000);
             band.set_gain(0);
