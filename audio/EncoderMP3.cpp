@@ -11,7 +11,8 @@ namespace audio {
 static_assert(std::endian::native == std::endian::little, "16-bit PCM is handed to the core in place");
 
 EncoderMP3::EncoderMP3(std::int32_t bitrate, EncoderMP3Core::Factory core_factory)
-    : m_core_factory(core_factory ? std::move(core_factory) : EncoderMP3Core::Factory(&EncoderMP3Core::create))
+    : m_core_factory(
+        core_factory ? std::move(core_factory) : EncoderMP3Core::Factory(&EncoderMP3Core::create))
     , m_bitrate(bitrate)
 {
 }

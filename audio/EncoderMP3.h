@@ -26,7 +26,9 @@ public:
     ~EncoderMP3() override;
 
     void on_data(const PCMData& chunk) override;
+
     MP3Data get_data(std::int32_t) override { return {}; }
+
     int get_bitrate() override { return m_bitrate; }
 
 private:

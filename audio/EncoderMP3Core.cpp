@@ -27,7 +27,8 @@ public:
 
     std::int32_t max_encode_bytes() override
     {
-        return std::max<std::int32_t>(output_size, (raised_rate_factor() + 2) * largest_frame + largest_carry);
+        return std::max<std::int32_t>(
+            output_size, (raised_rate_factor() + 2) * largest_frame + largest_carry);
     }
 
     std::int32_t max_flush_bytes() override { return (raised_rate_factor() + 1) * mp3enc::max_flush_bytes; }
@@ -57,7 +58,8 @@ private:
 
 }
 
-std::unique_ptr<EncoderMP3Core> EncoderMP3Core::create(std::int32_t rate, std::int32_t channels, std::int32_t kbps)
+std::unique_ptr<EncoderMP3Core> EncoderMP3Core::create(
+    std::int32_t rate, std::int32_t channels, std::int32_t kbps)
 {
     mp3enc::Params* handle = mp3enc::create(rate, channels, kbps);
     if (!handle)

@@ -12,8 +12,8 @@ namespace audio {
 class EncoderMP3Core {
 public:
     // Input rate in Hz, channels, bitrate in kbit/s; null when the core refuses.
-    using Factory = std::function<std::unique_ptr<EncoderMP3Core>(std::int32_t rate, std::int32_t channels,
-        std::int32_t kbps)>;
+    using Factory = std::function<std::unique_ptr<EncoderMP3Core>(
+        std::int32_t rate, std::int32_t channels, std::int32_t kbps)>;
 
     virtual ~EncoderMP3Core() = default;
 
@@ -29,7 +29,8 @@ public:
     virtual std::int32_t flush(std::uint8_t* out, std::int32_t out_size) = 0;
 
     // The real core.
-    static std::unique_ptr<EncoderMP3Core> create(std::int32_t rate, std::int32_t channels, std::int32_t kbps);
+    static std::unique_ptr<EncoderMP3Core> create(
+        std::int32_t rate, std::int32_t channels, std::int32_t kbps);
 };
 
 }

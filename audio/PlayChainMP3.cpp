@@ -4,7 +4,8 @@
 
 namespace audio {
 
-PlayChainMP3::PlayChainMP3(std::u16string name, std::unique_ptr<FileReaderMP3> reader, const std::u16string& path)
+PlayChainMP3::PlayChainMP3(
+    std::u16string name, std::unique_ptr<FileReaderMP3> reader, const std::u16string& path)
     : PlayChainReaderDecoder(std::move(name), std::move(reader), path)
 {
     Id3Tag tag(path);

@@ -28,7 +28,9 @@ public:
     }
 
     FileReader* get_reader() override { return m_reader.get(); }
+
     std::u16string get_format_name() override { return m_name; }
+
     std::u16string get_title() override { return m_title; }
 
 protected:

@@ -12,7 +12,9 @@ public:
     using PlayChainReaderOnlyBase::PlayChainReaderOnlyBase;
 
     Provider<PCMData>* get_output() override { return m_reader.get(); }
+
     void set_paused(bool paused) override { m_reader->set_paused(paused); }
+
     bool is_paused() override { return m_reader->is_paused(); }
 };
 

@@ -31,10 +31,15 @@ public:
     // The overload for the reader of the chain's own coding links that
     // reader to the writer and answers true; the others refuse.
     virtual bool connect_reader(DecoderMPC*) { return false; }
+
     virtual bool connect_reader(DecoderVorbis*) { return false; }
+
     virtual bool connect_reader(FileReaderWAVGSM*) { return false; }
+
     virtual bool connect_reader(FileReaderWAVADPCM*) { return false; }
+
     virtual bool connect_reader(FileReaderWAVPCM*) { return false; }
+
     virtual bool connect_reader(FileReaderMP3*) { return false; }
 
 protected:

@@ -34,11 +34,15 @@ public:
     }
 
     Encoder* get_encoder() override { return m_encoder.get(); }
+
     Consumer<PCMData>* get_input() override { return m_encoder.get(); }
+
     FileWriter* get_writer() override { return m_writer.get(); }
+
     std::u16string get_format_name() override { return m_name; }
 
     using RecordChain::connect_reader;
+
     bool connect_reader(R* reader) override
     {
         connect(reader, m_writer.get());

@@ -14,8 +14,11 @@ public:
     ~RecordChainWAV() override;
 
     Encoder* get_encoder() override { return m_writer.get(); }
+
     Consumer<PCMData>* get_input() override { return m_writer.get(); }
+
     FileWriter* get_writer() override { return m_writer.get(); }
+
     std::u16string get_format_name() override { return u"PCM"; }
 
     using RecordChain::connect_reader;

@@ -6,6 +6,7 @@
 #include "model/RangeMarkList.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <type_traits>
@@ -33,21 +34,20 @@ public:
     Chunk get_data(std::int32_t size) override
     {
         auto chunk = read_in_segment(size);
-        if (!chunk.is_empty())
-            return chunk;
-        m_slot = next_valid_index(m_bookmarks, m_slot);
-        // A segment that begins where the last one ended goes on without a seek.
-        chunk = read_in_segment(size);
-        if (!chunk.is_empty())
-            return chunk;
-        if (m_slot < m_bookmarks.play_count()) {
-            R::seek_bytes(m_bookmarks.play_mark(m_slot).position);
+        // Segments that give nothing (too short for one whole frame) are
+        // skipped, however many follow each other.
+        while (chunk.is_empty() && m_slot < m_bookmarks.play_count()) {
+            m_slot = next_valid_index(m_bookmarks, m_slot);
+            // A segment that begins where the last one ended goes on without a seek.
             chunk = read_in_segment(size);
-            if (!chunk.is_empty())
-                return chunk;
+            if (chunk.is_empty() && m_slot < m_bookmarks.play_count()) {
+                R::seek_bytes(m_bookmarks.play_mark(m_slot).position);
+                chunk = read_in_segment(size);
+            }
         }
-        R::seek_bytes(R::get_length_bytes());
-        return {};
+        if (chunk.is_empty())
+            R::seek_bytes(R::get_length_bytes()); // the wrapped reader ends too
+        return chunk;
     }
 
 private:
@@ -78,5 +78,6 @@ private:
     }
 
     RangeMarkList m_bookmarks;
-    int m_slot;
+    // Moved on by the puller, read by is_end from any thread.
+    std::atomic<int> m_slot;
 };

@@ -1,10 +1,12 @@
 #include "audio/ChainFactory.h"
+
 #include "audio/Encoder.h"
 #include "audio/FileReader.h"
 #include "audio/FileReaderMP3.h"
 #include "audio/FileWriter.h"
 #include "audio/Id3Tag.h"
 #include "tests/audio/DecodedAudio.h"
+#include "tests/audio/RecordedFile.h"
 
 #include <cmath>
 #include <filesystem>
@@ -12,17 +14,19 @@
 
 namespace {
 
-std::string ffmpeg_tone(const test::TempDir& dir, const std::string& name, const std::string& codec, double seconds)
+std::string ffmpeg_tone(
+    const test::TempDir& dir, const std::string& name, const std::string& codec, double seconds)
 {
     return test::make_file(dir, name,
-        { "ffmpeg", "-loglevel", "error", "-f", "lavfi", "-i", "sine=f=440:d=" + std::to_string(seconds), "-ac", "2",
-            "-c:a", codec, "-y", "%o" });
+        { "ffmpeg", "-loglevel", "error", "-f", "lavfi", "-i", "sine=f=440:d=" + std::to_string(seconds),
+            "-ac", "2", "-c:a", codec, "-y", "%o" });
 }
 
 std::string vorbis_tone(const test::TempDir& dir, const std::string& name, double seconds)
 {
     std::string wav = test::make_file(dir, name + ".wav",
-        { "sox", "-n", "-r", "44100", "-c", "2", "-b", "16", "%o", "synth", std::to_string(seconds), "sine", "440" });
+        { "sox", "-n", "-r", "44100", "-c", "2", "-b", "16", "%o", "synth", std::to_string(seconds), "sine",
+            "440" });
     return test::make_file(dir, name, { "oggenc", "-Q", "-o", "%o", wav });
 }
 
@@ -50,6 +54,7 @@ TEST(CreatePlayChain, TheReadersRecogniseTheFormat)
     const std::string wav = test::read_file(test::fixture("wav/pcm16_stereo.wav"));
     // A file named after another format is still read for what it is.
     const std::string misnamed = dir.write("adpcm.mp3", test::read_file(test::fixture("wav/adpcm_mono.wav")));
+
     struct Case {
         std::string path;
         std::u16string name;
@@ -70,6 +75,7 @@ TEST(CreatePlayChain, TheReadersRecogniseTheFormat)
         { dir.write("empty.wav", ""), u"none" },
         { dir.file("missing.wav"), u"none" },
     };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
         auto chain = audio::create_play_chain(test::u16(c.path));
@@ -90,8 +96,8 @@ TEST(CreatePlayChain, LargeVorbisAndWmaFilesAreNotTakenForMp3)
     if (!test::have_tool("ffmpeg") || !test::have_tool("oggenc") || !test::have_tool("sox"))
         GTEST_SKIP() << "ffmpeg, oggenc or sox missing";
     test::TempDir dir;
-    for (const std::string& path : { vorbis_tone(dir, "long.ogg", 30), ffmpeg_tone(dir, "long.wma", "wmav2", 30),
-             ffmpeg_tone(dir, "long1.wma", "wmav1", 30) }) {
+    for (const std::string& path : { vorbis_tone(dir, "long.ogg", 30),
+             ffmpeg_tone(dir, "long.wma", "wmav2", 30), ffmpeg_tone(dir, "long1.wma", "wmav1", 30) }) {
         SCOPED_TRACE(path);
         audio::FileReaderMP3 reader(test::u16(path));
         EXPECT_FALSE(reader.is_open());
@@ -117,12 +123,14 @@ TEST(CreatePlayChain, TitleIsTheTagTitleOrTheFileName)
     EXPECT_EQ(audio::create_play_chain(test::u16(plain))->get_title(), u"plain.mp3");
     EXPECT_EQ(audio::create_play_chain(test::u16(untitled))->get_title(), u"untitled.mp3");
     EXPECT_EQ(audio::create_play_chain(test::u16(titled))->get_title(), u"A Song");
-    EXPECT_EQ(audio::create_play_chain(test::u16(test::fixture("wav/gsm_sox.wav")))->get_title(), u"gsm_sox.wav");
+    EXPECT_EQ(
+        audio::create_play_chain(test::u16(test::fixture("wav/gsm_sox.wav")))->get_title(), u"gsm_sox.wav");
 }
 
 TEST(CreateRecordChain, ByExactFormatName)
 {
     test::TempDir dir;
+
     struct Case {
         std::u16string name;
         std::int32_t rate, bitrate;
@@ -142,9 +150,11 @@ TEST(CreateRecordChain, ByExactFormatName)
         { u"WMA", 8000, 0, false, 0 },
         { u"", 8000, 0, false, 0 },
     };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(platform::to_utf8(c.name) + " " + std::to_string(c.bitrate));
-        auto chain = audio::create_record_chain(test::u16(dir.file("out")), c.name, 1, 16, c.rate, c.bitrate, false);
+        auto chain
+            = audio::create_record_chain(test::u16(dir.file("out")), c.name, 1, 16, c.rate, c.bitrate, false);
         ASSERT_EQ(chain != nullptr, c.made);
         if (!chain)
             continue;
@@ -159,6 +169,7 @@ TEST(CreateRecordChain, EachFormatWritesAFileThatFfmpegReads)
     if (!test::have_tool("ffprobe"))
         GTEST_SKIP() << "ffmpeg missing";
     test::TempDir dir;
+
     struct Case {
         std::u16string name;
         std::string file, codec;
@@ -170,6 +181,7 @@ TEST(CreateRecordChain, EachFormatWritesAFileThatFfmpegReads)
         { u"GSM", "gsm.wav", "gsm_ms", 8000, 8000 },
         { u"mp3", "out.mp3", "mp3", 8000 + 528, 8000 + 528 + 1728 + 576 },
     };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         const std::string path = dir.file(c.file);
@@ -180,18 +192,12 @@ TEST(CreateRecordChain, EachFormatWritesAFileThatFfmpegReads)
                 chain->get_input()->on_data(tone(1000));
             EXPECT_TRUE(chain->get_writer()->is_ok());
         }
-        EXPECT_EQ(test::tool_output({ "ffprobe", "-v", "error", "-select_streams", "a:0", "-show_entries",
-                      "stream=codec_name,sample_rate,channels", "-of", "csv=p=0", path }),
-            c.codec + ",8000,1\n");
-        auto decoded = test::samples_of(
-            test::tool_output({ "ffmpeg", "-loglevel", "error", "-i", path, "-f", "s16le", "-" }));
+        EXPECT_EQ(test::probe_stream(path), c.codec + ",8000,1\n");
+        auto decoded = test::decode_s16(path);
         EXPECT_GE(decoded.size(), c.min_samples);
         EXPECT_LE(decoded.size(), c.max_samples);
         // The tone came through: its level is far above silence.
-        double energy = 0;
-        for (std::size_t i = 1000; i < 7000; ++i)
-            energy += double(decoded[i]) * decoded[i];
-        EXPECT_GT(std::sqrt(energy / 6000), 4000.0);
+        EXPECT_GT(test::rms(decoded, 1000, 7000), 4000.0);
     }
 }
 
@@ -212,16 +218,17 @@ TEST(CreateRecordChain, AnUnopenableTargetGivesAChainWhoseWriterFails)
 TEST(PlayChainConnectTo, OnlyTheSameCodingCopiesUndecoded)
 {
     test::TempDir dir;
-    const char* plays[] = { "wav/pcm16_stereo.wav", "wav/adpcm_mono.wav", "wav/gsm_sox.wav",
-        "mp3/lame_mpeg1_stereo.mp3" };
+    const char* plays[]
+        = { "wav/pcm16_stereo.wav", "wav/adpcm_mono.wav", "wav/gsm_sox.wav", "mp3/lame_mpeg1_stereo.mp3" };
     const char16_t* records[] = { u"PCM", u"ADPCM", u"GSM", u"mp3" };
     for (int p = 0; p < 4; ++p) {
         for (int r = 0; r < 4; ++r) {
             SCOPED_TRACE(std::string(plays[p]) + " to " + platform::to_utf8(records[r]));
             auto play = audio::create_play_chain(test::u16(test::fixture(plays[p])));
             ASSERT_NE(play, nullptr);
-            auto record = audio::create_record_chain(
-                test::u16(dir.file("joined" + std::to_string(p * 4 + r))), records[r], 1, 16, 44100, 128000, true);
+            auto record
+                = audio::create_record_chain(test::u16(dir.file("joined" + std::to_string(p * 4 + r))),
+                    records[r], 1, 16, 44100, 128000, true);
             ASSERT_NE(record, nullptr);
             EXPECT_EQ(play->connect_to(*record), p == r);
             if (p != r) // the decoder still gets the reader's data

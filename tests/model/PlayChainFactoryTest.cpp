@@ -15,6 +15,7 @@ TEST(OpenPlayChain, WholeFilesAndBookmarkedSegments)
         { "sox", "-n", "-r", "8000", "-c", "1", "-b", "16", "%o", "synth", "1", "sine", "440" });
     RangeMarkList segments;
     segments.insert(0, u"Bookmark", true);
+
     struct Case {
         std::string path;
         std::u16string whole, ranged;
@@ -26,10 +27,12 @@ TEST(OpenPlayChain, WholeFilesAndBookmarkedSegments)
         { test::fixture("mp3/lame_mpeg2_mono.mp3"), u"mp3", u"mp3" },
         // Neither has a reading of segments.
         { test::fixture("musepack/sv7-440hz.mpc"), u"MPC", u"none" },
-        { test::make_file(dir, "tone.wma", { "ffmpeg", "-loglevel", "error", "-i", wav, "-c:a", "wmav2", "%o" }),
+        { test::make_file(
+              dir, "tone.wma", { "ffmpeg", "-loglevel", "error", "-i", wav, "-c:a", "wmav2", "%o" }),
             u"WMA", u"none" },
         { dir.write("notes.txt", "not audio\n"), u"none", u"none" },
     };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
         auto whole = open_play_chain(test::u16(c.path), nullptr);

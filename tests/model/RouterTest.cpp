@@ -94,9 +94,13 @@ TEST_F(RouterPcm, PlaysTheSegmentsInPlayOrderOnly)
         { "last segment to the end of the file", marks({ 0, 9000 }, { 1 }), run(4500, 5000) },
         // 1,001 bytes: the segment ends at its last whole frame.
         { "odd length", marks({ 0, 1001 }, { 0 }), run(0, 500) },
+        // Two segments of one byte each in a row: both skipped, not the end.
+        { "segments too short for a frame", marks({ 0, 100, 101, 200, 201, 4000 }, { 1, 3, 5 }),
+            run(2000, 5000) },
         { "nothing played", marks({ 0, 4000 }, {}), {} },
         { "no marks", RangeMarkList {}, {} },
     };
+
     for (auto& c : cases) {
         SCOPED_TRACE(c.what);
         for (std::int32_t size : { 16384, 300, 1 }) {

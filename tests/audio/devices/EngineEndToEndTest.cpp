@@ -13,10 +13,10 @@
 #include "audio/StretchFilter.h"
 #include "model/PlayChainFactory.h"
 #include "tests/audio/DecodedAudio.h"
+#include "tests/audio/RecordedFile.h"
 #include "tests/audio/devices/WatchedDriver.h"
 
 #include <atomic>
-#include <cmath>
 #include <cstdlib>
 #include <gtest/gtest.h>
 #include <thread>
@@ -65,12 +65,14 @@ TEST_F(Engine, PlaysEachFormatThroughTheFixedStages)
     // silence into the gaps between the player's refills.
     unsetenv("SDL_DISKAUDIODELAY");
     const std::string wav = test::make_file(dir, "tone.wav",
-        { "sox", "-n", "-r", "22050", "-c", "2", "-b", "16", "%o", "synth", "0.4", "sine", "440", "sine", "550" });
+        { "sox", "-n", "-r", "22050", "-c", "2", "-b", "16", "%o", "synth", "0.4", "sine", "440", "sine",
+            "550" });
     const std::string files[] = {
         test::fixture("wav/pcm16_stereo.wav"),
         test::make_file(dir, "tone.mp3", { "lame", "--quiet", "-b", "64", wav, "%o" }),
         test::make_file(dir, "tone.ogg", { "oggenc", "-Q", "-o", "%o", wav }),
-        test::make_file(dir, "tone.wma", { "ffmpeg", "-loglevel", "error", "-i", wav, "-c:a", "wmav2", "-y", "%o" }),
+        test::make_file(
+            dir, "tone.wma", { "ffmpeg", "-loglevel", "error", "-i", wav, "-c:a", "wmav2", "-y", "%o" }),
     };
     int n = 0;
     for (const std::string& file : files) {
@@ -80,7 +82,8 @@ TEST_F(Engine, PlaysEachFormatThroughTheFixedStages)
             auto chain = open_play_chain(test::u16(file), nullptr);
             ASSERT_NE(chain, nullptr);
             audio::FileReader* reader = chain->get_reader();
-            expected = test::read_all(*chain->get_output(), 4096, reader->get_channels(), reader->get_sample_rate());
+            expected = test::read_all(
+                *chain->get_output(), 4096, reader->get_channels(), reader->get_sample_rate());
         }
         ASSERT_FALSE(expected.empty());
 
@@ -118,12 +121,13 @@ TEST_F(Engine, RecordsAnInputFileIntoEachFormat)
 {
     setenv("SDL_DISKAUDIODELAY", "0", 1);
     const std::string input = dir.file("in.raw");
-    ASSERT_EQ(test::run_tool({ "sox", "-n", "-r", "8000", "-b", "16", "-c", "1", "-e", "signed", "-t", "raw", input,
-                                 "synth", "1", "sine", "440", "vol", "0.4" })
+    ASSERT_EQ(test::run_tool({ "sox", "-n", "-r", "8000", "-b", "16", "-c", "1", "-e", "signed", "-t", "raw",
+                                 input, "synth", "1", "sine", "440", "vol", "0.4" })
                   .exit_code,
         0);
     setenv("SDL_DISKAUDIOFILEIN", input.c_str(), 1);
     setenv("SDL_DISKAUDIOFILE", dir.file("unused.raw").c_str(), 1);
+
     struct Case {
         std::u16string name;
         std::string file, codec;
@@ -134,6 +138,7 @@ TEST_F(Engine, RecordsAnInputFileIntoEachFormat)
         { u"GSM", "rec_gsm.wav", "gsm_ms", 8000 },
         { u"mp3", "rec.mp3", "mp3", 8000 },
     };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         const std::string path = dir.file(c.file);
@@ -160,16 +165,10 @@ TEST_F(Engine, RecordsAnInputFileIntoEachFormat)
             EXPECT_TRUE(chain->get_writer()->is_ok());
         }
         platform::set_wave_driver(nullptr);
-        EXPECT_EQ(test::tool_output({ "ffprobe", "-v", "error", "-select_streams", "a:0", "-show_entries",
-                      "stream=codec_name,sample_rate,channels", "-of", "csv=p=0", path }),
-            c.codec + ",8000,1\n");
-        auto decoded = test::samples_of(
-            test::tool_output({ "ffmpeg", "-loglevel", "error", "-i", path, "-f", "s16le", "-" }));
-        ASSERT_GE(decoded.size(), c.min_samples);
+        EXPECT_EQ(test::probe_stream(path), c.codec + ",8000,1\n");
+        auto decoded = test::decode_s16(path);
+        EXPECT_GE(decoded.size(), c.min_samples);
         // The tone is there: 0.4 of full scale is an RMS near 9,300.
-        double energy = 0;
-        for (std::size_t i = 1000; i < 7000; ++i)
-            energy += double(decoded[i]) * decoded[i];
-        EXPECT_NEAR(std::sqrt(energy / 6000), 9300.0, 1500.0);
+        EXPECT_NEAR(test::rms(decoded, 1000, 7000), 9300.0, 1500.0);
     }
 }
