@@ -231,8 +231,9 @@ TEST(PlayChainConnectTo, OnlyTheSameCodingCopiesUndecoded)
                     records[r], 1, 16, 44100, 128000, true);
             ASSERT_NE(record, nullptr);
             EXPECT_EQ(play->connect_to(*record), p == r);
-            if (p != r) // the decoder still gets the reader's data
+            if (p != r) { // the decoder still gets the reader's data
                 EXPECT_FALSE(play->get_output()->get_data(100).is_empty());
+            }
         }
     }
 }

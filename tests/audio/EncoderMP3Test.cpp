@@ -95,6 +95,22 @@ struct Rig {
     }
 };
 
+// Encodes 16-bit mono samples, pushed in chunks of 1,000, into an MP3 file.
+std::string encode_to_file(
+    const test::TempDir& dir, const std::vector<std::int16_t>& samples, int rate, std::int32_t bitrate)
+{
+    const std::string path = dir.file("out.mp3");
+    audio::FileWriterMP3 writer(test::u16(path));
+    audio::EncoderMP3 encoder(bitrate);
+    audio::connect<audio::MP3Data>(&encoder, &writer);
+    for (std::size_t at = 0; at < samples.size(); at += 1000) {
+        const std::size_t n = std::min<std::size_t>(1000, samples.size() - at);
+        encoder.on_data(audio::PCMData(liba::SharedBuffer(n * 2, &samples[at]), 1, 16, rate));
+    }
+    // The encoder goes first: its last frames reach the writer.
+    return path;
+}
+
 audio::PCMData mono16(std::size_t bytes, int rate = 8000)
 {
     return test::counting_pcm(bytes, 1, 16, rate);
@@ -219,20 +235,26 @@ TEST(EncoderMP3, TheRealCoreKeepsTheEndOfARecording)
     for (int i = 0; i < burst; ++i)
         samples[silence + i] = std::int16_t(20000 * std::sin(i * 0.3));
     test::TempDir dir;
-    const std::string path = dir.file("end.mp3");
-    {
-        audio::FileWriterMP3 writer(test::u16(path));
-        audio::EncoderMP3 encoder(32000);
-        audio::connect<audio::MP3Data>(&encoder, &writer);
-        for (std::size_t at = 0; at < samples.size(); at += 1000) {
-            const std::size_t n = std::min<std::size_t>(1000, samples.size() - at);
-            encoder.on_data(audio::PCMData(liba::SharedBuffer(n * 2, &samples[at]), 1, 16, rate));
-        }
-    }
+    const std::string path = encode_to_file(dir, samples, rate, 32000);
     auto decoded = test::decode_s16(path);
     // The stream starts with the core's 528 leading samples and ends within
     // its flush padding.
     ASSERT_GE(decoded.size(), samples.size() + 528);
     EXPECT_LE(decoded.size(), samples.size() + 528 + 1728 + 576);
     EXPECT_GT(test::rms(decoded, 528 + silence, 528 + silence + burst), 5000.0);
+}
+
+TEST(EncoderMP3, ALowRateRaisedByTheCoreKeepsEveryFrame)
+{
+    if (!test::have_tool("ffmpeg"))
+        GTEST_SKIP() << "ffmpeg missing";
+    // 2,000 Hz goes out at 8,000 Hz: each frame of input makes four frames
+    // of 1,440 bytes at 160 kbit/s, more than one frame's room.
+    std::vector<std::int16_t> samples(4000);
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        samples[i] = std::int16_t(10000 * std::sin(i * 2 * M_PI * 300 / 2000));
+    test::TempDir dir;
+    auto decoded = test::decode_s16(encode_to_file(dir, samples, 2000, 160000));
+    ASSERT_GE(decoded.size(), 16000u);
+    EXPECT_GT(test::rms(decoded, 4000, 12000), 5000.0);
 }
