@@ -72,17 +72,21 @@ void FileWriterMP3::on_data(const MP3Data& chunk)
     liba::MutexLock lock(get_lock());
     if (!ok() || chunk.is_empty())
         return;
-    m_data_size += static_cast<std::int64_t>(chunk.size());
-    if (m_fill + chunk.size() > buffer_size && !flush_buffer()) {
-        m_data_size -= static_cast<std::int64_t>(chunk.size());
+    // A reader's frame may carry the bytes that follow it; only the frame is stored.
+    std::size_t size = chunk.size();
+    if (chunk.frame_length > 0)
+        size = std::min(size, static_cast<std::size_t>(chunk.frame_length));
+    m_data_size += static_cast<std::int64_t>(size);
+    if (m_fill + size > buffer_size && !flush_buffer()) {
+        m_data_size -= static_cast<std::int64_t>(size);
         return;
     }
-    if (chunk.size() > buffer_size) {
-        write(chunk.bytes(), chunk.size());
+    if (size > buffer_size) {
+        write(chunk.bytes(), size);
         return;
     }
-    std::memcpy(m_buffer.data() + m_fill, chunk.bytes(), chunk.size());
-    m_fill += chunk.size();
+    std::memcpy(m_buffer.data() + m_fill, chunk.bytes(), size);
+    m_fill += size;
 }
 
 void FileWriterMP3::write_trailer()

@@ -6,54 +6,14 @@
 #include "platform/Utf8.h"
 #include "platform/sdl/SdlWaveDriver.h"
 #include "tests/audio/devices/DeviceDoubles.h"
+#include "tests/audio/devices/WatchedDriver.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Tool.h"
 
-#include <condition_variable>
 #include <cstdlib>
 #include <gtest/gtest.h>
-#include <map>
-#include <mutex>
 
 namespace {
-
-// Passes opens on to SDL and watches the devices' messages go by.
-class WatchedDriver final : public platform::WaveDriver {
-public:
-    std::unique_ptr<platform::WaveOut> open_output(
-        const platform::WaveFormat& format, platform::WavePost post) override
-    {
-        return m_sdl.open_output(format, watch(std::move(post)));
-    }
-
-    std::unique_ptr<platform::WaveIn> open_input(
-        const platform::WaveFormat& format, platform::WavePost post) override
-    {
-        return m_sdl.open_input(format, watch(std::move(post)));
-    }
-
-    bool wait_for(uint32_t message, int count = 1)
-    {
-        std::unique_lock lock(m_lock);
-        return m_changed.wait_for(lock, std::chrono::seconds(30), [&] { return m_seen[message] >= count; });
-    }
-
-private:
-    platform::WavePost watch(platform::WavePost post)
-    {
-        return [this, post = std::move(post)](uint32_t message, uintptr_t wparam, intptr_t lparam) {
-            post(message, wparam, lparam);
-            std::lock_guard lock(m_lock);
-            m_seen[message]++;
-            m_changed.notify_all();
-        };
-    }
-
-    platform::sdl::SdlWaveDriver m_sdl;
-    std::mutex m_lock;
-    std::condition_variable m_changed;
-    std::map<uint32_t, int> m_seen;
-};
 
 class SdlDevices : public ::testing::Test {
 protected:
@@ -87,7 +47,7 @@ TEST_F(SdlDevices, PlayingAWavWritesItsAudioData)
     ASSERT_EQ(raw.exit_code, 0);
     ASSERT_EQ(raw.out.size(), 16000u);
 
-    WatchedDriver driver;
+    test::WatchedDriver driver;
     platform::set_wave_driver(&driver);
     {
         audio::FileReaderWAVPCM reader(platform::from_utf8(wav));
@@ -112,7 +72,7 @@ TEST_F(SdlDevices, RecordingARawFileGivesItBack)
     ASSERT_EQ(raw.exit_code, 0);
     dir.write("in.raw", raw.out);
 
-    WatchedDriver driver;
+    test::WatchedDriver driver;
     platform::set_wave_driver(&driver);
     test::PcmSink sink;
     {
