@@ -13,13 +13,13 @@ namespace test {
 // "codec,rate,channels" of the file's first audio stream.
 inline std::string probe_stream(const std::string& path)
 {
-    return tool_output({ "ffprobe", "-v", "error", "-select_streams", "a:0", "-show_entries",
+    return tool({ "ffprobe", "-v", "error", "-select_streams", "a:0", "-show_entries",
         "stream=codec_name,sample_rate,channels", "-of", "csv=p=0", path });
 }
 
 inline std::vector<std::int16_t> decode_s16(const std::string& path)
 {
-    return samples_of(tool_output({ "ffmpeg", "-loglevel", "error", "-i", path, "-f", "s16le", "-" }));
+    return samples_of(tool({ "ffmpeg", "-loglevel", "error", "-i", path, "-f", "s16le", "-" }));
 }
 
 // The level of samples [from, to); 0 when they are not all there.
