@@ -1,4 +1,5 @@
 #include "audio/LevelFilter.h"
+#include "audio/SampleFormat.h"
 
 #include "tests/audio/PipelineDoubles.h"
 #include "tests/audio/Signals.h"
@@ -349,4 +350,18 @@ TEST(LevelFilter, BlockRoutineRefusesWhatItCannotHandle)
     EXPECT_EQ(filter.process(bytes, 64, 8000, 1, 16, true), 64u);
 }
 
+}
+
+TEST(LevelFilter, ResultsSaturateInsteadOfWrapping)
+{
+    // Every level to full scale: the half-wave's tail beyond the look-ahead
+    // limit is far louder than its peak and gets the same large gain.
+    std::int32_t loud[LevelFilter::curve_size];
+    std::fill(std::begin(loud), std::end(loud), 256);
+    LevelFilter filter;
+    filter.set_table(loud);
+    PCMData chunk = test::chunk_of({ -5, 2000, 100, 100, 20000, -5 }, 1, 16, 20);
+    auto* bytes = audio::writable_bytes(chunk.buffer);
+    EXPECT_EQ(filter.process(bytes, chunk.size(), 20, 1, 16, false), chunk.size());
+    EXPECT_EQ(test::samples_of(chunk), (Samples { 0, 32767, 1638, 1638, 32767, -81 }));
 }
