@@ -242,7 +242,8 @@ std::int64_t LevelFilter::gain_of(std::int32_t peak) const
 
 void LevelFilter::declip(std::int32_t* x, std::int32_t n)
 {
-    if (n < 3)
+    // Most half-waves are not clipped at all: spare them the run search.
+    if (n < 3 || std::none_of(x, x + n, [](std::int32_t v) { return v == 32767 || v == -32768; }))
         return;
     std::vector<ClippedRun> runs = find_clipped_runs(x, n);
     const ClippedRun* highest = nullptr;
