@@ -1,5 +1,7 @@
 #include "audio/EqualizerPCM.h"
 #include "audio/FastPlay.h"
+#include "audio/LevelFilter.h"
+#include "audio/LevelMeter.h"
 #include "audio/StretchFilter.h"
 #include "tests/audio/Signals.h"
 
@@ -75,4 +77,26 @@ TEST(FilterRace, FastPlaySpeedChangesWhileItIsPulled)
 {
     audio::FastPlay fast;
     pull_while_changing(fast, [&](int i) { fast.set_speed(0.5 + (i % 4) * 0.5); });
+}
+
+TEST(FilterRace, LevelCurveChangesWhileItIsPulled)
+{
+    audio::LevelFilter levels;
+    pull_while_changing(levels, [&](int i) {
+        levels.reset();
+        if (i % 4 == 0)
+            levels.set_table(nullptr);
+        else
+            levels.set_curve(i % 3 == 0 ? 128 : 8, i % 2 == 0 ? 32 : 0, 128);
+    });
+}
+
+TEST(FilterRace, LevelMeterIsReadAndPausedWhileItIsPulled)
+{
+    audio::LevelMeter meter;
+    pull_while_changing(meter, [&](int i) {
+        meter.set_paused(i % 2 == 1);
+        double level = meter.get_level();
+        EXPECT_TRUE(level >= 0 && level <= 1);
+    });
 }
