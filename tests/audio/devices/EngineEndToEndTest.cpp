@@ -7,6 +7,9 @@
 #include "audio/FastPlay.h"
 #include "audio/FileReader.h"
 #include "audio/FileWriter.h"
+#include "audio/LevelFilter.h"
+#include "audio/LevelMeter.h"
+#include "audio/NullProcessor.h"
 #include "audio/PlayerPCM.h"
 #include "audio/Processor.h"
 #include "audio/RecorderPCM.h"
@@ -93,23 +96,33 @@ TEST_F(Engine, PlaysEachFormatThroughTheFixedStages)
         platform::set_wave_driver(&driver);
         {
             auto chain = open_play_chain(test::u16(file), nullptr);
+            audio::NullProcessor<audio::PCMData> head;
             audio::EqualizerPCM band;
             band.set_frequency(1000);
             band.set_gain(0);
             band.design();
             audio::FastPlay fast;
             audio::StretchFilter stretch;
+            // Every level control off: the filter hands the audio on untouched.
+            audio::LevelFilter levels;
+            audio::LevelMeter meter;
             audio::PlayerPCM player;
-            audio::connect<audio::PCMData>(chain->get_output(), &band);
+            audio::connect<audio::PCMData>(chain->get_output(), &head);
+            audio::connect<audio::PCMData>(&head, &band);
             audio::connect<audio::PCMData>(&band, &fast);
             audio::connect<audio::PCMData>(&fast, &stretch);
-            audio::connect<audio::PCMData>(&stretch, &player);
+            audio::connect<audio::PCMData>(&stretch, &levels);
+            audio::connect<audio::PCMData>(&levels, &meter);
+            audio::connect<audio::PCMData>(&meter, &player);
             ASSERT_TRUE(player.play());
             EXPECT_TRUE(driver.wait_for(platform::msg::wave_out_close));
             audio::connect<audio::PCMData>(chain->get_output(), nullptr);
+            audio::connect<audio::PCMData>(&head, nullptr);
             audio::connect<audio::PCMData>(&band, nullptr);
             audio::connect<audio::PCMData>(&fast, nullptr);
             audio::connect<audio::PCMData>(&stretch, nullptr);
+            audio::connect<audio::PCMData>(&levels, nullptr);
+            audio::connect<audio::PCMData>(&meter, nullptr);
         }
         platform::set_wave_driver(nullptr);
         const std::string played = test::read_file(out);
