@@ -2,6 +2,7 @@
 #include "audio/FileReaderWAVGSM.h"
 #include "audio/FileReaderWAVPCM.h"
 #include "platform/Utf8.h"
+#include "tests/audio/CodecFiles.h"
 #include "tests/audio/PipelineDoubles.h"
 #include "tests/audio/WavBytes.h"
 #include "tests/support/TempDir.h"
@@ -39,13 +40,6 @@ std::string read_all(Reader& reader, std::int32_t size, std::size_t unit)
     return out;
 }
 
-std::string tool_output(const std::vector<std::string>& argv)
-{
-    auto result = test::run_tool(argv);
-    EXPECT_EQ(result.exit_code, 0);
-    return result.out;
-}
-
 // A header in the standard layout (written by the code under test, checked
 // against sox elsewhere) followed by zero blocks.
 template<typename Info>
@@ -81,7 +75,7 @@ TEST(FileReaderWAVPCM, HandsOutWhatSoxDecodes)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         std::string expected
-            = tool_output({ "sox", test::fixture(std::string("wav/") + c.file), "-t", "raw", "-" });
+            = test::tool({ "sox", test::fixture(std::string("wav/") + c.file), "-t", "raw", "-" });
         ASSERT_FALSE(expected.empty());
         for (std::int32_t size : { 1, 7, 1000, 16384 }) {
             audio::FileReaderWAVPCM reader(fixture_path(c.file));
@@ -122,7 +116,7 @@ TEST(FileReaderWAVBlocks, HandsOutTheStoredBlocks)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         // ffmpeg copies the "data" chunk's bytes as they are.
-        std::string stored = tool_output({ "ffmpeg", "-loglevel", "error", "-i",
+        std::string stored = test::tool({ "ffmpeg", "-loglevel", "error", "-i",
             test::fixture(std::string("wav/") + c.file), "-map", "0:a", "-c:a", "copy", "-f", "data", "-" });
         for (std::int32_t size : { 1, 3, 100 }) {
             std::unique_ptr<audio::FileReaderWAV> reader;
