@@ -1,7 +1,7 @@
-#include "audio/EqualizerPCM.h"
-#include "audio/FastPlay.h"
-#include "audio/FileReaderWAVPCM.h"
-#include "audio/StretchFilter.h"
+#include "audio/filters/EqualizerPCM.h"
+#include "audio/filters/FastPlay.h"
+#include "audio/readers/FileReaderWAVPCM.h"
+#include "audio/filters/StretchFilter.h"
 #include "bench/support/Reference.h"
 #include "platform/Utf8.h"
 

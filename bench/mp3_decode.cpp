@@ -1,5 +1,5 @@
-#include "audio/DecoderMP3.h"
-#include "audio/FileReaderMP3.h"
+#include "audio/codecs/DecoderMP3.h"
+#include "audio/readers/FileReaderMP3.h"
 #include "bench/support/Reference.h"
 #include "platform/Utf8.h"
 

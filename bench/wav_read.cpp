@@ -1,4 +1,4 @@
-#include "audio/FileReaderWAVPCM.h"
+#include "audio/readers/FileReaderWAVPCM.h"
 #include "bench/support/ReadToEnd.h"
 #include "bench/support/Reference.h"
 #include "platform/Utf8.h"

@@ -1,13 +1,14 @@
 # Build helpers shared by every folder.
 
 # orvanta_library(<name> [SOURCES files...] [DEPS targets...])
-# Without SOURCES every *.cpp of the calling folder is compiled.
+# Without SOURCES every *.cpp of the calling folder and its subfolders is
+# compiled: a library's subfolders only show the roles of its files.
 function(orvanta_library name)
   cmake_parse_arguments(A "" "" "SOURCES;DEPS" ${ARGN})
   if(A_SOURCES)
     set(srcs ${A_SOURCES})
   else()
-    file(GLOB srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+    file(GLOB_RECURSE srcs CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
   endif()
   add_library(${name} STATIC ${srcs})
   target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})

@@ -1,7 +1,7 @@
 // Feeds arbitrary blocks to the Microsoft ADPCM and GSM 6.10 decoders; the
 // first bytes pick the block's claimed format.
-#include "audio/DecoderADPCM.h"
-#include "audio/DecoderGSM.h"
+#include "audio/codecs/DecoderADPCM.h"
+#include "audio/codecs/DecoderGSM.h"
 
 #include <cstdint>
 

@@ -1,8 +1,8 @@
 // Feeds arbitrary bytes to the MP3 reader's frame synchroniser, with seeks and
 // skips between pulls, and decodes what it hands out.
 #include "FuzzFile.h"
-#include "audio/DecoderMP3.h"
-#include "audio/FileReaderMP3.h"
+#include "audio/codecs/DecoderMP3.h"
+#include "audio/readers/FileReaderMP3.h"
 #include "audio/Id3Tag.h"
 
 #include <cstdint>

@@ -1,5 +1,5 @@
 // Feeds arbitrary bytes to the Musepack reader.
-#include "audio/DecoderMPC.h"
+#include "audio/codecs/DecoderMPC.h"
 #include "fuzz/ReaderFuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

@@ -1,8 +1,8 @@
 // Runs arbitrary PCM, in arbitrary formats and chunk sizes, through the
 // play path's filters: an equalizer band, fast play and the stretch.
-#include "audio/EqualizerPCM.h"
-#include "audio/FastPlay.h"
-#include "audio/StretchFilter.h"
+#include "audio/filters/EqualizerPCM.h"
+#include "audio/filters/FastPlay.h"
+#include "audio/filters/StretchFilter.h"
 
 #include <cstdint>
 #include <deque>

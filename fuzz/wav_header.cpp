@@ -1,7 +1,7 @@
 // Feeds arbitrary bytes to the WAV header walk and to the three WAV readers.
-#include "audio/FileReaderWAVADPCM.h"
-#include "audio/FileReaderWAVGSM.h"
-#include "audio/FileReaderWAVPCM.h"
+#include "audio/readers/FileReaderWAVADPCM.h"
+#include "audio/readers/FileReaderWAVGSM.h"
+#include "audio/readers/FileReaderWAVPCM.h"
 #include "platform/Utf8.h"
 
 #include <cstdint>

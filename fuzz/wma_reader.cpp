@@ -1,5 +1,5 @@
 // Feeds arbitrary bytes to the WMA reader.
-#include "audio/FileReaderWMA.h"
+#include "audio/readers/FileReaderWMA.h"
 #include "fuzz/ReaderFuzz.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "audio/PlayChain.h"
+#include "audio/chains/PlayChain.h"
 
 #include <memory>
 #include <string>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "audio/FileReaderMP3.h"
-#include "audio/FileReaderWAVPCM.h"
-#include "audio/WAVInfo.h"
+#include "audio/readers/FileReaderMP3.h"
+#include "audio/readers/FileReaderWAVPCM.h"
+#include "audio/readers/WAVInfo.h"
 #include "model/RangeMarkList.h"
 
 #include <algorithm>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "audio/DecoderADPCM.h"
-#include "audio/DecoderGSM.h"
-#include "audio/FileReaderWAVADPCM.h"
-#include "audio/FileReaderWAVGSM.h"
+#include "audio/codecs/DecoderADPCM.h"
+#include "audio/codecs/DecoderGSM.h"
+#include "audio/readers/FileReaderWAVADPCM.h"
+#include "audio/readers/FileReaderWAVGSM.h"
 #include "platform/Utf8.h"
 #include "tests/audio/PipelineDoubles.h"
 #include "tests/support/Tool.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "audio/FileReader.h"
+#include "audio/readers/FileReader.h"
 #include "audio/PCMData.h"
 #include "audio/Provider.h"
 #include "tests/audio/CodecFiles.h"

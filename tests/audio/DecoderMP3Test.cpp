@@ -1,7 +1,7 @@
-#include "audio/DecoderMP3.h"
+#include "audio/codecs/DecoderMP3.h"
 
-#include "audio/FileReaderMP3.h"
-#include "audio/MadState.h"
+#include "audio/readers/FileReaderMP3.h"
+#include "audio/codecs/MadState.h"
 #include "platform/Utf8.h"
 #include "tests/audio/PipelineDoubles.h"
 #include "tests/support/TempDir.h"

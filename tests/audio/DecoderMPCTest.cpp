@@ -1,4 +1,4 @@
-#include "audio/DecoderMPC.h"
+#include "audio/codecs/DecoderMPC.h"
 #include "tests/audio/DecodedAudio.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "audio/DecoderVorbis.h"
+#include "audio/codecs/DecoderVorbis.h"
 #include "tests/audio/DecodedAudio.h"
 
 #include <gtest/gtest.h>

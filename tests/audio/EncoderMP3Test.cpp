@@ -1,6 +1,6 @@
-#include "audio/EncoderMP3.h"
+#include "audio/codecs/EncoderMP3.h"
 
-#include "audio/FileWriterMP3.h"
+#include "audio/writers/FileWriterMP3.h"
 #include "tests/audio/DecodedAudio.h"
 #include "tests/audio/PipelineDoubles.h"
 #include "tests/audio/RecordedFile.h"

@@ -1,4 +1,4 @@
-#include "audio/EqualizerPCM.h"
+#include "audio/filters/EqualizerPCM.h"
 #include "tests/audio/PipelineDoubles.h"
 #include "tests/audio/Signals.h"
 #include "tests/support/Tool.h"

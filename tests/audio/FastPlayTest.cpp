@@ -1,4 +1,4 @@
-#include "audio/FastPlay.h"
+#include "audio/filters/FastPlay.h"
 
 #include "tests/audio/PipelineDoubles.h"
 #include "tests/audio/Signals.h"

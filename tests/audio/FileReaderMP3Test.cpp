@@ -1,4 +1,4 @@
-#include "audio/FileReaderMP3.h"
+#include "audio/readers/FileReaderMP3.h"
 
 #include "platform/Utf8.h"
 #include "tests/audio/Mp3Bytes.h"

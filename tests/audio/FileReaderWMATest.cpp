@@ -1,4 +1,4 @@
-#include "audio/FileReaderWMA.h"
+#include "audio/readers/FileReaderWMA.h"
 #include "tests/audio/DecodedAudio.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "audio/EncoderADPCM.h"
-#include "audio/FileWriterMP3.h"
-#include "audio/FileWriterWAVADPCM.h"
+#include "audio/codecs/EncoderADPCM.h"
+#include "audio/writers/FileWriterMP3.h"
+#include "audio/writers/FileWriterWAVADPCM.h"
 #include "platform/Utf8.h"
 #include "tests/support/TempDir.h"
 

@@ -1,8 +1,8 @@
-#include "audio/EqualizerPCM.h"
-#include "audio/FastPlay.h"
-#include "audio/LevelFilter.h"
-#include "audio/LevelMeter.h"
-#include "audio/StretchFilter.h"
+#include "audio/filters/EqualizerPCM.h"
+#include "audio/filters/FastPlay.h"
+#include "audio/filters/LevelFilter.h"
+#include "audio/filters/LevelMeter.h"
+#include "audio/filters/StretchFilter.h"
 #include "tests/audio/Signals.h"
 
 #include <algorithm>

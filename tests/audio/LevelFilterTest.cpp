@@ -1,4 +1,4 @@
-#include "audio/LevelFilter.h"
+#include "audio/filters/LevelFilter.h"
 #include "audio/SampleFormat.h"
 
 #include "tests/audio/PipelineDoubles.h"

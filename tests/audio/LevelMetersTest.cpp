@@ -1,8 +1,8 @@
-#include "audio/LevelMeter.h"
-#include "audio/LevelMeterRecord.h"
-#include "audio/Muter.h"
-#include "audio/RecordLevelControl.h"
-#include "audio/TimeMeter.h"
+#include "audio/filters/LevelMeter.h"
+#include "audio/filters/LevelMeterRecord.h"
+#include "audio/filters/Muter.h"
+#include "audio/filters/RecordLevelControl.h"
+#include "audio/filters/TimeMeter.h"
 #include "platform/headless/FakeClock.h"
 #include "tests/audio/Signals.h"
 

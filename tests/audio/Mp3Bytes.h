@@ -1,6 +1,6 @@
 #pragma once
 
-#include "audio/MpegHeader.h"
+#include "audio/readers/MpegHeader.h"
 
 #include <cstdint>
 #include <string>

@@ -1,4 +1,4 @@
-#include "audio/MpegHeader.h"
+#include "audio/readers/MpegHeader.h"
 
 #include <gtest/gtest.h>
 

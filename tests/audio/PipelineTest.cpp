@@ -1,4 +1,4 @@
-#include "audio/BlockDecoderPCM.h"
+#include "audio/codecs/BlockDecoderPCM.h"
 #include "audio/MP3Data.h"
 #include "audio/Processor.h"
 #include "tests/audio/PipelineDoubles.h"

@@ -1,6 +1,6 @@
-#include "audio/StretchFilter.h"
+#include "audio/filters/StretchFilter.h"
 
-#include "audio/StretchSegments.h"
+#include "audio/filters/StretchSegments.h"
 #include "os/Log.h"
 #include "tests/audio/PipelineDoubles.h"
 #include "tests/audio/Signals.h"

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "audio/WAVInfoADPCM.h"
-#include "audio/WAVInfoGSM.h"
+#include "audio/readers/WAVInfoADPCM.h"
+#include "audio/readers/WAVInfoGSM.h"
 
 #include <cstdint>
 #include <string>

@@ -1,6 +1,6 @@
 #include "model/PlayChainFactory.h"
 
-#include "audio/FileReader.h"
+#include "audio/readers/FileReader.h"
 #include "model/RangeMarkList.h"
 #include "tests/audio/DecodedAudio.h"
 

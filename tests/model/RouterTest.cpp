@@ -1,6 +1,6 @@
 #include "model/Router.h"
 
-#include "audio/FileReaderWAVADPCM.h"
+#include "audio/readers/FileReaderWAVADPCM.h"
 #include "model/RangeMarkList.h"
 #include "tests/audio/DecodedAudio.h"
 

@@ -1,4 +1,4 @@
-#include "audio/ActiveBuffer.h"
+#include "audio/devices/ActiveBuffer.h"
 
 #include "platform/Memory.h"
 #include "tests/audio/devices/DeviceDoubles.h"

@@ -1,4 +1,4 @@
-#include "audio/PlayerPCM.h"
+#include "audio/devices/PlayerPCM.h"
 
 #include "platform/headless/ScriptedWaveDriver.h"
 #include "tests/audio/devices/DeviceDoubles.h"

@@ -1,4 +1,4 @@
-#include "audio/RecorderPCM.h"
+#include "audio/devices/RecorderPCM.h"
 
 #include "platform/headless/ScriptedWaveDriver.h"
 #include "tests/audio/devices/DeviceDoubles.h"

@@ -1,8 +1,8 @@
 // The player and the recorder on SDL's disk audio driver: real devices whose
 // output and input are raw files.
-#include "audio/FileReaderWAVPCM.h"
-#include "audio/PlayerPCM.h"
-#include "audio/RecorderPCM.h"
+#include "audio/readers/FileReaderWAVPCM.h"
+#include "audio/devices/PlayerPCM.h"
+#include "audio/devices/RecorderPCM.h"
 #include "platform/Utf8.h"
 #include "platform/sdl/SdlWaveDriver.h"
 #include "tests/audio/devices/DeviceDoubles.h"

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "audio/chains/PlayChain.h"
+#include "audio/chains/RecordChain.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+namespace audio {
+
+// A chain of the given kind on a reader made from the path and args, when
+// that reader opens the file; a refused chain is deleted, which closes it.
+template<typename Chain, typename Reader, typename... Args>
+std::unique_ptr<PlayChain> try_play_chain(
+    const char16_t* name, const std::u16string& path, const Args&... args)
+{
+    auto chain = std::make_unique<Chain>(name, std::make_unique<Reader>(path, args...), path);
+    if (!chain->get_reader() || !chain->get_reader()->is_open())
+        return nullptr;
+    return chain;
+}
+
+// The chain of the first reader that opens the file, tried in a fixed order
+// (PCM, ADPCM and GSM WAV, Vorbis, Musepack, MP3); null when none does. The
+// readers alone recognise the format, never the file's extension.
+std::unique_ptr<PlayChain> create_play_chain(const std::u16string& path);
+
+// A record chain by format name ("PCM", "mp3", "ADPCM", "GSM", case
+// included); null for any other name. Appending adds to what the file holds.
+// The MP3 chain needs the recording's channels and rate: a bitrate that the
+// encoder refuses for them gives null rather than a file that stays empty.
+// A target that cannot be opened still gives a chain, whose writer is not ok.
+std::unique_ptr<RecordChain> create_record_chain(const std::u16string& path,
+    const std::u16string& format_name, std::int32_t channels, std::int32_t bits_per_sample,
+    std::int32_t sample_rate, std::int32_t bitrate, bool append);
+
+}

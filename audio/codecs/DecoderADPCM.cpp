@@ -1,0 +1,67 @@
+#include "audio/codecs/DecoderADPCM.h"
+
+#include "audio/codecs/ADPCMFormat.h"
+#include "audio/Samples.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+namespace audio {
+
+void DecoderADPCM::decode_block(
+    const std::uint8_t* block, std::int32_t channels, std::int32_t samples_per_block, std::int16_t* out)
+{
+    if (channels != 1 && channels != 2)
+        return;
+    ADPCMChannel state[2];
+    for (int c = 0; c < channels; ++c) {
+        if (block[c] >= ADPCMFormat::predictor_count)
+            return;
+        state[c].pair = ADPCMFormat::coefficients[block[c]];
+        state[c].delta = read_sample(block + channels + 2 * c);
+        state[c].sample1 = read_sample(block + 3 * channels + 2 * c);
+        state[c].sample2 = read_sample(block + 5 * channels + 2 * c);
+    }
+    for (int c = 0; c < channels; ++c) {
+        out[c] = static_cast<std::int16_t>(state[c].sample2);
+        out[channels + c] = static_cast<std::int16_t>(state[c].sample1);
+    }
+    const std::uint8_t* codes = block + 7 * channels;
+    // Two codes per byte, high nibble first: for stereo that is left, right.
+    std::int32_t count = (samples_per_block - 2) * channels;
+    std::int16_t* next = out + 2 * channels;
+    for (std::int32_t i = 0; i < count; ++i) {
+        std::uint8_t byte = codes[i / 2];
+        std::uint8_t code = i % 2 == 0 ? byte >> 4 : byte & 15;
+        next[i] = state[channels == 2 ? i % 2 : 0].decode(code);
+    }
+}
+
+PCMData DecoderADPCM::decode(const ADPCMData& blocks)
+{
+    std::int32_t channels = blocks.channels;
+    std::int32_t samples = ADPCMFormat::samples_per_block(blocks.block_align, channels, blocks.bits_per_sample);
+    // Only 4-bit codes fill a block exactly; other widths would read past it.
+    if ((channels != 1 && channels != 2) || blocks.bits_per_sample != 4 || samples <= 0)
+        return {};
+    std::size_t count = blocks.size() / static_cast<std::size_t>(blocks.block_align);
+    if (count == 0)
+        return {};
+    std::size_t frame_bytes = std::size_t(channels) * 2;
+    std::size_t block_bytes = frame_bytes * std::size_t(samples);
+    liba::SharedBuffer pcm(count * block_bytes);
+    std::uint8_t* out = pcm.make_unique();
+    std::memset(out, 0, pcm.size());
+    std::vector<std::int16_t> decoded(std::size_t(samples) * std::size_t(channels));
+    for (std::size_t b = 0; b < count; ++b) {
+        std::fill(decoded.begin(), decoded.end(), 0);
+        decode_block(blocks.bytes() + b * std::size_t(blocks.block_align), channels, samples, decoded.data());
+        std::uint8_t* target = out + b * block_bytes;
+        for (std::size_t i = 0; i < decoded.size(); ++i)
+            write_sample(target + 2 * i, decoded[i]);
+    }
+    return PCMData(std::move(pcm), channels, 16, blocks.sample_rate);
+}
+
+}
