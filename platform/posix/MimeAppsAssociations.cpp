@@ -310,4 +310,10 @@ std::u16string MimeAppsAssociations::own_icon() const
     return {};
 }
 
+ServiceSlot<FileAssociations>& file_associations_slot()
+{
+    static ServiceSlot<FileAssociations> slot(make_backend<FileAssociations, MimeAppsAssociations>);
+    return slot;
+}
+
 }

@@ -29,7 +29,8 @@ TEST(Application, TheDestructorTracesEachStep)
     const std::u16string qiro = u"HKEY_CURRENT_USER\\Software\\Qiro";
     ASSERT_TRUE(os::registry_write_dword(qiro, u"Log", 1));
     {
-        platform::FakeClock clock(4242);
+        platform::ScopedService<platform::Clock, platform::headless::FakeClock> clock(
+            platform::clock_slot(), 4242);
         os::Application application(u"Traced");
     }
     ASSERT_TRUE(os::registry_write_dword(qiro, u"Log", 0));

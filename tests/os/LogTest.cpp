@@ -91,10 +91,14 @@ TEST_F(Log, UnopenableTraceFileIsSilent)
 
 namespace {
 
-void hook_to_stderr(std::u16string_view text, std::u16string_view caption)
-{
-    std::fprintf(stderr, "box[%s|%s]\n", liba::to_narrow(caption).c_str(), liba::to_narrow(text).c_str());
-}
+// A box that shows itself on stderr, where the death test can see it.
+class StderrBox final : public platform::MessageBox {
+public:
+    void show(std::u16string_view text, std::u16string_view caption) override
+    {
+        std::fprintf(stderr, "box[%s|%s]\n", liba::to_narrow(caption).c_str(), liba::to_narrow(text).c_str());
+    }
+};
 
 }
 
@@ -106,9 +110,10 @@ TEST_F(Log, FatalErrorTracesShowsAndEndsWithAFailure)
         testing::ExitedWithCode(os::fatal_exit_code), "CActive::~CActive\\(\\): Active object is already active");
     EXPECT_EQ(log_bytes(), test::utf16le_file(u"Gluck: Active object is already active @ CActive::~CActive()\n"));
 
-    platform::set_message_box_hook(hook_to_stderr);
-    EXPECT_EXIT(os::fatal_error(u"", u"pos is invalid"), testing::ExitedWithCode(os::fatal_exit_code),
-        "box\\[\\|pos is invalid\\]");
-    platform::set_message_box_hook(nullptr);
+    {
+        platform::ScopedService<platform::MessageBox, StderrBox> box(platform::message_box_slot());
+        EXPECT_EXIT(os::fatal_error(u"", u"pos is invalid"), testing::ExitedWithCode(os::fatal_exit_code),
+            "box\\[\\|pos is invalid\\]");
+    }
     EXPECT_EQ(log_bytes(), test::utf16le_file(u"Gluck: pos is invalid @ \n"));
 }

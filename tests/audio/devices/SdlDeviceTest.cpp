@@ -26,8 +26,6 @@ protected:
         setenv("SDL_DISKAUDIOFILEIN", dir.file("in.raw").c_str(), 1);
     }
 
-    void TearDown() override { platform::set_wave_driver(nullptr); }
-
     test::TempDir dir;
 };
 
@@ -47,15 +45,15 @@ TEST_F(SdlDevices, PlayingAWavWritesItsAudioData)
     ASSERT_EQ(raw.exit_code, 0);
     ASSERT_EQ(raw.out.size(), 16000u);
 
-    test::WatchedDriver driver;
-    platform::set_wave_driver(&driver);
+    platform::ScopedService<platform::WaveDriver, test::WatchedDriver> driver(
+        platform::wave_driver_slot());
     {
         audio::FileReaderWAVPCM reader(platform::from_utf8(wav));
         audio::PlayerPCM player;
         audio::connect<audio::PCMData>(&reader, &player);
         player.play();
         // At the end of the data the device drains and closes.
-        ASSERT_TRUE(driver.wait_for(platform::msg::wave_out_close));
+        ASSERT_TRUE(driver->wait_for(platform::msg::wave_out_close));
         audio::connect<audio::PCMData>(&reader, nullptr);
     }
     std::string out = test::read_file(dir.file("out.raw"));
@@ -72,8 +70,8 @@ TEST_F(SdlDevices, RecordingARawFileGivesItBack)
     ASSERT_EQ(raw.exit_code, 0);
     dir.write("in.raw", raw.out);
 
-    test::WatchedDriver driver;
-    platform::set_wave_driver(&driver);
+    platform::ScopedService<platform::WaveDriver, test::WatchedDriver> driver(
+        platform::wave_driver_slot());
     test::PcmSink sink;
     {
         audio::RecorderPCM recorder(1, 8000, 16);
