@@ -365,3 +365,44 @@ TEST(LevelFilter, ResultsSaturateInsteadOfWrapping)
     EXPECT_EQ(filter.process(bytes, chunk.size(), 20, 1, 16, false), chunk.size());
     EXPECT_EQ(test::samples_of(chunk), (Samples { 0, 32767, 1638, 1638, 32767, -81 }));
 }
+
+namespace {
+
+// The filter's whole output, pinned: a faster implementation must give these
+// very samples, pulled or pushed, whatever the chunk sizes.
+TEST(LevelFilterGolden, OutputIsPinned)
+{
+    struct Case {
+        std::int32_t amount, noise, ceiling;
+        Format format;
+        bool pulled;
+        std::size_t chunk_frames;
+        std::uint64_t hash;
+    };
+    const Case cases[] = {
+        { 128, 128, 128, { 2, 16, 44100 }, true, 4410, 0xc33c204c5be295b7 },
+        { 128, 128, 128, { 2, 16, 44100 }, false, 1000, 0x3b64c241693c051c },
+        { 32, 8, 32, { 1, 16, 22050 }, true, 777, 0xd04bbd5d77ff5840 },
+        { -128, 32, 8, { 1, 16, 8000 }, false, 5000, 0xdb03d9fa87d25d7a },
+        { 128, 128, 128, { 1, 8, 11025 }, true, 2000, 0xa8c4a6cd4ff0d8b0 },
+        { 8, 0, 128, { 2, 8, 8000 }, false, 300, 0xeb29b2c7701bb687 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.amount << " " << c.noise << " " << c.ceiling << " "
+                                        << c.format.channels << "x" << c.format.bits << " " << c.pulled);
+        Samples in = test::golden_input(c.format.rate * 3, c.format.rate, c.format.channels, c.format.bits);
+        Chain chain;
+        chain.filter.set_curve(c.amount, c.noise, c.ceiling);
+        chain.script(in, c.format, c.chunk_frames);
+        Samples out;
+        if (c.pulled) {
+            out = joined_samples(chain.pull_all());
+        } else {
+            chain.push_all();
+            out = joined_samples(chain.sink.received);
+        }
+        EXPECT_EQ(test::fnv1a(out), c.hash) << std::hex << test::fnv1a(out) << " over " << std::dec << out.size();
+    }
+}
+
+}
