@@ -1,7 +1,6 @@
 #include "audio/filters/LevelFilter.h"
 
 #include "audio/SampleFormat.h"
-#include "audio/filters/StreamFilter.h"
 #include "liba/MutexLock.h"
 
 #include <algorithm>
@@ -14,26 +13,6 @@ namespace audio {
 namespace {
 
 constexpr std::int32_t hump_limit = 49152;
-// Frames pulled at a time, and the pending bytes the pull side waits for.
-constexpr std::int32_t pull_frames = 5000;
-constexpr std::size_t pull_block = 32000;
-
-bool same_format(const PCMData& a, const PCMData& b)
-{
-    return a.channels == b.channels && a.bits_per_sample == b.bits_per_sample && a.sample_rate == b.sample_rate;
-}
-
-bool handled(const PCMData& data)
-{
-    return (data.channels == 1 || data.channels == 2) && (data.bits_per_sample == 8 || data.bits_per_sample == 16)
-        && data.sample_rate >= 1;
-}
-
-PCMData with_bytes(const PCMData& format, liba::SharedBuffer bytes)
-{
-    return PCMData(std::move(bytes), format.channels, format.bits_per_sample, format.sample_rate);
-}
-
 std::int32_t saturate(std::int64_t value) { return std::int32_t(std::clamp<std::int64_t>(value, -32768, 32767)); }
 
 bool starts_half_wave(const std::int32_t* x, std::int32_t k) { return std::int64_t { x[k - 1] } * x[k] <= 0; }
@@ -402,88 +381,43 @@ std::size_t LevelFilter::process(
     return std::size_t(done) * frame_bytes;
 }
 
-void LevelFilter::process_pending(PCMData& done, bool final)
+std::size_t LevelFilter::process_block(const PCMData& in, PCMData& out, bool final)
 {
-    std::size_t size = m_pending.size();
-    std::size_t used = size;
-    if (handled(m_pending)) {
-        used = process(writable_bytes(m_pending.buffer), size, m_pending.sample_rate, m_pending.channels,
-            m_pending.bits_per_sample, final);
-        used = std::min(used, size);
-    }
-    done = with_bytes(m_pending, liba::SharedBuffer(m_pending.buffer, 0, used));
-    m_pending.buffer = liba::SharedBuffer(m_pending.buffer, used, size - used);
-    if (used == 0)
-        done = PCMData();
-    if (m_pending.is_empty())
-        m_pending = PCMData();
-}
-
-void LevelFilter::flush_pending(PCMData& done)
-{
-    process_pending(done, true);
-    m_pending = PCMData();
-    clear_state();
-}
-
-void LevelFilter::append_pending(const PCMData& chunk)
-{
-    liba::SharedBuffer joined(m_pending.size() + chunk.size());
-    joined.copy_from(0, m_pending.buffer);
-    joined.copy_from(m_pending.size(), chunk.buffer);
-    m_pending = with_bytes(chunk, joined);
+    liba::SharedBuffer bytes = in.buffer;
+    std::size_t used = process(bytes.data_in_place(), in.size(), in.sample_rate, in.channels, in.bits_per_sample, final);
+    used = std::min(used, in.size());
+    out = used == 0 ? PCMData()
+                    : PCMData(liba::SharedBuffer(in.buffer, 0, used), in.channels, in.bits_per_sample, in.sample_rate);
+    return used;
 }
 
 void LevelFilter::on_data(const PCMData& data)
 {
     liba::MutexLock lock(get_lock());
-    PCMData done;
-    if (!m_pending.is_empty() && (m_identity || !same_format(data, m_pending))) {
-        flush_pending(done);
-        if (!done.is_empty())
-            push(done);
-    }
+    auto push_on = [this](const PCMData& done) { push(done); };
     if (m_identity) {
+        // Audio held back before the curve went flat goes first.
+        m_gatherer.finish();
+        m_gatherer.hand_out(push_on);
         push(data);
         return;
     }
-    append_pending(data);
-    process_pending(done, false);
-    if (!done.is_empty())
-        push(done);
+    m_gatherer.put(data, push_on);
 }
 
 PCMData LevelFilter::get_data(std::int32_t frames)
 {
     liba::MutexLock lock(get_lock());
-    if (!m_ready.is_empty())
-        return StreamFilter::take_frames(m_ready, frames);
-    if (m_identity) {
-        // Audio held back before the curve went flat comes first.
-        if (!m_pending.is_empty())
-            flush_pending(m_ready);
-        return m_ready.is_empty() ? pull(frames) : StreamFilter::take_frames(m_ready, frames);
+    auto pull_up = [this](std::int32_t count) { return pull(count); };
+    if (!m_identity)
+        return m_gatherer.get(frames, pull_up);
+    // Audio held back before the curve went flat comes first.
+    PCMData held = m_gatherer.take(frames);
+    if (held.is_empty() && m_gatherer.has_pending()) {
+        m_gatherer.finish();
+        held = m_gatherer.take(frames);
     }
-
-    for (PCMData chunk = pull(pull_frames); !chunk.is_empty(); chunk = pull(pull_frames)) {
-        if (!m_pending.is_empty() && !same_format(chunk, m_pending)) {
-            // The old format's audio goes out whole; the new chunk starts over.
-            flush_pending(m_ready);
-            m_pending = chunk;
-        } else {
-            bool enough = m_pending.size() > pull_block;
-            append_pending(chunk);
-            if (enough || !handled(m_pending))
-                process_pending(m_ready, false);
-        }
-        if (!m_ready.is_empty())
-            return StreamFilter::take_frames(m_ready, frames);
-    }
-
-    if (m_pending.is_empty())
-        return PCMData();
-    flush_pending(m_ready);
-    return StreamFilter::take_frames(m_ready, frames);
+    return held.is_empty() ? pull(frames) : held;
 }
 
 }
