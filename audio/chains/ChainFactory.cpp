@@ -1,6 +1,8 @@
 #include "audio/chains/ChainFactory.h"
 
 #include "audio/chains/PlayChainCandidates.h"
+#include "audio/chains/RecordChainBase.h"
+#include "audio/chains/RecordChainWAV.h"
 #include "audio/codecs/EncoderADPCM.h"
 #include "audio/codecs/EncoderGSM.h"
 #include "audio/codecs/EncoderMP3.h"
@@ -10,8 +12,6 @@
 #include "audio/writers/FileWriterMP3.h"
 #include "audio/writers/FileWriterWAVADPCM.h"
 #include "audio/writers/FileWriterWAVGSM.h"
-#include "audio/chains/RecordChainBase.h"
-#include "audio/chains/RecordChainWAV.h"
 #include "os/Log.h"
 
 namespace audio {

@@ -21,7 +21,8 @@ namespace audio {
 // A chain of the given kind on a reader made from the path and args, when
 // that reader opens the file; a refused chain is deleted, which closes it.
 template<typename Chain, typename Reader, typename... Args>
-std::unique_ptr<PlayChain> try_play_chain(const char16_t* name, const std::u16string& path, const Args&... args)
+std::unique_ptr<PlayChain> try_play_chain(
+    const char16_t* name, const std::u16string& path, const Args&... args)
 {
     auto chain = std::make_unique<Chain>(name, std::make_unique<Reader>(path, args...), path);
     if (!chain->get_reader() || !chain->get_reader()->is_open())
@@ -48,7 +49,8 @@ template<template<typename> class Source, typename... Args>
 class PlayChainCandidates {
 public:
     // The first chain whose reader opens the file; null when none does.
-    static std::unique_ptr<PlayChain> open(PlayFormats formats, const std::u16string& path, const Args&... args)
+    static std::unique_ptr<PlayChain> open(
+        PlayFormats formats, const std::u16string& path, const Args&... args)
     {
         for (const Candidate& candidate : list) {
             if (!candidate.open || (formats == PlayFormats::engine && !candidate.engine))
@@ -87,7 +89,8 @@ private:
 
     static constexpr Candidate list[] = {
         { u"PCM", on<PlayChainReaderOnly<FileReaderWAVPCM>, FileReaderWAVPCM>(), true },
-        { u"ADPCM", on<PlayChainReaderDecoder<FileReaderWAVADPCM, DecoderADPCM>, FileReaderWAVADPCM>(), true },
+        { u"ADPCM", on<PlayChainReaderDecoder<FileReaderWAVADPCM, DecoderADPCM>, FileReaderWAVADPCM>(),
+            true },
         { u"GSM", on<PlayChainReaderDecoder<FileReaderWAVGSM, DecoderGSM>, FileReaderWAVGSM>(), true },
         { u"Vorbis", on<PlayChainReaderOnly<DecoderVorbis>, DecoderVorbis>(), true },
         { u"MPC", on_whole_file<PlayChainReaderOnly<DecoderMPC>, DecoderMPC>(), true },

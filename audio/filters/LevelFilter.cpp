@@ -13,9 +13,16 @@ namespace audio {
 namespace {
 
 constexpr std::int32_t hump_limit = 49152;
-std::int32_t saturate(std::int64_t value) { return std::int32_t(std::clamp<std::int64_t>(value, -32768, 32767)); }
 
-bool starts_half_wave(const std::int32_t* x, std::int32_t k) { return std::int64_t { x[k - 1] } * x[k] <= 0; }
+std::int32_t saturate(std::int64_t value)
+{
+    return std::int32_t(std::clamp<std::int64_t>(value, -32768, 32767));
+}
+
+bool starts_half_wave(const std::int32_t* x, std::int32_t k)
+{
+    return std::int64_t { x[k - 1] } * x[k] <= 0;
+}
 
 // The first frame after t that starts a new half-wave, or frames.
 std::int32_t half_wave_end(const std::int32_t* x, std::int32_t t, std::int32_t frames)
@@ -32,11 +39,13 @@ void apply_gain(std::int32_t* x, std::int32_t from, std::int32_t to, std::int64_
         x[i] = saturate(x[i] * gain / LevelFilter::unity_gain);
 }
 
-void ramp_gain(std::int32_t* x, std::int32_t from, std::int32_t to, std::int64_t from_gain, std::int64_t to_gain)
+void ramp_gain(
+    std::int32_t* x, std::int32_t from, std::int32_t to, std::int64_t from_gain, std::int64_t to_gain)
 {
     std::int64_t n = to - from;
     for (std::int64_t i = 0; i < n; ++i)
-        x[from + i] = saturate(x[from + i] * ((n - i) * from_gain + i * to_gain) / (n * LevelFilter::unity_gain));
+        x[from + i]
+            = saturate(x[from + i] * ((n - i) * from_gain + i * to_gain) / (n * LevelFilter::unity_gain));
 }
 
 struct ClippedRun {
@@ -108,7 +117,8 @@ double hump_value(const ClippedRun& run, double j)
 }
 
 template<typename Format>
-void load_channel(const std::uint8_t* data, std::int32_t channels, std::int32_t channel, std::vector<std::int32_t>& x)
+void load_channel(
+    const std::uint8_t* data, std::int32_t channels, std::int32_t channel, std::vector<std::int32_t>& x)
 {
     std::int32_t stride = channels * Format::bytes;
     std::int32_t scale = Format::bytes == 1 ? 256 : 1;
@@ -117,8 +127,8 @@ void load_channel(const std::uint8_t* data, std::int32_t channels, std::int32_t 
 }
 
 template<typename Format>
-void store_channel(std::uint8_t* data, std::int32_t channels, std::int32_t channel, const std::vector<std::int32_t>& x,
-    std::int32_t from)
+void store_channel(std::uint8_t* data, std::int32_t channels, std::int32_t channel,
+    const std::vector<std::int32_t>& x, std::int32_t from)
 {
     std::int32_t stride = channels * Format::bytes;
     for (std::size_t i = from; i < x.size(); ++i) {
@@ -129,7 +139,10 @@ void store_channel(std::uint8_t* data, std::int32_t channels, std::int32_t chann
 
 }
 
-LevelFilter::LevelFilter() { set_identity(); }
+LevelFilter::LevelFilter()
+{
+    set_identity();
+}
 
 void LevelFilter::set_identity()
 {
@@ -251,8 +264,8 @@ void LevelFilter::declip(std::int32_t* x, std::int32_t n)
         x[next] = std::int32_t(x[next] * q / unity_gain);
 }
 
-LevelFilter::Fallback LevelFilter::walk(std::int32_t* x, std::int32_t frames, std::int32_t limit, std::int32_t radius,
-    bool final, std::int32_t channel)
+LevelFilter::Fallback LevelFilter::walk(std::int32_t* x, std::int32_t frames, std::int32_t limit,
+    std::int32_t radius, bool final, std::int32_t channel)
 {
     std::int32_t& position = m_position[channel];
     std::int32_t& previous = m_previous_peak[channel];
@@ -319,8 +332,8 @@ LevelFilter::Fallback LevelFilter::walk(std::int32_t* x, std::int32_t frames, st
     return fallback;
 }
 
-std::size_t LevelFilter::process(
-    std::uint8_t* data, std::size_t length, std::int32_t rate, std::int32_t channels, std::int32_t bits, bool final)
+std::size_t LevelFilter::process(std::uint8_t* data, std::size_t length, std::int32_t rate,
+    std::int32_t channels, std::int32_t bits, bool final)
 {
     if (!data || length < 1 || rate < 1 || (channels != 1 && channels != 2) || (bits != 8 && bits != 16))
         return 0;
@@ -384,10 +397,12 @@ std::size_t LevelFilter::process(
 std::size_t LevelFilter::process_block(const PCMData& in, PCMData& out, bool final)
 {
     liba::SharedBuffer bytes = in.buffer;
-    std::size_t used = process(bytes.data_in_place(), in.size(), in.sample_rate, in.channels, in.bits_per_sample, final);
+    std::size_t used
+        = process(bytes.data_in_place(), in.size(), in.sample_rate, in.channels, in.bits_per_sample, final);
     used = std::min(used, in.size());
-    out = used == 0 ? PCMData()
-                    : PCMData(liba::SharedBuffer(in.buffer, 0, used), in.channels, in.bits_per_sample, in.sample_rate);
+    out = used == 0
+        ? PCMData()
+        : PCMData(liba::SharedBuffer(in.buffer, 0, used), in.channels, in.bits_per_sample, in.sample_rate);
     return used;
 }
 

@@ -40,8 +40,8 @@ public:
     // returns the bytes finished with; the rest must come back at the front
     // of the next call. With `final` set every whole frame is finished. 0 for
     // formats it does not handle.
-    std::size_t process(
-        std::uint8_t* data, std::size_t length, std::int32_t rate, std::int32_t channels, std::int32_t bits, bool final);
+    std::size_t process(std::uint8_t* data, std::size_t length, std::int32_t rate, std::int32_t channels,
+        std::int32_t bits, bool final);
 
     // Rebuilds the clipped runs of one half-wave of 16-bit samples as humps
     // and scales the half-wave so they fit.
@@ -65,6 +65,7 @@ private:
         std::int32_t channel);
     // The block routine over the gathered input, rewritten in place.
     std::size_t process_block(const PCMData& in, PCMData& out, bool final) override;
+
     // A new format starts from a fresh position.
     void format_changed() override { clear_state(); }
 

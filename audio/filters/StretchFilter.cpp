@@ -246,7 +246,8 @@ std::size_t StretchFilter::process_block(const PCMData& in, PCMData& out, bool f
 std::size_t StretchFilter::stretch(const PCMData& in, PCMData& out, bool final)
 {
     std::int32_t k = m_factor;
-    if ((k != 2 && k != 3) || in.size() < 1 || out.size() < in.size() * std::size_t(k) || !in.is_filter_format())
+    if ((k != 2 && k != 3) || in.size() < 1 || out.size() < in.size() * std::size_t(k)
+        || !in.is_filter_format())
         return 0;
     std::int32_t channels = in.channels;
     std::int32_t frames = in.get_frames();

@@ -330,6 +330,7 @@ TEST(EqualizerGolden, OutputIsPinned)
         std::size_t chunk_frames;
         std::uint64_t hash;
     };
+
     const Case cases[] = {
         { { 1000, 12, 1 }, { 2, 16, 44100 }, 4410, 0x15e5401a13145df },
         { { 125, -9, 2 }, { 1, 16, 22050 }, 777, 0x7c7f4c0a6c9a99aa },
@@ -341,7 +342,8 @@ TEST(EqualizerGolden, OutputIsPinned)
         Samples out = run(band,
             test::golden_input(c.format.rate * 2, c.format.rate, c.format.channels, c.format.bits), c.format,
             c.chunk_frames);
-        EXPECT_EQ(test::fnv1a(out), c.hash) << std::hex << test::fnv1a(out) << " over " << std::dec << out.size();
+        EXPECT_EQ(test::fnv1a(out), c.hash)
+            << std::hex << test::fnv1a(out) << " over " << std::dec << out.size();
     }
 }
 

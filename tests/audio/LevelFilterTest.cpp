@@ -1,6 +1,6 @@
 #include "audio/filters/LevelFilter.h"
-#include "audio/SampleFormat.h"
 
+#include "audio/SampleFormat.h"
 #include "tests/audio/PipelineDoubles.h"
 #include "tests/audio/Signals.h"
 
@@ -16,7 +16,10 @@ using test::Samples;
 namespace {
 
 // The curve entry that lookup reads for full scale.
-std::int64_t top_entry(LevelFilter& filter) { return filter.lookup(-32768) >> 21; }
+std::int64_t top_entry(LevelFilter& filter)
+{
+    return filter.lookup(-32768) >> 21;
+}
 
 TEST(LevelFilterCurve, MatchesTheWorkedExamples)
 {
@@ -24,6 +27,7 @@ TEST(LevelFilterCurve, MatchesTheWorkedExamples)
         std::int32_t amount, noise, ceiling;
         std::int64_t top;
     };
+
     const Case cases[] = {
         { 0, 0, 8, 249 },
         { 0, 0, 32, 225 },
@@ -65,7 +69,8 @@ TEST(LevelFilterCurve, ShapesLowLevelsAndRefusesBadArguments)
     EXPECT_LT(filter.lookup(1000), std::int64_t { 1000 } << 14);
     std::int64_t lowered = filter.lookup(1000);
 
-    for (auto [a, n, c] : { std::tuple { 257, 0, 0 }, { -257, 0, 0 }, { 0, -1, 0 }, { 0, 257, 0 }, { 0, 0, 257 } })
+    for (auto [a, n, c] :
+        { std::tuple { 257, 0, 0 }, { -257, 0, 0 }, { 0, -1, 0 }, { 0, 257, 0 }, { 0, 0, 257 } })
         EXPECT_FALSE(filter.set_curve(a, n, c));
     EXPECT_EQ(filter.lookup(1000), lowered);
 }
@@ -124,8 +129,8 @@ struct Chain {
     void script(const Samples& samples, Format f, std::size_t chunk_frames = 4410)
     {
         for (std::size_t at = 0; at < samples.size(); at += chunk_frames * f.channels)
-            source.script.push_back(
-                test::chunk_of(test::slice(samples, at, chunk_frames * f.channels), f.channels, f.bits, f.rate));
+            source.script.push_back(test::chunk_of(
+                test::slice(samples, at, chunk_frames * f.channels), f.channels, f.bits, f.rate));
     }
 
     std::vector<PCMData> pull_all()
@@ -164,7 +169,10 @@ std::int32_t peak_of(const Samples& samples)
 }
 
 // 200 Hz at 8 kHz: every peak falls on a frame, all equal, so each is dominant.
-Samples burst(std::int32_t frames, double amplitude) { return test::sine(200, 8000, frames, amplitude); }
+Samples burst(std::int32_t frames, double amplitude)
+{
+    return test::sine(200, 8000, frames, amplitude);
+}
 
 TEST(LevelFilter, IdentityPassesChunksUntouchedAndAtOnce)
 {
@@ -185,6 +193,7 @@ TEST(LevelFilter, ToneBurstPeaksFollowTheCurve)
         int bits;
         double amplitude;
     };
+
     const Case cases[] = {
         { 0, 0, 128, 16, 32000 },
         { 0, 0, 32, 16, 30000 },
@@ -379,6 +388,7 @@ TEST(LevelFilterGolden, OutputIsPinned)
         std::size_t chunk_frames;
         std::uint64_t hash;
     };
+
     const Case cases[] = {
         { 128, 128, 128, { 2, 16, 44100 }, true, 4410, 0xc33c204c5be295b7 },
         { 128, 128, 128, { 2, 16, 44100 }, false, 1000, 0x3b64c241693c051c },
@@ -401,7 +411,8 @@ TEST(LevelFilterGolden, OutputIsPinned)
             chain.push_all();
             out = joined_samples(chain.sink.received);
         }
-        EXPECT_EQ(test::fnv1a(out), c.hash) << std::hex << test::fnv1a(out) << " over " << std::dec << out.size();
+        EXPECT_EQ(test::fnv1a(out), c.hash)
+            << std::hex << test::fnv1a(out) << " over " << std::dec << out.size();
     }
 }
 

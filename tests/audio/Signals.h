@@ -140,8 +140,9 @@ inline Samples golden_input(std::int32_t frames, std::int32_t rate, int channels
         for (int c = 0; c < channels; ++c) {
             seed = seed * 1664525u + 1013904223u;
             double noise = (double(seed >> 8) / double(1 << 24) - 0.5) * 3000;
-            double v = envelope * (22000 * std::sin(2 * 3.14159265358979 * (220 + 110 * c) * t)
-                           + 9000 * std::sin(2 * 3.14159265358979 * 1375 * t))
+            double v = envelope
+                    * (22000 * std::sin(2 * 3.14159265358979 * (220 + 110 * c) * t)
+                        + 9000 * std::sin(2 * 3.14159265358979 * 1375 * t))
                 + noise;
             if (i / (rate / 3) % 4 == 1)
                 v *= 1.8;

@@ -291,6 +291,7 @@ TEST(StretchFilterGolden, OutputIsPinned)
         std::int32_t pull_frames;
         std::uint64_t hash;
     };
+
     const Case cases[] = {
         { 2, { 2, 16, 44100 }, 4410, 8820, 0x3e8cea64179aa908 },
         { 3, { 1, 16, 22050 }, 777, 1000, 0xb845d198ba3bc0fc },
@@ -300,10 +301,11 @@ TEST(StretchFilterGolden, OutputIsPinned)
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << c.factor << " " << c.format.channels << "x" << c.format.bits);
         Stretch stretch(c.factor);
-        stretch.feed(test::golden_input(c.format.rate * 2, c.format.rate, c.format.channels, c.format.bits), c.format,
-            c.chunk_frames);
+        stretch.feed(test::golden_input(c.format.rate * 2, c.format.rate, c.format.channels, c.format.bits),
+            c.format, c.chunk_frames);
         Samples out = stretch.pull_samples(c.pull_frames);
-        EXPECT_EQ(test::fnv1a(out), c.hash) << std::hex << test::fnv1a(out) << " over " << std::dec << out.size();
+        EXPECT_EQ(test::fnv1a(out), c.hash)
+            << std::hex << test::fnv1a(out) << " over " << std::dec << out.size();
     }
 }
 
