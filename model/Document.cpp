@@ -696,7 +696,7 @@ void Document::schedule_next_start()
     std::optional<platform::SystemTime> time;
     if (next >= 0)
         time = m_settings.schedule[next].begin.system_time();
-    platform::timed_start().get().run_app_at_time(program, time);
+    platform::timed_start_slot().get().run_app_at_time(program, time);
 }
 
 // Bookmarks.

@@ -266,6 +266,12 @@ bool post_thread_message(ThreadId thread, MessageId id, WParam wparam, LParam lp
     return queue && post_to(queue, { no_window, id, wparam, lparam });
 }
 
+ThreadId start_message_queue()
+{
+    current_queue();
+    return current_thread_id();
+}
+
 void post_quit_message(int exit_code)
 {
     auto queue = current_queue();

@@ -25,7 +25,7 @@ TEST(Application, TheDestructorTracesEachStep)
 {
     test::TempDir dir;
     test::EnvironmentOverride app_path("ORVANTA_APP_PATH", dir.path().c_str());
-    os::set_registry_file(dir.file("registry"));
+    os::ScopedRegistryFile registry(dir.file("registry"));
     const std::u16string qiro = u"HKEY_CURRENT_USER\\Software\\Qiro";
     ASSERT_TRUE(os::registry_write_dword(qiro, u"Log", 1));
     {

@@ -16,7 +16,6 @@ class Log : public testing::Test {
 protected:
     void SetUp() override
     {
-        os::set_registry_file(m_dir.file("registry"));
         m_log_file = m_dir.file(std::filesystem::read_symlink("/proc/self/exe").filename().string() + ".txt");
     }
     void TearDown() override
@@ -31,6 +30,7 @@ protected:
 
     test::TempDir m_dir;
     test::EnvironmentOverride m_app_path { "ORVANTA_APP_PATH", m_dir.path().c_str() };
+    os::ScopedRegistryFile m_registry { m_dir.file("registry") };
     std::string m_log_file;
 };
 
@@ -82,11 +82,17 @@ TEST_F(Log, RegistryWritesTraceTheirSteps)
 
 TEST_F(Log, UnopenableTraceFileIsSilent)
 {
-    test::EnvironmentOverride nowhere("ORVANTA_APP_PATH", "/nonexistent/folder");
+    const std::string missing = m_dir.file("missing");
+    test::EnvironmentOverride nowhere("ORVANTA_APP_PATH", missing.c_str());
     switch_log(1);
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
     os::log() << u"lost\n";
     os::log().flush();
-    SUCCEED();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_FALSE(std::filesystem::exists(missing)) << "no folder is made for it";
+    EXPECT_FALSE(log_exists()) << "nor does it go anywhere else";
 }
 
 namespace {
