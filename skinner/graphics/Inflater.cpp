@@ -6,8 +6,6 @@ namespace skinner {
 
 namespace {
 
-constexpr std::size_t flush_size = 4096;
-
 struct CodeBase {
     std::uint16_t base;
     std::uint8_t extra_bits;
@@ -110,15 +108,23 @@ const FixedTrees& fixed_trees()
 
 }
 
+// Tops the bit buffer up with whole bytes while they fit.
+void Inflater::refill()
+{
+    while (m_bit_count <= 56 && m_position < m_input.size()) {
+        m_bit_buffer |= std::uint64_t { m_input[m_position++] } << m_bit_count;
+        m_bit_count += 8;
+    }
+}
+
 int Inflater::bit()
 {
     if (m_bit_count == 0) {
-        if (m_position >= m_input.size())
+        refill();
+        if (m_bit_count == 0)
             return -1;
-        m_bit_buffer = m_input[m_position++];
-        m_bit_count = 8;
     }
-    const int value = m_bit_buffer & 1;
+    const int value = static_cast<int>(m_bit_buffer & 1);
     m_bit_buffer >>= 1;
     --m_bit_count;
     return value;
@@ -126,13 +132,13 @@ int Inflater::bit()
 
 bool Inflater::bits(int count, std::uint32_t& value)
 {
-    value = 0;
-    for (int i = 0; i < count; ++i) {
-        const int b = bit();
-        if (b < 0)
-            return false;
-        value |= static_cast<std::uint32_t>(b) << i;
-    }
+    if (m_bit_count < count)
+        refill();
+    if (m_bit_count < count)
+        return false;
+    value = static_cast<std::uint32_t>(m_bit_buffer & ((std::uint64_t { 1 } << count) - 1));
+    m_bit_buffer >>= count;
+    m_bit_count -= count;
     return true;
 }
 
@@ -156,22 +162,23 @@ bool Inflater::output(std::uint8_t byte)
 {
     m_window[static_cast<std::size_t>(m_total) & m_window_mask] = byte;
     ++m_total;
-    m_pending.push_back(byte);
-    return m_pending.size() < flush_size || flush();
+    m_pending[m_pending_count++] = byte;
+    return m_pending_count < m_pending.size() || flush();
 }
 
 bool Inflater::flush()
 {
-    if (!m_pending.empty() && !m_stopped)
-        m_stopped = !m_sink->write(m_pending.data(), m_pending.size());
-    m_pending.clear();
+    if (m_pending_count && !m_stopped)
+        m_stopped = !m_sink->write(m_pending.data(), m_pending_count);
+    m_pending_count = 0;
     return !m_stopped;
 }
 
 Inflater::Step Inflater::stored_block()
 {
-    m_bit_buffer = 0;
-    m_bit_count = 0;
+    // To the next byte boundary.
+    m_bit_buffer >>= m_bit_count % 8;
+    m_bit_count -= m_bit_count % 8;
     std::uint32_t length = 0, complement = 0;
     if (!bits(16, length) || !bits(16, complement)) {
         m_failure = InflateResult::truncated;
@@ -180,11 +187,12 @@ Inflater::Step Inflater::stored_block()
     if ((length ^ 0xFFFF) != complement)
         return Step::stop;
     for (std::uint32_t i = 0; i < length; ++i) {
-        if (m_position >= m_input.size()) {
+        std::uint32_t byte = 0;
+        if (!bits(8, byte)) {
             m_failure = InflateResult::truncated;
             return Step::stop;
         }
-        if (!output(m_input[m_position++]))
+        if (!output(static_cast<std::uint8_t>(byte)))
             return Step::stop;
     }
     return Step::more;
@@ -322,7 +330,7 @@ InflateResult Inflater::inflate(std::span<const std::uint8_t> input, InflateSink
     m_bit_buffer = 0;
     m_bit_count = 0;
     m_total = 0;
-    m_pending.clear();
+    m_pending_count = 0;
     m_sink = &sink;
     m_stopped = false;
     if (input.size() < 2)

@@ -2,6 +2,7 @@
 
 #include "skinner/graphics/HuffmanTree.h"
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -36,6 +37,7 @@ public:
 private:
     enum class Step { more, done, stop };
 
+    void refill();
     // -1 when the input ran out.
     int bit();
     bool bits(int count, std::uint32_t& value);
@@ -53,13 +55,15 @@ private:
 
     std::span<const std::uint8_t> m_input;
     std::size_t m_position = 0;
-    std::uint32_t m_bit_buffer = 0;
+    std::uint64_t m_bit_buffer = 0; // the next bits to read, from the lowest
     int m_bit_count = 0;
 
     std::vector<std::uint8_t> m_window;
     std::size_t m_window_mask = 0;
     std::uint64_t m_total = 0; // bytes produced so far
-    std::vector<std::uint8_t> m_pending;
+    // Output not yet handed to the sink.
+    std::array<std::uint8_t, 4096> m_pending;
+    std::size_t m_pending_count = 0;
     InflateSink* m_sink = nullptr;
     bool m_stopped = false;
     InflateResult m_failure = InflateResult::corrupt;

@@ -80,7 +80,7 @@ bool RawPngDecoder::begin()
         m_convert = &RawPngDecoder::convert_rgba;
         break;
     default:
-        m_convert = nullptr; // palette: store_packed
+        m_convert = &RawPngDecoder::convert_palette_8; // 4-bit ones are packed
     }
     m_width = static_cast<std::int32_t>(width);
     m_height = static_cast<std::int32_t>(height);
@@ -129,76 +129,77 @@ int RawPngDecoder::put(std::uint8_t byte)
         m_awaiting_filter = false;
         return 1;
     }
-    const std::size_t i = m_byte;
-    const int left = i >= m_bytes_per_pixel ? m_current[i - m_bytes_per_pixel] : 0;
-    const int up = m_previous[i];
-    const int upper_left = i >= m_bytes_per_pixel ? m_previous[i - m_bytes_per_pixel] : 0;
-    int value = byte;
+    m_current[m_byte++] = byte;
+    if (m_byte < m_row_bytes)
+        return 1;
+    finish_row(m_row_bytes);
+    return next_row() ? 1 : 0;
+}
+
+int RawPngDecoder::end()
+{
+    // A row that the data left unfinished keeps the pixels it completed.
+    if (!m_awaiting_filter && m_byte > 0)
+        finish_row(m_byte);
+    return 1;
+}
+
+// Undoes the filter of the row's first count bytes and stores the pixels they complete.
+void RawPngDecoder::finish_row(std::size_t count)
+{
+    unfilter(count);
+    const Pass& p = passes[m_pass];
+    const std::size_t y = p.row + m_row * p.row_step;
+    std::uint8_t* row = &m_pixels[y * static_cast<std::size_t>(m_width) * 4];
+    auto out = [&](std::size_t column) { return row + (p.column + column * p.column_step) * 4; };
+    if (m_packed) {
+        const std::uint32_t depth = m_header.bit_depth;
+        const std::uint32_t per_byte = 8 / depth;
+        const std::size_t columns = std::min<std::size_t>(count * per_byte, m_pass_width);
+        for (std::size_t column = 0; column < columns; ++column) {
+            const std::uint8_t byte = m_current[column / per_byte];
+            const std::uint32_t shift = 8 - depth * static_cast<std::uint32_t>(column % per_byte + 1);
+            store_sample((byte >> shift) & ((1u << depth) - 1), out(column));
+        }
+        return;
+    }
+    const std::size_t columns = count / m_bytes_per_pixel;
+    for (std::size_t column = 0; column < columns; ++column)
+        (this->*m_convert)(m_current.data() + column * m_bytes_per_pixel, out(column));
+}
+
+void RawPngDecoder::unfilter(std::size_t count)
+{
+    std::uint8_t* current = m_current.data();
+    const std::uint8_t* up = m_previous.data();
+    const std::size_t left = m_bytes_per_pixel;
     switch (m_filter) {
     case 1:
-        value += left;
+        for (std::size_t i = left; i < count; ++i)
+            current[i] = static_cast<std::uint8_t>(current[i] + current[i - left]);
         break;
     case 2:
-        value += up;
+        for (std::size_t i = 0; i < count; ++i)
+            current[i] = static_cast<std::uint8_t>(current[i] + up[i]);
         break;
     case 3:
-        value += (left + up) / 2;
+        for (std::size_t i = 0; i < count; ++i)
+            current[i]
+                = static_cast<std::uint8_t>(current[i] + ((i >= left ? current[i - left] : 0) + up[i]) / 2);
         break;
     case 4:
-        value += paeth(left, up, upper_left);
+        for (std::size_t i = 0; i < count; ++i)
+            current[i] = static_cast<std::uint8_t>(
+                current[i] + paeth(i >= left ? current[i - left] : 0, up[i], i >= left ? up[i - left] : 0));
         break;
     default:
         break;
     }
-    m_current[i] = static_cast<std::uint8_t>(value);
-    ++m_byte;
-    if (m_packed || m_byte % m_bytes_per_pixel == 0)
-        store_pixels(i);
-    if (m_byte < m_row_bytes)
-        return 1;
-    return next_row() ? 1 : 0;
-}
-
-// Called when the byte at byte_index completes one pixel, or a byte of packed ones.
-void RawPngDecoder::store_pixels(std::size_t byte_index)
-{
-    if (!m_packed) {
-        const std::size_t first = byte_index + 1 - m_bytes_per_pixel;
-        const auto column = static_cast<std::uint32_t>(first / m_bytes_per_pixel);
-        if (m_convert) {
-            store(column, m_current.data() + first);
-        } else {
-            store_packed(column, m_current[first]);
-        }
-        return;
-    }
-    const std::uint32_t depth = m_header.bit_depth;
-    const std::uint32_t per_byte = 8 / depth;
-    const std::uint8_t byte = m_current[byte_index];
-    for (std::uint32_t k = 0; k < per_byte; ++k) {
-        const auto column = static_cast<std::uint32_t>(byte_index * per_byte + k);
-        if (column >= m_pass_width)
-            break;
-        const std::uint32_t sample = (byte >> (8 - depth * (k + 1))) & ((1u << depth) - 1);
-        store_packed(column, sample);
-    }
-}
-
-void RawPngDecoder::store(std::uint32_t column, const std::uint8_t* bytes)
-{
-    const Pass& p = passes[m_pass];
-    const std::size_t x = p.column + column * p.column_step;
-    const std::size_t y = p.row + m_row * p.row_step;
-    (this->*m_convert)(bytes, &m_pixels[(y * static_cast<std::size_t>(m_width) + x) * 4]);
 }
 
 // A grey 1-bit sample or a palette index.
-void RawPngDecoder::store_packed(std::uint32_t column, std::uint32_t sample)
+void RawPngDecoder::store_sample(std::uint32_t sample, std::uint8_t* out) const
 {
-    const Pass& p = passes[m_pass];
-    const std::size_t x = p.column + column * p.column_step;
-    const std::size_t y = p.row + m_row * p.row_step;
-    std::uint8_t* out = &m_pixels[(y * static_cast<std::size_t>(m_width) + x) * 4];
     if (m_header.color_type == 0) {
         const std::uint8_t grey = sample ? 255 : 0;
         out[0] = out[1] = out[2] = grey;
@@ -212,6 +213,11 @@ void RawPngDecoder::store_packed(std::uint32_t column, std::uint32_t sample)
     out[1] = entry.green;
     out[2] = entry.blue;
     out[3] = entry.alpha;
+}
+
+void RawPngDecoder::convert_palette_8(const std::uint8_t* bytes, std::uint8_t* out) const
+{
+    store_sample(bytes[0], out);
 }
 
 void RawPngDecoder::convert_grey_8(const std::uint8_t* bytes, std::uint8_t* out) const

@@ -33,18 +33,20 @@ private:
 
     bool begin() override;
     int put(std::uint8_t byte) override;
+    int end() override;
 
     bool start_pass(int pass);
     bool next_row();
-    void store_pixels(std::size_t byte_index);
-    void store(std::uint32_t column, const std::uint8_t* bytes);
+    void finish_row(std::size_t count);
+    void unfilter(std::size_t count);
+    void store_sample(std::uint32_t sample, std::uint8_t* out) const;
 
     void convert_grey_8(const std::uint8_t* bytes, std::uint8_t* out) const;
     void convert_rgb_8(const std::uint8_t* bytes, std::uint8_t* out) const;
     void convert_rgb_16(const std::uint8_t* bytes, std::uint8_t* out) const;
     void convert_grey_alpha(const std::uint8_t* bytes, std::uint8_t* out) const;
     void convert_rgba(const std::uint8_t* bytes, std::uint8_t* out) const;
-    void store_packed(std::uint32_t column, std::uint32_t sample);
+    void convert_palette_8(const std::uint8_t* bytes, std::uint8_t* out) const;
 
     std::int32_t m_width = 0;
     std::int32_t m_height = 0;
