@@ -5,9 +5,8 @@
 #include "os/File.h"
 #include "skinner/graphics/RawPngDecoder.h"
 #include "skinner/graphics/ReadBytes.h"
+#include "skinner/graphics/SharedCache.h"
 
-#include <map>
-#include <mutex>
 #include <optional>
 
 namespace skinner {
@@ -16,17 +15,6 @@ namespace {
 
 // No picture file of a skin comes near this.
 constexpr std::uint64_t largest_picture_file = std::uint64_t { 1 } << 28;
-
-struct Cache {
-    std::mutex mutex;
-    std::map<ImageKey, std::weak_ptr<const Image>> images;
-};
-
-Cache& cache()
-{
-    static Cache* instance = new Cache; // lives to the end, past every static picture
-    return *instance;
-}
 
 std::optional<Image> load_png(const std::u16string& path, std::uint32_t scale)
 {
@@ -66,14 +54,8 @@ Image load_image(const ImageKey& key)
 
 std::shared_ptr<const Image> find_image(const ImageKey& key)
 {
-    Cache& c = cache();
-    std::lock_guard lock(c.mutex);
-    std::weak_ptr<const Image>& slot = c.images[key];
-    if (std::shared_ptr<const Image> image = slot.lock())
-        return image;
-    auto image = std::make_shared<const Image>(load_image(key));
-    slot = image;
-    return image;
+    static auto* cache = new SharedCache<ImageKey, Image>; // lives past every static picture
+    return cache->find(key, load_image);
 }
 
 }

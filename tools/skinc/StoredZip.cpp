@@ -30,6 +30,22 @@ void put(std::vector<std::uint8_t>& out, std::uint32_t value, int bytes)
         out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
 }
 
+// What the local header and the directory entry share: version needed, no
+// flags, stored, no time, the CRC, both sizes, the name's and the extra's length.
+void put_member_fields(
+    std::vector<std::uint8_t>& out, std::uint32_t crc, std::uint32_t size, std::uint32_t name_length)
+{
+    put(out, 10, 2);
+    put(out, 0, 2);
+    put(out, 0, 2);
+    put(out, 0, 4);
+    put(out, crc, 4);
+    put(out, size, 4);
+    put(out, size, 4);
+    put(out, name_length, 2);
+    put(out, 0, 2);
+}
+
 }
 
 std::vector<std::uint8_t> stored_zip(const std::string& member_name, const std::vector<std::uint8_t>& data)
@@ -38,31 +54,14 @@ std::vector<std::uint8_t> stored_zip(const std::string& member_name, const std::
     const auto size = static_cast<std::uint32_t>(data.size());
     const auto name_length = static_cast<std::uint32_t>(member_name.size());
     std::vector<std::uint8_t> out;
-    // Local header: version 1.0, no flags, stored, no time.
     put(out, 0x04034B50, 4);
-    put(out, 10, 2);
-    put(out, 0, 2);
-    put(out, 0, 2);
-    put(out, 0, 4);
-    put(out, crc, 4);
-    put(out, size, 4);
-    put(out, size, 4);
-    put(out, name_length, 2);
-    put(out, 0, 2);
+    put_member_fields(out, crc, size, name_length);
     out.insert(out.end(), member_name.begin(), member_name.end());
     out.insert(out.end(), data.begin(), data.end());
     const auto directory = static_cast<std::uint32_t>(out.size());
     put(out, 0x02014B50, 4);
-    put(out, 10, 2);
-    put(out, 10, 2);
-    put(out, 0, 2);
-    put(out, 0, 2);
-    put(out, 0, 4);
-    put(out, crc, 4);
-    put(out, size, 4);
-    put(out, size, 4);
-    put(out, name_length, 2);
-    put(out, 0, 2); // extra
+    put(out, 10, 2); // made by
+    put_member_fields(out, crc, size, name_length);
     put(out, 0, 2); // comment
     put(out, 0, 2); // disk
     put(out, 0, 2); // internal attributes

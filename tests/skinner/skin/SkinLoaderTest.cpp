@@ -5,6 +5,7 @@
 #include "tests/support/Tool.h"
 #include "tools/skinc/SkinLayout.h"
 #include "tools/skinc/SkinSource.h"
+#include "tools/skinc/StoredZip.h"
 
 #include <cstring>
 #include <gtest/gtest.h>
@@ -276,6 +277,19 @@ TEST_F(ZippedSkin, CompilersArchiveLoads)
     // The same bytes as the plain compiled skin.
     const std::string plain = test::read_file(test::test_skin_path);
     EXPECT_NE(test::read_file(archive).find(plain), std::string::npos);
+}
+
+TEST_F(SkinLoader, AMemberCutShortIsNoSkin)
+{
+    const std::string plain = test::read_file(test::copy_test_skin(m_dir));
+    const std::vector<std::uint8_t> zip
+        = skinc::stored_zip("test.skin", std::vector<std::uint8_t>(plain.begin(), plain.end()));
+    const std::string whole(zip.begin(), zip.end());
+    EXPECT_TRUE(PropertiesImpl(wide(m_dir.write("whole.zip", whole)), qvga).is_valid());
+    // The member's header promises more than the archive holds.
+    const std::string cut = m_dir.write("cut.zip", whole.substr(0, whole.size() / 2));
+    EXPECT_FALSE(PropertiesImpl(wide(cut), qvga).is_valid());
+    EXPECT_TRUE(PropertiesImpl::check_file(wide(cut), u"Orvanta_500", qvga));
 }
 
 TEST_F(SkinLoader, CheckFileReadsOnlyTheHeader)
