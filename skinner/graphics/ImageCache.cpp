@@ -18,7 +18,7 @@ constexpr std::uint64_t largest_picture_file = std::uint64_t { 1 } << 28;
 
 std::optional<Image> load_png(const std::u16string& path, std::uint32_t scale)
 {
-    os::File file(path, os::File::mode_read);
+    os::File file(path, os::File::Mode::read);
     std::vector<std::uint8_t> bytes;
     const std::uint64_t size = file.size();
     if (!file.is_ok() || size > largest_picture_file || !read_bytes(file, size, bytes))

@@ -19,7 +19,7 @@ const Size qvga { 240, 320 };
 
 class TestSkin : public testing::Test {
 protected:
-    test::ScopedWorkArea m_work_area { skinner::work_area(), Size { 240, 268 } };
+    test::ScopedWorkArea m_work_area { skinner::work_area_slot(), Size { 240, 268 } };
     Properties m_skin { wide(test::test_skin_path), qvga };
 };
 
@@ -158,7 +158,7 @@ int chosen(Properties& skin, const char16_t* form)
 
 TEST(FormVariants, WidestThatFitsThenTallest)
 {
-    test::ScopedWorkArea area(skinner::work_area(), Size { 480, 588 });
+    test::ScopedWorkArea area(skinner::work_area_slot(), Size { 480, 588 });
     // No screen size: scale 1.
     Properties skin(wide(test::test_skin_path), Size {});
     ASSERT_TRUE(skin.impl().is_valid());
@@ -171,7 +171,7 @@ TEST(FormVariants, WidestThatFitsThenTallest)
 
 TEST(FormVariants, EqualSizesGoToTheLastVisited)
 {
-    test::ScopedWorkArea area(skinner::work_area(), Size { 240, 268 });
+    test::ScopedWorkArea area(skinner::work_area_slot(), Size { 240, 268 });
     Properties skin(wide(test::test_skin_path), qvga);
     chosen(skin, u"Equal");
     // The candidates in the order visited, as the log lists them.
@@ -184,17 +184,17 @@ TEST(FormVariants, EqualSizesGoToTheLastVisited)
 
 TEST(FormVariants, FullScreenVariantsMeasureAgainstTheScreen)
 {
-    test::ScopedWorkArea area(skinner::work_area(), Size { 240, 268 });
+    test::ScopedWorkArea area(skinner::work_area_slot(), Size { 240, 268 });
     Properties skin(wide(test::test_skin_path), qvga);
     EXPECT_EQ(chosen(skin, u"Full"), 2);
-    test::ScopedWorkArea small(skinner::work_area(), Size { 100, 100 });
+    test::ScopedWorkArea small(skinner::work_area_slot(), Size { 100, 100 });
     Properties other(wide(test::test_skin_path), qvga);
     EXPECT_EQ(chosen(other, u"Full"), 2);
 }
 
 TEST(FormVariants, OnlyVariantsForThisDeviceCount)
 {
-    test::ScopedWorkArea area(skinner::work_area(), Size { 240, 268 });
+    test::ScopedWorkArea area(skinner::work_area_slot(), Size { 240, 268 });
     Properties skin(wide(test::test_skin_path), qvga);
     // The Smartphone variant is the widest that fits, but not for this device.
     EXPECT_EQ(chosen(skin, u"Device"), 2);
@@ -205,7 +205,7 @@ TEST(FormVariants, OnlyVariantsForThisDeviceCount)
 
 TEST(SkinScale, ExactFitsAndBestFits)
 {
-    test::ScopedWorkArea area(skinner::work_area(), Size { 480, 536 });
+    test::ScopedWorkArea area(skinner::work_area_slot(), Size { 480, 536 });
     // 240 x 320 twice is 480 x 640.
     Properties vga(wide(test::test_skin_path), Size { 480, 640 });
     EXPECT_EQ(vga.impl().scale(), 2u);
@@ -228,7 +228,7 @@ TEST(SkinScale, ExactFitsAndBestFits)
 
 TEST(SkinScale, ScaledGettersAndPictures)
 {
-    test::ScopedWorkArea area(skinner::work_area(), Size { 480, 536 });
+    test::ScopedWorkArea area(skinner::work_area_slot(), Size { 480, 536 });
     Properties skin(wide(test::test_skin_path), Size { 480, 640 });
     ASSERT_EQ(skin.impl().scale(), 2u);
     EXPECT_EQ(skin.get_property_int(u"Main", u"Ok", u"Width", 0), 30);
@@ -260,7 +260,7 @@ std::string literal(const std::string& text)
 
 TEST(SkinLookupDeathTest, WhatTheSkinLacksEndsTheProgram)
 {
-    test::ScopedWorkArea area(skinner::work_area(), Size { 240, 268 });
+    test::ScopedWorkArea area(skinner::work_area_slot(), Size { 240, 268 });
     const auto ends = testing::ExitedWithCode(os::fatal_exit_code);
     const std::string path = test::test_skin_path;
     Properties skin(wide(path), qvga);
@@ -301,7 +301,7 @@ private:
 
 TEST(LoadSkin, ABrokenSkinLeavesTheWorkingOneInPlace)
 {
-    test::ScopedWorkArea area(skinner::work_area(), Size { 240, 268 });
+    test::ScopedWorkArea area(skinner::work_area_slot(), Size { 240, 268 });
     Properties skin(wide(test::test_skin_path), qvga);
     Client client(skin);
     skin.attach(client);
@@ -322,7 +322,7 @@ TEST(LoadSkin, ABrokenSkinLeavesTheWorkingOneInPlace)
 
 TEST(LoadSkin, AnInvalidSkinIsReplacedByAnyOther)
 {
-    test::ScopedWorkArea area(skinner::work_area(), Size { 240, 268 });
+    test::ScopedWorkArea area(skinner::work_area_slot(), Size { 240, 268 });
     test::TempDir dir;
     Properties skin(wide(dir.file("missing.skin")), qvga);
     EXPECT_FALSE(skin.check_version(u"Orvanta_500", qvga));
