@@ -6,6 +6,7 @@
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
+#include FT_TRUETYPE_TABLES_H
 
 #include <algorithm>
 #include <cmath>
@@ -135,6 +136,16 @@ std::optional<FontFile> find_font(const std::string& face, bool bold, bool itali
     return find_fontconfig(fallback_family, bold, italic);
 }
 
+// The ascent and descent in font units, as the platform measures cells: the
+// OS/2 table's Windows values when it has them.
+std::pair<long, long> cell_units(FT_Face f)
+{
+    auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(f, FT_SFNT_OS2));
+    if (os2 && os2->usWinAscent + os2->usWinDescent > 0)
+        return { os2->usWinAscent, os2->usWinDescent };
+    return { f->ascender, -f->descender };
+}
+
 }
 
 struct Font::Face {
@@ -175,7 +186,8 @@ std::unique_ptr<Font> Font::create(const LogFont& log)
     if (log.height < 0)
         em = -log.height;
     else if (log.height > 0) {
-        double cell = double(f->ascender - f->descender);
+        auto [up, down] = cell_units(f);
+        double cell = double(up + down);
         em = cell > 0 ? std::max<std::int32_t>(1, std::int32_t(std::lround(log.height * f->units_per_EM / cell)))
                       : log.height;
     }
@@ -201,8 +213,9 @@ Font::Font(const LogFont& log, std::unique_ptr<Face> face)
         m_ascent = 1;
         return;
     }
-    m_ascent = std::int32_t((f->size->metrics.ascender + 63) >> 6);
-    m_descent = std::int32_t((-f->size->metrics.descender + 63) >> 6);
+    auto [up, down] = cell_units(f);
+    m_ascent = std::int32_t((FT_MulFix(up, f->size->metrics.y_scale) + 63) >> 6);
+    m_descent = std::int32_t((FT_MulFix(down, f->size->metrics.y_scale) + 63) >> 6);
     if (m_ascent + m_descent < 1)
         m_ascent = 1;
     std::int32_t y_scale = std::int32_t(f->size->metrics.y_scale);

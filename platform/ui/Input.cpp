@@ -238,6 +238,7 @@ std::uint32_t recognize_tap_and_hold(Window w, Point client)
     auto& s = input();
     if (std::exchange(s.hold_pending, false)) {
         s.swallow_pen = true;
+        s.last_was_double = true; // a hold is no first tap of a double tap
         return gesture_context_menu;
     }
     if (!s.pen_is_down)
@@ -266,6 +267,7 @@ std::uint32_t recognize_tap_and_hold(Window w, Point client)
         std::uint32_t elapsed = tick_count() - start;
         if (elapsed >= hold_ms) {
             s.swallow_pen = true;
+            s.last_was_double = true;
             return gesture_context_menu;
         }
         wait_message(hold_ms - elapsed);

@@ -4,6 +4,7 @@
 #include <stb/stb_image.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <cstring>
 
 namespace platform {
@@ -64,6 +65,8 @@ std::optional<PictureError> check_bmp(std::span<const std::uint8_t> b)
         return PictureError::damaged;
     if (!size_allowed(width, height))
         return PictureError::too_large;
+    if (compression == 1 || compression == 2)
+        return PictureError::unsupported;
     if (compression == 0 || compression == 3) {
         std::int64_t row = (width * bits + 31) / 32 * 4;
         if (std::int64_t(offset) + row * height > std::int64_t(b.size()))
@@ -92,7 +95,8 @@ PictureResult decode_with_stb(std::span<const std::uint8_t> b)
     int length = int(b.size());
     if (!stbi_info_from_memory(data, length, &w, &h, &channels))
         return failure(PictureError::damaged);
-    if (!size_allowed(w, h))
+    // stb_image tells a top-down BMP's height as negative here.
+    if (!size_allowed(std::abs(std::int64_t(w)), std::abs(std::int64_t(h))))
         return failure(PictureError::too_large);
     stbi_uc* rgb = stbi_load_from_memory(data, length, &w, &h, &channels, 3);
     if (!rgb)

@@ -14,6 +14,7 @@ enum class PictureError {
     unknown_format, // not GIF, BMP or JPEG
     damaged, // truncated or inconsistent
     too_large, // beyond the limits: refused before anything is allocated for it
+    unsupported, // a run-length compressed BMP
 };
 
 struct DecodedPicture {
@@ -32,7 +33,7 @@ inline constexpr std::int32_t max_picture_side = 10000;
 
 // Decodes a GIF (its first image, on its logical screen; transparent pixels
 // keep their palette colour), a BMP (1, 4, 8, 16, 24 or 32 bits, top-down or
-// bottom-up) or a JPEG into a 32-bit bitmap. The format is told by the bytes.
+// bottom-up, uncompressed) or a JPEG into a 32-bit bitmap. The format is told by the bytes.
 // Pictures larger than max_picture_side or Bitmap's pixel limit are refused.
 PictureResult decode_picture(std::span<const std::uint8_t> bytes);
 
