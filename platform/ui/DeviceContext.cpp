@@ -13,11 +13,15 @@ using namespace detail;
 
 namespace {
 
+// Coverage a (0..255) of colour s over d, channel by channel.
 Pixel blend(Pixel d, Pixel s, std::uint32_t a)
 {
-    std::uint32_t rb = ((d & 0xFF00FF) * (255 - a) + (s & 0xFF00FF) * a + 0x800080) / 255 & 0xFF00FF;
-    std::uint32_t g = ((d & 0xFF00) * (255 - a) + (s & 0xFF00) * a + 0x8000) / 255 & 0xFF00;
-    return rb | g;
+    Pixel out = 0;
+    for (int shift : { 0, 8, 16 }) {
+        std::uint32_t dc = d >> shift & 0xFF, sc = s >> shift & 0xFF;
+        out |= ((dc * (255 - a) + sc * a + 127) / 255) << shift;
+    }
+    return out;
 }
 
 }

@@ -46,8 +46,6 @@ struct FontFile {
     std::string path;
     int index = 0;
     std::string family;
-    bool bold = false; // the file's own style
-    bool italic = false;
 };
 
 struct OwnKey {
@@ -108,16 +106,13 @@ std::optional<FontFile> find_fontconfig(const std::string& family, bool bold, bo
     std::optional<FontFile> found;
     FcChar8* file = nullptr;
     FcChar8* matched_family = nullptr;
-    int index = 0, weight = FC_WEIGHT_REGULAR, slant = FC_SLANT_ROMAN;
+    int index = 0;
     if (FcPatternGetString(match, FC_FILE, 0, &file) == FcResultMatch
         && FcPatternGetString(match, FC_FAMILY, 0, &matched_family) == FcResultMatch) {
         FcPatternGetInteger(match, FC_INDEX, 0, &index);
-        FcPatternGetInteger(match, FC_WEIGHT, 0, &weight);
-        FcPatternGetInteger(match, FC_SLANT, 0, &slant);
         std::string fam(reinterpret_cast<const char*>(matched_family));
         if (fold(fam) == fold(family))
-            found = FontFile { reinterpret_cast<const char*>(file), index, fam, weight >= FC_WEIGHT_DEMIBOLD,
-                slant != FC_SLANT_ROMAN };
+            found = FontFile { reinterpret_cast<const char*>(file), index, fam };
     }
     FcPatternDestroy(match);
     return found;
@@ -166,7 +161,7 @@ bool register_font_file(std::u16string_view face, const std::string& path, bool 
         return false;
     std::string family = probe->family_name ? probe->family_name : "";
     FT_Done_Face(probe);
-    own_fonts()[{ fold(to_utf8(face)), bold, italic }] = FontFile { path, 0, family, bold, italic };
+    own_fonts()[{ fold(to_utf8(face)), bold, italic }] = FontFile { path, 0, family };
     return true;
 }
 
@@ -193,8 +188,9 @@ std::unique_ptr<Font> Font::create(const LogFont& log)
     }
     if (FT_Set_Pixel_Sizes(f, 0, FT_UInt(em)) != 0)
         return nullptr;
-    face->embolden = bold && !file->bold;
-    face->slant = log.italic && !file->italic;
+    // The file's own style decides what is made from the regular outline.
+    face->embolden = bold && !(f->style_flags & FT_STYLE_FLAG_BOLD);
+    face->slant = log.italic && !(f->style_flags & FT_STYLE_FLAG_ITALIC);
     if (face->slant) {
         FT_Matrix shear { 0x10000, 0x0366A, 0, 0x10000 }; // about 12 degrees
         FT_Set_Transform(f, &shear, nullptr);

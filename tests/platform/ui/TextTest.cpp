@@ -170,11 +170,42 @@ TEST_F(Text, LinesPrefixesAndUnderline)
     EXPECT_LE(u.ink().bottom, 10 + underlined->line_height());
 }
 
+TEST_F(Text, AntialiasedEdgesMixOnlyTextAndBackground)
+{
+    for (ColorRef color : { rgb(0, 0, 255), rgb(255, 128, 0) }) {
+        auto font = pinned(-15);
+        Surface s;
+        s.bitmap->fill(0x00204060);
+        s.dc.select_font(font.get());
+        s.dc.set_text_color(color);
+        Rect box { 2, 2, 300, 40 };
+        s.dc.draw_text(u"Smooth edges", box, dt::single_line);
+        Pixel text = pixel_of(color);
+        int partial = 0;
+        for (Pixel p : s.bitmap->pixels()) {
+            if (p == 0x00204060 || p == text)
+                continue;
+            ++partial;
+            // Each channel lies between the background's and the text's.
+            for (int shift : { 0, 8, 16 }) {
+                int c = p >> shift & 0xFF, lo = 0x204060 >> shift & 0xFF, hi = text >> shift & 0xFF;
+                EXPECT_GE(c, std::min(lo, hi));
+                EXPECT_LE(c, std::max(lo, hi));
+            }
+        }
+        EXPECT_GT(partial, 0);
+    }
+}
+
 TEST(Fonts, FacesComeFromFontconfigWithAFallback)
 {
     auto tahoma = Font::create({ -14, 400, false, false, u"tahoma" });
     ASSERT_NE(tahoma, nullptr);
     EXPECT_EQ(tahoma->family(), "Tahoma");
+    // A missing style is made from the regular outline: the italic leans.
+    auto upright = Font::create({ -20, 400, false, false, u"Tahoma" });
+    auto leaning = Font::create({ -20, 400, true, false, u"Tahoma" });
+    EXPECT_GT(leaning->glyph(U'l').width, upright->glyph(U'l').width);
     auto missing = Font::create({ -14, 700, true, false, u"No Such Face 42" });
     ASSERT_NE(missing, nullptr);
     EXPECT_EQ(missing->family(), "DejaVu Sans");
