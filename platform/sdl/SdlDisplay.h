@@ -36,6 +36,9 @@ public:
     // The SDL window's id, for tools that look for it.
     std::uint32_t window_id() const;
 
+    // Shows what was presented at once, whatever the frame rate.
+    void flush();
+
     ScreenMode mode() const override { return m_mode; }
     void present(const Bitmap& screen, const Rect& changed) override;
     void wait(std::optional<std::uint32_t> timeout_ms) override;
@@ -43,7 +46,6 @@ public:
 
 private:
     void handle(const SDL_Event&);
-    void flush();
 
     ScreenMode m_mode;
     int m_zoom = 1;

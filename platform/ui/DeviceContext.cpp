@@ -351,6 +351,10 @@ bool DeviceContext::bit_blt(Rect dest, const DeviceContext& source, Point from, 
     }
     for_each_span(device, [&](Pixel* row, std::int32_t x, std::int32_t n, std::int32_t y) {
         const Pixel* s = read->row(y + shift.y) + x + shift.x;
+        if (rop == rop::source_copy) {
+            std::copy(s, s + n, row + x);
+            return;
+        }
         for (std::int32_t i = 0; i < n; ++i)
             apply_rop(rop, row[x + i], s[i]);
     });
@@ -470,7 +474,9 @@ void DeviceContext::draw_glyphs(std::u16string_view text, Point position, const 
     Pixel color = pixel_of(m_state.text_color);
     std::int32_t baseline = position.y + m_origin.y + font.ascent();
     std::int32_t pen_x = position.x + m_origin.x + line.origin;
-    for (auto [glyph, x] : line.glyphs) {
+    for (auto& placed : line.glyphs) {
+        const Font::Glyph* glyph = placed.first;
+        std::int32_t x = placed.second;
         if (glyph->width == 0)
             continue;
         Rect ink = Rect::from({ pen_x + x + glyph->left, baseline - glyph->top }, { glyph->width, glyph->height });
