@@ -30,6 +30,9 @@ public:
 
     // The range's bytes, for reading.
     const std::uint8_t* data() const { return m_block->bytes + m_offset; }
+    // The range's bytes for writing without detaching: only for the owner of
+    // a block who knows that no other holder reads this range meanwhile.
+    std::uint8_t* data_in_place() { return m_block->bytes + m_offset; }
     std::size_t size() const { return m_length; }
     std::size_t offset() const { return m_offset; }
     bool is_shared() const { return m_block->count.load(std::memory_order_acquire) != 1; }

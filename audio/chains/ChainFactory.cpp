@@ -1,50 +1,24 @@
 #include "audio/chains/ChainFactory.h"
 
-#include "audio/codecs/DecoderADPCM.h"
-#include "audio/codecs/DecoderGSM.h"
-#include "audio/codecs/DecoderMPC.h"
-#include "audio/codecs/DecoderVorbis.h"
+#include "audio/chains/PlayChainCandidates.h"
+#include "audio/chains/RecordChainBase.h"
+#include "audio/chains/RecordChainWAV.h"
 #include "audio/codecs/EncoderADPCM.h"
 #include "audio/codecs/EncoderGSM.h"
 #include "audio/codecs/EncoderMP3.h"
-#include "audio/readers/FileReader.h"
 #include "audio/readers/FileReaderWAVADPCM.h"
 #include "audio/readers/FileReaderWAVGSM.h"
 #include "audio/readers/FileReaderWAVPCM.h"
 #include "audio/writers/FileWriterMP3.h"
 #include "audio/writers/FileWriterWAVADPCM.h"
 #include "audio/writers/FileWriterWAVGSM.h"
-#include "audio/chains/PlayChainMP3.h"
-#include "audio/chains/PlayChainReaderDecoder.h"
-#include "audio/chains/PlayChainReaderOnly.h"
-#include "audio/chains/RecordChainBase.h"
-#include "audio/chains/RecordChainWAV.h"
 #include "os/Log.h"
 
 namespace audio {
 
 std::unique_ptr<PlayChain> create_play_chain(const std::u16string& path)
 {
-    using Candidate = std::unique_ptr<PlayChain> (*)(const char16_t*, const std::u16string&);
-
-    static constexpr struct {
-        const char16_t* name;
-        Candidate make;
-    } candidates[] = {
-        { u"PCM", &try_play_chain<PlayChainReaderOnly<FileReaderWAVPCM>, FileReaderWAVPCM> },
-        { u"ADPCM",
-            &try_play_chain<PlayChainReaderDecoder<FileReaderWAVADPCM, DecoderADPCM>, FileReaderWAVADPCM> },
-        { u"GSM", &try_play_chain<PlayChainReaderDecoder<FileReaderWAVGSM, DecoderGSM>, FileReaderWAVGSM> },
-        { u"Vorbis", &try_play_chain<PlayChainReaderOnly<DecoderVorbis>, DecoderVorbis> },
-        { u"MPC", &try_play_chain<PlayChainReaderOnly<DecoderMPC>, DecoderMPC> },
-        { u"mp3", &try_play_chain<PlayChainMP3, FileReaderMP3> },
-    };
-
-    for (const auto& candidate : candidates) {
-        if (auto chain = candidate.make(candidate.name, path))
-            return chain;
-    }
-    return nullptr;
+    return PlayChainCandidates<WholeFile>::open(PlayFormats::engine, path);
 }
 
 std::unique_ptr<RecordChain> create_record_chain(const std::u16string& path,

@@ -9,18 +9,6 @@
 
 namespace audio {
 
-// A chain of the given kind on a reader made from the path and args, when
-// that reader opens the file; a refused chain is deleted, which closes it.
-template<typename Chain, typename Reader, typename... Args>
-std::unique_ptr<PlayChain> try_play_chain(
-    const char16_t* name, const std::u16string& path, const Args&... args)
-{
-    auto chain = std::make_unique<Chain>(name, std::make_unique<Reader>(path, args...), path);
-    if (!chain->get_reader() || !chain->get_reader()->is_open())
-        return nullptr;
-    return chain;
-}
-
 // The chain of the first reader that opens the file, tried in a fixed order
 // (PCM, ADPCM and GSM WAV, Vorbis, Musepack, MP3); null when none does. The
 // readers alone recognise the format, never the file's extension.

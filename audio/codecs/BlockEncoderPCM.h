@@ -22,7 +22,7 @@ public:
             m_push = make_block(chunk);
             m_push_fill = 0;
         }
-        if (m_push.is_empty() || !same_format(chunk, m_push))
+        if (m_push.is_empty() || !chunk.same_format(m_push))
             return;
         std::size_t taken = 0;
         while (taken < chunk.size()) {
@@ -54,7 +54,7 @@ public:
             PCMData chunk = pull(std::max(frames, 1));
             if (chunk.is_empty())
                 return {};
-            if (same_format(chunk, m_pull))
+            if (chunk.same_format(m_pull))
                 fill(m_pull, m_pull_fill, chunk, 0);
         }
         m_pull_fill = 0;
@@ -68,12 +68,6 @@ public:
     virtual PCMData make_block(const PCMData& format) = 0;
 
 private:
-    static bool same_format(const PCMData& a, const PCMData& b)
-    {
-        return a.channels == b.channels && a.bits_per_sample == b.bits_per_sample
-            && a.sample_rate == b.sample_rate;
-    }
-
     // Copies from the chunk's byte `from` on into the block at its fill;
     // returns the count copied.
     static std::size_t fill(PCMData& block, std::size_t& block_fill, const PCMData& chunk, std::size_t from)

@@ -146,9 +146,7 @@ PCMData EqualizerPCM::process(const PCMData& input)
     std::int32_t channels = input.channels;
     std::int32_t rate = input.sample_rate;
     std::int32_t frames = input.get_frames();
-    bool handled = (channels == 1 || channels == 2)
-        && (input.bits_per_sample == 8 || input.bits_per_sample == 16) && frames > 0 && rate >= 1;
-    if (!handled)
+    if (!input.is_filter_format() || frames <= 0)
         return input;
     if (rate != m_design_rate) {
         m_design_rate = rate;

@@ -1,7 +1,6 @@
 #include "audio/filters/LevelFilter.h"
 
 #include "audio/SampleFormat.h"
-#include "audio/filters/StreamFilter.h"
 #include "liba/MutexLock.h"
 
 #include <algorithm>
@@ -14,29 +13,16 @@ namespace audio {
 namespace {
 
 constexpr std::int32_t hump_limit = 49152;
-// Frames pulled at a time, and the pending bytes the pull side waits for.
-constexpr std::int32_t pull_frames = 5000;
-constexpr std::size_t pull_block = 32000;
 
-bool same_format(const PCMData& a, const PCMData& b)
+std::int32_t saturate(std::int64_t value)
 {
-    return a.channels == b.channels && a.bits_per_sample == b.bits_per_sample && a.sample_rate == b.sample_rate;
+    return std::int32_t(std::clamp<std::int64_t>(value, -32768, 32767));
 }
 
-bool handled(const PCMData& data)
+bool starts_half_wave(const std::int32_t* x, std::int32_t k)
 {
-    return (data.channels == 1 || data.channels == 2) && (data.bits_per_sample == 8 || data.bits_per_sample == 16)
-        && data.sample_rate >= 1;
+    return std::int64_t { x[k - 1] } * x[k] <= 0;
 }
-
-PCMData with_bytes(const PCMData& format, liba::SharedBuffer bytes)
-{
-    return PCMData(std::move(bytes), format.channels, format.bits_per_sample, format.sample_rate);
-}
-
-std::int32_t saturate(std::int64_t value) { return std::int32_t(std::clamp<std::int64_t>(value, -32768, 32767)); }
-
-bool starts_half_wave(const std::int32_t* x, std::int32_t k) { return std::int64_t { x[k - 1] } * x[k] <= 0; }
 
 // The first frame after t that starts a new half-wave, or frames.
 std::int32_t half_wave_end(const std::int32_t* x, std::int32_t t, std::int32_t frames)
@@ -53,11 +39,13 @@ void apply_gain(std::int32_t* x, std::int32_t from, std::int32_t to, std::int64_
         x[i] = saturate(x[i] * gain / LevelFilter::unity_gain);
 }
 
-void ramp_gain(std::int32_t* x, std::int32_t from, std::int32_t to, std::int64_t from_gain, std::int64_t to_gain)
+void ramp_gain(
+    std::int32_t* x, std::int32_t from, std::int32_t to, std::int64_t from_gain, std::int64_t to_gain)
 {
     std::int64_t n = to - from;
     for (std::int64_t i = 0; i < n; ++i)
-        x[from + i] = saturate(x[from + i] * ((n - i) * from_gain + i * to_gain) / (n * LevelFilter::unity_gain));
+        x[from + i]
+            = saturate(x[from + i] * ((n - i) * from_gain + i * to_gain) / (n * LevelFilter::unity_gain));
 }
 
 struct ClippedRun {
@@ -129,7 +117,8 @@ double hump_value(const ClippedRun& run, double j)
 }
 
 template<typename Format>
-void load_channel(const std::uint8_t* data, std::int32_t channels, std::int32_t channel, std::vector<std::int32_t>& x)
+void load_channel(
+    const std::uint8_t* data, std::int32_t channels, std::int32_t channel, std::vector<std::int32_t>& x)
 {
     std::int32_t stride = channels * Format::bytes;
     std::int32_t scale = Format::bytes == 1 ? 256 : 1;
@@ -138,8 +127,8 @@ void load_channel(const std::uint8_t* data, std::int32_t channels, std::int32_t 
 }
 
 template<typename Format>
-void store_channel(std::uint8_t* data, std::int32_t channels, std::int32_t channel, const std::vector<std::int32_t>& x,
-    std::int32_t from)
+void store_channel(std::uint8_t* data, std::int32_t channels, std::int32_t channel,
+    const std::vector<std::int32_t>& x, std::int32_t from)
 {
     std::int32_t stride = channels * Format::bytes;
     for (std::size_t i = from; i < x.size(); ++i) {
@@ -150,7 +139,10 @@ void store_channel(std::uint8_t* data, std::int32_t channels, std::int32_t chann
 
 }
 
-LevelFilter::LevelFilter() { set_identity(); }
+LevelFilter::LevelFilter()
+{
+    set_identity();
+}
 
 void LevelFilter::set_identity()
 {
@@ -272,8 +264,8 @@ void LevelFilter::declip(std::int32_t* x, std::int32_t n)
         x[next] = std::int32_t(x[next] * q / unity_gain);
 }
 
-LevelFilter::Fallback LevelFilter::walk(std::int32_t* x, std::int32_t frames, std::int32_t limit, std::int32_t radius,
-    bool final, std::int32_t channel)
+LevelFilter::Fallback LevelFilter::walk(std::int32_t* x, std::int32_t frames, std::int32_t limit,
+    std::int32_t radius, bool final, std::int32_t channel)
 {
     std::int32_t& position = m_position[channel];
     std::int32_t& previous = m_previous_peak[channel];
@@ -340,8 +332,8 @@ LevelFilter::Fallback LevelFilter::walk(std::int32_t* x, std::int32_t frames, st
     return fallback;
 }
 
-std::size_t LevelFilter::process(
-    std::uint8_t* data, std::size_t length, std::int32_t rate, std::int32_t channels, std::int32_t bits, bool final)
+std::size_t LevelFilter::process(std::uint8_t* data, std::size_t length, std::int32_t rate,
+    std::int32_t channels, std::int32_t bits, bool final)
 {
     if (!data || length < 1 || rate < 1 || (channels != 1 && channels != 2) || (bits != 8 && bits != 16))
         return 0;
@@ -402,88 +394,45 @@ std::size_t LevelFilter::process(
     return std::size_t(done) * frame_bytes;
 }
 
-void LevelFilter::process_pending(PCMData& done, bool final)
+std::size_t LevelFilter::process_block(const PCMData& in, PCMData& out, bool final)
 {
-    std::size_t size = m_pending.size();
-    std::size_t used = size;
-    if (handled(m_pending)) {
-        used = process(writable_bytes(m_pending.buffer), size, m_pending.sample_rate, m_pending.channels,
-            m_pending.bits_per_sample, final);
-        used = std::min(used, size);
-    }
-    done = with_bytes(m_pending, liba::SharedBuffer(m_pending.buffer, 0, used));
-    m_pending.buffer = liba::SharedBuffer(m_pending.buffer, used, size - used);
-    if (used == 0)
-        done = PCMData();
-    if (m_pending.is_empty())
-        m_pending = PCMData();
-}
-
-void LevelFilter::flush_pending(PCMData& done)
-{
-    process_pending(done, true);
-    m_pending = PCMData();
-    clear_state();
-}
-
-void LevelFilter::append_pending(const PCMData& chunk)
-{
-    liba::SharedBuffer joined(m_pending.size() + chunk.size());
-    joined.copy_from(0, m_pending.buffer);
-    joined.copy_from(m_pending.size(), chunk.buffer);
-    m_pending = with_bytes(chunk, joined);
+    liba::SharedBuffer bytes = in.buffer;
+    std::size_t used
+        = process(bytes.data_in_place(), in.size(), in.sample_rate, in.channels, in.bits_per_sample, final);
+    used = std::min(used, in.size());
+    out = used == 0
+        ? PCMData()
+        : PCMData(liba::SharedBuffer(in.buffer, 0, used), in.channels, in.bits_per_sample, in.sample_rate);
+    return used;
 }
 
 void LevelFilter::on_data(const PCMData& data)
 {
     liba::MutexLock lock(get_lock());
-    PCMData done;
-    if (!m_pending.is_empty() && (m_identity || !same_format(data, m_pending))) {
-        flush_pending(done);
-        if (!done.is_empty())
-            push(done);
-    }
+    auto push_on = [this](const PCMData& done) { push(done); };
     if (m_identity) {
+        // Audio held back before the curve went flat goes first.
+        m_gatherer.finish();
+        m_gatherer.hand_out(push_on);
         push(data);
         return;
     }
-    append_pending(data);
-    process_pending(done, false);
-    if (!done.is_empty())
-        push(done);
+    m_gatherer.put(data, push_on);
 }
 
 PCMData LevelFilter::get_data(std::int32_t frames)
 {
     liba::MutexLock lock(get_lock());
-    if (!m_ready.is_empty())
-        return StreamFilter::take_frames(m_ready, frames);
-    if (m_identity) {
-        // Audio held back before the curve went flat comes first.
-        if (!m_pending.is_empty())
-            flush_pending(m_ready);
-        return m_ready.is_empty() ? pull(frames) : StreamFilter::take_frames(m_ready, frames);
+    auto pull_up = [this](std::int32_t count) { return pull(count); };
+    if (!m_identity)
+        return m_gatherer.get(frames, pull_up);
+    // Audio held back before the curve went flat comes first.
+    PCMData held = m_gatherer.take(frames);
+    if (held.is_empty() && m_gatherer.has_pending()) {
+        m_gatherer.finish();
+        held = m_gatherer.take(frames);
     }
-
-    for (PCMData chunk = pull(pull_frames); !chunk.is_empty(); chunk = pull(pull_frames)) {
-        if (!m_pending.is_empty() && !same_format(chunk, m_pending)) {
-            // The old format's audio goes out whole; the new chunk starts over.
-            flush_pending(m_ready);
-            m_pending = chunk;
-        } else {
-            bool enough = m_pending.size() > pull_block;
-            append_pending(chunk);
-            if (enough || !handled(m_pending))
-                process_pending(m_ready, false);
-        }
-        if (!m_ready.is_empty())
-            return StreamFilter::take_frames(m_ready, frames);
-    }
-
-    if (m_pending.is_empty())
-        return PCMData();
-    flush_pending(m_ready);
-    return StreamFilter::take_frames(m_ready, frames);
+    return held.is_empty() ? pull(frames) : held;
 }
 
 }

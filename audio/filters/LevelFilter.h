@@ -3,6 +3,7 @@
 #include "audio/Consumer.h"
 #include "audio/PCMData.h"
 #include "audio/Provider.h"
+#include "audio/filters/BlockGatherer.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -16,7 +17,7 @@ namespace audio {
 // it falls. Clipped runs of 16-bit input are rebuilt first. Gains are fixed
 // point with 14 fraction bits; samples are handled on the 16-bit scale.
 // With the identity curve audio passes untouched and without delay.
-class LevelFilter : public Consumer<PCMData>, public Provider<PCMData> {
+class LevelFilter : public Consumer<PCMData>, public Provider<PCMData>, private BlockGatherer::Routine {
 public:
     static constexpr std::int32_t curve_size = 256;
     static constexpr std::int64_t unity_gain = 16384;
@@ -39,8 +40,8 @@ public:
     // returns the bytes finished with; the rest must come back at the front
     // of the next call. With `final` set every whole frame is finished. 0 for
     // formats it does not handle.
-    std::size_t process(
-        std::uint8_t* data, std::size_t length, std::int32_t rate, std::int32_t channels, std::int32_t bits, bool final);
+    std::size_t process(std::uint8_t* data, std::size_t length, std::int32_t rate, std::int32_t channels,
+        std::int32_t bits, bool final);
 
     // Rebuilds the clipped runs of one half-wave of 16-bit samples as humps
     // and scales the half-wave so they fit.
@@ -62,16 +63,15 @@ private:
     void clear_state();
     Fallback walk(std::int32_t* x, std::int32_t frames, std::int32_t limit, std::int32_t radius, bool final,
         std::int32_t channel);
-    // Runs the block routine over the pending input; `done` gets the
-    // finished part and the pending input keeps the rest.
-    void process_pending(PCMData& done, bool final);
-    void flush_pending(PCMData& done);
-    // The pending input followed by the chunk, in the chunk's format.
-    void append_pending(const PCMData& chunk);
+    // The block routine over the gathered input, rewritten in place.
+    std::size_t process_block(const PCMData& in, PCMData& out, bool final) override;
+
+    // A new format starts from a fresh position.
+    void format_changed() override { clear_state(); }
 
     bool m_identity = true;
-    PCMData m_pending;
-    PCMData m_ready;
+    // Pulls 5000 frames at a time and waits for more than 32,000 pending bytes.
+    BlockGatherer m_gatherer { *this, { 5000, 32000, false } };
     std::int32_t m_curve[curve_size] {};
     std::int32_t m_previous_peak[2] {};
     std::int32_t m_position[2] {};

@@ -12,12 +12,6 @@ namespace audio {
 
 namespace {
 
-bool stretchable(const PCMData& data)
-{
-    return (data.channels == 1 || data.channels == 2)
-        && (data.bits_per_sample == 8 || data.bits_per_sample == 16) && data.sample_rate >= 1;
-}
-
 using Emit
     = void (*)(const std::uint8_t*, std::int32_t, std::int32_t, std::int32_t, std::int32_t, std::uint8_t*);
 
@@ -228,7 +222,7 @@ void StretchFilter::reset()
 
 std::size_t StretchFilter::process_block(const PCMData& in, PCMData& out, bool final)
 {
-    if (m_factor == 1 || !stretchable(in)) {
+    if (m_factor == 1 || !in.is_filter_format()) {
         out = in;
         return in.size();
     }
@@ -252,7 +246,8 @@ std::size_t StretchFilter::process_block(const PCMData& in, PCMData& out, bool f
 std::size_t StretchFilter::stretch(const PCMData& in, PCMData& out, bool final)
 {
     std::int32_t k = m_factor;
-    if ((k != 2 && k != 3) || in.size() < 1 || out.size() < in.size() * std::size_t(k) || !stretchable(in))
+    if ((k != 2 && k != 3) || in.size() < 1 || out.size() < in.size() * std::size_t(k)
+        || !in.is_filter_format())
         return 0;
     std::int32_t channels = in.channels;
     std::int32_t frames = in.get_frames();

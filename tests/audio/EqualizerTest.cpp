@@ -318,3 +318,33 @@ TEST(EqualizerPCM, AgreesWithSoxAtTheCentreFrequency)
         EXPECT_NEAR(decibels(our_level / their_level), 0, 0.1) << c.hertz << " Hz";
     }
 }
+
+namespace {
+
+// The whole output, pinned, so that buffer handling can change under it.
+TEST(EqualizerGolden, OutputIsPinned)
+{
+    struct Case {
+        BandSettings band;
+        Format format;
+        std::size_t chunk_frames;
+        std::uint64_t hash;
+    };
+
+    const Case cases[] = {
+        { { 1000, 12, 1 }, { 2, 16, 44100 }, 4410, 0x15e5401a13145df },
+        { { 125, -9, 2 }, { 1, 16, 22050 }, 777, 0x7c7f4c0a6c9a99aa },
+        { { 3000, 6, 0.5 }, { 1, 8, 8000 }, 300, 0x724d40f200ea24b1 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.band.hertz << " " << c.format.channels << "x" << c.format.bits);
+        Band band(c.band.hertz, c.band.gain, c.band.octaves);
+        Samples out = run(band,
+            test::golden_input(c.format.rate * 2, c.format.rate, c.format.channels, c.format.bits), c.format,
+            c.chunk_frames);
+        EXPECT_EQ(test::fnv1a(out), c.hash)
+            << std::hex << test::fnv1a(out) << " over " << std::dec << out.size();
+    }
+}
+
+}

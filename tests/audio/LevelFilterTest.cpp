@@ -1,6 +1,6 @@
 #include "audio/filters/LevelFilter.h"
-#include "audio/SampleFormat.h"
 
+#include "audio/SampleFormat.h"
 #include "tests/audio/PipelineDoubles.h"
 #include "tests/audio/Signals.h"
 
@@ -16,7 +16,10 @@ using test::Samples;
 namespace {
 
 // The curve entry that lookup reads for full scale.
-std::int64_t top_entry(LevelFilter& filter) { return filter.lookup(-32768) >> 21; }
+std::int64_t top_entry(LevelFilter& filter)
+{
+    return filter.lookup(-32768) >> 21;
+}
 
 TEST(LevelFilterCurve, MatchesTheWorkedExamples)
 {
@@ -24,6 +27,7 @@ TEST(LevelFilterCurve, MatchesTheWorkedExamples)
         std::int32_t amount, noise, ceiling;
         std::int64_t top;
     };
+
     const Case cases[] = {
         { 0, 0, 8, 249 },
         { 0, 0, 32, 225 },
@@ -65,7 +69,8 @@ TEST(LevelFilterCurve, ShapesLowLevelsAndRefusesBadArguments)
     EXPECT_LT(filter.lookup(1000), std::int64_t { 1000 } << 14);
     std::int64_t lowered = filter.lookup(1000);
 
-    for (auto [a, n, c] : { std::tuple { 257, 0, 0 }, { -257, 0, 0 }, { 0, -1, 0 }, { 0, 257, 0 }, { 0, 0, 257 } })
+    for (auto [a, n, c] :
+        { std::tuple { 257, 0, 0 }, { -257, 0, 0 }, { 0, -1, 0 }, { 0, 257, 0 }, { 0, 0, 257 } })
         EXPECT_FALSE(filter.set_curve(a, n, c));
     EXPECT_EQ(filter.lookup(1000), lowered);
 }
@@ -124,8 +129,8 @@ struct Chain {
     void script(const Samples& samples, Format f, std::size_t chunk_frames = 4410)
     {
         for (std::size_t at = 0; at < samples.size(); at += chunk_frames * f.channels)
-            source.script.push_back(
-                test::chunk_of(test::slice(samples, at, chunk_frames * f.channels), f.channels, f.bits, f.rate));
+            source.script.push_back(test::chunk_of(
+                test::slice(samples, at, chunk_frames * f.channels), f.channels, f.bits, f.rate));
     }
 
     std::vector<PCMData> pull_all()
@@ -164,7 +169,10 @@ std::int32_t peak_of(const Samples& samples)
 }
 
 // 200 Hz at 8 kHz: every peak falls on a frame, all equal, so each is dominant.
-Samples burst(std::int32_t frames, double amplitude) { return test::sine(200, 8000, frames, amplitude); }
+Samples burst(std::int32_t frames, double amplitude)
+{
+    return test::sine(200, 8000, frames, amplitude);
+}
 
 TEST(LevelFilter, IdentityPassesChunksUntouchedAndAtOnce)
 {
@@ -185,6 +193,7 @@ TEST(LevelFilter, ToneBurstPeaksFollowTheCurve)
         int bits;
         double amplitude;
     };
+
     const Case cases[] = {
         { 0, 0, 128, 16, 32000 },
         { 0, 0, 32, 16, 30000 },
@@ -364,4 +373,47 @@ TEST(LevelFilter, ResultsSaturateInsteadOfWrapping)
     auto* bytes = audio::writable_bytes(chunk.buffer);
     EXPECT_EQ(filter.process(bytes, chunk.size(), 20, 1, 16, false), chunk.size());
     EXPECT_EQ(test::samples_of(chunk), (Samples { 0, 32767, 1638, 1638, 32767, -81 }));
+}
+
+namespace {
+
+// The filter's whole output, pinned: a faster implementation must give these
+// very samples, pulled or pushed, whatever the chunk sizes.
+TEST(LevelFilterGolden, OutputIsPinned)
+{
+    struct Case {
+        std::int32_t amount, noise, ceiling;
+        Format format;
+        bool pulled;
+        std::size_t chunk_frames;
+        std::uint64_t hash;
+    };
+
+    const Case cases[] = {
+        { 128, 128, 128, { 2, 16, 44100 }, true, 4410, 0xc33c204c5be295b7 },
+        { 128, 128, 128, { 2, 16, 44100 }, false, 1000, 0x3b64c241693c051c },
+        { 32, 8, 32, { 1, 16, 22050 }, true, 777, 0xd04bbd5d77ff5840 },
+        { -128, 32, 8, { 1, 16, 8000 }, false, 5000, 0xdb03d9fa87d25d7a },
+        { 128, 128, 128, { 1, 8, 11025 }, true, 2000, 0xa8c4a6cd4ff0d8b0 },
+        { 8, 0, 128, { 2, 8, 8000 }, false, 300, 0xeb29b2c7701bb687 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.amount << " " << c.noise << " " << c.ceiling << " "
+                                        << c.format.channels << "x" << c.format.bits << " " << c.pulled);
+        Samples in = test::golden_input(c.format.rate * 3, c.format.rate, c.format.channels, c.format.bits);
+        Chain chain;
+        chain.filter.set_curve(c.amount, c.noise, c.ceiling);
+        chain.script(in, c.format, c.chunk_frames);
+        Samples out;
+        if (c.pulled) {
+            out = joined_samples(chain.pull_all());
+        } else {
+            chain.push_all();
+            out = joined_samples(chain.sink.received);
+        }
+        EXPECT_EQ(test::fnv1a(out), c.hash)
+            << std::hex << test::fnv1a(out) << " over " << std::dec << out.size();
+    }
+}
+
 }

@@ -2,6 +2,7 @@
 
 #include "audio/PCMData.h"
 
+#include <algorithm>
 #include <cmath>
 #include <complex>
 #include <cstdint>
@@ -122,6 +123,44 @@ inline double peak_frequency(const Samples& samples, double rate)
             best = k;
     }
     return double(best) * rate / double(n);
+}
+
+// Music-like input for pinned outputs: tones under a moving envelope, quiet
+// stretches, bursts clipped at full scale, and noise from a fixed generator,
+// so it never changes by chance.
+inline Samples golden_input(std::int32_t frames, std::int32_t rate, int channels, int bits)
+{
+    Samples out;
+    std::uint32_t seed = 12345;
+    for (std::int32_t i = 0; i < frames; ++i) {
+        double t = double(i) / rate;
+        double envelope = 0.5 + 0.5 * std::sin(2 * 3.14159265358979 * 0.7 * t);
+        if (i / (rate / 4) % 5 == 3)
+            envelope *= 0.02;
+        for (int c = 0; c < channels; ++c) {
+            seed = seed * 1664525u + 1013904223u;
+            double noise = (double(seed >> 8) / double(1 << 24) - 0.5) * 3000;
+            double v = envelope
+                    * (22000 * std::sin(2 * 3.14159265358979 * (220 + 110 * c) * t)
+                        + 9000 * std::sin(2 * 3.14159265358979 * 1375 * t))
+                + noise;
+            if (i / (rate / 3) % 4 == 1)
+                v *= 1.8;
+            auto s = std::int32_t(std::clamp(v, -32768.0, 32767.0));
+            out.push_back(bits == 8 ? s >> 8 : s);
+        }
+    }
+    return out;
+}
+
+inline std::uint64_t fnv1a(const Samples& samples)
+{
+    std::uint64_t h = 14695981039346656037ull;
+    for (std::int32_t s : samples) {
+        h ^= std::uint32_t(s);
+        h *= 1099511628211ull;
+    }
+    return h;
 }
 
 }

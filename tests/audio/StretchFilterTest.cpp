@@ -278,3 +278,35 @@ TEST(StretchFilter, IsNeverPushedTo)
     EXPECT_EXIT(filter.on_data(test::counting_pcm(100)), testing::ExitedWithCode(os::fatal_exit_code),
         "Not implemented");
 }
+
+namespace {
+
+// The whole output, pinned, so that buffer handling can change under it.
+TEST(StretchFilterGolden, OutputIsPinned)
+{
+    struct Case {
+        int factor;
+        Format format;
+        std::size_t chunk_frames;
+        std::int32_t pull_frames;
+        std::uint64_t hash;
+    };
+
+    const Case cases[] = {
+        { 2, { 2, 16, 44100 }, 4410, 8820, 0x3e8cea64179aa908 },
+        { 3, { 1, 16, 22050 }, 777, 1000, 0xb845d198ba3bc0fc },
+        { 2, { 1, 8, 8000 }, 5000, 300, 0x48b40d3c76c59415 },
+        { 1, { 2, 16, 44100 }, 1000, 4096, 0x8155b9f3fd278013 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.factor << " " << c.format.channels << "x" << c.format.bits);
+        Stretch stretch(c.factor);
+        stretch.feed(test::golden_input(c.format.rate * 2, c.format.rate, c.format.channels, c.format.bits),
+            c.format, c.chunk_frames);
+        Samples out = stretch.pull_samples(c.pull_frames);
+        EXPECT_EQ(test::fnv1a(out), c.hash)
+            << std::hex << test::fnv1a(out) << " over " << std::dec << out.size();
+    }
+}
+
+}
