@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -80,6 +81,7 @@ FcConfig* fontconfig()
             return static_cast<FcConfig*>(nullptr);
         FcConfig* c = FcConfigGetCurrent();
         FcConfigAppFontAddDir(c, reinterpret_cast<const FcChar8*>(wine_fonts));
+        std::atexit(FcFini); // fontconfig keeps memory it frees only here
         return c;
     }();
     return config;
