@@ -27,6 +27,9 @@ void invalidate_screen(MessageState&, const Region& area);
 bool bars_shown(MessageState&);
 Window top_level_of(MessageState&, Window);
 
+// Activation by a pen press (wa::click_active); no lock held.
+void activate_by_click(Window);
+
 // Screen state shared with the device contexts.
 Bitmap& framebuffer();
 void screen_touched(const Rect&);

@@ -78,7 +78,7 @@ void press(Point p)
     s.pen_is_down = true;
     Window top = top_level_ancestor(w);
     if (capture_window() == no_window && top != active_window())
-        set_active_window(top);
+        detail::activate_by_click(top);
     std::uint32_t now = tick_count();
     bool is_double = !s.last_was_double && s.last_press == w && double_clicks(w)
         && now - s.last_tick < double_tap_ms && std::abs(p.x - s.last_point.x) <= double_tap_distance

@@ -698,6 +698,11 @@ void window_destroying(Window w)
         activate(next, wa::active);
 }
 
+void activate_by_click(Window w)
+{
+    activate(w, wa::click_active);
+}
+
 void window_erased(MessageState& s, Window w)
 {
     std::erase(s.z_order, w);

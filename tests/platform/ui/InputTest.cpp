@@ -59,6 +59,22 @@ TEST_F(Input, PenMessagesCarryClientCoordinates)
     EXPECT_EQ(point_of(log[0].lparam), (Point { -15, -10 }));
 }
 
+TEST_F(Input, APressActivatesItsTopLevelWindowAsAClick)
+{
+    watched = { msg::activate, msg::left_button_down };
+    Window back = make_window({ 0, 30, 100, 130 }, ws::visible, green);
+    Window front = make_window({ 120, 30, 220, 130 }, ws::visible, green);
+    log.clear();
+    screen->tap({ 10, 40 });
+    screen->run_until_idle();
+    ASSERT_EQ(log.size(), 3u);
+    EXPECT_EQ(log[0].window, front);
+    EXPECT_EQ(log[0].wparam, wa::inactive);
+    EXPECT_EQ(log[1].window, back);
+    EXPECT_EQ(log[1].wparam, wa::click_active);
+    EXPECT_EQ(log[2].id, msg::left_button_down);
+}
+
 TEST_F(Input, SecondTapWithin500MsAnd4PixelsIsADoubleTap)
 {
     struct Case {

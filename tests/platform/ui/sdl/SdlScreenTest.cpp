@@ -75,7 +75,7 @@ TEST(SdlScreen, ClickReachesTheWindowAndTheScreenShowsItsDrawing)
         return default_window_procedure(w, id, wp, lp);
     });
     invalidate_rect(window);
-    set_timer(window, 1, 10000); // the test gives up after this
+    set_timer(window, 1, 30000); // the test gives up after this
     set_timer(window, 2, 20); // looks at the helpers' progress
 
     auto pump_until = [&](auto done) {
@@ -89,7 +89,7 @@ TEST(SdlScreen, ClickReachesTheWindowAndTheScreenShowsItsDrawing)
     };
     // Let the window show and find it as a tool sees it.
     auto found = std::async(std::launch::async, [] {
-        for (int i = 0; i < 50; ++i) {
+        for (int i = 0; i < 200; ++i) {
             auto r = test::run_tool({ "xdotool", "search", "--name", "Orvanta SDL test" });
             if (r.exit_code == 0 && !r.out.empty())
                 return r.out.substr(0, r.out.find('\n'));
