@@ -11,7 +11,15 @@ namespace detail {
 
 MessageState& state()
 {
-    static MessageState* s = new MessageState;
+    static MessageState* s = [] {
+        auto* made = new MessageState;
+        // The system's plain class: a window that draws and does nothing by itself.
+        auto plain = std::make_shared<WindowClassRecord>();
+        plain->name = u"STATIC";
+        plain->procedure = default_window_procedure;
+        made->classes.emplace(u"static", std::move(plain));
+        return made;
+    }();
     return *s;
 }
 

@@ -50,6 +50,7 @@ struct WindowClass {
 };
 
 // False when a class of that name exists already (the first registration stays).
+// "STATIC" exists from the start: a plain window with the default procedure.
 bool register_window_class(const WindowClass&);
 
 struct WindowParams {

@@ -229,8 +229,11 @@ Window activate(Window w, WParam how)
         auto& s = state();
         if (w != no_window) {
             w = top_level_of(s, w);
-            if (!on_this_thread(find_record(s, w)))
+            WindowRecord* r = find_record(s, w);
+            if (!on_this_thread(r))
                 return no_window;
+            if (r->style & ws::child)
+                return s.active; // a child floating without parent is never active
         }
         old = s.active;
         if (old == w)

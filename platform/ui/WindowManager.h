@@ -105,7 +105,8 @@ void set_window_ex_style(Window, std::uint32_t);
 std::intptr_t window_user_data(Window);
 void set_window_user_data(Window, std::intptr_t);
 
-// Activation (of top-level windows; a child activates its top-level ancestor).
+// Activation (of top-level windows; a child activates its top-level ancestor;
+// a window with ws::child made top-level by set_parent is never activated).
 // The active window is the foreground window: this program owns the screen.
 Window set_active_window(Window);
 Window active_window();

@@ -233,7 +233,7 @@ TEST_F(WindowManager, DisabledWindowsLoseTheFocusAndTakeNoInput)
 TEST_F(WindowManager, SetParentToNoneFloatsAChildAtTheSameNumbers)
 {
     Window owner = make_window({ 0, 30, 200, 230 }, ws::visible, green);
-    Window drop = make_window({ 20, 100, 80, 140 }, ws::child, red, owner);
+    Window drop = make_window({ 20, 100, 80, 140 }, ws::child, red, owner, u"STATIC");
     EXPECT_EQ(window_rect(drop), (Rect { 20, 130, 80, 170 }));
     EXPECT_EQ(set_parent(drop, no_window), owner);
     EXPECT_EQ(window_rect(drop), (Rect { 20, 100, 80, 140 }));
@@ -241,6 +241,8 @@ TEST_F(WindowManager, SetParentToNoneFloatsAChildAtTheSameNumbers)
     screen->run_until_idle();
     EXPECT_EQ(shown({ 30, 110 }), red);
     EXPECT_EQ(top_level_windows_by_z_order().front(), drop);
+    // It floats above the forms without taking the activation from its owner.
+    EXPECT_EQ(active_window(), owner);
 }
 
 TEST_F(WindowManager, OkButtonInTheTitleBarSendsIdOk)
