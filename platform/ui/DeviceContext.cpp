@@ -329,6 +329,17 @@ ColorRef DeviceContext::get_pixel(Point p) const
     return color_of(m_target->at(d.x, d.y) & 0xFFFFFF);
 }
 
+const Bitmap* DeviceContext::readable(const Bitmap* source, std::unique_ptr<Bitmap>& snapshot) const
+{
+    if (source != m_target)
+        return source;
+    // Overlapping copies within one surface read what was there before.
+    snapshot = Bitmap::create(source->width(), source->height());
+    if (snapshot)
+        std::copy(source->pixels().begin(), source->pixels().end(), snapshot->pixels().begin());
+    return snapshot.get();
+}
+
 bool DeviceContext::bit_blt(Rect dest, const DeviceContext& source, Point from, std::uint32_t rop)
 {
     Pixel probe = 0;
@@ -339,16 +350,10 @@ bool DeviceContext::bit_blt(Rect dest, const DeviceContext& source, Point from, 
         return true;
     Point shift = from + source.m_origin - (dest.top_left() + m_origin);
     Rect device = dest.offset(m_origin).intersect(src->bounds().offset({ -shift.x, -shift.y }));
-    const Bitmap* read = src;
     std::unique_ptr<Bitmap> snapshot;
-    if (src == m_target) {
-        // Overlapping copies within one surface read what was there before.
-        snapshot = Bitmap::create(src->width(), src->height());
-        if (!snapshot)
-            return true;
-        std::copy(src->pixels().begin(), src->pixels().end(), snapshot->pixels().begin());
-        read = snapshot.get();
-    }
+    const Bitmap* read = readable(src, snapshot);
+    if (!read)
+        return true;
     for_each_span(device, [&](Pixel* row, std::int32_t x, std::int32_t n, std::int32_t y) {
         const Pixel* s = read->row(y + shift.y) + x + shift.x;
         if (rop == rop::source_copy) {
@@ -372,13 +377,9 @@ bool DeviceContext::stretch_blt(Rect dest, const DeviceContext& source, Rect fro
     if (!src)
         return true;
     std::unique_ptr<Bitmap> snapshot;
-    if (src == m_target) {
-        snapshot = Bitmap::create(src->width(), src->height());
-        if (!snapshot)
-            return true;
-        std::copy(src->pixels().begin(), src->pixels().end(), snapshot->pixels().begin());
-        src = snapshot.get();
-    }
+    src = readable(src, snapshot);
+    if (!src)
+        return true;
     Point dest_origin = dest.top_left() + m_origin;
     Point src_origin = from.top_left() + source.m_origin;
     Rect src_bounds = src->bounds();

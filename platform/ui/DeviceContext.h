@@ -150,6 +150,8 @@ private:
     template<typename F>
     void for_each_span(const Rect& device_rect, F f);
     void touched(const Rect& device_rect);
+    // The source to read a transfer from: a copy when it is this context's own surface.
+    const Bitmap* readable(const Bitmap* source, std::unique_ptr<Bitmap>& snapshot) const;
     void draw_glyphs(std::u16string_view line, Point position, const Rect& clip_rect, bool clip);
 
     Kind m_kind;

@@ -261,11 +261,18 @@ Window activate(Window w, WParam how)
     return old;
 }
 
-Rect rect_of(Window w)
+// What f makes of the window's record, or the fallback when it is gone.
+template<typename T, typename F>
+T read_record(Window w, T fallback, F f)
 {
     auto lock = lock_state();
     WindowRecord* r = find_record(state(), w);
-    return r ? r->rect : Rect {};
+    return r ? T(f(*r)) : fallback;
+}
+
+Rect rect_of(Window w)
+{
+    return read_record(w, Rect {}, [](WindowRecord& r) { return r.rect; });
 }
 
 }
@@ -401,9 +408,7 @@ bool enable_window(Window w, bool enable)
 
 bool is_window_enabled(Window w)
 {
-    auto lock = lock_state();
-    WindowRecord* r = find_record(state(), w);
-    return r && !(r->style & ws::disabled);
+    return read_record(w, false, [](WindowRecord& r) { return !(r.style & ws::disabled); });
 }
 
 bool set_window_text(Window w, std::u16string_view text)
@@ -504,30 +509,22 @@ bool bring_window_to_top(Window w)
 
 std::uint32_t window_ex_style(Window w)
 {
-    auto lock = lock_state();
-    WindowRecord* r = find_record(state(), w);
-    return r ? r->ex_style : 0;
+    return read_record(w, std::uint32_t(0), [](WindowRecord& r) { return r.ex_style; });
 }
 
 void set_window_ex_style(Window w, std::uint32_t value)
 {
-    auto lock = lock_state();
-    if (WindowRecord* r = find_record(state(), w))
-        r->ex_style = value;
+    read_record(w, 0, [&](WindowRecord& r) { return r.ex_style = value; });
 }
 
 std::intptr_t window_user_data(Window w)
 {
-    auto lock = lock_state();
-    WindowRecord* r = find_record(state(), w);
-    return r ? r->user_data : 0;
+    return read_record(w, std::intptr_t(0), [](WindowRecord& r) { return r.user_data; });
 }
 
 void set_window_user_data(Window w, std::intptr_t value)
 {
-    auto lock = lock_state();
-    if (WindowRecord* r = find_record(state(), w))
-        r->user_data = value;
+    read_record(w, 0, [&](WindowRecord& r) { return r.user_data = value; });
 }
 
 Window set_active_window(Window w)
