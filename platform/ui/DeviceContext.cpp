@@ -5,6 +5,7 @@
 #include "platform/ui/Screen.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace platform {
@@ -284,28 +285,72 @@ void DeviceContext::fill_rect(const Rect& rect, ColorRef color)
     });
 }
 
+namespace {
+
+struct Segment {
+    std::int64_t x0, y0, x1, y1;
+    bool include_end;
+};
+
+// Cuts a long segment to what can reach the box, so that drawing it takes time
+// in proportion to what can be seen, not to its length.
+std::optional<Segment> clip_segment(Segment s, const Rect& box)
+{
+    constexpr std::int64_t short_enough = 8192;
+    std::int64_t dx = s.x1 - s.x0, dy = s.y1 - s.y0;
+    if (std::max(std::llabs(dx), std::llabs(dy)) <= short_enough)
+        return s;
+    double t0 = 0, t1 = 1;
+    const double p[] = { double(-dx), double(dx), double(-dy), double(dy) };
+    const double q[] = { double(s.x0 - (box.left - 2)), double(box.right + 2 - s.x0), double(s.y0 - (box.top - 2)),
+        double(box.bottom + 2 - s.y0) };
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0)
+                return std::nullopt;
+            continue;
+        }
+        double t = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+    }
+    if (t0 > t1)
+        return std::nullopt;
+    Segment cut { s.x0 + std::llround(t0 * double(dx)), s.y0 + std::llround(t0 * double(dy)),
+        s.x0 + std::llround(t1 * double(dx)), s.y0 + std::llround(t1 * double(dy)), t1 < 1 || s.include_end };
+    return cut;
+}
+
+}
+
 void DeviceContext::polyline(std::span<const Point> points, ColorRef color)
 {
     if (!m_target || points.size() < 2)
         return;
     Pixel p = pixel_of(color);
     const Region& area = drawable();
+    Rect bounds = area.bounds();
     Rect box;
-    auto plot = [&](std::int32_t x, std::int32_t y) {
-        if (area.contains({ x, y })) {
-            m_target->row(y)[x] = p;
-            box = box.unite({ x, y, x + 1, y + 1 });
+    auto plot = [&](std::int64_t x, std::int64_t y) {
+        if (x >= bounds.left && x < bounds.right && y >= bounds.top && y < bounds.bottom
+            && area.contains({ std::int32_t(x), std::int32_t(y) })) {
+            m_target->row(std::int32_t(y))[x] = p;
+            box = box.unite({ std::int32_t(x), std::int32_t(y), std::int32_t(x) + 1, std::int32_t(y) + 1 });
         }
     };
     for (std::size_t i = 0; i + 1 < points.size(); ++i) {
-        Point a = points[i] + m_origin;
-        Point b = points[i + 1] + m_origin;
-        std::int64_t dx = std::llabs(std::int64_t(b.x) - a.x), dy = -std::llabs(std::int64_t(b.y) - a.y);
-        int sx = a.x < b.x ? 1 : -1, sy = a.y < b.y ? 1 : -1;
+        Segment whole { std::int64_t(points[i].x) + m_origin.x, std::int64_t(points[i].y) + m_origin.y,
+            std::int64_t(points[i + 1].x) + m_origin.x, std::int64_t(points[i + 1].y) + m_origin.y, false };
+        auto seg = clip_segment(whole, bounds);
+        if (!seg)
+            continue;
+        std::int64_t dx = std::llabs(seg->x1 - seg->x0), dy = -std::llabs(seg->y1 - seg->y0);
+        int sx = seg->x0 < seg->x1 ? 1 : -1, sy = seg->y0 < seg->y1 ? 1 : -1;
         std::int64_t error = dx + dy;
-        std::int32_t x = a.x, y = a.y;
-        // Lines far outside any surface are clipped by skipping, bounded by their length.
-        while (x != b.x || y != b.y) {
+        std::int64_t x = seg->x0, y = seg->y0;
+        while (x != seg->x1 || y != seg->y1) {
             plot(x, y);
             std::int64_t twice = 2 * error;
             if (twice >= dy) {
@@ -317,6 +362,8 @@ void DeviceContext::polyline(std::span<const Point> points, ColorRef color)
                 y += sy;
             }
         }
+        if (seg->include_end)
+            plot(x, y);
     }
     touched(box);
 }

@@ -23,14 +23,20 @@ struct Size {
 };
 
 struct Rect {
+    static constexpr std::int64_t limit = 1 << 30;
+
     std::int32_t left = 0;
     std::int32_t top = 0;
     std::int32_t right = 0;
     std::int32_t bottom = 0;
 
+    // Sides beyond a billion pixels are cut there, so no sum overflows.
+    static std::int32_t clamp(std::int64_t v) { return std::int32_t(std::clamp<std::int64_t>(v, -limit, limit)); }
+
     static Rect from(Point position, Size size)
     {
-        return { position.x, position.y, position.x + size.width, position.y + size.height };
+        return { clamp(position.x), clamp(position.y), clamp(std::int64_t(position.x) + size.width),
+            clamp(std::int64_t(position.y) + size.height) };
     }
 
     bool operator==(const Rect&) const = default;
@@ -40,7 +46,11 @@ struct Rect {
     Size size() const { return { width(), height() }; }
     bool empty() const { return right <= left || bottom <= top; }
     bool contains(Point p) const { return p.x >= left && p.x < right && p.y >= top && p.y < bottom; }
-    Rect offset(Point by) const { return { left + by.x, top + by.y, right + by.x, bottom + by.y }; }
+    Rect offset(Point by) const
+    {
+        return { clamp(std::int64_t(left) + by.x), clamp(std::int64_t(top) + by.y), clamp(std::int64_t(right) + by.x),
+            clamp(std::int64_t(bottom) + by.y) };
+    }
 
     // Empty rectangles come out as (0, 0, 0, 0).
     Rect intersect(const Rect& other) const

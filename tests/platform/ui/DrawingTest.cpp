@@ -95,10 +95,16 @@ TEST(Drawing, PolylineLeavesOutItsLastPoint)
     EXPECT_EQ(d.at(3, 0), 0x000000FFu);
     EXPECT_EQ(d.at(3, 1), 0x000000FFu);
     EXPECT_EQ(d.at(3, 2), 0u);
-    // Far outside the surface: clipped, no harm.
+    // Far outside the surface: clipped, no harm, no time spent on what cannot show.
     Point far[] = { { -100000, -5 }, { 100000, 5 } };
     d.dc.polyline(far, rgb(0, 255, 0));
     EXPECT_EQ(d.at(20, 0), 0x0000FF00u);
+    Point extreme[] = { { INT32_MIN, INT32_MIN }, { INT32_MAX, INT32_MAX }, { INT32_MIN, 15 }, { INT32_MAX, 15 } };
+    d.dc.polyline(extreme, rgb(255, 0, 255));
+    EXPECT_EQ(d.at(10, 10), 0x00FF00FFu);
+    EXPECT_EQ(d.at(39, 15), 0x00FF00FFu);
+    d.dc.fill_rect({ INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX }, rgb(1, 2, 3));
+    EXPECT_EQ(d.at(0, 0), 0x00010203u);
 }
 
 TEST(Drawing, ClipsIntersectAndRestore)
