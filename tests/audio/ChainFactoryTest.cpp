@@ -164,6 +164,34 @@ TEST(CreateRecordChain, ByExactFormatName)
     }
 }
 
+TEST(CreateRecordChain, RefusesAFormatItsEncoderCannotCode)
+{
+    test::TempDir dir;
+    struct Case {
+        std::u16string name;
+        std::int32_t channels, bits, rate;
+        bool made;
+    } cases[] = {
+        { u"ADPCM", 1, 8, 8000, false },
+        { u"ADPCM", 3, 16, 8000, false },
+        { u"ADPCM", 2, 16, 44100, true },
+        { u"GSM", 1, 16, 11025, false },
+        { u"GSM", 1, 16, 16000, false },
+        { u"GSM", 2, 16, 8000, false },
+        { u"GSM", 1, 8, 8000, false },
+        { u"mp3", 1, 24, 44100, false },
+        { u"mp3", 1, 8, 22050, true },
+        { u"PCM", 1, 8, 11025, true },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << platform::to_utf8(c.name) << " " << c.channels << "x" << c.bits << " "
+                                        << c.rate);
+        const std::string path = dir.file("refused");
+        auto chain = audio::create_record_chain(test::u16(path), c.name, c.channels, c.bits, c.rate, 32000, false);
+        EXPECT_EQ(chain != nullptr, c.made);
+    }
+}
+
 TEST(CreateRecordChain, EachFormatWritesAFileThatFfmpegReads)
 {
     if (!test::have_tool("ffprobe"))
