@@ -30,15 +30,16 @@ bool takes(const std::u16string& name, const PCMData& format)
 {
     if (Encoder::takes(format))
         return true;
-    os::log() << "create_record_chain: " << name << " cannot code " << format.bits_per_sample << "-bit audio at "
-              << format.sample_rate << " Hz, " << format.channels << " channels\n";
+    os::log() << "create_record_chain: " << name << " cannot code " << format.bits_per_sample
+              << "-bit audio at " << format.sample_rate << " Hz, " << format.channels << " channels\n";
     return false;
 }
 
 }
 
-std::unique_ptr<RecordChain> create_record_chain(const std::u16string& path, const std::u16string& format_name,
-    std::int32_t channels, std::int32_t bits_per_sample, std::int32_t sample_rate, std::int32_t bitrate, bool append)
+std::unique_ptr<RecordChain> create_record_chain(const std::u16string& path,
+    const std::u16string& format_name, std::int32_t channels, std::int32_t bits_per_sample,
+    std::int32_t sample_rate, std::int32_t bitrate, bool append)
 {
     const PCMData format(liba::SharedBuffer(), channels, bits_per_sample, sample_rate);
     if (format_name == u"PCM")

@@ -10,7 +10,8 @@ namespace audio {
 
 bool EncoderADPCM::takes(const PCMData& format)
 {
-    return format.bits_per_sample == 16 && (format.channels == 1 || format.channels == 2) && format.sample_rate > 0;
+    return format.bits_per_sample == 16 && (format.channels == 1 || format.channels == 2)
+        && format.sample_rate > 0;
 }
 
 PCMData EncoderADPCM::make_block(const PCMData& format)

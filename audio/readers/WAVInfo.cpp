@@ -84,7 +84,8 @@ bool WAVInfo::find_chunk(os::File& file, const char id[4], std::uint32_t& size)
     return find_chunk_before(file, id, nullptr, size) == Walk::found;
 }
 
-WAVInfo::Walk WAVInfo::find_chunk_before(os::File& file, const char id[4], const char stop[4], std::uint32_t& size)
+WAVInfo::Walk WAVInfo::find_chunk_before(
+    os::File& file, const char id[4], const char stop[4], std::uint32_t& size)
 {
     std::uint64_t file_size = file.size();
     for (;;) {

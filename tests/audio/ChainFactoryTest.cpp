@@ -167,6 +167,7 @@ TEST(CreateRecordChain, ByExactFormatName)
 TEST(CreateRecordChain, RefusesAFormatItsEncoderCannotCode)
 {
     test::TempDir dir;
+
     struct Case {
         std::u16string name;
         std::int32_t channels, bits, rate;
@@ -183,11 +184,13 @@ TEST(CreateRecordChain, RefusesAFormatItsEncoderCannotCode)
         { u"mp3", 1, 8, 22050, true },
         { u"PCM", 1, 8, 11025, true },
     };
+
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << platform::to_utf8(c.name) << " " << c.channels << "x" << c.bits << " "
-                                        << c.rate);
+        SCOPED_TRACE(testing::Message()
+            << platform::to_utf8(c.name) << " " << c.channels << "x" << c.bits << " " << c.rate);
         const std::string path = dir.file("refused");
-        auto chain = audio::create_record_chain(test::u16(path), c.name, c.channels, c.bits, c.rate, 32000, false);
+        auto chain
+            = audio::create_record_chain(test::u16(path), c.name, c.channels, c.bits, c.rate, 32000, false);
         EXPECT_EQ(chain != nullptr, c.made);
     }
 }

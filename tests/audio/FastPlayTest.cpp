@@ -2,11 +2,10 @@
 
 #include "audio/readers/FileReaderWAVPCM.h"
 #include "platform/Utf8.h"
-#include "tests/audio/WavBytes.h"
-#include "tests/support/TempDir.h"
-
 #include "tests/audio/PipelineDoubles.h"
 #include "tests/audio/Signals.h"
+#include "tests/audio/WavBytes.h"
+#include "tests/support/TempDir.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -132,7 +131,8 @@ TEST(FastPlay, AChunkSmallerThanAFrameIsNeverReadBefore)
     std::string samples;
     for (int i = 0; i < 11; ++i)
         samples += char(0x10 + i);
-    audio::FileReaderWAVPCM reader(platform::from_utf8(dir.write("odd.wav", test::pcm_wav(1, 8000, 16, samples))));
+    audio::FileReaderWAVPCM reader(
+        platform::from_utf8(dir.write("odd.wav", test::pcm_wav(1, 8000, 16, samples))));
     ASSERT_TRUE(reader.is_open());
     FastPlay fast;
     ASSERT_TRUE(fast.set_speed(0.75));

@@ -381,6 +381,7 @@ TEST(FileReaderWAVBlocks, PlaysTheLastBlockUpToTheFactCountOrEveryBlockWithoutOn
 {
     if (!test::have_tool("sox"))
         GTEST_SKIP() << "sox missing";
+
     struct Case {
         const char* file;
         bool adpcm;
@@ -393,11 +394,13 @@ TEST(FileReaderWAVBlocks, PlaysTheLastBlockUpToTheFactCountOrEveryBlockWithoutOn
         { "adpcm_no_fact.wav", true, 2 * 2036, 1 },
         { "gsm_no_fact.wav", false, 8 * 320, 1 },
     };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         const std::string path = test::fixture(std::string("wav/") + c.file);
         for (std::int32_t frames : { 100, 4096 }) {
-            std::string ours = c.adpcm ? test::decode_adpcm_file(path, frames) : test::decode_gsm_file(path, frames);
+            std::string ours
+                = c.adpcm ? test::decode_adpcm_file(path, frames) : test::decode_gsm_file(path, frames);
             std::string theirs = test::sox_decode(path).substr(0, c.frames * c.channels * 2);
             EXPECT_EQ(ours.size(), c.frames * c.channels * 2);
             EXPECT_TRUE(ours == theirs) << "differs from sox's decode";
