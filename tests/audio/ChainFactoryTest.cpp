@@ -257,9 +257,10 @@ TEST(PlayChainConnectTo, OnlyTheSameCodingCopiesUndecoded)
             SCOPED_TRACE(std::string(plays[p]) + " to " + platform::to_utf8(records[r]));
             auto play = audio::create_play_chain(test::u16(test::fixture(plays[p])));
             ASSERT_NE(play, nullptr);
+            // A format every encoder takes: joining does not encode.
             auto record
                 = audio::create_record_chain(test::u16(dir.file("joined" + std::to_string(p * 4 + r))),
-                    records[r], 1, 16, 44100, 128000, true);
+                    records[r], 1, 16, 8000, 32000, true);
             ASSERT_NE(record, nullptr);
             EXPECT_EQ(play->connect_to(*record), p == r);
             if (p != r) { // the decoder still gets the reader's data
