@@ -124,12 +124,19 @@ protected:
     std::vector<test::DefaultSkin> m_skins = test::default_skins();
 };
 
-TEST_F(DefaultSkins, TheDefaultSkinIsThere)
+TEST_F(DefaultSkins, AreThereAndKeepTheirNamesApart)
 {
     std::map<std::string, std::u16string> names;
     for (const auto& entry : m_skins)
         names[entry.source.substr(entry.source.rfind("/skins/") + 7)] = entry.skin.name;
     EXPECT_EQ(names["Default/Default.skin.xml"], u"Orvanta_500");
+    EXPECT_EQ(names["TodayPlugin/Default.skin.xml"], u"OrvantaToday_500");
+    // the skin page offers skins by those two names: the dialog skins must carry neither
+    for (const char* dialogs : { "settings/settings.skin.xml", "settings/dialogs.skin.xml" }) {
+        ASSERT_TRUE(names.contains(dialogs)) << dialogs;
+        EXPECT_NE(names[dialogs], u"Orvanta_500") << dialogs;
+        EXPECT_NE(names[dialogs], u"OrvantaToday_500") << dialogs;
+    }
 }
 
 TEST_F(DefaultSkins, EveryFormControlAndKindIsFoundOnEveryScreen)
