@@ -28,8 +28,8 @@ constexpr std::int64_t max_frame_length = 2881;
 // Whether the frame at `at` in the window is followed by two frames that
 // agree with it, or by one and the end of the stream (the end of the file or
 // an ID3v1 tag), `stream_end` bytes after the window's start.
-bool is_followed(const std::vector<std::uint8_t>& window, std::size_t at, const MpegHeader& first,
-    std::int64_t stream_end)
+bool is_followed(
+    const std::vector<std::uint8_t>& window, std::size_t at, const MpegHeader& first, std::int64_t stream_end)
 {
     at += std::size_t(first.frame_length);
     for (int followers = 0; followers < 2; ++followers) {
@@ -76,10 +76,12 @@ std::int64_t FileReaderMP3::stream_start()
         // MPEG audio in a WAV file says so by its format tag.
         std::uint32_t size = 0;
         std::uint8_t tag[2] {};
-        if (!m_file.seek(12) || !WAVInfo::find_chunk(m_file, "fmt ", size) || size < 2 || m_file.read(tag, 2) != 2)
+        if (!m_file.seek(12) || !WAVInfo::find_chunk(m_file, "fmt ", size) || size < 2
+            || m_file.read(tag, 2) != 2)
             return -1;
         std::uint16_t format = std::uint16_t(tag[0] | tag[1] << 8);
-        if ((format != 0x55 && format != 0x50) || !m_file.seek(12) || !WAVInfo::find_chunk(m_file, "data", size))
+        if ((format != 0x55 && format != 0x50) || !m_file.seek(12)
+            || !WAVInfo::find_chunk(m_file, "data", size))
             return -1;
         return std::int64_t(m_file.tell());
     }

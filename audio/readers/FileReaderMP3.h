@@ -1,10 +1,10 @@
 #pragma once
 
-#include "audio/readers/FileReader.h"
 #include "audio/MP3Data.h"
+#include "audio/Provider.h"
+#include "audio/readers/FileReader.h"
 #include "audio/readers/MpegHeader.h"
 #include "audio/readers/VbrHeader.h"
-#include "audio/Provider.h"
 #include "liba/Mutex.h"
 #include "os/File.h"
 

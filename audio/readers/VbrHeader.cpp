@@ -29,7 +29,8 @@ constexpr std::size_t vbri_offset = 4 + 32;
 
 }
 
-bool VbrHeader::read(const std::uint8_t* frame, std::size_t size, const MpegHeader& header, std::int64_t available)
+bool VbrHeader::read(
+    const std::uint8_t* frame, std::size_t size, const MpegHeader& header, std::int64_t available)
 {
     *this = {};
     if (header.layer != 3 || header.sample_rate <= 0)
@@ -38,7 +39,8 @@ bool VbrHeader::read(const std::uint8_t* frame, std::size_t size, const MpegHead
     m_frame_seconds = double(header.samples_per_frame) / header.sample_rate;
     const std::uint8_t* end = frame + size;
     std::size_t at = xing_offset(header);
-    if (at + 8 <= size && (std::memcmp(frame + at, "Xing", 4) == 0 || std::memcmp(frame + at, "Info", 4) == 0))
+    if (at + 8 <= size
+        && (std::memcmp(frame + at, "Xing", 4) == 0 || std::memcmp(frame + at, "Info", 4) == 0))
         return read_xing(frame + at + 4, end, available);
     if (vbri_offset + 26 <= size && std::memcmp(frame + vbri_offset, "VBRI", 4) == 0)
         return read_vbri(frame + vbri_offset + 4, end, available);

@@ -21,6 +21,7 @@ public:
 
     // The stream's length, when the frame count is given; 0 otherwise.
     double duration() const { return m_duration; }
+
     std::int64_t stream_bytes() const { return m_bytes; }
 
     // Time and byte offset through the table, linear between its points.

@@ -131,7 +131,8 @@ std::int64_t measure_span(MediaSource& source, int stream)
             std::int64_t size = static_cast<std::int64_t>(source.size());
             std::int64_t packet_size = scan.format->packet_size;
             if (packet_size > 0 && size - duration_scan_bytes > avio_tell(scan.io)) {
-                std::int64_t from = data_start + (size - duration_scan_bytes - data_start) / packet_size * packet_size;
+                std::int64_t from
+                    = data_start + (size - duration_scan_bytes - data_start) / packet_size * packet_size;
                 av_seek_frame(scan.format, -1, from, AVSEEK_FLAG_BYTE);
             }
             while (av_read_frame(scan.format, packet) >= 0)
@@ -239,7 +240,8 @@ bool FfmpegDecoder::open(MediaSource& source)
     else if (stream->duration > 0)
         m_duration_ms = av_rescale_q(stream->duration, stream->time_base, AVRational { 1, 1000 });
     else // a file cut short, say: as long as its packets reach
-        m_duration_ms = av_rescale_q(measure_span(source, m_stream), stream->time_base, AVRational { 1, 1000 });
+        m_duration_ms
+            = av_rescale_q(measure_span(source, m_stream), stream->time_base, AVRational { 1, 1000 });
     m_packet = av_packet_alloc();
     m_frame = av_frame_alloc();
     if (!m_packet || !m_frame)

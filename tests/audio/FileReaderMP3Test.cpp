@@ -1,7 +1,6 @@
 #include "audio/readers/FileReaderMP3.h"
 
 #include "audio/chains/ChainFactory.h"
-
 #include "platform/Utf8.h"
 #include "tests/audio/Mp3Bytes.h"
 #include "tests/audio/PipelineDoubles.h"
@@ -319,6 +318,7 @@ TEST(FileReaderMP3, AStreamMustStartNearTheStartOfTheFile)
         { "a PCM WAV of frame bytes", dir.write("d.wav", pcm_of_frames), false },
         { "MPEG audio in a WAV", test::fixture("mp3/ffmpeg_mp3_in_wav.wav"), true },
     };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         FileReaderMP3 reader(path_of(c.path));
@@ -338,6 +338,7 @@ TEST(FileReaderMP3, AVbrHeaderFrameGivesTheLengthAndTheSeekTableAndIsNotPlayed)
         { "lame_vbr_xing.mp3", 40, 1152, 44100 },
         { "lame_cbr_info.mp3", 18, 576, 22050 },
     };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         std::string path = test::fixture(std::string("mp3/") + c.file);
