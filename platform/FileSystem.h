@@ -40,6 +40,11 @@ uint32_t create_directory(std::u16string_view path);
 // Renames or moves a file or folder, never replacing an existing target. A
 // file moves to another file system by copy and delete; a folder does not.
 uint32_t move_file(std::u16string_view from, std::u16string_view to);
+// Puts the file `from` in place of the file `to` in one step, once its bytes
+// have reached the disk: a crash leaves `to` either as it was or as the whole
+// new file. Both lie on one file system. A `to` reached through a symbolic
+// link is replaced where it lies; a folder is refused.
+uint32_t replace_file(std::u16string_view from, std::u16string_view to);
 // The absolute path of an existing file or folder with every symbolic link,
 // "." and ".." resolved, so two spellings of one place compare equal.
 uint32_t resolve_path(std::u16string_view path, std::u16string& resolved);

@@ -48,5 +48,9 @@ bool PlayerPCM::has_failed()
 {
     return m_impl->has_failed();
 }
+bool PlayerPCM::is_idle()
+{
+    return m_impl->is_idle();
+}
 
 }

@@ -30,6 +30,9 @@ public:
     double get_volume();
     // True when the last attempt to play found no output device.
     bool has_failed();
+    // True while no output device is open: what was played has been heard
+    // to its end, or nothing was.
+    bool is_idle();
 
 private:
     friend class PlayerPCMImpl;

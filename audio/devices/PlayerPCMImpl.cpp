@@ -61,6 +61,12 @@ bool PlayerPCMImpl::stop()
     return kick();
 }
 
+bool PlayerPCMImpl::is_idle()
+{
+    liba::MutexLock lock(m_owner.get_lock());
+    return m_state == Closed;
+}
+
 bool PlayerPCMImpl::pause()
 {
     m_pause_requested = true;

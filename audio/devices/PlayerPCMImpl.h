@@ -33,6 +33,7 @@ public:
     void set_volume(double volume);
     double get_volume();
     bool has_failed() const { return m_failed.load(); }
+    bool is_idle();
 
 protected:
     void run() override;

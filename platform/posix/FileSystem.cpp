@@ -199,6 +199,34 @@ uint32_t move_file(std::u16string_view from, std::u16string_view to)
     return error_success;
 }
 
+uint32_t replace_file(std::u16string_view from, std::u16string_view to)
+{
+    std::string source = to_utf8(from), target = to_utf8(to);
+    struct stat st { };
+
+    if (lstat(target.c_str(), &st) == 0 && S_ISLNK(st.st_mode)) {
+        char* real = realpath(target.c_str(), nullptr);
+        if (!real)
+            return last_error();
+        target = real;
+        free(real);
+    }
+    if (stat(target.c_str(), &st) == 0 && S_ISDIR(st.st_mode))
+        return error_access_denied;
+    int fd = open(source.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
+        return last_error();
+    const bool synced = fsync(fd) == 0;
+    const int sync_error = errno;
+    close(fd);
+    if (!synced)
+        return win32_error_from_errno(sync_error);
+    if (rename(source.c_str(), target.c_str()) != 0)
+        return last_error();
+    posix::sync_directory_of(target);
+    return error_success;
+}
+
 uint32_t resolve_path(std::u16string_view path, std::u16string& resolved)
 {
     char* real = realpath(to_utf8(path).c_str(), nullptr);

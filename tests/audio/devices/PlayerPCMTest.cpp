@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <limits>
 #include <memory>
+#include <thread>
 
 using platform::headless::ScriptedWaveDriver;
 
@@ -99,9 +100,16 @@ TEST(PlayerPCM, PlaysEverythingInOrderClosesAtTheEndAndPlaysAgainLater)
     // Pieces of odd sizes, so that chunks straddle the buffers.
     rig.source.add(std::vector<uint8_t>(first.begin(), first.begin() + 7002), 1, 16, 8000);
     rig.source.add(std::vector<uint8_t>(first.begin() + 7002, first.end()), 1, 16, 8000);
+    EXPECT_TRUE(rig.player->is_idle());
     rig.player->play();
+    ASSERT_TRUE(rig.driver.wait_for_line("out open 8000 16 1"));
+    // Busy while the device holds audio that has not been heard.
+    EXPECT_FALSE(rig.player->is_idle());
     EXPECT_EQ(rig.drain(first.size()), first);
     EXPECT_TRUE(rig.driver.wait_for_line("out close"));
+    for (int i = 0; i < 500 && !rig.player->is_idle(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    EXPECT_TRUE(rig.player->is_idle());
 
     std::vector<uint8_t> second = test::audio_bytes(1000, 9);
     rig.source.add(second, 1, 16, 8000);

@@ -1,0 +1,722 @@
+#include "model/Document.h"
+
+#include "audio/codecs/Encoder.h"
+#include "audio/readers/FileReader.h"
+#include "audio/writers/FileWriter.h"
+#include "liba/Path.h"
+#include "liba/Utility.h"
+#include "model/FileHelpers.h"
+#include "os/FileSystem.h"
+#include "os/Log.h"
+#include "os/PathMacros.h"
+#include "platform/TimedStart.h"
+#include "playlist/EntryPath.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+
+using audio::PCMData;
+
+namespace {
+
+Document* g_instance = nullptr;
+
+// The level filter's curve values for the indices 0..3 of the settings.
+constexpr std::int32_t level_table[] = { 0, 8, 32, 128 };
+
+bool is_level_index(int index)
+{
+    return index >= 0 && index < static_cast<int>(std::size(level_table));
+}
+
+std::u16string number_text(int value)
+{
+    std::string digits = std::to_string(value);
+    return std::u16string(digits.begin(), digits.end());
+}
+
+}
+
+Document::Changes::Changes(bool general, bool position, bool state, bool volume)
+    : general(general)
+    , position(position)
+    , state(state)
+    , volume(volume)
+{
+}
+
+Document::View::View()
+{
+    if (Document* document = Document::instance())
+        document->add_view(this);
+}
+
+Document::View::~View()
+{
+    if (Document* document = Document::instance())
+        document->remove_view(this);
+}
+
+Document::Document()
+    : m_media(std::make_unique<DocumentMedia>())
+{
+    m_pending = Changes(true, true, true, true);
+    if (g_instance)
+        os::fatal_error(u"Document::Document()", u"Document is already instantiated");
+    g_instance = this;
+    m_settings.load(Settings::file_path());
+    m_settings.apply_associations(!m_settings.associate_wav_cmd.empty(), !m_settings.associate_mp3_cmd.empty(),
+        !m_settings.associate_m3u_cmd.empty(), !m_settings.associate_ogg_cmd.empty(),
+        !m_settings.associate_wma_cmd.empty());
+    apply_equalizer();
+    audio::connect<PCMData>(&m_fast_play, &m_stretch_filter);
+    audio::connect<PCMData>(&m_stretch_filter, &m_level_filter);
+    audio::connect<PCMData>(&m_level_filter, &m_level_meter);
+    audio::connect<PCMData>(&m_level_meter, &m_player);
+    audio::connect<PCMData>(&m_muter, &m_record_level);
+    audio::connect<PCMData>(&m_record_level, &m_record_meter);
+    audio::connect<PCMData>(&m_record_meter, &m_time_meter);
+    audio::connect<PCMData>(&m_time_meter, &m_active_buffer);
+
+    m_record_meter.set_threshold(m_settings.vas);
+    m_pending.volume = true;
+    m_player.set_volume(m_settings.volume);
+    m_pending.state = true;
+    m_muter.set_muted(!m_settings.input_enabled);
+    set_input(m_settings.input);
+    set_vas_threshold(m_settings.vas);
+    set_speed(m_settings.speed, m_settings.pitch_lock);
+}
+
+Document::~Document()
+{
+    stop(nullptr);
+    audio::connect<PCMData>(&m_level_meter, nullptr);
+    const Settings settings = m_settings;
+    apply_settings(settings);
+    g_instance = nullptr;
+}
+
+Document* Document::instance()
+{
+    return g_instance;
+}
+
+void Document::set_media(std::unique_ptr<DocumentMedia> media)
+{
+    m_media = media ? std::move(media) : std::make_unique<DocumentMedia>();
+}
+
+// Views and notification.
+
+void Document::add_view(View* view)
+{
+    if (view && std::find(m_views.begin(), m_views.end(), view) == m_views.end())
+        m_views.push_back(view);
+}
+
+void Document::remove_view(View* view)
+{
+    std::erase(m_views, view);
+}
+
+void Document::notify()
+{
+    notify(Changes());
+}
+
+void Document::notify(const Changes& changes)
+{
+    Changes merged(changes.general || m_pending.general, changes.position || m_pending.position,
+        changes.state || m_pending.state, changes.volume || m_pending.volume);
+    merged.path = m_pending.path;
+    m_pending = Changes();
+    // A view may go while another is updated; one that has gone is skipped.
+    const std::vector<View*> views = m_views;
+    for (View* view : views) {
+        if (std::find(m_views.begin(), m_views.end(), view) != m_views.end())
+            view->update(merged);
+    }
+}
+
+// Settings applied to the audio objects.
+
+void Document::set_volume(double volume)
+{
+    m_player.set_volume(volume);
+    m_settings.volume = m_player.get_volume();
+    m_pending.volume = true;
+}
+
+double Document::get_volume()
+{
+    return m_player.get_volume();
+}
+
+void Document::set_input(double level)
+{
+    os::log() << u"Document::set_input" << level << u"\n";
+    m_settings.input = level;
+    m_record_level.set_level(level);
+    m_pending.state = true;
+}
+
+double Document::get_input()
+{
+    return m_record_level.get_level();
+}
+
+void Document::set_input_enabled(bool enabled)
+{
+    m_settings.input_enabled = enabled;
+    m_muter.set_muted(!enabled);
+    m_pending.state = true;
+}
+
+bool Document::is_input_active()
+{
+    return m_record_level.get_consumer() != nullptr && !m_muter.is_muted();
+}
+
+void Document::set_vas_enabled(bool enabled)
+{
+    m_settings.vas_on = enabled;
+    m_pending.state = true;
+}
+
+void Document::set_vas_threshold(double threshold)
+{
+    m_settings.vas = threshold;
+    m_record_meter.set_threshold(threshold);
+    m_pending.state = true;
+}
+
+bool Document::set_speed(double speed, bool pitch_lock)
+{
+    if (!std::isfinite(speed) || speed <= 0)
+        return false;
+    std::int32_t factor = 1;
+    double fast = speed;
+    if (pitch_lock) {
+        fast = 1.0;
+        if (speed > 0.75) {
+            speed = 1.0;
+        } else if (speed < 0.75) {
+            speed = 0.5;
+            factor = 2;
+        }
+    }
+    m_stretch_filter.set_factor(factor);
+    m_settings.speed = speed;
+    m_settings.pitch_lock = pitch_lock;
+    m_pending.state = true;
+    return m_fast_play.set_speed(fast);
+}
+
+void Document::apply_equalizer()
+{
+    audio::Provider<PCMData>* running = &m_null_processor;
+    for (std::size_t i = 0; i < std::size(m_equalizer); ++i) {
+        const EqualizerBand& band = m_settings.equalizer[i];
+        if (!band.active)
+            continue;
+        m_equalizer[i].set_gain(band.gain);
+        m_equalizer[i].set_frequency(band.frequency);
+        m_equalizer[i].set_bandwidth(band.width);
+        audio::connect<PCMData>(running, &m_equalizer[i]);
+        running = &m_equalizer[i];
+    }
+    audio::connect<PCMData>(running, &m_fast_play);
+}
+
+void Document::set_level_index(int& field, int index)
+{
+    if (!is_level_index(index))
+        return;
+    field = index;
+    const Settings settings = m_settings;
+    apply_settings(settings);
+    apply_level_filter();
+    m_pending.state = true;
+}
+
+void Document::set_noise_level(int index)
+{
+    set_level_index(m_settings.noise, index);
+}
+
+void Document::set_limiter_level(int index)
+{
+    set_level_index(m_settings.limiter, index);
+}
+
+void Document::set_booster_level(int index)
+{
+    set_level_index(m_settings.booster, index);
+}
+
+void Document::apply_level_filter()
+{
+    // A file edited by hand may hold any number: it counts as off.
+    auto curve_of = [](int index) { return is_level_index(index) ? level_table[index] : 0; };
+    liba::MutexLock lock(m_level_filter.get_lock());
+    m_level_filter.reset();
+    m_level_filter.set_curve(curve_of(m_settings.booster), curve_of(m_settings.noise), curve_of(m_settings.limiter));
+}
+
+void Document::apply_settings(const Settings& settings)
+{
+    m_pending.state = true;
+    m_settings = settings;
+    m_settings.save(Settings::file_path());
+    m_play_order.rebuild(m_settings.play_mode);
+    schedule_next_start();
+}
+
+void Document::set_can_play(bool can)
+{
+    m_can_play = can;
+    m_pending.state = true;
+}
+
+void Document::set_can_record(bool can)
+{
+    m_can_record = can;
+    m_pending.state = true;
+}
+
+bool Document::can_play() const
+{
+    return m_can_play && !is_recording();
+}
+
+bool Document::can_record() const
+{
+    return m_can_record && !is_playing();
+}
+
+// Queries.
+
+audio::FileReader* Document::reader() const
+{
+    return m_play_chain ? m_play_chain->get_reader() : nullptr;
+}
+
+bool Document::has_pcm_output() const
+{
+    return m_play_chain && m_play_chain->has_pcm_output();
+}
+
+int Document::get_sample_rate()
+{
+    if (auto* r = reader())
+        return r->get_sample_rate();
+    return m_recorder ? m_recorder->get_sample_rate() : 0;
+}
+
+int Document::get_bits_per_sample()
+{
+    if (auto* r = reader())
+        return r->get_bits_per_sample();
+    return m_recorder ? m_recorder->get_bits_per_sample() : 0;
+}
+
+int Document::get_bitrate_kbps()
+{
+    if (is_playing())
+        return reader() ? reader()->get_bitrate() / 1000 : 0;
+    if (m_record_chain && m_record_chain->get_encoder())
+        return m_record_chain->get_encoder()->get_bitrate() / 1000;
+    return 0;
+}
+
+bool Document::is_stereo()
+{
+    if (auto* r = reader())
+        return r->get_channels() == 2;
+    return m_recorder && m_recorder->get_channels() == 2;
+}
+
+std::u16string Document::get_sample_rate_text()
+{
+    if (!is_playing() && !is_recording())
+        return {};
+    return number_text(get_sample_rate() / 1000) + u"kHz";
+}
+
+std::u16string Document::get_bits_text()
+{
+    if (!is_playing() && !is_recording())
+        return {};
+    return number_text(get_bits_per_sample()) + u"bit";
+}
+
+std::u16string Document::get_bitrate_text()
+{
+    if (!is_playing() && !is_recording())
+        return {};
+    return number_text(get_bitrate_kbps()) + u"kbps";
+}
+
+std::u16string Document::get_codec()
+{
+    if (m_play_chain)
+        return m_play_chain->get_format_name();
+    if (m_recorder)
+        return m_record_chain ? m_record_chain->get_format_name() : std::u16string();
+    return m_settings.codec;
+}
+
+std::u16string Document::get_title() const
+{
+    return is_playing() || is_recording() ? m_title : std::u16string();
+}
+
+std::u16string Document::get_current_file() const
+{
+    if (is_playing() || m_item_starting)
+        return m_current_item.path;
+    return is_recording() ? m_record_file : std::u16string();
+}
+
+double Document::get_output_level(int)
+{
+    return is_playing() ? m_level_meter.get_level() : 0.0;
+}
+
+double Document::get_input_level(int)
+{
+    if (is_playing() || !is_recording())
+        return 0.0;
+    return is_input_active() ? m_record_meter.get_level() : 0.0;
+}
+
+double Document::get_vas_level(int channel)
+{
+    return m_settings.vas_on ? get_input_level(channel) : 0.0;
+}
+
+bool Document::is_ok()
+{
+    if (is_playing())
+        return reader() && reader()->is_open() && !m_player.has_failed();
+    if (is_recording())
+        return m_recorder->is_recording() && m_active_buffer.is_buffering();
+    return !m_item_starting;
+}
+
+double Document::get_remaining_seconds()
+{
+    if (auto* r = reader())
+        return std::max(0.0, r->get_length() - r->get_position());
+    if (!is_recording() || !m_record_chain || !m_record_chain->get_encoder())
+        return 0.0;
+    const int bitrate = m_record_chain->get_encoder()->get_bitrate();
+    if (bitrate <= 0)
+        return 0.0;
+    return os::get_free_space(liba::get_directory(m_record_file)) * 8.0 / bitrate;
+}
+
+// Playback.
+
+void Document::set_play_list(
+    std::u16string name, std::vector<playlist::Entry> entries, int current, bool segments_only)
+{
+    m_pending.state = true;
+    m_play_list = std::move(entries);
+    m_play_list_name = std::move(name);
+    m_segments_only = segments_only;
+    m_play_order.build(get_item_count(), current, m_settings.play_mode);
+}
+
+void Document::set_play_mode(PlayMode mode)
+{
+    const int number = static_cast<int>(mode);
+    if (number < static_cast<int>(PlayMode::SingleOnce) || number > static_cast<int>(PlayMode::PlaylistShuffle))
+        return;
+    m_pending.state = true;
+    m_settings.play_mode = mode;
+    m_play_order.rebuild(mode);
+}
+
+void Document::unlink_play_chain()
+{
+    if (!m_play_chain)
+        return;
+    audio::connect<PCMData>(m_play_chain->get_output(), nullptr);
+    m_play_chain.reset();
+}
+
+bool Document::play_item(int index, std::int64_t start)
+{
+    // One thing at a time: a recording goes on undisturbed.
+    if (is_recording()) {
+        m_pending.state = true;
+        return false;
+    }
+    if (index < 0 || index >= get_item_count()) {
+        if (m_settings.play_mode == PlayMode::PlaylistRepeat)
+            index = m_play_order.advance(0);
+        else if (m_settings.play_mode == PlayMode::PlaylistShuffle)
+            index = m_play_order.advance(1);
+        else
+            index = 0;
+    }
+    if (index < 0 || index >= get_item_count()) {
+        m_title.clear();
+        m_pending.state = true;
+        return false;
+    }
+    m_item_starting = true;
+    m_finishing = false;
+    m_current_item = m_play_list[static_cast<std::size_t>(index)];
+    m_current_item.path = playlist::resolve_entry_path(m_play_list_name, m_current_item.path);
+    unlink_play_chain();
+    const std::u16string& path = m_current_item.path;
+    os::log() << u"play item: " << path << u"\n";
+    m_bookmarks = RangeMarkList::load(bookmark_file_name(path));
+    m_play_chain = m_media->open_play_chain(path, m_segments_only ? &m_bookmarks : nullptr);
+    m_pending.state = true;
+    if (!m_play_chain) {
+        m_title.clear();
+        return false;
+    }
+    auto title = m_current_item.attributes.find(u"title");
+    m_title = title != m_current_item.attributes.end() ? title->second : std::u16string();
+    if (m_title.empty())
+        m_title = m_play_chain->get_title();
+    if (start != 0 && reader())
+        reader()->seek_bytes(start);
+    if (has_pcm_output()) {
+        audio::connect<PCMData>(m_play_chain->get_output(), &m_null_processor);
+        return m_player.play();
+    }
+    m_play_chain->set_paused(false);
+    return true;
+}
+
+bool Document::play_relative(int step)
+{
+    return play_item(m_play_order.advance(step), 0);
+}
+
+bool Document::has_next() const
+{
+    return is_playing() && m_play_order.has_next();
+}
+
+bool Document::has_previous() const
+{
+    return is_playing() && m_play_order.has_previous();
+}
+
+bool Document::skip(double seconds)
+{
+    m_pending.position = true;
+    auto* r = reader();
+    if (!r || !std::isfinite(seconds))
+        return false;
+    r->seek(liba::clamp(r->get_position() + seconds, 0.0, r->get_length()));
+    return true;
+}
+
+bool Document::seek(double fraction)
+{
+    m_pending.position = true;
+    auto* r = reader();
+    if (!r || std::isnan(fraction))
+        return false;
+    r->seek_bytes(static_cast<std::int64_t>(double(r->get_length_bytes()) * liba::clamp(fraction, 0.0, 1.0)));
+    return true;
+}
+
+bool Document::pause()
+{
+    m_level_meter.set_paused(true);
+    if (is_playing()) {
+        m_pending.state = true;
+        if (has_pcm_output())
+            return m_player.pause();
+        m_play_chain->set_paused(true);
+        return true;
+    }
+    if (is_recording() && !is_paused()) {
+        m_pending.state = true;
+        audio::connect<PCMData>(&m_record_meter, nullptr);
+        return true;
+    }
+    return false;
+}
+
+bool Document::resume()
+{
+    m_level_meter.set_paused(false);
+    m_pending.state = true;
+    if (is_playing()) {
+        if (has_pcm_output())
+            return m_player.play();
+        m_play_chain->set_paused(false);
+        return true;
+    }
+    if (is_recording()) {
+        audio::connect<PCMData>(&m_record_meter, &m_time_meter);
+        return true;
+    }
+    return false;
+}
+
+bool Document::is_paused()
+{
+    if (is_recording())
+        return m_record_meter.get_consumer() == nullptr;
+    if (is_playing())
+        return has_pcm_output() ? m_player.is_paused() : m_play_chain->is_paused();
+    return false;
+}
+
+double Document::get_position_seconds()
+{
+    if (auto* r = reader())
+        return r->get_position();
+    return is_recording() ? m_time_meter.get_seconds() : 0.0;
+}
+
+double Document::get_position_fraction()
+{
+    auto* r = reader();
+    if (!r)
+        return 0.0;
+    const std::int64_t length = r->get_length_bytes();
+    return length > 0 ? double(r->get_position_bytes()) / double(length) : 0.0;
+}
+
+std::int64_t Document::get_length()
+{
+    if (auto* r = reader())
+        return r->get_length_bytes();
+    if (is_recording() && m_record_chain && m_record_chain->get_writer())
+        return m_record_chain->get_writer()->get_data_size();
+    return 0;
+}
+
+std::int64_t Document::get_position()
+{
+    if (auto* r = reader())
+        return r->get_position_bytes();
+    return is_recording() ? get_length() : 0;
+}
+
+void Document::finish_playback()
+{
+    if (has_pcm_output() && !m_player.is_idle()) {
+        m_finishing = true;
+        return;
+    }
+    stop(nullptr);
+}
+
+void Document::end_of_item()
+{
+    const int mode = static_cast<int>(m_settings.play_mode);
+    if (m_segments_only && mode >= static_cast<int>(PlayMode::PlaylistOnce)) {
+        finish_playback();
+        return;
+    }
+    switch (m_settings.play_mode) {
+    case PlayMode::SingleRepeat:
+        play_item(m_play_order.advance(0), 0);
+        break;
+    case PlayMode::PlaylistOnce:
+    case PlayMode::PlaylistRepeat:
+    case PlayMode::PlaylistShuffle:
+        if (m_play_order.has_next())
+            play_item(m_play_order.advance(1), 0);
+        else
+            finish_playback();
+        break;
+    default:
+        finish_playback();
+        break;
+    }
+}
+
+void Document::on_timer()
+{
+    if (m_finishing && m_player.is_idle()) {
+        stop(nullptr);
+        notify(Changes(false, true, true, false));
+    }
+    if (m_item_starting) {
+        auto* r = reader();
+        if (!r || r->is_end()) {
+            m_item_starting = false;
+            end_of_item();
+            notify(Changes(false, true, true, false));
+        }
+    }
+    if (is_playing() || is_recording())
+        notify(Changes(false, true, false, false));
+}
+
+bool Document::stop_playback()
+{
+    unlink_play_chain();
+    {
+        liba::MutexLock lock(m_level_meter.get_lock());
+        m_level_meter.expire(std::numeric_limits<double>::infinity());
+    }
+    m_player.stop();
+    m_current_item = playlist::Entry();
+    return true;
+}
+
+bool Document::stop(skinner::Form* parent)
+{
+    m_pending.state = true;
+    m_item_starting = false;
+    m_finishing = false;
+    m_stop_time = liba::DateTime();
+    if (is_playing())
+        return stop_playback();
+    if (is_recording())
+        return stop_recording(parent);
+    return false;
+}
+
+bool Document::stop_recording(skinner::Form*)
+{
+    return false;
+}
+
+void Document::schedule_next_start()
+{
+    const std::u16string program = os::expand_path_macros(u"%app_full_name%");
+    const int next = m_settings.schedule.find_next(liba::DateTime::now());
+    std::optional<platform::SystemTime> time;
+    if (next >= 0)
+        time = m_settings.schedule[next].begin.system_time();
+    platform::timed_start().get().run_app_at_time(program, time);
+}
+
+// Bookmarks.
+
+void Document::add_bookmark(const std::u16string& name)
+{
+    m_pending.position = true;
+    if (auto* r = reader()) {
+        m_bookmarks.add(r->get_position_bytes(), name);
+        m_bookmarks.save(bookmark_file_name(m_current_item.path));
+    } else if (is_recording() && m_record_chain && m_record_chain->get_writer()) {
+        m_bookmarks.add(m_record_chain->get_writer()->get_data_size(), name);
+        m_bookmarks.save(bookmark_file_name(m_record_file));
+    }
+}
+
+bool Document::load_bookmarks()
+{
+    if (!is_playing() && !is_recording())
+        return false;
+    m_bookmarks = RangeMarkList::load(bookmark_file_name(get_current_file()));
+    return true;
+}

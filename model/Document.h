@@ -1,0 +1,228 @@
+#pragma once
+
+#include "audio/devices/ActiveBuffer.h"
+#include "audio/chains/PlayChain.h"
+#include "audio/devices/PlayerPCM.h"
+#include "audio/chains/RecordChain.h"
+#include "audio/devices/RecorderPCM.h"
+#include "audio/filters/EqualizerPCM.h"
+#include "audio/filters/FastPlay.h"
+#include "audio/filters/LevelFilter.h"
+#include "audio/filters/LevelMeter.h"
+#include "audio/filters/LevelMeterRecord.h"
+#include "audio/filters/Muter.h"
+#include "audio/filters/NullProcessor.h"
+#include "audio/filters/RecordLevelControl.h"
+#include "audio/filters/StretchFilter.h"
+#include "audio/filters/TimeMeter.h"
+#include "liba/DateTime.h"
+#include "liba/Nocopy.h"
+#include "model/DocumentMedia.h"
+#include "model/PlayOrder.h"
+#include "model/RangeMarkList.h"
+#include "model/Settings.h"
+#include "playlist/Entry.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace skinner {
+class Form;
+}
+
+// The one model of the application: it owns every audio object that plays
+// or records, the settings, the play list with its order and the bookmarks
+// of what plays or records, and tells its views what changed. Driven on the
+// GUI thread only. Its operations only raise flags; whoever called them
+// notifies afterwards (the tick and the scheduled start notify themselves).
+class Document : private liba::Nocopy {
+public:
+    // What changed since the last notification; path names a recording that
+    // has just finished.
+    struct Changes {
+        Changes() = default;
+        Changes(bool general, bool position, bool state, bool volume);
+
+        bool general { false };
+        bool position { false };
+        bool state { false };
+        bool volume { false };
+        std::u16string path;
+    };
+
+    // An observer; it registers with the document while it lives.
+    class View {
+    public:
+        View();
+        virtual ~View();
+        View(const View&) = delete;
+        View& operator=(const View&) = delete;
+
+        virtual void update(const Changes& changes) = 0;
+    };
+
+    // A second document while one exists is fatal.
+    Document();
+    // Stops playback and recording and writes the settings file.
+    ~Document();
+
+    static Document* instance();
+
+    Settings& get_settings() { return m_settings; }
+
+    void add_view(View* view);
+    void remove_view(View* view);
+    // Hands the pending changes, merged with these flags, to every view, and
+    // clears them first, so that a view's own changes go out next time.
+    void notify(const Changes& changes);
+    void notify();
+
+    // The settings applied to the audio objects.
+    void set_volume(double volume);
+    double get_volume();
+    void set_input(double level);
+    double get_input();
+    void set_input_enabled(bool enabled);
+    bool is_input_active();
+    void set_vas_enabled(bool enabled);
+    bool is_vas_enabled() const { return m_settings.vas_on; }
+    void set_vas_threshold(double threshold);
+    double get_vas_threshold() const { return m_settings.vas; }
+    // With pitch lock only normal and half speed play; whether fast play's speed changed.
+    bool set_speed(double speed, bool pitch_lock);
+    double get_speed() const { return m_settings.speed; }
+    // Links the active equalizer bands between the head of the play path and fast play.
+    void apply_equalizer();
+    // Each 0..3; a value outside is refused.
+    void set_noise_level(int index);
+    void set_limiter_level(int index);
+    void set_booster_level(int index);
+    void apply_level_filter();
+    // Takes the whole record, writes the settings file, rebuilds the play
+    // order and registers the next scheduled start.
+    void apply_settings(const Settings& settings);
+    void set_can_play(bool can);
+    void set_can_record(bool can);
+    bool can_play() const;
+    bool can_record() const;
+
+    // What plays, else what records, else the idle answer.
+    bool is_playing() const { return m_play_chain != nullptr; }
+    bool is_recording() const { return m_recorder != nullptr; }
+    int get_sample_rate();
+    int get_bits_per_sample();
+    int get_bitrate_kbps();
+    bool is_stereo();
+    std::u16string get_sample_rate_text();
+    std::u16string get_bits_text();
+    std::u16string get_bitrate_text();
+    std::u16string get_codec();
+    std::u16string get_title() const;
+    std::u16string get_current_file() const;
+    const std::u16string& get_record_file() const { return m_record_file; }
+    // Levels 0..1; both channels read the same meter.
+    double get_output_level(int channel = 0);
+    double get_input_level(int channel = 0);
+    double get_vas_level(int channel = 0);
+    // False once the running path has failed.
+    bool is_ok();
+    double get_remaining_seconds();
+
+    // Playback.
+    // With segments_only each item plays only its bookmarked segments, and
+    // the modes that play all files stop after it.
+    void set_play_list(std::u16string name, std::vector<playlist::Entry> entries, int current, bool segments_only);
+    int get_item_count() const { return static_cast<int>(m_play_list.size()); }
+    void set_play_mode(PlayMode mode);
+    PlayMode get_play_mode() const { return m_settings.play_mode; }
+    // From start (reader units); an index outside the list lets the mode choose.
+    bool play_item(int index, std::int64_t start = 0);
+    bool play_relative(int step);
+    bool play_next() { return play_relative(1); }
+    bool play_previous() { return play_relative(-1); }
+    bool has_next() const;
+    bool has_previous() const;
+    playlist::Entry get_current_item() const { return m_current_item; }
+    // By signed seconds, clamped to the item.
+    bool skip(double seconds);
+    // To a fraction 0..1 of the item.
+    bool seek(double fraction);
+    bool pause();
+    bool resume();
+    bool is_paused();
+    double get_position_seconds();
+    double get_position_fraction();
+    // Reader units; the data written while recording.
+    std::int64_t get_length();
+    std::int64_t get_position();
+    // The 0.2 s tick: the end of an item, voice activation, a scheduled stop,
+    // a failed writer; notifies while playing or recording.
+    void on_timer();
+    // Stops playback, or finishes a recording (the parent form shows the
+    // drain's progress). False when nothing was stopped.
+    bool stop(skinner::Form* parent = nullptr);
+
+    // Bookmarks of what plays or records.
+    RangeMarkList& get_bookmarks() { return m_bookmarks; }
+    // At the current position, saved to the bookmark file at once.
+    void add_bookmark(const std::u16string& name = u"Bookmark");
+    bool load_bookmarks();
+
+    // Registers the program's timed start for the next task of the schedule,
+    // or cancels it when none is left.
+    void schedule_next_start();
+
+    // Replaces where the document gets its chains and files; for tests.
+    void set_media(std::unique_ptr<DocumentMedia> media);
+
+private:
+    friend struct DocumentProbe; // tests look at the audio graph through it
+
+    audio::FileReader* reader() const;
+    bool has_pcm_output() const;
+    void unlink_play_chain();
+    void set_level_index(int& field, int index);
+    void end_of_item();
+    // Stops once the player has played what it holds.
+    void finish_playback();
+    bool stop_playback();
+    bool stop_recording(skinner::Form* parent);
+
+    std::vector<View*> m_views;
+    bool m_segments_only { false };
+    bool m_item_starting { false };
+    // The last item has ended; the player still plays what it queued.
+    bool m_finishing { false };
+    std::u16string m_play_list_name;
+    std::u16string m_title;
+    std::u16string m_record_file;
+    std::u16string m_insert_target;
+    std::int64_t m_insert_position { 0 };
+    playlist::Entry m_current_item;
+    std::vector<playlist::Entry> m_play_list;
+    PlayOrder m_play_order;
+    RangeMarkList m_bookmarks;
+    bool m_can_play { false };
+    bool m_can_record { false };
+    audio::PlayerPCM m_player;
+    audio::EqualizerPCM m_equalizer[3];
+    audio::NullProcessor<audio::PCMData> m_null_processor;
+    audio::FastPlay m_fast_play;
+    audio::LevelFilter m_level_filter;
+    audio::StretchFilter m_stretch_filter;
+    audio::LevelMeter m_level_meter;
+    std::unique_ptr<audio::PlayChain> m_play_chain;
+    std::unique_ptr<audio::RecorderPCM> m_recorder;
+    audio::ActiveBuffer m_active_buffer;
+    std::unique_ptr<audio::RecordChain> m_record_chain;
+    audio::LevelMeterRecord m_record_meter { 2.0 };
+    audio::TimeMeter m_time_meter;
+    audio::RecordLevelControl m_record_level;
+    audio::Muter m_muter;
+    Settings m_settings;
+    Changes m_pending;
+    liba::DateTime m_stop_time;
+    std::unique_ptr<DocumentMedia> m_media;
+};

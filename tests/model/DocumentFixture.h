@@ -1,0 +1,239 @@
+#pragma once
+
+#include "audio/readers/FileReader.h"
+#include "model/Document.h"
+#include "platform/FileAssociations.h"
+#include "platform/Service.h"
+#include "platform/WaveDriver.h"
+#include "platform/headless/FakeTimedStart.h"
+#include "platform/headless/MemoryFileAssociations.h"
+#include "platform/headless/SilentSoundPlayer.h"
+#include "tests/support/EnvironmentOverride.h"
+#include "tests/support/TempDir.h"
+
+#include <gtest/gtest.h>
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+// The document's audio graph, as the tests look at it.
+struct DocumentProbe {
+    // The nodes from the head of the play path to the player, by name.
+    static std::vector<std::string> play_path(Document& d)
+    {
+        using audio::PCMData;
+        const std::pair<std::string, audio::Consumer<PCMData>*> nodes[] = {
+            { "eq1", &d.m_equalizer[0] },
+            { "eq2", &d.m_equalizer[1] },
+            { "eq3", &d.m_equalizer[2] },
+            { "fast", &d.m_fast_play },
+            { "stretch", &d.m_stretch_filter },
+            { "level", &d.m_level_filter },
+            { "meter", &d.m_level_meter },
+            { "player", &d.m_player },
+        };
+        const std::map<audio::Consumer<PCMData>*, audio::Provider<PCMData>*> next = {
+            { &d.m_equalizer[0], &d.m_equalizer[0] },
+            { &d.m_equalizer[1], &d.m_equalizer[1] },
+            { &d.m_equalizer[2], &d.m_equalizer[2] },
+            { &d.m_fast_play, &d.m_fast_play },
+            { &d.m_stretch_filter, &d.m_stretch_filter },
+            { &d.m_level_filter, &d.m_level_filter },
+            { &d.m_level_meter, &d.m_level_meter },
+        };
+        std::vector<std::string> path { "null" };
+        audio::Provider<PCMData>* at = &d.m_null_processor;
+        while (at && path.size() < 20) {
+            audio::Consumer<PCMData>* consumer = at->get_consumer();
+            if (!consumer)
+                break;
+            std::string name = "?";
+            for (const auto& node : nodes) {
+                if (node.second == consumer)
+                    name = node.first;
+            }
+            path.push_back(name);
+            auto found = next.find(consumer);
+            at = found == next.end() ? nullptr : found->second;
+        }
+        return path;
+    }
+
+    static audio::StretchFilter& stretch(Document& d) { return d.m_stretch_filter; }
+
+    static audio::FastPlay& fast_play(Document& d) { return d.m_fast_play; }
+
+    static audio::ActiveBuffer& active_buffer(Document& d) { return d.m_active_buffer; }
+
+    static audio::LevelMeterRecord& record_meter(Document& d) { return d.m_record_meter; }
+};
+
+namespace test {
+
+// A reader that plays nothing: its position, length and end are the test's.
+class FakeReader : public audio::FileReader, public audio::Provider<audio::PCMData> {
+public:
+    // Units per second.
+    static constexpr double rate = 1000.0;
+
+    std::int64_t length = 10000;
+    std::int64_t position = 0;
+    bool end = false;
+    bool open = true;
+    int bitrate = 128000;
+    std::vector<std::int64_t> seeks;
+
+    audio::PCMData get_data(std::int32_t) override { return {}; }
+
+    bool is_open() override { return open; }
+
+    bool is_end() override { return end || !open; }
+
+    int get_channels() override { return 2; }
+
+    int get_bits_per_sample() override { return 16; }
+
+    int get_sample_rate() override { return 44100; }
+
+    int get_bitrate() override { return bitrate; }
+
+    std::int64_t time_to_bytes(double seconds) override { return std::int64_t(seconds * rate); }
+
+    double bytes_to_time(std::int64_t units) override { return double(units) / rate; }
+
+    std::int64_t get_length_bytes() override { return length; }
+
+    std::int64_t get_position_bytes() override { return position; }
+
+    void seek_bytes(std::int64_t units) override
+    {
+        seeks.push_back(units);
+        position = units;
+    }
+
+    bool skip(double) override { return false; }
+
+    bool skip_bytes(std::int64_t) override { return false; }
+};
+
+// A chain over a fake reader; one that plays itself (no PCM output) stands
+// for the handheld's media player.
+class FakeChain : public audio::PlayChain {
+public:
+    explicit FakeChain(std::shared_ptr<FakeReader> reader, bool pcm, std::u16string title)
+        : m_reader(std::move(reader))
+        , m_pcm(pcm)
+        , m_title(std::move(title))
+    {
+    }
+
+    ~FakeChain() override { audio::connect<audio::PCMData>(m_reader.get(), nullptr); }
+
+    audio::Provider<audio::PCMData>* get_output() override { return m_reader.get(); }
+
+    audio::FileReader* get_reader() override { return m_reader.get(); }
+
+    void set_paused(bool paused) override { m_reader->seeks.push_back(paused ? -1 : -2); }
+
+    bool is_paused() override { return !m_reader->seeks.empty() && m_reader->seeks.back() == -1; }
+
+    bool has_pcm_output() override { return m_pcm; }
+
+    std::u16string get_format_name() override { return m_pcm ? u"PCM" : u"WMA"; }
+
+    std::u16string get_title() override { return m_title; }
+
+private:
+    std::shared_ptr<FakeReader> m_reader;
+    bool m_pcm;
+    std::u16string m_title;
+};
+
+// Opens fake chains for the paths it knows; the test keeps the readers. A
+// path named "*.wma" plays itself; unknown paths do not open.
+class FakeMedia : public DocumentMedia {
+public:
+    std::map<std::u16string, std::shared_ptr<FakeReader>> readers;
+    std::vector<std::u16string> opened;
+
+    std::shared_ptr<FakeReader> add(const std::u16string& path)
+    {
+        auto reader = std::make_shared<FakeReader>();
+        readers[path] = reader;
+        return reader;
+    }
+
+    std::unique_ptr<audio::PlayChain> open_play_chain(const std::u16string& path, const RangeMarkList*) override
+    {
+        opened.push_back(path);
+        auto found = readers.find(path);
+        if (found == readers.end())
+            return nullptr;
+        found->second->end = false;
+        found->second->position = 0;
+        return std::make_unique<FakeChain>(found->second, !path.ends_with(u".wma"), u"fake " + path);
+    }
+};
+
+// A document in a folder of its own, with every platform service doubled:
+// no wave device opens unless a test installs a driver, nothing sounds, no
+// timed start runs and no desktop association changes.
+class DocumentTest : public ::testing::Test {
+protected:
+    DocumentTest()
+        : app("ORVANTA_APP_PATH", dir.path().c_str())
+        , home("HOME", dir.path().c_str())
+        , documents("XDG_CONFIG_HOME", dir.file("config").c_str())
+    {
+        platform::set_file_associations(&associations);
+    }
+
+    ~DocumentTest() override
+    {
+        platform::set_file_associations(nullptr);
+        platform::set_wave_driver(nullptr);
+    }
+
+    // The fake media in place; the document owns it, the test keeps a pointer.
+    FakeMedia& fake_media(Document& document)
+    {
+        auto media = std::make_unique<FakeMedia>();
+        FakeMedia& kept = *media;
+        document.set_media(std::move(media));
+        return kept;
+    }
+
+    TempDir dir;
+    EnvironmentOverride app;
+    EnvironmentOverride home;
+    EnvironmentOverride documents;
+    platform::MemoryFileAssociations associations;
+    platform::ScopedService<platform::TimedStart, platform::headless::FakeTimedStart> timed_start {
+        platform::timed_start()
+    };
+    platform::ScopedService<platform::SoundPlayer, platform::headless::SilentSoundPlayer> sounds {
+        platform::sound_player()
+    };
+};
+
+// Keeps every notification it receives.
+class RecordingView : public Document::View {
+public:
+    std::vector<Document::Changes> seen;
+
+    void update(const Document::Changes& changes) override { seen.push_back(changes); }
+};
+
+inline std::vector<playlist::Entry> entries(std::initializer_list<std::u16string> paths)
+{
+    std::vector<playlist::Entry> list;
+    for (const auto& path : paths) {
+        playlist::Entry entry;
+        entry.path = path;
+        list.push_back(entry);
+    }
+    return list;
+}
+
+}
