@@ -170,6 +170,33 @@ public:
     void add_bookmark(const std::u16string& name = u"Bookmark");
     bool load_bookmarks();
 
+    // Recording. Each refuses to start while a recording runs or while its
+    // target plays.
+    // A new file in the folder (or the settings' record folder), named so
+    // that nothing existing is recorded over; stops playback first.
+    bool record(const std::u16string& folder);
+    // Takes the chain over and records into it.
+    bool start_recording(std::unique_ptr<audio::RecordChain> chain, std::u16string path);
+    // Over, or onto the end of, an existing file, in its own coding.
+    bool record_overwrite(std::u16string path);
+    bool record_append(std::u16string path);
+    // A part for the target, put in at the position (reader units) when the recording stops.
+    bool record_insert(std::u16string target, std::int64_t position);
+    bool record_insert_current();
+    // When a task of the schedule covers the present time and nothing
+    // records: starts its recording and gives its file. Otherwise registers
+    // the next timed start and gives nothing.
+    std::u16string start_scheduled_recording();
+    // Null when no reader opens the file or its format cannot be captured.
+    std::unique_ptr<audio::RecorderPCM> create_recorder_for(const std::u16string& path);
+    // A record chain for the target in the source's coding; null when there
+    // is none or its file cannot be written. length gets the source's length.
+    std::unique_ptr<audio::RecordChain> create_record_chain_for(
+        const std::u16string& source, const std::u16string& target, bool append, std::int64_t* length = nullptr);
+    bool prepare_record_target(const std::u16string& source, const std::u16string& target, bool append);
+    // Whether the path is, or holds, a file that the recording writes to.
+    bool is_file_in_use(const std::u16string& path) const;
+
     // Registers the program's timed start for the next task of the schedule,
     // or cancels it when none is left.
     void schedule_next_start();
@@ -189,6 +216,10 @@ private:
     void finish_playback();
     bool stop_playback();
     bool stop_recording(skinner::Form* parent);
+    bool may_record_into(const std::u16string& path) const;
+    std::u16string new_recording_path();
+    bool start_recorder();
+    void voice_activation();
 
     std::vector<View*> m_views;
     bool m_segments_only { false };

@@ -2,6 +2,7 @@
 
 #include "platform/Utf8.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <ctime>
@@ -84,7 +85,7 @@ std::optional<timespec> wall_time_of(const SystemTime& time)
     const std::time_t seconds = std::mktime(&broken);
     if (seconds == std::time_t(-1))
         return std::nullopt;
-    return timespec { seconds, 0 };
+    return timespec { seconds, long(std::min<int>(time.milliseconds, 999)) * 1000000 };
 }
 
 // Runs in the forked waiter, so only calls that are safe after a fork of a

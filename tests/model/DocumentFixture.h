@@ -62,6 +62,8 @@ struct DocumentProbe {
 
     static audio::StretchFilter& stretch(Document& d) { return d.m_stretch_filter; }
 
+    static audio::FileReader* reader_of(Document& d) { return d.reader(); }
+
     static audio::FastPlay& fast_play(Document& d) { return d.m_fast_play; }
 
     static audio::ActiveBuffer& active_buffer(Document& d) { return d.m_active_buffer; }
