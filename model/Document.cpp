@@ -83,9 +83,9 @@ Document::Document()
         os::fatal_error(u"Document::Document()", u"Document is already instantiated");
     g_instance = this;
     m_settings.load(Settings::file_path());
-    m_settings.apply_associations(!m_settings.associate_wav_cmd.empty(), !m_settings.associate_mp3_cmd.empty(),
-        !m_settings.associate_m3u_cmd.empty(), !m_settings.associate_ogg_cmd.empty(),
-        !m_settings.associate_wma_cmd.empty());
+    m_settings.apply_associations(!m_settings.associate_wav_cmd.empty(),
+        !m_settings.associate_mp3_cmd.empty(), !m_settings.associate_m3u_cmd.empty(),
+        !m_settings.associate_ogg_cmd.empty(), !m_settings.associate_wma_cmd.empty());
     apply_equalizer();
     audio::connect<PCMData>(&m_fast_play, &m_stretch_filter);
     audio::connect<PCMData>(&m_stretch_filter, &m_level_filter);
@@ -279,7 +279,8 @@ void Document::apply_level_filter()
     auto curve_of = [](int index) { return is_level_index(index) ? level_table[index] : 0; };
     liba::MutexLock lock(m_level_filter.get_lock());
     m_level_filter.reset();
-    m_level_filter.set_curve(curve_of(m_settings.booster), curve_of(m_settings.noise), curve_of(m_settings.limiter));
+    m_level_filter.set_curve(
+        curve_of(m_settings.booster), curve_of(m_settings.noise), curve_of(m_settings.limiter));
 }
 
 void Document::apply_settings(const Settings& settings)
@@ -453,7 +454,8 @@ void Document::set_play_list(
 void Document::set_play_mode(PlayMode mode)
 {
     const int number = static_cast<int>(mode);
-    if (number < static_cast<int>(PlayMode::SingleOnce) || number > static_cast<int>(PlayMode::PlaylistShuffle))
+    if (number < static_cast<int>(PlayMode::SingleOnce)
+        || number > static_cast<int>(PlayMode::PlaylistShuffle))
         return;
     m_pending.state = true;
     m_settings.play_mode = mode;
@@ -762,7 +764,8 @@ bool Document::stop_recording(skinner::Form* parent)
 
 bool Document::may_record_into(const std::u16string& path) const
 {
-    return !is_recording() && !path.empty() && !(is_playing() && liba::paths_equal(path, m_current_item.path));
+    return !is_recording() && !path.empty()
+        && !(is_playing() && liba::paths_equal(path, m_current_item.path));
 }
 
 bool Document::is_file_in_use(const std::u16string& path) const
@@ -805,7 +808,8 @@ bool Document::record(const std::u16string& folder)
         if (m_settings.date_folder) {
             const liba::DateTime today = liba::DateTime::now();
             m_record_file = liba::join_path(m_record_file,
-                number_text(today.year()) + u"-" + two_digit_text(today.month()) + u"-" + two_digit_text(today.day()));
+                number_text(today.year()) + u"-" + two_digit_text(today.month()) + u"-"
+                    + two_digit_text(today.day()));
             os::create_directories(m_record_file);
         }
     }
@@ -837,7 +841,8 @@ bool Document::start_recording(std::unique_ptr<audio::RecordChain> chain, std::u
     m_record_file = std::move(path);
     m_title = liba::get_file_name(m_record_file);
     m_bookmarks = RangeMarkList();
-    m_recorder = std::make_unique<audio::RecorderPCM>(m_settings.channels, m_settings.samples, m_settings.bits);
+    m_recorder
+        = std::make_unique<audio::RecorderPCM>(m_settings.channels, m_settings.samples, m_settings.bits);
     m_time_meter.reset();
     audio::connect<PCMData>(m_recorder.get(), &m_muter);
     audio::connect<PCMData>(&m_active_buffer, m_record_chain->get_input());

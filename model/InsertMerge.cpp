@@ -37,8 +37,8 @@ struct Copied {
     std::int64_t total = 0;
 };
 
-bool copy_all(audio::PlayChain& target, audio::PlayChain& part, audio::RecordChain& out, std::int64_t position,
-    Copied& copied)
+bool copy_all(audio::PlayChain& target, audio::PlayChain& part, audio::RecordChain& out,
+    std::int64_t position, Copied& copied)
 {
     audio::FileReader& head = *target.get_reader();
     audio::FileWriter& writer = *out.get_writer();

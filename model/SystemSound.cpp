@@ -27,8 +27,8 @@ bool play_system_sound(std::u16string_view name)
     std::vector<std::uint8_t> samples(first.bytes(), first.bytes() + first.size());
     while (samples.size() < longest_sound) {
         audio::PCMData next = chain->get_output()->get_data(4096);
-        if (next.is_empty() || next.channels != format.channels || next.bits_per_sample != format.bits_per_sample
-            || next.sample_rate != format.sample_rate)
+        if (next.is_empty() || next.channels != format.channels
+            || next.bits_per_sample != format.bits_per_sample || next.sample_rate != format.sample_rate)
             break;
         samples.insert(samples.end(), next.bytes(), next.bytes() + next.size());
     }

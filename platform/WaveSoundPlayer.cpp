@@ -33,7 +33,8 @@ std::chrono::milliseconds patience(const WaveFormat& format, std::size_t bytes)
 bool WaveSoundPlayer::play(const WaveFormat& format, std::span<const std::uint8_t> samples)
 {
     const std::size_t frame = static_cast<std::size_t>(format.block_align());
-    if (!format.is_valid() || samples.size() < frame || samples.size() > std::numeric_limits<std::uint32_t>::max())
+    if (!format.is_valid() || samples.size() < frame
+        || samples.size() > std::numeric_limits<std::uint32_t>::max())
         return false;
     auto completion = std::make_shared<Completion>();
     auto device = wave_driver().open_output(format, [completion](MessageId message, WParam, LParam) {

@@ -166,7 +166,8 @@ public:
         return reader;
     }
 
-    std::unique_ptr<audio::PlayChain> open_play_chain(const std::u16string& path, const RangeMarkList*) override
+    std::unique_ptr<audio::PlayChain> open_play_chain(
+        const std::u16string& path, const RangeMarkList*) override
     {
         opened.push_back(path);
         auto found = readers.find(path);

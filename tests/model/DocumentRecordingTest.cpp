@@ -23,8 +23,8 @@ namespace {
 // 16-bit mono samples at 8000 Hz from sox: a tone, or silence.
 std::vector<std::uint8_t> captured(const char* seconds, double volume)
 {
-    const std::string raw = test::tool({ "sox", "-n", "-r", "8000", "-b", "16", "-c", "1", "-e", "signed", "-t",
-        "raw", "-", "synth", seconds, "sine", "440", "vol", std::to_string(volume) });
+    const std::string raw = test::tool({ "sox", "-n", "-r", "8000", "-b", "16", "-c", "1", "-e", "signed",
+        "-t", "raw", "-", "synth", seconds, "sine", "440", "vol", std::to_string(volume) });
     return std::vector<std::uint8_t>(raw.begin(), raw.end());
 }
 
@@ -56,8 +56,8 @@ protected:
     // A 16-bit mono 8000 Hz WAV file of sox's with the tone.
     std::string wav(const std::string& name, const char* seconds)
     {
-        return test::make_file(
-            dir, name, { "sox", "-n", "-r", "8000", "-b", "16", "-c", "1", "%o", "synth", seconds, "sine", "440" });
+        return test::make_file(dir, name,
+            { "sox", "-n", "-r", "8000", "-b", "16", "-c", "1", "%o", "synth", seconds, "sine", "440" });
     }
 
     platform::headless::ScriptedWaveDriver driver;
@@ -68,6 +68,7 @@ protected:
 TEST_F(DocumentRecording, ANewRecordingIsNamedByItsCodecAndNeverOverwrites)
 {
     Document document;
+
     struct Case {
         std::u16string codec;
         std::string name;
@@ -78,6 +79,7 @@ TEST_F(DocumentRecording, ANewRecordingIsNamedByItsCodecAndNeverOverwrites)
         { u"GSM", "3.wav", "gsm_ms,8000,1\n" },
         { u"mp3", "1.mp3", "mp3,8000,1\n" },
     };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         use_format(document, c.codec);
@@ -157,7 +159,8 @@ TEST_F(DocumentRecording, ARecordingStartsOnlyWhenNothingRecordsAndItsTargetDoes
     EXPECT_FALSE(document.record_append(u16(first)));
     EXPECT_FALSE(document.record_insert(u16(first), 0));
     EXPECT_FALSE(document.start_recording(
-        audio::create_record_chain(u16(dir.file("x.wav")), u"PCM", 1, 16, 8000, 0, false), u16(dir.file("x.wav"))));
+        audio::create_record_chain(u16(dir.file("x.wav")), u"PCM", 1, 16, 8000, 0, false),
+        u16(dir.file("x.wav"))));
     EXPECT_EQ(document.get_record_file(), recording);
     // Playback waits for the recording too.
     document.set_play_list(u16(dir.path()), test::entries({ u16(first) }), 0, false);
@@ -190,7 +193,8 @@ TEST_F(DocumentRecording, TheFileBeingRecordedCannotBeDeletedMovedOrRenamed)
     EXPECT_FALSE(manager.rename(recording, u"renamed.wav"));
     EXPECT_FALSE(manager.rename(u16(dir.path()), u"elsewhere"));
     EXPECT_FALSE(manager.rename(u16(other), liba::get_file_name(recording)));
-    ASSERT_TRUE(os::FileInfo(u16(dir.file("sub"))).exists() || os::FileInfo(u16(dir.path())).create_directory(u"sub"));
+    ASSERT_TRUE(os::FileInfo(u16(dir.file("sub"))).exists()
+        || os::FileInfo(u16(dir.path())).create_directory(u"sub"));
     EXPECT_FALSE(manager.move_files({ recording }, u16(dir.file("sub"))));
     EXPECT_TRUE(os::FileInfo(recording).exists());
     EXPECT_TRUE(manager.delete_files({ u16(other) }));
@@ -211,6 +215,7 @@ TEST_F(DocumentRecording, StoppingShowsTheCompletionFormOnlyForMoreThan100000Byt
         { 100001, true, "form 100001" },
         { 100001, false, "wait 100001" },
     };
+
     int dummy = 0;
     auto* parent = reinterpret_cast<skinner::Form*>(&dummy); // passed through, never used
     for (const auto& c : cases) {
@@ -221,7 +226,8 @@ TEST_F(DocumentRecording, StoppingShowsTheCompletionFormOnlyForMoreThan100000Byt
         test::PcmSink sink;
         sink.hold();
         drain->held = &sink;
-        ASSERT_TRUE(document.start_recording(std::make_unique<test::SinkChain>(sink), u16(dir.file("held.wav"))));
+        ASSERT_TRUE(
+            document.start_recording(std::make_unique<test::SinkChain>(sink), u16(dir.file("held.wav"))));
         // No encoder tells a bitrate: no time is left to tell either.
         EXPECT_EQ(document.get_remaining_seconds(), 0.0);
         // Twenty whole buffers of the recorder, a few at a time as a device
@@ -297,7 +303,8 @@ TEST_F(DocumentRecording, VoiceActivationPausesInSilenceWithAMarkAndResumesOnSou
     const std::string speech = test::tool({ "espeak-ng", "--stdout", "one two three" });
     ASSERT_FALSE(speech.empty());
     const std::string speech_raw = test::run_tool(
-        { "sox", "-t", "wav", "-", "-r", "8000", "-b", "16", "-c", "1", "-e", "signed", "-t", "raw", "-" }, speech)
+        { "sox", "-t", "wav", "-", "-r", "8000", "-b", "16", "-c", "1", "-e", "signed", "-t", "raw", "-" },
+        speech)
                                        .out;
     std::vector<std::uint8_t> spoken(speech_raw.begin(), speech_raw.end());
     spoken.resize(spoken.size() - spoken.size() % 10000); // whole recorder buffers
@@ -347,9 +354,8 @@ TEST_F(DocumentRecording, AScheduledRecordingStartsInItsTaskAndStopsAfterItsEnd)
 {
     auto at = [](int hour, int minute, int second) {
         platform::FileTime time = 0;
-        platform::system_time_to_file_time({ 2007, 3, 1, 5, std::uint16_t(hour), std::uint16_t(minute),
-                                               std::uint16_t(second), 0 },
-            time);
+        platform::system_time_to_file_time(
+            { 2007, 3, 1, 5, std::uint16_t(hour), std::uint16_t(minute), std::uint16_t(second), 0 }, time);
         return time;
     };
     auto task = [](int begin, int end) {

@@ -48,16 +48,18 @@ TEST_F(DocumentTest, NotifyMergesThePendingChangesWithTheCallersFlags)
         { "nothing raised, nothing given", [](Document&) {}, {}, "----" },
         { "given flags pass", [](Document&) {}, { true, false, false, true }, "g--v" },
         { "volume setter", [](Document& d) { d.set_volume(0.5); }, {}, "---v" },
-        { "state setter and given general", [](Document& d) { d.set_can_play(true); }, { true, false, true, false },
-            "g-s-" },
+        { "state setter and given general", [](Document& d) { d.set_can_play(true); },
+            { true, false, true, false }, "g-s-" },
         { "skip raises position even idle", [](Document& d) { d.skip(1); }, {}, "-p--" },
-        { "several setters", [](Document& d) {
-             d.set_vas_enabled(true);
-             d.set_volume(1);
-             d.seek(0.5);
-         },
+        { "several setters",
+            [](Document& d) {
+                d.set_vas_enabled(true);
+                d.set_volume(1);
+                d.seek(0.5);
+            },
             {}, "-psv" },
     };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         view.seen.clear();
@@ -79,6 +81,7 @@ TEST_F(DocumentTest, ChangesRaisedDuringAnUpdateGoOutNextTime)
 
     struct Raising : Document::View {
         std::vector<std::string> seen;
+
         void update(const Document::Changes& c) override
         {
             seen.push_back(flags(c));
@@ -86,6 +89,7 @@ TEST_F(DocumentTest, ChangesRaisedDuringAnUpdateGoOutNextTime)
                 Document::instance()->set_volume(0.3);
         }
     } raising;
+
     RecordingView later;
 
     document.set_can_record(true);
@@ -113,8 +117,10 @@ TEST_F(DocumentTest, ViewsRegisterWhileTheyLive)
     // A view that removes another during a notification: the removed one is not called.
     struct Remover : Document::View {
         Document::View* victim = nullptr;
+
         void update(const Document::Changes&) override { Document::instance()->remove_view(victim); }
     } remover;
+
     RecordingView victim;
     remover.victim = &victim;
     document.notify();
@@ -143,6 +149,7 @@ TEST_F(DocumentTest, TheActiveEqualizerBandsStandInOrderBetweenTheHeadAndFastPla
 TEST_F(DocumentTest, SpeedWithPitchLockPlaysOnlyNormalOrHalfSpeed)
 {
     Document document;
+
     struct Case {
         double speed;
         bool lock;
@@ -156,6 +163,7 @@ TEST_F(DocumentTest, SpeedWithPitchLockPlaysOnlyNormalOrHalfSpeed)
         { 1.5, false, 1.5, 1.5, 1 },
         { 0.5, false, 0.5, 0.5, 1 },
     };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(c.speed);
         document.set_speed(c.speed, c.lock);
@@ -278,6 +286,7 @@ TEST_F(DocumentTest, SkipAndSeekStayInsideTheItem)
         { "not a number", 7000, [](Document& d) { return d.seek(std::nan("")); }, false, 7000 },
         { "infinite step", 7000, [](Document& d) { return d.skip(HUGE_VAL); }, false, 7000 },
     };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         reader->position = c.from;
@@ -293,6 +302,7 @@ TEST_F(DocumentTest, PlayItemLetsTheModeChooseAnIndexOutsideTheList)
     media = &fake_media(document);
     for (const auto* path : { u"/m/0.wav", u"/m/1.wav", u"/m/2.wav" })
         media->add(path);
+
     struct Case {
         PlayMode mode;
         int current, index;
@@ -304,6 +314,7 @@ TEST_F(DocumentTest, PlayItemLetsTheModeChooseAnIndexOutsideTheList)
         { PlayMode::PlaylistRepeat, 2, -1, u"/m/2.wav" }, // the current entry of the order
         { PlayMode::PlaylistRepeat, 1, 99, u"/m/1.wav" },
     };
+
     for (const auto& c : cases) {
         document.set_play_mode(c.mode);
         document.set_play_list(u"/m/", entries({ u"/m/0.wav", u"/m/1.wav", u"/m/2.wav" }), c.current, false);
@@ -318,7 +329,8 @@ TEST_F(DocumentTest, PlayItemLetsTheModeChooseAnIndexOutsideTheList)
     PlayOrder::seed(7);
     PlayOrder same;
     same.build(3, 1, PlayMode::PlaylistShuffle);
-    EXPECT_EQ(document.get_current_file(), u"/m/" + std::u16string(1, char16_t(u'0' + same.entries()[1])) + u".wav");
+    EXPECT_EQ(document.get_current_file(),
+        u"/m/" + std::u16string(1, char16_t(u'0' + same.entries()[1])) + u".wav");
     EXPECT_NE(document.get_current_file(), u"/m/1.wav");
 }
 
@@ -400,6 +412,7 @@ TEST_F(DocumentTest, TheTickMovesOnByThePlayMode)
         { PlayMode::PlaylistRepeat, 0, true, "-" },
         { PlayMode::SingleRepeat, 0, true, "00" },
     };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(int(c.mode) * 10 + c.start);
         document.set_play_mode(c.mode);

@@ -84,9 +84,8 @@ TEST_F(InsertMerge, ThePartGoesInAtThePositionAndTheMarksMakeRoom)
     for (int i = 0; i < marks.mark_count(); ++i)
         seen.emplace_back(marks.mark(i).position, marks.mark(i).name);
     EXPECT_EQ(seen,
-        (std::vector<std::pair<std::int64_t, std::u16string>> {
-            { 0, u"start" }, { 500, u"early" }, { 1000, u"Bookmark" }, { 3000, u"said" }, { 6000, u"Bookmark" },
-            { 9000, u"late" } }));
+        (std::vector<std::pair<std::int64_t, std::u16string>> { { 0, u"start" }, { 500, u"early" },
+            { 1000, u"Bookmark" }, { 3000, u"said" }, { 6000, u"Bookmark" }, { 9000, u"late" } }));
 }
 
 TEST_F(InsertMerge, PositionsOutsideTheFileInsertAtItsEnds)
@@ -112,10 +111,13 @@ TEST_F(InsertMerge, AFailureAtAnyStepLosesNoFile)
         { "the part cannot be read", [](InsertMerge& t) { t.media.unreadable.insert(u16(t.part)); } },
         { "the target cannot be read", [](InsertMerge& t) { t.media.unreadable.insert(u16(t.target)); } },
         { "the part is no audio",
-            [](InsertMerge& t) { t.part_bytes = test::read_file(t.dir.write("insert1.tmp", "not audio at all")); } },
+            [](InsertMerge& t) {
+                t.part_bytes = test::read_file(t.dir.write("insert1.tmp", "not audio at all"));
+            } },
         { "the disk fills up", [](InsertMerge& t) { t.media.disk_room = 44 + 8000; } },
         { "the rename fails", [](InsertMerge& t) { t.media.rename_fails = true; } },
     };
+
     const std::string recorded = part_bytes;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);

@@ -1,5 +1,4 @@
 #include "platform/WaveSoundPlayer.h"
-
 #include "platform/headless/ScriptedWaveDriver.h"
 
 #include <future>

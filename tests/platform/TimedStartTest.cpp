@@ -1,6 +1,5 @@
-#include "platform/posix/WaiterTimedStart.h"
-
 #include "platform/Utf8.h"
+#include "platform/posix/WaiterTimedStart.h"
 #include "tests/support/EnvironmentOverride.h"
 #include "tests/support/TempDir.h"
 

@@ -23,8 +23,8 @@ TEST_F(DocumentRecord, RecordsTheInputIntoEachFormat)
     // of them before the recorder hands one back reads as one that stopped.
     unsetenv("SDL_DISKAUDIODELAY");
     const std::string input = dir.file("in.raw");
-    ASSERT_EQ(test::run_tool({ "sox", "-n", "-r", "8000", "-b", "16", "-c", "1", "-e", "signed", "-t", "raw", input,
-                                 "synth", "3", "sine", "440", "vol", "0.4" })
+    ASSERT_EQ(test::run_tool({ "sox", "-n", "-r", "8000", "-b", "16", "-c", "1", "-e", "signed", "-t", "raw",
+                                 input, "synth", "3", "sine", "440", "vol", "0.4" })
                   .exit_code,
         0);
     setenv("SDL_DISKAUDIOFILEIN", input.c_str(), 1);
@@ -38,6 +38,7 @@ TEST_F(DocumentRecord, RecordsTheInputIntoEachFormat)
         { u"GSM", "3.wav", "gsm_ms,8000,1\n" },
         { u"mp3", "1.mp3", "mp3,8000,1\n" },
     };
+
     test::DiskDriver driver(dir);
     platform::set_wave_driver(&driver);
     Document document;
