@@ -904,22 +904,23 @@ bool Document::prepare_record_target(const std::u16string& source, const std::u1
     return true;
 }
 
-bool Document::record_overwrite(std::u16string path)
+bool Document::record_onto(const std::u16string& path, bool append)
 {
     m_pending.state = true;
-    if (!may_record_into(path) || !prepare_record_target(path, path, false))
+    if (!may_record_into(path) || !prepare_record_target(path, path, append))
         return false;
     m_title = liba::get_file_name(path);
     return start_recorder();
 }
 
+bool Document::record_overwrite(std::u16string path)
+{
+    return record_onto(path, false);
+}
+
 bool Document::record_append(std::u16string path)
 {
-    m_pending.state = true;
-    if (!may_record_into(path) || !prepare_record_target(path, path, true))
-        return false;
-    m_title = liba::get_file_name(path);
-    return start_recorder();
+    return record_onto(path, true);
 }
 
 bool Document::record_insert(std::u16string target, std::int64_t position)

@@ -240,6 +240,7 @@ private:
     bool may_record_into(const std::u16string& path) const;
     std::u16string new_recording_path();
     bool start_recorder();
+    bool record_onto(const std::u16string& path, bool append);
     void voice_activation();
 
     std::vector<View*> m_views;

@@ -179,6 +179,17 @@ public:
     }
 };
 
+inline std::vector<playlist::Entry> entries(const std::vector<std::u16string>& paths)
+{
+    std::vector<playlist::Entry> list;
+    for (const auto& path : paths) {
+        playlist::Entry entry;
+        entry.path = path;
+        list.push_back(entry);
+    }
+    return list;
+}
+
 // A document in a folder of its own, with every platform service doubled:
 // no wave device opens unless a test installs a driver, nothing sounds, no
 // timed start runs and no desktop association changes.
@@ -207,6 +218,16 @@ protected:
         return kept;
     }
 
+    // The fake media with a reader for each path, and the paths as the play list.
+    FakeMedia& fake_list(Document& document, const std::vector<std::u16string>& paths)
+    {
+        FakeMedia& media = fake_media(document);
+        for (const auto& path : paths)
+            media.add(path);
+        document.set_play_list(u"/m/", entries(paths), 0, false);
+        return media;
+    }
+
     TempDir dir;
     EnvironmentOverride app;
     EnvironmentOverride home;
@@ -227,16 +248,5 @@ public:
 
     void update(const Document::Changes& changes) override { seen.push_back(changes); }
 };
-
-inline std::vector<playlist::Entry> entries(std::initializer_list<std::u16string> paths)
-{
-    std::vector<playlist::Entry> list;
-    for (const auto& path : paths) {
-        playlist::Entry entry;
-        entry.path = path;
-        list.push_back(entry);
-    }
-    return list;
-}
 
 }

@@ -236,9 +236,8 @@ TEST_F(DocumentTest, QueriesAnswerTheIdleValues)
 TEST_F(DocumentTest, WhilePlayingTheQueriesReadTheReader)
 {
     Document document;
-    auto& media = fake_media(document);
-    auto reader = media.add(u"/music/a.mp3");
-    document.set_play_list(u"/music/", entries({ u"/music/a.mp3" }), 0, false);
+    auto& media = fake_list(document, { u"/music/a.mp3" });
+    auto reader = media.readers[u"/music/a.mp3"];
     ASSERT_TRUE(document.play_item(0));
     reader->position = 4000;
     EXPECT_TRUE(document.is_playing());
@@ -264,9 +263,8 @@ TEST_F(DocumentTest, WhilePlayingTheQueriesReadTheReader)
 TEST_F(DocumentTest, SkipAndSeekStayInsideTheItem)
 {
     Document document;
-    auto& media = fake_media(document);
-    auto reader = media.add(u"/music/a.wav");
-    document.set_play_list(u"/music/", entries({ u"/music/a.wav" }), 0, false);
+    auto& media = fake_list(document, { u"/music/a.wav" });
+    auto reader = media.readers[u"/music/a.wav"];
     ASSERT_TRUE(document.play_item(0));
     reader->length = 1000000; // 1000 seconds
 
@@ -337,9 +335,7 @@ TEST_F(DocumentTest, PlayItemLetsTheModeChooseAnIndexOutsideTheList)
 TEST_F(DocumentTest, AnEmptyPlayListOrAnUnreadableFilePlaysNothing)
 {
     Document document;
-    auto& media = fake_media(document);
-    media.add(u"/m/good.wav");
-    document.set_play_list(u"/m/", entries({ u"/m/good.wav" }), 0, false);
+    fake_list(document, { u"/m/good.wav" });
     ASSERT_TRUE(document.play_item(0));
     document.set_play_list(u"/m/", {}, -1, false);
     document.notify();
@@ -375,9 +371,8 @@ TEST_F(DocumentTest, PlaylistEntriesAreResolvedInTheListsFolderAndTitledByTheLis
 TEST_F(DocumentTest, AnItemThatPlaysItselfIsPausedThroughItsChain)
 {
     Document document;
-    auto& media = fake_media(document);
-    auto reader = media.add(u"/m/a.wma");
-    document.set_play_list(u"/m/", entries({ u"/m/a.wma" }), 0, false);
+    auto& media = fake_list(document, { u"/m/a.wma" });
+    auto reader = media.readers[u"/m/a.wma"];
     ASSERT_TRUE(document.play_item(0));
     EXPECT_EQ(reader->seeks, (std::vector<std::int64_t> { -2 }));
     EXPECT_TRUE(document.pause());
@@ -391,10 +386,8 @@ TEST_F(DocumentTest, AnItemThatPlaysItselfIsPausedThroughItsChain)
 TEST_F(DocumentTest, TheTickMovesOnByThePlayMode)
 {
     Document document;
-    auto& media = fake_media(document);
     const std::vector<std::u16string> paths { u"/m/0.wav", u"/m/1.wav", u"/m/2.wav" };
-    for (const auto& path : paths)
-        media.add(path);
+    auto& media = fake_list(document, paths);
 
     struct Case {
         PlayMode mode;
@@ -416,7 +409,7 @@ TEST_F(DocumentTest, TheTickMovesOnByThePlayMode)
     for (const auto& c : cases) {
         SCOPED_TRACE(int(c.mode) * 10 + c.start);
         document.set_play_mode(c.mode);
-        document.set_play_list(u"/m/", entries({ paths[0], paths[1], paths[2] }), c.start, c.segments_only);
+        document.set_play_list(u"/m/", entries(paths), c.start, c.segments_only);
         ASSERT_TRUE(document.play_item(c.start));
         std::string played;
         for (std::size_t step = 0; step < c.then.size(); ++step) {
@@ -439,12 +432,10 @@ TEST_F(DocumentTest, TheTickMovesOnByThePlayMode)
 TEST_F(DocumentTest, ShuffleWalksFiveRoundsAndWrapsOn)
 {
     Document document;
-    auto& media = fake_media(document);
     const std::vector<std::u16string> paths { u"/m/0.wav", u"/m/1.wav", u"/m/2.wav" };
-    for (const auto& path : paths)
-        media.add(path);
+    auto& media = fake_list(document, paths);
     document.set_play_mode(PlayMode::PlaylistShuffle);
-    document.set_play_list(u"/m/", entries({ paths[0], paths[1], paths[2] }), 2, false);
+    document.set_play_list(u"/m/", entries(paths), 2, false);
     ASSERT_TRUE(document.play_item(2));
     std::map<std::u16string, int> counts { { document.get_current_file(), 1 } };
     for (int i = 0; i < 17; ++i) {
@@ -461,9 +452,8 @@ TEST_F(DocumentTest, ShuffleWalksFiveRoundsAndWrapsOn)
 TEST_F(DocumentTest, TheTickNotifiesPositionWhilePlayingAndTheEndWithState)
 {
     Document document;
-    auto& media = fake_media(document);
-    auto reader = media.add(u"/m/a.wav");
-    document.set_play_list(u"/m/", entries({ u"/m/a.wav" }), 0, false);
+    auto& media = fake_list(document, { u"/m/a.wav" });
+    auto reader = media.readers[u"/m/a.wav"];
     document.notify();
     RecordingView view;
     ASSERT_TRUE(document.play_item(0));
@@ -482,11 +472,8 @@ TEST_F(DocumentTest, TheTickNotifiesPositionWhilePlayingAndTheEndWithState)
 TEST_F(DocumentTest, PreviousAndNextFollowTheOrder)
 {
     Document document;
-    auto& media = fake_media(document);
-    for (const auto* path : { u"/m/0.wav", u"/m/1.wav", u"/m/2.wav" })
-        media.add(path);
     document.set_play_mode(PlayMode::PlaylistOnce);
-    document.set_play_list(u"/m/", entries({ u"/m/0.wav", u"/m/1.wav", u"/m/2.wav" }), 0, false);
+    fake_list(document, { u"/m/0.wav", u"/m/1.wav", u"/m/2.wav" });
     EXPECT_FALSE(document.has_next()); // not playing
     ASSERT_TRUE(document.play_item(0));
     EXPECT_TRUE(document.has_next());
@@ -507,9 +494,7 @@ TEST_F(DocumentTest, PreviousAndNextFollowTheOrder)
 TEST_F(DocumentTest, StopEndsPlaybackAndForgetsTheItem)
 {
     Document document;
-    auto& media = fake_media(document);
-    media.add(u"/m/a.wav");
-    document.set_play_list(u"/m/", entries({ u"/m/a.wav" }), 0, false);
+    fake_list(document, { u"/m/a.wav" });
     ASSERT_TRUE(document.play_item(0));
     document.notify();
     EXPECT_TRUE(document.stop());
