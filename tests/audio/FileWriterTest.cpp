@@ -244,6 +244,33 @@ TEST(FileWriterWAV, AppendsToFilesWithOtherChunks)
     }
 }
 
+TEST(FileWriterWAV, AppendsAfterAPartlyUsedLastBlockOrWithoutFact)
+{
+    if (!tools_present())
+        GTEST_SKIP() << "sox or ffmpeg missing";
+    test::TempDir dir;
+    std::string more = sine(dir, 3, 700);
+    // sox's file ends its "fact" count half way into its eighth block;
+    // ffmpeg's, written to a pipe, has no "fact" at all.
+    for (const char* name : { "gsm_part_block.wav", "gsm_no_fact.wav" }) {
+        SCOPED_TRACE(name);
+        std::string path = dir.file(name);
+        std::string before = test::read_file(test::fixture(std::string("wav/") + name));
+        std::ofstream(path, std::ios::binary) << before;
+        std::string old_blocks = test::sox_decode(path);
+        ASSERT_EQ(old_blocks.size(), 8u * 320 * 2);
+
+        Result r = record(Coding::GSM, path, more, true);
+        EXPECT_TRUE(r.ok);
+        EXPECT_EQ(r.size, 8 + 75);
+        // The old blocks play whole, then every new sample.
+        std::string ours = decode(Coding::GSM, path);
+        EXPECT_EQ(ours.size(), (8u + 75) * 320 * 2);
+        EXPECT_TRUE(ours.substr(0, old_blocks.size()) == old_blocks);
+        EXPECT_EQ(test::tool({ "sox", "--i", "-s", path }), std::to_string((8 + 75) * 320) + "\n");
+    }
+}
+
 TEST(FileWriterWAV, RefusesToAppendToOtherFiles)
 {
     test::TempDir dir;
