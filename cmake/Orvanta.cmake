@@ -48,3 +48,44 @@ function(orvanta_test_suite name)
   endif()
   set_property(GLOBAL APPEND PROPERTY ORVANTA_TEST_TARGETS ${target})
 endfunction()
+
+# The program folder that the build assembles: executable, skins, languages.
+set(ORVANTA_PROGRAM_DIR ${PROJECT_BINARY_DIR}/program)
+
+# orvanta_skin(<source.xml> <output> [TARGET <name>])
+# Compiles a skin source into <output> (a relative path lies in the program
+# folder) and copies the picture files of the source's folder beside it. The
+# build target is <name>, or one named after the output.
+function(orvanta_skin source output)
+  cmake_parse_arguments(A "" "TARGET" "" ${ARGN})
+  get_filename_component(source ${source} ABSOLUTE)
+  get_filename_component(folder ${source} DIRECTORY)
+  if(NOT IS_ABSOLUTE ${output})
+    set(output ${ORVANTA_PROGRAM_DIR}/${output})
+  endif()
+  get_filename_component(out_folder ${output} DIRECTORY)
+  file(GLOB pictures CONFIGURE_DEPENDS ${folder}/*.png ${folder}/*.bmp ${folder}/*.gif ${folder}/*.jpg)
+  set(copies)
+  set(copy_command)
+  foreach(picture ${pictures})
+    get_filename_component(name ${picture} NAME)
+    list(APPEND copies ${out_folder}/${name})
+  endforeach()
+  if(pictures)
+    set(copy_command COMMAND ${CMAKE_COMMAND} -E copy_if_different ${pictures} ${out_folder})
+  endif()
+  add_custom_command(OUTPUT ${output} ${copies}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${out_folder}
+    COMMAND orvanta-skinc --pictures ${folder} ${source} ${output}
+    ${copy_command}
+    DEPENDS orvanta-skinc ${source} ${pictures}
+    COMMENT "Compiling skin ${output}"
+    VERBATIM)
+  if(A_TARGET)
+    set(target ${A_TARGET})
+  else()
+    file(RELATIVE_PATH relative ${PROJECT_BINARY_DIR} ${output})
+    string(MAKE_C_IDENTIFIER "skin_${relative}" target)
+  endif()
+  add_custom_target(${target} ALL DEPENDS ${output} ${copies})
+endfunction()
