@@ -22,6 +22,10 @@ constexpr int32_t priming_copied = 852;
 // the last byte is not mistaken for an unbounded one.
 constexpr int32_t unbounded = INT32_MAX;
 
+// Rounds of silence in a row that may code no frame before a flush gives up: the slowest
+// conversion (1 MHz in, 8 kHz out) needs a few hundred to fill one frame.
+constexpr int32_t idle_rounds = 1000;
+
 int32_t copy_within(Params& params, uint8_t* out, int32_t room)
 {
     BitWriter& w = params.state->writer;
@@ -98,7 +102,10 @@ FrameBudget frame_budget(const Params& params)
 
 }
 
-int32_t frame_size(const Params* handle) { return handle ? handle->frame_size : 0; }
+int32_t frame_size(const Params* handle)
+{
+    return handle ? handle->frame_size : 0;
+}
 
 Params* alloc()
 {
@@ -198,18 +205,20 @@ int32_t init_params(Params& params)
     params.compression_ratio
         = float(double(params.out_rate) * s.out_channels * 16 / (params.bitrate * 1000.0));
 
-    params.lowpass_hz
-        = int32_t(optimum_bandwidth(params.bitrate * 1000, params.out_rate, params.mode == 1 ? 2.0 : 1.0));
-    if (params.lowpass_hz > 0)
-        s.lowpass1 = s.lowpass2 = float(2.0 * params.lowpass_hz / params.out_rate);
-    design_lowpass(s);
-
+    // A bitrate with no index is refused before the bandwidth is worked out from it: too low a
+    // bitrate leaves nothing for the audio, and the bandwidth formula would take its logarithm.
     const StandardRate out = standard_rate(params.out_rate);
     params.version = out.version;
     s.rate_index = out.rate_index;
     s.bitrate_index = index_of_bitrate(params.version, params.bitrate);
     if (s.bitrate_index == 0)
         return -1;
+
+    params.lowpass_hz
+        = int32_t(optimum_bandwidth(params.bitrate * 1000, params.out_rate, params.mode == 1 ? 2.0 : 1.0));
+    if (params.lowpass_hz > 0)
+        s.lowpass1 = s.lowpass2 = float(2.0 * params.lowpass_hz / params.out_rate);
+    design_lowpass(s);
 
     if (params.in_rate != params.out_rate && !s.resampler.init(params.in_rate, params.out_rate))
         return -1;
@@ -305,6 +314,7 @@ int32_t encode_within(
         // next call, and the frame buffers move on so no frame is coded twice.
         s.samples_held -= params.frame_size;
         s.samples_to_encode -= params.frame_size;
+        ++s.frames_coded;
         for (int32_t ch = 0; ch < s.out_channels; ++ch)
             std::memmove(
                 s.frame_buffer[ch], &s.frame_buffer[ch][params.frame_size], s.samples_held * sizeof(int16_t));
@@ -338,14 +348,24 @@ int32_t flush(Params* handle, uint8_t* out, int32_t out_size)
     static constexpr int16_t silence[max_samples_per_call] = {};
     const int32_t limit = out_size == 0 ? unbounded : out_size;
     int32_t written = 0;
-    while (s.samples_to_encode > 0) {
-        const int32_t bytes
-            = encode_within(params, silence, silence, params.frame_size, out + written, limit - written);
+    // What is still to encode counts output samples: frames are coded until each of them is in
+    // one. Silence is fed in rounds that make at most a frame of output each, whatever the
+    // rate conversion makes of them.
+    const int64_t first = s.frames_coded;
+    const int32_t still = s.samples_to_encode;
+    const int64_t due = first + std::max(0, still + params.frame_size - 1) / params.frame_size;
+    const int32_t round = int32_t(std::clamp<int64_t>(
+        int64_t(params.frame_size) * params.in_rate / params.out_rate, 1, max_samples_per_call));
+    for (int32_t idle = 0; s.frames_coded < due && idle < idle_rounds;) {
+        const int64_t before = s.frames_coded;
+        const int32_t bytes = encode_within(params, silence, silence, round, out + written, limit - written);
         if (bytes < 0)
             return bytes;
         written += bytes;
-        s.samples_to_encode -= params.frame_size;
+        idle = s.frames_coded == before ? idle + 1 : 0;
     }
+    // The silence fed counts for nothing still to encode.
+    s.samples_to_encode = int32_t(still - (s.frames_coded - first) * params.frame_size);
     flush_bitstream(params);
     const int32_t bytes = copy_within(params, out + written, limit - written);
     if (bytes < 0)

@@ -87,6 +87,7 @@ struct State {
     int16_t staging[2][staging_samples] = {};
 
     int32_t samples_to_encode = 576 + 1152;
+    int64_t frames_coded = 0;
     int32_t samples_held = 528; // the zero samples that lead the stream
 
     float resample_ratio = 1.0f; // in_rate / out_rate

@@ -21,15 +21,32 @@ std::unique_ptr<PlayChain> create_play_chain(const std::u16string& path)
     return PlayChainCandidates<WholeFile>::open(PlayFormats::engine, path);
 }
 
-std::unique_ptr<RecordChain> create_record_chain(const std::u16string& path,
-    const std::u16string& format_name, std::int32_t channels, std::int32_t, std::int32_t sample_rate,
-    std::int32_t bitrate, bool append)
+namespace {
+
+// Checked when the chain is made: an encoder that refuses every chunk would
+// leave a writer that stays ok and a file that never comes.
+template<typename Encoder>
+bool takes(const std::u16string& name, const PCMData& format)
 {
+    if (Encoder::takes(format))
+        return true;
+    os::log() << "create_record_chain: " << name << " cannot code " << format.bits_per_sample
+              << "-bit audio at " << format.sample_rate << " Hz, " << format.channels << " channels\n";
+    return false;
+}
+
+}
+
+std::unique_ptr<RecordChain> create_record_chain(const std::u16string& path,
+    const std::u16string& format_name, std::int32_t channels, std::int32_t bits_per_sample,
+    std::int32_t sample_rate, std::int32_t bitrate, bool append)
+{
+    const PCMData format(liba::SharedBuffer(), channels, bits_per_sample, sample_rate);
     if (format_name == u"PCM")
         return std::make_unique<RecordChainWAV>(path, append);
     if (format_name == u"mp3") {
-        // Checked now: an encoder that refuses every chunk would leave a
-        // file that looks recorded and holds nothing.
+        if (!takes<EncoderMP3>(format_name, format))
+            return nullptr;
         if (!EncoderMP3Core::create(sample_rate, channels, bitrate / 1000)) {
             os::log() << "create_record_chain: the MP3 encoder refuses " << bitrate << " bit/s at "
                       << sample_rate << " Hz, " << channels << " channels\n";
@@ -38,12 +55,18 @@ std::unique_ptr<RecordChain> create_record_chain(const std::u16string& path,
         return std::make_unique<RecordChainBase<EncoderMP3, FileWriterMP3, FileReaderMP3>>(
             format_name, std::make_unique<EncoderMP3>(bitrate), path, append);
     }
-    if (format_name == u"ADPCM")
+    if (format_name == u"ADPCM") {
+        if (!takes<EncoderADPCM>(format_name, format))
+            return nullptr;
         return std::make_unique<RecordChainBase<EncoderADPCM, FileWriterWAVADPCM, FileReaderWAVADPCM>>(
             format_name, std::make_unique<EncoderADPCM>(), path, append);
-    if (format_name == u"GSM")
+    }
+    if (format_name == u"GSM") {
+        if (!takes<EncoderGSM>(format_name, format))
+            return nullptr;
         return std::make_unique<RecordChainBase<EncoderGSM, FileWriterWAVGSM, FileReaderWAVGSM>>(
             format_name, std::make_unique<EncoderGSM>(), path, append);
+    }
     return nullptr;
 }
 

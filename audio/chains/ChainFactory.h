@@ -16,9 +16,10 @@ std::unique_ptr<PlayChain> create_play_chain(const std::u16string& path);
 
 // A record chain by format name ("PCM", "mp3", "ADPCM", "GSM", case
 // included); null for any other name. Appending adds to what the file holds.
-// The MP3 chain needs the recording's channels and rate: a bitrate that the
-// encoder refuses for them gives null rather than a file that stays empty.
-// A target that cannot be opened still gives a chain, whose writer is not ok.
+// An encoder that cannot code the recording's channels, bits and rate (or,
+// for MP3, the bitrate at them) gives null rather than a file that never
+// comes. A target that cannot be opened still gives a chain, whose writer is
+// not ok.
 std::unique_ptr<RecordChain> create_record_chain(const std::u16string& path,
     const std::u16string& format_name, std::int32_t channels, std::int32_t bits_per_sample,
     std::int32_t sample_rate, std::int32_t bitrate, bool append);

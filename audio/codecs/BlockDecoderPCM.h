@@ -47,6 +47,18 @@ public:
         Provider<PCMData>::push(decoded);
     }
 
+protected:
+    // Decoded blocks without the end of the last one that does not belong to
+    // the stream: it keeps `last` frames (0: all of them).
+    static liba::SharedBuffer last_block_cut(
+        const liba::SharedBuffer& pcm, std::size_t block_bytes, std::size_t frame_bytes, std::int32_t last)
+    {
+        if (last <= 0 || pcm.size() < block_bytes)
+            return pcm;
+        std::size_t kept = std::min(block_bytes, std::size_t(last) * frame_bytes);
+        return liba::SharedBuffer(pcm, 0, pcm.size() - block_bytes + kept);
+    }
+
 private:
     PCMData m_pending;
 };

@@ -61,7 +61,8 @@ PCMData DecoderADPCM::decode(const ADPCMData& blocks)
         for (std::size_t i = 0; i < decoded.size(); ++i)
             write_sample(target + 2 * i, decoded[i]);
     }
-    return PCMData(std::move(pcm), channels, 16, blocks.sample_rate);
+    return PCMData(last_block_cut(pcm, block_bytes, frame_bytes, blocks.last_block_samples), channels, 16,
+        blocks.sample_rate);
 }
 
 }

@@ -22,7 +22,7 @@ PCMData DecoderGSM::decode(const GSMData& blocks)
         for (int i = 0; i < GSMCodec::block_samples; ++i)
             write_sample(target + 2 * i, samples[i]);
     }
-    return PCMData(std::move(pcm), 1, 16, 8000);
+    return PCMData(last_block_cut(pcm, pcm_block, 2, blocks.last_block_samples), 1, 16, 8000);
 }
 
 std::int32_t DecoderGSM::blocks_for_size(std::int32_t frames)

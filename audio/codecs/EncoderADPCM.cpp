@@ -8,9 +8,15 @@
 
 namespace audio {
 
+bool EncoderADPCM::takes(const PCMData& format)
+{
+    return format.bits_per_sample == 16 && (format.channels == 1 || format.channels == 2)
+        && format.sample_rate > 0;
+}
+
 PCMData EncoderADPCM::make_block(const PCMData& format)
 {
-    if (format.bits_per_sample != 16 || (format.channels != 1 && format.channels != 2) || format.sample_rate <= 0)
+    if (!takes(format))
         return {};
     m_block_align = ADPCMFormat::block_align_for(format.sample_rate, format.channels);
     m_samples_per_block = ADPCMFormat::samples_per_block(m_block_align, format.channels);

@@ -13,6 +13,9 @@ namespace audio {
 class EncoderADPCM : public BlockEncoderPCM<ADPCMData>, public Encoder {
 public:
     ADPCMData encode(const PCMData& block) override;
+    // Whether chunks of this format can be coded at all.
+    static bool takes(const PCMData& format);
+
     PCMData make_block(const PCMData& format) override;
     int get_bitrate() override;
 

@@ -6,9 +6,14 @@
 
 namespace audio {
 
+bool EncoderGSM::takes(const PCMData& format)
+{
+    return format.channels == 1 && format.bits_per_sample == 16 && format.sample_rate == 8000;
+}
+
 PCMData EncoderGSM::make_block(const PCMData& format)
 {
-    if (format.channels != 1 || format.bits_per_sample != 16 || format.sample_rate != 8000)
+    if (!takes(format))
         return {};
     return PCMData(liba::SharedBuffer(GSMCodec::block_samples * 2), 1, 16, 8000);
 }

@@ -11,6 +11,9 @@ namespace audio {
 // format gives nothing.
 class EncoderGSM : public BlockEncoderPCM<GSMData>, public Encoder {
 public:
+    // Whether chunks of this format can be coded at all.
+    static bool takes(const PCMData& format);
+
     GSMData encode(const PCMData& block) override;
     PCMData make_block(const PCMData& format) override;
     int get_bitrate() override { return 13000; }

@@ -23,13 +23,18 @@ EncoderMP3::~EncoderMP3()
     finish_stream();
 }
 
+bool EncoderMP3::takes(const PCMData& format)
+{
+    return format.sample_rate > 0 && format.bits_per_sample > 0 && format.bits_per_sample <= 16
+        && (format.channels == 1 || format.channels == 2);
+}
+
 void EncoderMP3::on_data(const PCMData& chunk)
 {
     liba::MutexLock lock(get_lock());
-    const std::int32_t sample_bytes = (chunk.bits_per_sample + 7) / 8;
-    if (chunk.is_empty() || chunk.sample_rate <= 0 || chunk.bits_per_sample <= 0
-        || (chunk.channels != 1 && chunk.channels != 2) || sample_bytes > 2)
+    if (chunk.is_empty() || !takes(chunk))
         return;
+    const std::int32_t sample_bytes = (chunk.bits_per_sample + 7) / 8;
 
     if (chunk.channels != m_channels || chunk.sample_rate != m_sample_rate) {
         finish_stream();

@@ -25,6 +25,10 @@ public:
     // recording reaches the writer.
     ~EncoderMP3() override;
 
+    // Whether chunks of this format can be coded at all (the core may still
+    // refuse its rate or the bitrate).
+    static bool takes(const PCMData& format);
+
     void on_data(const PCMData& chunk) override;
 
     MP3Data get_data(std::int32_t) override { return {}; }

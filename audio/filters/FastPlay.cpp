@@ -35,7 +35,9 @@ PCMData FastPlay::resample(const PCMData& input)
     if (input.is_empty() || s == 1.0 || input.bytes_per_frame() <= 0)
         return input;
     std::int32_t frames = input.get_frames();
-    if (frames - p <= 0) {
+    // A chunk without a whole frame (the odd byte at the end of a WAV's data)
+    // has nothing to pick, wherever the walk stands.
+    if (frames <= 0 || frames - p <= 0) {
         p -= frames;
         return PCMData(liba::SharedBuffer(), input.channels, input.bits_per_sample, input.sample_rate);
     }

@@ -18,9 +18,19 @@ FileReaderWAVBlocks<T, Info>::FileReaderWAVBlocks(const std::u16string& path, st
     open_with(m_info);
     if (!m_open)
         return;
-    // Reads stop at the end of the audio data, even when "fact" promises more.
-    m_length = std::min<std::int64_t>(
-        m_info.fact_samples / m_info.samples_per_block, data_bytes_present() / m_info.block_align);
+    // Every whole block of the data plays, up to the "fact" count when the
+    // file gives one: the last block only in part when the count ends inside
+    // it. Reads stop at the end of the audio data, even when "fact" promises more.
+    std::int64_t present = data_bytes_present() / m_info.block_align;
+    m_length = present;
+    if (m_info.has_fact) {
+        std::int64_t per_block = m_info.samples_per_block;
+        std::int64_t counted = (std::int64_t(m_info.fact_samples) + per_block - 1) / per_block;
+        if (counted <= present) {
+            m_length = counted;
+            m_last_block_samples = std::int32_t(m_info.fact_samples % per_block);
+        }
+    }
 }
 
 template<typename T, typename Info>
@@ -85,7 +95,10 @@ T FileReaderWAVBlocks<T, Info>::get_data(std::int32_t blocks)
     m_current_block += whole;
     if (whole == 0)
         return {};
-    return make_block(liba::SharedBuffer(bytes, 0, static_cast<std::size_t>(whole * m_info.block_align)));
+    T chunk = make_block(liba::SharedBuffer(bytes, 0, static_cast<std::size_t>(whole * m_info.block_align)));
+    if (m_current_block == m_length)
+        chunk.last_block_samples = m_last_block_samples;
+    return chunk;
 }
 
 template<typename T, typename Info>

@@ -37,6 +37,8 @@ protected:
 private:
     std::int64_t m_current_block = 0;
     std::int64_t m_length = 0;
+    // Samples of the last block that play, when "fact" ends the stream inside it.
+    std::int32_t m_last_block_samples = 0;
     std::int32_t m_skip_step;
 };
 

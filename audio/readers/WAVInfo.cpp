@@ -81,16 +81,24 @@ bool WAVInfo::expect_id(os::File& file, const char id[4])
 
 bool WAVInfo::find_chunk(os::File& file, const char id[4], std::uint32_t& size)
 {
+    return find_chunk_before(file, id, nullptr, size) == Walk::found;
+}
+
+WAVInfo::Walk WAVInfo::find_chunk_before(
+    os::File& file, const char id[4], const char stop[4], std::uint32_t& size)
+{
     std::uint64_t file_size = file.size();
     for (;;) {
         char got[4];
         if (file.read(got, 4) != 4 || !read_u32(file, size))
-            return false;
+            return Walk::failed;
         if (std::memcmp(got, id, 4) == 0)
-            return true;
+            return Walk::found;
+        if (stop && std::memcmp(got, stop, 4) == 0)
+            return file.seek(file.tell() - 8) ? Walk::stopped : Walk::failed;
         std::uint64_t next = file.tell() + size;
         if (next >= file_size)
-            return false;
+            return Walk::failed;
         // RIFF pads an odd chunk with a zero byte, though not every writer
         // does: an identifier never starts with zero, so the byte tells.
         if (size % 2 == 1) {
@@ -99,7 +107,7 @@ bool WAVInfo::find_chunk(os::File& file, const char id[4], std::uint32_t& size)
                 ++next;
         }
         if (!file.seek(next))
-            return false;
+            return Walk::failed;
     }
 }
 
@@ -113,11 +121,14 @@ bool WAVInfo::skip_rest_of_fmt(os::File& file)
     return file.seek(static_cast<std::uint64_t>(fmt_end));
 }
 
-bool WAVInfo::read_fact(os::File& file, std::uint32_t& samples)
+bool WAVInfo::read_fact(os::File& file, std::uint32_t& samples, bool& present)
 {
     std::uint32_t size;
-    if (!find_chunk(file, "fact", size))
-        return false;
+    Walk walk = find_chunk_before(file, "fact", "data", size);
+    present = walk == Walk::found;
+    samples = 0;
+    if (!present)
+        return walk == Walk::stopped;
     std::uint64_t end = file.tell() + size;
     if (!read_u32(file, samples))
         return false;

@@ -37,6 +37,10 @@ public:
     // Walks the chunks from where the file stands to the one named id and
     // leaves the file at its first data byte.
     static bool find_chunk(os::File& file, const char id[4], std::uint32_t& size);
+    enum class Walk { found, stopped, failed };
+    // The same, stopping before the chunk named `stop`, with the file at
+    // that chunk's identifier.
+    static Walk find_chunk_before(os::File& file, const char id[4], const char stop[4], std::uint32_t& size);
 
     std::int32_t channels = 0;
     std::int32_t bits_per_sample = 0;
@@ -52,8 +56,10 @@ public:
 protected:
     // Moves past what is left of the "fmt " chunk after its fields were read.
     bool skip_rest_of_fmt(os::File& file);
-    // Finds "fact" and reads its sample count.
-    static bool read_fact(os::File& file, std::uint32_t& samples);
+    // Reads the sample count of a "fact" chunk before "data"; without one
+    // (ffmpeg writes none to a pipe) `present` is false and the file stands
+    // at the "data" chunk.
+    static bool read_fact(os::File& file, std::uint32_t& samples, bool& present);
     static bool write_fact(os::File& file, std::uint32_t samples);
 
     static bool read_u16(os::File& file, std::uint16_t& value);

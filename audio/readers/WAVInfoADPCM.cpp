@@ -18,7 +18,7 @@ bool WAVInfoADPCM::read_extension(os::File& file)
     auto value = [&](std::size_t at) { return std::int16_t(table[at] | table[at + 1] << 8); };
     for (std::size_t i = 0; i < pairs; ++i)
         coefficients[i] = { value(4 * i), value(4 * i + 2) };
-    if (!skip_rest_of_fmt(file) || !read_fact(file, fact_samples))
+    if (!skip_rest_of_fmt(file) || !read_fact(file, fact_samples, has_fact))
         return false;
     // A block holds at least its 7-byte header per channel; the readers divide
     // by the rate, the block size and the samples per block.

@@ -20,6 +20,8 @@ public:
     // As stored in the file; decoding uses its own fixed table.
     std::vector<Coefficients> coefficients;
     std::uint32_t fact_samples = 0;
+    // Whether the file has a "fact" chunk; without one every whole block plays.
+    bool has_fact = true;
 };
 
 }

@@ -8,7 +8,7 @@ bool WAVInfoGSM::read_extension(os::File& file)
         return false;
     std::uint16_t extension_size;
     if (!read_u16(file, extension_size) || !read_u16(file, samples_per_block) || !skip_rest_of_fmt(file)
-        || !read_fact(file, fact_samples))
+        || !read_fact(file, fact_samples, has_fact))
         return false;
     return channels == 1 && sample_rate == 8000 && samples_per_block == 320 && block_align == 65;
 }

@@ -11,6 +11,8 @@ public:
 
     std::uint16_t samples_per_block = 1;
     std::uint32_t fact_samples = 0;
+    // Whether the file has a "fact" chunk; without one every whole block plays.
+    bool has_fact = true;
 };
 
 }

@@ -71,8 +71,10 @@ bool FileWriterWAV<Info, Data>::open_for_append()
         std::uint32_t size = 0;
         if (m_file->seek(12) && WAVInfo::find_chunk(*m_file, "fact", size))
             m_fact_offset = static_cast<std::int64_t>(m_file->tell());
+        // New blocks follow the old ones whole, so a last block that was
+        // only partly used now plays whole too.
         auto samples = std::uint64_t(m_units) * m_format.samples_per_block;
-        m_format.fact_samples = static_cast<std::uint32_t>(std::min<std::uint64_t>(m_format.fact_samples, samples));
+        m_format.fact_samples = static_cast<std::uint32_t>(std::min<std::uint64_t>(samples, UINT32_MAX));
     }
     return m_file->seek(static_cast<std::uint64_t>(m_format.data_offset + present)) && m_file->is_ok();
 }

@@ -164,6 +164,37 @@ TEST(CreateRecordChain, ByExactFormatName)
     }
 }
 
+TEST(CreateRecordChain, RefusesAFormatItsEncoderCannotCode)
+{
+    test::TempDir dir;
+
+    struct Case {
+        std::u16string name;
+        std::int32_t channels, bits, rate;
+        bool made;
+    } cases[] = {
+        { u"ADPCM", 1, 8, 8000, false },
+        { u"ADPCM", 3, 16, 8000, false },
+        { u"ADPCM", 2, 16, 44100, true },
+        { u"GSM", 1, 16, 11025, false },
+        { u"GSM", 1, 16, 16000, false },
+        { u"GSM", 2, 16, 8000, false },
+        { u"GSM", 1, 8, 8000, false },
+        { u"mp3", 1, 24, 44100, false },
+        { u"mp3", 1, 8, 22050, true },
+        { u"PCM", 1, 8, 11025, true },
+    };
+
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message()
+            << platform::to_utf8(c.name) << " " << c.channels << "x" << c.bits << " " << c.rate);
+        const std::string path = dir.file("refused");
+        auto chain
+            = audio::create_record_chain(test::u16(path), c.name, c.channels, c.bits, c.rate, 32000, false);
+        EXPECT_EQ(chain != nullptr, c.made);
+    }
+}
+
 TEST(CreateRecordChain, EachFormatWritesAFileThatFfmpegReads)
 {
     if (!test::have_tool("ffprobe"))
@@ -226,9 +257,10 @@ TEST(PlayChainConnectTo, OnlyTheSameCodingCopiesUndecoded)
             SCOPED_TRACE(std::string(plays[p]) + " to " + platform::to_utf8(records[r]));
             auto play = audio::create_play_chain(test::u16(test::fixture(plays[p])));
             ASSERT_NE(play, nullptr);
+            // A format every encoder takes: joining does not encode.
             auto record
                 = audio::create_record_chain(test::u16(dir.file("joined" + std::to_string(p * 4 + r))),
-                    records[r], 1, 16, 44100, 128000, true);
+                    records[r], 1, 16, 8000, 32000, true);
             ASSERT_NE(record, nullptr);
             EXPECT_EQ(play->connect_to(*record), p == r);
             if (p != r) { // the decoder still gets the reader's data

@@ -258,3 +258,49 @@ TEST(EncoderMP3, ALowRateRaisedByTheCoreKeepsEveryFrame)
     ASSERT_GE(decoded.size(), 16000u);
     EXPECT_GT(test::rms(decoded, 4000, 12000), 5000.0);
 }
+
+TEST(EncoderMP3, EveryInputSampleReachesTheFileWhateverTheRateConversion)
+{
+    if (!test::have_tool("ffmpeg"))
+        GTEST_SKIP() << "ffmpeg missing";
+
+    struct Case {
+        int in_rate;
+        std::int32_t bitrate;
+        int out_rate;
+    };
+
+    const Case cases[] = {
+        { 44100, 8000, 8000 },
+        { 22050, 8000, 8000 },
+        { 44100, 32000, 22050 },
+        { 8000, 32000, 8000 },
+        { 11025, 16000, 11025 },
+        { 48000, 64000, 48000 },
+        { 16000, 24000, 16000 },
+        { 32000, 16000, 11025 },
+        { 2000, 160000, 8000 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.in_rate << " Hz at " << c.bitrate);
+        // A steady tone to the last sample: where it ends in the decode shows
+        // whether the end of the input made it into the file.
+        const int count = c.in_rate * 6 / 10 + 77;
+        std::vector<std::int16_t> samples(std::size_t(count), 0);
+        for (int i = 0; i < count; ++i)
+            samples[std::size_t(i)] = std::int16_t(12000 * std::sin(i * 2 * M_PI * 300 / c.in_rate));
+        test::TempDir dir;
+        const std::string path = encode_to_file(dir, samples, c.in_rate, c.bitrate);
+        EXPECT_EQ(test::probe_stream(path), "mp3," + std::to_string(c.out_rate) + ",1\n");
+        auto decoded = test::decode_s16(path);
+        std::size_t onset = 0;
+        while (onset < decoded.size() && std::abs(decoded[onset]) < 3000)
+            ++onset;
+        const auto end = onset + std::size_t(std::int64_t(count) * c.out_rate / c.in_rate);
+        const std::size_t frame = c.out_rate > 24000 ? 1152 : 576;
+        ASSERT_GE(decoded.size(), end);
+        EXPECT_GT(test::rms(decoded, end - c.out_rate / 50, end - c.out_rate / 200), 5000.0);
+        // What follows is the core's flush padding: less than its delay and one frame.
+        EXPECT_LT(decoded.size() - end, 1728 + frame);
+    }
+}

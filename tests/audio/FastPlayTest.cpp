@@ -1,7 +1,11 @@
 #include "audio/filters/FastPlay.h"
 
+#include "audio/readers/FileReaderWAVPCM.h"
+#include "platform/Utf8.h"
 #include "tests/audio/PipelineDoubles.h"
 #include "tests/audio/Signals.h"
+#include "tests/audio/WavBytes.h"
+#include "tests/support/TempDir.h"
 
 #include <cmath>
 #include <gtest/gtest.h>
@@ -116,4 +120,38 @@ TEST(FastPlay, PullsAsManyFramesAsTheSpeedNeeds)
     EXPECT_TRUE(fast.get_data(100).is_empty());
     EXPECT_EQ(source.requests, (std::vector<std::int32_t> { 300, 300, 301 }));
     audio::connect<PCMData>(&source, nullptr);
+}
+
+TEST(FastPlay, AChunkSmallerThanAFrameIsNeverReadBefore)
+{
+    // 16-bit mono whose data chunk declares 11 bytes: the reader hands out
+    // five frames, then the odd byte. Below normal speed the walk stands just
+    // before the next chunk when that byte comes.
+    test::TempDir dir;
+    std::string samples;
+    for (int i = 0; i < 11; ++i)
+        samples += char(0x10 + i);
+    audio::FileReaderWAVPCM reader(
+        platform::from_utf8(dir.write("odd.wav", test::pcm_wav(1, 8000, 16, samples))));
+    ASSERT_TRUE(reader.is_open());
+    FastPlay fast;
+    ASSERT_TRUE(fast.set_speed(0.75));
+    audio::connect<PCMData>(&reader, &fast);
+    Samples out;
+    for (PCMData chunk = fast.get_data(7); !chunk.is_empty(); chunk = fast.get_data(7)) {
+        Samples part = test::samples_of(chunk);
+        out.insert(out.end(), part.begin(), part.end());
+    }
+    audio::connect<PCMData>(&reader, nullptr);
+    // Frames 0, 0, 1, 2, 3, 4 at 0.75; the odd byte gives nothing.
+    EXPECT_EQ(out.size(), 6u);
+
+    for (double speed : { 0.5, 0.75, 1.5 }) {
+        SCOPED_TRACE(speed);
+        FastPlay walk;
+        walk.set_speed(speed);
+        walk.resample(numbered(5));
+        PCMData odd(liba::SharedBuffer(1, "\x7f"), 1, 16, 8000);
+        EXPECT_TRUE(walk.resample(odd).is_empty());
+    }
 }

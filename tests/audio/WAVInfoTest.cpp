@@ -126,7 +126,7 @@ TEST(WAVInfo, RefusesDamagedAndHostileHeaders)
         { "ADPCM with odd coefficients", Kind::ADPCM, test::patched(adpcm, 42, std::string(28, '\x7f')), true },
         { "ADPCM of 3 bits", Kind::ADPCM, test::patched(adpcm, 34, test::le16(3)), false },
         { "ADPCM with 6 pairs", Kind::ADPCM, test::patched(adpcm, 40, test::le16(6)), false },
-        { "ADPCM without fact", Kind::ADPCM, test::patched(adpcm, 70, "junk"), false },
+        { "ADPCM without fact", Kind::ADPCM, test::patched(adpcm, 70, "junk"), true },
         { "ADPCM at 0 Hz", Kind::ADPCM, test::patched(adpcm, 24, test::le32(0)), false },
         { "ADPCM of 0 samples a block", Kind::ADPCM, test::patched(adpcm, 38, test::le16(0)), false },
         { "ADPCM block smaller than its header", Kind::ADPCM, test::patched(adpcm, 32, test::le16(6)), false },
@@ -134,7 +134,7 @@ TEST(WAVInfo, RefusesDamagedAndHostileHeaders)
         { "GSM blocks of 64", Kind::GSM, test::patched(gsm, 32, test::le16(64)), false },
         { "GSM of 321 samples a block", Kind::GSM, test::patched(gsm, 38, test::le16(321)), false },
         { "GSM in stereo", Kind::GSM, test::patched(gsm, 22, test::le16(2)), false },
-        { "GSM without fact", Kind::GSM, test::patched(gsm, 40, "junk"), false },
+        { "GSM without fact", Kind::GSM, test::patched(gsm, 40, "junk"), true },
         { "chunk claiming 4 GB", Kind::PCM, test::inserted(pcm, 36, "LIST" + test::le32(0xFFFFFFF0)), false },
         // clang-format on
     };

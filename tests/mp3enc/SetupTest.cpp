@@ -126,6 +126,11 @@ TEST(Mp3EncSetup, RefusesWhatCannotBeEncoded)
         { 22050, 1, 320 }, // MPEG-2's row ends at 160
         { 24000, 2, 192 },
         { 44100, 2, 33 }, // in no row
+        // Below any row: too little for the side information, let alone audio.
+        { 8000, 1, 1 },
+        { 44100, 1, 1 },
+        { 22050, 2, 1 },
+        { 44100, 2, 2 },
         { 44100, 0, 128 },
         { 44100, 3, 128 },
         { 44100, -1, 128 },
