@@ -741,9 +741,9 @@ bool Document::stop_recording(skinner::Form* parent)
     forget_provider(m_muter);
     audio::connect<PCMData>(&m_record_meter, &m_time_meter);
     if (m_active_buffer.get_queued_bytes() <= drain_form_bytes || !parent)
-        recording_drain().get().wait(m_active_buffer);
+        recording_drain_slot().get().wait(m_active_buffer);
     else
-        recording_drain().get().run_completion_form(*parent, m_active_buffer);
+        recording_drain_slot().get().run_completion_form(*parent, m_active_buffer);
     m_active_buffer.reset();
     audio::connect<PCMData>(&m_active_buffer, nullptr);
     m_record_chain.reset();
@@ -788,7 +788,7 @@ std::u16string Document::new_recording_path()
         ? recording_file_name(m_record_file, m_settings.prefix, extension)
         : unique_file_path(m_record_file, m_settings.prefix, extension);
     auto created = [](const std::u16string& name) {
-        return !name.empty() && os::File(name, os::File::mode_write).is_ok();
+        return !name.empty() && os::File(name, os::File::Mode::write).is_ok();
     };
     if (created(path))
         return path;
