@@ -57,11 +57,14 @@ void BlitContext::tile(const Rect& destination, std::int32_t source_x, std::int3
     const std::int64_t first_column = (std::int64_t { visible.left } - destination.left) / cell_width;
     const std::int64_t first_row = (std::int64_t { visible.top } - destination.top) / cell_height;
     for (std::int64_t x = destination.left + first_column * cell_width; x < visible.right; x += cell_width) {
-        const auto width = static_cast<std::int32_t>(std::min<std::int64_t>(cell_width, destination.right - x));
-        for (std::int64_t y = destination.top + first_row * cell_height; y < visible.bottom; y += cell_height) {
+        const auto width
+            = static_cast<std::int32_t>(std::min<std::int64_t>(cell_width, destination.right - x));
+        for (std::int64_t y = destination.top + first_row * cell_height; y < visible.bottom;
+             y += cell_height) {
             const auto height
                 = static_cast<std::int32_t>(std::min<std::int64_t>(cell_height, destination.bottom - y));
-            blit(static_cast<std::int32_t>(x), static_cast<std::int32_t>(y), width, height, source_x, source_y);
+            blit(static_cast<std::int32_t>(x), static_cast<std::int32_t>(y), width, height, source_x,
+                source_y);
         }
     }
 }
@@ -109,8 +112,8 @@ void scale_blit(platform::DeviceContext& destination, double factor, const platf
         return;
     }
     const auto scaled = [factor](std::int32_t extent) {
-        return static_cast<std::int32_t>(std::clamp(extent * factor, -double(platform::Rect::limit),
-            double(platform::Rect::limit)));
+        return static_cast<std::int32_t>(
+            std::clamp(extent * factor, -double(platform::Rect::limit), double(platform::Rect::limit)));
     };
     destination.stretch_blt({ 0, 0, scaled(width), scaled(height) }, source, { 0, 0, width, height }, rop);
 }

@@ -17,10 +17,10 @@ platform::Rect rect_of(Point position, Size size)
 
 std::uint32_t alignment_flags(std::int32_t horizontal, std::int32_t vertical)
 {
-    static constexpr std::uint32_t horizontal_flags[] = { platform::dt::left, platform::dt::center,
-        platform::dt::right };
-    static constexpr std::uint32_t vertical_flags[] = { platform::dt::top, platform::dt::vcenter,
-        platform::dt::bottom };
+    static constexpr std::uint32_t horizontal_flags[]
+        = { platform::dt::left, platform::dt::center, platform::dt::right };
+    static constexpr std::uint32_t vertical_flags[]
+        = { platform::dt::top, platform::dt::vcenter, platform::dt::bottom };
     const auto pick = [](const std::uint32_t(&flags)[3], std::int32_t index) {
         return index >= 0 && index < 3 ? flags[index] : flags[0];
     };

@@ -56,8 +56,8 @@ FontRep::FontRep(const std::u16string& description, std::uint32_t scale)
 
 std::shared_ptr<const FontRep> find_font(const std::u16string& description, std::uint32_t scale)
 {
-    return cache().find(
-        FontKey { description, scale }, [](const FontKey& key) { return FontRep(key.description, key.scale); });
+    return cache().find(FontKey { description, scale },
+        [](const FontKey& key) { return FontRep(key.description, key.scale); });
 }
 
 std::size_t fonts_in_use()

@@ -224,7 +224,8 @@ ImageLoader::Step ImageLoader::from_png(const std::u16string& file_name, std::un
     return bitmap ? Step::found : Step::next;
 }
 
-ImageLoader::Step ImageLoader::from_picture_file(const std::u16string& file_name, std::unique_ptr<Bitmap>& bitmap)
+ImageLoader::Step ImageLoader::from_picture_file(
+    const std::u16string& file_name, std::unique_ptr<Bitmap>& bitmap)
 {
     const std::u16string path = inside_folder(file_name);
     if (path.empty())

@@ -161,8 +161,8 @@ void draw_nine_parts(BlitContext& blits, const PictureParts& parts, std::int32_t
 
 void draw_image(Canvas& canvas, const Image& image, const PictureParts& parts, const Rect& target)
 {
-    const Rect t { clamp_coordinate(target.left), clamp_coordinate(target.top), clamp_coordinate(target.right),
-        clamp_coordinate(target.bottom) };
+    const Rect t { clamp_coordinate(target.left), clamp_coordinate(target.top),
+        clamp_coordinate(target.right), clamp_coordinate(target.bottom) };
     if (t.width() < 1 || t.height() < 1 || !image.is_valid())
         return;
     if (image.has_alpha()) {

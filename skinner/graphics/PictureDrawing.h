@@ -25,7 +25,8 @@ struct PictureParts {
 // and centre stretched or tiled. Borders wider than the target shrink, the
 // far one first; an edge or a centre one scale-pixel thick is drawn as a
 // solid fill of its pixel's colour.
-void draw_nine_parts(BlitContext& blits, const PictureParts& parts, std::int32_t scale, const platform::Rect& target);
+void draw_nine_parts(
+    BlitContext& blits, const PictureParts& parts, std::int32_t scale, const platform::Rect& target);
 
 // Draws the image's parts into the canvas rectangle: through its
 // transparency mask, blended by its alpha companion, or opaque. Nothing

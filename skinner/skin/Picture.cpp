@@ -81,19 +81,20 @@ Size Picture::get_border_size() const
 
 Point Picture::map_point(Point point, Point position, Size size) const
 {
-    const platform::Rect target = platform::Rect::from({ position.x, position.y }, { size.width, size.height });
+    const platform::Rect target
+        = platform::Rect::from({ position.x, position.y }, { size.width, size.height });
     return { map_axis(point.x, target.left, target.right, m_source_left, m_inner_left, m_inner_right,
                  m_source_right, m_stretch),
-        map_axis(point.y, target.top, target.bottom, m_source_top, m_inner_top, m_inner_bottom, m_source_bottom,
-            m_stretch) };
+        map_axis(point.y, target.top, target.bottom, m_source_top, m_inner_top, m_inner_bottom,
+            m_source_bottom, m_stretch) };
 }
 
 void Picture::draw(Canvas& canvas, Point position, Size size) const
 {
     if (!m_image)
         return;
-    const PictureParts parts { source_top_left(), inner_top_left(), inner_bottom_right(), source_bottom_right(),
-        m_stretch };
+    const PictureParts parts { source_top_left(), inner_top_left(), inner_bottom_right(),
+        source_bottom_right(), m_stretch };
     draw_image(canvas, *m_image, parts,
         platform::Rect::from({ position.x, position.y }, { size.width, size.height }));
 }

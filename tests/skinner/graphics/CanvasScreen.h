@@ -56,7 +56,8 @@ protected:
     platform::ColorRef pixel(std::int32_t x, std::int32_t y) const { return screen->pixel({ x, y }); }
 
     // The pixels of the area from its top left, one character each by the legend.
-    std::vector<std::string> pixels(const platform::Rect& area, const std::map<char, platform::ColorRef>& legend) const
+    std::vector<std::string> pixels(
+        const platform::Rect& area, const std::map<char, platform::ColorRef>& legend) const
     {
         std::vector<std::string> rows;
         for (std::int32_t y = area.top; y < area.bottom; ++y) {
@@ -91,7 +92,8 @@ protected:
     };
 
 private:
-    platform::LResult procedure(platform::Window w, platform::MessageId id, platform::WParam wp, platform::LParam lp)
+    platform::LResult procedure(
+        platform::Window w, platform::MessageId id, platform::WParam wp, platform::LParam lp)
     {
         if (id == platform::msg::erase_background)
             return 1;

@@ -30,20 +30,21 @@ TEST_F(CanvasDrawing, NestedClipsIntersectAndPopRestoresTheClipBelow)
         c.pop_clip();
         c.fill_rect({ 0, 0 }, { 4, 3 }, blue); // back to 2 to 9
     });
-    EXPECT_EQ(pixels({ 0, 0, 12, 12 }, legend), (std::vector<std::string> {
-                                                    "............",
-                                                    "............",
-                                                    "..bb........",
-                                                    "............",
-                                                    "............",
-                                                    ".....rrrrr..",
-                                                    ".....rrrrr..",
-                                                    ".....rrrrr..",
-                                                    ".....rrrrr..",
-                                                    ".....rrrrb..",
-                                                    "............",
-                                                    "............",
-                                                }));
+    EXPECT_EQ(pixels({ 0, 0, 12, 12 }, legend),
+        (std::vector<std::string> {
+            "............",
+            "............",
+            "..bb........",
+            "............",
+            "............",
+            ".....rrrrr..",
+            ".....rrrrr..",
+            ".....rrrrr..",
+            ".....rrrrr..",
+            ".....rrrrb..",
+            "............",
+            "............",
+        }));
 }
 
 TEST_F(CanvasDrawing, TheCanvasRectangleIsNeverPopped)
@@ -65,6 +66,7 @@ TEST_F(CanvasDrawing, ClipsMeetingAtAnEdgeLeaveNothing)
         Point position;
         Size size;
     };
+
     // Touching the clip from each side, and negative sizes.
     const Case cases[] = { { { 0, 0 }, { 10, 10 } }, { { 20, 10 }, { 5, 5 } }, { { 10, 0 }, { 5, 10 } },
         { { 10, 20 }, { 10, 5 } }, { { 12, 12 }, { -5, -5 } } };

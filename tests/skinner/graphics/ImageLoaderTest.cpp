@@ -1,7 +1,7 @@
-#include "skinner/graphics/ImageCache.h"
 #include "skinner/graphics/ImageLoader.h"
 
 #include "platform/Utf8.h"
+#include "skinner/graphics/ImageCache.h"
 #include "skinner/skin/Picture.h"
 #include "skinner/skin/PropertiesImpl.h"
 #include "tests/skinner/graphics/PictureFiles.h"
@@ -54,20 +54,26 @@ TEST(PictureLookup, ArchiveMembersFirstThenPngBmpGifJpegBesideTheSkin)
 {
     if (!test::have_tool("zip"))
         GTEST_SKIP() << "zip is not installed";
+
     struct Case {
         const char* name;
         std::vector<File> archive, folder;
         std::optional<ColorRef> expected;
     };
+
     const Case cases[] = {
-        { "every kind beside the skin", {}, { { "logo.png", red }, { "logo.bmp", green }, { "logo.gif", blue }, { "logo.jpg", yellow } }, red },
-        { "BMP before GIF and JPEG", {}, { { "logo.bmp", green }, { "logo.gif", blue }, { "logo.jpg", yellow } }, green },
+        { "every kind beside the skin", {},
+            { { "logo.png", red }, { "logo.bmp", green }, { "logo.gif", blue }, { "logo.jpg", yellow } },
+            red },
+        { "BMP before GIF and JPEG", {},
+            { { "logo.bmp", green }, { "logo.gif", blue }, { "logo.jpg", yellow } }, green },
         { "GIF before JPEG", {}, { { "logo.gif", blue }, { "logo.jpg", yellow } }, blue },
         { "JPEG", {}, { { "logo.jpg", yellow } }, yellow },
         { "an archive GIF before a PNG beside", { { "logo.gif", grey } }, { { "logo.png", red } }, grey },
         { "an archive BMP before a PNG beside", { { "logo.bmp", white } }, { { "logo.png", red } }, white },
         { "archive GIF before archive BMP", { { "logo.bmp", white }, { "logo.gif", grey } }, {}, grey },
-        { "a damaged member ends the search", { { "logo.gif", std::nullopt } }, { { "logo.png", red } }, std::nullopt },
+        { "a damaged member ends the search", { { "logo.gif", std::nullopt } }, { { "logo.png", red } },
+            std::nullopt },
         { "a damaged PNG lets it go on", {}, { { "logo.png", std::nullopt }, { "logo.bmp", green } }, green },
         { "an empty PNG lets it go on", {}, { { "logo.png", std::nullopt }, { "logo.gif", blue } }, blue },
         { "nothing", { { "other.gif", grey } }, { { "other.png", red } }, std::nullopt },
@@ -90,7 +96,8 @@ TEST(PictureLookup, ArchiveMembersFirstThenPngBmpGifJpegBesideTheSkin)
             if (f.color)
                 make_solid(dir, f.name, *f.color);
             else
-                dir.write(f.name, std::string_view(c.name).starts_with("an empty") ? "" : "\x89PNG\r\n\x1a\nbroken");
+                dir.write(f.name,
+                    std::string_view(c.name).starts_with("an empty") ? "" : "\x89PNG\r\n\x1a\nbroken");
         }
         const Image image = skinner::load_image({ platform::from_utf8(dir.file("test.skin")), u"logo", 1 });
         EXPECT_EQ(shown_color(image), c.expected);
@@ -109,10 +116,12 @@ TEST(PictureLookup, OnlyInsideTheSkinsFolder)
     fs::create_symlink(dir.file("outside.png"), dir.file("skin/out.png"));
     fs::create_symlink("sub/inner.png", dir.file("skin/in.png"));
     fs::create_directory_symlink(dir.file("skin"), dir.file("alias"));
+
     struct Case {
         std::string skin, name;
         std::optional<ColorRef> expected;
     };
+
     const Case cases[] = {
         { "skin/test.skin", "sub/inner", green },
         { "skin/test.skin", "in", green },
@@ -126,7 +135,8 @@ TEST(PictureLookup, OnlyInsideTheSkinsFolder)
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        const Image image = skinner::load_image({ platform::from_utf8(dir.file(c.skin)), platform::from_utf8(c.name), 1 });
+        const Image image
+            = skinner::load_image({ platform::from_utf8(dir.file(c.skin)), platform::from_utf8(c.name), 1 });
         EXPECT_EQ(shown_color(image), c.expected);
     }
 }
@@ -182,13 +192,15 @@ TEST(SkinPictures, APictureOutsideTheFolderMakesTheSkinInvalid)
     std::filesystem::create_symlink(dir.file("outside.png"), dir.file("skin/link.png"));
     for (const char* name : { "inner", "../outside", "link", "missing" }) {
         SCOPED_TRACE(name);
-        const std::string xml = std::string("<skin name=\"Orvanta_500\" devices=\"P\"><size width=\"240\" height=\"320\"/>")
+        const std::string xml
+            = std::string("<skin name=\"Orvanta_500\" devices=\"P\"><size width=\"240\" height=\"320\"/>")
             + "<picture name=\"" + name + "\"/></skin>";
         const skinc::ParseResult parsed = skinc::parse_skin(xml);
         ASSERT_EQ(parsed.error, "");
         const skinc::LayoutResult laid_out = skinc::lay_out(parsed.skin);
         ASSERT_EQ(laid_out.error, "");
-        const std::string path = dir.write("skin/test.skin", { laid_out.bytes.begin(), laid_out.bytes.end() });
+        const std::string path
+            = dir.write("skin/test.skin", { laid_out.bytes.begin(), laid_out.bytes.end() });
         const skinner::PropertiesImpl skin(platform::from_utf8(path), { 240, 320 });
         EXPECT_EQ(skin.is_valid(), std::string(name) == "inner");
     }

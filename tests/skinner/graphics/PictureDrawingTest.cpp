@@ -1,7 +1,5 @@
-#include "skinner/skin/Picture.h"
-
 #include "platform/Utf8.h"
-
+#include "skinner/skin/Picture.h"
 #include "tests/skinner/graphics/CanvasScreen.h"
 #include "tests/skinner/graphics/PictureFiles.h"
 
@@ -38,8 +36,8 @@ protected:
         for (std::int32_t y = area.top; y < area.bottom; ++y)
             for (std::int32_t x = area.left; x < area.right; ++x)
                 if (pixel(x, y) != expected(x, y))
-                    return "at " + std::to_string(x) + "," + std::to_string(y) + ": " + std::to_string(pixel(x, y))
-                        + " instead of " + std::to_string(expected(x, y));
+                    return "at " + std::to_string(x) + "," + std::to_string(y) + ": "
+                        + std::to_string(pixel(x, y)) + " instead of " + std::to_string(expected(x, y));
         return {};
     }
 
@@ -62,10 +60,12 @@ Picture with_parts(Picture p, Point source_tl, Point inner_tl, Point inner_br, P
 TEST_F(PictureDrawing, NinePartsShowTheMappedSourcePixelAtEverySize)
 {
     test::make_coded_picture(dir, "nine.png", 9, 7);
+
     struct Parts {
         const char* name;
         Point source_tl, inner_tl, inner_br, source_br;
     };
+
     const Parts parts[] = {
         { "borders of 2, 4, 1 and 3", { 0, 0 }, { 2, 1 }, { 5, 4 }, { 9, 7 } },
         { "a part inside the image", { 1, 1 }, { 3, 2 }, { 6, 5 }, { 8, 7 } },
@@ -73,14 +73,15 @@ TEST_F(PictureDrawing, NinePartsShowTheMappedSourcePixelAtEverySize)
         { "one-pixel frame and centre", { 4, 2 }, { 5, 3 }, { 6, 4 }, { 7, 5 } },
         { "one-pixel edges, wider centre", { 0, 0 }, { 1, 1 }, { 3, 4 }, { 4, 5 } },
     };
+
     struct Target {
         Point position;
         Size size;
         std::optional<std::pair<Point, Size>> clip;
     };
+
     const Target targets[] = {
-        { { 3, 4 }, { 9, 7 }, std::nullopt },
-        { { 40, 50 }, { 31, 17 }, std::nullopt },
+        { { 3, 4 }, { 9, 7 }, std::nullopt }, { { 40, 50 }, { 31, 17 }, std::nullopt },
         { { 10, 100 }, { 100, 20 }, std::nullopt },
         { { 20, 20 }, { 7, 5 }, std::nullopt }, // a middle of one pixel
         { { 30, 150 }, { 70, 90 }, std::pair { Point { 41, 163 }, Size { 23, 31 } } },
@@ -93,21 +94,22 @@ TEST_F(PictureDrawing, NinePartsShowTheMappedSourcePixelAtEverySize)
             for (const Target& t : targets) {
                 SCOPED_TRACE(testing::Message() << p.name << (stretch ? ", stretched" : ", tiled") << " into "
                                                 << t.size.width << "x" << t.size.height);
-                const Picture drawn = with_parts(image, p.source_tl, p.inner_tl, p.inner_br, p.source_br, stretch);
+                const Picture drawn
+                    = with_parts(image, p.source_tl, p.inner_tl, p.inner_br, p.source_br, stretch);
                 draw([&](Canvas& c) {
                     if (t.clip)
                         c.push_clip(t.clip->first, t.clip->second);
                     drawn.draw(c, t.position, t.size);
                 });
-                const platform::Rect target = platform::Rect::from({ t.position.x, t.position.y },
-                    { t.size.width, t.size.height });
+                const platform::Rect target
+                    = platform::Rect::from({ t.position.x, t.position.y }, { t.size.width, t.size.height });
                 const platform::Rect shown = t.clip
                     ? target.intersect(platform::Rect::from({ t.clip->first.x, t.clip->first.y },
                         { t.clip->second.width, t.clip->second.height }))
                     : target;
-                const platform::Rect around = target.unite({ target.left - 2, target.top - 2, target.right + 2,
-                                                               target.bottom + 2 })
-                                                  .intersect({ 0, 0, 240, 320 });
+                const platform::Rect around
+                    = target.unite({ target.left - 2, target.top - 2, target.right + 2, target.bottom + 2 })
+                          .intersect({ 0, 0, 240, 320 });
                 EXPECT_EQ(first_difference(around,
                               [&](std::int32_t x, std::int32_t y) {
                                   if (!shown.contains({ x, y }))
@@ -122,10 +124,12 @@ TEST_F(PictureDrawing, NinePartsShowTheMappedSourcePixelAtEverySize)
 TEST_F(PictureDrawing, BordersWiderThanTheTargetShrinkTheFarOneFirst)
 {
     test::make_coded_picture(dir, "wide.png", 30, 2);
+
     struct Case {
         std::int32_t inner_right, width;
         std::vector<int> columns; // the source column of each drawn column
     };
+
     const Case cases[] = {
         // Borders of 10 and 10 into 15: 8 and 7, no middle.
         { 20, 15, { 0, 1, 2, 3, 4, 5, 6, 7, 23, 24, 25, 26, 27, 28, 29 } },
@@ -139,7 +143,8 @@ TEST_F(PictureDrawing, BordersWiderThanTheTargetShrinkTheFarOneFirst)
         draw([&](Canvas& c) { drawn.draw(c, { 5, 5 }, { k.width, 2 }); });
         for (std::int32_t y = 0; y < 2; ++y)
             for (std::int32_t x = 0; x < k.width; ++x)
-                EXPECT_EQ(pixel(5 + x, 5 + y), test::coded_color(k.columns[std::size_t(x)], y)) << x << "," << y;
+                EXPECT_EQ(pixel(5 + x, 5 + y), test::coded_color(k.columns[std::size_t(x)], y))
+                    << x << "," << y;
         EXPECT_EQ(pixel(5 + k.width, 5), test::background);
     }
 }
@@ -185,7 +190,8 @@ TEST_F(PictureDrawing, OnePixelFillsKeepTheMaskRule)
     draw([&](Canvas& c) { frame.draw(c, { 10, 10 }, { 6, 4 }); });
     const std::map<char, ColorRef> legend { { 'r', red }, { 'g', green }, { 'b', blue }, { 'k', grey },
         { '-', test::background } };
-    EXPECT_EQ(pixels({ 10, 10, 16, 14 }, legend), (std::vector<std::string> { "rggggb", "g-----", "g-----", "bggggr" }));
+    EXPECT_EQ(pixels({ 10, 10, 16, 14 }, legend),
+        (std::vector<std::string> { "rggggb", "g-----", "g-----", "bggggr" }));
 }
 
 // The companion's blue is the opacity: opaque shows the picture's colour
@@ -195,7 +201,8 @@ TEST_F(PictureDrawing, AlphaCompanionBlendsWithTheCanvas)
     constexpr ColorRef half = rgb(128, 128, 128), quarter = rgb(64, 64, 64), opaque = rgb(255, 255, 255),
                        clear = rgb(0, 0, 0);
     test::make_picture(dir, "glass.png", { "wgbk" }, colors);
-    test::make_picture(dir, "glass_8.png", { "oxhq" }, { { 'o', opaque }, { 'x', clear }, { 'h', half }, { 'q', quarter } });
+    test::make_picture(
+        dir, "glass_8.png", { "oxhq" }, { { 'o', opaque }, { 'x', clear }, { 'h', half }, { 'q', quarter } });
     const Picture glass = picture(u"glass");
     ASSERT_TRUE(glass.get_image()->has_alpha());
     const Picture stretched = with_parts(glass, { 0, 0 }, { 0, 0 }, { 4, 1 }, { 4, 1 }, true);

@@ -37,15 +37,16 @@ inline void make_picture(const TempDir& dir, const std::string& file, const std:
                 + std::to_string(c >> 8 & 0xFF) + "," + std::to_string(c >> 16 & 0xFF) + ")\n";
         }
     const std::string source = dir.write(file + ".txt", text);
-    ASSERT_EQ(run_tool({ "convert", "txt:" + source, image_format(file) + dir.file(file) }).exit_code, 0) << file;
+    ASSERT_EQ(run_tool({ "convert", "txt:" + source, image_format(file) + dir.file(file) }).exit_code, 0)
+        << file;
 }
 
 // A picture whose pixel (x, y) has red x * 8, green y * 8 and blue 200.
 inline void make_coded_picture(const TempDir& dir, const std::string& file, int width, int height)
 {
     ASSERT_EQ(run_tool({ "convert", "-size", std::to_string(width) + "x" + std::to_string(height), "xc:black",
-                  "-channel", "R", "-fx", "i*8/255", "-channel", "G", "-fx", "j*8/255", "-channel", "B", "-fx",
-                  "200/255", "+channel", image_format(file) + dir.file(file) })
+                           "-channel", "R", "-fx", "i*8/255", "-channel", "G", "-fx", "j*8/255", "-channel",
+                           "B", "-fx", "200/255", "+channel", image_format(file) + dir.file(file) })
                   .exit_code,
         0)
         << file;

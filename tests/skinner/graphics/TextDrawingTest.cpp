@@ -1,8 +1,7 @@
-#include "skinner/graphics/FontDescription.h"
-#include "skinner/skin/Font.h"
-
 #include "platform/Utf8.h"
 #include "platform/ui/Font.h"
+#include "skinner/graphics/FontDescription.h"
+#include "skinner/skin/Font.h"
 #include "tests/skinner/graphics/CanvasScreen.h"
 
 namespace {
@@ -19,11 +18,13 @@ TEST(FontDescriptions, FourNumbersAndAFace)
         const char16_t* text;
         std::optional<FontDescription> expected;
     };
+
     const Case cases[] = {
         { u"14 1 0 0 Tahoma", FontDescription { 14, 1, 0, 0, u"Tahoma" } },
         { u"  9 0 1 1   DejaVu Sans", FontDescription { 9, 0, 1, 1, u"DejaVu Sans" } },
         { u"-3 0 0 0 X", FontDescription { -3, 0, 0, 0, u"X" } },
-        { u"8 0 0 0 A face name that runs to forty chars", FontDescription { 8, 0, 0, 0, u"A face name that runs to forty " } },
+        { u"8 0 0 0 A face name that runs to forty chars",
+            FontDescription { 8, 0, 0, 0, u"A face name that runs to forty " } },
         { u"14 1 0 Tahoma", std::nullopt },
         { u"14 1 0 0", std::nullopt },
         { u"14 1 0 0   ", std::nullopt },
@@ -44,6 +45,7 @@ TEST(FontReps, HeightInPointsAt96DotsPerInchTimesTheScale)
         std::int32_t height, weight;
         bool italic, underline;
     };
+
     const Case cases[] = {
         { u"14 1 0 0 Tahoma", 1, -18, 700, false, false },
         { u"14 1 0 0 Tahoma", 2, -37, 700, false, false }, // 37.33 cut toward zero
@@ -102,7 +104,8 @@ class TextDrawing : public test::CanvasScreen {
 protected:
     static void SetUpTestSuite()
     {
-        ASSERT_TRUE(platform::register_font_file(u"Pinned", "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"));
+        ASSERT_TRUE(
+            platform::register_font_file(u"Pinned", "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"));
     }
 
     TextDrawing() { font.set_description(u"9 0 0 0 Pinned"); }
@@ -130,7 +133,8 @@ TEST_F(TextDrawing, AlignedInsideTheRectangle)
                 platform::DeviceContext& dc = c.dc();
                 dc.set_text_color(platform::rgb(1, 2, 3));
                 const int mode = dc.background_mode();
-                c.draw_text(font, ink_color, u"Aligned", { box.left, box.top }, { box.width(), box.height() }, h, v);
+                c.draw_text(
+                    font, ink_color, u"Aligned", { box.left, box.top }, { box.width(), box.height() }, h, v);
                 EXPECT_EQ(dc.text_color(), platform::rgb(1, 2, 3));
                 EXPECT_EQ(dc.background_mode(), mode);
                 EXPECT_EQ(dc.selected_font(), nullptr);
@@ -179,8 +183,8 @@ TEST_F(TextDrawing, EllipsisAtEitherEndOverATableOfWidths)
     const std::int32_t full = skinner::measure_text(font, text).width;
     const std::int32_t dots = skinner::measure_text(font, u"\u2026").width;
     ASSERT_GT(dots, 1);
-    const std::int32_t widths[] = { 0, 1, dots - 1, dots, dots + 1, dots + 7, full / 2, full - 1, full, full + 1,
-        full * 2 };
+    const std::int32_t widths[]
+        = { 0, 1, dots - 1, dots, dots + 1, dots + 7, full / 2, full - 1, full, full + 1, full * 2 };
     for (bool at_start : { false, true })
         for (std::int32_t width : widths) {
             SCOPED_TRACE(testing::Message() << (at_start ? "start, " : "end, ") << width);
@@ -207,7 +211,8 @@ TEST_F(TextDrawing, EllipsisAtEitherEndOverATableOfWidths)
             EXPECT_EQ(drawn.intersect(box), drawn);
             const std::vector<platform::ColorRef> shown = block(box);
             draw([&](Canvas& c) {
-                c.draw_text(font, ink_color, expected, { box.left, box.top }, { width, box.height() }, at_start ? 2 : 0, 1);
+                c.draw_text(font, ink_color, expected, { box.left, box.top }, { width, box.height() },
+                    at_start ? 2 : 0, 1);
             });
             EXPECT_EQ(block(box), shown);
         }
@@ -222,7 +227,9 @@ TEST_F(TextDrawing, ATextAsWideAsTheBoxIsShortenedAndANarrowerOneIsNot)
     const auto plain = block(box);
     draw([&](Canvas& c) { c.draw_text_ellipsis(font, ink_color, text, { 10, 10 }, { full, 20 }, 0, 1); });
     EXPECT_NE(block(box), plain);
-    draw([&](Canvas& c) { c.draw_text_ellipsis_start(font, ink_color, text, { 10, 10 }, { full + 1, 20 }, 0, 1); });
+    draw([&](Canvas& c) {
+        c.draw_text_ellipsis_start(font, ink_color, text, { 10, 10 }, { full + 1, 20 }, 0, 1);
+    });
     EXPECT_EQ(block(box), plain);
 }
 

@@ -76,7 +76,8 @@ TEST_F(TestSkin, ReadsAKindsProperties)
     EXPECT_EQ(m_skin.get_property_string(u"", u"Button", u"Label", u""), u"button_key");
     EXPECT_EQ(m_skin.get_property_color(u"", u"Button", u"Face", {}), (Color { 0x10, 0x20, 0x30, 0 }));
     EXPECT_EQ(m_skin.get_property_picture(u"", u"Button", u"Face", {}).get_size(), (Size { 24, 16 }));
-    EXPECT_EQ(m_skin.get_property_font(u"", u"Button", u"Font", {}).entry()->description(), u"12 0 0 0 Tahoma");
+    EXPECT_EQ(
+        m_skin.get_property_font(u"", u"Button", u"Font", {}).entry()->description(), u"12 0 0 0 Tahoma");
     EXPECT_EQ(m_skin.get_property_int(u"", u"Frame", u"Height", 0), 12);
 }
 
