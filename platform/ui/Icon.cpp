@@ -1,6 +1,7 @@
 #include "platform/ui/Icon.h"
 
 #include "platform/Utf8.h"
+#include "platform/detail/MessageState.h"
 #include "platform/ui/DeviceContext.h"
 #include "platform/ui/Picture.h"
 #include "platform/ui/Screen.h"
@@ -93,17 +94,6 @@ std::optional<std::vector<std::uint8_t>> read_small_file(std::u16string_view pat
     return bytes;
 }
 
-bool names_match(std::u16string_view a, std::u16string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    auto fold = [](char16_t c) { return c >= u'A' && c <= u'Z' ? char16_t(c - u'A' + u'a') : c; };
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (fold(a[i]) != fold(b[i]))
-            return false;
-    }
-    return true;
-}
 
 }
 
@@ -166,9 +156,9 @@ std::unique_ptr<Icon> small_file_icon(std::u16string_view path)
 {
     if (path.empty())
         return nullptr;
+    std::u16string folded = detail::fold_case(path);
     for (int n = 1; n <= 6; ++n) {
-        std::u16string name = u"ApplicationButton" + std::u16string(1, char16_t(u'0' + n));
-        if (names_match(path, name))
+        if (folded == u"applicationbutton" + std::u16string(1, char16_t(u'0' + n)))
             return button_icon(n);
     }
     if (auto bytes = read_small_file(path)) {
