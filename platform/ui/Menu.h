@@ -99,6 +99,7 @@ Menu load_menu(const Resources&, std::uint32_t id);
 // level opens; its handler may still change the items. Keys: Up and Down move
 // the highlight, Right or Enter opens a sub-menu, Left or Escape closes one,
 // Enter or a tap chooses. Greyed items and separators are never chosen.
+// An empty menu shows nothing and answers 0 at once.
 // With tpm::return_command the chosen command is answered (0 when
 // dismissed); otherwise msg::command (the command, 0) is posted to the owner
 // and the answer is 1 when an item was chosen. A quit message ends the menu

@@ -204,8 +204,8 @@ void MenuTracker::open(Menu menu, std::uint32_t flags, Point anchor, std::uint16
     }
     if (notify)
         send_message(m_owner, msg::init_menu_popup, init_menu_popup_wparam(menu), position);
-    if (!is_menu(menu))
-        return;
+    if (menu_item_count(menu) <= 0)
+        return; // an empty menu shows nothing
     Level level { menu };
     layout(level, flags, anchor, beside);
     WindowParams params;

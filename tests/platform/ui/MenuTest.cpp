@@ -253,6 +253,16 @@ TEST_F(Menus, AnOpenMenuLooksAsStored)
     EXPECT_TRUE(matched);
 }
 
+TEST_F(Menus, AnEmptyMenuShowsNothing)
+{
+    Menu empty = create_popup_menu();
+    made.push_back(empty);
+    EXPECT_EQ(track_popup_menu(empty, tpm::return_command, { 20, 60 }, owner), 0u);
+    EXPECT_EQ(top_level_windows_by_z_order().front(), owner);
+    EXPECT_EQ(track_popup_menu(no_menu, tpm::return_command, { 20, 60 }, owner), 0u);
+    EXPECT_EQ(track_popup_menu(empty, tpm::return_command, { 20, 60 }, Window { 999999 }), 0u);
+}
+
 TEST_F(Menus, AQuitEndsTheMenuAndReachesTheOuterLoop)
 {
     Menu m = sample();
