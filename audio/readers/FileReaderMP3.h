@@ -1,9 +1,10 @@
 #pragma once
 
-#include "audio/readers/FileReader.h"
 #include "audio/MP3Data.h"
-#include "audio/readers/MpegHeader.h"
 #include "audio/Provider.h"
+#include "audio/readers/FileReader.h"
+#include "audio/readers/MpegHeader.h"
+#include "audio/readers/VbrHeader.h"
 #include "liba/Mutex.h"
 #include "os/File.h"
 
@@ -13,15 +14,20 @@
 
 namespace audio {
 
-// Hands out an MPEG audio file one frame per get_data. Frames are found by
-// their sync pattern and must agree with the first frame accepted; tags and
-// damaged stretches are stepped over. Positions count bytes of the file, and
-// times assume the first frame's bitrate throughout.
+// Hands out an MPEG audio file one frame per get_data. A stream starts with
+// a frame near the start of the file (after any ID3v2 tag, or at the data of
+// a RIFF WAVE file that says it holds MPEG audio) followed by frames that
+// agree with it; later frames must agree with it too, and tags and damaged
+// stretches are stepped over. Positions count bytes of the file. Times assume
+// the first frame's bitrate throughout, unless a VBR header frame (which is
+// not played) gives the frame count and a table of offsets.
 class FileReaderMP3 : public Provider<MP3Data>, public FileReader {
 public:
     static constexpr std::int32_t buffer_size = 10000;
     // Unread bytes kept buffered while the file lasts; also a block's size.
     static constexpr std::int32_t block_size = 2000;
+    // How far after its start (or its tag) a stream's first frame may lie.
+    static constexpr std::int32_t search_span = 65536;
 
     explicit FileReaderMP3(const std::u16string& path);
 
@@ -46,6 +52,11 @@ public:
 
 private:
     void open();
+    // Where the search for the first frame begins: after ID3v2 tags, or at
+    // the data of an MPEG RIFF WAVE file; -1 for a RIFF file of another kind.
+    std::int64_t stream_start();
+    // Looks for the first frame from start on; false when there is none near.
+    bool find_stream(std::int64_t start);
     // Keeps at least wanted unread bytes buffered while the file lasts.
     void refill(std::int32_t wanted = block_size);
     // Moves to the next position where a header parses; false (everything
@@ -57,6 +68,9 @@ private:
 
     std::int64_t position() const { return m_read_offset - m_fill + m_index; }
 
+    // A VBR header frame's table gives the times.
+    bool timed_by_header() const { return m_vbr.duration() > 0; }
+
     bool at_end() const { return position() >= m_length; }
 
     // Nothing left to search: the file is used up or no longer reads.
@@ -65,6 +79,10 @@ private:
     os::File m_file;
     std::int64_t m_length = 0;
     MpegHeader m_first;
+    // The first frame that plays, and the VBR header frame before it, if any.
+    std::int64_t m_audio_start = 0;
+    std::int64_t m_header_frame = 0;
+    VbrHeader m_vbr;
     std::int64_t m_read_offset = 0;
     bool m_open = false;
     liba::Mutex m_lock;

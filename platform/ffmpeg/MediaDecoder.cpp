@@ -23,6 +23,10 @@ constexpr std::int64_t seek_preroll_frames = 8192;
 // Decoding errors in a row after which the rest of a file counts as lost.
 constexpr int max_errors_in_row = 64;
 
+// How much of a file's end is read to find its last packet when its header
+// states no duration.
+constexpr std::int64_t duration_scan_bytes = 1 << 20;
+
 bool is_wma(AVCodecID id)
 {
     switch (id) {
@@ -62,6 +66,84 @@ std::int64_t seek_source(void* opaque, std::int64_t offset, int whence)
     return target;
 }
 
+// The ASF container on a source, read from its start.
+struct Container {
+    AVIOContext* io = nullptr;
+    AVFormatContext* format = nullptr;
+
+    Container() = default;
+    Container(const Container&) = delete;
+    Container& operator=(const Container&) = delete;
+
+    ~Container()
+    {
+        avformat_close_input(&format);
+        if (io)
+            av_freep(&io->buffer);
+        avio_context_free(&io);
+    }
+
+    bool open(MediaSource& source)
+    {
+        auto* buffer = static_cast<unsigned char*>(av_malloc(io_buffer_size));
+        if (!buffer)
+            return false;
+        io = avio_alloc_context(buffer, io_buffer_size, 0, &source, read_packet, nullptr, seek_source);
+        if (!io) {
+            av_free(buffer);
+            return false;
+        }
+        format = avformat_alloc_context();
+        if (!format)
+            return false;
+        format->pb = io;
+        format->flags |= AVFMT_FLAG_CUSTOM_IO;
+        // Only the WMA container is parsed, whatever the bytes look like.
+        const AVInputFormat* asf = av_find_input_format("asf");
+        return asf && avformat_open_input(&format, nullptr, asf, nullptr) >= 0; // frees format on failure
+    }
+};
+
+// The stream's span by the stamps of its first and last packets, in the
+// stream's time base; 0 when it has none. Reads a second copy of the
+// container from the source's start, then leaves the source as it found it.
+std::int64_t measure_span(MediaSource& source, int stream)
+{
+    std::uint64_t resume = source.tell();
+    std::int64_t first = AV_NOPTS_VALUE;
+    std::int64_t end = AV_NOPTS_VALUE;
+    {
+        Container scan;
+        AVPacket* packet = av_packet_alloc();
+        if (packet && source.seek(0) && scan.open(source) && stream < int(scan.format->nb_streams)) {
+            auto take = [&] {
+                if (packet->stream_index == stream && packet->pts != AV_NOPTS_VALUE) {
+                    std::int64_t until = packet->pts + std::max<std::int64_t>(packet->duration, 0);
+                    first = first == AV_NOPTS_VALUE ? packet->pts : std::min(first, packet->pts);
+                    end = end == AV_NOPTS_VALUE ? until : std::max(end, until);
+                }
+                av_packet_unref(packet);
+            };
+            std::int64_t data_start = avio_tell(scan.io);
+            while (first == AV_NOPTS_VALUE && av_read_frame(scan.format, packet) >= 0)
+                take();
+            // Packets have one size: the scan may start at any packet near the end.
+            std::int64_t size = static_cast<std::int64_t>(source.size());
+            std::int64_t packet_size = scan.format->packet_size;
+            if (packet_size > 0 && size - duration_scan_bytes > avio_tell(scan.io)) {
+                std::int64_t from
+                    = data_start + (size - duration_scan_bytes - data_start) / packet_size * packet_size;
+                av_seek_frame(scan.format, -1, from, AVSEEK_FLAG_BYTE);
+            }
+            while (av_read_frame(scan.format, packet) >= 0)
+                take();
+        }
+        av_packet_free(&packet);
+    }
+    source.seek(resume);
+    return first == AV_NOPTS_VALUE || end <= first ? 0 : end - first;
+}
+
 class FfmpegDecoder final : public MediaDecoder {
 public:
     ~FfmpegDecoder() override
@@ -71,10 +153,6 @@ public:
         av_frame_free(&m_frame);
         av_packet_free(&m_packet);
         avcodec_free_context(&m_codec);
-        avformat_close_input(&m_format);
-        if (m_io)
-            av_freep(&m_io->buffer);
-        avio_context_free(&m_io);
     }
 
     bool open(MediaSource& source);
@@ -96,8 +174,8 @@ private:
     // Sample frames from the start to where the frame begins, by its stamp.
     std::int64_t frame_start(const AVFrame& frame) const;
 
-    AVIOContext* m_io = nullptr;
-    AVFormatContext* m_format = nullptr;
+    Container m_container;
+    AVFormatContext* m_format = nullptr; // the container's
     AVCodecContext* m_codec = nullptr;
     SwrContext* m_resampler = nullptr;
     AVPacket* m_packet = nullptr;
@@ -123,23 +201,9 @@ private:
 
 bool FfmpegDecoder::open(MediaSource& source)
 {
-    auto* buffer = static_cast<unsigned char*>(av_malloc(io_buffer_size));
-    if (!buffer)
+    if (!m_container.open(source))
         return false;
-    m_io = avio_alloc_context(buffer, io_buffer_size, 0, &source, read_packet, nullptr, seek_source);
-    if (!m_io) {
-        av_free(buffer);
-        return false;
-    }
-    m_format = avformat_alloc_context();
-    if (!m_format)
-        return false;
-    m_format->pb = m_io;
-    m_format->flags |= AVFMT_FLAG_CUSTOM_IO;
-    // Only the WMA container is parsed, whatever the bytes look like.
-    const AVInputFormat* asf = av_find_input_format("asf");
-    if (!asf || avformat_open_input(&m_format, nullptr, asf, nullptr) < 0)
-        return false; // frees m_format
+    m_format = m_container.format;
 
     for (unsigned i = 0; i < m_format->nb_streams; ++i) {
         const AVCodecParameters* par = m_format->streams[i]->codecpar;
@@ -175,6 +239,9 @@ bool FfmpegDecoder::open(MediaSource& source)
         m_duration_ms = av_rescale(m_format->duration, 1000, AV_TIME_BASE);
     else if (stream->duration > 0)
         m_duration_ms = av_rescale_q(stream->duration, stream->time_base, AVRational { 1, 1000 });
+    else // a file cut short, say: as long as its packets reach
+        m_duration_ms
+            = av_rescale_q(measure_span(source, m_stream), stream->time_base, AVRational { 1, 1000 });
     m_packet = av_packet_alloc();
     m_frame = av_frame_alloc();
     if (!m_packet || !m_frame)

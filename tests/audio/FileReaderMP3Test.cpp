@@ -1,10 +1,14 @@
 #include "audio/readers/FileReaderMP3.h"
 
+#include "audio/chains/ChainFactory.h"
 #include "platform/Utf8.h"
 #include "tests/audio/Mp3Bytes.h"
 #include "tests/audio/PipelineDoubles.h"
+#include "tests/audio/WavBytes.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/Tool.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <random>
@@ -268,4 +272,117 @@ TEST(FileReaderMP3, EndsWhenTheFileShrinksUnderIt)
     // The length known at opening is never reached: the reader must still stop.
     EXPECT_LE(all_frames(reader).size(), 24u);
     EXPECT_TRUE(reader.get_data(1).is_empty());
+}
+
+namespace {
+
+std::string lame_stream(const test::TempDir& dir, const std::string& name, std::vector<std::string> options)
+{
+    std::string wav = dir.file(name + ".wav");
+    std::string mp3 = dir.file(name);
+    test::run_tool({ "sox", "-n", "-r", "22050", "-c", "1", "-b", "16", wav, "synth", "0.5", "sine", "440" });
+    std::vector<std::string> argv { "lame", "--quiet", "-t", "-b", "32" };
+    argv.insert(argv.end(), options.begin(), options.end());
+    argv.insert(argv.end(), { wav, mp3 });
+    EXPECT_EQ(test::run_tool(argv).exit_code, 0);
+    return mp3;
+}
+
+}
+
+TEST(FileReaderMP3, AStreamMustStartNearTheStartOfTheFile)
+{
+    if (!test::have_tool("sox") || !test::have_tool("lame"))
+        GTEST_SKIP() << "sox or lame missing";
+    test::TempDir dir;
+    std::string stream = test::read_file(lame_stream(dir, "plain.mp3", {}));
+    // lame pads its ID3v2 tag to the size asked: 100 KB before the first frame.
+    std::string tagged = lame_stream(dir, "tagged.mp3", { "--add-id3v2", "--pad-id3v2-size", "100000" });
+    std::string junk(FileReaderMP3::search_span + 5000, '\x22');
+    // Six channels: no WAV reader takes it, and its samples are no MPEG audio.
+    std::string six = dir.file("six.wav");
+    test::run_tool({ "sox", "-n", "-r", "8000", "-c", "6", "-b", "16", six, "synth", "0.5", "sine", "440" });
+    // PCM samples that happen to be MPEG frames, under a PCM WAV header.
+    std::string pcm_of_frames = test::pcm_wav(1, 8000, 16, test::mpeg_frames(test::mpeg1_128k, 20));
+
+    struct Case {
+        const char* name;
+        std::string path;
+        bool opens;
+    } cases[] = {
+        { "frames from the first byte", dir.write("a.mp3", stream), true },
+        { "a large ID3v2 tag first", tagged, true },
+        { "junk a little before", dir.write("b.mp3", std::string(3000, '\x22') + stream), true },
+        { "junk far before", dir.write("c.mp3", junk + stream), false },
+        { "a six-channel WAV", six, false },
+        { "a PCM WAV of frame bytes", dir.write("d.wav", pcm_of_frames), false },
+        { "MPEG audio in a WAV", test::fixture("mp3/ffmpeg_mp3_in_wav.wav"), true },
+    };
+
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        FileReaderMP3 reader(path_of(c.path));
+        EXPECT_EQ(reader.is_open(), c.opens);
+        EXPECT_EQ(all_frames(reader).empty(), !c.opens);
+    }
+    EXPECT_EQ(audio::create_play_chain(path_of(six)), nullptr);
+}
+
+TEST(FileReaderMP3, AVbrHeaderFrameGivesTheLengthAndTheSeekTableAndIsNotPlayed)
+{
+    struct Case {
+        const char* file;
+        int frames; // as the header says: all but itself
+        int samples, rate;
+    } cases[] = {
+        { "lame_vbr_xing.mp3", 40, 1152, 44100 },
+        { "lame_cbr_info.mp3", 18, 576, 22050 },
+    };
+
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        std::string path = test::fixture(std::string("mp3/") + c.file);
+        FileReaderMP3 reader(path_of(path));
+        ASSERT_TRUE(reader.is_open());
+        const double length = double(c.frames) * c.samples / c.rate;
+        EXPECT_NEAR(reader.get_length(), length, 1e-9);
+        // Frames and where each begins, in time and in bytes.
+        std::vector<std::int64_t> starts;
+        for (int guard = 0; guard < 1000; ++guard) {
+            std::int64_t at = reader.get_position_bytes();
+            if (reader.get_data(1).is_empty())
+                break;
+            starts.push_back(at);
+        }
+        ASSERT_EQ(starts.size(), std::size_t(c.frames));
+        // A seek lands on the frame that plays at that time, as near as a
+        // table in hundredths of the length can tell: within a frame.
+        const double frame_time = double(c.samples) / c.rate;
+        for (double t : { 0.1, 0.25, 0.4 }) {
+            SCOPED_TRACE(t);
+            reader.seek(t);
+            EXPECT_NEAR(reader.get_position(), t, frame_time);
+            std::int64_t landed = reader.get_position_bytes();
+            auto frame = std::lower_bound(starts.begin(), starts.end(), landed) - starts.begin();
+            EXPECT_NEAR(double(frame) * frame_time, t, frame_time);
+        }
+    }
+
+    // Fraunhofer's VBRI: no tool at hand writes one, so it is put into the
+    // first of fifty frames here: 49 frames in two stretches, whose sizes
+    // count from the header frame's start, as Xing's offsets do.
+    std::string frames = test::mpeg_frames(test::mpeg1_128k, 50);
+    std::string vbri = "VBRI" + std::string { 0, 1, 0, 0, 0, 75 };
+    for (std::uint32_t value : { 50u * 417, 49u })
+        vbri += std::string { char(value >> 24), char(value >> 16), char(value >> 8), char(value) };
+    vbri += std::string { 0, 2, 0, 1, 0, 2, 0, 25 };
+    for (std::uint32_t value : { 25u * 417, 24u * 417 })
+        vbri += std::string { char(value >> 8), char(value) };
+    frames.replace(36, vbri.size(), vbri);
+    test::TempDir dir;
+    FileReaderMP3 reader(path_of(dir.write("vbri.mp3", frames)));
+    ASSERT_TRUE(reader.is_open());
+    EXPECT_NEAR(reader.get_length(), 49 * 1152 / 44100.0, 1e-9);
+    EXPECT_EQ(reader.time_to_bytes(25 * 1152 / 44100.0), 25 * 417);
+    EXPECT_EQ(joined(all_frames(reader)), frames.substr(417));
 }

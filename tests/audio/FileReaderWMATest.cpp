@@ -150,8 +150,26 @@ TEST(FileReaderWMA, RefusesOtherFilesAndEndsCutOnes)
 
     audio::FileReaderWMA cut(test::u16(dir.write("cut.wma", bytes.substr(0, bytes.size() / 2))));
     ASSERT_TRUE(cut.is_open());
+    // The header's duration is gone with the end of the file: the length is
+    // what the packets left hold, which is what plays, to a packet.
+    double length = cut.get_length();
     std::string got = test::read_all(cut, 4096, 2, 44100);
     EXPECT_GT(got.size(), 44100u * 4 / 2);
     EXPECT_LT(got.size(), 44100u * 4 * 3 / 2);
+    EXPECT_NEAR(length, double(got.size()) / (44100 * 4), 0.1);
     EXPECT_TRUE(cut.is_end());
+}
+
+TEST(FileReaderWMA, ACutLongFileMeasuresItsEndAlone)
+{
+    if (!test::have_tool("ffmpeg"))
+        GTEST_SKIP() << "ffmpeg missing";
+    test::TempDir dir;
+    // Three minutes at 128 kbit/s: far more than the end that is read.
+    std::string bytes = test::read_file(wma_file(dir, "long.wma", "wmav2", 2, 44100, 180.0));
+    audio::FileReaderWMA cut(test::u16(dir.write("cut.wma", bytes.substr(0, bytes.size() / 2))));
+    ASSERT_TRUE(cut.is_open());
+    EXPECT_NEAR(cut.get_length(), 90.0, 1.0);
+    cut.seek(80.0);
+    EXPECT_NEAR(cut.get_position(), 80.0, 0.01);
 }
