@@ -6,8 +6,6 @@
 #include "bench/support/Mp3Encoders.h"
 #include "mp3enc/Encoder.h"
 
-#include <mpg123.h>
-
 #include <algorithm>
 #include <benchmark/benchmark.h>
 #include <chrono>
@@ -17,6 +15,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <mpg123.h>
 #include <sstream>
 #include <string>
 #include <unistd.h>
@@ -259,15 +258,18 @@ void compare(benchmark::State& state, Kind kind)
     const Input in = make_input(kind);
     int32_t lowpass_hz = 0;
     std::string ours, shine, lame, lame_q7;
-    bench::compare(state, 60, [&] { ours = encode_ours(in, &lowpass_hz); },
+    bench::compare(
+        state, 60, [&] { ours = encode_ours(in, &lowpass_hz); },
         { { "shine", [&] { shine = bench::encode_shine(in.pcm, in.rate, in.channels, in.kbps); } },
             { "lame", [&] { lame = bench::encode_lame(in.pcm, in.rate, in.channels, in.kbps, 3); } },
             { "lame_q7", [&] { lame_q7 = bench::encode_lame(in.pcm, in.rate, in.channels, in.kbps, 7); } } },
         3);
+
     const struct {
         const char* name;
         const std::string& mp3;
     } results[] = { { "ours", ours }, { "shine", shine }, { "lame", lame }, { "lame_q7", lame_q7 } };
+
     std::printf("%s, SNR below %d Hz:", in.name.c_str(), lowpass_hz);
     for (const auto& result : results) {
         const double snr = snr_db(in, decode(result.mp3, in), lowpass_hz);
@@ -292,7 +294,6 @@ void BM_Mp3Noise(benchmark::State& state)
 {
     compare(state, Kind::noise);
 }
-
 }
 
 BENCHMARK(BM_Mp3Speech)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);

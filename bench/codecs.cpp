@@ -23,11 +23,11 @@ std::string pcm_input(bool stereo)
 {
     if (stereo)
         return bench::generated_input("60s_44k_stereo.wav",
-            { "sox", "-R", "-n", "-r", "44100", "-c", "2", "-b", "16", "%o", "synth", "60", "pinknoise", "sine",
-                "660", "vol", "0.6" });
+            { "sox", "-R", "-n", "-r", "44100", "-c", "2", "-b", "16", "%o", "synth", "60", "pinknoise",
+                "sine", "660", "vol", "0.6" });
     return bench::generated_input("60s_8k_mono.wav",
-        { "sox", "-R", "-n", "-r", "8000", "-c", "1", "-b", "16", "%o", "synth", "60", "sine", "200-3000", "vol",
-            "0.6" });
+        { "sox", "-R", "-n", "-r", "8000", "-c", "1", "-b", "16", "%o", "synth", "60", "sine", "200-3000",
+            "vol", "0.6" });
 }
 
 std::string coded_input(bool adpcm)

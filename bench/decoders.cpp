@@ -28,8 +28,7 @@ void decode(benchmark::State& state, const std::string& path, const char* decode
         return;
     }
     std::size_t total = 0;
-    bench::compare(
-        state, seconds,
+    bench::compare(state, seconds,
         [&] {
             Reader reader(platform::from_utf8(path));
             total += bench::read_to_end(reader);

@@ -35,8 +35,7 @@ void play_through(benchmark::State& state, const std::function<void(Node&)>& set
         return;
     }
     std::size_t total = 0;
-    bench::compare(
-        state, seconds,
+    bench::compare(state, seconds,
         [&] {
             audio::FileReaderWAVPCM reader(platform::from_utf8(path));
             Node node;
@@ -54,8 +53,7 @@ void play_through(benchmark::State& state, const std::function<void(Node&)>& set
 void EqualizerBand(benchmark::State& state)
 {
     auto hertz = std::to_string(state.range(0));
-    play_through<audio::EqualizerPCM>(
-        state,
+    play_through<audio::EqualizerPCM>(state,
         [&](audio::EqualizerPCM& band) {
             band.set_gain(6);
             band.set_frequency(double(state.range(0)));
@@ -69,8 +67,8 @@ void EqualizerBand(benchmark::State& state)
 void StretchSpeed(benchmark::State& state)
 {
     auto factor = std::int32_t(state.range(0));
-    play_through<audio::StretchFilter>(
-        state, [&](audio::StretchFilter& stretch) { stretch.set_factor(factor); },
+    play_through<audio::StretchFilter>(state,
+        [&](audio::StretchFilter& stretch) { stretch.set_factor(factor); },
         { { "tempo", std::to_string(1.0 / factor) } });
 }
 
@@ -79,12 +77,18 @@ void StretchSpeed(benchmark::State& state)
 void FastSpeed(benchmark::State& state)
 {
     auto speed = std::int32_t(state.range(0));
-    play_through<audio::FastPlay>(
-        state, [&](audio::FastPlay& fast) { fast.set_speed(speed); }, { { "downsample", std::to_string(speed) } });
+    play_through<audio::FastPlay>(state, [&](audio::FastPlay& fast) { fast.set_speed(speed); },
+        { { "downsample", std::to_string(speed) } });
 }
 
 }
 
-BENCHMARK(EqualizerBand)->Arg(200)->Arg(1000)->Arg(4000)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(EqualizerBand)
+    ->Arg(200)
+    ->Arg(1000)
+    ->Arg(4000)
+    ->Iterations(1)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond);
 BENCHMARK(StretchSpeed)->Arg(2)->Arg(3)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
 BENCHMARK(FastSpeed)->Arg(2)->Arg(3)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);

@@ -1,10 +1,10 @@
 #include "audio/filters/EqualizerPCM.h"
 #include "audio/filters/FastPlay.h"
-#include "audio/readers/FileReaderWAVPCM.h"
 #include "audio/filters/LevelFilter.h"
 #include "audio/filters/LevelMeter.h"
 #include "audio/filters/NullProcessor.h"
 #include "audio/filters/StretchFilter.h"
+#include "audio/readers/FileReaderWAVPCM.h"
 #include "bench/support/Compare.h"
 #include "bench/support/Reference.h"
 #include "bench/support/Sox.h"
@@ -44,8 +44,7 @@ void LevelControls(benchmark::State& state)
         return;
     }
     std::size_t total = 0;
-    bench::compare(
-        state, seconds,
+    bench::compare(state, seconds,
         [&] {
             audio::FileReaderWAVPCM reader(platform::from_utf8(path));
             audio::LevelFilter filter;
@@ -57,7 +56,8 @@ void LevelControls(benchmark::State& state)
             audio::connect<audio::PCMData>(&reader, nullptr);
         },
         { { "sox", [&] {
-               bench::sox::run_effects(path, { { "compand", "0.01,0.3", "6:-70,-60,-20", "-5", "-90", "0.1" } });
+               bench::sox::run_effects(
+                   path, { { "compand", "0.01,0.3", "6:-70,-60,-20", "-5", "-90", "0.1" } });
            } } });
     benchmark::DoNotOptimize(total);
 }

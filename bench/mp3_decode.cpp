@@ -15,8 +15,8 @@ constexpr double seconds = 60;
 std::string input()
 {
     std::string wav = bench::generated_input("60s_tone_noise.wav",
-        { "sox", "-R", "-n", "-r", "44100", "-c", "2", "-b", "16", "%o", "synth", "60", "sine", "440", "pinknoise",
-            "vol", "0.5" });
+        { "sox", "-R", "-n", "-r", "44100", "-c", "2", "-b", "16", "%o", "synth", "60", "sine", "440",
+            "pinknoise", "vol", "0.5" });
     if (wav.empty())
         return {};
     return bench::generated_input("60s_128k.mp3", { "lame", "--quiet", "-b", "128", wav, "%o" });

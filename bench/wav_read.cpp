@@ -28,8 +28,7 @@ void WavPcmRead(benchmark::State& state)
         return;
     }
     std::size_t total = 0;
-    bench::compare(
-        state, seconds,
+    bench::compare(state, seconds,
         [&] {
             audio::FileReaderWAVPCM reader(platform::from_utf8(path));
             total += bench::read_to_end(reader);

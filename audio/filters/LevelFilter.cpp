@@ -405,8 +405,8 @@ void LevelFilter::refresh_stretch_peaks(const std::int32_t* x, std::int32_t firs
     }
 }
 
-std::int32_t LevelFilter::nearest_larger(
-    const std::int32_t* x, std::int32_t peak, std::int32_t first, std::int32_t frames, std::int32_t within) const
+std::int32_t LevelFilter::nearest_larger(const std::int32_t* x, std::int32_t peak, std::int32_t first,
+    std::int32_t frames, std::int32_t within) const
 {
     const std::int32_t magnitude = std::abs(x[peak]);
     const std::int32_t end = std::min(frames, peak + within);

@@ -85,11 +85,11 @@ private:
     void refresh_stretch_peaks(const std::int32_t* x, std::int32_t first, std::int32_t frames);
     // How far the nearest sample larger than the peak lies, looking no further
     // than `within` and on the left not before `first`; `within` when none.
-    std::int32_t nearest_larger(
-        const std::int32_t* x, std::int32_t peak, std::int32_t first, std::int32_t frames, std::int32_t within) const;
+    std::int32_t nearest_larger(const std::int32_t* x, std::int32_t peak, std::int32_t first,
+        std::int32_t frames, std::int32_t within) const;
     // The same on the left only, nearer than `within`.
-    std::int32_t left_nearest(const std::int32_t* x, std::int32_t peak, std::int32_t first, std::int32_t magnitude,
-        std::int32_t within) const;
+    std::int32_t left_nearest(const std::int32_t* x, std::int32_t peak, std::int32_t first,
+        std::int32_t magnitude, std::int32_t within) const;
     // The block routine over the gathered input, rewritten in place.
     std::size_t process_block(const PCMData& in, PCMData& out, bool final) override;
 

@@ -60,8 +60,8 @@ public:
     {
         std::size_t bytes = std::size_t(frames) * std::size_t(m_all.bytes_per_frame());
         bytes = std::min(bytes, m_all.size() - std::min(m_at, m_all.size()));
-        audio::PCMData chunk(
-            liba::SharedBuffer(m_all.buffer, m_at, bytes), m_all.channels, m_all.bits_per_sample, m_all.sample_rate);
+        audio::PCMData chunk(liba::SharedBuffer(m_all.buffer, m_at, bytes), m_all.channels,
+            m_all.bits_per_sample, m_all.sample_rate);
         m_at += bytes;
         return bytes ? chunk : audio::PCMData();
     }
@@ -94,8 +94,8 @@ struct PlayPath {
         stretch.set_factor(factor);
         levels.set_curve(128, 128, 128);
         providers = { &source, &head, &low, &high, &fast, &stretch, &levels };
-        std::vector<audio::Consumer<audio::PCMData>*> consumers { &head, &low, &high, &fast, &stretch, &levels,
-            &meter };
+        std::vector<audio::Consumer<audio::PCMData>*> consumers { &head, &low, &high, &fast, &stretch,
+            &levels, &meter };
         for (std::size_t i = 0; i < providers.size(); ++i)
             audio::connect<audio::PCMData>(providers[i], consumers[i]);
     }
@@ -127,14 +127,17 @@ TEST(SteadyPull, AllocatesNothingOnceUnderWay)
         { { 2, 16, 44100 }, 1.5, 1 },
         { { 1, 8, 8000 }, 0.75, 3 },
     };
+
     for (const Case& c : cases) {
-        SCOPED_TRACE(testing::Message() << c.format.channels << "x" << c.format.bits << " " << c.speed << " "
-                                        << c.factor);
+        SCOPED_TRACE(testing::Message()
+            << c.format.channels << "x" << c.format.bits << " " << c.speed << " " << c.factor);
         // A minute of music-like sound: a warm-up long enough for every
         // buffer to have grown (the meter's history to its seconds), then the
         // pulls counted.
-        test::Samples samples = test::golden_input(c.format.rate * 60, c.format.rate, c.format.channels, c.format.bits);
-        PlayPath path(test::chunk_of(samples, c.format.channels, c.format.bits, c.format.rate), c.speed, c.factor);
+        test::Samples samples
+            = test::golden_input(c.format.rate * 60, c.format.rate, c.format.channels, c.format.bits);
+        PlayPath path(
+            test::chunk_of(samples, c.format.channels, c.format.bits, c.format.rate), c.speed, c.factor);
         path.pull(60);
         EXPECT_EQ(allocations_in([&] { path.pull(40); }), 0u);
     }
