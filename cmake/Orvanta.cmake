@@ -52,26 +52,29 @@ endfunction()
 # The program folder that the build assembles: executable, skins, languages.
 set(ORVANTA_PROGRAM_DIR ${PROJECT_BINARY_DIR}/program)
 
-# orvanta_skin(<source.xml> <output> [TARGET <name>])
+# orvanta_skin(<source.xml> <output> [TARGET <name>] [NO_PICTURES])
 # Compiles a skin source into <output> (a relative path lies in the program
-# folder) and copies the picture files of the source's folder beside it. The
-# build target is <name>, or one named after the output.
+# folder) and copies the picture files of the source's folder beside it, unless
+# NO_PICTURES (when several skins share a folder, orvanta_skin_pictures copies
+# them once). The build target is <name>, or one named after the output.
 function(orvanta_skin source output)
-  cmake_parse_arguments(A "" "TARGET" "" ${ARGN})
+  cmake_parse_arguments(A "NO_PICTURES" "TARGET" "" ${ARGN})
   get_filename_component(source ${source} ABSOLUTE)
   get_filename_component(folder ${source} DIRECTORY)
   if(NOT IS_ABSOLUTE ${output})
     set(output ${ORVANTA_PROGRAM_DIR}/${output})
   endif()
   get_filename_component(out_folder ${output} DIRECTORY)
-  file(GLOB pictures CONFIGURE_DEPENDS ${folder}/*.png ${folder}/*.bmp ${folder}/*.gif ${folder}/*.jpg)
+  # the compiler checks the pictures against the source's folder, so they are
+  # dependencies whoever copies them
+  orvanta_skin_picture_files(pictures ${folder})
   set(copies)
   set(copy_command)
-  foreach(picture ${pictures})
-    get_filename_component(name ${picture} NAME)
-    list(APPEND copies ${out_folder}/${name})
-  endforeach()
-  if(pictures)
+  if(pictures AND NOT A_NO_PICTURES)
+    foreach(picture ${pictures})
+      get_filename_component(name ${picture} NAME)
+      list(APPEND copies ${out_folder}/${name})
+    endforeach()
     set(copy_command COMMAND ${CMAKE_COMMAND} -E copy_if_different ${pictures} ${out_folder})
   endif()
   add_custom_command(OUTPUT ${output} ${copies}
@@ -88,4 +91,30 @@ function(orvanta_skin source output)
     string(MAKE_C_IDENTIFIER "skin_${relative}" target)
   endif()
   add_custom_target(${target} ALL DEPENDS ${output} ${copies})
+endfunction()
+
+# The picture files of a skin folder, by name.
+function(orvanta_skin_picture_files out folder)
+  file(GLOB files CONFIGURE_DEPENDS ${folder}/*.png ${folder}/*.bmp ${folder}/*.gif ${folder}/*.jpg)
+  set(${out} ${files} PARENT_SCOPE)
+endfunction()
+
+# orvanta_skin_pictures(<folder> <output folder> TARGET <name>)
+# Copies the picture files of a skin folder into <output folder> once, for the
+# skins of that folder compiled with NO_PICTURES.
+function(orvanta_skin_pictures folder out_folder)
+  cmake_parse_arguments(A "" "TARGET" "" ${ARGN})
+  orvanta_skin_picture_files(pictures ${folder})
+  set(copies)
+  foreach(picture ${pictures})
+    get_filename_component(name ${picture} NAME)
+    list(APPEND copies ${out_folder}/${name})
+  endforeach()
+  add_custom_command(OUTPUT ${copies}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${out_folder}
+    COMMAND ${CMAKE_COMMAND} -E copy_if_different ${pictures} ${out_folder}
+    DEPENDS ${pictures}
+    COMMENT "Copying the pictures of ${folder}"
+    VERBATIM)
+  add_custom_target(${A_TARGET} ALL DEPENDS ${copies})
 endfunction()

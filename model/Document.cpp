@@ -6,6 +6,11 @@
 #include "liba/Path.h"
 #include "liba/Utility.h"
 #include "model/FileHelpers.h"
+#include "model/InsertMerge.h"
+#include "model/RecordingDrain.h"
+#include "model/SystemSound.h"
+#include "os/File.h"
+#include "os/FileInfo.h"
 #include "os/FileSystem.h"
 #include "os/Log.h"
 #include "os/PathMacros.h"
@@ -28,6 +33,18 @@ constexpr std::int32_t level_table[] = { 0, 8, 32, 128 };
 bool is_level_index(int index)
 {
     return index >= 0 && index < static_cast<int>(std::size(level_table));
+}
+
+// A stopped recording with more than this still queued shows its progress.
+constexpr int drain_form_bytes = 100000;
+
+// Forgets a provider that is already gone: a stand-in takes its place in
+// the consumer and is unlinked again.
+void forget_provider(audio::Consumer<PCMData>& consumer)
+{
+    audio::NullProcessor<PCMData> stand_in;
+    audio::connect<PCMData>(&stand_in, &consumer);
+    audio::connect<PCMData>(&stand_in, nullptr);
 }
 
 std::u16string number_text(int value)
@@ -66,9 +83,9 @@ Document::Document()
         os::fatal_error(u"Document::Document()", u"Document is already instantiated");
     g_instance = this;
     m_settings.load(Settings::file_path());
-    m_settings.apply_associations(!m_settings.associate_wav_cmd.empty(), !m_settings.associate_mp3_cmd.empty(),
-        !m_settings.associate_m3u_cmd.empty(), !m_settings.associate_ogg_cmd.empty(),
-        !m_settings.associate_wma_cmd.empty());
+    m_settings.apply_associations(!m_settings.associate_wav_cmd.empty(),
+        !m_settings.associate_mp3_cmd.empty(), !m_settings.associate_m3u_cmd.empty(),
+        !m_settings.associate_ogg_cmd.empty(), !m_settings.associate_wma_cmd.empty());
     apply_equalizer();
     audio::connect<PCMData>(&m_fast_play, &m_stretch_filter);
     audio::connect<PCMData>(&m_stretch_filter, &m_level_filter);
@@ -262,7 +279,8 @@ void Document::apply_level_filter()
     auto curve_of = [](int index) { return is_level_index(index) ? level_table[index] : 0; };
     liba::MutexLock lock(m_level_filter.get_lock());
     m_level_filter.reset();
-    m_level_filter.set_curve(curve_of(m_settings.booster), curve_of(m_settings.noise), curve_of(m_settings.limiter));
+    m_level_filter.set_curve(
+        curve_of(m_settings.booster), curve_of(m_settings.noise), curve_of(m_settings.limiter));
 }
 
 void Document::apply_settings(const Settings& settings)
@@ -401,8 +419,11 @@ bool Document::is_ok()
 {
     if (is_playing())
         return reader() && reader()->is_open() && !m_player.has_failed();
-    if (is_recording())
-        return m_recorder->is_recording() && m_active_buffer.is_buffering();
+    if (is_recording()) {
+        // A full disk stops the writer: the user hears of it as of a failed recorder.
+        audio::FileWriter* writer = m_record_chain ? m_record_chain->get_writer() : nullptr;
+        return m_recorder->is_recording() && m_active_buffer.is_buffering() && writer && writer->is_ok();
+    }
     return !m_item_starting;
 }
 
@@ -433,7 +454,8 @@ void Document::set_play_list(
 void Document::set_play_mode(PlayMode mode)
 {
     const int number = static_cast<int>(mode);
-    if (number < static_cast<int>(PlayMode::SingleOnce) || number > static_cast<int>(PlayMode::PlaylistShuffle))
+    if (number < static_cast<int>(PlayMode::SingleOnce)
+        || number > static_cast<int>(PlayMode::PlaylistShuffle))
         return;
     m_pending.state = true;
     m_settings.play_mode = mode;
@@ -655,8 +677,35 @@ void Document::on_timer()
             notify(Changes(false, true, true, false));
         }
     }
+    if (is_recording()) {
+        voice_activation();
+        if (m_stop_time.file_time() != 0 && liba::DateTime::now().is_after(m_stop_time)) {
+            stop(nullptr);
+            notify();
+        }
+    }
+    if (is_recording() && m_record_chain && !m_record_chain->get_writer()->is_ok()) {
+        stop(nullptr);
+        notify();
+    }
     if (is_playing() || is_recording())
         notify(Changes(false, true, false, false));
+}
+
+// A silence pauses the recording with a mark; sound resumes it, whoever paused.
+void Document::voice_activation()
+{
+    if (!m_settings.vas_on)
+        return;
+    const bool silent = m_record_meter.is_silent();
+    if (silent && !is_paused()) {
+        pause();
+        add_bookmark();
+        notify();
+    } else if (!silent && is_paused()) {
+        resume();
+        notify();
+    }
 }
 
 bool Document::stop_playback()
@@ -684,9 +733,239 @@ bool Document::stop(skinner::Form* parent)
     return false;
 }
 
-bool Document::stop_recording(skinner::Form*)
+bool Document::stop_recording(skinner::Form* parent)
 {
+    m_pending.path = m_record_file;
+    // Deleted while still linked, the recorder pushes what it captured last.
+    m_recorder.reset();
+    forget_provider(m_muter);
+    audio::connect<PCMData>(&m_record_meter, &m_time_meter);
+    if (m_active_buffer.get_queued_bytes() <= drain_form_bytes || !parent)
+        recording_drain().get().wait(m_active_buffer);
+    else
+        recording_drain().get().run_completion_form(*parent, m_active_buffer);
+    m_active_buffer.reset();
+    audio::connect<PCMData>(&m_active_buffer, nullptr);
+    m_record_chain.reset();
+    play_system_sound(u"RecEnd.wav");
+    if (!m_insert_target.empty()) {
+        const std::u16string target = std::move(m_insert_target);
+        const std::u16string part = std::move(m_record_file);
+        m_insert_target.clear();
+        m_record_file.clear();
+        // The finished recording is where its audio now is.
+        if (merge_insert(*m_media, target, part, m_insert_position, m_bookmarks))
+            m_pending.path = target;
+    }
+    return true;
+}
+
+// Recording.
+
+bool Document::may_record_into(const std::u16string& path) const
+{
+    return !is_recording() && !path.empty()
+        && !(is_playing() && liba::paths_equal(path, m_current_item.path));
+}
+
+bool Document::is_file_in_use(const std::u16string& path) const
+{
+    if (!is_recording() || path.empty())
+        return false;
+    for (const std::u16string* busy : { &m_record_file, &m_insert_target }) {
+        if (!busy->empty() && liba::is_path_under(path, *busy))
+            return true;
+    }
     return false;
+}
+
+// A name no file has yet, created empty so that it stays ours; in the
+// documents folder when the record folder refuses it.
+std::u16string Document::new_recording_path()
+{
+    const std::u16string extension = m_settings.codec == u"mp3" ? u"mp3" : u"wav";
+    std::u16string path = m_settings.include_date
+        ? recording_file_name(m_record_file, m_settings.prefix, extension)
+        : unique_file_path(m_record_file, m_settings.prefix, extension);
+    auto created = [](const std::u16string& name) {
+        return !name.empty() && os::File(name, os::File::mode_write).is_ok();
+    };
+    if (created(path))
+        return path;
+    path = recording_file_name(os::expand_path_macros(u"%my_documents%"), m_settings.prefix, extension);
+    return created(path) ? path : std::u16string();
+}
+
+bool Document::record(const std::u16string& folder)
+{
+    m_pending.state = true;
+    if (is_recording())
+        return false;
+    stop(nullptr);
+    m_record_file = folder;
+    if (m_settings.default_folder) {
+        m_record_file = m_settings.folder;
+        if (m_settings.date_folder) {
+            const liba::DateTime today = liba::DateTime::now();
+            m_record_file = liba::join_path(m_record_file,
+                number_text(today.year()) + u"-" + two_digit_text(today.month()) + u"-"
+                    + two_digit_text(today.day()));
+            os::create_directories(m_record_file);
+        }
+    }
+    const std::u16string path = new_recording_path();
+    if (path.empty()) {
+        os::log() << u"Document::record: no new file in " << m_record_file << u"\n";
+        return false;
+    }
+    m_record_file = path;
+    auto chain = m_media->create_record_chain(path, m_settings.codec, m_settings.channels, m_settings.bits,
+        m_settings.samples, m_settings.bitrate, false);
+    if (!chain)
+        os::FileInfo(path).remove(); // the empty file made to hold the name
+    return start_recording(std::move(chain), path);
+}
+
+bool Document::start_recorder()
+{
+    play_system_sound(u"Voicbeep.wav");
+    return m_recorder->start();
+}
+
+bool Document::start_recording(std::unique_ptr<audio::RecordChain> chain, std::u16string path)
+{
+    m_pending.state = true;
+    if (!chain || !may_record_into(path))
+        return false;
+    m_record_chain = std::move(chain);
+    m_record_file = std::move(path);
+    m_title = liba::get_file_name(m_record_file);
+    m_bookmarks = RangeMarkList();
+    m_recorder
+        = std::make_unique<audio::RecorderPCM>(m_settings.channels, m_settings.samples, m_settings.bits);
+    m_time_meter.reset();
+    audio::connect<PCMData>(m_recorder.get(), &m_muter);
+    audio::connect<PCMData>(&m_active_buffer, m_record_chain->get_input());
+    return start_recorder();
+}
+
+std::unique_ptr<audio::RecorderPCM> Document::create_recorder_for(const std::u16string& path)
+{
+    auto chain = m_media->open_play_chain(path, nullptr);
+    if (!chain)
+        return nullptr;
+    audio::FileReader* r = chain->get_reader();
+    const int channels = r->get_channels(), bits = r->get_bits_per_sample(), rate = r->get_sample_rate();
+    chain.reset();
+    auto recorder = std::make_unique<audio::RecorderPCM>(channels, rate, bits);
+    return recorder->is_recording() ? std::move(recorder) : nullptr;
+}
+
+std::unique_ptr<audio::RecordChain> Document::create_record_chain_for(
+    const std::u16string& source, const std::u16string& target, bool append, std::int64_t* length)
+{
+    auto play = m_media->open_play_chain(source, nullptr);
+    if (!play)
+        return nullptr;
+    audio::FileReader* r = play->get_reader();
+    const std::u16string format = play->get_format_name();
+    const int channels = r->get_channels(), bits = r->get_bits_per_sample(), rate = r->get_sample_rate();
+    const int bitrate = r->get_bitrate();
+    if (length)
+        *length = r->get_length_bytes();
+    play.reset();
+    auto chain = m_media->create_record_chain(target, format, channels, bits, rate, bitrate, append);
+    if (!chain || !chain->get_writer() || !chain->get_writer()->is_ok())
+        return nullptr;
+    return chain;
+}
+
+bool Document::prepare_record_target(const std::u16string& source, const std::u16string& target, bool append)
+{
+    std::int64_t length = 0;
+    m_recorder = create_recorder_for(source);
+    if (m_recorder)
+        m_record_chain = create_record_chain_for(source, target, append, &length);
+    if (!m_recorder || !m_record_chain) {
+        m_recorder.reset();
+        m_record_chain.reset();
+        return false;
+    }
+    m_bookmarks = RangeMarkList();
+    if (append) {
+        m_bookmarks = RangeMarkList::load(bookmark_file_name(source));
+        m_bookmarks.add(length, u"Bookmark");
+        m_bookmarks.save(bookmark_file_name(source));
+    }
+    m_record_file = target;
+    m_time_meter.reset();
+    audio::connect<PCMData>(m_recorder.get(), &m_muter);
+    audio::connect<PCMData>(&m_active_buffer, m_record_chain->get_input());
+    return true;
+}
+
+bool Document::record_onto(const std::u16string& path, bool append)
+{
+    m_pending.state = true;
+    if (!may_record_into(path) || !prepare_record_target(path, path, append))
+        return false;
+    m_title = liba::get_file_name(path);
+    return start_recorder();
+}
+
+bool Document::record_overwrite(std::u16string path)
+{
+    return record_onto(path, false);
+}
+
+bool Document::record_append(std::u16string path)
+{
+    return record_onto(path, true);
+}
+
+bool Document::record_insert(std::u16string target, std::int64_t position)
+{
+    m_pending.state = true;
+    if (is_recording() || target.empty())
+        return false;
+    stop(nullptr);
+    m_insert_position = position;
+    m_insert_target = target;
+    const std::u16string part = unique_file_path(liba::get_directory(target), u"insert", u"tmp");
+    if (!part.empty() && prepare_record_target(target, part, false)) {
+        m_title = liba::get_file_name(part) + u" for " + liba::get_file_name(target);
+        if (start_recorder())
+            return true;
+    }
+    m_insert_target.clear();
+    return false;
+}
+
+bool Document::record_insert_current()
+{
+    m_pending.state = true;
+    auto* r = reader();
+    if (!r)
+        return false;
+    return record_insert(m_current_item.path, r->get_position_bytes());
+}
+
+std::u16string Document::start_scheduled_recording()
+{
+    const int task = is_recording() ? -1 : m_settings.schedule.find_containing(liba::DateTime::now());
+    if (task < 0) {
+        schedule_next_start();
+        return {};
+    }
+    const liba::DateTime end = m_settings.schedule[task].end;
+    const bool started = record(m_settings.folder);
+    notify();
+    if (started)
+        m_stop_time = end;
+    m_settings.schedule.remove(task);
+    const Settings settings = m_settings;
+    apply_settings(settings);
+    return started ? m_record_file : std::u16string();
 }
 
 void Document::schedule_next_start()

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "audio/devices/ActiveBuffer.h"
 #include "audio/chains/PlayChain.h"
-#include "audio/devices/PlayerPCM.h"
 #include "audio/chains/RecordChain.h"
+#include "audio/devices/ActiveBuffer.h"
+#include "audio/devices/PlayerPCM.h"
 #include "audio/devices/RecorderPCM.h"
 #include "audio/filters/EqualizerPCM.h"
 #include "audio/filters/FastPlay.h"
@@ -87,12 +87,18 @@ public:
     void set_input_enabled(bool enabled);
     bool is_input_active();
     void set_vas_enabled(bool enabled);
+
     bool is_vas_enabled() const { return m_settings.vas_on; }
+
     void set_vas_threshold(double threshold);
+
     double get_vas_threshold() const { return m_settings.vas; }
+
     // With pitch lock only normal and half speed play; whether fast play's speed changed.
     bool set_speed(double speed, bool pitch_lock);
+
     double get_speed() const { return m_settings.speed; }
+
     // Links the active equalizer bands between the head of the play path and fast play.
     void apply_equalizer();
     // Each 0..3; a value outside is refused.
@@ -110,7 +116,9 @@ public:
 
     // What plays, else what records, else the idle answer.
     bool is_playing() const { return m_play_chain != nullptr; }
+
     bool is_recording() const { return m_recorder != nullptr; }
+
     int get_sample_rate();
     int get_bits_per_sample();
     int get_bitrate_kbps();
@@ -121,7 +129,9 @@ public:
     std::u16string get_codec();
     std::u16string get_title() const;
     std::u16string get_current_file() const;
+
     const std::u16string& get_record_file() const { return m_record_file; }
+
     // Levels 0..1; both channels read the same meter.
     double get_output_level(int channel = 0);
     double get_input_level(int channel = 0);
@@ -133,18 +143,28 @@ public:
     // Playback.
     // With segments_only each item plays only its bookmarked segments, and
     // the modes that play all files stop after it.
-    void set_play_list(std::u16string name, std::vector<playlist::Entry> entries, int current, bool segments_only);
+    void set_play_list(
+        std::u16string name, std::vector<playlist::Entry> entries, int current, bool segments_only);
+
     int get_item_count() const { return static_cast<int>(m_play_list.size()); }
+
     void set_play_mode(PlayMode mode);
+
     PlayMode get_play_mode() const { return m_settings.play_mode; }
+
     // From start (reader units); an index outside the list lets the mode choose.
     bool play_item(int index, std::int64_t start = 0);
     bool play_relative(int step);
+
     bool play_next() { return play_relative(1); }
+
     bool play_previous() { return play_relative(-1); }
+
     bool has_next() const;
     bool has_previous() const;
+
     playlist::Entry get_current_item() const { return m_current_item; }
+
     // By signed seconds, clamped to the item.
     bool skip(double seconds);
     // To a fraction 0..1 of the item.
@@ -166,9 +186,37 @@ public:
 
     // Bookmarks of what plays or records.
     RangeMarkList& get_bookmarks() { return m_bookmarks; }
+
     // At the current position, saved to the bookmark file at once.
     void add_bookmark(const std::u16string& name = u"Bookmark");
     bool load_bookmarks();
+
+    // Recording. Each refuses to start while a recording runs or while its
+    // target plays.
+    // A new file in the folder (or the settings' record folder), named so
+    // that nothing existing is recorded over; stops playback first.
+    bool record(const std::u16string& folder);
+    // Takes the chain over and records into it.
+    bool start_recording(std::unique_ptr<audio::RecordChain> chain, std::u16string path);
+    // Over, or onto the end of, an existing file, in its own coding.
+    bool record_overwrite(std::u16string path);
+    bool record_append(std::u16string path);
+    // A part for the target, put in at the position (reader units) when the recording stops.
+    bool record_insert(std::u16string target, std::int64_t position);
+    bool record_insert_current();
+    // When a task of the schedule covers the present time and nothing
+    // records: starts its recording and gives its file. Otherwise registers
+    // the next timed start and gives nothing.
+    std::u16string start_scheduled_recording();
+    // Null when no reader opens the file or its format cannot be captured.
+    std::unique_ptr<audio::RecorderPCM> create_recorder_for(const std::u16string& path);
+    // A record chain for the target in the source's coding; null when there
+    // is none or its file cannot be written. length gets the source's length.
+    std::unique_ptr<audio::RecordChain> create_record_chain_for(const std::u16string& source,
+        const std::u16string& target, bool append, std::int64_t* length = nullptr);
+    bool prepare_record_target(const std::u16string& source, const std::u16string& target, bool append);
+    // Whether the path is, or holds, a file that the recording writes to.
+    bool is_file_in_use(const std::u16string& path) const;
 
     // Registers the program's timed start for the next task of the schedule,
     // or cancels it when none is left.
@@ -189,6 +237,11 @@ private:
     void finish_playback();
     bool stop_playback();
     bool stop_recording(skinner::Form* parent);
+    bool may_record_into(const std::u16string& path) const;
+    std::u16string new_recording_path();
+    bool start_recorder();
+    bool record_onto(const std::u16string& path, bool append);
+    void voice_activation();
 
     std::vector<View*> m_views;
     bool m_segments_only { false };

@@ -16,7 +16,8 @@ std::unique_ptr<audio::RecordChain> DocumentMedia::create_record_chain(const std
     const std::u16string& format_name, std::int32_t channels, std::int32_t bits_per_sample,
     std::int32_t sample_rate, std::int32_t bitrate, bool append)
 {
-    return audio::create_record_chain(path, format_name, channels, bits_per_sample, sample_rate, bitrate, append);
+    return audio::create_record_chain(
+        path, format_name, channels, bits_per_sample, sample_rate, bitrate, append);
 }
 
 bool DocumentMedia::replace_file(const std::u16string& from, const std::u16string& to)

@@ -1,6 +1,7 @@
 #include "model/FileManager.h"
 
 #include "liba/Path.h"
+#include "model/Document.h"
 #include "model/ManagerCalculator.h"
 #include "model/ManagerFinder.h"
 #include "os/File.h"
@@ -15,6 +16,14 @@
 namespace {
 
 constexpr std::size_t block_size = 32768;
+
+// The running recording writes to it, or to a file inside it: it stays
+// where it is, and nothing is written over it.
+bool in_use(const std::u16string& path)
+{
+    const Document* document = Document::instance();
+    return document && document->is_file_in_use(path);
+}
 
 bool is_link(const std::u16string& path)
 {
@@ -220,6 +229,8 @@ bool FileManager::delete_file(const std::u16string& path)
 {
     if (!on_progress(path, {}, 0.5, get_total_fraction()))
         return false;
+    if (in_use(path))
+        return on_delete_error(path);
     os::FileInfo info(path);
     // A link's read-only state is its target's, which deleting the link leaves alone.
     if (info.is_read_only() && !info.is_link()) {
@@ -305,6 +316,8 @@ bool FileManager::copy_file(const std::u16string& source, const std::u16string& 
 {
     if (!begin_transfer(source, target, 0.0))
         return false;
+    if (in_use(target))
+        return on_copy_error(source, target);
     bool aborted = false;
     if (confirm_overwrite(aborted, source, target)) {
         os::FileInfo info(source);
@@ -375,6 +388,8 @@ bool FileManager::move_file(const std::u16string& source, const std::u16string& 
 {
     if (!begin_transfer(source, target, 0.5))
         return false;
+    if (in_use(source) || in_use(target))
+        return on_move_error(source, target);
     os::FileInfo info(source);
     if (info.is_read_only() && !info.is_link()) {
         Decision decision = ask(m_move_read_only_answer, [&] { return on_move_read_only(source, target); });
@@ -404,6 +419,8 @@ bool FileManager::rename(const std::u16string& path, const std::u16string& new_n
         return false;
     std::u16string item = liba::remove_trailing_separator(path);
     std::u16string target = liba::join_path(liba::get_directory(item), new_name);
+    if (in_use(item) || in_use(target))
+        return false;
     if (same_item(item, target))
         return true;
     bool aborted = false;

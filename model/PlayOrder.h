@@ -18,6 +18,7 @@ public:
     // Moves by step slots and gives the item there; 0 when there are no entries.
     int advance(int step);
     bool has_next() const;
+
     bool has_previous() const { return m_count > 0 && m_position > 0; }
 
     const std::vector<int>& entries() const { return m_entries; }

@@ -11,7 +11,15 @@ namespace detail {
 
 MessageState& state()
 {
-    static MessageState* s = new MessageState;
+    static MessageState* s = [] {
+        auto* made = new MessageState;
+        // The system's plain class: a window that draws and does nothing by itself.
+        auto plain = std::make_shared<WindowClassRecord>();
+        plain->name = u"STATIC";
+        plain->procedure = default_window_procedure;
+        made->classes.emplace(u"static", std::move(plain));
+        return made;
+    }();
     return *s;
 }
 
@@ -187,13 +195,14 @@ bool take_timer(ThreadQueue& queue, Message& out, Window filter, MessageId first
     return true;
 }
 
-void wait_for_change(
-    ThreadQueue& queue, std::unique_lock<std::mutex>& lock, Window filter, MessageId first, MessageId last)
+void wait_for_change(ThreadQueue& queue, std::unique_lock<std::mutex>& lock, Window filter, MessageId first,
+    MessageId last, std::optional<std::uint32_t> limit = std::nullopt)
 {
-    std::optional<std::uint32_t> timeout;
+    std::optional<std::uint32_t> timeout = limit;
     std::uint32_t now = tick_count();
     if (QueueTimer* t = earliest_timer(queue, filter, first, last, now)) {
-        timeout = static_cast<std::uint32_t>(std::max(until(t->due_tick, now), 0));
+        auto due = static_cast<std::uint32_t>(std::max(until(t->due_tick, now), 0));
+        timeout = timeout ? std::min(*timeout, due) : due;
         // A test's clock moves without telling anyone: look at it again soon.
         if (&clock() != &system_clock())
             timeout = std::min<std::uint32_t>(*timeout, 5);
@@ -215,6 +224,16 @@ bool retrieve(Message& out, Window filter, MessageId first, MessageId last, Peek
     auto queue = current_queue();
     for (;;) {
         serve_sent(*queue);
+        {
+            std::unique_lock lock(queue->mutex);
+            if (!queue->sent.empty())
+                continue;
+            if (take_posted(*queue, out, filter, first, last, peek) || take_quit(*queue, out, peek))
+                return true;
+        }
+        // Paint is made from the windows' invalid areas: validating removes it.
+        if (in_range(msg::paint, first, last) && take_paint(filter, out))
+            return true;
         std::unique_lock lock(queue->mutex);
         if (!queue->sent.empty())
             continue;
@@ -244,6 +263,25 @@ std::shared_ptr<ThreadQueue> queue_of_window(Window window)
     std::lock_guard lock(state().mutex);
     auto it = state().windows.find(static_cast<std::uint32_t>(window));
     return it == state().windows.end() ? nullptr : it->second.queue;
+}
+
+}
+
+namespace detail {
+
+bool post_message_first(Window window, MessageId id, WParam wparam, LParam lparam)
+{
+    auto queue = queue_of_window(window);
+    if (!queue)
+        return false;
+    {
+        std::lock_guard lock(queue->mutex);
+        if (!queue->alive)
+            return false;
+        queue->posted.push_front({ window, id, wparam, lparam });
+    }
+    queue->wake();
+    return true;
 }
 
 }
@@ -327,6 +365,28 @@ bool get_message(Message& out, Window filter, MessageId first, MessageId last)
 {
     retrieve(out, filter, first, last, Peek::remove, true);
     return out.message != msg::quit;
+}
+
+bool wait_message(std::optional<std::uint32_t> timeout_ms)
+{
+    std::uint32_t start = tick_count();
+    for (;;) {
+        Message m;
+        if (peek_message(m, {}, 0, 0, Peek::keep))
+            return true;
+        std::optional<std::uint32_t> remaining;
+        if (timeout_ms) {
+            std::uint32_t elapsed = tick_count() - start;
+            if (elapsed >= *timeout_ms)
+                return false;
+            remaining = *timeout_ms - elapsed;
+        }
+        auto queue = current_queue();
+        std::unique_lock lock(queue->mutex);
+        if (!queue->sent.empty() || !queue->posted.empty() || queue->quit)
+            continue;
+        wait_for_change(*queue, lock, {}, 0, 0, remaining);
+    }
 }
 
 bool peek_message(Message& out, Window filter, MessageId first, MessageId last, Peek peek)

@@ -9,7 +9,8 @@
 // made by its first queue call (a peek is the usual way to make one before other threads post to it).
 //
 // Retrieval order: messages sent from other threads (handled inside get and peek), then
-// posted messages in order, then the quit request, then one timer message per due timer.
+// posted messages in order, then the quit request, then a paint message while a window of
+// the thread has an invalid area (platform/ui/Paint.h), then one timer message per due timer.
 namespace platform {
 
 // Never block; fail when the target window or thread (or its queue) is gone.
@@ -31,6 +32,9 @@ std::optional<LResult> send_message_checked(Window, MessageId, WParam = 0, LPara
 bool get_message(Message&, Window filter = {}, MessageId first = 0, MessageId last = 0);
 enum class Peek { keep, remove };
 bool peek_message(Message&, Window filter = {}, MessageId first = 0, MessageId last = 0, Peek = Peek::remove);
+// Waits until a message can be had (any kind, paint and due timers included) or the
+// timeout passes; false on the timeout. Leaves the message in the queue.
+bool wait_message(std::optional<std::uint32_t> timeout_ms = std::nullopt);
 // Calls the message's window procedure; 0 for thread messages and gone windows.
 LResult dispatch_message(const Message&);
 

@@ -27,4 +27,8 @@ struct RemoteReply {
 RemoteReply send_to_other_process(
     std::u16string_view class_name, MessageId, WParam, const CopyData* data, std::uint32_t timeout_ms);
 
+// Waits until another process of this user has a top-level window of the class (one
+// just started, say), without sending it anything. False when none came in time.
+bool wait_for_other_process_window(std::u16string_view class_name, std::uint32_t timeout_ms);
+
 }

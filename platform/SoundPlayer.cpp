@@ -6,9 +6,8 @@ namespace platform {
 
 ServiceSlot<SoundPlayer>& sound_player()
 {
-    static ServiceSlot<SoundPlayer> slot([]() -> std::unique_ptr<SoundPlayer> {
-        return std::make_unique<WaveSoundPlayer>();
-    });
+    static ServiceSlot<SoundPlayer> slot(
+        []() -> std::unique_ptr<SoundPlayer> { return std::make_unique<WaveSoundPlayer>(); });
     return slot;
 }
 

@@ -6,9 +6,8 @@ namespace platform {
 
 ServiceSlot<TimedStart>& timed_start()
 {
-    static ServiceSlot<TimedStart> slot([]() -> std::unique_ptr<TimedStart> {
-        return std::make_unique<WaiterTimedStart>();
-    });
+    static ServiceSlot<TimedStart> slot(
+        []() -> std::unique_ptr<TimedStart> { return std::make_unique<WaiterTimedStart>(); });
     return slot;
 }
 

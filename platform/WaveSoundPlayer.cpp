@@ -32,7 +32,9 @@ std::chrono::milliseconds patience(const WaveFormat& format, std::size_t bytes)
 
 bool WaveSoundPlayer::play(const WaveFormat& format, std::span<const std::uint8_t> samples)
 {
-    if (!format.is_valid() || samples.empty() || samples.size() > std::numeric_limits<std::uint32_t>::max())
+    const std::size_t frame = static_cast<std::size_t>(format.block_align());
+    if (!format.is_valid() || samples.size() < frame
+        || samples.size() > std::numeric_limits<std::uint32_t>::max())
         return false;
     auto completion = std::make_shared<Completion>();
     auto device = wave_driver().open_output(format, [completion](MessageId message, WParam, LParam) {
@@ -47,8 +49,8 @@ bool WaveSoundPlayer::play(const WaveFormat& format, std::span<const std::uint8_
     // The device only reads the buffer it is lent.
     WaveBuffer buffer;
     buffer.data = const_cast<std::uint8_t*>(samples.data());
-    buffer.length = static_cast<std::uint32_t>(samples.size() - samples.size() % format.block_align());
-    bool played = buffer.length > 0 && device->prepare(buffer) && device->write(buffer);
+    buffer.length = static_cast<std::uint32_t>(samples.size() - samples.size() % frame);
+    bool played = device->prepare(buffer) && device->write(buffer);
     if (played) {
         std::unique_lock guard(completion->lock);
         played = completion->changed.wait_for(

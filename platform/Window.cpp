@@ -1,6 +1,9 @@
 #include "platform/Window.h"
 
 #include "platform/detail/MessageState.h"
+#include "platform/ui/Paint.h"
+#include "platform/ui/Screen.h"
+#include "platform/ui/WindowManager.h"
 
 #include <algorithm>
 #include <utility>
@@ -58,6 +61,17 @@ void drop_windows_of(const std::shared_ptr<ThreadQueue>& queue)
 
 namespace {
 
+Rect initial_rect(const WindowParams& p)
+{
+    bool child = (p.style & ws::child) && p.parent != no_window;
+    Rect area = child ? Rect {} : work_area();
+    std::int32_t x = p.x == use_default ? area.left : p.x;
+    std::int32_t y = p.x == use_default ? area.top : p.y;
+    std::int32_t w = p.width == use_default ? area.width() : std::max(p.width, 0);
+    std::int32_t h = p.width == use_default ? area.height() : std::max(p.height, 0);
+    return Rect::from({ x, y }, { w, h });
+}
+
 template<typename T, typename F>
 T with_window(Window window, T fallback, F read)
 {
@@ -75,6 +89,7 @@ bool register_window_class(const WindowClass& window_class)
     record->procedure
         = window_class.procedure ? window_class.procedure : WindowProc(default_window_procedure);
     record->reachable = window_class.reachable_from_other_processes;
+    record->style = window_class.style;
     std::lock_guard lock(state().mutex);
     return state().classes.emplace(fold_case(window_class.name), std::move(record)).second;
 }
@@ -84,6 +99,7 @@ Window create_window(const WindowParams& params)
     auto queue = current_queue();
     Window window;
     std::shared_ptr<WindowClassRecord> window_class;
+    Rect rect = initial_rect(params);
     {
         std::lock_guard lock(state().mutex);
         auto found = state().classes.find(fold_case(params.class_name));
@@ -100,11 +116,15 @@ Window create_window(const WindowParams& params)
         record.parent = params.parent;
         record.queue = queue;
         record.procedure = std::make_shared<const WindowProc>(window_class->procedure);
+        record.ex_style = params.ex_style;
+        record.rect = rect;
         window = Window { state().next_window++ };
         state().windows.emplace(static_cast<std::uint32_t>(window), std::move(record));
+        state().z_order.insert(state().z_order.begin(), window);
     }
     if (params.parent == no_window && window_class->reachable)
         reachable_window_created(window_class->name);
+    window_created(window);
     return window;
 }
 
@@ -116,11 +136,11 @@ Window create_window(std::u16string_view class_name, Window parent)
     return create_window(params);
 }
 
-bool destroy_window(Window window)
+namespace {
+
+// Drops one window's record, timers and queued messages; false when it is gone.
+bool erase_window(Window window)
 {
-    if (window_thread(window) != current_thread_id())
-        return false;
-    send_message(window, msg::destroy);
     std::shared_ptr<const WindowProc> procedure; // freed outside the lock
     std::shared_ptr<ThreadQueue> queue;
     std::u16string reachable;
@@ -128,20 +148,40 @@ bool destroy_window(Window window)
         std::lock_guard lock(state().mutex);
         auto it = state().windows.find(static_cast<std::uint32_t>(window));
         if (it == state().windows.end())
-            return false; // destroyed by its own destroy handler
+            return false;
         procedure = std::move(it->second.procedure);
         queue = it->second.queue;
         if (it->second.parent == no_window && it->second.window_class->reachable)
             reachable = it->second.window_class->name;
         state().windows.erase(it);
+        window_erased(state(), window);
     }
     {
         std::lock_guard lock(queue->mutex);
         std::erase_if(queue->timers, [&](const QueueTimer& t) { return t.window == window; });
+        std::erase_if(queue->posted, [&](const Message& m) { return m.window == window; });
     }
     if (!reachable.empty())
         reachable_window_destroyed(reachable);
     return true;
+}
+
+}
+
+bool destroy_window(Window window)
+{
+    if (window_thread(window) != current_thread_id())
+        return false;
+    window_destroying(window);
+    std::vector<Window> doomed { window };
+    for (Window child : descendants_of(window))
+        doomed.push_back(child);
+    for (Window w : doomed)
+        send_message(w, msg::destroy);
+    bool erased = false;
+    for (Window w : doomed)
+        erased = erase_window(w) || erased;
+    return erased; // false when its own destroy handler destroyed it
 }
 
 bool is_window(Window window)
@@ -213,9 +253,23 @@ WindowProc set_window_procedure(Window window, WindowProc procedure)
     return *previous;
 }
 
-LResult default_window_procedure(Window, MessageId, WParam, LParam)
+LResult default_window_procedure(Window window, MessageId id, WParam wparam, LParam)
 {
-    return 0;
+    switch (id) {
+    case msg::paint: {
+        PaintScope paint(window);
+        return 0;
+    }
+    case msg::close:
+        destroy_window(window);
+        return 0;
+    case msg::activate:
+        if ((wparam & 0xFFFF) != 0)
+            set_focus(window);
+        return 0;
+    default:
+        return 0;
+    }
 }
 
 }

@@ -5,6 +5,7 @@
 #include "platform/Clock.h"
 #include "platform/MessageQueue.h"
 #include "platform/Window.h"
+#include "platform/ui/Region.h"
 
 #include <atomic>
 #include <condition_variable>
@@ -60,6 +61,7 @@ struct WindowClassRecord {
     std::u16string name;
     WindowProc procedure;
     bool reachable = false;
+    std::uint32_t style = 0;
 };
 
 struct WindowRecord {
@@ -69,6 +71,15 @@ struct WindowRecord {
     Window parent {};
     std::shared_ptr<ThreadQueue> queue;
     std::shared_ptr<const WindowProc> procedure;
+    // Window manager: the rectangle is in the parent's client coordinates for a
+    // child window, else in screen coordinates.
+    Rect rect;
+    std::uint32_t ex_style = 0;
+    std::intptr_t user_data = 0;
+    Region invalid; // client coordinates
+    bool erase = false;
+    bool full_screen = false; // hides the shell's bars while it is foreground
+    bool ok_button = false;
 };
 
 // Lock order: the state's mutex before any queue's mutex.
@@ -78,6 +89,10 @@ struct MessageState {
     std::map<std::uint32_t, WindowRecord> windows; // creation order
     std::unordered_map<ThreadId, std::shared_ptr<ThreadQueue>> queues;
     std::uint32_t next_window = 1;
+    std::vector<Window> z_order; // every window, topmost first; siblings keep their order here
+    Window active {};
+    Window focus {};
+    Window capture {};
 };
 
 // Never destroyed: threads that outlive main may still use it.
@@ -91,6 +106,17 @@ void drop_windows_of(const std::shared_ptr<ThreadQueue>&);
 std::optional<LResult> send_keeping(Window, MessageId, WParam, LParam, std::shared_ptr<void> keep_alive);
 // The first top-level window of the class, in creation order.
 Window first_top_level_window(std::u16string_view class_name);
+
+// Window manager hooks of the message layer. take_paint runs with no lock held.
+bool take_paint(Window filter, Message& out);
+void window_created(Window);
+// Before the destroy messages: owned windows go, capture, focus and activation
+// are given up, what the window covered is invalidated.
+void window_destroying(Window);
+// Pre-order list of the window's children, deepest last.
+std::vector<Window> descendants_of(Window);
+// Under the state's lock: forget the window's place in the z-order.
+void window_erased(MessageState&, Window);
 
 // The cross-process endpoint of a reachable class, while it has top-level windows here.
 void reachable_window_created(const std::u16string& class_name);

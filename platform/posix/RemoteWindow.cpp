@@ -4,6 +4,7 @@
 #include "platform/Utf8.h"
 #include "platform/detail/MessageState.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -278,6 +279,49 @@ void reachable_window_destroyed(const std::u16string& class_name)
 
 }
 
+namespace {
+
+// A connection to the endpoint of another process of this user, or -1 with the reason
+// (no_window when nobody listens or only this process does).
+int connect_endpoint(std::u16string_view class_name, SteadyClock::time_point deadline, RemoteStatus& failure)
+{
+    failure = RemoteStatus::failed;
+    sockaddr_un address;
+    if (!socket_address(socket_path(class_name), address))
+        return -1;
+    int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0)
+        return -1;
+    for (;;) {
+        if (connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
+            break;
+        if (errno == ENOENT || errno == ECONNREFUSED) {
+            close(fd);
+            failure = RemoteStatus::no_window;
+            return -1;
+        }
+        // A full backlog: the other side is busy; try again until the deadline.
+        if ((errno != EAGAIN && errno != EINTR) || remaining_ms(deadline) == 0) {
+            close(fd);
+            return -1;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ucred credentials;
+    if (!peer(fd, credentials)) {
+        close(fd);
+        return -1;
+    }
+    if (credentials.pid == getpid()) {
+        close(fd);
+        failure = RemoteStatus::no_window;
+        return -1;
+    }
+    return fd;
+}
+
+}
+
 RemoteReply send_to_other_process(std::u16string_view class_name, MessageId message, WParam wparam,
     const CopyData* data, std::uint32_t timeout_ms)
 {
@@ -285,43 +329,15 @@ RemoteReply send_to_other_process(std::u16string_view class_name, MessageId mess
     bool copy = message == msg::copy_data;
     if ((copy && !data) || (!copy && message != msg::user_command))
         return answer;
-    sockaddr_un address;
-    if (!socket_address(socket_path(class_name), address))
-        return answer;
     std::string name = to_utf8(class_name);
     std::uint32_t data_bytes = copy ? data->size : 0;
     if (name.size() > max_class_bytes || data_bytes > max_data_bytes)
         return answer;
 
     auto deadline = SteadyClock::now() + std::chrono::milliseconds(timeout_ms);
-    int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    int fd = connect_endpoint(class_name, deadline, answer.status);
     if (fd < 0)
         return answer;
-    for (;;) {
-        if (connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0)
-            break;
-        if (errno == ENOENT || errno == ECONNREFUSED) {
-            close(fd);
-            answer.status = RemoteStatus::no_window;
-            return answer;
-        }
-        // A full backlog: the other side is busy; try again until the deadline.
-        if ((errno != EAGAIN && errno != EINTR) || remaining_ms(deadline) == 0) {
-            close(fd);
-            return answer;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    ucred credentials;
-    if (!peer(fd, credentials)) {
-        close(fd);
-        return answer;
-    }
-    if (credentials.pid == getpid()) {
-        close(fd);
-        answer.status = RemoteStatus::no_window;
-        return answer;
-    }
 
     std::vector<unsigned char> request(request_header_size + name.size() + data_bytes);
     unsigned char* p = request.data();
@@ -352,6 +368,22 @@ RemoteReply send_to_other_process(std::u16string_view class_name, MessageId mess
     answer.status = static_cast<RemoteStatus>(status);
     answer.result = static_cast<LResult>(result);
     return answer;
+}
+
+bool wait_for_other_process_window(std::u16string_view class_name, std::uint32_t timeout_ms)
+{
+    auto deadline = SteadyClock::now() + std::chrono::milliseconds(timeout_ms);
+    for (;;) {
+        RemoteStatus failure;
+        int fd = connect_endpoint(class_name, deadline, failure);
+        if (fd >= 0) {
+            close(fd); // the endpoint takes a connection without a request as nothing
+            return true;
+        }
+        if (remaining_ms(deadline) == 0)
+            return false;
+        std::this_thread::sleep_for(std::chrono::milliseconds(std::min(20, remaining_ms(deadline))));
+    }
 }
 
 }

@@ -23,6 +23,20 @@ bool private_folder(const std::string& path)
     return (st.st_mode & 077) == 0;
 }
 
+// FNV-1a over the bytes in hexadecimal, ASCII letters folded when asked.
+std::string hash_text(std::string_view bytes, bool fold)
+{
+    std::uint64_t hash = 0xcbf29ce484222325ull;
+    for (unsigned char c : bytes) {
+        if (fold && c >= 'A' && c <= 'Z')
+            c = static_cast<unsigned char>(c - 'A' + 'a');
+        hash = (hash ^ c) * 0x100000001b3ull;
+    }
+    char hex[17];
+    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
+    return hex;
+}
+
 }
 
 std::string runtime_directory()
@@ -41,16 +55,16 @@ std::string runtime_file(std::string_view prefix, std::u16string_view name)
     std::string dir = runtime_directory();
     if (dir.empty())
         return dir;
-    // FNV-1a over the ASCII-folded UTF-8 name.
-    std::uint64_t hash = 0xcbf29ce484222325ull;
-    for (unsigned char c : to_utf8(name)) {
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<unsigned char>(c - 'A' + 'a');
-        hash = (hash ^ c) * 0x100000001b3ull;
-    }
-    char hex[17];
-    std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(hash));
-    return dir + "/" + std::string(prefix) + hex;
+    return dir + "/" + std::string(prefix) + hash_text(to_utf8(name), true);
+}
+
+std::string runtime_object_name(std::string_view prefix, std::u16string_view name)
+{
+    std::string file = runtime_file(prefix, name);
+    if (file.empty())
+        return file;
+    // The directory's case matters; the name in it is folded already.
+    return "/" + std::string(prefix) + std::to_string(geteuid()) + "-" + hash_text(file, false);
 }
 
 }

@@ -2,6 +2,7 @@
 
 #include "platform/Utf8.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <csignal>
 #include <ctime>
@@ -84,7 +85,7 @@ std::optional<timespec> wall_time_of(const SystemTime& time)
     const std::time_t seconds = std::mktime(&broken);
     if (seconds == std::time_t(-1))
         return std::nullopt;
-    return timespec { seconds, 0 };
+    return timespec { seconds, long(std::min<int>(time.milliseconds, 999)) * 1000000 };
 }
 
 // Runs in the forked waiter, so only calls that are safe after a fork of a
@@ -95,7 +96,9 @@ std::optional<timespec> wall_time_of(const SystemTime& time)
     sigset_t none;
     sigemptyset(&none);
     sigprocmask(SIG_SETMASK, &none, nullptr);
+
     struct sigaction fallback { };
+
     fallback.sa_handler = SIG_DFL;
     sigaction(SIGTERM, &fallback, nullptr);
     const int null = open("/dev/null", O_RDWR);
@@ -156,7 +159,8 @@ bool WaiterTimedStart::cancel(std::u16string_view program)
     const auto value = m_store.get_value(RegistryRoot::current_user, waiter_key, program);
     if (!value)
         return true;
-    if (auto waiter = parse_waiter(*value); waiter && waiter->start != 0 && process_start(waiter->pid) == waiter->start)
+    if (auto waiter = parse_waiter(*value);
+        waiter && waiter->start != 0 && process_start(waiter->pid) == waiter->start)
         kill(waiter->pid, SIGTERM);
     return m_store.set_value(
         RegistryRoot::current_user, waiter_key, program, registry_string, string_data({}));
@@ -175,7 +179,8 @@ bool WaiterTimedStart::run_app_at_time(std::u16string_view program, const std::o
     if (!waiter)
         return false;
     const std::string text = std::to_string(waiter->pid) + " " + std::to_string(waiter->start);
-    if (m_store.set_value(RegistryRoot::current_user, waiter_key, program, registry_string, string_data(text)))
+    if (m_store.set_value(
+            RegistryRoot::current_user, waiter_key, program, registry_string, string_data(text)))
         return true;
     // Unrecorded, it could never be replaced: one pending start at most.
     kill(waiter->pid, SIGTERM);

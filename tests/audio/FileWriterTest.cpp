@@ -7,6 +7,7 @@
 #include "audio/writers/FileWriterWAVPCM.h"
 #include "audio/Id3Tag.h"
 #include "os/File.h"
+#include "tests/audio/FullDisk.h"
 #include "tests/audio/CodecFiles.h"
 #include "tests/audio/PipelineDoubles.h"
 #include "tests/audio/WavBytes.h"
@@ -21,35 +22,6 @@ using audio::FileWriter;
 using audio::PCMData;
 
 namespace {
-
-// A file on a disk that fills up once the file reaches `room` bytes: writes
-// beyond stop short, as the host's write does on a full disk. Writes over
-// bytes the file already has still succeed.
-class FullDiskFile : public os::File {
-public:
-    FullDiskFile(const std::u16string& path, int mode, std::uint64_t room)
-        : os::File(path, mode)
-        , m_room(room)
-    {
-    }
-
-    std::size_t write(const void* buffer, std::size_t count) override
-    {
-        std::uint64_t at = tell();
-        std::uint64_t allowed = at >= m_room ? 0 : std::min<std::uint64_t>(count, m_room - at);
-        return os::File::write(buffer, static_cast<std::size_t>(allowed));
-    }
-
-private:
-    std::uint64_t m_room;
-};
-
-FileWriter::Opener full_disk(std::uint64_t room)
-{
-    return [room](const std::u16string& path, int mode) -> std::unique_ptr<os::File> {
-        return std::make_unique<FullDiskFile>(path, mode, room);
-    };
-}
 
 enum class Coding { PCM, ADPCM, GSM };
 
@@ -346,7 +318,7 @@ TEST(FileWriterWAV, FullDiskKeepsWholeUnitsAndAPlayableFile)
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(name_of(c.coding)) + " " + std::to_string(c.room));
         std::string path = dir.file("full.wav");
-        Result r = record(c.coding, path, pcm, false, full_disk(c.room), 1002);
+        Result r = record(c.coding, path, pcm, false, test::full_disk(c.room), 1002);
         EXPECT_FALSE(r.ok);
         std::int64_t units = c.coding == Coding::PCM ? r.size / 2 : r.size;
         EXPECT_EQ(units, c.units);
@@ -432,7 +404,7 @@ TEST(FileWriterMP3, AppendingKeepsTheTagLast)
         std::string added = test::bytes_of(mp3_chunk(3000, 1));
         {
             audio::FileWriterMP3 writer(test::u16(path), true,
-                c.room ? full_disk(before.size() + c.room) : FileWriter::Opener());
+                c.room ? test::full_disk(before.size() + c.room) : FileWriter::Opener());
             EXPECT_EQ(writer.get_data_size(), std::int64_t(frames.size()));
             writer.on_data(mp3_chunk(3000, 1));
             EXPECT_TRUE(writer.is_ok());
@@ -460,7 +432,7 @@ TEST(FileWriterMP3, FullDiskCountsOnlyWhatReachedTheFile)
 {
     test::TempDir dir;
     std::string path = dir.file("full.mp3");
-    audio::FileWriterMP3 writer(test::u16(path), false, full_disk(150000));
+    audio::FileWriterMP3 writer(test::u16(path), false, test::full_disk(150000));
     // The first 120,000 bytes fit; the second flush stops at 150,000.
     for (int i = 0; i < 300; ++i)
         writer.on_data(mp3_chunk(1000, std::uint8_t(i)));

@@ -62,6 +62,8 @@ struct DocumentProbe {
 
     static audio::StretchFilter& stretch(Document& d) { return d.m_stretch_filter; }
 
+    static audio::FileReader* reader_of(Document& d) { return d.reader(); }
+
     static audio::FastPlay& fast_play(Document& d) { return d.m_fast_play; }
 
     static audio::ActiveBuffer& active_buffer(Document& d) { return d.m_active_buffer; }
@@ -164,7 +166,8 @@ public:
         return reader;
     }
 
-    std::unique_ptr<audio::PlayChain> open_play_chain(const std::u16string& path, const RangeMarkList*) override
+    std::unique_ptr<audio::PlayChain> open_play_chain(
+        const std::u16string& path, const RangeMarkList*) override
     {
         opened.push_back(path);
         auto found = readers.find(path);
@@ -175,6 +178,17 @@ public:
         return std::make_unique<FakeChain>(found->second, !path.ends_with(u".wma"), u"fake " + path);
     }
 };
+
+inline std::vector<playlist::Entry> entries(const std::vector<std::u16string>& paths)
+{
+    std::vector<playlist::Entry> list;
+    for (const auto& path : paths) {
+        playlist::Entry entry;
+        entry.path = path;
+        list.push_back(entry);
+    }
+    return list;
+}
 
 // A document in a folder of its own, with every platform service doubled:
 // no wave device opens unless a test installs a driver, nothing sounds, no
@@ -204,6 +218,16 @@ protected:
         return kept;
     }
 
+    // The fake media with a reader for each path, and the paths as the play list.
+    FakeMedia& fake_list(Document& document, const std::vector<std::u16string>& paths)
+    {
+        FakeMedia& media = fake_media(document);
+        for (const auto& path : paths)
+            media.add(path);
+        document.set_play_list(u"/m/", entries(paths), 0, false);
+        return media;
+    }
+
     TempDir dir;
     EnvironmentOverride app;
     EnvironmentOverride home;
@@ -224,16 +248,5 @@ public:
 
     void update(const Document::Changes& changes) override { seen.push_back(changes); }
 };
-
-inline std::vector<playlist::Entry> entries(std::initializer_list<std::u16string> paths)
-{
-    std::vector<playlist::Entry> list;
-    for (const auto& path : paths) {
-        playlist::Entry entry;
-        entry.path = path;
-        list.push_back(entry);
-    }
-    return list;
-}
 
 }

@@ -48,16 +48,18 @@ TEST_F(DocumentTest, NotifyMergesThePendingChangesWithTheCallersFlags)
         { "nothing raised, nothing given", [](Document&) {}, {}, "----" },
         { "given flags pass", [](Document&) {}, { true, false, false, true }, "g--v" },
         { "volume setter", [](Document& d) { d.set_volume(0.5); }, {}, "---v" },
-        { "state setter and given general", [](Document& d) { d.set_can_play(true); }, { true, false, true, false },
-            "g-s-" },
+        { "state setter and given general", [](Document& d) { d.set_can_play(true); },
+            { true, false, true, false }, "g-s-" },
         { "skip raises position even idle", [](Document& d) { d.skip(1); }, {}, "-p--" },
-        { "several setters", [](Document& d) {
-             d.set_vas_enabled(true);
-             d.set_volume(1);
-             d.seek(0.5);
-         },
+        { "several setters",
+            [](Document& d) {
+                d.set_vas_enabled(true);
+                d.set_volume(1);
+                d.seek(0.5);
+            },
             {}, "-psv" },
     };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         view.seen.clear();
@@ -79,6 +81,7 @@ TEST_F(DocumentTest, ChangesRaisedDuringAnUpdateGoOutNextTime)
 
     struct Raising : Document::View {
         std::vector<std::string> seen;
+
         void update(const Document::Changes& c) override
         {
             seen.push_back(flags(c));
@@ -86,6 +89,7 @@ TEST_F(DocumentTest, ChangesRaisedDuringAnUpdateGoOutNextTime)
                 Document::instance()->set_volume(0.3);
         }
     } raising;
+
     RecordingView later;
 
     document.set_can_record(true);
@@ -113,8 +117,10 @@ TEST_F(DocumentTest, ViewsRegisterWhileTheyLive)
     // A view that removes another during a notification: the removed one is not called.
     struct Remover : Document::View {
         Document::View* victim = nullptr;
+
         void update(const Document::Changes&) override { Document::instance()->remove_view(victim); }
     } remover;
+
     RecordingView victim;
     remover.victim = &victim;
     document.notify();
@@ -143,6 +149,7 @@ TEST_F(DocumentTest, TheActiveEqualizerBandsStandInOrderBetweenTheHeadAndFastPla
 TEST_F(DocumentTest, SpeedWithPitchLockPlaysOnlyNormalOrHalfSpeed)
 {
     Document document;
+
     struct Case {
         double speed;
         bool lock;
@@ -156,6 +163,7 @@ TEST_F(DocumentTest, SpeedWithPitchLockPlaysOnlyNormalOrHalfSpeed)
         { 1.5, false, 1.5, 1.5, 1 },
         { 0.5, false, 0.5, 0.5, 1 },
     };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(c.speed);
         document.set_speed(c.speed, c.lock);
@@ -228,9 +236,8 @@ TEST_F(DocumentTest, QueriesAnswerTheIdleValues)
 TEST_F(DocumentTest, WhilePlayingTheQueriesReadTheReader)
 {
     Document document;
-    auto& media = fake_media(document);
-    auto reader = media.add(u"/music/a.mp3");
-    document.set_play_list(u"/music/", entries({ u"/music/a.mp3" }), 0, false);
+    auto& media = fake_list(document, { u"/music/a.mp3" });
+    auto reader = media.readers[u"/music/a.mp3"];
     ASSERT_TRUE(document.play_item(0));
     reader->position = 4000;
     EXPECT_TRUE(document.is_playing());
@@ -256,9 +263,8 @@ TEST_F(DocumentTest, WhilePlayingTheQueriesReadTheReader)
 TEST_F(DocumentTest, SkipAndSeekStayInsideTheItem)
 {
     Document document;
-    auto& media = fake_media(document);
-    auto reader = media.add(u"/music/a.wav");
-    document.set_play_list(u"/music/", entries({ u"/music/a.wav" }), 0, false);
+    auto& media = fake_list(document, { u"/music/a.wav" });
+    auto reader = media.readers[u"/music/a.wav"];
     ASSERT_TRUE(document.play_item(0));
     reader->length = 1000000; // 1000 seconds
 
@@ -278,6 +284,7 @@ TEST_F(DocumentTest, SkipAndSeekStayInsideTheItem)
         { "not a number", 7000, [](Document& d) { return d.seek(std::nan("")); }, false, 7000 },
         { "infinite step", 7000, [](Document& d) { return d.skip(HUGE_VAL); }, false, 7000 },
     };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
         reader->position = c.from;
@@ -293,6 +300,7 @@ TEST_F(DocumentTest, PlayItemLetsTheModeChooseAnIndexOutsideTheList)
     media = &fake_media(document);
     for (const auto* path : { u"/m/0.wav", u"/m/1.wav", u"/m/2.wav" })
         media->add(path);
+
     struct Case {
         PlayMode mode;
         int current, index;
@@ -304,6 +312,7 @@ TEST_F(DocumentTest, PlayItemLetsTheModeChooseAnIndexOutsideTheList)
         { PlayMode::PlaylistRepeat, 2, -1, u"/m/2.wav" }, // the current entry of the order
         { PlayMode::PlaylistRepeat, 1, 99, u"/m/1.wav" },
     };
+
     for (const auto& c : cases) {
         document.set_play_mode(c.mode);
         document.set_play_list(u"/m/", entries({ u"/m/0.wav", u"/m/1.wav", u"/m/2.wav" }), c.current, false);
@@ -318,16 +327,15 @@ TEST_F(DocumentTest, PlayItemLetsTheModeChooseAnIndexOutsideTheList)
     PlayOrder::seed(7);
     PlayOrder same;
     same.build(3, 1, PlayMode::PlaylistShuffle);
-    EXPECT_EQ(document.get_current_file(), u"/m/" + std::u16string(1, char16_t(u'0' + same.entries()[1])) + u".wav");
+    EXPECT_EQ(document.get_current_file(),
+        u"/m/" + std::u16string(1, char16_t(u'0' + same.entries()[1])) + u".wav");
     EXPECT_NE(document.get_current_file(), u"/m/1.wav");
 }
 
 TEST_F(DocumentTest, AnEmptyPlayListOrAnUnreadableFilePlaysNothing)
 {
     Document document;
-    auto& media = fake_media(document);
-    media.add(u"/m/good.wav");
-    document.set_play_list(u"/m/", entries({ u"/m/good.wav" }), 0, false);
+    fake_list(document, { u"/m/good.wav" });
     ASSERT_TRUE(document.play_item(0));
     document.set_play_list(u"/m/", {}, -1, false);
     document.notify();
@@ -363,9 +371,8 @@ TEST_F(DocumentTest, PlaylistEntriesAreResolvedInTheListsFolderAndTitledByTheLis
 TEST_F(DocumentTest, AnItemThatPlaysItselfIsPausedThroughItsChain)
 {
     Document document;
-    auto& media = fake_media(document);
-    auto reader = media.add(u"/m/a.wma");
-    document.set_play_list(u"/m/", entries({ u"/m/a.wma" }), 0, false);
+    auto& media = fake_list(document, { u"/m/a.wma" });
+    auto reader = media.readers[u"/m/a.wma"];
     ASSERT_TRUE(document.play_item(0));
     EXPECT_EQ(reader->seeks, (std::vector<std::int64_t> { -2 }));
     EXPECT_TRUE(document.pause());
@@ -379,10 +386,8 @@ TEST_F(DocumentTest, AnItemThatPlaysItselfIsPausedThroughItsChain)
 TEST_F(DocumentTest, TheTickMovesOnByThePlayMode)
 {
     Document document;
-    auto& media = fake_media(document);
     const std::vector<std::u16string> paths { u"/m/0.wav", u"/m/1.wav", u"/m/2.wav" };
-    for (const auto& path : paths)
-        media.add(path);
+    auto& media = fake_list(document, paths);
 
     struct Case {
         PlayMode mode;
@@ -400,10 +405,11 @@ TEST_F(DocumentTest, TheTickMovesOnByThePlayMode)
         { PlayMode::PlaylistRepeat, 0, true, "-" },
         { PlayMode::SingleRepeat, 0, true, "00" },
     };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(int(c.mode) * 10 + c.start);
         document.set_play_mode(c.mode);
-        document.set_play_list(u"/m/", entries({ paths[0], paths[1], paths[2] }), c.start, c.segments_only);
+        document.set_play_list(u"/m/", entries(paths), c.start, c.segments_only);
         ASSERT_TRUE(document.play_item(c.start));
         std::string played;
         for (std::size_t step = 0; step < c.then.size(); ++step) {
@@ -426,12 +432,10 @@ TEST_F(DocumentTest, TheTickMovesOnByThePlayMode)
 TEST_F(DocumentTest, ShuffleWalksFiveRoundsAndWrapsOn)
 {
     Document document;
-    auto& media = fake_media(document);
     const std::vector<std::u16string> paths { u"/m/0.wav", u"/m/1.wav", u"/m/2.wav" };
-    for (const auto& path : paths)
-        media.add(path);
+    auto& media = fake_list(document, paths);
     document.set_play_mode(PlayMode::PlaylistShuffle);
-    document.set_play_list(u"/m/", entries({ paths[0], paths[1], paths[2] }), 2, false);
+    document.set_play_list(u"/m/", entries(paths), 2, false);
     ASSERT_TRUE(document.play_item(2));
     std::map<std::u16string, int> counts { { document.get_current_file(), 1 } };
     for (int i = 0; i < 17; ++i) {
@@ -448,9 +452,8 @@ TEST_F(DocumentTest, ShuffleWalksFiveRoundsAndWrapsOn)
 TEST_F(DocumentTest, TheTickNotifiesPositionWhilePlayingAndTheEndWithState)
 {
     Document document;
-    auto& media = fake_media(document);
-    auto reader = media.add(u"/m/a.wav");
-    document.set_play_list(u"/m/", entries({ u"/m/a.wav" }), 0, false);
+    auto& media = fake_list(document, { u"/m/a.wav" });
+    auto reader = media.readers[u"/m/a.wav"];
     document.notify();
     RecordingView view;
     ASSERT_TRUE(document.play_item(0));
@@ -469,11 +472,8 @@ TEST_F(DocumentTest, TheTickNotifiesPositionWhilePlayingAndTheEndWithState)
 TEST_F(DocumentTest, PreviousAndNextFollowTheOrder)
 {
     Document document;
-    auto& media = fake_media(document);
-    for (const auto* path : { u"/m/0.wav", u"/m/1.wav", u"/m/2.wav" })
-        media.add(path);
     document.set_play_mode(PlayMode::PlaylistOnce);
-    document.set_play_list(u"/m/", entries({ u"/m/0.wav", u"/m/1.wav", u"/m/2.wav" }), 0, false);
+    fake_list(document, { u"/m/0.wav", u"/m/1.wav", u"/m/2.wav" });
     EXPECT_FALSE(document.has_next()); // not playing
     ASSERT_TRUE(document.play_item(0));
     EXPECT_TRUE(document.has_next());
@@ -494,9 +494,7 @@ TEST_F(DocumentTest, PreviousAndNextFollowTheOrder)
 TEST_F(DocumentTest, StopEndsPlaybackAndForgetsTheItem)
 {
     Document document;
-    auto& media = fake_media(document);
-    media.add(u"/m/a.wav");
-    document.set_play_list(u"/m/", entries({ u"/m/a.wav" }), 0, false);
+    fake_list(document, { u"/m/a.wav" });
     ASSERT_TRUE(document.play_item(0));
     document.notify();
     EXPECT_TRUE(document.stop());

@@ -30,6 +30,7 @@ TEST(PlayOrder, BuildsInOrderForEveryModeButShuffle)
         { PlayMode::PlaylistRepeat, 4, 3, 3, true },
         { PlayMode::PlaylistRepeat, 1, 0, 0, true },
     };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(int(c.mode) * 100 + c.n * 10 + c.current);
         PlayOrder order;
@@ -71,7 +72,8 @@ TEST(PlayOrder, ShuffleMakesFivePermutationsThatStartWithTheCurrentItem)
             EXPECT_TRUE(order.wrap());
             EXPECT_EQ(order.position(), 0);
             for (int round = 0; round < 5; ++round) {
-                std::vector<int> block(order.entries().begin() + round * 3, order.entries().begin() + round * 3 + 3);
+                std::vector<int> block(
+                    order.entries().begin() + round * 3, order.entries().begin() + round * 3 + 3);
                 std::sort(block.begin(), block.end());
                 EXPECT_EQ(block, range(3));
             }
@@ -96,10 +98,13 @@ TEST(PlayOrder, AdvanceClampsWithoutWrapAndRunsOnWithIt)
         std::vector<int> steps, items;
         std::vector<bool> next;
     } cases[] = {
-        { PlayMode::PlaylistOnce, 0, { 1, 1, 1, -5, 0 }, { 1, 2, 2, 0, 0 }, { true, false, false, true, true } },
-        { PlayMode::PlaylistRepeat, 2, { 1, 1, -1, -9, 4 }, { 0, 1, 0, 0, 1 }, { true, true, true, true, true } },
+        { PlayMode::PlaylistOnce, 0, { 1, 1, 1, -5, 0 }, { 1, 2, 2, 0, 0 },
+            { true, false, false, true, true } },
+        { PlayMode::PlaylistRepeat, 2, { 1, 1, -1, -9, 4 }, { 0, 1, 0, 0, 1 },
+            { true, true, true, true, true } },
         { PlayMode::SingleRepeat, 1, { 0, 1, -1 }, { 1, 2, 1 }, { true, false, true } },
     };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(int(c.mode));
         PlayOrder order;

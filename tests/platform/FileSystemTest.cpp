@@ -247,3 +247,27 @@ TEST(FileSystem, LocalFileTimeFollowsTheTimeZone)
     }
     tzset();
 }
+
+TEST(FileSystem, ReplaceTakesTheTargetsPlaceWhole)
+{
+    test::TempDir dir;
+    auto target = dir.write("target", "old");
+    EXPECT_EQ(replace_file(u16(dir.write("new", "new")), u16(target)), error_success);
+    EXPECT_EQ(test::read_file(target), "new");
+    EXPECT_FALSE(exists(dir.file("new")));
+
+    // A missing source or a folder in the way change nothing.
+    EXPECT_EQ(replace_file(u16(dir.file("gone")), u16(target)), error_file_not_found);
+    EXPECT_EQ(test::read_file(target), "new");
+    ASSERT_EQ(mkdir(dir.file("folder").c_str(), 0777), 0);
+    EXPECT_EQ(replace_file(u16(dir.write("more", "more")), u16(dir.file("folder"))), error_access_denied);
+    EXPECT_TRUE(exists(dir.file("more")));
+
+    // Through a link, the file it points to is replaced and the link stays.
+    ASSERT_EQ(symlink("target", dir.file("link").c_str()), 0);
+    EXPECT_EQ(replace_file(u16(dir.file("more")), u16(dir.file("link"))), error_success);
+    EXPECT_EQ(test::read_file(target), "more");
+    struct stat st;
+    ASSERT_EQ(lstat(dir.file("link").c_str(), &st), 0);
+    EXPECT_TRUE(S_ISLNK(st.st_mode));
+}

@@ -200,12 +200,9 @@ TEST_F(MessageQueue, DestroyingAWindowTellsItFirstAndThenRefusesIt)
     EXPECT_EQ(send_message(a, 1032), 0);
     EXPECT_FALSE(send_message_checked(a, 1032));
 
-    // What was queued before stays, but reaches nobody; the timer is gone.
+    // What was queued for it is dropped with it; the timer is gone.
     clock.advance(100);
     Message m;
-    ASSERT_TRUE(peek_message(m));
-    EXPECT_EQ(m.message, 1030u);
-    EXPECT_EQ(dispatch_message(m), 0);
     EXPECT_FALSE(peek_message(m));
     EXPECT_EQ(seen.size(), 1u);
 }

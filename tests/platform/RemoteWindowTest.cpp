@@ -14,6 +14,7 @@
 #include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/un.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace platform;
@@ -140,6 +141,62 @@ TEST_F(RemoteWindow, MalformedRequestsAreRefusedAndServingGoesOn)
         send_raw(path, bytes);
     EXPECT_EQ(send_text(u"PeerClass", u"z").status, RemoteStatus::delivered);
     EXPECT_EQ(peer->read_line(), "copy main gui 0 7a00");
+}
+
+TEST_F(RemoteWindow, AConnectionFromAnotherUserIsDroppedUnheard)
+{
+    if (geteuid() != 0)
+        GTEST_SKIP() << "needs root to act as another user";
+    auto peer = serve("PeerClass");
+    // As if our private folder had been opened to everyone.
+    const std::string path = runtime_file("window-", u"PeerClass");
+    const std::string folder = runtime_directory();
+    chmod(folder.substr(0, folder.rfind('/')).c_str(), 0711);
+    chmod(folder.c_str(), 0711);
+    chmod(path.c_str(), 0666);
+    std::string request(40, '\0');
+    std::memcpy(request.data(), "ORVW", 4);
+    request[4] = 1;
+    request[8] = 0x01; // the command message, 1025
+    request[9] = 0x04;
+    request[12] = 9;
+    request[16] = 5;
+    request += "PeerClass";
+    pid_t pid = fork();
+    if (pid == 0) {
+        if (setgid(65534) != 0 || setuid(65534) != 0)
+            _exit(3);
+        int fd = socket(AF_UNIX, SOCK_STREAM, 0);
+        sockaddr_un address {};
+        address.sun_family = AF_UNIX;
+        std::strncpy(address.sun_path, path.c_str(), sizeof address.sun_path - 1);
+        if (connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0)
+            _exit(4);
+        send(fd, request.data(), request.size(), MSG_NOSIGNAL);
+        char reply[16];
+        _exit(recv(fd, reply, sizeof reply, 0) > 0 ? 1 : 0);
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    chmod(folder.c_str(), 0700);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "connected, and no answer";
+    EXPECT_EQ(send_to_other_process(u"PeerClass", msg::user_command, 6, nullptr, patient_ms).result, 12);
+    EXPECT_EQ(peer->read_line(), "command main gui 6") << "the foreign command never ran";
+}
+
+TEST_F(RemoteWindow, AWaitForAWindowEndsWhenOneComesOrTheTimeIsUp)
+{
+    EXPECT_FALSE(wait_for_other_process_window(u"PeerClass", 50));
+    register_window_class({ u"OwnWaited", {}, true });
+    Window own = create_window(u"OwnWaited");
+    EXPECT_FALSE(wait_for_other_process_window(u"OwnWaited", 50)) << "ours is not another process's";
+    destroy_window(own);
+    auto peer = serve("PeerClass");
+    EXPECT_TRUE(wait_for_other_process_window(u"peerclass", 50));
+    // Nothing was sent: the next command is the first the peer sees.
+    EXPECT_EQ(send_to_other_process(u"PeerClass", msg::user_command, 3, nullptr, patient_ms).result, 6);
+    EXPECT_EQ(peer->read_line(), "command main gui 3");
 }
 
 TEST_F(RemoteWindow, WindowsOfThisProcessAreNotOtherProcesses)

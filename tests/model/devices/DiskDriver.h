@@ -32,7 +32,8 @@ public:
         return device;
     }
 
-    std::unique_ptr<platform::WaveIn> open_input(const platform::WaveFormat& format, platform::WavePost post) override
+    std::unique_ptr<platform::WaveIn> open_input(
+        const platform::WaveFormat& format, platform::WavePost post) override
     {
         return m_sdl.open_input(format, std::move(post));
     }

@@ -28,8 +28,8 @@ protected:
     std::string tone(const std::string& name, const char* seconds, const char* frequency)
     {
         return test::make_file(dir, name,
-            { "sox", "-n", "-r", "22050", "-c", "2", "-b", "16", "%o", "synth", seconds, "sine", frequency, "sine",
-                "660" });
+            { "sox", "-n", "-r", "22050", "-c", "2", "-b", "16", "%o", "synth", seconds, "sine", frequency,
+                "sine", "660" });
     }
 
     // The file's audio as its own chain decodes it.
@@ -75,7 +75,8 @@ TEST_F(DocumentPlayback, APlayListOfEveryKindPlaysThroughInOrder)
         test::make_file(dir, "b.mp3", { "lame", "--quiet", "-b", "64", tone("b.wav", "0.4", "550"), "%o" }),
         test::make_file(dir, "c.ogg", { "oggenc", "-Q", "-o", "%o", tone("c.wav", "0.4", "330") }),
         test::make_file(dir, "d.wma",
-            { "ffmpeg", "-loglevel", "error", "-i", tone("d.wav", "0.4", "770"), "-c:a", "wmav2", "-y", "%o" }),
+            { "ffmpeg", "-loglevel", "error", "-i", tone("d.wav", "0.4", "770"), "-c:a", "wmav2", "-y",
+                "%o" }),
     };
     std::vector<playlist::Entry> list;
     for (const auto& file : files) {

@@ -1,12 +1,16 @@
 // A second process for the cross-process tests.
 //   platform_peer serve <class>   answers copy-data and command messages until stdin closes
 //   platform_peer lock <name>     holds the named mutex until stdin closes
+//   platform_peer share <name> <size>  opens the shared memory block, says whether it started
+//                                  it, fills it with 0xab and keeps it open until stdin closes
 #include "platform/MessageQueue.h"
 #include "platform/NamedMutex.h"
+#include "platform/SharedMemory.h"
 #include "platform/Utf8.h"
 #include "platform/Window.h"
 
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <thread>
@@ -92,6 +96,19 @@ int hold(const std::u16string& name)
     return 0;
 }
 
+int share(const std::u16string& name, std::size_t size)
+{
+    auto block = SharedMemory::open(name, size);
+    if (!block)
+        return 1;
+    const bool created = block->created();
+    std::memset(block->data(), 0xab, block->size());
+    say(created ? "created" : "opened");
+    char c;
+    while (read(0, &c, 1) > 0) { }
+    return 0;
+}
+
 }
 
 int main(int argc, char** argv)
@@ -100,5 +117,7 @@ int main(int argc, char** argv)
         return serve(from_utf8(argv[2]));
     if (argc == 3 && std::strcmp(argv[1], "lock") == 0)
         return hold(from_utf8(argv[2]));
+    if (argc == 4 && std::strcmp(argv[1], "share") == 0)
+        return share(from_utf8(argv[2]), std::strtoul(argv[3], nullptr, 10));
     return 2;
 }

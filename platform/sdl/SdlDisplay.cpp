@@ -1,0 +1,236 @@
+#include "platform/sdl/SdlDisplay.h"
+
+#include "platform/Utf8.h"
+#include "platform/ui/Input.h"
+#include "platform/ui/Screen.h"
+#include "platform/ui/WindowManager.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstdlib>
+
+namespace platform::sdl {
+
+namespace {
+
+constexpr std::uint32_t frame_ms = 16;
+
+struct KeyMap {
+    SDL_Keycode sdl;
+    std::uint32_t key;
+};
+
+constexpr KeyMap keys[] = {
+    { SDLK_BACKSPACE, vk::back }, { SDLK_TAB, vk::tab }, { SDLK_RETURN, vk::enter }, { SDLK_KP_ENTER, vk::enter },
+    { SDLK_LSHIFT, vk::shift }, { SDLK_RSHIFT, vk::shift }, { SDLK_LCTRL, vk::control }, { SDLK_RCTRL, vk::control },
+    { SDLK_LALT, vk::menu }, { SDLK_RALT, vk::menu }, { SDLK_ESCAPE, vk::escape }, { SDLK_SPACE, vk::space },
+    { SDLK_PAGEUP, vk::prior }, { SDLK_PAGEDOWN, vk::next }, { SDLK_END, vk::end }, { SDLK_HOME, vk::home },
+    { SDLK_LEFT, vk::left }, { SDLK_UP, vk::up }, { SDLK_RIGHT, vk::right }, { SDLK_DOWN, vk::down },
+    { SDLK_INSERT, vk::insert }, { SDLK_DELETE, vk::del }, { SDLK_APPLICATION, vk::apps },
+    { SDLK_F1, vk::application_1 }, { SDLK_F2, vk::application_1 + 1 }, { SDLK_F3, vk::application_1 + 2 },
+    { SDLK_F4, vk::application_1 + 3 }, { SDLK_F5, vk::application_1 + 4 }, { SDLK_F6, vk::application_1 + 5 },
+    { SDLK_SEMICOLON, vk::oem_1 }, { SDLK_EQUALS, vk::oem_plus }, { SDLK_COMMA, vk::oem_comma },
+    { SDLK_MINUS, vk::oem_minus }, { SDLK_PERIOD, vk::oem_period }, { SDLK_SLASH, vk::oem_2 },
+    { SDLK_BACKQUOTE, vk::oem_3 }, { SDLK_LEFTBRACKET, vk::oem_4 }, { SDLK_BACKSLASH, vk::oem_5 },
+    { SDLK_RIGHTBRACKET, vk::oem_6 }, { SDLK_QUOTE, vk::oem_7 },
+};
+
+std::uint32_t virtual_key(SDL_Keycode code)
+{
+    if (code >= SDLK_a && code <= SDLK_z)
+        return std::uint32_t('A' + (code - SDLK_a));
+    if (code >= SDLK_0 && code <= SDLK_9)
+        return std::uint32_t(code);
+    for (auto& k : keys) {
+        if (k.sdl == code)
+            return k.key;
+    }
+    return 0;
+}
+
+int choose_zoom(Size size)
+{
+    if (const char* text = std::getenv("ORVANTA_ZOOM")) {
+        int z = std::atoi(text);
+        if (z >= 1 && z <= 8)
+            return z;
+    }
+    SDL_Rect usable;
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0)
+        return 1;
+    int fit = std::min(usable.w / std::max(size.width, 1), usable.h / std::max(size.height, 1));
+    return std::clamp(fit, 1, 3);
+}
+
+}
+
+SdlDisplay::SdlDisplay(ScreenMode mode, const char* title)
+    : m_mode(mode)
+{
+    set_wait_hook(this);
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
+        return;
+    m_wake_event = SDL_RegisterEvents(1);
+    m_zoom = choose_zoom(mode.size);
+    m_window = SDL_CreateWindow(title, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, mode.size.width * m_zoom,
+        mode.size.height * m_zoom, 0);
+    if (!m_window)
+        return;
+    m_renderer = SDL_CreateRenderer(m_window, -1, 0);
+    if (!m_renderer)
+        m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE);
+    if (m_renderer) {
+        SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
+        m_texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, mode.size.width,
+            mode.size.height);
+    }
+    if (!m_texture) {
+        if (m_renderer)
+            SDL_DestroyRenderer(m_renderer);
+        SDL_DestroyWindow(m_window);
+        m_renderer = nullptr;
+        m_window = nullptr;
+        return;
+    }
+    SDL_SetTextureBlendMode(m_texture, SDL_BLENDMODE_NONE);
+    SDL_StartTextInput();
+}
+
+SdlDisplay::~SdlDisplay()
+{
+    set_wait_hook(nullptr);
+    if (m_texture)
+        SDL_DestroyTexture(m_texture);
+    if (m_renderer)
+        SDL_DestroyRenderer(m_renderer);
+    if (m_window) {
+        SDL_DestroyWindow(m_window);
+        SDL_StopTextInput();
+    }
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+}
+
+std::uint32_t SdlDisplay::window_id() const
+{
+    return m_window ? SDL_GetWindowID(m_window) : 0;
+}
+
+void SdlDisplay::present(const Bitmap& screen, const Rect& changed)
+{
+    if (!m_texture)
+        return;
+    Rect r = changed.intersect(screen.bounds());
+    if (r.empty())
+        return;
+    SDL_Rect area { r.left, r.top, r.width(), r.height() };
+    SDL_UpdateTexture(m_texture, &area, screen.row(r.top) + r.left, screen.width() * int(sizeof(Pixel)));
+    m_pending = true;
+    if (SDL_GetTicks() - m_last_present >= frame_ms)
+        flush();
+}
+
+void SdlDisplay::flush()
+{
+    if (!m_pending || !m_renderer)
+        return;
+    m_pending = false;
+    m_last_present = SDL_GetTicks();
+    SDL_RenderCopy(m_renderer, m_texture, nullptr, nullptr);
+    SDL_RenderPresent(m_renderer);
+}
+
+void SdlDisplay::wait(std::optional<std::uint32_t> timeout_ms)
+{
+    present_screen();
+    if (!m_window) {
+        SDL_Delay(timeout_ms ? std::min<std::uint32_t>(*timeout_ms, 100) : 100);
+        return;
+    }
+    std::optional<std::uint32_t> limit = timeout_ms;
+    if (m_pending) {
+        std::uint32_t since = SDL_GetTicks() - m_last_present;
+        std::uint32_t left = since >= frame_ms ? 0 : frame_ms - since;
+        limit = limit ? std::min(*limit, left) : left;
+    }
+    SDL_Event event;
+    int got = limit ? SDL_WaitEventTimeout(&event, int(std::min<std::uint32_t>(*limit, INT32_MAX))) : SDL_WaitEvent(&event);
+    if (got) {
+        handle(event);
+        while (SDL_PollEvent(&event))
+            handle(event);
+    }
+    if (m_pending && SDL_GetTicks() - m_last_present >= frame_ms)
+        flush();
+}
+
+void SdlDisplay::wake()
+{
+    if (!m_wake_event || m_wake_event == std::uint32_t(-1))
+        return;
+    SDL_Event event {};
+    event.type = m_wake_event;
+    SDL_PushEvent(&event);
+}
+
+void SdlDisplay::handle(const SDL_Event& e)
+{
+    auto point = [this](int x, int y) { return Point { x / m_zoom, y / m_zoom }; };
+    switch (e.type) {
+    case SDL_MOUSEBUTTONDOWN:
+        if (e.button.button == SDL_BUTTON_LEFT)
+            pen_down(point(e.button.x, e.button.y));
+        else if (e.button.button == SDL_BUTTON_RIGHT)
+            hold_down(point(e.button.x, e.button.y));
+        break;
+    case SDL_MOUSEBUTTONUP:
+        if (e.button.button == SDL_BUTTON_LEFT)
+            pen_up(point(e.button.x, e.button.y));
+        else if (e.button.button == SDL_BUTTON_RIGHT)
+            hold_up(point(e.button.x, e.button.y));
+        break;
+    case SDL_MOUSEMOTION:
+        if (e.motion.state & (SDL_BUTTON_LMASK | SDL_BUTTON_RMASK))
+            pen_move(point(e.motion.x, e.motion.y));
+        break;
+    case SDL_KEYDOWN:
+        if (std::uint32_t key = virtual_key(e.key.keysym.sym)) {
+            key_down(key);
+            // The character the key makes reaches the program through translation.
+            m_last_char = (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9') || key == vk::space
+                    || (key >= vk::oem_1 && key <= vk::oem_3) || (key >= vk::oem_4 && key <= vk::oem_7)
+                ? 1
+                : 0;
+        }
+        break;
+    case SDL_KEYUP:
+        if (std::uint32_t key = virtual_key(e.key.keysym.sym))
+            key_up(key);
+        break;
+    case SDL_TEXTINPUT: {
+        std::u16string text = from_utf8(e.text.text);
+        // One plain character right after its key was made by translation already.
+        bool from_key = m_last_char && text.size() == 1 && text[0] < 0x80;
+        m_last_char = 0;
+        if (!from_key)
+            text_input(text);
+        break;
+    }
+    case SDL_WINDOWEVENT:
+        if (e.window.event == SDL_WINDOWEVENT_EXPOSED) {
+            m_pending = true;
+            flush();
+        }
+        break;
+    case SDL_QUIT:
+        if (Window w = foreground_window(); w != no_window)
+            post_message(w, msg::close);
+        else
+            post_quit_message(0);
+        break;
+    default:
+        break;
+    }
+}
+
+}

@@ -1,0 +1,451 @@
+// Recording through the document on the scripted input device: the test
+// hands the device what it "captures".
+#include "audio/chains/ChainFactory.h"
+#include "audio/readers/FileReaderWAVPCM.h"
+#include "liba/Path.h"
+#include "model/FileManager.h"
+#include "os/FileInfo.h"
+#include "os/PathMacros.h"
+#include "platform/headless/FakeClock.h"
+#include "platform/headless/ScriptedWaveDriver.h"
+#include "tests/audio/CodecFiles.h"
+#include "tests/audio/RecordedFile.h"
+#include "tests/model/DocumentFixture.h"
+#include "tests/model/RecordDoubles.h"
+
+#include <gtest/gtest.h>
+
+using test::RecordingView;
+using test::u16;
+
+namespace {
+
+// 16-bit mono samples at 8000 Hz from sox: a tone, or silence.
+std::vector<std::uint8_t> captured(const char* seconds, double volume)
+{
+    const std::string raw = test::tool({ "sox", "-n", "-r", "8000", "-b", "16", "-c", "1", "-e", "signed",
+        "-t", "raw", "-", "synth", seconds, "sine", "440", "vol", std::to_string(volume) });
+    return std::vector<std::uint8_t>(raw.begin(), raw.end());
+}
+
+class DocumentRecording : public test::DocumentTest {
+protected:
+    void SetUp() override
+    {
+        if (!test::have_tool("sox") || !test::have_tool("ffprobe"))
+            GTEST_SKIP() << "sox and ffprobe make and check the files";
+        platform::set_wave_driver(&driver);
+    }
+
+    void use_format(Document& document, const std::u16string& codec, int bits = 16)
+    {
+        Settings& s = document.get_settings();
+        s.codec = codec;
+        s.channels = 1;
+        s.bits = bits;
+        s.samples = 8000;
+        s.bitrate = 16000;
+    }
+
+    // Waits until the recorder has pushed what it was given down the record path.
+    static bool recorded_seconds(Document& document, double seconds)
+    {
+        return test::eventually([&] { return document.get_position_seconds() >= seconds - 1e-9; });
+    }
+
+    // A 16-bit mono 8000 Hz WAV file of sox's with the tone.
+    std::string wav(const std::string& name, const char* seconds)
+    {
+        return test::make_file(dir, name,
+            { "sox", "-n", "-r", "8000", "-b", "16", "-c", "1", "%o", "synth", seconds, "sine", "440" });
+    }
+
+    platform::headless::ScriptedWaveDriver driver;
+};
+
+}
+
+TEST_F(DocumentRecording, ANewRecordingIsNamedByItsCodecAndNeverOverwrites)
+{
+    Document document;
+
+    struct Case {
+        std::u16string codec;
+        std::string name;
+        std::string probe;
+    } cases[] = {
+        { u"PCM", "1.wav", "pcm_s16le,8000,1\n" },
+        { u"ADPCM", "2.wav", "adpcm_ms,8000,1\n" },
+        { u"GSM", "3.wav", "gsm_ms,8000,1\n" },
+        { u"mp3", "1.mp3", "mp3,8000,1\n" },
+    };
+
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        use_format(document, c.codec);
+        // The numbered name skips what the folder holds.
+        if (c.codec == u"GSM")
+            dir.write("2.wav", "taken");
+        ASSERT_TRUE(document.record(u16(dir.path())));
+        EXPECT_TRUE(document.is_recording());
+        EXPECT_EQ(document.get_record_file(), u16(dir.file(c.name)));
+        EXPECT_EQ(document.get_title(), u16(c.name));
+        EXPECT_EQ(document.get_codec(), c.codec);
+        ASSERT_TRUE(driver.capture(captured("1", 0.5)));
+        ASSERT_TRUE(recorded_seconds(document, 0.5));
+        document.notify();
+        RecordingView view;
+        EXPECT_TRUE(document.stop());
+        document.notify();
+        ASSERT_EQ(view.seen.size(), 1u);
+        EXPECT_EQ(view.seen[0].path, u16(dir.file(c.name)));
+        EXPECT_EQ(test::probe_stream(dir.file(c.name)), c.probe);
+        if (c.codec == u"GSM")
+            dir.write("2.wav", ""); // put back for the count
+    }
+}
+
+TEST_F(DocumentRecording, DatedFoldersNamesAndTheFallbackToTheDocumentsFolder)
+{
+    platform::FileTime at = 0;
+    ASSERT_TRUE(platform::system_time_to_file_time({ 2007, 3, 1, 5, 14, 30, 5, 0 }, at));
+    platform::FakeClock clock(0, at);
+    Document document;
+    use_format(document, u"PCM");
+    Settings& s = document.get_settings();
+    s.default_folder = true;
+    s.folder = u16(dir.file("records"));
+    s.date_folder = true;
+    s.include_date = true;
+    s.prefix = u"Memo";
+    ASSERT_TRUE(document.record(u"/ignored"));
+    EXPECT_EQ(document.get_record_file(), u16(dir.file("records/2007-03-05/Memo 05 mar 07 14-30-05.wav")));
+    document.stop();
+
+    // A record folder that cannot hold the file: the documents folder ($HOME here).
+    s.default_folder = false;
+    const std::string blocker = dir.write("not-a-folder", "");
+    ASSERT_TRUE(document.record(u16(blocker)));
+    EXPECT_EQ(document.get_record_file(), u16(dir.file("Memo 05 mar 07 14-30-05.wav")));
+    document.stop();
+}
+
+TEST_F(DocumentRecording, NoFileThatCanBeMadeRefusesTheRecording)
+{
+    Document document;
+    use_format(document, u"PCM");
+    const std::string blocker = dir.write("not-a-folder", "");
+    test::EnvironmentOverride nowhere("HOME", blocker.c_str());
+    EXPECT_FALSE(document.record(u16(blocker)));
+    EXPECT_FALSE(document.is_recording());
+    // An encoder that refuses the format: no chain, no recording, no file left.
+    use_format(document, u"mp3");
+    document.get_settings().bitrate = 320000;
+    EXPECT_FALSE(document.record(u16(dir.path())));
+    EXPECT_FALSE(document.is_recording());
+    EXPECT_FALSE(os::FileInfo(u16(dir.file("1.mp3"))).exists());
+}
+
+TEST_F(DocumentRecording, ARecordingStartsOnlyWhenNothingRecordsAndItsTargetDoesNotPlay)
+{
+    const std::string first = wav("first.wav", "1");
+    const std::string second = wav("second.wav", "1");
+    Document document;
+    use_format(document, u"PCM");
+    ASSERT_TRUE(document.record(u16(dir.path())));
+    const std::u16string recording = document.get_record_file();
+    EXPECT_FALSE(document.record(u16(dir.path())));
+    EXPECT_FALSE(document.record_overwrite(u16(first)));
+    EXPECT_FALSE(document.record_append(u16(first)));
+    EXPECT_FALSE(document.record_insert(u16(first), 0));
+    EXPECT_FALSE(document.start_recording(
+        audio::create_record_chain(u16(dir.file("x.wav")), u"PCM", 1, 16, 8000, 0, false),
+        u16(dir.file("x.wav"))));
+    EXPECT_EQ(document.get_record_file(), recording);
+    // Playback waits for the recording too.
+    document.set_play_list(u16(dir.path()), test::entries({ u16(first) }), 0, false);
+    EXPECT_FALSE(document.play_item(0));
+    EXPECT_TRUE(document.stop());
+
+    ASSERT_TRUE(document.play_item(0));
+    EXPECT_FALSE(document.record_overwrite(u16(first)));
+    EXPECT_FALSE(document.record_append(u16(first)));
+    EXPECT_TRUE(document.is_playing());
+    // Another file may be recorded onto while this one plays.
+    EXPECT_TRUE(document.record_append(u16(second)));
+    document.stop();
+    document.stop();
+}
+
+TEST_F(DocumentRecording, TheFileBeingRecordedCannotBeDeletedMovedOrRenamed)
+{
+    const std::string other = dir.write("other.txt", "x");
+    Document document;
+    use_format(document, u"PCM");
+    ASSERT_TRUE(document.record(u16(dir.path())));
+    const std::u16string recording = document.get_record_file();
+    EXPECT_TRUE(document.is_file_in_use(recording));
+    EXPECT_TRUE(document.is_file_in_use(u16(dir.path())));
+    EXPECT_FALSE(document.is_file_in_use(u16(other)));
+
+    FileManager manager;
+    EXPECT_FALSE(manager.delete_files({ recording }));
+    EXPECT_FALSE(manager.rename(recording, u"renamed.wav"));
+    EXPECT_FALSE(manager.rename(u16(dir.path()), u"elsewhere"));
+    EXPECT_FALSE(manager.rename(u16(other), liba::get_file_name(recording)));
+    ASSERT_TRUE(os::FileInfo(u16(dir.file("sub"))).exists()
+        || os::FileInfo(u16(dir.path())).create_directory(u"sub"));
+    EXPECT_FALSE(manager.move_files({ recording }, u16(dir.file("sub"))));
+    EXPECT_TRUE(os::FileInfo(recording).exists());
+    EXPECT_TRUE(manager.delete_files({ u16(other) }));
+
+    document.stop();
+    EXPECT_FALSE(document.is_file_in_use(recording));
+    EXPECT_TRUE(manager.rename(recording, u"renamed.wav"));
+}
+
+TEST_F(DocumentRecording, StoppingShowsTheCompletionFormOnlyForMoreThan100000BytesAndAParent)
+{
+    struct Case {
+        std::size_t bytes;
+        bool parent;
+        std::string drain;
+    } cases[] = {
+        { 100000, true, "wait 100000" },
+        { 100001, true, "form 100001" },
+        { 100001, false, "wait 100001" },
+    };
+
+    int dummy = 0;
+    auto* parent = reinterpret_cast<skinner::Form*>(&dummy); // passed through, never used
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.drain);
+        platform::ScopedService<RecordingDrain, test::WatchedDrain> drain(recording_drain());
+        Document document;
+        use_format(document, u"PCM", 8);
+        test::PcmSink sink;
+        sink.hold();
+        drain->held = &sink;
+        ASSERT_TRUE(
+            document.start_recording(std::make_unique<test::SinkChain>(sink), u16(dir.file("held.wav"))));
+        // No encoder tells a bitrate: no time is left to tell either.
+        EXPECT_EQ(document.get_remaining_seconds(), 0.0);
+        // Twenty whole buffers of the recorder, a few at a time as a device
+        // fills them, then what goes beyond them.
+        auto& buffer = DocumentProbe::active_buffer(document);
+        for (int queued = 10000; queued <= 100000; queued += 10000) {
+            ASSERT_TRUE(driver.capture(test::audio_bytes(10000)));
+            ASSERT_TRUE(test::eventually([&] { return buffer.get_queued_bytes() == queued; }));
+        }
+        ASSERT_TRUE(sink.wait_entered(1));
+        if (c.bytes > 100000)
+            ASSERT_TRUE(driver.capture(test::audio_bytes(c.bytes - 100000)));
+        EXPECT_TRUE(document.stop(c.parent ? parent : nullptr));
+        EXPECT_EQ(drain->calls, (std::vector<std::string> { c.drain }));
+        // Every byte reached the chain before it was closed.
+        EXPECT_EQ(sink.bytes().size(), c.bytes);
+        EXPECT_EQ(DocumentProbe::active_buffer(document).get_queued_chunks(), 0);
+    }
+}
+
+TEST_F(DocumentRecording, AppendingMarksTheOldEndAndAddsToTheFile)
+{
+    const std::string path = wav("memo.wav", "5"); // 80000 bytes of audio
+    Document document;
+    ASSERT_TRUE(document.record_append(u16(path)));
+    EXPECT_EQ(document.get_title(), u"memo.wav");
+    RangeMarkList marks = RangeMarkList::load(u16(path + ".bm"));
+    ASSERT_EQ(marks.mark_count(), 1);
+    EXPECT_EQ(marks.mark(0).position, 80000);
+    EXPECT_EQ(marks.mark(0).name, u"Bookmark");
+    ASSERT_TRUE(driver.capture(captured("1", 0.5)));
+    ASSERT_TRUE(recorded_seconds(document, 0.625));
+    document.stop();
+    audio::FileReaderWAVPCM reader(u16(path));
+    EXPECT_EQ(reader.get_length_bytes(), 96000);
+}
+
+TEST_F(DocumentRecording, AnInsertRecordingIsMergedIntoItsFileWhenItStops)
+{
+    const std::string path = wav("memo.wav", "2");
+    Document document;
+    document.set_play_list(u16(dir.path()), test::entries({ u16(path) }), 0, false);
+    ASSERT_TRUE(document.play_item(0));
+    DocumentProbe::reader_of(document)->seek_bytes(8000);
+    ASSERT_TRUE(document.record_insert_current());
+    EXPECT_FALSE(document.is_playing());
+    EXPECT_EQ(document.get_title(), u"insert1.tmp for memo.wav");
+    ASSERT_TRUE(driver.capture(captured("1", 0.5)));
+    ASSERT_TRUE(recorded_seconds(document, 0.625));
+    document.notify();
+    RecordingView view;
+    document.stop();
+    document.notify();
+    EXPECT_EQ(view.seen.at(0).path, u16(path));
+    EXPECT_FALSE(os::FileInfo(u16(dir.file("insert1.tmp"))).exists());
+    EXPECT_FALSE(os::FileInfo(u16(dir.file("insert2.tmp"))).exists());
+    audio::FileReaderWAVPCM reader(u16(path));
+    // All that was captured, the buffer being filled at the stop included.
+    EXPECT_EQ(reader.get_length_bytes(), 32000 + 16000);
+    RangeMarkList marks = RangeMarkList::load(u16(path + ".bm"));
+    ASSERT_EQ(marks.mark_count(), 2);
+    EXPECT_EQ(marks.mark(0).position, 8000);
+    EXPECT_EQ(marks.mark(1).position, 24000);
+}
+
+TEST_F(DocumentRecording, VoiceActivationPausesInSilenceWithAMarkAndResumesOnSound)
+{
+    Document document;
+    use_format(document, u"PCM");
+    document.set_vas_enabled(true);
+    document.set_vas_threshold(0.1);
+    ASSERT_TRUE(document.record(u16(dir.path())));
+    const std::string speech = test::tool({ "espeak-ng", "--stdout", "one two three" });
+    ASSERT_FALSE(speech.empty());
+    const std::string speech_raw = test::run_tool(
+        { "sox", "-t", "wav", "-", "-r", "8000", "-b", "16", "-c", "1", "-e", "signed", "-t", "raw", "-" },
+        speech)
+                                       .out;
+    std::vector<std::uint8_t> spoken(speech_raw.begin(), speech_raw.end());
+    spoken.resize(spoken.size() - spoken.size() % 10000); // whole recorder buffers
+
+    ASSERT_TRUE(driver.capture(spoken));
+    ASSERT_TRUE(test::eventually([&] { return DocumentProbe::record_meter(document).get_level() > 0.1; }));
+    document.on_timer();
+    EXPECT_FALSE(document.is_paused());
+
+    ASSERT_TRUE(driver.capture(captured("3", 0)));
+    ASSERT_TRUE(test::eventually([&] { return DocumentProbe::record_meter(document).is_silent(); }));
+    document.on_timer();
+    EXPECT_TRUE(document.is_paused());
+    ASSERT_EQ(document.get_bookmarks().mark_count(), 1);
+    const double paused_at = document.get_position_seconds();
+    // Silence goes on: nothing is written, and no second mark.
+    ASSERT_TRUE(driver.capture(captured("2", 0)));
+    document.on_timer();
+    EXPECT_EQ(document.get_bookmarks().mark_count(), 1);
+
+    ASSERT_TRUE(driver.capture(spoken));
+    ASSERT_TRUE(test::eventually([&] { return !DocumentProbe::record_meter(document).is_silent(); }));
+    document.on_timer();
+    EXPECT_FALSE(document.is_paused());
+    EXPECT_LE(document.get_position_seconds() - paused_at, 0.7);
+    document.stop();
+}
+
+TEST_F(DocumentRecording, AFullDiskEndsTheRecordingAsAPlayableFileAndIsReported)
+{
+    auto media = std::make_unique<test::FailingMedia>();
+    media->disk_room = 44 + 30001;
+    Document document;
+    document.set_media(std::move(media));
+    use_format(document, u"PCM");
+    ASSERT_TRUE(document.record(u16(dir.path())));
+    ASSERT_TRUE(driver.capture(captured("3", 0.5)));
+    ASSERT_TRUE(test::eventually([&] { return !document.is_ok(); }));
+    document.on_timer();
+    EXPECT_FALSE(document.is_recording());
+    const std::string file = dir.file("1.wav");
+    EXPECT_EQ(test::probe_stream(file), "pcm_s16le,8000,1\n");
+    EXPECT_EQ(test::decode_s16(file).size(), 15000u);
+}
+
+TEST_F(DocumentRecording, AScheduledRecordingStartsInItsTaskAndStopsAfterItsEnd)
+{
+    auto at = [](int hour, int minute, int second) {
+        platform::FileTime time = 0;
+        platform::system_time_to_file_time(
+            { 2007, 3, 1, 5, std::uint16_t(hour), std::uint16_t(minute), std::uint16_t(second), 0 }, time);
+        return time;
+    };
+    auto task = [](int begin, int end) {
+        liba::DateTime b, e;
+        b.set_date(2007, 3, 5);
+        b.set_time(begin, 0, 0);
+        e.set_date(2007, 3, 5);
+        e.set_time(end, 0, 0);
+        return ScheduleTask(b, e);
+    };
+    platform::FakeClock clock(0, at(9, 59, 0));
+    Document document;
+    use_format(document, u"PCM");
+    document.get_settings().folder = u16(dir.path());
+    document.get_settings().schedule.insert(task(10, 11));
+    document.get_settings().schedule.insert(task(12, 13));
+
+    // Before its task: only the next start is registered.
+    EXPECT_EQ(document.start_scheduled_recording(), u"");
+    const std::u16string program = os::expand_path_macros(u"%app_full_name%");
+    ASSERT_TRUE(timed_start->pending(program));
+    EXPECT_EQ(timed_start->pending(program)->hour, 10);
+
+    clock.set_local_time(at(10, 0, 30));
+    RecordingView view;
+    EXPECT_EQ(document.start_scheduled_recording(), u16(dir.file("1.wav")));
+    EXPECT_TRUE(document.is_recording());
+    EXPECT_FALSE(view.seen.empty()) << "the scheduled start notifies by itself";
+    EXPECT_EQ(document.get_settings().schedule.size(), 1);
+    EXPECT_EQ(timed_start->pending(program)->hour, 12);
+    Settings saved;
+    saved.load(Settings::file_path());
+    EXPECT_EQ(saved.schedule.size(), 1);
+
+    // A second start while it records starts nothing.
+    EXPECT_EQ(document.start_scheduled_recording(), u"");
+    clock.set_local_time(at(11, 0, 0));
+    document.on_timer();
+    EXPECT_TRUE(document.is_recording()) << "not at the end, only after it";
+    clock.set_local_time(at(11, 0, 1));
+    document.on_timer();
+    EXPECT_FALSE(document.is_recording());
+
+    // With the schedule empty the timed start is cancelled.
+    document.get_settings().schedule.clear();
+    document.schedule_next_start();
+    EXPECT_FALSE(timed_start->pending(program));
+    EXPECT_FALSE(timed_start->calls().back().time);
+}
+
+TEST_F(DocumentRecording, TheBeepsPlayFromTheSystemFolder)
+{
+    test::EnvironmentOverride data("XDG_DATA_HOME", dir.file("data").c_str());
+    const std::string system = dir.file("data/orvanta");
+    ASSERT_EQ(test::run_tool({ "mkdir", "-p", system }).exit_code, 0);
+    test::make_file(dir, "data/orvanta/Voicbeep.wav",
+        { "sox", "-n", "-r", "8000", "-b", "16", "-c", "1", "%o", "synth", "0.1", "sine", "1000" });
+    test::make_file(dir, "data/orvanta/RecEnd.wav",
+        { "sox", "-n", "-r", "11025", "-b", "8", "-c", "1", "%o", "synth", "0.2", "sine", "500" });
+    Document document;
+    use_format(document, u"PCM");
+    ASSERT_TRUE(document.record(u16(dir.path())));
+    document.stop();
+    auto played = sounds->sounds();
+    ASSERT_EQ(played.size(), 2u);
+    EXPECT_EQ(played[0].format, (platform::WaveFormat { 1, 16, 8000 }));
+    EXPECT_EQ(played[0].bytes, 1600u);
+    EXPECT_EQ(played[1].format, (platform::WaveFormat { 1, 8, 11025 }));
+    EXPECT_EQ(played[1].bytes, 2205u);
+}
+
+TEST_F(DocumentRecording, WhileRecordingTheQueriesReadTheRecording)
+{
+    Document document;
+    use_format(document, u"mp3");
+    document.get_settings().bitrate = 64000;
+    document.get_settings().samples = 22050;
+    ASSERT_TRUE(document.record(u16(dir.path())));
+    EXPECT_EQ(document.get_bitrate_text(), u"64kbps");
+    EXPECT_EQ(document.get_sample_rate_text(), u"22kHz");
+    EXPECT_EQ(document.get_bits_text(), u"16bit");
+    EXPECT_FALSE(document.is_stereo());
+    EXPECT_EQ(document.get_current_file(), document.get_record_file());
+    EXPECT_GT(document.get_remaining_seconds(), 0.0);
+    EXPECT_TRUE(document.is_ok());
+    EXPECT_TRUE(document.pause());
+    EXPECT_TRUE(document.is_paused());
+    EXPECT_FALSE(document.pause());
+    EXPECT_TRUE(document.resume());
+    document.stop();
+    EXPECT_EQ(document.get_record_file(), u16(dir.file("1.mp3")));
+    EXPECT_EQ(document.get_current_file(), u"");
+}

@@ -1,0 +1,138 @@
+#include "platform/sdl/SdlDisplay.h"
+
+#include "platform/MessageQueue.h"
+#include "platform/Window.h"
+#include "platform/ui/Input.h"
+#include "platform/ui/Paint.h"
+#include "platform/ui/Picture.h"
+#include "platform/ui/Screen.h"
+#include "platform/ui/WindowManager.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/Tool.h"
+
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <future>
+#include <unistd.h>
+
+using namespace platform;
+
+namespace {
+
+constexpr ColorRef red = rgb(255, 0, 0);
+constexpr ColorRef white = rgb(255, 255, 255);
+
+// Runs this test again inside a fresh X server when there is none.
+bool rerun_under_xvfb()
+{
+    if (std::getenv("ORVANTA_INSIDE_XVFB"))
+        return false;
+    char self[4096];
+    ssize_t n = readlink("/proc/self/exe", self, sizeof self - 1);
+    if (n <= 0)
+        return false;
+    self[n] = 0;
+    std::string filter = std::string("--gtest_filter=") + ::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name()
+        + "." + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    // The X libraries and the desktop bus keep memory to the end: leaks are
+    // looked for by the headless suites.
+    auto result = test::run_tool({ "env", "ORVANTA_INSIDE_XVFB=1", "ASAN_OPTIONS=detect_leaks=0", "xvfb-run", "-a", "-s", "-screen 0 1024x768x24", self, filter });
+    EXPECT_EQ(result.exit_code, 0) << result.out;
+    return true;
+}
+
+TEST(SdlScreen, ClickReachesTheWindowAndTheScreenShowsItsDrawing)
+{
+    if (!test::have_tool("xvfb-run") || !test::have_tool("xdotool") || !test::have_tool("import"))
+        GTEST_SKIP() << "xvfb, xdotool or ImageMagick missing";
+    if (rerun_under_xvfb())
+        return;
+
+    setenv("ORVANTA_ZOOM", "2", 1);
+    auto display = std::make_unique<sdl::SdlDisplay>(ScreenMode { { 240, 320 }, 96 }, "Orvanta SDL test");
+    ASSERT_TRUE(display->is_available());
+    EXPECT_EQ(display->zoom(), 2);
+    display_slot().install(std::move(display));
+
+    register_window_class({ u"SdlTestWindow", {}, false, 0 });
+    WindowParams params;
+    params.class_name = u"SdlTestWindow";
+    params.style = ws::visible;
+    Window window = create_window(params);
+    ASSERT_EQ(window_rect(window), (Rect { 0, 26, 240, 294 }));
+    std::optional<Point> pressed;
+    set_window_procedure(window, [&](Window w, MessageId id, WParam wp, LParam lp) -> LResult {
+        if (id == msg::left_button_down)
+            pressed = point_of(lp);
+        if (id == msg::paint) {
+            PaintScope paint(w);
+            paint.dc().fill_rect(client_rect(w), white);
+            paint.dc().fill_rect({ 10, 10, 60, 60 }, red);
+            return 0;
+        }
+        return default_window_procedure(w, id, wp, lp);
+    });
+    invalidate_rect(window);
+    set_timer(window, 1, 30000); // the test gives up after this
+    set_timer(window, 2, 20); // looks at the helpers' progress
+
+    auto pump_until = [&](auto done) {
+        Message m;
+        while (!done() && get_message(m)) {
+            if (m.message == msg::timer && m.wparam == 1)
+                return false;
+            dispatch_message(m);
+        }
+        return done();
+    };
+    // Let the window show and find it as a tool sees it.
+    auto found = std::async(std::launch::async, [] {
+        for (int i = 0; i < 200; ++i) {
+            auto r = test::run_tool({ "xdotool", "search", "--name", "Orvanta SDL test" });
+            if (r.exit_code == 0 && !r.out.empty())
+                return r.out.substr(0, r.out.find('\n'));
+            usleep(100000);
+        }
+        return std::string();
+    });
+    ASSERT_TRUE(pump_until([&] { return found.wait_for(std::chrono::milliseconds(0)) == std::future_status::ready; }));
+    std::string xid = found.get();
+    ASSERT_FALSE(xid.empty());
+
+    // Client (20, 30) lies at screen (20, 56): (40, 112) in the zoomed window.
+    auto click = std::async(std::launch::async, [&] {
+        return test::run_tool({ "xdotool", "mousemove", "--window", xid, "41", "113", "click", "1" }).exit_code;
+    });
+    ASSERT_TRUE(pump_until([&] { return pressed.has_value(); }));
+    EXPECT_EQ(click.get(), 0);
+    EXPECT_EQ(*pressed, (Point { 20, 30 }));
+
+    // Present, then look at the window as the X server shows it.
+    Message m;
+    while (peek_message(m))
+        dispatch_message(m);
+    present_screen();
+    test::TempDir dir;
+    std::string shot = dir.file("shot.bmp");
+    auto grabbed = std::async(std::launch::async, [&] { return test::run_tool({ "import", "-window", xid, "BMP3:" + shot }).exit_code; });
+    pump_until([&] { return grabbed.wait_for(std::chrono::milliseconds(0)) == std::future_status::ready; });
+    ASSERT_EQ(grabbed.get(), 0);
+    std::string bytes = test::read_file(shot);
+    auto picture = decode_picture({ reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size() });
+    ASSERT_TRUE(picture.picture);
+    const Bitmap& b = *picture.picture->bitmap;
+    ASSERT_EQ(b.size(), (Size { 480, 640 }));
+    EXPECT_EQ(b.at(2 * 30, 2 * (26 + 30)), pixel_of(red));
+    EXPECT_EQ(b.at(2 * 100, 2 * (26 + 100)), pixel_of(white));
+    EXPECT_NE(b.at(2 * 100, 2 * 5), pixel_of(white)); // the title bar
+
+    kill_timer(window, 1);
+    kill_timer(window, 2);
+    destroy_window(window);
+    display_slot().install(nullptr);
+    SDL_Quit(); // also lets go of the desktop bus
+}
+
+}
