@@ -834,6 +834,13 @@ bool Document::start_recorder()
 
 bool Document::start_recording(std::unique_ptr<audio::RecordChain> chain, std::u16string path)
 {
+    return start_recording(
+        std::move(chain), std::move(path), { m_settings.channels, m_settings.bits, m_settings.samples });
+}
+
+bool Document::start_recording(
+    std::unique_ptr<audio::RecordChain> chain, std::u16string path, const RecordFormat& format)
+{
     m_pending.state = true;
     if (!chain || !may_record_into(path))
         return false;
@@ -842,7 +849,7 @@ bool Document::start_recording(std::unique_ptr<audio::RecordChain> chain, std::u
     m_title = liba::get_file_name(m_record_file);
     m_bookmarks = RangeMarkList();
     m_recorder
-        = std::make_unique<audio::RecorderPCM>(m_settings.channels, m_settings.samples, m_settings.bits);
+        = std::make_unique<audio::RecorderPCM>(format.channels, format.sample_rate, format.bits_per_sample);
     m_time_meter.reset();
     audio::connect<PCMData>(m_recorder.get(), &m_muter);
     audio::connect<PCMData>(&m_active_buffer, m_record_chain->get_input());

@@ -33,7 +33,7 @@ TEST_F(TestSkin, LoadsAndPassesTheVersionCheck)
     EXPECT_EQ(m_skin.impl().scale(), 1u);
     EXPECT_EQ(m_skin.impl().pictures().size(), 2u);
     ASSERT_EQ(m_skin.impl().fonts().size(), 2u);
-    EXPECT_EQ(m_skin.impl().fonts()[1].entry()->description, u"14 1 0 0 Tahoma");
+    EXPECT_EQ(m_skin.impl().fonts()[1].entry()->description(), u"14 1 0 0 Tahoma");
 }
 
 TEST_F(TestSkin, ReadsEveryPropertyOfAControl)
@@ -45,7 +45,7 @@ TEST_F(TestSkin, ReadsEveryPropertyOfAControl)
     EXPECT_EQ(m_skin.get_property_cursor(u"Main", u"Title", u"Cursor", {}), (Cursor { 32649 }));
     const skinner::Font font = m_skin.get_property_font(u"Main", u"Title", u"Font", {});
     ASSERT_NE(font.entry(), nullptr);
-    EXPECT_EQ(font.entry()->description, u"14 1 0 0 Tahoma");
+    EXPECT_EQ(font.entry()->description(), u"14 1 0 0 Tahoma");
     // The same shared entry as the skin's own font.
     EXPECT_EQ(font.entry(), m_skin.impl().fonts()[1].entry());
 
@@ -76,7 +76,8 @@ TEST_F(TestSkin, ReadsAKindsProperties)
     EXPECT_EQ(m_skin.get_property_string(u"", u"Button", u"Label", u""), u"button_key");
     EXPECT_EQ(m_skin.get_property_color(u"", u"Button", u"Face", {}), (Color { 0x10, 0x20, 0x30, 0 }));
     EXPECT_EQ(m_skin.get_property_picture(u"", u"Button", u"Face", {}).get_size(), (Size { 24, 16 }));
-    EXPECT_EQ(m_skin.get_property_font(u"", u"Button", u"Font", {}).entry()->description, u"12 0 0 0 Tahoma");
+    EXPECT_EQ(
+        m_skin.get_property_font(u"", u"Button", u"Font", {}).entry()->description(), u"12 0 0 0 Tahoma");
     EXPECT_EQ(m_skin.get_property_int(u"", u"Frame", u"Height", 0), 12);
 }
 
@@ -239,10 +240,11 @@ TEST(SkinScale, ScaledGettersAndPictures)
     const skinner::Picture pressed = skin.get_property_picture(u"Main", u"Ok", u"Pressed", {});
     EXPECT_EQ(pressed.source_top_left(), (Point { 2, 4 }));
     EXPECT_EQ(pressed.source_bottom_right(), (Point { 22, 14 }));
-    // The ready-made "_x2" file of the button at its own size; the panel has none.
+    // The ready-made "_x2" file of the button at its own size; the panel has
+    // none and is stretched to twice its size.
     EXPECT_EQ(pressed.get_image()->width(), 24);
     EXPECT_EQ(pressed.get_image()->scale(), 2u);
-    EXPECT_EQ(skin.impl().pictures()[0].get_image()->width(), 24);
+    EXPECT_EQ(skin.impl().pictures()[0].get_image()->width(), 48);
     EXPECT_EQ(skin.get_property_font(u"", u"Button", u"Font", {}).scale(), 2u);
 }
 
