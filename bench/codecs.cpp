@@ -7,13 +7,15 @@
 #include "audio/readers/FileReaderWAVPCM.h"
 #include "audio/writers/FileWriterWAVADPCM.h"
 #include "audio/writers/FileWriterWAVGSM.h"
+#include "bench/support/Av.h"
+#include "bench/support/Compare.h"
 #include "bench/support/Reference.h"
+#include "bench/support/Sox.h"
 #include "platform/Utf8.h"
 
 namespace {
 
 constexpr double seconds = 60;
-const std::vector<std::string> quiet { "ffmpeg", "-loglevel", "error", "-y" };
 
 // 60 s of PCM in the format each codec records: 44.1 kHz stereo for ADPCM,
 // 8 kHz mono for GSM.
@@ -21,10 +23,11 @@ std::string pcm_input(bool stereo)
 {
     if (stereo)
         return bench::generated_input("60s_44k_stereo.wav",
-            { "sox", "-n", "-r", "44100", "-c", "2", "-b", "16", "%o", "synth", "60", "pinknoise", "sine", "660",
-                "vol", "0.6" });
+            { "sox", "-R", "-n", "-r", "44100", "-c", "2", "-b", "16", "%o", "synth", "60", "pinknoise",
+                "sine", "660", "vol", "0.6" });
     return bench::generated_input("60s_8k_mono.wav",
-        { "sox", "-n", "-r", "8000", "-c", "1", "-b", "16", "%o", "synth", "60", "sine", "200-3000", "vol", "0.6" });
+        { "sox", "-R", "-n", "-r", "8000", "-c", "1", "-b", "16", "%o", "synth", "60", "sine", "200-3000",
+            "vol", "0.6" });
 }
 
 std::string coded_input(bool adpcm)
@@ -34,12 +37,6 @@ std::string coded_input(bool adpcm)
         return {};
     return bench::generated_input(adpcm ? "60s_adpcm.wav" : "60s_gsm.wav",
         { "sox", source, "-e", adpcm ? "ms-adpcm" : "gsm-full-rate", "%o" });
-}
-
-std::vector<std::string> with(std::vector<std::string> head, const std::vector<std::string>& tail)
-{
-    head.insert(head.end(), tail.begin(), tail.end());
-    return head;
 }
 
 // Reads PCM from a file, encodes it and writes the coded file: a recording
@@ -61,20 +58,24 @@ void encode_file(const std::string& source, const std::string& target)
 }
 
 template<typename Reader, typename Decoder>
-void decode_file(const std::string& path)
+std::size_t decode_file(const std::string& path)
 {
     Reader reader(platform::from_utf8(path));
     Decoder decoder;
     audio::connect(&reader, &decoder);
+    std::size_t total = 0;
     for (;;) {
         audio::PCMData chunk = decoder.get_data(16384);
         if (chunk.is_empty())
             break;
         benchmark::DoNotOptimize(chunk.bytes());
+        total += chunk.size();
     }
     audio::connect(&reader, nullptr);
+    return total;
 }
 
+// File to file on every side: SoX writes a WAV file, FFmpeg the coded packets.
 template<typename Encoder, typename Writer>
 void encode(benchmark::State& state, bool adpcm)
 {
@@ -83,12 +84,13 @@ void encode(benchmark::State& state, bool adpcm)
         state.SkipWithError("cannot make the input with sox");
         return;
     }
-    std::string out = source + ".ours.wav";
-    double ours = bench::measure(state, [&] { encode_file<Encoder, Writer>(source, out); });
-    std::string sox_out = source + ".sox.wav", ffmpeg_out = source + ".ffmpeg.wav";
-    bench::report(state, ours, seconds,
-        { { "sox", { "sox", source, "-e", adpcm ? "ms-adpcm" : "gsm-full-rate", sox_out } },
-            { "ffmpeg", with(quiet, { "-i", source, "-c:a", adpcm ? "adpcm_ms" : "libgsm_ms", ffmpeg_out }) } });
+    // Our ADPCM blocks at 44.1 kHz stereo are 2048 bytes, as sox's are.
+    bench::compare(state, seconds, [&] { encode_file<Encoder, Writer>(source, source + ".ours.wav"); },
+        { { "sox", [&] { bench::sox::convert(source, source + ".sox.wav", adpcm ? "ms-adpcm" : "gsm"); } },
+            { "ffmpeg", [&] {
+                 bench::av::encode_file(
+                     source, source + ".ffmpeg.raw", adpcm ? "adpcm_ms" : "libgsm_ms", adpcm ? 2048 : 0);
+             } } });
 }
 
 template<typename Reader, typename Decoder>
@@ -99,13 +101,11 @@ void decode(benchmark::State& state, bool adpcm)
         state.SkipWithError("cannot make the input with sox");
         return;
     }
-    double ours = bench::measure(state, [&] { decode_file<Reader, Decoder>(path); });
-    std::vector<std::string> ffmpeg = quiet;
-    if (!adpcm)
-        ffmpeg.insert(ffmpeg.end(), { "-c:a", "libgsm_ms" });
-    bench::report(state, ours, seconds,
-        { { "sox", { "sox", path, "-e", "signed", "-b", "16", "-t", "raw", "-" } },
-            { "ffmpeg", with(ffmpeg, { "-i", path, "-f", "s16le", "-" }) } });
+    std::size_t total = 0;
+    bench::compare(state, seconds, [&] { total += decode_file<Reader, Decoder>(path); },
+        { { "sox", [&] { total += bench::sox::read_to_end(path); } },
+            { "ffmpeg", [&] { total += bench::av::decode_file(path, adpcm ? "adpcm_ms" : "libgsm_ms"); } } });
+    benchmark::DoNotOptimize(total);
 }
 
 void AdpcmEncode(benchmark::State& state)
@@ -130,7 +130,7 @@ void GsmDecode(benchmark::State& state)
 
 }
 
-BENCHMARK(AdpcmEncode)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(AdpcmDecode)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(GsmEncode)->UseManualTime()->Unit(benchmark::kMillisecond);
-BENCHMARK(GsmDecode)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(AdpcmEncode)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(AdpcmDecode)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(GsmEncode)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);
+BENCHMARK(GsmDecode)->Iterations(1)->UseManualTime()->Unit(benchmark::kMillisecond);

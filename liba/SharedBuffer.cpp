@@ -9,8 +9,16 @@ namespace liba {
 
 SharedBuffer::Block* SharedBuffer::new_block(std::size_t size)
 {
-    auto* block = new Block { { 1 }, new std::uint8_t[size], size };
-    return block;
+    if (size == 0) {
+        // Every empty buffer shares one block, so making one allocates
+        // nothing; the count it starts with is never given back, so it is
+        // never freed.
+        static std::uint8_t no_bytes[1];
+        static Block empty { { 1 }, no_bytes, 0 };
+        atomic_increment(empty.count);
+        return &empty;
+    }
+    return new Block { { 1 }, new std::uint8_t[size], size };
 }
 
 void SharedBuffer::release(Block* block)

@@ -35,7 +35,12 @@ public:
     std::uint8_t* data_in_place() { return m_block->bytes + m_offset; }
     std::size_t size() const { return m_length; }
     std::size_t offset() const { return m_offset; }
-    bool is_shared() const { return m_block->count.load(std::memory_order_acquire) != 1; }
+
+    // The one block of every empty buffer has no bytes to share.
+    bool is_shared() const
+    {
+        return m_block->size > 0 && m_block->count.load(std::memory_order_acquire) != 1;
+    }
 
 private:
     struct Block {

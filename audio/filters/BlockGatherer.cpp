@@ -87,8 +87,9 @@ void BlockGatherer::keep_from(std::size_t from, std::size_t room)
         // small: the pending bytes move to the other one.
         liba::SharedBuffer& other = m_store[1 - m_current];
         if (other.is_shared() || other.size() < room) {
-            std::size_t grown
-                = room > current.size() ? std::max(room, current.size() + current.size() / 2) : 0;
+            // Room to grow, so that a block that keeps growing a little
+            // does not cost a new buffer each time.
+            std::size_t grown = room > current.size() ? room + room / 2 : 0;
             other = liba::SharedBuffer(std::max(grown, current.size()));
         }
         if (rest > 0)

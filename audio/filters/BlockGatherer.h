@@ -49,8 +49,17 @@ public:
         if (!m_output.is_empty())
             return take_frames(m_output, frames);
         std::int32_t ask = m_rules.pull_frames > 0 ? m_rules.pull_frames : frames;
-        for (PCMData chunk = pull(ask); !chunk.is_empty(); chunk = pull(ask)) {
-            if (gather(chunk))
+        for (;;) {
+            bool due;
+            {
+                // Let go of each chunk before asking for the next, so that
+                // upstream may write its bytes again.
+                PCMData chunk = pull(ask);
+                if (chunk.is_empty())
+                    break;
+                due = gather(chunk);
+            }
+            if (due)
                 run(false);
             if (!m_output.is_empty())
                 return take_frames(m_output, frames);

@@ -170,8 +170,8 @@ PCMData EqualizerPCM::process(const PCMData& input)
     for (std::int32_t c = 0; c < channels; ++c)
         limit(c, lead + frames);
 
-    liba::SharedBuffer out(input.size());
-    std::uint8_t* bytes = out.make_unique();
+    liba::SharedBuffer out = m_output.take(input.size());
+    std::uint8_t* bytes = OutputBuffer::bytes(out);
     std::memset(bytes, 0, out.size());
     if (input.bits_per_sample == 8)
         from_working<Samples8>(window, count, bytes);

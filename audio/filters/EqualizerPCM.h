@@ -2,6 +2,7 @@
 
 #include "audio/PCMData.h"
 #include "audio/Processor.h"
+#include "audio/filters/OutputBuffer.h"
 
 #include <cstdint>
 
@@ -55,6 +56,7 @@ private:
     // Working samples (full scale 2^27): the delayed tail of the last chunk,
     // then the chunk being processed. Its buffer is kept while chunks fit.
     PCMData m_window;
+    OutputBuffer m_output;
     // Per channel, the first window frame the limiter has not finished.
     std::int32_t m_limit_position[2] {};
 };

@@ -45,8 +45,8 @@ PCMData FastPlay::resample(const PCMData& input)
     // A very slow speed would ask for more than a chunk can hold.
     double limit = double(std::numeric_limits<std::int32_t>::max() / std::int64_t(frame_bytes));
     auto count = static_cast<std::int32_t>(std::min(std::trunc((frames - p - 1) / s) + 1, limit));
-    liba::SharedBuffer out(std::size_t(count) * frame_bytes);
-    std::uint8_t* to = out.make_unique();
+    liba::SharedBuffer out = m_output.take(std::size_t(count) * frame_bytes);
+    std::uint8_t* to = OutputBuffer::bytes(out);
     const std::uint8_t* from = input.bytes();
     for (std::int32_t i = 0; i < count; ++i) {
         auto frame = static_cast<std::int32_t>(std::clamp(std::trunc(i * s + p), 0.0, double(frames - 1)));

@@ -3,6 +3,7 @@
 #include "audio/Consumer.h"
 #include "audio/PCMData.h"
 #include "audio/Provider.h"
+#include "audio/filters/OutputBuffer.h"
 #include "liba/Mutex.h"
 
 namespace audio {
@@ -30,6 +31,7 @@ private:
     double m_speed = 1.0;
     // The input frame, counted from the next chunk's start, to emit next.
     double m_position = 0;
+    OutputBuffer m_output;
 };
 
 }

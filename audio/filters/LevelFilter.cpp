@@ -13,6 +13,8 @@ namespace audio {
 namespace {
 
 constexpr std::int32_t hump_limit = 49152;
+// Frames per stretch of the peak search's summary.
+constexpr std::int32_t stretch_length = 64;
 
 std::int32_t saturate(std::int64_t value)
 {
@@ -116,22 +118,40 @@ double hump_value(const ClippedRun& run, double j)
     return top;
 }
 
+// Loads one channel from frame `first` on, on the 16-bit scale, and sums up
+// each stretch of it by its largest magnitude; returns whether any sample
+// stands at full scale (and might belong to a clipped run).
 template<typename Format>
-void load_channel(
-    const std::uint8_t* data, std::int32_t channels, std::int32_t channel, std::vector<std::int32_t>& x)
+bool load_channel(const std::uint8_t* data, std::int32_t channels, std::int32_t channel, std::int32_t first,
+    std::vector<std::int32_t>& x, std::vector<std::int32_t>& stretch_peaks)
 {
-    std::int32_t stride = channels * Format::bytes;
-    std::int32_t scale = Format::bytes == 1 ? 256 : 1;
-    for (std::size_t i = 0; i < x.size(); ++i)
-        x[i] = Format::load(data + i * stride + channel * Format::bytes) * scale;
+    const auto frames = std::int32_t(x.size());
+    const std::int32_t stride = channels * Format::bytes;
+    const std::int32_t scale = Format::bytes == 1 ? 256 : 1;
+    const std::uint8_t* from = data + channel * Format::bytes;
+    stretch_peaks.assign(std::size_t((frames + stretch_length - 1) / stretch_length), 0);
+    bool full_scale = false;
+    for (std::int32_t start = first; start < frames;) {
+        std::int32_t end = std::min(frames, (start / stretch_length + 1) * stretch_length);
+        std::int32_t peak = 0;
+        for (std::int32_t i = start; i < end; ++i) {
+            std::int32_t value = Format::load(from + std::size_t(i) * std::size_t(stride)) * scale;
+            x[std::size_t(i)] = value;
+            peak = std::max(peak, std::abs(value));
+        }
+        stretch_peaks[std::size_t(start / stretch_length)] = peak;
+        full_scale = full_scale || peak >= 32767;
+        start = end;
+    }
+    return full_scale;
 }
 
 template<typename Format>
 void store_channel(std::uint8_t* data, std::int32_t channels, std::int32_t channel,
-    const std::vector<std::int32_t>& x, std::int32_t from)
+    const std::vector<std::int32_t>& x, std::int32_t from, std::int32_t to)
 {
     std::int32_t stride = channels * Format::bytes;
-    for (std::size_t i = from; i < x.size(); ++i) {
+    for (std::size_t i = from; i < std::size_t(to); ++i) {
         std::int32_t value = Format::bytes == 1 ? std::clamp(x[i] >> 8, -128, 127) : saturate(x[i]);
         Format::store(data + i * stride + channel * Format::bytes, value);
     }
@@ -207,6 +227,10 @@ void LevelFilter::clear_state()
 {
     std::fill(std::begin(m_previous_peak), std::end(m_previous_peak), 0);
     std::fill(std::begin(m_position), std::end(m_position), 0);
+    for (int c = 0; c < 2; ++c) {
+        m_known[c].clear();
+        m_measured[c].clear();
+    }
 }
 
 std::int64_t LevelFilter::lookup(std::int32_t sample)
@@ -270,28 +294,29 @@ LevelFilter::Fallback LevelFilter::walk(std::int32_t* x, std::int32_t frames, st
     std::int32_t& position = m_position[channel];
     std::int32_t& previous = m_previous_peak[channel];
     Fallback fallback { previous, position, 0 };
+    const std::vector<HalfWave>& known = m_known[channel];
+    std::vector<HalfWave>& measured = m_measured[channel];
+    measured.clear();
+    std::size_t next_known = 0;
     for (std::int32_t t = position; t < limit && t < frames;) {
-        std::int32_t e = half_wave_end(x, t, frames);
+        while (next_known < known.size() && known[next_known].start < t)
+            ++next_known;
+        HalfWave wave = next_known < known.size() && known[next_known].start == t
+            ? known[next_known]
+            : measure(x, t, frames, limit, radius, position);
+        std::int32_t e = wave.end;
         if (e == frames && !final)
             break;
-        std::int32_t peak = t;
-        for (std::int32_t i = t; i < std::min(e, limit); ++i) {
-            if (std::abs(x[i]) > std::abs(x[peak]))
-                peak = i;
-        }
+        // Its peak was searched to its end, and its dominance has all it needs.
+        if (e <= limit)
+            measured.push_back(wave);
+        std::int32_t peak = wave.peak;
         std::int32_t magnitude = std::abs(x[peak]);
         if (magnitude == 0) {
             t = e;
             continue;
         }
-        std::int32_t dominance = radius;
-        for (std::int32_t j = 1; j < radius; ++j) {
-            if ((peak - j >= position && std::abs(x[peak - j]) > magnitude)
-                || (peak + j < frames && std::abs(x[peak + j]) > magnitude)) {
-                dominance = j;
-                break;
-            }
-        }
+        std::int32_t dominance = wave.dominance;
         if (dominance >= fallback.dominance)
             fallback = { x[peak], e, dominance };
         if (dominance < radius) {
@@ -328,8 +353,106 @@ LevelFilter::Fallback LevelFilter::walk(std::int32_t* x, std::int32_t frames, st
         position = e;
         previous = new_peak;
         t = e;
+        // What was measured before the new position had another segment start.
+        measured.clear();
     }
     return fallback;
+}
+
+LevelFilter::HalfWave LevelFilter::measure(const std::int32_t* x, std::int32_t t, std::int32_t frames,
+    std::int32_t limit, std::int32_t radius, std::int32_t position) const
+{
+    // The end and the peak (the first largest magnitude before the limit) in one pass.
+    HalfWave wave { t, t + 1, t, 0 };
+    std::int32_t magnitude = std::abs(x[t]);
+    for (; wave.end < frames && !starts_half_wave(x, wave.end); ++wave.end) {
+        if (wave.end < limit && std::abs(x[wave.end]) > magnitude) {
+            magnitude = std::abs(x[wave.end]);
+            wave.peak = wave.end;
+        }
+    }
+    // The nearest larger sample on either side, no nearer than the radius;
+    // on the left only inside the segment. Frames before it have had their
+    // gain, but everything from the segment on is as it was loaded.
+    if (magnitude > 0)
+        wave.dominance = nearest_larger(x, wave.peak, position, frames, radius);
+    return wave;
+}
+
+void LevelFilter::carry_measured(std::int32_t channel, std::int32_t done)
+{
+    std::vector<HalfWave>& known = m_known[channel];
+    known.clear();
+    for (HalfWave wave : m_measured[channel]) {
+        wave.start -= done;
+        wave.end -= done;
+        wave.peak -= done;
+        if (wave.start >= m_position[channel])
+            known.push_back(wave);
+    }
+    m_measured[channel].clear();
+}
+
+void LevelFilter::refresh_stretch_peaks(const std::int32_t* x, std::int32_t first, std::int32_t frames)
+{
+    for (std::int32_t start = first; start < frames;) {
+        std::int32_t end = std::min(frames, (start / stretch_length + 1) * stretch_length);
+        std::int32_t peak = 0;
+        for (std::int32_t i = start; i < end; ++i)
+            peak = std::max(peak, std::abs(x[i]));
+        m_stretch_peaks[std::size_t(start / stretch_length)] = peak;
+        start = end;
+    }
+}
+
+std::int32_t LevelFilter::nearest_larger(const std::int32_t* x, std::int32_t peak, std::int32_t first,
+    std::int32_t frames, std::int32_t within) const
+{
+    const std::int32_t magnitude = std::abs(x[peak]);
+    const std::int32_t end = std::min(frames, peak + within);
+    // Busy audio mostly has a larger sample a few frames on: look there first.
+    std::int32_t i = peak + 1;
+    for (const std::int32_t near = std::min(end, peak + stretch_length / 8); i < near; ++i) {
+        if (std::abs(x[i]) > magnitude)
+            return left_nearest(x, peak, first, magnitude, i - peak);
+    }
+    // Then whole stretches, looked into only when they hold a larger sample.
+    while (i < end) {
+        std::int32_t stretch_end = std::min(end, (i / stretch_length + 1) * stretch_length);
+        if (i % stretch_length != 0 || m_stretch_peaks[std::size_t(i / stretch_length)] > magnitude) {
+            for (; i < stretch_end; ++i) {
+                if (std::abs(x[i]) > magnitude)
+                    return left_nearest(x, peak, first, magnitude, i - peak);
+            }
+        }
+        i = stretch_end;
+    }
+    return left_nearest(x, peak, first, magnitude, within);
+}
+
+std::int32_t LevelFilter::left_nearest(const std::int32_t* x, std::int32_t peak, std::int32_t first,
+    std::int32_t magnitude, std::int32_t within) const
+{
+    // Only inside the segment, and nearer than `within`; whole stretches
+    // count only when they lie inside the segment.
+    const std::int32_t end = std::max(first, peak - within + 1);
+    std::int32_t i = peak - 1;
+    for (const std::int32_t near = std::max(end, peak - stretch_length / 8); i >= near; --i) {
+        if (std::abs(x[i]) > magnitude)
+            return peak - i;
+    }
+    while (i >= end) {
+        std::int32_t stretch_start = std::max(end, i / stretch_length * stretch_length);
+        if (i % stretch_length != stretch_length - 1 || i - stretch_length + 1 < first
+            || m_stretch_peaks[std::size_t(i / stretch_length)] > magnitude) {
+            for (; i >= stretch_start; --i) {
+                if (std::abs(x[i]) > magnitude)
+                    return peak - i;
+            }
+        }
+        i = stretch_start - 1;
+    }
+    return within;
 }
 
 std::size_t LevelFilter::process(std::uint8_t* data, std::size_t length, std::int32_t rate,
@@ -345,14 +468,19 @@ std::size_t LevelFilter::process(std::uint8_t* data, std::size_t length, std::in
         return 0;
 
     Fallback fallbacks[2];
-    std::vector<std::int32_t> x(static_cast<std::size_t>(frames));
+    std::vector<std::int32_t>& x = m_samples;
+    x.resize(static_cast<std::size_t>(frames));
     for (std::int32_t c = 0; c < channels; ++c) {
-        m_position[c] = std::clamp(m_position[c], 0, frames);
+        if (m_position[c] < 0 || m_position[c] > frames) {
+            m_position[c] = std::clamp(m_position[c], 0, frames);
+            m_known[c].clear();
+        }
         std::int32_t first = m_position[c];
+        // Clipped runs stand at full scale: without any, there is nothing to repair.
+        bool repaired = false;
         if (bits == 8) {
-            load_channel<Samples8>(data, channels, c, x);
-        } else {
-            load_channel<Samples16>(data, channels, c, x);
+            load_channel<Samples8>(data, channels, c, first, x, m_stretch_peaks);
+        } else if (load_channel<Samples16>(data, channels, c, first, x, m_stretch_peaks)) {
             for (std::int32_t h = first; h < limit;) {
                 std::int32_t e = half_wave_end(x.data(), h, frames);
                 if (e == frames && !final)
@@ -360,12 +488,21 @@ std::size_t LevelFilter::process(std::uint8_t* data, std::size_t length, std::in
                 declip(x.data() + h, e - h);
                 h = e;
             }
+            refresh_stretch_peaks(x.data(), first, frames);
+            repaired = true;
         }
         fallbacks[c] = walk(x.data(), frames, limit, radius, final, c);
+        // The next block repairs its samples anew, so what was measured on
+        // these may not hold for it.
+        if (repaired)
+            m_measured[c].clear();
+        // Gains reach only up to the new position; beyond it the samples are
+        // as they were unless the repair changed them.
+        std::int32_t changed = repaired ? frames : m_position[c];
         if (bits == 8)
-            store_channel<Samples8>(data, channels, c, x, first);
+            store_channel<Samples8>(data, channels, c, x, first, changed);
         else
-            store_channel<Samples16>(data, channels, c, x, first);
+            store_channel<Samples16>(data, channels, c, x, first, changed);
     }
 
     std::int32_t done = *std::min_element(m_position, m_position + channels);
@@ -380,11 +517,16 @@ std::size_t LevelFilter::process(std::uint8_t* data, std::size_t length, std::in
                 if (std::abs(fallbacks[c].peak) > std::abs(m_previous_peak[c]))
                     m_previous_peak[c] = fallbacks[c].peak;
                 m_position[c] = fallbacks[c].end - done;
+                // The segment starts elsewhere: dominance reaches other samples.
+                m_measured[c].clear();
+                m_known[c].clear();
             }
         }
     } else {
-        for (std::int32_t c = 0; c < channels; ++c)
+        for (std::int32_t c = 0; c < channels; ++c) {
             m_position[c] -= done;
+            carry_measured(c, done);
+        }
     }
     if (final) {
         // Whatever follows the last dominant peak goes on as it is.

@@ -7,6 +7,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 namespace audio {
 
@@ -57,12 +58,38 @@ private:
         std::int32_t dominance = 0;
     };
 
+    // A half-wave the walk has measured: where it ends, its peak and how far
+    // the peak dominates.
+    struct HalfWave {
+        std::int32_t start = 0;
+        std::int32_t end = 0;
+        std::int32_t peak = 0;
+        std::int32_t dominance = 0;
+    };
+
+    HalfWave measure(const std::int32_t* x, std::int32_t t, std::int32_t frames, std::int32_t limit,
+        std::int32_t radius, std::int32_t position) const;
+    // Keeps this block's measured half-waves after the position for the next
+    // block, whose frames start `done` frames later.
+    void carry_measured(std::int32_t channel, std::int32_t done);
+
     std::int64_t gain_of(std::int32_t peak) const;
     std::int64_t lookup_unlocked(std::int32_t sample) const;
     void set_identity();
     void clear_state();
     Fallback walk(std::int32_t* x, std::int32_t frames, std::int32_t limit, std::int32_t radius, bool final,
         std::int32_t channel);
+    // The largest magnitude of each stretch of frames from `first` on (the
+    // search for a larger sample around a peak steps over the stretches that
+    // hold none), again after the clip repair changed the samples.
+    void refresh_stretch_peaks(const std::int32_t* x, std::int32_t first, std::int32_t frames);
+    // How far the nearest sample larger than the peak lies, looking no further
+    // than `within` and on the left not before `first`; `within` when none.
+    std::int32_t nearest_larger(const std::int32_t* x, std::int32_t peak, std::int32_t first,
+        std::int32_t frames, std::int32_t within) const;
+    // The same on the left only, nearer than `within`.
+    std::int32_t left_nearest(const std::int32_t* x, std::int32_t peak, std::int32_t first,
+        std::int32_t magnitude, std::int32_t within) const;
     // The block routine over the gathered input, rewritten in place.
     std::size_t process_block(const PCMData& in, PCMData& out, bool final) override;
 
@@ -75,6 +102,14 @@ private:
     std::int32_t m_curve[curve_size] {};
     std::int32_t m_previous_peak[2] {};
     std::int32_t m_position[2] {};
+    // Work space of the block routine, kept between blocks.
+    std::vector<std::int32_t> m_samples;
+    std::vector<std::int32_t> m_stretch_peaks;
+    // Per channel: the half-waves after the position that the last block
+    // measured in full (the next block walks them again with the same samples
+    // around them), and those this block measures.
+    std::vector<HalfWave> m_known[2];
+    std::vector<HalfWave> m_measured[2];
 };
 
 }

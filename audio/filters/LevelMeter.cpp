@@ -34,14 +34,39 @@ std::int32_t LevelMeter::step_of(std::int32_t rate) const
 
 double LevelMeter::now() const { return m_paused ? m_frozen : m_stopwatch.elapsed(); }
 
+void LevelMeter::drop_oldest(bool heard)
+{
+    if (heard)
+        m_offset += m_history[m_oldest].duration;
+    m_held -= m_history[m_oldest].duration;
+    m_oldest = (m_oldest + 1) % m_history.size();
+    --m_count;
+}
+
+LevelMeter::Entry& LevelMeter::add_entry()
+{
+    if (m_count == m_history.size()) {
+        // Full: grow, the oldest first again. Each new entry gets room for
+        // the levels of a chunk of a second or so at once, and keeps it.
+        std::rotate(m_history.begin(), m_history.begin() + std::ptrdiff_t(m_oldest), m_history.end());
+        m_oldest = 0;
+        m_history.resize(std::max<std::size_t>(8, m_history.size() * 2));
+        for (std::size_t i = m_count; i < m_history.size(); ++i)
+            m_history[i].levels.reserve(16);
+    }
+    Entry& entry = m_history[(m_oldest + m_count) % m_history.size()];
+    ++m_count;
+    entry.levels.clear();
+    return entry;
+}
+
 bool LevelMeter::expire(double now)
 {
-    while (!m_history.empty() && now >= m_offset + m_history.front().duration) {
-        m_offset += m_history.front().duration;
-        m_history.pop_front();
-    }
-    if (!m_history.empty())
+    while (m_count > 0 && now >= m_offset + m_history[m_oldest].duration)
+        drop_oldest(true);
+    if (m_count > 0)
         return false;
+    m_held = 0;
     m_offset = 0;
     m_frozen = 0;
     m_stopwatch.restart();
@@ -54,13 +79,20 @@ PCMData LevelMeter::process(const PCMData& input)
     std::int32_t frames = input.get_frames();
     if (frames <= 0 || input.sample_rate <= 0)
         return input;
-    Entry entry { input.sample_rate, {}, double(frames) / input.sample_rate };
+    double duration = double(frames) / input.sample_rate;
+    // Audio pulled faster than it plays: the oldest is forgotten, and the
+    // clock goes on from the oldest kept.
+    while (m_count > 0 && (m_held + duration > history_seconds || m_count >= history_entries))
+        drop_oldest(false);
+    Entry& entry = add_entry();
+    entry.sample_rate = input.sample_rate;
+    entry.duration = duration;
+    m_held += duration;
     std::int32_t step = step_of(input.sample_rate);
     if (input.bits_per_sample == 8)
         append_levels<Samples8>(entry.levels, input, step, 1 / 128.0);
     else
         append_levels<Samples16>(entry.levels, input, step, 1 / 32768.0);
-    m_history.push_back(std::move(entry));
     return input;
 }
 
@@ -69,9 +101,9 @@ double LevelMeter::get_level()
     liba::MutexLock lock(get_lock());
     double time = now();
     expire(time);
-    if (m_history.empty() || m_history.front().levels.empty())
+    if (m_count == 0 || m_history[m_oldest].levels.empty())
         return 0.0;
-    const Entry& oldest = m_history.front();
+    const Entry& oldest = m_history[m_oldest];
     double index = (time - m_offset) * oldest.sample_rate / step_of(oldest.sample_rate);
     auto last = std::int64_t(oldest.levels.size()) - 1;
     return oldest.levels[std::size_t(std::clamp(std::int64_t(index), std::int64_t(0), last))];

@@ -4,7 +4,6 @@
 #include "audio/Processor.h"
 #include "liba/Stopwatch.h"
 
-#include <deque>
 #include <vector>
 
 namespace audio {
@@ -12,7 +11,9 @@ namespace audio {
 // Records the level of each chunk on its way to the player, 15 readings a
 // second, and answers how loud the audio being heard now is: the player
 // queues audio ahead of the loudspeaker, so the reading is the one for the
-// time played since the meter's clock started.
+// time played since the meter's clock started. The history holds a few
+// seconds of audio at most, however fast the audio is pulled through (a
+// conversion runs faster than real time), and its entries are reused.
 class LevelMeter : public Processor<PCMData, PCMData> {
 public:
     LevelMeter();
@@ -26,18 +27,29 @@ public:
 
     PCMData process(const PCMData& input) override;
 
+    // Far more audio than the player ever queues.
+    static constexpr double history_seconds = 5.0;
+    static constexpr std::size_t history_entries = 4096;
+
 private:
     struct Entry {
-        std::int32_t sample_rate;
+        std::int32_t sample_rate = 0;
         std::vector<double> levels;
-        double duration;
+        double duration = 0;
     };
 
     std::int32_t step_of(std::int32_t rate) const;
     double now() const;
+    // The oldest entry leaves: heard, or forgotten unheard.
+    void drop_oldest(bool heard);
+    Entry& add_entry();
 
     liba::Stopwatch m_stopwatch;
-    std::deque<Entry> m_history;
+    // A ring of entries, oldest first.
+    std::vector<Entry> m_history;
+    std::size_t m_oldest = 0;
+    std::size_t m_count = 0;
+    double m_held = 0;
     double m_offset = 0;
     double m_time_scale = 15.0;
     double m_frozen = 0;

@@ -226,34 +226,46 @@ std::size_t StretchFilter::process_block(const PCMData& in, PCMData& out, bool f
         out = in;
         return in.size();
     }
+    // Output first holds what the carry brought from the last block.
     std::size_t k = std::size_t(m_factor);
-    out = PCMData(liba::SharedBuffer(in.size() * k), in.channels, in.bits_per_sample, in.sample_rate);
-    out.buffer.fill(0);
-    std::size_t fit = std::min(out.size(), m_carry.size());
-    out.buffer.copy_from(0, liba::SharedBuffer(m_carry.buffer, 0, fit));
+    std::size_t size = in.size() * k;
+    liba::SharedBuffer block = m_output.take(size);
+    std::uint8_t* to = OutputBuffer::bytes(block);
+    std::memset(to, 0, size);
+    std::size_t fit = std::min(size, m_carry.size());
+    std::memcpy(to, m_carry.bytes(), fit);
 
-    std::size_t used = stretch(in, out, final);
+    std::size_t used = stretch_into(in, to, size, final);
 
-    std::size_t kept = out.size() - used * k;
-    liba::SharedBuffer carry(m_carry.size() - fit + kept);
-    carry.copy_from(0, liba::SharedBuffer(m_carry.buffer, fit, m_carry.size() - fit));
-    carry.copy_from(m_carry.size() - fit, liba::SharedBuffer(out.buffer, used * k, kept));
-    m_carry = PCMData(carry, out.channels, out.bits_per_sample, out.sample_rate);
-    out.buffer = liba::SharedBuffer(out.buffer, 0, used * k);
+    // The new carry: what did not fit of the old one, then the output made
+    // for input that comes back with the next block.
+    std::size_t left = m_carry.size() - fit;
+    std::size_t kept = size - used * k;
+    liba::SharedBuffer carry = m_carry_blocks.take(left + kept);
+    std::uint8_t* carried = OutputBuffer::bytes(carry);
+    std::memcpy(carried, m_carry.bytes() + fit, left);
+    std::memcpy(carried + left, to + used * k, kept);
+    m_carry = PCMData(carry, in.channels, in.bits_per_sample, in.sample_rate);
+    out = PCMData(liba::SharedBuffer(block, 0, used * k), in.channels, in.bits_per_sample, in.sample_rate);
     return used;
 }
 
 std::size_t StretchFilter::stretch(const PCMData& in, PCMData& out, bool final)
 {
+    if (out.size() < in.size() * std::size_t(std::max(m_factor, 1)))
+        return 0;
+    return stretch_into(in, writable_bytes(out.buffer), out.size(), final);
+}
+
+std::size_t StretchFilter::stretch_into(const PCMData& in, std::uint8_t* to, std::size_t room, bool final)
+{
     std::int32_t k = m_factor;
-    if ((k != 2 && k != 3) || in.size() < 1 || out.size() < in.size() * std::size_t(k)
-        || !in.is_filter_format())
+    if ((k != 2 && k != 3) || in.size() < 1 || room < in.size() * std::size_t(k) || !in.is_filter_format())
         return 0;
     std::int32_t channels = in.channels;
     std::int32_t frames = in.get_frames();
     std::int32_t rate = in.sample_rate;
     std::int32_t start[2] = { m_position[0], m_position[1] };
-    std::uint8_t* to = writable_bytes(out.buffer);
 
     auto run = [&](bool last) {
         for (std::int32_t c = 0; c < channels; ++c) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "audio/filters/OutputBuffer.h"
 #include "audio/filters/StreamFilter.h"
 
 #include <cstdint>
@@ -31,8 +32,12 @@ protected:
     std::size_t process_block(const PCMData& in, PCMData& out, bool final) override;
 
 private:
+    std::size_t stretch_into(const PCMData& in, std::uint8_t* to, std::size_t room, bool final);
+
     // Output made for input that comes back with the next block.
     PCMData m_carry;
+    OutputBuffer m_output;
+    OutputBuffer m_carry_blocks;
     std::int32_t m_factor = 1;
     // Per channel, the input frame up to which output has been made.
     std::int32_t m_position[2] {};

@@ -61,20 +61,6 @@ private:
 
 }
 
-double time_command(const std::vector<std::string>& argv, int runs)
-{
-    double best = -1;
-    for (int i = 0; i < runs; ++i) {
-        auto start = Clock::now();
-        if (!run(argv))
-            return -1;
-        double seconds = std::chrono::duration<double>(Clock::now() - start).count();
-        if (best < 0 || seconds < best)
-            best = seconds;
-    }
-    return best;
-}
-
 double measure(benchmark::State& state, const std::function<void()>& work)
 {
     double total = 0;
@@ -86,23 +72,6 @@ double measure(benchmark::State& state, const std::function<void()>& work)
         total += seconds;
     }
     return state.iterations() ? total / double(state.iterations()) : 0;
-}
-
-void report(benchmark::State& state, double ours_seconds, double audio_seconds,
-    const std::vector<Reference>& references)
-{
-    if (ours_seconds <= 0)
-        return;
-    state.counters["x_realtime"] = audio_seconds / ours_seconds;
-    for (const auto& reference : references) {
-        double theirs = time_command(reference.argv);
-        if (theirs <= 0) {
-            state.SkipWithError((reference.name + " could not be run").c_str());
-            return;
-        }
-        state.counters[reference.name + "_x_realtime"] = audio_seconds / theirs;
-        state.counters["vs_" + reference.name] = ours_seconds / theirs;
-    }
 }
 
 std::string generated_input(const std::string& name, std::vector<std::string> argv)

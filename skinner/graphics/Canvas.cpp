@@ -58,6 +58,24 @@ std::size_t longest_fitting(std::size_t length, std::int32_t ellipsis_width, std
     return lo;
 }
 
+// The text, or when it is not narrower than the width, the most of its start
+// (or of its end) that fits beside the ellipsis, with the ellipsis after (or
+// before) it. A cut never splits a surrogate pair.
+std::u16string shortened(const Font& font, std::u16string_view text, std::int32_t width, bool keep_end)
+{
+    if (text.empty() || measure_text(font, text).width < width)
+        return std::u16string(text);
+    const auto part
+        = [&](std::size_t n) { return keep_end ? text.substr(text.size() - n) : text.substr(0, n); };
+    const std::int32_t ellipsis_width = measure_text(font, std::u16string_view(&ellipsis, 1)).width;
+    std::size_t keep = longest_fitting(
+        text.size(), ellipsis_width, width, [&](std::size_t n) { return measure_text(font, part(n)).width; });
+    if (keep > 0
+        && (keep_end ? is_low_surrogate(text[text.size() - keep]) : is_high_surrogate(text[keep - 1])))
+        --keep;
+    return keep_end ? ellipsis + std::u16string(part(keep)) : std::u16string(part(keep)) + ellipsis;
+}
+
 }
 
 void Canvas::fill_rect(Point position, Size size, Color color)
@@ -92,35 +110,13 @@ void Canvas::draw_text(const Font& font, Color color, std::u16string_view text, 
 void Canvas::draw_text_ellipsis(const Font& font, Color color, std::u16string_view text, Point position,
     Size size, std::int32_t horizontal, std::int32_t vertical)
 {
-    if (text.empty() || measure_text(font, text).width < size.width) {
-        draw_text(font, color, text, position, size, horizontal, vertical);
-        return;
-    }
-    const std::int32_t ellipsis_width = measure_text(font, std::u16string_view(&ellipsis, 1)).width;
-    std::size_t keep = longest_fitting(text.size(), ellipsis_width, size.width,
-        [&](std::size_t n) { return measure_text(font, text.substr(0, n)).width; });
-    if (keep > 0 && is_high_surrogate(text[keep - 1]))
-        --keep; // never half a character
-    std::u16string shortened(text.substr(0, keep));
-    shortened += ellipsis;
-    draw_text(font, color, shortened, position, size, horizontal, vertical);
+    draw_text(font, color, shortened(font, text, size.width, false), position, size, horizontal, vertical);
 }
 
 void Canvas::draw_text_ellipsis_start(const Font& font, Color color, std::u16string_view text, Point position,
     Size size, std::int32_t horizontal, std::int32_t vertical)
 {
-    if (text.empty() || measure_text(font, text).width < size.width) {
-        draw_text(font, color, text, position, size, horizontal, vertical);
-        return;
-    }
-    const std::int32_t ellipsis_width = measure_text(font, std::u16string_view(&ellipsis, 1)).width;
-    std::size_t keep = longest_fitting(text.size(), ellipsis_width, size.width,
-        [&](std::size_t n) { return measure_text(font, text.substr(text.size() - n)).width; });
-    if (keep > 0 && is_low_surrogate(text[text.size() - keep]))
-        --keep;
-    std::u16string shortened(1, ellipsis);
-    shortened += text.substr(text.size() - keep);
-    draw_text(font, color, shortened, position, size, horizontal, vertical);
+    draw_text(font, color, shortened(font, text, size.width, true), position, size, horizontal, vertical);
 }
 
 }

@@ -11,7 +11,7 @@ Font::Font(std::uint32_t scale)
 
 void Font::set_description(const std::u16string& description)
 {
-    m_entry.reset();
+    // Looked up before the old entry goes, so setting the same description keeps its font.
     m_entry = find_font(description, m_scale);
 }
 

@@ -153,6 +153,20 @@ TEST(LevelMeter, PausingFreezesTheReading)
     EXPECT_DOUBLE_EQ(meter.get_level(), 7000 / 32768.0);
 }
 
+TEST(LevelMeter, HoldsAFewSecondsOfAudioHoweverFastItComes)
+{
+    platform::FakeClock clock(0);
+    audio::LevelMeter meter;
+    // A minute pulled through at once, as a conversion does: second k peaks
+    // at k x 500. The history keeps only its last seconds.
+    for (int second = 0; second < 60; ++second)
+        meter.process(chunk_of(Samples(150, second * 500), 1, 16, 150));
+    const int kept = int(audio::LevelMeter::history_seconds);
+    EXPECT_DOUBLE_EQ(meter.get_level(), (60 - kept) * 500 / 32768.0);
+    clock.advance(1000 * kept - 500);
+    EXPECT_DOUBLE_EQ(meter.get_level(), 59 * 500 / 32768.0);
+}
+
 TEST(LevelMeter, RatesBelowFifteenStillStep)
 {
     FakeClock clock(platform::clock_slot(), 0);

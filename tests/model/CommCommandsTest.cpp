@@ -193,6 +193,13 @@ TEST_F(CommCommandsTest, TheStatusComesUnderTrueAndNotifiesNothing)
     EXPECT_EQ(playing.bitrate_kbps, 128);
     EXPECT_EQ(playing.stereo, COrvantaStatus::two_channels);
     EXPECT_EQ(playing.position_ms, 4000);
+    // The record's words saturate rather than wrap: a file beyond 2 GiB.
+    reader->length = 5'000'000'000;
+    reader->position = 4'500'000'000;
+    const COrvantaStatus large = status(false);
+    EXPECT_EQ(large.length, INT32_MAX);
+    EXPECT_EQ(large.position, INT32_MAX);
+    EXPECT_EQ(large.position_ms, INT32_MAX);
     ASSERT_TRUE(document.play_item(1));
     ASSERT_TRUE(document.pause());
     const COrvantaStatus paused = status(false);

@@ -66,6 +66,21 @@ protected:
         return line.substr(begin, line.find(' ', begin) - begin);
     }
 
+    // A 16-bit WAV file of sox's with a tone.
+    std::string tone(const std::string& name, const char* rate, const char* channels, const char* seconds)
+    {
+        return test::make_file(dir, name,
+            { "sox", "-n", "-r", rate, "-c", channels, "-b", "16", "%o", "synth", seconds, "sine", "440" });
+    }
+
+    // What the microphone hears: 16-bit samples of a tone, as the recorder opens it.
+    void microphone(const char* rate, const char* channels)
+    {
+        test::make_file(dir, "in.raw",
+            { "sox", "-n", "-r", rate, "-b", "16", "-c", channels, "-e", "signed", "-t", "raw", "%o", "synth",
+                "4", "sine", "660", "vol", "0.4" });
+    }
+
     // Installs the program as the item finds it: "orvanta" in the folder of
     // the string "InstlDir" under the application's key.
     void install()
@@ -96,12 +111,8 @@ TEST_F(CommChannel, RequestsAreAnsweredOneAfterAnotherWithTheirReplies)
 {
     if (!test::have_tool("sox"))
         GTEST_SKIP() << "sox makes the file";
-    const std::string wav = dir.file("tone.wav");
     // Long enough to play on while the requests come in one by one.
-    ASSERT_EQ(test::run_tool(
-                  { "sox", "-n", "-r", "22050", "-c", "2", "-b", "16", wav, "synth", "30", "sine", "440" })
-                  .exit_code,
-        0);
+    const std::string wav = tone("tone.wav", "22050", "2", "30");
     auto server = serve();
     EXPECT_EQ(status(), idle);
     EXPECT_EQ(send("status", "y"), std::string("result 1 reply 1\n") + idle + "\n");
@@ -167,11 +178,8 @@ TEST_F(CommChannel, ARecordingStartedThroughTheChannelIsQueriedStoppedAndPlayed)
 {
     if (!test::have_tool("sox") || !test::have_tool("ffprobe") || !test::have_tool("ffmpeg"))
         GTEST_SKIP() << "sox, ffprobe and ffmpeg make and check the files";
-    // The microphone: a tone in the format of preset 5, 16-bit mono at 11025 Hz.
-    ASSERT_EQ(test::run_tool({ "sox", "-n", "-r", "11025", "-b", "16", "-c", "1", "-e", "signed", "-t", "raw",
-                                 dir.file("in.raw"), "synth", "4", "sine", "440", "vol", "0.4" })
-                  .exit_code,
-        0);
+    // The microphone in the format of preset 5, 16-bit mono at 11025 Hz.
+    microphone("11025", "1");
     auto server = serve();
     const std::string wav = dir.file("rec.wav");
     EXPECT_EQ(send("record", wav + ",5,y"), "result 1 reply 1\n");
@@ -219,15 +227,8 @@ TEST_F(CommChannel, AnInsertGoesInAtTheStartOfTheSampleFrameItNames)
     if (!test::have_tool("sox") || !test::have_tool("ffprobe"))
         GTEST_SKIP() << "sox and ffprobe make and check the files";
     // 16-bit stereo: four bytes a frame. The part is recorded in the file's format.
-    const std::string target = dir.file("target.wav");
-    ASSERT_EQ(test::run_tool(
-                  { "sox", "-n", "-r", "11025", "-c", "2", "-b", "16", target, "synth", "1", "sine", "440" })
-                  .exit_code,
-        0);
-    ASSERT_EQ(test::run_tool({ "sox", "-n", "-r", "11025", "-b", "16", "-c", "2", "-e", "signed", "-t", "raw",
-                                 dir.file("in.raw"), "synth", "3", "sine", "660", "vol", "0.4" })
-                  .exit_code,
-        0);
+    const std::string target = tone("target.wav", "11025", "2", "1");
+    microphone("11025", "2");
     auto server = serve();
     EXPECT_EQ(send("record_insert", target + ",1001"), "result 1 reply 1\n");
     EXPECT_EQ(server->read_line(), "select " + target);
@@ -244,10 +245,7 @@ TEST_F(CommChannel, EachPresetRecordsInItsOwnFormat)
 {
     if (!test::have_tool("sox") || !test::have_tool("ffprobe"))
         GTEST_SKIP() << "sox and ffprobe make and check the files";
-    ASSERT_EQ(test::run_tool({ "sox", "-n", "-r", "44100", "-b", "16", "-c", "1", "-e", "signed", "-t", "raw",
-                                 dir.file("in.raw"), "synth", "3", "sine", "440", "vol", "0.4" })
-                  .exit_code,
-        0);
+    microphone("44100", "1"); // read in each preset's own format
     auto server = serve();
 
     const struct {

@@ -1,5 +1,7 @@
 #include "skinner/graphics/Canvas.h"
 
+#include "os/Log.h"
+#include "skinner/graphics/HDCSelector.h"
 #include "tests/skinner/graphics/CanvasScreen.h"
 
 namespace {
@@ -94,6 +96,20 @@ TEST_F(CanvasDrawing, LinesLeaveOutTheirLastPoint)
     EXPECT_EQ(pixel(10, 20), test::background);
     EXPECT_EQ(pixel(24, 5), platform::rgb(0, 0, 255));
     EXPECT_EQ(pixel(25, 5), test::background);
+}
+
+TEST(HDCSelector, ABitmapSelectedElsewhereIsFatal)
+{
+    const auto bitmap = platform::Bitmap::create(2, 2);
+    {
+        skinner::HDCSelector once(bitmap.get());
+        ASSERT_FALSE(once.empty());
+        EXPECT_EXIT(skinner::HDCSelector twice(bitmap.get()), testing::ExitedWithCode(os::fatal_exit_code),
+            "Failed to select bitmap into context");
+    }
+    // Released with its holder.
+    EXPECT_FALSE(skinner::HDCSelector(bitmap.get()).empty());
+    EXPECT_TRUE(skinner::HDCSelector(nullptr).empty());
 }
 
 }

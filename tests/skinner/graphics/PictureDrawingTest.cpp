@@ -2,6 +2,7 @@
 #include "skinner/skin/Picture.h"
 #include "tests/skinner/graphics/CanvasScreen.h"
 #include "tests/skinner/graphics/PictureFiles.h"
+#include "tests/skinner/skin/SkinFixture.h"
 
 #include <cmath>
 #include <optional>
@@ -44,16 +45,6 @@ protected:
     test::TempDir dir;
 };
 
-Picture with_parts(Picture p, Point source_tl, Point inner_tl, Point inner_br, Point source_br, bool stretch)
-{
-    p.set_source_top_left(source_tl);
-    p.set_inner_top_left(inner_tl);
-    p.set_inner_bottom_right(inner_br);
-    p.set_source_bottom_right(source_br);
-    p.set_stretch(stretch);
-    return p;
-}
-
 // Every destination pixel shows the source pixel that the picture maps it
 // to: corners 1:1, edges and centre stretched or tiled, one-pixel parts as
 // fills, at several sizes, inside a clip or not.
@@ -95,7 +86,7 @@ TEST_F(PictureDrawing, NinePartsShowTheMappedSourcePixelAtEverySize)
                 SCOPED_TRACE(testing::Message() << p.name << (stretch ? ", stretched" : ", tiled") << " into "
                                                 << t.size.width << "x" << t.size.height);
                 const Picture drawn
-                    = with_parts(image, p.source_tl, p.inner_tl, p.inner_br, p.source_br, stretch);
+                    = test::with_parts(image, p.source_tl, p.inner_tl, p.inner_br, p.source_br, stretch);
                 draw([&](Canvas& c) {
                     if (t.clip)
                         c.push_clip(t.clip->first, t.clip->second);
@@ -139,7 +130,8 @@ TEST_F(PictureDrawing, BordersWiderThanTheTargetShrinkTheFarOneFirst)
     const Picture image = picture(u"wide");
     for (const Case& k : cases) {
         SCOPED_TRACE(k.width);
-        const Picture drawn = with_parts(image, { 0, 0 }, { 10, 0 }, { k.inner_right, 2 }, { 30, 2 }, false);
+        const Picture drawn
+            = test::with_parts(image, { 0, 0 }, { 10, 0 }, { k.inner_right, 2 }, { 30, 2 }, false);
         draw([&](Canvas& c) { drawn.draw(c, { 5, 5 }, { k.width, 2 }); });
         for (std::int32_t y = 0; y < 2; ++y)
             for (std::int32_t x = 0; x < k.width; ++x)
@@ -172,7 +164,7 @@ TEST_F(PictureDrawing, TransparencyMaskLeavesTheCanvasWhereItIsBlack)
     EXPECT_FALSE(icon.get_image()->has_alpha());
     draw([&](Canvas& c) {
         icon.draw(c, { 10, 10 }, { 4, 2 });
-        with_parts(icon, { 0, 0 }, { 0, 0 }, { 4, 2 }, { 4, 2 }, true).draw(c, { 20, 10 }, { 8, 4 });
+        test::with_parts(icon, { 0, 0 }, { 0, 0 }, { 4, 2 }, { 4, 2 }, true).draw(c, { 20, 10 }, { 8, 4 });
     });
     const std::map<char, ColorRef> legend { { 'r', red }, { 'g', green }, { 'b', blue }, { 'k', grey },
         { '-', test::background } };
@@ -186,7 +178,7 @@ TEST_F(PictureDrawing, OnePixelFillsKeepTheMaskRule)
     // A 3 x 3 frame whose centre and right edge are masked out.
     test::make_picture(dir, "frame.png", { "rgb", "gkb", "bgr" }, colors);
     test::make_picture(dir, "frame_1.png", { "www", "w..", "www" }, colors);
-    const Picture frame = with_parts(picture(u"frame"), { 0, 0 }, { 1, 1 }, { 2, 2 }, { 3, 3 }, true);
+    const Picture frame = test::with_parts(picture(u"frame"), { 0, 0 }, { 1, 1 }, { 2, 2 }, { 3, 3 }, true);
     draw([&](Canvas& c) { frame.draw(c, { 10, 10 }, { 6, 4 }); });
     const std::map<char, ColorRef> legend { { 'r', red }, { 'g', green }, { 'b', blue }, { 'k', grey },
         { '-', test::background } };
@@ -205,7 +197,7 @@ TEST_F(PictureDrawing, AlphaCompanionBlendsWithTheCanvas)
         dir, "glass_8.png", { "oxhq" }, { { 'o', opaque }, { 'x', clear }, { 'h', half }, { 'q', quarter } });
     const Picture glass = picture(u"glass");
     ASSERT_TRUE(glass.get_image()->has_alpha());
-    const Picture stretched = with_parts(glass, { 0, 0 }, { 0, 0 }, { 4, 1 }, { 4, 1 }, true);
+    const Picture stretched = test::with_parts(glass, { 0, 0 }, { 0, 0 }, { 4, 1 }, { 4, 1 }, true);
     draw([&](Canvas& c) {
         glass.draw(c, { 10, 10 }, { 4, 1 });
         stretched.draw(c, { 10, 20 }, { 8, 3 });
@@ -258,7 +250,7 @@ TEST_F(PictureDrawing, HitTestTellsWhereThePictureIsTransparent)
     test::make_picture(dir, "hit.png", { "rgb" }, colors);
     test::make_picture(dir, "hit_1.png", { "w.w" }, colors);
     test::make_picture(dir, "plain.png", { "rgb" }, colors);
-    const Picture hit = with_parts(picture(u"hit"), { 0, 0 }, { 1, 0 }, { 2, 1 }, { 3, 1 }, true);
+    const Picture hit = test::with_parts(picture(u"hit"), { 0, 0 }, { 1, 0 }, { 2, 1 }, { 3, 1 }, true);
     const Point at { 100, 50 };
     const Size size { 30, 10 };
     EXPECT_FALSE(hit.hit_test({ 100, 50 }, at, size));

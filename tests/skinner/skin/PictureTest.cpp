@@ -15,13 +15,7 @@ using skinner::Size;
 // A picture of the given points without an image.
 Picture picture(Point source_tl, Point inner_tl, Point inner_br, Point source_br, bool stretch)
 {
-    Picture p;
-    p.set_source_top_left(source_tl);
-    p.set_inner_top_left(inner_tl);
-    p.set_inner_bottom_right(inner_br);
-    p.set_source_bottom_right(source_br);
-    p.set_stretch(stretch);
-    return p;
+    return test::with_parts(Picture(), source_tl, inner_tl, inner_br, source_br, stretch);
 }
 
 // The source x of every destination x of a span of the width at 100.
