@@ -155,7 +155,7 @@ TEST(LevelMeter, PausingFreezesTheReading)
 
 TEST(LevelMeter, HoldsAFewSecondsOfAudioHoweverFastItComes)
 {
-    platform::FakeClock clock(0);
+    FakeClock clock(platform::clock_slot(), 0);
     audio::LevelMeter meter;
     // A minute pulled through at once, as a conversion does: second k peaks
     // at k x 500. The history keeps only its last seconds.
@@ -163,7 +163,7 @@ TEST(LevelMeter, HoldsAFewSecondsOfAudioHoweverFastItComes)
         meter.process(chunk_of(Samples(150, second * 500), 1, 16, 150));
     const int kept = int(audio::LevelMeter::history_seconds);
     EXPECT_DOUBLE_EQ(meter.get_level(), (60 - kept) * 500 / 32768.0);
-    clock.advance(1000 * kept - 500);
+    clock->advance(1000 * kept - 500);
     EXPECT_DOUBLE_EQ(meter.get_level(), 59 * 500 / 32768.0);
 }
 
