@@ -1,21 +1,22 @@
 #pragma once
 
 #include "skinner/controls/ControlButtonImpl.h"
-#include "skinner/native/ControlSubclass.h"
+#include "skinner/controls/TitleBarOk.h"
 
 namespace skinner {
 
-// The title bar's OK button stands for the skinned one: it shows while the
-// part lives, and its command clicks the button at its centre (a disabled
-// button ignores it). The skinned button itself is never painted, hit nor
-// focused.
-class ControlButtonImplOKPocket : public ControlButtonImpl, public ControlSubclass {
+// The title bar's OK button stands for the skinned one, which is itself
+// never painted, hit nor focused.
+class ControlButtonImplOKPocket final : public ControlButtonImpl {
 public:
-    explicit ControlButtonImplOKPocket(ControlButtonBase& owner);
-    ~ControlButtonImplOKPocket() override;
+    explicit ControlButtonImplOKPocket(ControlButtonBase& owner)
+        : ControlButtonImpl(owner, false, false)
+        , m_ok(owner)
+    {
+    }
 
-    platform::LResult window_proc(platform::MessageId message, platform::WParam wparam, platform::LParam lparam,
-        MessageContext& context) override;
+private:
+    TitleBarOk m_ok;
 };
 
 }

@@ -1,4 +1,4 @@
-#include "skinner/controls/ControlButtonImplOKPocket.h"
+#include "skinner/controls/TitleBarOk.h"
 
 #include "platform/Message.h"
 #include "platform/ui/Screen.h"
@@ -8,27 +8,28 @@
 
 namespace skinner {
 
-ControlButtonImplOKPocket::ControlButtonImplOKPocket(ControlButtonBase& owner)
-    : ControlButtonImpl(owner, false, false)
+TitleBarOk::TitleBarOk(ControlButtonBase& button)
+    : m_button(button)
 {
-    const platform::Window window = owner.get_form().window().handle();
+    const platform::Window window = button.get_form().window().handle();
     platform::show_ok_button(window, true);
     subclass(window);
 }
 
-ControlButtonImplOKPocket::~ControlButtonImplOKPocket()
+TitleBarOk::~TitleBarOk()
 {
+    // Empty when the window went first.
     const platform::Window hooked = window();
     unsubclass();
     platform::show_ok_button(hooked, false);
 }
 
-platform::LResult ControlButtonImplOKPocket::window_proc(
+platform::LResult TitleBarOk::window_proc(
     platform::MessageId message, platform::WParam wparam, platform::LParam, MessageContext& context)
 {
     if (message == platform::msg::command && (wparam & 0xFFFF) == platform::id_ok) {
         context.pass_on = false;
-        owner().click_at_centre();
+        m_button.click_at_centre();
     }
     return 0;
 }
