@@ -1,10 +1,18 @@
 #include "skinner/controls/AutoControls.h"
 
+#include "skinner/controls/ControlButton.h"
+
 namespace skinner {
 
 namespace {
 
 using Maker = std::unique_ptr<Control> (*)(Container&, std::u16string_view);
+
+template<typename Made>
+std::unique_ptr<Control> make(Container& container, std::u16string_view name)
+{
+    return std::make_unique<Made>(container, name, ControlMode::named);
+}
 
 struct AutoType {
     std::u16string_view type;
@@ -15,6 +23,7 @@ struct AutoType {
 // theirs as they come.
 constexpr AutoType auto_types[] {
     { u"", nullptr },
+    { u"Auto.Button", make<ControlButton> },
 };
 
 }
