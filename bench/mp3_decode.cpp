@@ -46,10 +46,11 @@ std::size_t decode_mpg123(const std::string& path)
     std::size_t total = 0;
     if (handle && mpg123_open(handle, path.c_str()) == MPG123_OK) {
         static thread_local std::vector<unsigned char> buffer(65536);
-        std::size_t got = 0;
-        while (mpg123_read(handle, buffer.data(), buffer.size(), &got) == MPG123_OK || got > 0) {
+        for (;;) {
+            std::size_t got = 0;
+            const int result = mpg123_read(handle, buffer.data(), buffer.size(), &got);
             total += got;
-            if (got == 0)
+            if (result != MPG123_OK && result != MPG123_NEW_FORMAT)
                 break;
         }
         mpg123_close(handle);
