@@ -88,7 +88,7 @@ void id3_field_to_wide(std::u16string& destination, const std::uint8_t* bytes, s
 
 Id3Tag::Id3Tag(const std::u16string& path)
 {
-    os::File file(path, os::File::mode_read);
+    os::File file(path, os::File::Mode::read);
     if (!file.is_ok())
         return;
     std::int64_t offset = id3_find_tag(file);
@@ -108,7 +108,7 @@ Id3Tag::Id3Tag(const std::u16string& path)
 
 bool Id3Tag::write(const std::u16string& path) const
 {
-    os::File file(path, os::File::mode_read_write);
+    os::File file(path, os::File::Mode::read_write);
     if (!file.is_ok())
         return false;
     // Only the trailer is rewritten in place: a "TAG" met elsewhere may lie

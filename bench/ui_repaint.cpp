@@ -5,7 +5,6 @@
 #include "platform/MessageQueue.h"
 #include "platform/Service.h"
 #include "platform/Window.h"
-#include "platform/headless/FakeClock.h"
 #include "platform/headless/HeadlessDisplay.h"
 #include "platform/sdl/SdlDisplay.h"
 #include "platform/ui/Font.h"
@@ -69,7 +68,6 @@ struct Scene {
         screen->run_until_idle();
     }
 
-    FakeClock clock { 1000 };
     ScopedService<Display, headless::HeadlessDisplay> screen;
     Window window;
 };

@@ -18,7 +18,8 @@ endfunction()
 
 # orvanta_test_suite(<name> [SOURCES globs...] [DEPS targets...] [LABELS labels...])
 # One GoogleTest executable <name>_tests; without SOURCES every *.cpp of the
-# calling folder. The label "tsan" also runs the suite under ThreadSanitizer.
+# calling folder. Every suite links the headless backend and its test doubles
+# (platform_headless). The label "tsan" also runs the suite under ThreadSanitizer.
 function(orvanta_test_suite name)
   cmake_parse_arguments(A "" "" "SOURCES;DEPS;LABELS" ${ARGN})
   if(A_SOURCES)
@@ -28,7 +29,8 @@ function(orvanta_test_suite name)
   endif()
   set(target ${name}_tests)
   add_executable(${target} ${srcs})
-  target_link_libraries(${target} PRIVATE ${A_DEPS} orvanta_test_support GTest::gtest_main GTest::gmock)
+  target_link_libraries(${target} PRIVATE ${A_DEPS} platform_headless orvanta_test_support
+    GTest::gtest_main GTest::gmock)
   gtest_discover_tests(${target}
     DISCOVERY_MODE PRE_TEST
     DISCOVERY_TIMEOUT 60

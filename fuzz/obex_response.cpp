@@ -26,7 +26,7 @@ const std::string& file_to_send()
             std::filesystem::remove_all(folder, ignored);
         });
         // Traces read their switch from the registry: keep it out of the user's store.
-        os::set_registry_file(folder / "registry");
+        static os::ScopedRegistryFile registry(folder / "registry");
         const std::string file = folder / "sent.bin";
         if (FILE* f = std::fopen(file.c_str(), "wb")) {
             for (int i = 0; i < 3000; ++i)

@@ -7,7 +7,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     FuzzFile fuzz(data, size);
-    os::File file(fuzz.path(), os::File::mode_read);
+    os::File file(fuzz.path(), os::File::Mode::read);
     std::u16string text = liba::read_text_file(file);
     const char16_t* p = text.data();
     const char16_t* end = p + text.size();

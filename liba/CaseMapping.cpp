@@ -21,6 +21,7 @@ constexpr CaseRun lower_runs[] = {
     { 0x00C0, 0x00D6, 1, 32 },
     { 0x00D8, 0x00DE, 1, 32 },
     { 0x0100, 0x012E, 2, 1 },
+    { 0x0130, 0x0130, 1, -199 },
     { 0x0132, 0x0136, 2, 1 },
     { 0x0139, 0x0147, 2, 1 },
     { 0x014A, 0x0176, 2, 1 },
@@ -335,11 +336,17 @@ constexpr CaseRun upper_runs[] = {
     { 0x1F78, 0x1F79, 1, 128 },
     { 0x1F7A, 0x1F7B, 1, 112 },
     { 0x1F7C, 0x1F7D, 1, 126 },
+    { 0x1F80, 0x1F87, 1, 8 },
+    { 0x1F90, 0x1F97, 1, 8 },
+    { 0x1FA0, 0x1FA7, 1, 8 },
     { 0x1FB0, 0x1FB1, 1, 8 },
+    { 0x1FB3, 0x1FB3, 1, 9 },
     { 0x1FBE, 0x1FBE, 1, -7205 },
+    { 0x1FC3, 0x1FC3, 1, 9 },
     { 0x1FD0, 0x1FD1, 1, 8 },
     { 0x1FE0, 0x1FE1, 1, 8 },
     { 0x1FE5, 0x1FE5, 1, 7 },
+    { 0x1FF3, 0x1FF3, 1, 9 },
     { 0x214E, 0x214E, 1, -28 },
     { 0x2170, 0x217F, 1, -16 },
     { 0x2184, 0x2184, 1, -1 },
@@ -377,10 +384,25 @@ constexpr CaseRun upper_runs[] = {
     { 0xFF41, 0xFF5A, 1, -32 },
 };
 
+// The look-up below needs the runs sorted by their first character and apart.
+template<size_t N>
+constexpr bool sorted_and_apart(const CaseRun (&runs)[N])
+{
+    for (size_t i = 0; i < N; ++i) {
+        if (runs[i].last < runs[i].first || runs[i].stride < 1)
+            return false;
+        if (i > 0 && runs[i].first <= runs[i - 1].last)
+            return false;
+    }
+    return true;
+}
+
+static_assert(sorted_and_apart(lower_runs));
+static_assert(sorted_and_apart(upper_runs));
+
 template<size_t N>
 char16_t map_char(const CaseRun (&runs)[N], char16_t c)
 {
-    // The runs are sorted by their first character and do not overlap.
     auto it = std::upper_bound(std::begin(runs), std::end(runs), c,
         [](char16_t value, const CaseRun& run) { return value < run.first; });
     if (it == std::begin(runs))

@@ -1,7 +1,8 @@
 #include "liba/Path.h"
 
 #include "liba/CaseMapping.h"
-#include "os/PathMacros.h"
+
+#include <algorithm>
 
 namespace liba {
 
@@ -88,7 +89,9 @@ std::u16string join_path(std::u16string_view folder, std::u16string_view name)
 
 std::u16string normalize_path(std::u16string_view path)
 {
-    return remove_trailing_separator(os::expand_path_macros(path));
+    std::u16string native(path);
+    std::replace(native.begin(), native.end(), u'\\', path_separator);
+    return remove_trailing_separator(native);
 }
 
 bool paths_equal(std::u16string_view a, std::u16string_view b)

@@ -29,9 +29,10 @@ std::u16string change_extension(std::u16string_view path, std::u16string_view ex
 // The folder without its trailing separator, '/', then the name; the name alone for an empty folder.
 std::u16string join_path(std::u16string_view folder, std::u16string_view name);
 
-// The form in which file paths are compared: macros expanded, separators
-// made '/', one trailing separator removed. Case stays: host file names are
-// case-sensitive.
+// The form in which file paths are compared: separators made '/', one
+// trailing separator removed. Case stays: host file names are case-sensitive.
+// Macros stay too: a caller comparing stored paths expands them first
+// (os::expand_path_macros).
 std::u16string normalize_path(std::u16string_view path);
 // Whether two paths name one file: normalized forms equal, case included.
 bool paths_equal(std::u16string_view a, std::u16string_view b);

@@ -24,7 +24,7 @@ StringTranslator::StringTranslator(const std::u16string& path)
 
 bool StringTranslator::load(const std::u16string& path)
 {
-    os::File file(path, os::File::mode_read);
+    os::File file(path, os::File::Mode::read);
     if (!file.is_ok())
         return false;
     add_entries(read_text_file(file));

@@ -17,7 +17,7 @@ constexpr std::uint16_t flag_data_descriptor = 1 << 3;
 }
 
 ZipFile::ZipFile(std::u16string_view path)
-    : m_archive(path, os::File::mode_read)
+    : m_archive(path, os::File::Mode::read)
 {
     if (!m_archive.is_ok())
         ErrorBase::add_error(m_archive.errors().front());

@@ -741,9 +741,9 @@ bool Document::stop_recording(skinner::Form* parent)
     forget_provider(m_muter);
     audio::connect<PCMData>(&m_record_meter, &m_time_meter);
     if (m_active_buffer.get_queued_bytes() <= drain_form_bytes || !parent)
-        recording_drain().get().wait(m_active_buffer);
+        recording_drain_slot().get().wait(m_active_buffer);
     else
-        recording_drain().get().run_completion_form(*parent, m_active_buffer);
+        recording_drain_slot().get().run_completion_form(*parent, m_active_buffer);
     m_active_buffer.reset();
     audio::connect<PCMData>(&m_active_buffer, nullptr);
     m_record_chain.reset();
@@ -788,7 +788,7 @@ std::u16string Document::new_recording_path()
         ? recording_file_name(m_record_file, m_settings.prefix, extension)
         : unique_file_path(m_record_file, m_settings.prefix, extension);
     auto created = [](const std::u16string& name) {
-        return !name.empty() && os::File(name, os::File::mode_write).is_ok();
+        return !name.empty() && os::File(name, os::File::Mode::write).is_ok();
     };
     if (created(path))
         return path;
@@ -834,6 +834,13 @@ bool Document::start_recorder()
 
 bool Document::start_recording(std::unique_ptr<audio::RecordChain> chain, std::u16string path)
 {
+    return start_recording(
+        std::move(chain), std::move(path), { m_settings.channels, m_settings.bits, m_settings.samples });
+}
+
+bool Document::start_recording(
+    std::unique_ptr<audio::RecordChain> chain, std::u16string path, const RecordFormat& format)
+{
     m_pending.state = true;
     if (!chain || !may_record_into(path))
         return false;
@@ -842,7 +849,7 @@ bool Document::start_recording(std::unique_ptr<audio::RecordChain> chain, std::u
     m_title = liba::get_file_name(m_record_file);
     m_bookmarks = RangeMarkList();
     m_recorder
-        = std::make_unique<audio::RecorderPCM>(m_settings.channels, m_settings.samples, m_settings.bits);
+        = std::make_unique<audio::RecorderPCM>(format.channels, format.sample_rate, format.bits_per_sample);
     m_time_meter.reset();
     audio::connect<PCMData>(m_recorder.get(), &m_muter);
     audio::connect<PCMData>(&m_active_buffer, m_record_chain->get_input());
@@ -975,7 +982,7 @@ void Document::schedule_next_start()
     std::optional<platform::SystemTime> time;
     if (next >= 0)
         time = m_settings.schedule[next].begin.system_time();
-    platform::timed_start().get().run_app_at_time(program, time);
+    platform::timed_start_slot().get().run_app_at_time(program, time);
 }
 
 // Bookmarks.

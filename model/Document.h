@@ -196,8 +196,19 @@ public:
     // A new file in the folder (or the settings' record folder), named so
     // that nothing existing is recorded over; stops playback first.
     bool record(const std::u16string& folder);
-    // Takes the chain over and records into it.
+
+    // What the microphone is opened with.
+    struct RecordFormat {
+        int channels;
+        int bits_per_sample;
+        int sample_rate;
+    };
+
+    // Takes the chain over and records into it, in the settings' format
+    // unless the chain was made for another.
     bool start_recording(std::unique_ptr<audio::RecordChain> chain, std::u16string path);
+    bool start_recording(
+        std::unique_ptr<audio::RecordChain> chain, std::u16string path, const RecordFormat& format);
     // Over, or onto the end of, an existing file, in its own coding.
     bool record_overwrite(std::u16string path);
     bool record_append(std::u16string path);

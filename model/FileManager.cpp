@@ -6,6 +6,7 @@
 #include "model/ManagerFinder.h"
 #include "os/File.h"
 #include "os/FileInfo.h"
+#include "os/PathMacros.h"
 #include "platform/FileSystem.h"
 #include "platform/Win32Error.h"
 
@@ -35,10 +36,16 @@ std::u16string item_name(const std::u16string& path)
     return liba::get_file_name(liba::remove_trailing_separator(path));
 }
 
+// The path as the system takes it and paths compare: macros expanded.
+std::u16string native_path(std::u16string_view path)
+{
+    return liba::normalize_path(os::expand_path_macros(path));
+}
+
 // The folder with every link resolved; as written when it cannot be resolved.
 std::u16string resolved_folder(std::u16string_view folder)
 {
-    std::u16string native = liba::normalize_path(folder);
+    std::u16string native = native_path(folder);
     std::u16string resolved;
     if (native.empty() || platform::resolve_path(native, resolved) != platform::error_success)
         return native;
@@ -48,7 +55,7 @@ std::u16string resolved_folder(std::u16string_view folder)
 // The item's own name is kept: a link names itself, not what it points to.
 std::u16string resolved_item(std::u16string_view path)
 {
-    std::u16string native = liba::normalize_path(path);
+    std::u16string native = native_path(path);
     std::u16string parent = liba::get_parent_directory(native);
     if (parent.empty())
         return native;
@@ -58,7 +65,7 @@ std::u16string resolved_item(std::u16string_view path)
 // Whether two paths name one item, also when a linked folder leads to it.
 bool same_item(const std::u16string& a, const std::u16string& b)
 {
-    return liba::paths_equal(a, b) || resolved_item(a) == resolved_item(b);
+    return native_path(a) == native_path(b) || resolved_item(a) == resolved_item(b);
 }
 
 bool is_plain_name(std::u16string_view name)
@@ -91,7 +98,7 @@ void prepare_target(const std::u16string& target, bool remove_file)
 bool copy_link(const std::u16string& source, const std::u16string& target)
 {
     prepare_target(target, true);
-    return platform::copy_symbolic_link(liba::normalize_path(source), liba::normalize_path(target))
+    return platform::copy_symbolic_link(native_path(source), native_path(target))
         == platform::error_success;
 }
 
@@ -102,7 +109,7 @@ bool move_item(os::FileInfo& source, const std::u16string& target)
     if (source.move_to(target))
         return true;
     if (!source.is_link()
-        || platform::copy_symbolic_link(liba::normalize_path(source.path()), liba::normalize_path(target))
+        || platform::copy_symbolic_link(native_path(source.path()), native_path(target))
             != platform::error_success)
         return false;
     source.remove();
@@ -111,13 +118,13 @@ bool move_item(os::FileInfo& source, const std::u16string& target)
 
 }
 
-FileManager::Decision FileManager::decide(int answer)
+FileManager::Decision FileManager::decide(Answer answer)
 {
     switch (answer) {
-    case answer_abort:
+    case Answer::abort:
         return Decision::Abort;
-    case answer_skip:
-    case answer_skip_all:
+    case Answer::skip:
+    case Answer::skip_all:
         return Decision::Skip;
     default:
         return Decision::Go;
@@ -125,9 +132,9 @@ FileManager::Decision FileManager::decide(int answer)
 }
 
 template<typename Question>
-FileManager::Decision FileManager::ask(int& standing, Question question)
+FileManager::Decision FileManager::ask(Answer& standing, Question question)
 {
-    if (standing == answer_all || standing == answer_skip_all)
+    if (standing == Answer::all || standing == Answer::skip_all)
         return decide(standing);
     standing = question();
     return decide(standing);
@@ -160,13 +167,14 @@ bool FileManager::check_targets(const PathList& paths, const std::u16string& des
         std::u16string target = liba::join_path(destination, name);
         std::u16string real_path = resolved_item(path);
         std::u16string real_target = liba::join_path(real_destination, name);
-        if (liba::paths_equal(path, target) || real_path == real_target) {
+        if (native_path(path) == native_path(target) || real_path == real_target) {
             on_self_operation_error(path, target);
             return false;
         }
         os::FileInfo info(path);
         if (info.is_directory() && !info.is_link()
-            && (liba::is_path_under(path, target) || liba::is_path_under(real_path, real_target))) {
+            && (liba::is_path_under(native_path(path), native_path(target))
+                || liba::is_path_under(real_path, real_target))) {
             on_recursive_operation_error(path, target);
             return false;
         }
@@ -174,9 +182,9 @@ bool FileManager::check_targets(const PathList& paths, const std::u16string& des
     return true;
 }
 
-bool FileManager::run_list(const PathList& paths, const std::u16string& destination, int mode)
+bool FileManager::run_list(const PathList& paths, const std::u16string& destination, ManagerFinder::Mode mode)
 {
-    if (mode != ManagerFinder::mode_delete && !check_targets(paths, destination))
+    if (mode != ManagerFinder::Mode::remove && !check_targets(paths, destination))
         return false;
     m_total = calculate_total(paths);
     m_done = 0;
@@ -193,17 +201,17 @@ bool FileManager::run_list(const PathList& paths, const std::u16string& destinat
 
 bool FileManager::delete_files(const PathList& paths)
 {
-    return run_list(paths, {}, ManagerFinder::mode_delete);
+    return run_list(paths, {}, ManagerFinder::Mode::remove);
 }
 
 bool FileManager::copy_files(const PathList& paths, const std::u16string& destination)
 {
-    return run_list(paths, destination, ManagerFinder::mode_copy);
+    return run_list(paths, destination, ManagerFinder::Mode::copy);
 }
 
 bool FileManager::move_files(const PathList& paths, const std::u16string& destination)
 {
-    return run_list(paths, destination, ManagerFinder::mode_move);
+    return run_list(paths, destination, ManagerFinder::Mode::move);
 }
 
 bool FileManager::confirm_overwrite(bool& aborted, const std::u16string& source, const std::u16string& target)
@@ -252,7 +260,7 @@ bool FileManager::delete_folder(const std::u16string& path)
         m_done += folder_work;
         return delete_file(path);
     }
-    ManagerFinder finder(*this, ManagerFinder::mode_delete);
+    ManagerFinder finder(*this, ManagerFinder::Mode::remove);
     finder.find(path, u"*", u"*", false);
     bool go_on = !finder.stopped();
     // A folder that keeps skipped entries stays without a word; any other failure is reported.
@@ -275,12 +283,13 @@ bool FileManager::create_target_folder(const std::u16string& target)
 
 bool FileManager::copy_folder(const std::u16string& source, const std::u16string& target)
 {
-    return transfer_folder(source, target, ManagerFinder::mode_copy);
+    return transfer_folder(source, target, ManagerFinder::Mode::copy);
 }
 
-bool FileManager::transfer_folder(const std::u16string& source, const std::u16string& target, int mode)
+bool FileManager::transfer_folder(
+    const std::u16string& source, const std::u16string& target, ManagerFinder::Mode mode)
 {
-    bool move = mode == ManagerFinder::mode_move;
+    bool move = mode == ManagerFinder::Mode::move;
     if (is_link(source)) {
         m_done += folder_work;
         return move ? move_file(source, target) : copy_file(source, target);
@@ -339,11 +348,11 @@ bool FileManager::copy_file(const std::u16string& source, const std::u16string& 
 bool FileManager::copy_contents(const std::u16string& source, const std::u16string& target, bool& aborted)
 {
     aborted = false;
-    os::File in(source, os::File::mode_read);
+    os::File in(source, os::File::Mode::read);
     if (!in.is_ok())
         return false;
     uint64_t size = in.size();
-    os::File out(target, os::File::mode_write);
+    os::File out(target, os::File::Mode::write);
     if (!out.is_ok())
         return false;
 
@@ -409,7 +418,7 @@ bool FileManager::move_file(const std::u16string& source, const std::u16string& 
 
 bool FileManager::move_folder(const std::u16string& source, const std::u16string& target)
 {
-    return transfer_folder(source, target, ManagerFinder::mode_move);
+    return transfer_folder(source, target, ManagerFinder::Mode::move);
 }
 
 bool FileManager::rename(const std::u16string& path, const std::u16string& new_name)

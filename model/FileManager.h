@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/ManagerFinder.h"
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -19,13 +21,14 @@ public:
     using PathList = std::vector<std::u16string>;
 
     // The answers of the question hooks. Any value other than 1 to 4 goes
-    // ahead like answer_yes; answer_all and answer_skip_all stand for the
-    // rest of the manager's life.
-    static constexpr int answer_yes = 0;
-    static constexpr int answer_skip = 1;
-    static constexpr int answer_all = 2;
-    static constexpr int answer_skip_all = 3;
-    static constexpr int answer_abort = 4;
+    // ahead like yes; all and skip_all stand for the rest of the manager's life.
+    enum class Answer {
+        yes = 0, // go ahead with this item
+        skip = 1, // skip it; ask again next time
+        all = 2, // go ahead with this and every later item, without asking
+        skip_all = 3, // skip this and every later item, without asking
+        abort = 4, // abort the whole operation
+    };
 
     // Work counted per folder, on top of the files' bytes.
     static constexpr uint64_t folder_work = 1000;
@@ -46,13 +49,13 @@ public:
     virtual bool move_file(const std::u16string& source, const std::u16string& target);
     virtual bool move_folder(const std::u16string& source, const std::u16string& target);
 
-    virtual int on_delete_read_only(const std::u16string&) { return answer_abort; }
+    virtual Answer on_delete_read_only(const std::u16string&) { return Answer::abort; }
 
-    virtual int on_overwrite(const std::u16string&, const std::u16string&) { return answer_abort; }
+    virtual Answer on_overwrite(const std::u16string&, const std::u16string&) { return Answer::abort; }
 
-    virtual int on_overwrite_read_only(const std::u16string&, const std::u16string&) { return answer_abort; }
+    virtual Answer on_overwrite_read_only(const std::u16string&, const std::u16string&) { return Answer::abort; }
 
-    virtual int on_move_read_only(const std::u16string&, const std::u16string&) { return answer_abort; }
+    virtual Answer on_move_read_only(const std::u16string&, const std::u16string&) { return Answer::abort; }
 
     // Results of these two are not consulted: the operation has been refused.
     virtual bool on_recursive_operation_error(const std::u16string&, const std::u16string&) { return true; }
@@ -88,21 +91,21 @@ public:
 
 private:
     enum class Decision { Go, Skip, Abort };
-    static Decision decide(int answer);
+    static Decision decide(Answer answer);
     template<typename Question>
-    static Decision ask(int& standing, Question question);
+    static Decision ask(Answer& standing, Question question);
 
-    bool run_list(const PathList& paths, const std::u16string& destination, int mode);
+    bool run_list(const PathList& paths, const std::u16string& destination, ManagerFinder::Mode mode);
     bool create_target_folder(const std::u16string& target);
     // The first step of copying or moving one item: progress, then the self check.
     bool begin_transfer(const std::u16string& source, const std::u16string& target, double fraction);
     // Copies or moves a folder entry by entry into the target folder.
-    bool transfer_folder(const std::u16string& source, const std::u16string& target, int mode);
+    bool transfer_folder(const std::u16string& source, const std::u16string& target, ManagerFinder::Mode mode);
 
-    int m_overwrite_answer { answer_skip };
-    int m_delete_read_only_answer { answer_skip };
-    int m_overwrite_read_only_answer { answer_skip };
-    int m_move_read_only_answer { answer_skip };
+    Answer m_overwrite_answer { Answer::skip };
+    Answer m_delete_read_only_answer { Answer::skip };
+    Answer m_overwrite_read_only_answer { Answer::skip };
+    Answer m_move_read_only_answer { Answer::skip };
     uint64_t m_total { 0 };
     uint64_t m_done { 0 };
 };

@@ -3,7 +3,7 @@
 #include "liba/Path.h"
 #include "model/FileManager.h"
 
-ManagerFinder::ManagerFinder(FileManager& manager, int mode, std::u16string destination)
+ManagerFinder::ManagerFinder(FileManager& manager, Mode mode, std::u16string destination)
     : m_manager(manager)
     , m_mode(mode)
     , m_destination(std::move(destination))
@@ -24,23 +24,25 @@ bool ManagerFinder::record(bool go_on)
 bool ManagerFinder::on_file(const std::u16string& path)
 {
     switch (m_mode) {
-    case mode_delete:
+    case Mode::remove:
         return record(m_manager.delete_file(path));
-    case mode_copy:
+    case Mode::copy:
         return record(m_manager.copy_file(path, target_of(path)));
-    default:
-        return record(m_manager.move_file(path, target_of(path)));
+    case Mode::move:
+        break;
     }
+    return record(m_manager.move_file(path, target_of(path)));
 }
 
 bool ManagerFinder::on_folder(const std::u16string& path)
 {
     switch (m_mode) {
-    case mode_delete:
+    case Mode::remove:
         return record(m_manager.delete_folder(path));
-    case mode_copy:
+    case Mode::copy:
         return record(m_manager.copy_folder(path, target_of(path)));
-    default:
-        return record(m_manager.move_folder(path, target_of(path)));
+    case Mode::move:
+        break;
     }
+    return record(m_manager.move_folder(path, target_of(path)));
 }

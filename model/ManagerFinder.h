@@ -8,12 +8,10 @@ class FileManager;
 // answers false stops the search.
 class ManagerFinder : public os::Finder {
 public:
-    static constexpr int mode_delete = 0;
-    static constexpr int mode_copy = 1;
-    static constexpr int mode_move = 2;
+    enum class Mode { remove = 0, copy = 1, move = 2 };
 
     // destination is the folder that receives copied or moved entries.
-    ManagerFinder(FileManager& manager, int mode, std::u16string destination = {});
+    ManagerFinder(FileManager& manager, Mode mode, std::u16string destination = {});
 
     bool on_file(const std::u16string& path) override;
     bool on_folder(const std::u16string& path) override;
@@ -26,6 +24,6 @@ private:
 
     bool m_stopped { false };
     FileManager& m_manager;
-    int m_mode;
+    Mode m_mode;
     std::u16string m_destination;
 };

@@ -19,7 +19,7 @@ void RecordingDrain::poll(audio::ActiveBuffer& buffer)
         liba::sleep(10);
 }
 
-platform::ServiceSlot<RecordingDrain>& recording_drain()
+platform::ServiceSlot<RecordingDrain>& recording_drain_slot()
 {
     static platform::ServiceSlot<RecordingDrain> slot(
         []() -> std::unique_ptr<RecordingDrain> { return std::make_unique<RecordingDrain>(); });

@@ -27,4 +27,4 @@ public:
     static void poll(audio::ActiveBuffer& buffer);
 };
 
-platform::ServiceSlot<RecordingDrain>& recording_drain();
+platform::ServiceSlot<RecordingDrain>& recording_drain_slot();

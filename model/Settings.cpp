@@ -8,6 +8,8 @@
 #include "os/XmlNode.h"
 #include "platform/FileAssociations.h"
 
+#include <variant>
+
 using os::XmlNode;
 
 namespace {
@@ -19,15 +21,6 @@ int hardware_key_count()
 {
     return static_cast<int>(os::registry_enum_subkeys(hardware_keys_key).size());
 }
-
-std::u16string button_attribute(std::size_t index)
-{
-    std::u16string number;
-    liba::format_long(static_cast<long>(index), number);
-    return u"Button" + number;
-}
-
-constexpr std::u16string_view equalizer_elements[] = { u"Equalizer1", u"Equalizer2", u"Equalizer3" };
 
 }
 
@@ -50,130 +43,165 @@ std::u16string Settings::file_path()
     return liba::join_path(u"%app_path%", u"Orvanta.xml");
 }
 
+namespace {
+
+// The buttons' attributes: the name followed by each key's index.
+using ButtonList = std::vector<std::u16string> Settings::*;
+
+// An equalizer band, stored as an element of its own.
+struct Band {
+    std::size_t index;
+};
+
+using Member = std::variant<int Settings::*, bool Settings::*, double Settings::*, std::u16string Settings::*,
+    PlayMode Settings::*, SortMode Settings::*, ButtonList, Band, Schedule Settings::*>;
+
+// Where each stored member lives in the file: an attribute of an element, or
+// the whole element when the attribute is empty. The file is written in the
+// table's order, and what is written is what is read.
+struct Field {
+    std::u16string_view element;
+    std::u16string_view attribute;
+    Member member;
+};
+
+const Field fields[] = {
+    { u"Record", u"Codec", &Settings::codec },
+    { u"Record", u"Channels", &Settings::channels },
+    { u"Record", u"Bits", &Settings::bits },
+    { u"Record", u"Samples", &Settings::samples },
+    { u"Record", u"Bitrate", &Settings::bitrate },
+    { u"Record", u"DefaultFolder", &Settings::default_folder },
+    { u"Record", u"Folder", &Settings::folder },
+    { u"Record", u"DateFolder", &Settings::date_folder },
+    { u"Record", u"Prefix", &Settings::prefix },
+    { u"Record", u"IncludeDate", &Settings::include_date },
+    { u"Record", u"TurnOff", &Settings::record_turn_off },
+    { u"Record", u"VASOn", &Settings::vas_on },
+    { u"Record", u"Vas", &Settings::vas },
+    { u"Record", u"Input", &Settings::input },
+    { u"Play", u"Volume", &Settings::volume },
+    { u"Play", u"Mode", &Settings::play_mode },
+    { u"Play", u"TurnOff", &Settings::play_turn_off },
+    { u"Play", u"AssociateMP3Cmd", &Settings::associate_mp3_cmd },
+    { u"Play", u"AssociateWAVCmd", &Settings::associate_wav_cmd },
+    { u"Play", u"AssociateM3UCmd", &Settings::associate_m3u_cmd },
+    { u"Play", u"AssociateOGGCmd", &Settings::associate_ogg_cmd },
+    { u"Play", u"AssociateWMACmd", &Settings::associate_wma_cmd },
+    { u"Play", u"AssociateMP3Icon", &Settings::associate_mp3_icon },
+    { u"Play", u"AssociateWAVIcon", &Settings::associate_wav_icon },
+    { u"Play", u"AssociateM3UIcon", &Settings::associate_m3u_icon },
+    { u"Play", u"AssociateOGGIcon", &Settings::associate_ogg_icon },
+    { u"Play", u"AssociateWMAIcon", &Settings::associate_wma_icon },
+    { u"Play", u"Booster", &Settings::booster },
+    { u"Play", u"Noise", &Settings::noise },
+    { u"Play", u"Limiter", &Settings::limiter },
+    { u"Play", u"Speed", &Settings::speed },
+    { u"Play", u"PitchLock", &Settings::pitch_lock },
+    { u"Language", u"Language", &Settings::language },
+    { u"Buttons", u"Button", &Settings::buttons },
+    { u"Buttons", u"UnmapWhenInactive", &Settings::unmap_when_inactive },
+    { u"Buttons", u"JoyLeftAction", &Settings::joy_left_action },
+    { u"Buttons", u"JoyRightAction", &Settings::joy_right_action },
+    { u"FileExplorer", u"ShowFolders", &Settings::show_folders },
+    { u"FileExplorer", u"Folder", &Settings::explorer_folder },
+    { u"FileExplorer", u"Sort", &Settings::sort },
+    { u"Skin", u"Skin", &Settings::skin },
+    { u"Equalizer1", {}, Band { 0 } },
+    { u"Equalizer2", {}, Band { 1 } },
+    { u"Equalizer3", {}, Band { 2 } },
+    { u"Schedule", {}, &Settings::schedule },
+};
+
+std::u16string button_attribute(std::u16string_view name, std::size_t index)
+{
+    std::u16string number;
+    liba::format_long(static_cast<long>(index), number);
+    return std::u16string(name) + number;
+}
+
+// Writes one field; every kind of member needs its overload here and in Reader.
+struct Writer {
+    const Settings& settings;
+    const XmlNode& element;
+    std::u16string_view name;
+
+    void operator()(int Settings::*m) const { XmlNode::set_attribute_int(element, name, settings.*m); }
+    void operator()(bool Settings::*m) const { XmlNode::set_attribute_bool(element, name, settings.*m); }
+    void operator()(double Settings::*m) const { XmlNode::set_attribute_double(element, name, settings.*m); }
+
+    void operator()(std::u16string Settings::*m) const
+    {
+        XmlNode::set_attribute_string(element, name, settings.*m);
+    }
+
+    void operator()(PlayMode Settings::*m) const { set_attribute_play_mode(element, name, settings.*m); }
+    void operator()(SortMode Settings::*m) const { set_attribute_sort_mode(element, name, settings.*m); }
+
+    void operator()(ButtonList m) const
+    {
+        const auto& buttons = settings.*m;
+        for (std::size_t i = 0; i < buttons.size(); ++i)
+            XmlNode::set_attribute_string(element, button_attribute(name, i), buttons[i]);
+    }
+
+    void operator()(Band band) const { settings.equalizer[band.index].save(element); }
+    void operator()(Schedule Settings::*m) const { (settings.*m).save(element); }
+};
+
+// Reads one field; what is missing or unreadable keeps its value.
+struct Reader {
+    Settings& settings;
+    const XmlNode& element;
+    std::u16string_view name;
+
+    void operator()(int Settings::*m) const { XmlNode::get_attribute_int(element, name, settings.*m); }
+    void operator()(bool Settings::*m) const { XmlNode::get_attribute_bool(element, name, settings.*m); }
+    void operator()(double Settings::*m) const { XmlNode::get_attribute_double(element, name, settings.*m); }
+
+    void operator()(std::u16string Settings::*m) const
+    {
+        XmlNode::get_attribute_string(element, name, settings.*m);
+    }
+
+    void operator()(PlayMode Settings::*m) const { get_attribute_play_mode(element, name, settings.*m); }
+    void operator()(SortMode Settings::*m) const { get_attribute_sort_mode(element, name, settings.*m); }
+
+    // Only the keys this device has: the list keeps its size.
+    void operator()(ButtonList m) const
+    {
+        auto& buttons = settings.*m;
+        for (std::size_t i = 0; i < buttons.size(); ++i)
+            XmlNode::get_attribute_string(element, button_attribute(name, i), buttons[i]);
+    }
+
+    void operator()(Band band) const { settings.equalizer[band.index].load(element); }
+    void operator()(Schedule Settings::*m) const { (settings.*m).load(element); }
+};
+
+}
+
 bool Settings::save(const std::u16string& path) const
 {
     XmlNode document = XmlNode::create_document();
     XmlNode root = XmlNode::append_element(document, u"Settings");
-
-    XmlNode record = XmlNode::append_element(root, u"Record");
-    XmlNode::set_attribute_string(record, u"Codec", codec);
-    XmlNode::set_attribute_int(record, u"Channels", channels);
-    XmlNode::set_attribute_int(record, u"Bits", bits);
-    XmlNode::set_attribute_int(record, u"Samples", samples);
-    XmlNode::set_attribute_int(record, u"Bitrate", bitrate);
-    XmlNode::set_attribute_bool(record, u"DefaultFolder", default_folder);
-    XmlNode::set_attribute_string(record, u"Folder", folder);
-    XmlNode::set_attribute_bool(record, u"DateFolder", date_folder);
-    XmlNode::set_attribute_string(record, u"Prefix", prefix);
-    XmlNode::set_attribute_bool(record, u"IncludeDate", include_date);
-    XmlNode::set_attribute_int(record, u"TurnOff", record_turn_off);
-    XmlNode::set_attribute_bool(record, u"VASOn", vas_on);
-    XmlNode::set_attribute_double(record, u"Vas", vas);
-    XmlNode::set_attribute_double(record, u"Input", input);
-
-    XmlNode play = XmlNode::append_element(root, u"Play");
-    XmlNode::set_attribute_double(play, u"Volume", volume);
-    set_attribute_play_mode(play, u"Mode", play_mode);
-    XmlNode::set_attribute_int(play, u"TurnOff", play_turn_off);
-    XmlNode::set_attribute_string(play, u"AssociateMP3Cmd", associate_mp3_cmd);
-    XmlNode::set_attribute_string(play, u"AssociateWAVCmd", associate_wav_cmd);
-    XmlNode::set_attribute_string(play, u"AssociateM3UCmd", associate_m3u_cmd);
-    XmlNode::set_attribute_string(play, u"AssociateOGGCmd", associate_ogg_cmd);
-    XmlNode::set_attribute_string(play, u"AssociateWMACmd", associate_wma_cmd);
-    XmlNode::set_attribute_string(play, u"AssociateMP3Icon", associate_mp3_icon);
-    XmlNode::set_attribute_string(play, u"AssociateWAVIcon", associate_wav_icon);
-    XmlNode::set_attribute_string(play, u"AssociateM3UIcon", associate_m3u_icon);
-    XmlNode::set_attribute_string(play, u"AssociateOGGIcon", associate_ogg_icon);
-    XmlNode::set_attribute_string(play, u"AssociateWMAIcon", associate_wma_icon);
-    XmlNode::set_attribute_int(play, u"Booster", booster);
-    XmlNode::set_attribute_int(play, u"Noise", noise);
-    XmlNode::set_attribute_int(play, u"Limiter", limiter);
-    XmlNode::set_attribute_double(play, u"Speed", speed);
-    XmlNode::set_attribute_bool(play, u"PitchLock", pitch_lock);
-
-    XmlNode::set_attribute_string(XmlNode::append_element(root, u"Language"), u"Language", language);
-
-    XmlNode keys = XmlNode::append_element(root, u"Buttons");
-    for (std::size_t i = 0; i < buttons.size(); ++i)
-        XmlNode::set_attribute_string(keys, button_attribute(i), buttons[i]);
-    XmlNode::set_attribute_bool(keys, u"UnmapWhenInactive", unmap_when_inactive);
-    XmlNode::set_attribute_string(keys, u"JoyLeftAction", joy_left_action);
-    XmlNode::set_attribute_string(keys, u"JoyRightAction", joy_right_action);
-
-    XmlNode explorer = XmlNode::append_element(root, u"FileExplorer");
-    XmlNode::set_attribute_bool(explorer, u"ShowFolders", show_folders);
-    XmlNode::set_attribute_string(explorer, u"Folder", explorer_folder);
-    set_attribute_sort_mode(explorer, u"Sort", sort);
-
-    XmlNode::set_attribute_string(XmlNode::append_element(root, u"Skin"), u"Skin", skin);
-
-    for (std::size_t i = 0; i < equalizer.size(); ++i)
-        equalizer[i].save(XmlNode::append_element(root, equalizer_elements[i]));
-
-    schedule.save(XmlNode::append_element(root, u"Schedule"));
+    XmlNode element;
+    std::u16string_view element_name;
+    for (const Field& field : fields) {
+        if (field.element != element_name) {
+            element = XmlNode::append_element(root, field.element);
+            element_name = field.element;
+        }
+        std::visit(Writer { *this, element, field.attribute }, field.member);
+    }
     return XmlNode::save_file(document, path);
 }
 
 void Settings::load(const std::u16string& path)
 {
     const XmlNode root = XmlNode::find_child(XmlNode::load_file(path), u"Settings");
-
-    const XmlNode record = XmlNode::find_child(root, u"Record");
-    XmlNode::get_attribute_string(record, u"Codec", codec);
-    XmlNode::get_attribute_int(record, u"Channels", channels);
-    XmlNode::get_attribute_int(record, u"Bits", bits);
-    XmlNode::get_attribute_int(record, u"Samples", samples);
-    XmlNode::get_attribute_int(record, u"Bitrate", bitrate);
-    XmlNode::get_attribute_bool(record, u"DefaultFolder", default_folder);
-    XmlNode::get_attribute_string(record, u"Folder", folder);
-    XmlNode::get_attribute_bool(record, u"DateFolder", date_folder);
-    XmlNode::get_attribute_string(record, u"Prefix", prefix);
-    XmlNode::get_attribute_bool(record, u"IncludeDate", include_date);
-    XmlNode::get_attribute_int(record, u"TurnOff", record_turn_off);
-    XmlNode::get_attribute_bool(record, u"VASOn", vas_on);
-    XmlNode::get_attribute_double(record, u"Vas", vas);
-    XmlNode::get_attribute_double(record, u"Input", input);
-
-    const XmlNode play = XmlNode::find_child(root, u"Play");
-    XmlNode::get_attribute_double(play, u"Volume", volume);
-    get_attribute_play_mode(play, u"Mode", play_mode);
-    XmlNode::get_attribute_int(play, u"TurnOff", play_turn_off);
-    XmlNode::get_attribute_string(play, u"AssociateMP3Cmd", associate_mp3_cmd);
-    XmlNode::get_attribute_string(play, u"AssociateWAVCmd", associate_wav_cmd);
-    XmlNode::get_attribute_string(play, u"AssociateM3UCmd", associate_m3u_cmd);
-    XmlNode::get_attribute_string(play, u"AssociateOGGCmd", associate_ogg_cmd);
-    XmlNode::get_attribute_string(play, u"AssociateWMACmd", associate_wma_cmd);
-    XmlNode::get_attribute_string(play, u"AssociateMP3Icon", associate_mp3_icon);
-    XmlNode::get_attribute_string(play, u"AssociateWAVIcon", associate_wav_icon);
-    XmlNode::get_attribute_string(play, u"AssociateM3UIcon", associate_m3u_icon);
-    XmlNode::get_attribute_string(play, u"AssociateOGGIcon", associate_ogg_icon);
-    XmlNode::get_attribute_string(play, u"AssociateWMAIcon", associate_wma_icon);
-    XmlNode::get_attribute_int(play, u"Booster", booster);
-    XmlNode::get_attribute_int(play, u"Noise", noise);
-    XmlNode::get_attribute_int(play, u"Limiter", limiter);
-    XmlNode::get_attribute_double(play, u"Speed", speed);
-    XmlNode::get_attribute_bool(play, u"PitchLock", pitch_lock);
-
-    XmlNode::get_attribute_string(XmlNode::find_child(root, u"Language"), u"Language", language);
-    XmlNode::get_attribute_string(XmlNode::find_child(root, u"Skin"), u"Skin", skin);
-
-    const XmlNode explorer = XmlNode::find_child(root, u"FileExplorer");
-    XmlNode::get_attribute_bool(explorer, u"ShowFolders", show_folders);
-    XmlNode::get_attribute_string(explorer, u"Folder", explorer_folder);
-    get_attribute_sort_mode(explorer, u"Sort", sort);
-
-    // Only the keys this device has: the list keeps its size.
-    const XmlNode keys = XmlNode::find_child(root, u"Buttons");
-    for (std::size_t i = 0; i < buttons.size(); ++i)
-        XmlNode::get_attribute_string(keys, button_attribute(i), buttons[i]);
-    XmlNode::get_attribute_bool(keys, u"UnmapWhenInactive", unmap_when_inactive);
-    XmlNode::get_attribute_string(keys, u"JoyLeftAction", joy_left_action);
-    XmlNode::get_attribute_string(keys, u"JoyRightAction", joy_right_action);
-
-    for (std::size_t i = 0; i < equalizer.size(); ++i)
-        equalizer[i].load(XmlNode::find_child(root, equalizer_elements[i]));
-
-    schedule.load(XmlNode::find_child(root, u"Schedule"));
+    for (const Field& field : fields)
+        std::visit(Reader { *this, XmlNode::find_child(root, field.element), field.attribute }, field.member);
     input_enabled = true;
 }
 

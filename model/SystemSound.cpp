@@ -32,5 +32,5 @@ bool play_system_sound(std::u16string_view name)
             break;
         samples.insert(samples.end(), next.bytes(), next.bytes() + next.size());
     }
-    return platform::sound_player().get().play(format, samples);
+    return platform::sound_player_slot().get().play(format, samples);
 }

@@ -12,7 +12,7 @@
 #include "platform/Thread.h"
 
 #include <algorithm>
-#include <cerrno>
+#include <cstring>
 
 namespace network {
 
@@ -21,13 +21,19 @@ namespace {
 constexpr int attempts = 10;
 constexpr std::uint32_t discovery_pause_ms = 200;
 
-// A failed socket call: the message, then the system's error code.
-void trace_socket_error(std::u16string_view message, int code)
+// One trace line: what failed, then the system's reason when it gave one.
+void trace_failure(std::u16string_view what, int code)
 {
-    std::u16string number;
-    liba::format_int(code, number);
-    std::u16string line(message);
-    line += number;
+    std::u16string line = u"ObexConnector: ";
+    line += what;
+    if (code != 0) {
+        std::u16string number;
+        liba::format_int(code, number);
+        line += u" (error " + number;
+        if (const char* reason = strerrordesc_np(code))
+            line += u": " + liba::to_wide(reason);
+        line += u')';
+    }
     line += u'\n';
     os::log() << std::u16string_view(line);
 }
@@ -69,9 +75,14 @@ void ObexConnector::shutdown()
         m_transport->shutdown();
 }
 
-bool ObexConnector::fail(std::u16string_view trace_message)
+int ObexConnector::transport_error() const
 {
-    trace_socket_error(trace_message, m_transport ? m_transport->last_error() : 0);
+    return m_transport ? m_transport->last_error() : 0;
+}
+
+bool ObexConnector::fail(std::u16string_view what, int code)
+{
+    trace_failure(what, code);
     m_success = false;
     return false;
 }
@@ -85,11 +96,8 @@ bool ObexConnector::discover_devices()
             return false;
         m_transport.reset();
         m_transport = m_factory();
-        if (!m_transport) {
-            trace_socket_error(u"socket WSAGetLastError() ", errno);
-            m_success = false;
-            return false;
-        }
+        if (!m_transport)
+            return fail(u"can't make the transport", 0);
     }
 
     std::vector<platform::ObexDeviceInfo> found;
@@ -99,7 +107,7 @@ bool ObexConnector::discover_devices()
             return false;
         if (!m_transport->enumerate_devices(found)) {
             set_progress(0);
-            return fail(u"getsockopt WSAGetLastError() ");
+            return fail(u"can't look for devices", transport_error());
         }
         if (!found.empty())
             break;
@@ -113,7 +121,7 @@ bool ObexConnector::discover_devices()
         int service = 0;
         if (!m_transport->query_obex_service(info.id, service)) {
             set_progress(0);
-            return fail(u"getsockopt1 WSAGetLastError() ");
+            return fail(u"can't ask a device for its OBEX service", transport_error());
         }
         m_devices.push_back({ info.id, service, liba::to_wide(info.name) });
     }
@@ -125,12 +133,12 @@ bool ObexConnector::connect(std::size_t device_index)
 {
     if (closed() || !m_success)
         return false;
-    const auto failed = [this](std::u16string_view message) {
+    const auto failed = [this](std::u16string_view what, int code) {
         set_progress(0);
-        return fail(message);
+        return fail(what, code);
     };
     if (!m_transport || device_index >= m_devices.size())
-        return failed(u"connect WSAGetLastError() ");
+        return failed(u"no device of that number to connect to", 0);
 
     const Device& device = m_devices[device_index];
     bool connected = false;
@@ -141,19 +149,20 @@ bool ObexConnector::connect(std::size_t device_index)
         connected = m_transport->connect(device.device_id, device.service);
     }
     if (!connected)
-        return failed(u"connect WSAGetLastError() ");
+        return failed(u"can't connect to the device", transport_error());
 
     const auto request = obex_connect_request();
     if (!m_transport->send(request))
-        return failed(u"send WSAGetLastError() ");
+        return failed(u"can't send the connect request", transport_error());
     if (closed())
         return false;
 
     std::vector<std::uint8_t> response;
-    const auto packet_size
-        = m_transport->receive_response(response) ? obex_connect_packet_size(response) : std::nullopt;
+    if (!m_transport->receive_response(response))
+        return failed(u"no whole answer to the connect request", transport_error());
+    const auto packet_size = obex_connect_packet_size(response);
     if (!packet_size)
-        return failed(u"recv WSAGetLastError() ");
+        return failed(u"the device refused the connection", 0);
     m_packet_size = *packet_size;
     set_progress(1);
     return true;
@@ -162,7 +171,7 @@ bool ObexConnector::connect(std::size_t device_index)
 bool ObexConnector::send_file(std::u16string_view path)
 {
     const std::u16string full_path = os::expand_path_macros(path);
-    os::File file(full_path, os::File::mode_read);
+    os::File file(full_path, os::File::Mode::read);
     const std::uint64_t size = file.size();
     // A file that cannot be read whole, or whose size the Length header
     // cannot hold, is not sent at all.
@@ -192,9 +201,11 @@ bool ObexConnector::send_file(std::u16string_view path)
         set_progress(size ? double(done) / double(size) : 1.0);
         const bool last = done == size;
         if (!m_transport || !m_transport->send(packet.finish(count, last)))
-            return fail(u"send WSAGetLastError() ");
-        if (!m_transport->receive_response(response) || !obex_put_accepted(response))
-            return fail(u"recv1 WSAGetLastError() ");
+            return fail(u"can't send a part of the file", transport_error());
+        if (!m_transport->receive_response(response))
+            return fail(u"no whole answer to a part of the file", transport_error());
+        if (!obex_put_accepted(response))
+            return fail(u"the device refused a part of the file", 0);
     } while (done < size);
     set_progress(1);
     return true;

@@ -52,7 +52,11 @@ private:
     bool closed() const { return m_closed; }
 
     void set_progress(double progress);
-    bool fail(std::u16string_view trace_message);
+    // The transport's reason for its last failure; 0 when it gave none.
+    int transport_error() const;
+    // Traces what failed (with the system's error code, when not 0) and
+    // clears the success flag.
+    bool fail(std::u16string_view what, int code);
 
     std::atomic<bool> m_success = true;
     double m_progress = 0;

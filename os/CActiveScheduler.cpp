@@ -59,8 +59,7 @@ void CActiveScheduler::notify(CActive& object)
 {
     if (!object.m_active.load())
         os::fatal_error(u"CActiveScheduler::notify()", u"Active object is not active");
-    platform::post_message(
-        m_window, platform::msg::active_completed, reinterpret_cast<platform::WParam>(&object));
+    platform::post_message(m_window, active_completed_message, &object);
 }
 
 bool CActiveScheduler::process_actives(CActive& object)
@@ -92,7 +91,7 @@ void CActiveScheduler::cancel(CActive& object)
             platform::post_quit_message(static_cast<int>(m.wparam));
             break;
         }
-        auto* completed = reinterpret_cast<CActive*>(m.wparam);
+        CActive* completed = active_completed_message.payload(m);
         if (completed == &object) {
             object.m_active.store(false);
             remove_from(m_active_list, object);
@@ -132,7 +131,7 @@ platform::LResult CActiveScheduler::window_proc(
     platform::Window window, platform::MessageId id, platform::WParam wparam, platform::LParam lparam)
 {
     if (id == platform::msg::active_completed)
-        process_actives(*reinterpret_cast<CActive*>(wparam));
+        process_actives(*active_completed_message.payload(wparam, lparam));
     else if (id == platform::msg::timer)
         process_timers();
     return platform::default_window_procedure(window, id, wparam, lparam);

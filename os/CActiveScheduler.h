@@ -7,6 +7,11 @@
 
 class CActive;
 
+// The completion of an active object, posted to the scheduler's window.
+inline constexpr platform::PointerMessage<CActive, platform::Carrier::wparam> active_completed_message {
+    platform::msg::active_completed
+};
+
 // Brings completions back to the GUI thread: notify posts a message to the scheduler's
 // hidden window, whose procedure runs the object. One platform timer of that window
 // serves every liba::Timer. Everything but notify runs on the thread that made it.

@@ -12,19 +12,19 @@ constexpr auto max_position = static_cast<std::uint64_t>(std::numeric_limits<std
 
 }
 
-File::File(std::u16string_view path, int mode)
+File::File(std::u16string_view path, Mode mode)
 {
     using platform::FileAccess;
     using platform::FileCreation;
     std::u16string expanded = expand_path_macros(path);
     switch (mode) {
-    case mode_read:
+    case Mode::read:
         m_handle = platform::open_file(expanded, FileAccess::Read, FileCreation::OpenExisting);
         break;
-    case mode_write:
+    case Mode::write:
         m_handle = platform::open_file(expanded, FileAccess::Write, FileCreation::CreateAlways);
         break;
-    case mode_append:
+    case Mode::append:
         m_handle = platform::open_file(expanded, FileAccess::Write, FileCreation::OpenAlways);
         if (m_handle != platform::no_file && platform::seek_file(m_handle, 0, platform::SeekOrigin::End) < 0)
             close();

@@ -14,13 +14,15 @@ namespace os {
 // nothing. No buffering: each read and write is one call to the host.
 class File : private liba::Nocopy, public liba::ResourceReaderWriterBase {
 public:
-    static constexpr int mode_read = 0; // an existing file
-    static constexpr int mode_write = 1; // created, or emptied when it exists
-    static constexpr int mode_append = 2; // created when missing, positioned at its end
-    static constexpr int mode_read_write = 3; // any other value too: created when missing
+    enum class Mode {
+        read = 0, // an existing file
+        write = 1, // created, or emptied when it exists
+        append = 2, // created when missing, positioned at its end
+        read_write = 3, // any other value too: created when missing
+    };
 
     // Path macros are expanded first.
-    File(std::u16string_view path, int mode);
+    File(std::u16string_view path, Mode mode);
     ~File() override;
 
     std::size_t read(void* buffer, std::size_t count) override;

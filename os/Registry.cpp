@@ -3,9 +3,6 @@
 #include "liba/CaseMapping.h"
 #include "os/Log.h"
 
-#include <atomic>
-#include <mutex>
-
 namespace os {
 
 namespace {
@@ -15,12 +12,17 @@ constexpr std::u16string_view root_names[] = { u"HKEY_CLASSES_ROOT", u"HKEY_CURR
 
 constexpr std::size_t longest_key_name = 254;
 
-std::mutex g_store_mutex;
-std::atomic<platform::RegistryStore*> g_store { nullptr };
+constexpr auto fold_name = static_cast<char16_t (*)(char16_t)>(liba::to_lower);
 
-platform::RegistryStore* new_store(std::string path)
+std::unique_ptr<platform::RegistryStore> make_user_store()
 {
-    return new platform::RegistryStore(std::move(path), static_cast<char16_t (*)(char16_t)>(liba::to_lower));
+    return std::make_unique<platform::RegistryStore>(platform::default_registry_file(), fold_name);
+}
+
+platform::ServiceSlot<platform::RegistryStore>& store_slot()
+{
+    static platform::ServiceSlot<platform::RegistryStore> slot(make_user_store);
+    return slot;
 }
 
 // Opens the key as the platform's create call does: made when missing.
@@ -40,18 +42,12 @@ bool write_value(std::u16string_view path, std::u16string_view name, std::uint32
 
 platform::RegistryStore& registry_store()
 {
-    if (auto* store = g_store.load(std::memory_order_acquire))
-        return *store;
-    std::lock_guard lock(g_store_mutex);
-    if (!g_store.load(std::memory_order_relaxed))
-        g_store.store(new_store(platform::default_registry_file()), std::memory_order_release);
-    return *g_store.load(std::memory_order_relaxed);
+    return store_slot().get();
 }
 
-void set_registry_file(std::string path)
+ScopedRegistryFile::ScopedRegistryFile(std::string path)
+    : m_store(store_slot(), std::move(path), fold_name)
 {
-    std::lock_guard lock(g_store_mutex);
-    delete g_store.exchange(new_store(std::move(path)), std::memory_order_acq_rel);
 }
 
 RegistryPath registry_split_path(std::u16string_view path)

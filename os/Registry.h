@@ -1,6 +1,7 @@
 #pragma once
 
 #include "platform/RegistryStore.h"
+#include "platform/Service.h"
 
 #include <cstdint>
 #include <optional>
@@ -36,7 +37,15 @@ std::vector<std::u16string> registry_enum_subkeys(std::u16string_view path);
 
 // The user's store behind these functions.
 platform::RegistryStore& registry_store();
-// Points them at another store file; for tests, before other threads use it.
-void set_registry_file(std::string path);
+
+// Points the functions above at another store file for its life, then back at
+// the store before; for tests, while no other thread uses the registry.
+class ScopedRegistryFile {
+public:
+    explicit ScopedRegistryFile(std::string path);
+
+private:
+    platform::ScopedService<platform::RegistryStore> m_store;
+};
 
 }

@@ -5,7 +5,7 @@
 namespace os {
 
 TextOStreamFile<char16_t>::TextOStreamFile(std::u16string_view path)
-    : m_file(path, File::mode_write)
+    : m_file(path, File::Mode::write)
 {
     static constexpr unsigned char mark[] = { 0xFF, 0xFE };
     m_file.write(mark, sizeof mark);

@@ -100,7 +100,7 @@ constexpr uint64_t max_file_size = 64 << 20;
 
 bool read_whole_file(const std::u16string& path, std::string& bytes)
 {
-    File file(path, File::mode_read);
+    File file(path, File::Mode::read);
     uint64_t size = file.size();
     if (!file.is_ok() || size > max_file_size)
         return false;

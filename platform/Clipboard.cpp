@@ -1,30 +1,24 @@
 #include "platform/Clipboard.h"
 
-#include "platform/headless/MemoryClipboard.h"
-
-#include <mutex>
-
 namespace platform {
 
 namespace {
 
-std::mutex instance_lock;
-std::unique_ptr<Clipboard> instance;
+class NoClipboard final : public Clipboard {
+public:
+    bool open() override { return false; }
+    void close() override { }
+    bool empty() override { return false; }
+    std::optional<std::u16string> text() override { return std::nullopt; }
+    bool set_text(std::u16string) override { return false; }
+};
 
 }
 
-Clipboard& clipboard()
+ServiceSlot<Clipboard>& clipboard_slot()
 {
-    std::lock_guard guard(instance_lock);
-    if (!instance)
-        instance = std::make_unique<MemoryClipboard>();
-    return *instance;
-}
-
-void set_clipboard(std::unique_ptr<Clipboard> clipboard)
-{
-    std::lock_guard guard(instance_lock);
-    instance = std::move(clipboard);
+    static ServiceSlot<Clipboard> slot(make_backend<Clipboard, NoClipboard>);
+    return slot;
 }
 
 }

@@ -1,6 +1,7 @@
 #pragma once
 
-#include <memory>
+#include "platform/Service.h"
+
 #include <optional>
 #include <string>
 
@@ -21,8 +22,10 @@ public:
     virtual bool set_text(std::u16string text) = 0;
 };
 
-// The process-wide clipboard: an in-memory one until a backend installs its own.
-Clipboard& clipboard();
-void set_clipboard(std::unique_ptr<Clipboard> clipboard);
+// The process-wide clipboard. Until the user interface installs the
+// desktop's there is none: it cannot be opened.
+ServiceSlot<Clipboard>& clipboard_slot();
+
+inline Clipboard& clipboard() { return clipboard_slot().get(); }
 
 }

@@ -1,12 +1,8 @@
 #include "platform/Clock.h"
 
-#include <atomic>
-
 namespace platform {
 
 namespace {
-
-std::atomic<Clock*> g_clock { nullptr };
 
 constexpr std::uint64_t ticks_per_ms = 10000;
 constexpr std::uint64_t ms_per_day = 86400000;
@@ -46,14 +42,6 @@ void civil_from_days(std::int64_t z, std::int64_t& y, unsigned& m, unsigned& d)
 const std::int64_t days_1601_to_1970 = -days_from_civil(1601, 1, 1);
 
 }
-
-Clock& clock()
-{
-    Clock* installed = g_clock.load(std::memory_order_acquire);
-    return installed ? *installed : system_clock();
-}
-
-void set_clock(Clock* clock) { g_clock.store(clock, std::memory_order_release); }
 
 bool system_time_to_file_time(const SystemTime& t, FileTime& result)
 {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Service.h"
+
 #include <cstdint>
 
 namespace platform {
@@ -34,15 +36,15 @@ public:
     // Milliseconds since an arbitrary start; wraps after about 49.7 days.
     virtual std::uint32_t tick_count() const = 0;
     virtual SystemTime local_time() const = 0;
+    // False for a clock that moves only when told to: whoever waits for it
+    // must look at it again soon instead of sleeping until a due time.
+    virtual bool runs_by_itself() const { return true; }
 };
 
-// The clock every part of the program reads: the system's, unless a test has
-// installed its own (not owned; nullptr goes back to the system's).
-Clock& clock();
-void set_clock(Clock* clock);
-// The running system's clock, whatever a test has installed.
-Clock& system_clock();
+// The clock every part of the program reads; the system's by default.
+ServiceSlot<Clock>& clock_slot();
 
+inline Clock& clock() { return clock_slot().get(); }
 inline std::uint32_t tick_count() { return clock().tick_count(); }
 inline SystemTime local_time() { return clock().local_time(); }
 

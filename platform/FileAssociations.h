@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/Service.h"
+
 #include <string>
 #include <string_view>
 
@@ -30,9 +32,10 @@ public:
     virtual std::u16string own_icon() const = 0;
 };
 
-// The user's associations: the desktop's (MimeAppsAssociations) unless a
-// test has installed its own (not owned; nullptr goes back to the desktop's).
-FileAssociations& file_associations();
-void set_file_associations(FileAssociations* associations);
+// The user's associations; the desktop's (platform/posix/MimeAppsAssociations)
+// by default.
+ServiceSlot<FileAssociations>& file_associations_slot();
+
+inline FileAssociations& file_associations() { return file_associations_slot().get(); }
 
 }

@@ -30,6 +30,36 @@ struct CopyData {
     const void* bytes = nullptr;
 };
 
+// Which parameter of a message carries its pointer.
+enum class Carrier { wparam, lparam };
+
+// A message that carries a pointer to T in one of its parameters. The type
+// and the parameter are named once, where the message is declared: senders
+// pack the pointer with wparam() and lparam() (or post it through
+// platform/MessageQueue.h), receivers take it back with payload(), and
+// neither end casts.
+template<typename T, Carrier carrier>
+struct PointerMessage {
+    MessageId id;
+
+    WParam wparam(T* pointer) const
+    {
+        return carrier == Carrier::wparam ? reinterpret_cast<WParam>(pointer) : 0;
+    }
+
+    LParam lparam(T* pointer) const
+    {
+        return carrier == Carrier::lparam ? reinterpret_cast<LParam>(pointer) : 0;
+    }
+
+    T* payload(WParam wparam, LParam lparam) const
+    {
+        return reinterpret_cast<T*>(carrier == Carrier::wparam ? wparam : static_cast<WParam>(lparam));
+    }
+
+    T* payload(const Message& message) const { return payload(message.wparam, message.lparam); }
+};
+
 namespace msg {
 inline constexpr MessageId destroy = 2;
 inline constexpr MessageId size = 5;
@@ -70,5 +100,8 @@ inline constexpr MessageId user_setting = user + 4;
 inline constexpr MessageId active_completed = user + 5; // completion of an active object
 inline constexpr MessageId form_close = user + 0x21;
 }
+
+// The copy-data message with the record it points to.
+inline constexpr PointerMessage<const CopyData, Carrier::lparam> copy_data_message { msg::copy_data };
 
 }

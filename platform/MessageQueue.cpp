@@ -204,7 +204,7 @@ void wait_for_change(ThreadQueue& queue, std::unique_lock<std::mutex>& lock, Win
         auto due = static_cast<std::uint32_t>(std::max(until(t->due_tick, now), 0));
         timeout = timeout ? std::min(*timeout, due) : due;
         // A test's clock moves without telling anyone: look at it again soon.
-        if (&clock() != &system_clock())
+        if (!clock().runs_by_itself())
             timeout = std::min<std::uint32_t>(*timeout, 5);
     }
     if (WaitHook* hook = queue.hook.load()) {
@@ -302,6 +302,12 @@ bool post_thread_message(ThreadId thread, MessageId id, WParam wparam, LParam lp
             queue = it->second;
     }
     return queue && post_to(queue, { no_window, id, wparam, lparam });
+}
+
+ThreadId start_message_queue()
+{
+    current_queue();
+    return current_thread_id();
 }
 
 void post_quit_message(int exit_code)

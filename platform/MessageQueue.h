@@ -3,6 +3,7 @@
 #include "platform/Message.h"
 
 #include <cstdint>
+#include <type_traits>
 #include <optional>
 
 // Per-thread message queues, for the threads of current_thread_id() (platform/Thread.h). A thread's queue is
@@ -18,6 +19,23 @@ bool post_message(Window, MessageId, WParam = 0, LParam = 0);
 bool post_thread_message(ThreadId, MessageId, WParam = 0, LParam = 0);
 // Makes this thread's get return false once its posted messages are taken.
 void post_quit_message(int exit_code);
+
+// The same for a message that carries a pointer (platform/Message.h).
+template<typename T, Carrier carrier>
+bool post_message(Window window, PointerMessage<T, carrier> message, std::type_identity_t<T>* pointer)
+{
+    return post_message(window, message.id, message.wparam(pointer), message.lparam(pointer));
+}
+
+template<typename T, Carrier carrier>
+bool post_thread_message(ThreadId thread, PointerMessage<T, carrier> message, std::type_identity_t<T>* pointer)
+{
+    return post_thread_message(thread, message.id, message.wparam(pointer), message.lparam(pointer));
+}
+
+// Makes the calling thread's queue, so that nothing posted to the thread from
+// now on is lost, and returns the thread's id to post to.
+ThreadId start_message_queue();
 
 // On the owning thread the procedure is called directly; from another thread the call
 // waits until the owner has handled it (serving messages sent to this thread meanwhile).

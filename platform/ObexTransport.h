@@ -36,7 +36,8 @@ public:
     // Safe from any thread: a connect, send or receive in progress returns
     // with failure, and so does every later one.
     virtual void shutdown() = 0;
-    // The system's error code of the last failed call; 0 when none was given.
+    // The system's error code of the last call: 0 when it succeeded, or when
+    // it failed without one (the peer closed the connection, say).
     virtual int last_error() const = 0;
 
     // One whole OBEX response: the code, the big-endian length field and as

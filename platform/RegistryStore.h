@@ -11,6 +11,8 @@
 
 namespace platform {
 
+class RegistryTree;
+
 enum class RegistryRoot : std::uint8_t { classes_root, current_user, local_machine, users };
 
 constexpr std::uint32_t registry_string = 1;
@@ -52,7 +54,6 @@ public:
     // key does not exist.
     std::optional<std::vector<std::u16string>> sub_keys(RegistryRoot root, std::u16string_view sub_key);
 
-    struct Key;
     struct FileStamp;
 
 private:
@@ -61,17 +62,10 @@ private:
     template<typename Change>
     bool change(Change&& change);
     bool write_file();
-    Key* find(RegistryRoot root, std::u16string_view sub_key);
-    Key* child(Key& key, std::u16string_view name, bool create);
-    RegistryValue* find_value(Key& key, std::u16string_view name);
-    Key* parse_key_line(std::string_view line);
-    void parse(std::string_view text);
-    std::u16string folded(std::u16string_view name) const;
 
     std::string m_path;
-    NameFold m_fold;
     std::mutex m_mutex;
-    std::unique_ptr<Key> m_roots[4];
+    std::unique_ptr<RegistryTree> m_tree;
     std::unique_ptr<FileStamp> m_stamp;
     bool m_readable { true };
 };

@@ -58,6 +58,13 @@ private:
     std::atomic<T*> m_current { nullptr };
 };
 
+// The factory of a slot whose default backend is a Concrete made with no arguments.
+template <class T, class Concrete>
+std::unique_ptr<T> make_backend()
+{
+    return std::make_unique<Concrete>();
+}
+
 // Installs a backend of type Concrete for the life of this object, then puts
 // the previous one back. The test reaches its double through * and ->.
 template <class T, class Concrete = T>

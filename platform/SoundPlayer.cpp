@@ -4,10 +4,9 @@
 
 namespace platform {
 
-ServiceSlot<SoundPlayer>& sound_player()
+ServiceSlot<SoundPlayer>& sound_player_slot()
 {
-    static ServiceSlot<SoundPlayer> slot(
-        []() -> std::unique_ptr<SoundPlayer> { return std::make_unique<WaveSoundPlayer>(); });
+    static ServiceSlot<SoundPlayer> slot(make_backend<SoundPlayer, WaveSoundPlayer>);
     return slot;
 }
 

@@ -20,6 +20,6 @@ public:
 
 // The program's sound player: the waveform output (WaveSoundPlayer) unless
 // something else is installed.
-ServiceSlot<SoundPlayer>& sound_player();
+ServiceSlot<SoundPlayer>& sound_player_slot();
 
 }

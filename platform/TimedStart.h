@@ -26,6 +26,6 @@ public:
 
 // The program's timed start: a waiting process of its own (WaiterTimedStart)
 // unless something else is installed.
-ServiceSlot<TimedStart>& timed_start();
+ServiceSlot<TimedStart>& timed_start_slot();
 
 }

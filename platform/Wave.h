@@ -8,10 +8,26 @@
 // Shared vocabulary of the waveform output and input devices.
 namespace platform {
 
+class WaveDevice;
+struct WaveBuffer;
+
 // What a device posts to the thread that opened it (platform::msg::wave_*):
 // wparam carries the device for open and close, lparam the buffer for done
 // and data. Must never block.
 using WavePost = std::function<void(MessageId, WParam, LParam)>;
+
+// Posts what a device reports to the thread's queue (platform/MessageQueue.h).
+WavePost post_to_thread(ThreadId thread);
+
+using WaveDeviceMessage = PointerMessage<WaveDevice, Carrier::wparam>;
+using WaveBufferMessage = PointerMessage<WaveBuffer, Carrier::lparam>;
+
+inline constexpr WaveDeviceMessage wave_out_open_message { msg::wave_out_open };
+inline constexpr WaveDeviceMessage wave_out_close_message { msg::wave_out_close };
+inline constexpr WaveBufferMessage wave_out_done_message { msg::wave_out_done };
+inline constexpr WaveDeviceMessage wave_in_open_message { msg::wave_in_open };
+inline constexpr WaveDeviceMessage wave_in_close_message { msg::wave_in_close };
+inline constexpr WaveBufferMessage wave_in_data_message { msg::wave_in_data };
 
 // Interleaved little-endian PCM; 8-bit samples are unsigned around 128.
 struct WaveFormat {

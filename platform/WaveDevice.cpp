@@ -2,8 +2,8 @@
 
 namespace platform {
 
-WaveDevice::WaveDevice(const WaveFormat& format, WavePost post, uint32_t open_message, uint32_t close_message,
-    uint32_t buffer_message)
+WaveDevice::WaveDevice(const WaveFormat& format, WavePost post, WaveDeviceMessage open_message,
+    WaveDeviceMessage close_message, WaveBufferMessage buffer_message)
     : m_format(format)
     , m_post(std::move(post))
     , m_open_message(open_message)
@@ -14,7 +14,7 @@ WaveDevice::WaveDevice(const WaveFormat& format, WavePost post, uint32_t open_me
 
 void WaveDevice::post_open()
 {
-    m_post(m_open_message, reinterpret_cast<uintptr_t>(this), 0);
+    post(m_open_message, this);
 }
 
 bool WaveDevice::prepare(WaveBuffer& buffer)
@@ -49,7 +49,7 @@ void WaveDevice::hand_back_head()
     WaveBuffer* buffer = m_queue.front();
     m_queue.pop_front();
     buffer->flags = (buffer->flags & ~WaveBuffer::Queued) | WaveBuffer::Done;
-    m_post(m_buffer_message, 0, reinterpret_cast<intptr_t>(buffer));
+    post(m_buffer_message, buffer);
 }
 
 bool WaveDevice::close()
@@ -61,7 +61,7 @@ bool WaveDevice::close()
         m_closed = true;
     }
     shut_down();
-    m_post(m_close_message, reinterpret_cast<uintptr_t>(this), 0);
+    post(m_close_message, this);
     return true;
 }
 

@@ -28,8 +28,8 @@ public:
     size_t queued() const;
 
 protected:
-    WaveDevice(
-        const WaveFormat&, WavePost, uint32_t open_message, uint32_t close_message, uint32_t buffer_message);
+    WaveDevice(const WaveFormat&, WavePost, WaveDeviceMessage open_message, WaveDeviceMessage close_message,
+        WaveBufferMessage buffer_message);
 
     // Posts the open message; the backend calls it once its transport exists.
     void post_open();
@@ -52,9 +52,15 @@ protected:
 private:
     const WaveFormat m_format;
     const WavePost m_post;
-    const uint32_t m_open_message;
-    const uint32_t m_close_message;
-    const uint32_t m_buffer_message;
+    template<typename T, Carrier carrier>
+    void post(PointerMessage<T, carrier> message, std::type_identity_t<T>* pointer) const
+    {
+        m_post(message.id, message.wparam(pointer), message.lparam(pointer));
+    }
+
+    const WaveDeviceMessage m_open_message;
+    const WaveDeviceMessage m_close_message;
+    const WaveBufferMessage m_buffer_message;
     std::atomic<bool> m_transport_stopped = false;
 };
 

@@ -1,7 +1,5 @@
 #include "platform/WaveDriver.h"
 
-#include <atomic>
-
 namespace platform {
 
 namespace {
@@ -13,20 +11,12 @@ public:
     std::unique_ptr<WaveIn> open_input(const WaveFormat&, WavePost) override { return nullptr; }
 };
 
-NoWaveDriver no_driver;
-std::atomic<WaveDriver*> current_driver = nullptr;
-
 }
 
-WaveDriver& wave_driver()
+ServiceSlot<WaveDriver>& wave_driver_slot()
 {
-    WaveDriver* driver = current_driver.load();
-    return driver ? *driver : no_driver;
-}
-
-void set_wave_driver(WaveDriver* driver)
-{
-    current_driver.store(driver);
+    static ServiceSlot<WaveDriver> slot(make_backend<WaveDriver, NoWaveDriver>);
+    return slot;
 }
 
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "platform/Service.h"
 #include "platform/WaveIn.h"
 #include "platform/WaveOut.h"
 
@@ -17,9 +18,10 @@ public:
 };
 
 // The driver the audio engine opens its devices on. Until one is installed
-// there is no audio device and every open fails.
-WaveDriver& wave_driver();
-// Not owned; it must outlive every device it opened. Null restores "no device".
-void set_wave_driver(WaveDriver*);
+// there is no audio device and every open fails. A driver must outlive every
+// device it opened: close the devices before replacing it.
+ServiceSlot<WaveDriver>& wave_driver_slot();
+
+inline WaveDriver& wave_driver() { return wave_driver_slot().get(); }
 
 }

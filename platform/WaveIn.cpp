@@ -6,7 +6,7 @@
 namespace platform {
 
 WaveIn::WaveIn(const WaveFormat& format, WavePost post)
-    : WaveDevice(format, std::move(post), msg::wave_in_open, msg::wave_in_close, msg::wave_in_data)
+    : WaveDevice(format, std::move(post), wave_in_open_message, wave_in_close_message, wave_in_data_message)
 {
 }
 

@@ -6,7 +6,7 @@
 namespace platform {
 
 WaveOut::WaveOut(const WaveFormat& format, WavePost post)
-    : WaveDevice(format, std::move(post), msg::wave_out_open, msg::wave_out_close, msg::wave_out_done)
+    : WaveDevice(format, std::move(post), wave_out_open_message, wave_out_close_message, wave_out_done_message)
 {
 }
 

@@ -59,7 +59,7 @@ ListM3U::ListM3U(const std::u16string& path)
 
 void ListM3U::read(const std::u16string& path)
 {
-    os::File file(path, os::File::mode_read);
+    os::File file(path, os::File::Mode::read);
     if (!file.is_ok())
         return;
     const char16_t* p = nullptr;

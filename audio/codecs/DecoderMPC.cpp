@@ -64,7 +64,7 @@ std::int16_t to_sample(MPC_SAMPLE_FORMAT value)
 }
 
 DecoderMPC::DecoderMPC(const std::u16string& path)
-    : m_file(path, os::File::mode_read)
+    : m_file(path, os::File::Mode::read)
 {
     if (!m_file.is_ok())
         return;

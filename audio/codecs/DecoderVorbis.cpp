@@ -47,7 +47,7 @@ long tell_file(void* file)
 }
 
 DecoderVorbis::DecoderVorbis(const std::u16string& path)
-    : m_file(path, os::File::mode_read)
+    : m_file(path, os::File::Mode::read)
 {
     if (!m_file.is_ok())
         return;

@@ -26,22 +26,19 @@ PlayerPCMImpl::PlayerPCMImpl(PlayerPCM& owner)
     : m_owner(owner)
 {
     // Without a thread every kick fails instead of waiting for it.
-    if (!start())
-        m_ready.set();
+    start_queue();
 }
 
 PlayerPCMImpl::~PlayerPCMImpl()
 {
     request_stop();
-    m_ready.wait();
-    platform::post_thread_message(m_thread, kick_message);
+    post(kick_message);
     join();
 }
 
 bool PlayerPCMImpl::kick()
 {
-    m_ready.wait();
-    return platform::post_thread_message(m_thread, kick_message);
+    return post(kick_message);
 }
 
 bool PlayerPCMImpl::play()
@@ -97,30 +94,26 @@ void PlayerPCMImpl::apply_volume()
     m_device->set_volume(v | v << 16);
 }
 
-void PlayerPCMImpl::run()
+void PlayerPCMImpl::handle(const platform::Message& message)
 {
-    set_priority(1);
-    // The queue must exist before anyone posts to it.
-    platform::Message message;
-    platform::peek_message(message, {}, 0, 0, platform::Peek::keep);
-    m_thread = platform::current_thread_id();
-    m_ready.set();
-    while (!is_stop_requested() && platform::get_message(message)) {
-        switch (message.message) {
-        case platform::msg::wave_out_open:
-            on_device_opened();
-            break;
-        case platform::msg::wave_out_close:
-            on_device_closed(message.wparam);
-            break;
-        case platform::msg::wave_out_done:
-            on_buffer_done(reinterpret_cast<WaveBuffer*>(message.lparam));
-            break;
-        case kick_message:
-            on_kick();
-            break;
-        }
+    switch (message.message) {
+    case platform::msg::wave_out_open:
+        on_device_opened();
+        break;
+    case platform::msg::wave_out_close:
+        on_device_closed(platform::wave_out_close_message.payload(message));
+        break;
+    case platform::msg::wave_out_done:
+        on_buffer_done(platform::wave_out_done_message.payload(message));
+        break;
+    case kick_message:
+        on_kick();
+        break;
     }
+}
+
+void PlayerPCMImpl::finish()
+{
     liba::MutexLock lock(m_owner.get_lock());
     if (m_device) {
         m_device->reset();
@@ -168,11 +161,7 @@ void PlayerPCMImpl::open_device(uint32_t play_request)
 {
     if (m_device)
         return;
-    platform::ThreadId thread = m_thread;
-    m_device = platform::wave_driver().open_output(
-        m_device_format, [thread](uint32_t message, uintptr_t wparam, intptr_t lparam) {
-            platform::post_thread_message(thread, message, wparam, lparam);
-        });
+    m_device = platform::wave_driver().open_output(m_device_format, device_post());
     if (!m_device) {
         os::log() << "PlayerPCM: can't open the waveform output device\n";
         m_state = Closed;
@@ -275,11 +264,11 @@ void PlayerPCMImpl::close_when_drained()
 
 // Carries playback across a format change and ends it at the end of the data:
 // the kick opens the device again when play is still requested and data waits.
-void PlayerPCMImpl::on_device_closed(uintptr_t device)
+void PlayerPCMImpl::on_device_closed(const platform::WaveDevice* device)
 {
     {
         liba::MutexLock lock(m_owner.get_lock());
-        if (!m_device || device != reinterpret_cast<uintptr_t>(m_device.get()))
+        if (!m_device || device != m_device.get())
             return;
         for (WaveBuffer& header : m_headers) {
             if (header.user) {
@@ -291,7 +280,7 @@ void PlayerPCMImpl::on_device_closed(uintptr_t device)
         m_device_format = {};
         m_device.reset();
     }
-    platform::post_thread_message(m_thread, kick_message);
+    post(kick_message);
 }
 
 }

@@ -1,8 +1,7 @@
 #pragma once
 
 #include "audio/PCMData.h"
-#include "liba/Event.h"
-#include "liba/Thread.h"
+#include "audio/devices/DeviceThread.h"
 #include "platform/Message.h"
 #include "platform/WaveOut.h"
 
@@ -16,7 +15,7 @@ class PlayerPCM;
 
 // The player's device thread. Its owner's consumer lock guards everything
 // the thread shares: buffers, pending data, the device and the upstream link.
-class PlayerPCMImpl : public liba::Thread {
+class PlayerPCMImpl : public DeviceThread {
 public:
     static constexpr int buffer_count = 6;
     static constexpr int buffer_milliseconds = 200;
@@ -36,7 +35,8 @@ public:
     bool is_idle();
 
 protected:
-    void run() override;
+    void handle(const platform::Message& message) override;
+    void finish() override;
 
 private:
     enum State { Closed, Playing, Draining };
@@ -47,7 +47,7 @@ private:
     bool fill_device();
     void on_device_opened();
     void on_buffer_done(platform::WaveBuffer*);
-    void on_device_closed(uintptr_t device);
+    void on_device_closed(const platform::WaveDevice* device);
     void close_when_drained();
     bool any_busy() const;
     void apply_volume();
@@ -61,9 +61,6 @@ private:
     platform::WaveFormat m_device_format;
     uint32_t m_buffer_size = 0;
     PCMData m_pending;
-    liba::Event m_ready;
-    // The device thread as the message layer knows it; set before m_ready.
-    platform::ThreadId m_thread = 0;
     State m_state = Closed;
     bool m_paused = false;
     // 0, or the number of the play request still standing.

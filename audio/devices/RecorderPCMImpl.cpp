@@ -20,16 +20,11 @@ RecorderPCMImpl::RecorderPCMImpl(int channels, int sample_rate, int bits_per_sam
     , m_bits_per_sample(bits_per_sample)
 {
     // Nothing the device posts may be lost for want of a queue.
-    if (!Thread::start())
+    if (!start_queue())
         return;
-    m_ready.wait();
     liba::MutexLock lock(m_lock);
     platform::WaveFormat format { channels, bits_per_sample, sample_rate };
-    platform::ThreadId thread = m_thread;
-    m_device = platform::wave_driver().open_input(
-        format, [thread](uint32_t message, uintptr_t wparam, intptr_t lparam) {
-            platform::post_thread_message(thread, message, wparam, lparam);
-        });
+    m_device = platform::wave_driver().open_input(format, device_post());
     if (!m_device)
         return;
     m_buffer_size = static_cast<uint32_t>(block_align() * frames_per_buffer);
@@ -54,7 +49,7 @@ RecorderPCMImpl::~RecorderPCMImpl()
             m_device->close();
         }
     }
-    platform::post_thread_message(m_thread, platform::msg::quit);
+    post(platform::msg::quit);
     join();
     m_device.reset();
 }
@@ -116,29 +111,22 @@ int RecorderPCMImpl::get_bitrate()
     return static_cast<int>(std::clamp<double>(bits, INT32_MIN, INT32_MAX));
 }
 
-void RecorderPCMImpl::run()
+void RecorderPCMImpl::handle(const platform::Message& message)
 {
-    set_priority(1);
-    platform::Message message;
-    platform::peek_message(message, {}, 0, 0, platform::Peek::keep);
-    m_thread = platform::current_thread_id();
-    m_ready.set();
-    while (!is_stop_requested() && platform::get_message(message)) {
-        switch (message.message) {
-        case platform::msg::wave_in_open: {
-            liba::MutexLock lock(m_lock);
-            break;
-        }
-        case platform::msg::wave_in_close: {
-            liba::MutexLock lock(m_lock);
-            m_device.reset();
-            m_stopped = true;
-            break;
-        }
-        case platform::msg::wave_in_data:
-            buffer_full(reinterpret_cast<WaveBuffer*>(message.lparam));
-            break;
-        }
+    switch (message.message) {
+    case platform::msg::wave_in_open: {
+        liba::MutexLock lock(m_lock);
+        break;
+    }
+    case platform::msg::wave_in_close: {
+        liba::MutexLock lock(m_lock);
+        m_device.reset();
+        m_stopped = true;
+        break;
+    }
+    case platform::msg::wave_in_data:
+        buffer_full(platform::wave_in_data_message.payload(message));
+        break;
     }
 }
 

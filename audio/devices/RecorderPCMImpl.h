@@ -1,8 +1,7 @@
 #pragma once
 
-#include "liba/Event.h"
+#include "audio/devices/DeviceThread.h"
 #include "liba/Mutex.h"
-#include "liba/Thread.h"
 #include "platform/Message.h"
 #include "platform/WaveIn.h"
 
@@ -15,7 +14,7 @@ class RecorderPCM;
 
 // The recorder's device thread: owns the input device and its twenty
 // buffers and pushes every buffer the device hands back.
-class RecorderPCMImpl : public liba::Thread {
+class RecorderPCMImpl : public DeviceThread {
 public:
     static constexpr int buffer_count = 20;
     static constexpr int frames_per_buffer = 5000;
@@ -33,7 +32,7 @@ public:
     int get_bitrate();
 
 protected:
-    void run() override;
+    void handle(const platform::Message& message) override;
 
 private:
     // 64-bit: the constructor's arguments are checked only by the device.
@@ -43,9 +42,6 @@ private:
     bool is_ours(const platform::WaveBuffer*) const;
 
     liba::Mutex m_lock;
-    // Set once the thread's queue exists, with m_thread its id there.
-    liba::Event m_ready;
-    platform::ThreadId m_thread = 0;
     RecorderPCM& m_provider;
     platform::WaveBuffer m_headers[buffer_count];
     std::unique_ptr<uint8_t[]> m_blocks[buffer_count];

@@ -11,7 +11,7 @@
 namespace audio {
 
 FileReaderMP3::FileReaderMP3(const std::u16string& path)
-    : m_file(path, os::File::mode_read)
+    : m_file(path, os::File::Mode::read)
 {
     if (!m_file.is_ok())
         return;

@@ -8,7 +8,7 @@
 namespace audio {
 
 FileReaderWAV::FileReaderWAV(const std::u16string& path)
-    : m_file(path, os::File::mode_read)
+    : m_file(path, os::File::Mode::read)
 {
 }
 

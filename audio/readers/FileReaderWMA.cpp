@@ -18,7 +18,7 @@ constexpr std::int32_t max_frames_per_call = 8192;
 class FileReaderWMA::Source final : public platform::MediaSource {
 public:
     explicit Source(const std::u16string& path)
-        : m_file(path, os::File::mode_read)
+        : m_file(path, os::File::Mode::read)
     {
     }
 

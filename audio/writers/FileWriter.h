@@ -1,13 +1,11 @@
 #pragma once
 
+#include "os/File.h"
+
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <string>
-
-namespace os {
-class File;
-}
 
 namespace audio {
 
@@ -16,7 +14,7 @@ class FileWriter {
 public:
     // Opens the writer's file (an os::File mode); tests hand in files that
     // fail their writes, as a full disk does.
-    using Opener = std::function<std::unique_ptr<os::File>(const std::u16string& path, int mode)>;
+    using Opener = std::function<std::unique_ptr<os::File>(const std::u16string& path, os::File::Mode mode)>;
 
     virtual ~FileWriter() = default;
 
@@ -25,7 +23,7 @@ public:
     // The data written so far, in the position units of the matching reader.
     virtual std::int64_t get_data_size() = 0;
 
-    static std::unique_ptr<os::File> open_file(const std::u16string& path, int mode);
+    static std::unique_ptr<os::File> open_file(const std::u16string& path, os::File::Mode mode);
 };
 
 }

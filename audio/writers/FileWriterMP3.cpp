@@ -14,7 +14,7 @@ FileWriterMP3::FileWriterMP3(const std::u16string& path, bool append, Opener ope
 {
     if (!opener)
         opener = open_file;
-    m_file = opener(path, append ? os::File::mode_read_write : os::File::mode_write);
+    m_file = opener(path, append ? os::File::Mode::read_write : os::File::Mode::write);
     if (!m_file || !m_file->is_ok()) {
         m_ok = false;
         return;

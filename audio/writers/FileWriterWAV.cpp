@@ -53,7 +53,7 @@ template<typename Info, typename Data>
 bool FileWriterWAV<Info, Data>::open_for_append()
 {
     m_appending = true;
-    m_file = m_opener(m_path, os::File::mode_read_write);
+    m_file = m_opener(m_path, os::File::Mode::read_write);
     if (!m_file || !m_format.read(*m_file) || !m_file->is_ok()) {
         // Not a file of this coding: leave it exactly as it is.
         m_file.reset();
@@ -88,7 +88,7 @@ Data FileWriterWAV<Info, Data>::process(const Data& chunk)
     if (!m_file) {
         if (!set_format(chunk))
             return chunk;
-        m_file = m_opener(m_path, os::File::mode_write);
+        m_file = m_opener(m_path, os::File::Mode::write);
         m_ok = m_file && m_format.write(*m_file);
     }
     if (m_ok)

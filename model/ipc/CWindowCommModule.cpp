@@ -9,7 +9,6 @@
 
 namespace {
 
-constexpr std::uint32_t disabled_style = 0x08000000;
 // The longest folder name the program's key may give.
 constexpr std::size_t max_folder_units = 259;
 
@@ -30,7 +29,12 @@ CWindowCommModule::CWindowCommModule(std::u16string name, std::u16string applica
     if (role != Role::server)
         return;
     platform::register_window_class({ get_name(), procedure, true });
-    m_window = platform::create_window({ get_name(), {}, disabled_style, {} });
+    platform::WindowParams params;
+    params.class_name = get_name();
+    params.style = platform::ws::disabled; // never shown, never takes input
+    params.x = 0;
+    params.width = 0;
+    m_window = platform::create_window(params);
 }
 
 CWindowCommModule::~CWindowCommModule()

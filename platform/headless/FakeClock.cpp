@@ -1,15 +1,12 @@
 #include "platform/headless/FakeClock.h"
 
-namespace platform {
+namespace platform::headless {
 
 FakeClock::FakeClock(std::uint32_t ticks, FileTime local)
     : m_ticks(ticks)
     , m_local(local)
 {
-    set_clock(this);
 }
-
-FakeClock::~FakeClock() { set_clock(nullptr); }
 
 SystemTime FakeClock::local_time() const
 {

@@ -5,19 +5,19 @@
 #include <atomic>
 #include <mutex>
 
-namespace platform {
+namespace platform::headless {
 
-// A clock that moves only when told to, for tests. Installs itself for its
-// lifetime.
+// A clock that moves only when told to, for tests; install it with
+// ScopedService<Clock, FakeClock> (platform/Service.h).
 class FakeClock final : public Clock {
 public:
     explicit FakeClock(std::uint32_t ticks = 0, FileTime local = file_time_of_1970);
-    ~FakeClock() override;
     FakeClock(const FakeClock&) = delete;
     FakeClock& operator=(const FakeClock&) = delete;
 
     std::uint32_t tick_count() const override { return m_ticks.load(); }
     SystemTime local_time() const override;
+    bool runs_by_itself() const override { return false; }
 
     void set_tick_count(std::uint32_t ticks) { m_ticks.store(ticks); }
     void set_local_time(FileTime local);

@@ -1,6 +1,6 @@
 #include "platform/headless/MemoryClipboard.h"
 
-namespace platform {
+namespace platform::headless {
 
 bool MemoryClipboard::open()
 {

@@ -4,7 +4,7 @@
 
 #include <mutex>
 
-namespace platform {
+namespace platform::headless {
 
 // A clipboard that lives in this process only.
 class MemoryClipboard final : public Clipboard {

@@ -2,7 +2,7 @@
 
 #include "platform/Folders.h"
 
-namespace platform {
+namespace platform::headless {
 
 namespace {
 

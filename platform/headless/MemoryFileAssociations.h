@@ -5,7 +5,7 @@
 #include <map>
 #include <optional>
 
-namespace platform {
+namespace platform::headless {
 
 // Associations held in memory the way the handheld registers them, for
 // tests: this program's command is its quoted path followed by %1, its icon

@@ -13,10 +13,10 @@
 
 namespace platform {
 
-uint32_t write_file_atomically(std::u16string_view path, std::string_view bytes)
+uint32_t write_file_atomically(std::u16string_view path, std::string_view bytes, unsigned new_file_mode)
 {
     std::string target = to_utf8(path);
-    unsigned mode = 0666; // narrowed by the umask for a new file
+    unsigned mode = new_file_mode;
     bool exists = false;
 
     struct stat st { };

@@ -4,6 +4,7 @@
 #include "platform/Folders.h"
 #include "platform/Utf8.h"
 #include "platform/Win32Error.h"
+#include "platform/posix/PosixFile.h"
 
 #include <cerrno>
 #include <fstream>
@@ -168,31 +169,12 @@ void set_default(std::vector<std::string>& lines, const std::string& type, const
         lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(last_used + 1), line);
 }
 
-bool make_folders(const std::string& path)
-{
-    for (std::size_t slash = 1; slash != std::string::npos;) {
-        slash = path.find('/', slash + 1);
-        const std::string folder = path.substr(0, slash);
-        if (mkdir(folder.c_str(), 0755) != 0 && errno != EEXIST)
-            return false;
-    }
-
-    struct stat st { };
-
-    return stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-std::string folder_of(const std::string& path)
-{
-    return path.substr(0, path.find_last_of('/'));
-}
-
 bool write_lines(const std::string& path, const std::vector<std::string>& lines)
 {
     std::string bytes;
     for (const auto& line : lines)
         bytes += line + "\n";
-    return make_folders(folder_of(path)) && write_file_atomically(from_utf8(path), bytes) == error_success;
+    return posix::make_folders(posix::folder_of(path)) && write_file_atomically(from_utf8(path), bytes) == error_success;
 }
 
 // One argument of an Exec line: quoted, with the characters that are
@@ -235,7 +217,7 @@ bool ensure_own_entry()
         + "Terminal=false\n"
           "MimeType="
         + types + "\n";
-    return make_folders(applications) && write_file_atomically(from_utf8(path), entry) == error_success;
+    return posix::make_folders(applications) && write_file_atomically(from_utf8(path), entry) == error_success;
 }
 
 }
@@ -308,6 +290,12 @@ std::u16string MimeAppsAssociations::own_command() const
 std::u16string MimeAppsAssociations::own_icon() const
 {
     return {};
+}
+
+ServiceSlot<FileAssociations>& file_associations_slot()
+{
+    static ServiceSlot<FileAssociations> slot(make_backend<FileAssociations, MimeAppsAssociations>);
+    return slot;
 }
 
 }

@@ -52,11 +52,27 @@ int create_temp_beside(const std::string& target, unsigned mode, std::string& te
     return -1;
 }
 
-void sync_directory_of(const std::string& path)
+std::string folder_of(const std::string& path)
 {
     auto slash = path.rfind('/');
-    std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
-    int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    return slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+}
+
+bool make_folders(const std::string& folder)
+{
+    struct stat st { };
+
+    if (stat(folder.c_str(), &st) == 0)
+        return S_ISDIR(st.st_mode);
+    const std::string parent = folder_of(folder);
+    if (parent != folder && parent != "." && !make_folders(parent))
+        return false;
+    return mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST;
+}
+
+void sync_directory_of(const std::string& path)
+{
+    int fd = open(folder_of(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (fd < 0)
         return;
     fsync(fd);

@@ -24,4 +24,12 @@ int create_temp_beside(const std::string& target, unsigned mode, std::string& te
 // Flushes a folder's entries to the disk, so that a rename in it survives a crash.
 void sync_directory_of(const std::string& path);
 
+// The folder that holds the path: "." for a bare name, "/" for a name in the root.
+std::string folder_of(const std::string& path);
+
+// Makes the folder and every missing folder above it, each private to the
+// user (mode 0700, as the desktop's per-user folders are). True when the
+// folder exists afterwards.
+bool make_folders(const std::string& folder);
+
 }

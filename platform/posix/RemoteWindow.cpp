@@ -120,7 +120,7 @@ void serve_connection(int fd, const std::u16string& class_name)
         window = first_top_level_window(class_name);
     std::optional<LResult> result;
     if (window != no_window) {
-        LParam lparam = copy ? reinterpret_cast<LParam>(&payload->record) : 0;
+        LParam lparam = copy ? copy_data_message.lparam(&payload->record) : 0;
         result = send_keeping(window, message, static_cast<WParam>(wparam), lparam, payload);
     }
     deadline = SteadyClock::now() + std::chrono::milliseconds(receive_timeout_ms);

@@ -38,10 +38,10 @@ public:
 
 }
 
-Clock& system_clock()
+ServiceSlot<Clock>& clock_slot()
 {
-    static SystemClock clock;
-    return clock;
+    static ServiceSlot<Clock> slot(make_backend<Clock, SystemClock>);
+    return slot;
 }
 
 }

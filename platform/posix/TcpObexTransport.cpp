@@ -60,6 +60,7 @@ public:
 
     bool enumerate_devices(std::vector<ObexDeviceInfo>& devices) override
     {
+        m_error = 0;
         devices.clear();
         m_peers.clear();
         for (const auto& entry : detail::split_obex_peers(to_utf8(registry_peer_list(m_registry)))) {
@@ -86,6 +87,7 @@ public:
 
     bool query_obex_service(std::uint32_t device, int& selector) override
     {
+        m_error = 0;
         if (device >= m_peers.size())
             return fail(EINVAL);
         const auto& a = m_peers[device].address;
@@ -96,6 +98,7 @@ public:
 
     bool connect(std::uint32_t device, int selector) override
     {
+        m_error = 0;
         if (device >= m_peers.size() || selector <= 0 || selector > 65535)
             return fail(EINVAL);
         Peer peer = m_peers[device];
@@ -119,6 +122,7 @@ public:
 
     bool send(std::span<const std::uint8_t> bytes) override
     {
+        m_error = 0;
         while (!bytes.empty()) {
             if (m_shut || m_fd < 0)
                 return fail(m_shut ? ECANCELED : ENOTCONN);
@@ -136,6 +140,7 @@ public:
 
     std::ptrdiff_t receive(std::span<std::uint8_t> buffer) override
     {
+        m_error = 0;
         for (;;) {
             if (m_shut || m_fd < 0) {
                 fail(m_shut ? ECANCELED : ENOTCONN);

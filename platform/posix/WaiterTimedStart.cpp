@@ -187,4 +187,10 @@ bool WaiterTimedStart::run_app_at_time(std::u16string_view program, const std::o
     return false;
 }
 
+ServiceSlot<TimedStart>& timed_start_slot()
+{
+    static ServiceSlot<TimedStart> slot(make_backend<TimedStart, WaiterTimedStart>);
+    return slot;
+}
+
 }

@@ -2,6 +2,7 @@
 
 #include "platform/Clock.h"
 #include "platform/MessageQueue.h"
+#include "platform/detail/Shell.h"
 #include "platform/detail/WindowTree.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/WindowManager.h"
@@ -187,6 +188,8 @@ void key_down(std::uint32_t key)
     auto& s = input();
     bool was_down = s.keys[key & 0xFF];
     s.keys[key & 0xFF] = true;
+    if (detail::hot_key_input(key, true))
+        return;
     if (Window w = key_target(); w != no_window)
         post_message(w, msg::key_down, key, LParam(1 | (was_down ? 1 << 30 : 0)));
 }
@@ -194,6 +197,8 @@ void key_down(std::uint32_t key)
 void key_up(std::uint32_t key)
 {
     input().keys[key & 0xFF] = false;
+    if (detail::hot_key_input(key, false))
+        return;
     if (Window w = key_target(); w != no_window)
         post_message(w, msg::key_up, key, LParam(1 | 1 << 30 | 1u << 31));
 }

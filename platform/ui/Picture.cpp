@@ -1,10 +1,15 @@
 #include "platform/ui/Picture.h"
 
 #include <gif_lib.h>
+#include <jpeglib.h>
 #include <stb/stb_image.h>
 
+#include <csetjmp>
+
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
+#include <vector>
 #include <cstring>
 
 namespace platform {
@@ -75,7 +80,7 @@ std::optional<PictureError> check_bmp(std::span<const std::uint8_t> b)
     return std::nullopt;
 }
 
-// A baseline or progressive JPEG ends with its end-of-image marker; stb_image
+// A baseline or progressive JPEG ends with its end-of-image marker; a decoder
 // would fill a truncated scan with grey.
 bool jpeg_complete(std::span<const std::uint8_t> b)
 {
@@ -84,6 +89,97 @@ bool jpeg_complete(std::span<const std::uint8_t> b)
             return true;
     }
     return false;
+}
+
+// libjpeg reports errors through a callback that must not return; it jumps back
+// here. Nothing with a destructor lives between setjmp and the jump.
+struct JpegErrors {
+    jpeg_error_mgr manager;
+    std::jmp_buf back;
+    bool damaged = false;
+};
+
+void jpeg_fail(j_common_ptr info)
+{
+    std::longjmp(reinterpret_cast<JpegErrors*>(info->err)->back, 1);
+}
+
+// A warning is corrupt data that libjpeg would paper over (truncated scans, bad
+// Huffman codes): the picture is damaged.
+void jpeg_warn(j_common_ptr info, int level)
+{
+    if (level < 0)
+        reinterpret_cast<JpegErrors*>(info->err)->damaged = true;
+}
+
+// Decodes into `pixels` once the header has told the size; false if the data is damaged.
+bool read_jpeg_rows(jpeg_decompress_struct& info, Bitmap& bitmap, std::uint8_t* line)
+{
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW rows[] = { line };
+        std::int32_t y = std::int32_t(info.output_scanline);
+        if (jpeg_read_scanlines(&info, rows, 1) != 1)
+            return false;
+        Pixel* row = bitmap.row(y);
+        for (JDIMENSION x = 0; x < info.output_width; ++x)
+            row[x] = Pixel(line[3 * x]) << 16 | Pixel(line[3 * x + 1]) << 8 | line[3 * x + 2];
+    }
+    return true;
+}
+
+// Everything the decoder touches lives here, on the heap, so a jump out of
+// libjpeg leaves nothing of the frames it skips to clean up.
+struct JpegJob {
+    jpeg_decompress_struct info {};
+    JpegErrors errors;
+    std::unique_ptr<Bitmap> bitmap;
+    std::vector<std::uint8_t> line;
+    PictureError error = PictureError::damaged;
+};
+
+// No locals with destructors: libjpeg may jump out of any call here.
+void run_jpeg(JpegJob& job, std::span<const std::uint8_t> b)
+{
+    jpeg_create_decompress(&job.info);
+    jpeg_mem_src(&job.info, b.data(), static_cast<unsigned long>(b.size()));
+    jpeg_read_header(&job.info, TRUE);
+    if (!size_allowed(job.info.image_width, job.info.image_height)) {
+        job.error = PictureError::too_large;
+        return;
+    }
+    job.info.out_color_space = JCS_RGB;
+    jpeg_start_decompress(&job.info);
+    job.bitmap = Bitmap::create(std::int32_t(job.info.output_width), std::int32_t(job.info.output_height));
+    if (!job.bitmap) {
+        job.error = PictureError::too_large;
+        return;
+    }
+    job.line.resize(std::size_t(job.info.output_width) * 3);
+    if (!read_jpeg_rows(job.info, *job.bitmap, job.line.data())) {
+        job.errors.damaged = true;
+        return;
+    }
+    jpeg_finish_decompress(&job.info);
+}
+
+PictureResult decode_jpeg(std::span<const std::uint8_t> b)
+{
+    if (b.size() > std::size_t(ULONG_MAX))
+        return failure(PictureError::too_large);
+    auto job = std::make_unique<JpegJob>();
+    job->info.err = jpeg_std_error(&job->errors.manager);
+    job->errors.manager.error_exit = jpeg_fail;
+    job->errors.manager.emit_message = jpeg_warn;
+    if (setjmp(job->errors.back) == 0)
+        run_jpeg(*job, b);
+    else
+        job->errors.damaged = true;
+    jpeg_destroy_decompress(&job->info);
+    if (!job->bitmap || job->errors.damaged)
+        return failure(job->error);
+    PictureResult r;
+    r.picture = DecodedPicture { std::move(job->bitmap), std::nullopt };
+    return r;
 }
 
 PictureResult decode_with_stb(std::span<const std::uint8_t> b)
@@ -243,7 +339,7 @@ PictureResult decode_picture(std::span<const std::uint8_t> bytes)
     if (starts_with(bytes, "\xFF\xD8\xFF")) {
         if (!jpeg_complete(bytes))
             return failure(PictureError::damaged);
-        return decode_with_stb(bytes);
+        return decode_jpeg(bytes);
     }
     return failure(PictureError::unknown_format);
 }

@@ -1,5 +1,6 @@
 #include "platform/ui/Screen.h"
 
+#include "platform/detail/Shell.h"
 #include "platform/detail/WindowTree.h"
 #include "platform/ui/DeviceContext.h"
 #include "platform/ui/Font.h"
@@ -246,21 +247,24 @@ Rect work_area()
 
 bool set_full_screen(Window w, std::uint32_t flags)
 {
-    std::lock_guard lock(state().mutex);
-    auto& s = state();
-    WindowRecord* r = find_record(s, w);
-    if (!r)
-        return false;
-    bool before = r->full_screen;
-    if (flags & shfs::hide_task_bar)
-        r->full_screen = true;
-    if (flags & shfs::show_task_bar)
-        r->full_screen = false;
-    if (before != r->full_screen && s.active == w) {
+    {
+        std::lock_guard lock(state().mutex);
+        auto& s = state();
+        WindowRecord* r = find_record(s, w);
+        if (!r)
+            return false;
+        bool before = r->full_screen;
+        if (flags & shfs::hide_task_bar)
+            r->full_screen = true;
+        if (flags & shfs::show_task_bar)
+            r->full_screen = false;
+        if (before == r->full_screen || s.active != w)
+            return true;
         bars_changed();
         Region all(screen().bitmap->bounds());
         invalidate_screen(s, all);
     }
+    foreground_changed();
     return true;
 }
 

@@ -1,6 +1,7 @@
 #include "platform/ui/WindowManager.h"
 
 #include "platform/MessageQueue.h"
+#include "platform/detail/Shell.h"
 #include "platform/detail/WindowTree.h"
 #include "platform/ui/Screen.h"
 
@@ -249,6 +250,7 @@ Window activate(Window w, WParam how)
         send_message(old, msg::activate, wa::inactive, LParam(w));
     if (w != no_window)
         send_message(w, msg::activate, how, LParam(old));
+    foreground_changed();
     Window focus;
     {
         auto lock = lock_state();

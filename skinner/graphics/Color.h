@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ui/Color.h"
+
 #include <cstdint>
 
 namespace skinner {
@@ -13,5 +15,11 @@ struct Color {
 
     bool operator==(const Color&) const = default;
 };
+
+// The colour as drawing calls take it.
+constexpr platform::ColorRef color_ref(Color c)
+{
+    return platform::rgb(c.red, c.green, c.blue);
+}
 
 }

@@ -2,6 +2,7 @@
 
 #include "skinner/graphics/Image.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -23,9 +24,10 @@ struct ImageKey {
 // that cannot be found or decoded gives an image that is not valid.
 std::shared_ptr<const Image> find_image(const ImageKey& key);
 
-// Loads an image: at a scale above 1 the ready-made variant first (the name
-// followed by "_x" and the scale), else the plain name; each as the PNG file
-// of that name in the folder of the base path.
+// Loads an image from the skin's archive or folder (ImageLoader).
 Image load_image(const ImageKey& key);
+
+// How many images are loaded and held now.
+std::size_t images_in_use();
 
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 
 namespace skinner {
@@ -10,5 +11,16 @@ struct Point {
 
     bool operator==(const Point&) const = default;
 };
+
+// Each coordinate chosen separately.
+constexpr Point component_max(Point a, Point b)
+{
+    return { std::max(a.x, b.x), std::max(a.y, b.y) };
+}
+
+constexpr Point component_min(Point a, Point b)
+{
+    return { std::min(a.x, b.x), std::min(a.y, b.y) };
+}
 
 }

@@ -1,5 +1,7 @@
 #include "skinner/skin/Font.h"
 
+#include "platform/ui/DeviceContext.h"
+
 namespace skinner {
 
 Font::Font(std::uint32_t scale)
@@ -9,8 +11,21 @@ Font::Font(std::uint32_t scale)
 
 void Font::set_description(const std::u16string& description)
 {
-    m_entry.reset();
+    // Looked up before the old entry goes, so setting the same description keeps its font.
     m_entry = find_font(description, m_scale);
+}
+
+Size measure_text(const Font& font, std::u16string_view text)
+{
+    const platform::Font* platform_font = font.platform_font();
+    if (!platform_font)
+        return {};
+    platform::DeviceContext dc = platform::DeviceContext::for_screen();
+    dc.select_font(platform_font);
+    platform::Rect rect { 0, 0, 1, 1 };
+    const int height
+        = dc.draw_text(text, rect, platform::dt::calc_rect | platform::dt::no_prefix | platform::dt::vcenter);
+    return { rect.right, height };
 }
 
 }

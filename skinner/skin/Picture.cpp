@@ -1,6 +1,7 @@
 #include "skinner/skin/Picture.h"
 
 #include "skinner/graphics/ImageCache.h"
+#include "skinner/graphics/PictureDrawing.h"
 
 namespace skinner {
 
@@ -80,10 +81,30 @@ Size Picture::get_border_size() const
 
 Point Picture::map_point(Point point, Point position, Size size) const
 {
-    return { map_axis(point.x, position.x, position.x + size.width, m_source_left, m_inner_left,
-                 m_inner_right, m_source_right, m_stretch),
-        map_axis(point.y, position.y, position.y + size.height, m_source_top, m_inner_top, m_inner_bottom,
+    const platform::Rect target
+        = platform::Rect::from({ position.x, position.y }, { size.width, size.height });
+    return { map_axis(point.x, target.left, target.right, m_source_left, m_inner_left, m_inner_right,
+                 m_source_right, m_stretch),
+        map_axis(point.y, target.top, target.bottom, m_source_top, m_inner_top, m_inner_bottom,
             m_source_bottom, m_stretch) };
+}
+
+void Picture::draw(Canvas& canvas, Point position, Size size) const
+{
+    if (!m_image)
+        return;
+    const PictureParts parts { source_top_left(), inner_top_left(), inner_bottom_right(),
+        source_bottom_right(), m_stretch };
+    draw_image(canvas, *m_image, parts,
+        platform::Rect::from({ position.x, position.y }, { size.width, size.height }));
+}
+
+bool Picture::hit_test(Point point, Point position, Size size) const
+{
+    if (!m_image)
+        return true;
+    const Point source = map_point(point, position, size);
+    return m_image->is_transparent(source.x, source.y);
 }
 
 }

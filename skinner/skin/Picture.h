@@ -1,5 +1,6 @@
 #pragma once
 
+#include "skinner/graphics/Canvas.h"
 #include "skinner/graphics/Image.h"
 #include "skinner/graphics/Point.h"
 #include "skinner/graphics/Size.h"
@@ -53,6 +54,16 @@ public:
     // The source point that a destination point of the rectangle (position,
     // size) shows; -1 in an axis where the point lies outside the rectangle.
     Point map_point(Point point, Point position, Size size) const;
+
+    // Draws the picture into the rectangle: borders 1:1, the middle zone
+    // stretched or tiled, through the image's mask or alpha companion.
+    // Nothing for the empty picture.
+    void draw(Canvas& canvas, Point position, Size size) const;
+    // Whether the picture drawn into the rectangle is transparent at the
+    // point: true for the empty picture and outside the rectangle, false
+    // where the image has no mask, else true where its mask is black.
+    // Controls hit where this is false.
+    bool hit_test(Point point, Point position, Size size) const;
 
 private:
     std::shared_ptr<const Image> m_image;

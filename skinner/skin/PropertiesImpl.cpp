@@ -68,7 +68,7 @@ bool read_skin_bytes(const std::u16string& path, std::optional<std::uint64_t> co
         }
     }
     from_archive = false;
-    os::File file(path, os::File::mode_read);
+    os::File file(path, os::File::Mode::read);
     return read(file);
 }
 
@@ -82,7 +82,7 @@ bool read_skin_bytes(const std::u16string& path, std::optional<std::uint64_t> co
 PropertiesImpl::PropertiesImpl() = default;
 
 PropertiesImpl::PropertiesImpl(const std::u16string& path, Size screen)
-    : m_work_area(work_area().get().size(screen))
+    : m_work_area(work_area_slot().get().size(screen))
     , m_screen(screen)
     , m_path(path)
 {

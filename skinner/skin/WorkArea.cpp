@@ -32,7 +32,7 @@ public:
 
 }
 
-platform::ServiceSlot<WorkArea>& work_area()
+platform::ServiceSlot<WorkArea>& work_area_slot()
 {
     static platform::ServiceSlot<WorkArea> slot(
         []() -> std::unique_ptr<WorkArea> { return std::make_unique<BarsWorkArea>(); });

@@ -14,6 +14,6 @@ public:
     virtual Size size(Size screen) = 0;
 };
 
-platform::ServiceSlot<WorkArea>& work_area();
+platform::ServiceSlot<WorkArea>& work_area_slot();
 
 }

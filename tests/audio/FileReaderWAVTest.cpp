@@ -48,7 +48,7 @@ std::string block_file(Info info, std::size_t data_bytes, const test::TempDir& d
     info.data_size = std::uint32_t(data_bytes);
     std::string path = dir.file("blocks.wav");
     {
-        os::File out(path_of(path), 1);
+        os::File out(path_of(path), os::File::Mode::write);
         EXPECT_TRUE(info.write(out));
         std::string zeros(data_bytes, '\0');
         out.write(zeros.data(), std::uint32_t(zeros.size()));

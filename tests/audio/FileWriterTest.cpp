@@ -1,3 +1,4 @@
+#include "audio/Id3Tag.h"
 #include "audio/codecs/EncoderADPCM.h"
 #include "audio/codecs/EncoderGSM.h"
 #include "audio/readers/FileReaderWAVPCM.h"
@@ -5,10 +6,9 @@
 #include "audio/writers/FileWriterWAVADPCM.h"
 #include "audio/writers/FileWriterWAVGSM.h"
 #include "audio/writers/FileWriterWAVPCM.h"
-#include "audio/Id3Tag.h"
 #include "os/File.h"
-#include "tests/audio/FullDisk.h"
 #include "tests/audio/CodecFiles.h"
+#include "tests/audio/FullDisk.h"
 #include "tests/audio/PipelineDoubles.h"
 #include "tests/audio/WavBytes.h"
 #include "tests/support/TempDir.h"
@@ -109,8 +109,8 @@ std::string decode(Coding coding, const std::string& path)
 std::string sine(const test::TempDir& dir, double seconds, int hz = 440)
 {
     std::string path = dir.file("sine.wav");
-    test::tool({ "sox", "-n", "-r", "8000", "-c", "1", "-b", "16", path, "synth", std::to_string(seconds), "sine",
-        std::to_string(hz), "vol", "0.5" });
+    test::tool({ "sox", "-n", "-r", "8000", "-c", "1", "-b", "16", path, "synth", std::to_string(seconds),
+        "sine", std::to_string(hz), "vol", "0.5" });
     return test::sox_decode(path);
 }
 
@@ -185,7 +185,8 @@ TEST(FileWriterWAVPCM, TakesTheFirstChunksFormat)
     EXPECT_EQ(bytes.size(), 2044u);
     EXPECT_EQ(test::read_le32(bytes, 4), 2036u);
     EXPECT_EQ(test::read_le32(bytes, 40), 2000u);
-    EXPECT_EQ(bytes.substr(44), test::bytes_of(test::counting_pcm(1200, 1)) + test::bytes_of(test::counting_pcm(800, 1)));
+    EXPECT_EQ(bytes.substr(44),
+        test::bytes_of(test::counting_pcm(1200, 1)) + test::bytes_of(test::counting_pcm(800, 1)));
 }
 
 TEST(FileWriterWAV, AppendsToFilesWithOtherChunks)
@@ -194,8 +195,10 @@ TEST(FileWriterWAV, AppendsToFilesWithOtherChunks)
         GTEST_SKIP() << "sox or ffmpeg missing";
     test::TempDir dir;
     std::string ten = dir.file("ten.wav");
-    test::tool({ "sox", "-n", "-r", "8000", "-c", "1", "-b", "16", ten, "synth", "10", "sine", "300", "vol", "0.5" });
+    test::tool({ "sox", "-n", "-r", "8000", "-c", "1", "-b", "16", ten, "synth", "10", "sine", "300", "vol",
+        "0.5" });
     std::string more = sine(dir, 3, 700);
+
     struct Case {
         Coding coding;
         std::vector<std::string> codec;
@@ -204,6 +207,7 @@ TEST(FileWriterWAV, AppendsToFilesWithOtherChunks)
         { Coding::ADPCM, { "-c:a", "adpcm_ms", "-block_size", "256" } },
         { Coding::GSM, { "-c:a", "libgsm_ms" } },
     };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(name_of(c.coding));
         // ffmpeg puts a LIST chunk before "data".
@@ -276,6 +280,7 @@ TEST(FileWriterWAV, RefusesToAppendToOtherFiles)
     test::TempDir dir;
     std::string pcm_file = dir.write("pcm.wav", test::pcm_wav(1, 8000, 16, std::string(1000, '\x11')));
     std::string text = dir.write("notes.txt", "not a sound file at all, but longer than a header would be");
+
     struct Case {
         Coding coding;
         std::string path;
@@ -285,6 +290,7 @@ TEST(FileWriterWAV, RefusesToAppendToOtherFiles)
         { Coding::PCM, text },
         { Coding::PCM, dir.file("missing.wav") },
     };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(c.path);
         std::string before = test::read_file(c.path);
@@ -302,6 +308,7 @@ TEST(FileWriterWAV, FullDiskKeepsWholeUnitsAndAPlayableFile)
     std::string pcm(8000 * 2, '\0');
     for (std::size_t i = 0; i < pcm.size(); ++i)
         pcm[i] = char(i * 7 % 251);
+
     struct Case {
         Coding coding;
         std::uint64_t room; // bytes the file may reach
@@ -315,6 +322,7 @@ TEST(FileWriterWAV, FullDiskKeepsWholeUnitsAndAPlayableFile)
         { Coding::ADPCM, 60,            0 },    // not even the header fits
         // clang-format on
     };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(name_of(c.coding)) + " " + std::to_string(c.room));
         std::string path = dir.file("full.wav");
@@ -388,10 +396,12 @@ TEST(FileWriterMP3, AppendingKeepsTheTagLast)
     std::string frames = test::read_file(test::fixture("mp3/lame_mpeg1_mono.mp3"));
     ASSERT_EQ(frames.substr(frames.size() - 128, 3), "TAG");
     frames.resize(frames.size() - 128);
+
     struct Case {
         bool tagged;
         std::uint64_t room; // 0: no limit
     } cases[] = { { false, 0 }, { true, 0 }, { true, 200 } };
+
     for (const auto& c : cases) {
         SCOPED_TRACE(std::to_string(c.tagged) + " " + std::to_string(c.room));
         std::string path = dir.write("song.mp3", frames);

@@ -14,7 +14,7 @@ namespace test {
 // bytes the file already has still succeed.
 class FullDiskFile : public os::File {
 public:
-    FullDiskFile(const std::u16string& path, int mode, std::uint64_t room)
+    FullDiskFile(const std::u16string& path, os::File::Mode mode, std::uint64_t room)
         : os::File(path, mode)
         , m_room(room)
     {
@@ -33,7 +33,7 @@ private:
 
 inline audio::FileWriter::Opener full_disk(std::uint64_t room)
 {
-    return [room](const std::u16string& path, int mode) -> std::unique_ptr<os::File> {
+    return [room](const std::u16string& path, os::File::Mode mode) -> std::unique_ptr<os::File> {
         return std::make_unique<FullDiskFile>(path, mode, room);
     };
 }

@@ -110,7 +110,7 @@ TEST(Id3Tag, FindsNoTagWhereThereIsNone)
     EXPECT_FALSE(Id3Tag(path_of(dir.file("missing.mp3"))).has_tag);
 
     // A 100-byte file is searched whole.
-    os::File small(path_of(dir.write("small.mp3", std::string(10, 'x') + "TAG" + std::string(87, 'x'))), 0);
+    os::File small(path_of(dir.write("small.mp3", std::string(10, 'x') + "TAG" + std::string(87, 'x'))), os::File::Mode::read);
     EXPECT_EQ(audio::id3_find_tag(small), 13);
     EXPECT_EQ(audio::id3_find_trailer(small), -1);
 }

@@ -13,6 +13,7 @@ namespace {
 using test::chunk_of;
 using test::Samples;
 using test::samples_of;
+using FakeClock = platform::ScopedService<platform::Clock, platform::headless::FakeClock>;
 
 TEST(Muter, SilencesInTheChunksOwnFormatOnlyWhileMuted)
 {
@@ -121,40 +122,40 @@ Samples stepped_second()
 
 TEST(LevelMeter, FollowsTheQueuedAudioOnTheClock)
 {
-    platform::FakeClock clock(1000);
+    FakeClock clock(platform::clock_slot(), 1000);
     audio::LevelMeter meter;
     EXPECT_EQ(meter.get_level(), 0);
     meter.process(chunk_of(stepped_second(), 1, 16, 150));
     meter.process(chunk_of(stepped_second(), 1, 16, 150));
 
     EXPECT_EQ(meter.get_level(), 0); // step 0 holds only negative samples
-    clock.advance(500);
+    clock->advance(500);
     EXPECT_DOUBLE_EQ(meter.get_level(), 7000 / 32768.0);
-    clock.advance(1000); // into the second chunk
+    clock->advance(1000); // into the second chunk
     EXPECT_DOUBLE_EQ(meter.get_level(), 7000 / 32768.0);
-    clock.advance(600); // everything heard
+    clock->advance(600); // everything heard
     EXPECT_EQ(meter.get_level(), 0);
 }
 
 TEST(LevelMeter, PausingFreezesTheReading)
 {
-    platform::FakeClock clock(1000);
+    FakeClock clock(platform::clock_slot(), 1000);
     audio::LevelMeter meter;
     meter.process(chunk_of(stepped_second(), 1, 16, 150));
-    clock.advance(200);
+    clock->advance(200);
     meter.set_paused(true);
     for (int i = 0; i < 4; ++i) {
-        clock.advance(5000);
+        clock->advance(5000);
         EXPECT_DOUBLE_EQ(meter.get_level(), 3000 / 32768.0);
     }
     meter.set_paused(false);
-    clock.advance(300);
+    clock->advance(300);
     EXPECT_DOUBLE_EQ(meter.get_level(), 7000 / 32768.0);
 }
 
 TEST(LevelMeter, HoldsAFewSecondsOfAudioHoweverFastItComes)
 {
-    platform::FakeClock clock(0);
+    FakeClock clock(platform::clock_slot(), 0);
     audio::LevelMeter meter;
     // A minute pulled through at once, as a conversion does: second k peaks
     // at k x 500. The history keeps only its last seconds.
@@ -162,17 +163,17 @@ TEST(LevelMeter, HoldsAFewSecondsOfAudioHoweverFastItComes)
         meter.process(chunk_of(Samples(150, second * 500), 1, 16, 150));
     const int kept = int(audio::LevelMeter::history_seconds);
     EXPECT_DOUBLE_EQ(meter.get_level(), (60 - kept) * 500 / 32768.0);
-    clock.advance(1000 * kept - 500);
+    clock->advance(1000 * kept - 500);
     EXPECT_DOUBLE_EQ(meter.get_level(), 59 * 500 / 32768.0);
 }
 
 TEST(LevelMeter, RatesBelowFifteenStillStep)
 {
-    platform::FakeClock clock(0);
+    FakeClock clock(platform::clock_slot(), 0);
     audio::LevelMeter meter;
     // 10 Hz: one reading per frame instead of a step of 0 frames.
     meter.process(chunk_of({ 0, 64, 127, 32 }, 1, 8, 10));
-    clock.advance(250);
+    clock->advance(250);
     EXPECT_DOUBLE_EQ(meter.get_level(), 127 / 128.0);
     meter.process(chunk_of({ 1 }, 1, 16, 0));
 }

@@ -29,7 +29,7 @@ std::unique_ptr<audio::WAVInfo> make_info(Kind kind)
 
 bool reads(Kind kind, const std::string& path, audio::WAVInfo* out = nullptr)
 {
-    os::File file(platform::from_utf8(path), 0);
+    os::File file(platform::from_utf8(path), os::File::Mode::read);
     auto info = make_info(kind);
     bool ok = info->read(file);
     if (ok && out)
@@ -75,7 +75,7 @@ TEST(WAVInfo, ReadsTheFixturesOfBothTools)
         SCOPED_TRACE(c.file);
         for (Kind other : { Kind::PCM, Kind::ADPCM, Kind::GSM }) {
             auto info = make_info(other);
-            os::File file(platform::from_utf8(test::fixture(std::string("wav/") + c.file)), 0);
+            os::File file(platform::from_utf8(test::fixture(std::string("wav/") + c.file)), os::File::Mode::read);
             ASSERT_EQ(info->read(file), other == c.kind);
             if (other != c.kind)
                 continue;
@@ -89,7 +89,7 @@ TEST(WAVInfo, ReadsTheFixturesOfBothTools)
         }
     }
     audio::WAVInfoADPCM adpcm;
-    os::File file(platform::from_utf8(test::fixture("wav/adpcm_mono.wav")), 0);
+    os::File file(platform::from_utf8(test::fixture("wav/adpcm_mono.wav")), os::File::Mode::read);
     ASSERT_TRUE(adpcm.read(file));
     EXPECT_EQ(adpcm.samples_per_block, 500);
     EXPECT_EQ(adpcm.fact_samples, 4000u);
@@ -190,7 +190,7 @@ TEST(WAVInfo, SkipsLongerFmtAndFactChunks)
     gsm = test::patched(test::inserted(gsm, 52, test::le32(7)), 44, test::le32(8));
     audio::WAVInfoGSM info;
     test::TempDir dir;
-    os::File file(platform::from_utf8(dir.write("gsm.wav", gsm)), 0);
+    os::File file(platform::from_utf8(dir.write("gsm.wav", gsm)), os::File::Mode::read);
     ASSERT_TRUE(info.read(file));
     EXPECT_EQ(info.fact_samples, 4000u);
     EXPECT_EQ(info.data_offset, 64);
@@ -202,12 +202,12 @@ namespace {
 // the same audio data, and returns the new file's bytes.
 std::string rewritten(const std::string& name, audio::WAVInfo& info, const test::TempDir& dir)
 {
-    os::File in(platform::from_utf8(test::fixture("wav/" + name)), 0);
+    os::File in(platform::from_utf8(test::fixture("wav/" + name)), os::File::Mode::read);
     EXPECT_TRUE(info.read(in));
     std::string data = fixture_bytes(name).substr(info.data_offset, info.data_size);
     std::string path = dir.file("rewritten.wav");
     {
-        os::File out(platform::from_utf8(path), 1);
+        os::File out(platform::from_utf8(path), os::File::Mode::write);
         EXPECT_TRUE(info.write(out));
         EXPECT_EQ(out.write(data.data(), std::uint32_t(data.size())), data.size());
     }
@@ -270,7 +270,7 @@ TEST(WAVInfo, ExtensionFieldsRoundTrip)
     test::TempDir dir;
     std::string path = dir.file("a.wav");
     {
-        os::File out(platform::from_utf8(path), 1);
+        os::File out(platform::from_utf8(path), os::File::Mode::write);
         ASSERT_TRUE(adpcm.write(out));
     }
     std::string bytes = test::read_file(path);
@@ -279,7 +279,7 @@ TEST(WAVInfo, ExtensionFieldsRoundTrip)
     EXPECT_EQ(test::read_le16(bytes, 48), std::uint16_t(-256)); // second pair's coef2
 
     audio::WAVInfoADPCM back;
-    os::File in(platform::from_utf8(path), 0);
+    os::File in(platform::from_utf8(path), os::File::Mode::read);
     ASSERT_TRUE(back.read(in));
     EXPECT_EQ(back.samples_per_block, 500);
     EXPECT_EQ(back.fact_samples, 123456u);

@@ -7,6 +7,7 @@
 
 using liba::DateTime;
 using platform::SystemTime;
+using FakeClock = platform::ScopedService<platform::Clock, platform::headless::FakeClock>;
 
 namespace {
 
@@ -103,14 +104,15 @@ TEST(DateTime, RefusedValuesReportFalse)
 
 TEST(DateTime, ConstructorDropsMillisecondsNowKeepsThem)
 {
-    platform::FakeClock clock(0, 116444736000000000ULL + 1234 * 10000ULL); // 1970-01-01 00:00:01.234
+    // 1970-01-01 00:00:01.234
+    FakeClock clock(platform::clock_slot(), 0, 116444736000000000ULL + 1234 * 10000ULL);
     const DateTime now = DateTime::now();
     EXPECT_EQ(now.system_time().milliseconds, 234);
     const DateTime copy(now.system_time());
     EXPECT_EQ(copy.system_time().milliseconds, 0);
     EXPECT_TRUE(copy.is_before(now));
 
-    clock.advance(3);
+    clock->advance(3);
     const DateTime later = DateTime::now();
     EXPECT_TRUE(now.is_before(later));
     EXPECT_TRUE(later.is_after(now));
@@ -119,11 +121,11 @@ TEST(DateTime, ConstructorDropsMillisecondsNowKeepsThem)
 
 TEST(Stopwatch, ElapsedAcrossATickWrap)
 {
-    platform::FakeClock clock(0xFFFFFF00u);
+    FakeClock clock(platform::clock_slot(), 0xFFFFFF00u);
     liba::Stopwatch watch;
-    clock.advance(0x200); // the tick count wraps to 0x100
+    clock->advance(0x200); // the tick count wraps to 0x100
     EXPECT_DOUBLE_EQ(watch.elapsed(), 0.512);
     EXPECT_EQ(watch.restart(), 0x100u);
-    clock.advance(1500);
+    clock->advance(1500);
     EXPECT_DOUBLE_EQ(watch.elapsed(), 1.5);
 }

@@ -11,7 +11,7 @@ namespace {
 std::u16string read_text(const std::string& bytes, std::uint64_t max = UINT64_MAX, std::uint64_t start = 0)
 {
     test::TempDir dir;
-    os::File file(platform::from_utf8(dir.write("t", bytes)), os::File::mode_read);
+    os::File file(platform::from_utf8(dir.write("t", bytes)), os::File::Mode::read);
     file.seek(start);
     return liba::read_text_file(file, max);
 }
@@ -51,6 +51,6 @@ TEST(ReadTextFile, LimitAndPosition)
 TEST(ReadTextFile, FailedFileGivesEmptyText)
 {
     test::TempDir dir;
-    os::File file(platform::from_utf8(dir.file("missing")), os::File::mode_read);
+    os::File file(platform::from_utf8(dir.file("missing")), os::File::Mode::read);
     EXPECT_EQ(liba::read_text_file(file), u"");
 }

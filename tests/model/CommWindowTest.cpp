@@ -65,7 +65,7 @@ TEST_F(CommWindow, InitMakesTheSharedStackAndAHiddenWindowThatTakesTheCommandMes
     ASSERT_TRUE(platform::is_window(window));
     EXPECT_EQ(platform::window_class_name(window), comm_window_class);
     EXPECT_EQ(platform::window_parent(window), platform::no_window);
-    EXPECT_EQ(platform::window_style(window), 0x08000000u) << "disabled, not visible";
+    EXPECT_EQ(platform::window_style(window), platform::ws::disabled) << "disabled, not visible";
     EXPECT_EQ(platform::send_message(window, platform::msg::user_command, 8), 1);
     EXPECT_EQ(platform::send_message(window, platform::msg::user_command, 5), 0);
     EXPECT_EQ(platform::send_message(window, platform::msg::user_key, 8), 0);

@@ -200,13 +200,6 @@ protected:
         , home("HOME", dir.path().c_str())
         , documents("XDG_CONFIG_HOME", dir.file("config").c_str())
     {
-        platform::set_file_associations(&associations);
-    }
-
-    ~DocumentTest() override
-    {
-        platform::set_file_associations(nullptr);
-        platform::set_wave_driver(nullptr);
     }
 
     // The fake media in place; the document owns it, the test keeps a pointer.
@@ -232,12 +225,15 @@ protected:
     EnvironmentOverride app;
     EnvironmentOverride home;
     EnvironmentOverride documents;
-    platform::MemoryFileAssociations associations;
+    using MemoryFileAssociations = platform::headless::MemoryFileAssociations;
+    platform::ScopedService<platform::FileAssociations, MemoryFileAssociations> associations {
+        platform::file_associations_slot()
+    };
     platform::ScopedService<platform::TimedStart, platform::headless::FakeTimedStart> timed_start {
-        platform::timed_start()
+        platform::timed_start_slot()
     };
     platform::ScopedService<platform::SoundPlayer, platform::headless::SilentSoundPlayer> sounds {
-        platform::sound_player()
+        platform::sound_player_slot()
     };
 };
 

@@ -34,7 +34,6 @@ protected:
     {
         if (!test::have_tool("sox") || !test::have_tool("ffprobe"))
             GTEST_SKIP() << "sox and ffprobe make and check the files";
-        platform::set_wave_driver(&driver);
     }
 
     void use_format(Document& document, const std::u16string& codec, int bits = 16)
@@ -60,7 +59,9 @@ protected:
             { "sox", "-n", "-r", "8000", "-b", "16", "-c", "1", "%o", "synth", seconds, "sine", "440" });
     }
 
-    platform::headless::ScriptedWaveDriver driver;
+    platform::ScopedService<platform::WaveDriver, platform::headless::ScriptedWaveDriver> driver {
+        platform::wave_driver_slot()
+    };
 };
 
 }
@@ -91,7 +92,7 @@ TEST_F(DocumentRecording, ANewRecordingIsNamedByItsCodecAndNeverOverwrites)
         EXPECT_EQ(document.get_record_file(), u16(dir.file(c.name)));
         EXPECT_EQ(document.get_title(), u16(c.name));
         EXPECT_EQ(document.get_codec(), c.codec);
-        ASSERT_TRUE(driver.capture(captured("1", 0.5)));
+        ASSERT_TRUE(driver->capture(captured("1", 0.5)));
         ASSERT_TRUE(recorded_seconds(document, 0.5));
         document.notify();
         RecordingView view;
@@ -109,7 +110,7 @@ TEST_F(DocumentRecording, DatedFoldersNamesAndTheFallbackToTheDocumentsFolder)
 {
     platform::FileTime at = 0;
     ASSERT_TRUE(platform::system_time_to_file_time({ 2007, 3, 1, 5, 14, 30, 5, 0 }, at));
-    platform::FakeClock clock(0, at);
+    platform::ScopedService<platform::Clock, platform::headless::FakeClock> clock(platform::clock_slot(), 0, at);
     Document document;
     use_format(document, u"PCM");
     Settings& s = document.get_settings();
@@ -220,7 +221,7 @@ TEST_F(DocumentRecording, StoppingShowsTheCompletionFormOnlyForMoreThan100000Byt
     auto* parent = reinterpret_cast<skinner::Form*>(&dummy); // passed through, never used
     for (const auto& c : cases) {
         SCOPED_TRACE(c.drain);
-        platform::ScopedService<RecordingDrain, test::WatchedDrain> drain(recording_drain());
+        platform::ScopedService<RecordingDrain, test::WatchedDrain> drain(recording_drain_slot());
         Document document;
         use_format(document, u"PCM", 8);
         test::PcmSink sink;
@@ -234,12 +235,12 @@ TEST_F(DocumentRecording, StoppingShowsTheCompletionFormOnlyForMoreThan100000Byt
         // fills them, then what goes beyond them.
         auto& buffer = DocumentProbe::active_buffer(document);
         for (int queued = 10000; queued <= 100000; queued += 10000) {
-            ASSERT_TRUE(driver.capture(test::audio_bytes(10000)));
+            ASSERT_TRUE(driver->capture(test::audio_bytes(10000)));
             ASSERT_TRUE(test::eventually([&] { return buffer.get_queued_bytes() == queued; }));
         }
         ASSERT_TRUE(sink.wait_entered(1));
         if (c.bytes > 100000)
-            ASSERT_TRUE(driver.capture(test::audio_bytes(c.bytes - 100000)));
+            ASSERT_TRUE(driver->capture(test::audio_bytes(c.bytes - 100000)));
         EXPECT_TRUE(document.stop(c.parent ? parent : nullptr));
         EXPECT_EQ(drain->calls, (std::vector<std::string> { c.drain }));
         // Every byte reached the chain before it was closed.
@@ -258,7 +259,7 @@ TEST_F(DocumentRecording, AppendingMarksTheOldEndAndAddsToTheFile)
     ASSERT_EQ(marks.mark_count(), 1);
     EXPECT_EQ(marks.mark(0).position, 80000);
     EXPECT_EQ(marks.mark(0).name, u"Bookmark");
-    ASSERT_TRUE(driver.capture(captured("1", 0.5)));
+    ASSERT_TRUE(driver->capture(captured("1", 0.5)));
     ASSERT_TRUE(recorded_seconds(document, 0.625));
     document.stop();
     audio::FileReaderWAVPCM reader(u16(path));
@@ -275,7 +276,7 @@ TEST_F(DocumentRecording, AnInsertRecordingIsMergedIntoItsFileWhenItStops)
     ASSERT_TRUE(document.record_insert_current());
     EXPECT_FALSE(document.is_playing());
     EXPECT_EQ(document.get_title(), u"insert1.tmp for memo.wav");
-    ASSERT_TRUE(driver.capture(captured("1", 0.5)));
+    ASSERT_TRUE(driver->capture(captured("1", 0.5)));
     ASSERT_TRUE(recorded_seconds(document, 0.625));
     document.notify();
     RecordingView view;
@@ -309,23 +310,23 @@ TEST_F(DocumentRecording, VoiceActivationPausesInSilenceWithAMarkAndResumesOnSou
     std::vector<std::uint8_t> spoken(speech_raw.begin(), speech_raw.end());
     spoken.resize(spoken.size() - spoken.size() % 10000); // whole recorder buffers
 
-    ASSERT_TRUE(driver.capture(spoken));
+    ASSERT_TRUE(driver->capture(spoken));
     ASSERT_TRUE(test::eventually([&] { return DocumentProbe::record_meter(document).get_level() > 0.1; }));
     document.on_timer();
     EXPECT_FALSE(document.is_paused());
 
-    ASSERT_TRUE(driver.capture(captured("3", 0)));
+    ASSERT_TRUE(driver->capture(captured("3", 0)));
     ASSERT_TRUE(test::eventually([&] { return DocumentProbe::record_meter(document).is_silent(); }));
     document.on_timer();
     EXPECT_TRUE(document.is_paused());
     ASSERT_EQ(document.get_bookmarks().mark_count(), 1);
     const double paused_at = document.get_position_seconds();
     // Silence goes on: nothing is written, and no second mark.
-    ASSERT_TRUE(driver.capture(captured("2", 0)));
+    ASSERT_TRUE(driver->capture(captured("2", 0)));
     document.on_timer();
     EXPECT_EQ(document.get_bookmarks().mark_count(), 1);
 
-    ASSERT_TRUE(driver.capture(spoken));
+    ASSERT_TRUE(driver->capture(spoken));
     ASSERT_TRUE(test::eventually([&] { return !DocumentProbe::record_meter(document).is_silent(); }));
     document.on_timer();
     EXPECT_FALSE(document.is_paused());
@@ -341,7 +342,7 @@ TEST_F(DocumentRecording, AFullDiskEndsTheRecordingAsAPlayableFileAndIsReported)
     document.set_media(std::move(media));
     use_format(document, u"PCM");
     ASSERT_TRUE(document.record(u16(dir.path())));
-    ASSERT_TRUE(driver.capture(captured("3", 0.5)));
+    ASSERT_TRUE(driver->capture(captured("3", 0.5)));
     ASSERT_TRUE(test::eventually([&] { return !document.is_ok(); }));
     document.on_timer();
     EXPECT_FALSE(document.is_recording());
@@ -366,7 +367,7 @@ TEST_F(DocumentRecording, AScheduledRecordingStartsInItsTaskAndStopsAfterItsEnd)
         e.set_time(end, 0, 0);
         return ScheduleTask(b, e);
     };
-    platform::FakeClock clock(0, at(9, 59, 0));
+    platform::ScopedService<platform::Clock, platform::headless::FakeClock> clock(platform::clock_slot(), 0, at(9, 59, 0));
     Document document;
     use_format(document, u"PCM");
     document.get_settings().folder = u16(dir.path());
@@ -379,7 +380,7 @@ TEST_F(DocumentRecording, AScheduledRecordingStartsInItsTaskAndStopsAfterItsEnd)
     ASSERT_TRUE(timed_start->pending(program));
     EXPECT_EQ(timed_start->pending(program)->hour, 10);
 
-    clock.set_local_time(at(10, 0, 30));
+    clock->set_local_time(at(10, 0, 30));
     RecordingView view;
     EXPECT_EQ(document.start_scheduled_recording(), u16(dir.file("1.wav")));
     EXPECT_TRUE(document.is_recording());
@@ -392,10 +393,10 @@ TEST_F(DocumentRecording, AScheduledRecordingStartsInItsTaskAndStopsAfterItsEnd)
 
     // A second start while it records starts nothing.
     EXPECT_EQ(document.start_scheduled_recording(), u"");
-    clock.set_local_time(at(11, 0, 0));
+    clock->set_local_time(at(11, 0, 0));
     document.on_timer();
     EXPECT_TRUE(document.is_recording()) << "not at the end, only after it";
-    clock.set_local_time(at(11, 0, 1));
+    clock->set_local_time(at(11, 0, 1));
     document.on_timer();
     EXPECT_FALSE(document.is_recording());
 

@@ -10,7 +10,8 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-using Type = platform::MemoryFileAssociations::Type;
+using platform::headless::MemoryFileAssociations;
+using Type = MemoryFileAssociations::Type;
 
 namespace {
 
@@ -21,12 +22,11 @@ std::string u8(std::u16string_view s)
 
 class Associations : public ::testing::Test {
 protected:
-    void SetUp() override { platform::set_file_associations(&desktop); }
-
-    void TearDown() override { platform::set_file_associations(nullptr); }
-
     test::EnvironmentOverride app { "ORVANTA_APP_PATH", "/opt/orvanta" };
-    platform::MemoryFileAssociations desktop;
+    platform::ScopedService<platform::FileAssociations, MemoryFileAssociations> installed {
+        platform::file_associations_slot()
+    };
+    MemoryFileAssociations& desktop = *installed;
     const std::u16string own_command = desktop.own_command();
     const std::u16string own_icon = desktop.own_icon();
 };

@@ -199,11 +199,7 @@ public:
 
 class RecordingFileName : public testing::Test {
 protected:
-    void SetUp() override { platform::set_clock(&m_clock); }
-
-    void TearDown() override { platform::set_clock(nullptr); }
-
-    FixedClock m_clock;
+    platform::ScopedService<platform::Clock, FixedClock> m_clock { platform::clock_slot() };
     test::TempDir m_dir;
     std::u16string m_folder { wide(m_dir.path()) };
 };

@@ -1,6 +1,7 @@
 #include "model/FileManager.h"
 
 #include "platform/Utf8.h"
+#include "tests/support/EnvironmentOverride.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Tool.h"
 
@@ -46,10 +47,10 @@ struct ProgressCall {
 // Answers every question with a scripted code and records what it was asked.
 class ScriptedManager : public FileManager {
 public:
-    int overwrite = answer_yes;
-    int overwrite_read_only = answer_yes;
-    int delete_read_only = answer_yes;
-    int move_read_only = answer_yes;
+    Answer overwrite = Answer::yes;
+    Answer overwrite_read_only = Answer::yes;
+    Answer delete_read_only = Answer::yes;
+    Answer move_read_only = Answer::yes;
     bool go_on_after_error = false;
 
     int overwrite_asked = 0;
@@ -61,25 +62,25 @@ public:
     // Called on every progress step; false stops the operation.
     std::function<bool(const ProgressCall&)> on_step;
 
-    int on_overwrite(const std::u16string&, const std::u16string&) override
+    Answer on_overwrite(const std::u16string&, const std::u16string&) override
     {
         ++overwrite_asked;
         return overwrite;
     }
 
-    int on_overwrite_read_only(const std::u16string&, const std::u16string&) override
+    Answer on_overwrite_read_only(const std::u16string&, const std::u16string&) override
     {
         ++overwrite_read_only_asked;
         return overwrite_read_only;
     }
 
-    int on_delete_read_only(const std::u16string&) override
+    Answer on_delete_read_only(const std::u16string&) override
     {
         ++delete_read_only_asked;
         return delete_read_only;
     }
 
-    int on_move_read_only(const std::u16string&, const std::u16string&) override
+    Answer on_move_read_only(const std::u16string&, const std::u16string&) override
     {
         ++move_read_only_asked;
         return move_read_only;
@@ -147,7 +148,7 @@ enum class Question { Overwrite, OverwriteReadOnly, DeleteReadOnly, MoveReadOnly
 
 struct AnswerCase {
     Question question;
-    int answer;
+    FileManager::Answer answer;
     int asked; // over the two items
     bool done; // both items were acted on (else neither)
     bool result;
@@ -247,7 +248,7 @@ TEST_P(AnswerCodes, SteerTheOperationAndStand)
     EXPECT_EQ(acted_on(c.question), c.done ? 2 : 0);
 
     // "All" and "skip all" stand for the manager's next operations too; other answers ask again.
-    bool standing = c.answer == FileManager::answer_all || c.answer == FileManager::answer_skip_all;
+    bool standing = c.answer == FileManager::Answer::all || c.answer == FileManager::Answer::skip_all;
     EXPECT_EQ(run(manager, c.question), c.result);
     EXPECT_EQ(asked(manager, c.question), standing ? c.asked : 2 * c.asked);
 }
@@ -257,12 +258,12 @@ std::vector<AnswerCase> answer_cases()
     std::vector<AnswerCase> cases;
     for (Question q : { Question::Overwrite, Question::OverwriteReadOnly, Question::DeleteReadOnly,
              Question::MoveReadOnly }) {
-        cases.push_back({ q, FileManager::answer_yes, 2, true, true });
-        cases.push_back({ q, FileManager::answer_skip, 2, false, true });
-        cases.push_back({ q, FileManager::answer_all, 1, true, true });
-        cases.push_back({ q, FileManager::answer_skip_all, 1, false, true });
-        cases.push_back({ q, FileManager::answer_abort, 1, false, false });
-        cases.push_back({ q, 7, 2, true, true }); // an unknown code goes ahead
+        cases.push_back({ q, FileManager::Answer::yes, 2, true, true });
+        cases.push_back({ q, FileManager::Answer::skip, 2, false, true });
+        cases.push_back({ q, FileManager::Answer::all, 1, true, true });
+        cases.push_back({ q, FileManager::Answer::skip_all, 1, false, true });
+        cases.push_back({ q, FileManager::Answer::abort, 1, false, false });
+        cases.push_back({ q, FileManager::Answer(7), 2, true, true }); // an unknown code goes ahead
     }
     return cases;
 }
@@ -271,7 +272,7 @@ std::string answer_case_name(const ::testing::TestParamInfo<AnswerCase>& info)
 {
     const char* questions[] = { "Overwrite", "OverwriteReadOnly", "DeleteReadOnly", "MoveReadOnly" };
     return questions[static_cast<int>(info.param.question)] + std::string("Answer")
-        + std::to_string(info.param.answer);
+        + std::to_string(static_cast<int>(info.param.answer));
 }
 
 INSTANTIATE_TEST_SUITE_P(Questions, AnswerCodes, ::testing::ValuesIn(answer_cases()), answer_case_name);
@@ -365,6 +366,18 @@ INSTANTIATE_TEST_SUITE_P(Targets, TargetChecks,
         return name;
     });
 
+TEST_F(FileManagerTest, AMacroNamesTheFolderItStandsFor)
+{
+    write("a/b/file", "1");
+    mkdir("a/b/inner");
+    test::EnvironmentOverride app("ORVANTA_APP_PATH", dir.path().c_str());
+    ScriptedManager manager;
+    EXPECT_FALSE(manager.copy_files({ u"%app_path%/a/b/file" }, upath("a/b")));
+    EXPECT_FALSE(manager.move_files({ upath("a/b") }, u"%app_path%\\a\\b\\inner"));
+    EXPECT_EQ(manager.errors, (std::vector<std::string> { "self %app_path%/a/b/file", "recursive " + path("a/b") }));
+    EXPECT_EQ(test::read_file(path("a/b/file")), "1");
+}
+
 TEST_F(FileManagerTest, CopiesAndMovesFoldersRecursively)
 {
     write("src/top", "t");
@@ -419,7 +432,7 @@ TEST_F(FileManagerTest, DeleteErrorsAreReported)
         GTEST_SKIP() << "cannot make a folder immutable here";
     ScriptedManager manager;
     manager.go_on_after_error = true;
-    manager.delete_read_only = FileManager::answer_skip;
+    manager.delete_read_only = FileManager::Answer::skip;
     EXPECT_TRUE(manager.delete_files({ upath("locked/file"), upath("locked/empty"), upath("kept") }));
     // An empty folder that cannot be removed is an error too, not a silent success.
     EXPECT_EQ(manager.errors,
@@ -630,12 +643,12 @@ TEST_F(FileManagerTest, Rename)
     EXPECT_EQ(manager.overwrite_asked, 0);
 
     // Onto another item: asked, and skipping keeps both.
-    manager.overwrite = FileManager::answer_skip;
+    manager.overwrite = FileManager::Answer::skip;
     EXPECT_TRUE(manager.rename(upath("d/Song.mp3"), u"other.mp3"));
     EXPECT_EQ(test::read_file(path("d/other.mp3")), "other");
-    manager.overwrite = FileManager::answer_abort;
+    manager.overwrite = FileManager::Answer::abort;
     EXPECT_FALSE(manager.rename(upath("d/Song.mp3"), u"other.mp3"));
-    manager.overwrite = FileManager::answer_yes;
+    manager.overwrite = FileManager::Answer::yes;
     ASSERT_TRUE(manager.rename(upath("d/Song.mp3"), u"other.mp3"));
     EXPECT_EQ(test::read_file(path("d/other.mp3")), "song");
     EXPECT_EQ(manager.overwrite_asked, 3);

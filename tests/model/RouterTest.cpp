@@ -3,6 +3,7 @@
 #include "audio/readers/FileReaderWAVADPCM.h"
 #include "model/RangeMarkList.h"
 #include "tests/audio/DecodedAudio.h"
+#include "tests/audio/WavBytes.h"
 
 #include <gtest/gtest.h>
 
@@ -29,9 +30,7 @@ std::string counting_wav(const test::TempDir& dir, int frames)
         raw += char(n & 0xFF);
         raw += char((n >> 8) & 0xFF);
     }
-    const std::string input = dir.write("counting.raw", raw);
-    return test::make_file(dir, "counting.wav",
-        { "sox", "-t", "raw", "-r", "8000", "-e", "signed", "-b", "16", "-c", "1", input, "%o" });
+    return dir.write("counting.wav", test::pcm_wav(1, 8000, 16, raw));
 }
 
 // The origins of the frames of each chunk, for requests of the given size.
@@ -63,15 +62,8 @@ std::vector<int> flat(const std::vector<std::vector<int>>& chunks)
 
 class RouterPcm : public ::testing::Test {
 protected:
-    void SetUp() override
-    {
-        if (!test::have_tool("sox"))
-            GTEST_SKIP() << "sox makes the fixture";
-        wav = test::u16(counting_wav(dir, 5000)); // 10,000 bytes
-    }
-
     test::TempDir dir;
-    std::u16string wav;
+    std::u16string wav = test::u16(counting_wav(dir, 5000)); // 10,000 bytes
 };
 
 }

@@ -113,10 +113,6 @@ constexpr std::u16string_view keys = u"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\
 
 class SettingsFile : public ::testing::Test {
 protected:
-    void SetUp() override { os::set_registry_file(dir.file("registry")); }
-
-    void TearDown() override { os::set_registry_file(platform::default_registry_file()); }
-
     // The device lists this many hardware keys.
     void seed_keys(int count)
     {
@@ -135,6 +131,7 @@ protected:
     }
 
     test::TempDir dir;
+    os::ScopedRegistryFile registry { dir.file("registry") };
 };
 
 }

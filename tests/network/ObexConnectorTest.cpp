@@ -315,11 +315,11 @@ TEST(ObexConnector, ShutdownStopsEveryStep)
     EXPECT_TRUE(beam.script.sent.empty());
 }
 
-TEST(ObexConnector, FailedSocketCallsAreTracedWithTheErrorCode)
+TEST(ObexConnector, FailuresAreTracedWithTheSystemsReasonWhenItGaveOne)
 {
     test::TempDir dir;
     test::EnvironmentOverride app_path("ORVANTA_APP_PATH", dir.path().c_str());
-    os::set_registry_file(dir.file("registry"));
+    os::ScopedRegistryFile registry(dir.file("registry"));
     constexpr std::u16string_view qiro = u"HKEY_CURRENT_USER\\Software\\Qiro";
     ASSERT_TRUE(os::registry_write_dword(qiro, u"Log", 1));
 
@@ -339,9 +339,9 @@ TEST(ObexConnector, FailedSocketCallsAreTracedWithTheErrorCode)
     ASSERT_TRUE(os::registry_write_dword(qiro, u"Log", 0));
     os::log();
 
-    const std::string expected = "getsockopt WSAGetLastError() 5\n"
-                                 "connect WSAGetLastError() 111\n"
-                                 "recv WSAGetLastError() 0\n";
+    const std::string expected = "ObexConnector: can't look for devices (error 5: Input/output error)\n"
+                                 "ObexConnector: can't connect to the device (error 111: Connection refused)\n"
+                                 "ObexConnector: the device refused the connection\n";
     std::string text;
     const std::string bytes = test::read_file(
         dir.file(std::filesystem::read_symlink("/proc/self/exe").filename().string() + ".txt"));

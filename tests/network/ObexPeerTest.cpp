@@ -160,7 +160,7 @@ TEST(ObexPeer, DiscoveryOffersTheListedPeersThatAccept)
 TEST(ObexPeer, NoPeersListedMeansNoDevices)
 {
     test::TempDir config;
-    os::set_registry_file(config.file("registry"));
+    os::ScopedRegistryFile registry(config.file("registry"));
     ObexConnector connector;
     EXPECT_TRUE(connector.discover_devices()); // after ten empty answers
     EXPECT_TRUE(connector.get_devices().empty());
@@ -174,7 +174,7 @@ TEST(ObexPeer, RepliesSplitAcrossSegmentsAreReadWhole)
     const int listener = listen_on_loopback(port);
     ASSERT_GE(listener, 0);
     test::TempDir config;
-    os::set_registry_file(config.file("registry"));
+    os::ScopedRegistryFile registry(config.file("registry"));
     test::set_obex_peers("127.0.0.1:" + std::to_string(port));
 
     // Accepts the discovery probe, then answers each request one byte per

@@ -25,11 +25,12 @@ TEST(Application, TheDestructorTracesEachStep)
 {
     test::TempDir dir;
     test::EnvironmentOverride app_path("ORVANTA_APP_PATH", dir.path().c_str());
-    os::set_registry_file(dir.file("registry"));
+    os::ScopedRegistryFile registry(dir.file("registry"));
     const std::u16string qiro = u"HKEY_CURRENT_USER\\Software\\Qiro";
     ASSERT_TRUE(os::registry_write_dword(qiro, u"Log", 1));
     {
-        platform::FakeClock clock(4242);
+        platform::ScopedService<platform::Clock, platform::headless::FakeClock> clock(
+            platform::clock_slot(), 4242);
         os::Application application(u"Traced");
     }
     ASSERT_TRUE(os::registry_write_dword(qiro, u"Log", 0));

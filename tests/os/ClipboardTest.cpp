@@ -12,7 +12,9 @@ namespace {
 
 class ClipboardTest : public ::testing::Test {
 protected:
-    ClipboardTest() { platform::set_clipboard(std::make_unique<platform::MemoryClipboard>()); }
+    platform::ScopedService<platform::Clipboard, platform::headless::MemoryClipboard> m_clipboard {
+        platform::clipboard_slot()
+    };
 
     // As the text edit control copies: the text and its zero, emptying first.
     static void copy(std::u16string_view text)

@@ -146,7 +146,7 @@ TEST(Finder, StorageCardsExceptTheOneHoldingMyDocuments)
     test::EnvironmentOverride documents("XDG_DOCUMENTS_DIR", (media + "/card2/Documents").c_str());
     // With tracing on, the trace file lands in the program's folder.
     test::EnvironmentOverride app("ORVANTA_APP_PATH", dir.path().c_str());
-    os::set_registry_file(dir.file("registry"));
+    os::ScopedRegistryFile registry(dir.file("registry"));
     ASSERT_TRUE(os::registry_write_dword(u"HKEY_CURRENT_USER\\Software\\Qiro", u"Log", 1));
 
     Recorder all("");

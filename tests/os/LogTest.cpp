@@ -16,7 +16,6 @@ class Log : public testing::Test {
 protected:
     void SetUp() override
     {
-        os::set_registry_file(m_dir.file("registry"));
         m_log_file = m_dir.file(std::filesystem::read_symlink("/proc/self/exe").filename().string() + ".txt");
     }
     void TearDown() override
@@ -31,6 +30,7 @@ protected:
 
     test::TempDir m_dir;
     test::EnvironmentOverride m_app_path { "ORVANTA_APP_PATH", m_dir.path().c_str() };
+    os::ScopedRegistryFile m_registry { m_dir.file("registry") };
     std::string m_log_file;
 };
 
@@ -82,19 +82,29 @@ TEST_F(Log, RegistryWritesTraceTheirSteps)
 
 TEST_F(Log, UnopenableTraceFileIsSilent)
 {
-    test::EnvironmentOverride nowhere("ORVANTA_APP_PATH", "/nonexistent/folder");
+    const std::string missing = m_dir.file("missing");
+    test::EnvironmentOverride nowhere("ORVANTA_APP_PATH", missing.c_str());
     switch_log(1);
+    testing::internal::CaptureStdout();
+    testing::internal::CaptureStderr();
     os::log() << u"lost\n";
     os::log().flush();
-    SUCCEED();
+    EXPECT_EQ(testing::internal::GetCapturedStderr(), "");
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_FALSE(std::filesystem::exists(missing)) << "no folder is made for it";
+    EXPECT_FALSE(log_exists()) << "nor does it go anywhere else";
 }
 
 namespace {
 
-void hook_to_stderr(std::u16string_view text, std::u16string_view caption)
-{
-    std::fprintf(stderr, "box[%s|%s]\n", liba::to_narrow(caption).c_str(), liba::to_narrow(text).c_str());
-}
+// A box that shows itself on stderr, where the death test can see it.
+class StderrBox final : public platform::MessageBox {
+public:
+    void show(std::u16string_view text, std::u16string_view caption) override
+    {
+        std::fprintf(stderr, "box[%s|%s]\n", liba::to_narrow(caption).c_str(), liba::to_narrow(text).c_str());
+    }
+};
 
 }
 
@@ -106,9 +116,10 @@ TEST_F(Log, FatalErrorTracesShowsAndEndsWithAFailure)
         testing::ExitedWithCode(os::fatal_exit_code), "CActive::~CActive\\(\\): Active object is already active");
     EXPECT_EQ(log_bytes(), test::utf16le_file(u"Gluck: Active object is already active @ CActive::~CActive()\n"));
 
-    platform::set_message_box_hook(hook_to_stderr);
-    EXPECT_EXIT(os::fatal_error(u"", u"pos is invalid"), testing::ExitedWithCode(os::fatal_exit_code),
-        "box\\[\\|pos is invalid\\]");
-    platform::set_message_box_hook(nullptr);
+    {
+        platform::ScopedService<platform::MessageBox, StderrBox> box(platform::message_box_slot());
+        EXPECT_EXIT(os::fatal_error(u"", u"pos is invalid"), testing::ExitedWithCode(os::fatal_exit_code),
+            "box\\[\\|pos is invalid\\]");
+    }
     EXPECT_EQ(log_bytes(), test::utf16le_file(u"Gluck: pos is invalid @ \n"));
 }

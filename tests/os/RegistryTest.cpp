@@ -11,9 +11,8 @@ constexpr std::u16string_view qiro = u"HKEY_CURRENT_USER\\Software\\Qiro";
 
 class Registry : public testing::Test {
 protected:
-    void SetUp() override { os::set_registry_file(m_dir.file("registry")); }
-
     test::TempDir m_dir;
+    os::ScopedRegistryFile m_registry { m_dir.file("registry") };
 };
 
 }

@@ -41,8 +41,7 @@ TEST_F(SchedulerDeath, BrokenInvariantsEndTheProgramWithTheirMessage)
             "CActiveScheduler::process_actives\\(\\): Active object is not in active list" },
         { [&] {
              test::Operation idle(log, "idle"), waited(log, "waited");
-             platform::post_message(scheduler().window(), platform::msg::active_completed,
-                 reinterpret_cast<platform::WParam>(&idle));
+             platform::post_message(scheduler().window(), active_completed_message, &idle);
              waited.set_active();
              waited.cancel();
          },

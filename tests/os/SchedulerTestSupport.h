@@ -17,7 +17,7 @@ namespace test {
 class SchedulerTest : public ::testing::Test {
 protected:
     SchedulerTest()
-        : clock(5000)
+        : clock(platform::clock_slot(), 5000)
         , application(u"SchedulerTest")
     {
     }
@@ -42,10 +42,10 @@ protected:
     void expect_runs_after(std::uint32_t ms, const std::vector<std::string>& expected)
     {
         auto before = ran;
-        clock.advance(ms - 1);
+        clock->advance(ms - 1);
         pump();
         EXPECT_EQ(ran, before) << "before " << ms << " ms";
-        clock.advance(1);
+        clock->advance(1);
         pump();
         EXPECT_EQ(ran, expected) << "at " << ms << " ms";
     }
@@ -58,7 +58,7 @@ protected:
             m, scheduler().window(), platform::msg::timer, platform::msg::timer, platform::Peek::keep);
     }
 
-    platform::FakeClock clock;
+    platform::ScopedService<platform::Clock, platform::headless::FakeClock> clock;
     os::Application application;
     std::vector<std::string> ran;
 };

@@ -54,9 +54,10 @@ TEST(FileTime, ImpossibleValuesAreRefused)
 TEST(FakeClock, DrivesTicksAndLocalTimeAndWraps)
 {
     {
-        platform::FakeClock fake(0xFFFFFFF0u);
+        platform::ScopedService<platform::Clock, platform::headless::FakeClock> fake(
+            platform::clock_slot(), 0xFFFFFFF0u);
         EXPECT_EQ(platform::tick_count(), 0xFFFFFFF0u);
-        fake.advance(0x20);
+        fake->advance(0x20);
         EXPECT_EQ(platform::tick_count(), 0x10u);
         EXPECT_EQ(platform::local_time(), (SystemTime { 1970, 1, 4, 1, 0, 0, 0, 32 }));
     }

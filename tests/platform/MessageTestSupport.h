@@ -34,11 +34,11 @@ protected:
     }
 
     // Tests that drive the timers install a clock of their own.
-    platform::FakeClock& fake_clock()
+    platform::headless::FakeClock& fake_clock()
     {
         if (!m_clock)
-            m_clock.emplace(1000);
-        return *m_clock;
+            m_clock.emplace(platform::clock_slot(), 1000);
+        return **m_clock;
     }
 
     // What a procedure saw, as "message:wparam".
@@ -54,7 +54,7 @@ protected:
 
 private:
     std::vector<platform::Window> m_windows;
-    std::optional<platform::FakeClock> m_clock;
+    std::optional<platform::ScopedService<platform::Clock, platform::headless::FakeClock>> m_clock;
 };
 
 }

@@ -1,7 +1,10 @@
 #include "platform/RegistryStore.h"
 #include "tests/support/TempDir.h"
 
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <set>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -170,4 +173,23 @@ TEST(RegistryStore, FileItCannotReadWholeIsNeverOverwritten)
     EXPECT_FALSE(store.key_exists(user, u"A"));
     EXPECT_FALSE(store.create_key(user, u"B"));
     EXPECT_EQ(test::read_file(file).size(), big.size());
+}
+
+TEST(RegistryStore, ItsFoldersAndFileArePrivateAndNoTemporaryStays)
+{
+    test::TempDir dir;
+    RegistryStore store(dir.file("a/b/registry"));
+    ASSERT_TRUE(store.create_key(user, u"Software"));
+    ASSERT_TRUE(store.set_value(user, u"Software", u"v", platform::registry_dword, dword(7)));
+    auto mode = [](const std::string& path) {
+        struct stat st { };
+        return stat(path.c_str(), &st) == 0 ? st.st_mode & 07777 : 0u;
+    };
+    EXPECT_EQ(mode(dir.file("a")), 0700u);
+    EXPECT_EQ(mode(dir.file("a/b")), 0700u);
+    EXPECT_EQ(mode(dir.file("a/b/registry")), 0600u);
+    std::set<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(dir.file("a/b")))
+        names.insert(entry.path().filename().string());
+    EXPECT_EQ(names, (std::set<std::string> { "registry", "registry.lock" }));
 }

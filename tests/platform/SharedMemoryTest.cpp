@@ -31,6 +31,13 @@ protected:
             block.data(), block.data() + block.size(), [&](unsigned char b) { return b == byte; });
     }
 
+    // Whether opening the name starts its block afresh: made by this opening, all zeros.
+    static bool opens_afresh(std::u16string_view name, std::size_t size)
+    {
+        auto block = SharedMemory::open(name, size);
+        return block && block->created() && all(*block, 0);
+    }
+
     test::TempDir dir;
     test::EnvironmentOverride runtime { "XDG_RUNTIME_DIR", dir.path().c_str() };
 };
@@ -55,10 +62,7 @@ TEST_F(SharedMemoryTest, OpeningsOfANameShareOnePrivateBlockThatGoesWithTheLast)
     second->data()[0] = 9;
     EXPECT_EQ(first->data()[0], 9);
 
-    auto other = SharedMemory::open(u"Other block", 1028);
-    ASSERT_TRUE(other);
-    EXPECT_TRUE(other->created());
-    EXPECT_TRUE(all(*other, 0));
+    EXPECT_TRUE(opens_afresh(u"Other block", 1028));
     // Another size of a block that is in use is not that block.
     EXPECT_FALSE(SharedMemory::open(u"Block", 2000));
 
@@ -66,10 +70,7 @@ TEST_F(SharedMemoryTest, OpeningsOfANameShareOnePrivateBlockThatGoesWithTheLast)
     EXPECT_EQ(stat(object_file(u"Block").c_str(), &st), 0) << "still open in the second";
     second.reset();
     EXPECT_NE(stat(object_file(u"Block").c_str(), &st), 0) << "the last one removes the name";
-    auto again = SharedMemory::open(u"Block", 1028);
-    ASSERT_TRUE(again);
-    EXPECT_TRUE(again->created());
-    EXPECT_TRUE(all(*again, 0));
+    EXPECT_TRUE(opens_afresh(u"Block", 1028));
 }
 
 TEST_F(SharedMemoryTest, AKilledHoldersBlockStartsAfreshForTheNextOpener)
@@ -91,10 +92,7 @@ TEST_F(SharedMemoryTest, AKilledHoldersBlockStartsAfreshForTheNextOpener)
     holder.wait();
     struct stat st;
     ASSERT_EQ(stat(object_file(u"Block").c_str(), &st), 0) << "a killed holder leaves the name";
-    auto next = SharedMemory::open(u"Block", 64);
-    ASSERT_TRUE(next);
-    EXPECT_TRUE(next->created());
-    EXPECT_TRUE(all(*next, 0));
+    EXPECT_TRUE(opens_afresh(u"Block", 64));
 }
 
 TEST_F(SharedMemoryTest, AnObjectOfAnotherUserIsNeverUsed)

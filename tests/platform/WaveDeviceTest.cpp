@@ -187,10 +187,11 @@ TEST(WaveDriver, FailedOpenPostsNothing)
 
     // Without an installed driver there is no device at all.
     EXPECT_FALSE(wave_driver().open_output(stereo16, messages.poster()));
-    set_wave_driver(&driver);
-    driver.set_open_fails(false);
-    EXPECT_TRUE(wave_driver().open_output(stereo16, messages.poster()));
-    set_wave_driver(nullptr);
+    {
+        platform::ScopedService<WaveDriver, ScriptedWaveDriver> installed(wave_driver_slot());
+        EXPECT_TRUE(wave_driver().open_output(stereo16, messages.poster()));
+    }
+    EXPECT_FALSE(wave_driver().open_output(stereo16, messages.poster()));
 }
 
 TEST(WaveIn, CapturesOnlyAfterStartIntoBuffersInOrder)

@@ -16,7 +16,10 @@ public:
         uint32_t message;
         uintptr_t wparam;
         intptr_t lparam;
-        platform::WaveBuffer* buffer() const { return reinterpret_cast<platform::WaveBuffer*>(lparam); }
+        platform::WaveBuffer* buffer() const
+        {
+            return platform::WaveBufferMessage { message }.payload(wparam, lparam);
+        }
     };
 
     platform::WavePost poster()

@@ -55,8 +55,6 @@ protected:
         setenv("SDL_AUDIODRIVER", "disk", 1);
     }
 
-    void TearDown() override { platform::set_wave_driver(nullptr); }
-
     test::TempDir dir;
 };
 
@@ -92,8 +90,8 @@ TEST_F(Engine, PlaysEachFormatThroughTheFixedStages)
 
         const std::string out = dir.file("out" + std::to_string(n++) + ".raw");
         setenv("SDL_DISKAUDIOFILE", out.c_str(), 1);
-        test::WatchedDriver driver;
-        platform::set_wave_driver(&driver);
+        platform::ScopedService<platform::WaveDriver, test::WatchedDriver> driver(
+            platform::wave_driver_slot());
         {
             auto chain = open_play_chain(test::u16(file), nullptr);
             audio::NullProcessor<audio::PCMData> head;
@@ -115,7 +113,7 @@ TEST_F(Engine, PlaysEachFormatThroughTheFixedStages)
             audio::connect<audio::PCMData>(&levels, &meter);
             audio::connect<audio::PCMData>(&meter, &player);
             ASSERT_TRUE(player.play());
-            EXPECT_TRUE(driver.wait_for(platform::msg::wave_out_close));
+            EXPECT_TRUE(driver->wait_for(platform::msg::wave_out_close));
             audio::connect<audio::PCMData>(chain->get_output(), nullptr);
             audio::connect<audio::PCMData>(&head, nullptr);
             audio::connect<audio::PCMData>(&band, nullptr);
@@ -124,7 +122,6 @@ TEST_F(Engine, PlaysEachFormatThroughTheFixedStages)
             audio::connect<audio::PCMData>(&levels, nullptr);
             audio::connect<audio::PCMData>(&meter, nullptr);
         }
-        platform::set_wave_driver(nullptr);
         const std::string played = test::read_file(out);
         EXPECT_NE(played.find(expected), std::string::npos) << "the decoded audio, whole and in one piece";
     }
@@ -155,8 +152,8 @@ TEST_F(Engine, RecordsAnInputFileIntoEachFormat)
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
         const std::string path = dir.file(c.file);
-        test::WatchedDriver driver;
-        platform::set_wave_driver(&driver);
+        platform::ScopedService<platform::WaveDriver, test::WatchedDriver> driver(
+            platform::wave_driver_slot());
         {
             auto chain = audio::create_record_chain(test::u16(path), c.name, 1, 16, 8000, 16000, false);
             ASSERT_NE(chain, nullptr);
@@ -177,7 +174,6 @@ TEST_F(Engine, RecordsAnInputFileIntoEachFormat)
             audio::connect<audio::PCMData>(&buffer, nullptr);
             EXPECT_TRUE(chain->get_writer()->is_ok());
         }
-        platform::set_wave_driver(nullptr);
         EXPECT_EQ(test::probe_stream(path), c.codec + ",8000,1\n");
         auto decoded = test::decode_s16(path);
         EXPECT_GE(decoded.size(), c.min_samples);

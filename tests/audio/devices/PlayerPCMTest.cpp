@@ -18,7 +18,6 @@ namespace {
 struct Rig {
     Rig()
     {
-        platform::set_wave_driver(&driver);
         player = std::make_unique<audio::PlayerPCM>();
         audio::connect<audio::PCMData>(&source, player.get());
     }
@@ -27,7 +26,6 @@ struct Rig {
     {
         audio::connect<audio::PCMData>(&source, nullptr);
         player.reset();
-        platform::set_wave_driver(nullptr);
     }
 
     // Plays what the player queues until count bytes came out, waiting for the
@@ -56,7 +54,10 @@ struct Rig {
         return std::vector<std::string>(start, log.end());
     }
 
-    ScriptedWaveDriver driver;
+    platform::ScopedService<platform::WaveDriver, ScriptedWaveDriver> scripted {
+        platform::wave_driver_slot()
+    };
+    ScriptedWaveDriver& driver = *scripted;
     test::PcmSource source;
     std::unique_ptr<audio::PlayerPCM> player;
 };

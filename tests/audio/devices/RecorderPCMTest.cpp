@@ -14,7 +14,6 @@ namespace {
 struct Rig {
     Rig(int channels, int rate, int bits, bool open_fails = false)
     {
-        platform::set_wave_driver(&driver);
         driver.set_open_fails(open_fails);
         recorder = std::make_unique<audio::RecorderPCM>(channels, rate, bits);
         audio::connect<audio::PCMData>(recorder.get(), &sink);
@@ -26,10 +25,12 @@ struct Rig {
             audio::connect<audio::PCMData>(recorder.get(), nullptr);
             recorder.reset();
         }
-        platform::set_wave_driver(nullptr);
     }
 
-    ScriptedWaveDriver driver;
+    platform::ScopedService<platform::WaveDriver, ScriptedWaveDriver> scripted {
+        platform::wave_driver_slot()
+    };
+    ScriptedWaveDriver& driver = *scripted;
     test::PcmSink sink;
     std::unique_ptr<audio::RecorderPCM> recorder;
 };
@@ -141,8 +142,8 @@ TEST(RecorderPCM, WithoutADeviceNothingRecords)
 
 TEST(RecorderPCM, AFormatNoDeviceTakesOpensNothing)
 {
-    ScriptedWaveDriver driver;
-    platform::set_wave_driver(&driver);
+    platform::ScopedService<platform::WaveDriver, ScriptedWaveDriver> driver(
+        platform::wave_driver_slot());
     const int formats[][3]
         = { { 3, 8000, 16 }, { 1, 8000, 24 }, { 1, 0, 16 }, { 1 << 30, 1 << 30, 1 << 30 } };
     for (auto [channels, rate, bits] : formats) {
@@ -151,8 +152,7 @@ TEST(RecorderPCM, AFormatNoDeviceTakesOpensNothing)
         EXPECT_FALSE(recorder.start());
         recorder.get_bitrate(); // no overflow on the way
     }
-    EXPECT_EQ(driver.count("in add 10000"), 0);
-    platform::set_wave_driver(nullptr);
+    EXPECT_EQ(driver->count("in add 10000"), 0);
 }
 
 TEST(RecorderPCM, AFailedStartLeavesItStopped)

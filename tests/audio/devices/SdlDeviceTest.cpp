@@ -5,6 +5,8 @@
 #include "audio/devices/RecorderPCM.h"
 #include "platform/Utf8.h"
 #include "platform/sdl/SdlWaveDriver.h"
+#include "tests/audio/Signals.h"
+#include "tests/audio/WavBytes.h"
 #include "tests/audio/devices/DeviceDoubles.h"
 #include "tests/audio/devices/WatchedDriver.h"
 #include "tests/support/TempDir.h"
@@ -15,18 +17,21 @@
 
 namespace {
 
+// Little-endian 16-bit samples, as a device plays and captures them.
+std::string pcm16_bytes(const test::Samples& samples)
+{
+    const audio::PCMData chunk = test::chunk_of(samples, 1, 16, 8000);
+    return std::string(reinterpret_cast<const char*>(chunk.bytes()), chunk.size());
+}
+
 class SdlDevices : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        if (!test::have_tool("sox"))
-            GTEST_SKIP() << "sox makes the fixtures";
         setenv("SDL_AUDIODRIVER", "disk", 1);
         setenv("SDL_DISKAUDIOFILE", dir.file("out.raw").c_str(), 1);
         setenv("SDL_DISKAUDIOFILEIN", dir.file("in.raw").c_str(), 1);
     }
-
-    void TearDown() override { platform::set_wave_driver(nullptr); }
 
     test::TempDir dir;
 };
@@ -38,28 +43,24 @@ TEST_F(SdlDevices, PlayingAWavWritesItsAudioData)
     // The disk driver runs in real time here: at full speed it would play
     // silence into every gap between two of the player's refills.
     unsetenv("SDL_DISKAUDIODELAY");
-    std::string wav = dir.file("tone.wav");
-    ASSERT_EQ(test::run_tool({ "sox", "-n", "-r", "8000", "-b", "16", "-c", "2", wav, "synth", "0.5", "sine",
-                                 "440", "sine", "660" })
-                  .exit_code,
-        0);
-    test::ToolResult raw = test::run_tool({ "sox", wav, "-t", "raw", "-" });
-    ASSERT_EQ(raw.exit_code, 0);
-    ASSERT_EQ(raw.out.size(), 16000u);
+    const std::string raw = pcm16_bytes(
+        test::interleave(test::sine(440, 8000, 4000, 16000), test::sine(660, 8000, 4000, 16000)));
+    ASSERT_EQ(raw.size(), 16000u);
+    const std::string wav = dir.write("tone.wav", test::pcm_wav(2, 8000, 16, raw));
 
-    test::WatchedDriver driver;
-    platform::set_wave_driver(&driver);
+    platform::ScopedService<platform::WaveDriver, test::WatchedDriver> driver(
+        platform::wave_driver_slot());
     {
         audio::FileReaderWAVPCM reader(platform::from_utf8(wav));
         audio::PlayerPCM player;
         audio::connect<audio::PCMData>(&reader, &player);
         player.play();
         // At the end of the data the device drains and closes.
-        ASSERT_TRUE(driver.wait_for(platform::msg::wave_out_close));
+        ASSERT_TRUE(driver->wait_for(platform::msg::wave_out_close));
         audio::connect<audio::PCMData>(&reader, nullptr);
     }
     std::string out = test::read_file(dir.file("out.raw"));
-    size_t start = out.find(raw.out);
+    size_t start = out.find(raw);
     ASSERT_NE(start, std::string::npos) << "the audio data, whole and in one piece";
     EXPECT_GE(out.find_first_not_of('\0'), start) << "only silence before it";
 }
@@ -67,25 +68,23 @@ TEST_F(SdlDevices, PlayingAWavWritesItsAudioData)
 TEST_F(SdlDevices, RecordingARawFileGivesItBack)
 {
     setenv("SDL_DISKAUDIODELAY", "0", 1);
-    test::ToolResult raw = test::run_tool({ "sox", "-n", "-r", "8000", "-b", "16", "-c", "1", "-e", "signed",
-        "-t", "raw", "-", "synth", "0.5", "sine", "300" });
-    ASSERT_EQ(raw.exit_code, 0);
-    dir.write("in.raw", raw.out);
+    const std::string raw = pcm16_bytes(test::sine(300, 8000, 4000, 32000));
+    dir.write("in.raw", raw);
 
-    test::WatchedDriver driver;
-    platform::set_wave_driver(&driver);
+    platform::ScopedService<platform::WaveDriver, test::WatchedDriver> driver(
+        platform::wave_driver_slot());
     test::PcmSink sink;
     {
         audio::RecorderPCM recorder(1, 8000, 16);
         ASSERT_TRUE(recorder.is_recording());
         audio::connect<audio::PCMData>(&recorder, &sink);
         ASSERT_TRUE(recorder.start());
-        ASSERT_TRUE(sink.wait_bytes(raw.out.size()));
+        ASSERT_TRUE(sink.wait_bytes(raw.size()));
         recorder.stop();
     }
     std::string recorded = sink.bytes();
-    ASSERT_GE(recorded.size(), raw.out.size());
-    EXPECT_EQ(recorded.substr(0, raw.out.size()), raw.out);
+    ASSERT_GE(recorded.size(), raw.size());
+    EXPECT_EQ(recorded.substr(0, raw.size()), raw);
     // Past the end of its file the driver captures silence.
-    EXPECT_EQ(recorded.find_first_not_of('\0', raw.out.size()), std::string::npos);
+    EXPECT_EQ(recorded.find_first_not_of('\0', raw.size()), std::string::npos);
 }

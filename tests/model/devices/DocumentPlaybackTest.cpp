@@ -85,8 +85,8 @@ TEST_F(DocumentPlayback, APlayListOfEveryKindPlaysThroughInOrder)
         list.push_back(entry);
     }
 
-    test::DiskDriver driver(dir);
-    platform::set_wave_driver(&driver);
+    platform::ScopedService<platform::WaveDriver, test::DiskDriver> driver(
+        platform::wave_driver_slot(), dir);
     {
         Document document;
         document.set_play_mode(PlayMode::PlaylistOnce);
@@ -96,9 +96,8 @@ TEST_F(DocumentPlayback, APlayListOfEveryKindPlaysThroughInOrder)
         // The last buffers play out after the stop.
         std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     }
-    platform::set_wave_driver(nullptr);
 
-    const std::string played = without_silence(driver.played());
+    const std::string played = without_silence(driver->played());
     std::size_t at = 0;
     for (const auto& file : files) {
         SCOPED_TRACE(file);
@@ -113,8 +112,8 @@ TEST_F(DocumentPlayback, APlayListOfEveryKindPlaysThroughInOrder)
 TEST_F(DocumentPlayback, PauseHoldsThePositionAndResumeGoesOnWhereItStopped)
 {
     const std::string file = tone("long.wav", "2.5", "440");
-    test::DiskDriver driver(dir);
-    platform::set_wave_driver(&driver);
+    platform::ScopedService<platform::WaveDriver, test::DiskDriver> driver(
+        platform::wave_driver_slot(), dir);
     {
         Document document;
         document.set_play_list(test::u16(dir.path()), test::entries({ test::u16(file) }), 0, false);
@@ -132,7 +131,6 @@ TEST_F(DocumentPlayback, PauseHoldsThePositionAndResumeGoesOnWhereItStopped)
         EXPECT_TRUE(tick_until_stopped(document));
         std::this_thread::sleep_for(std::chrono::milliseconds(1500));
     }
-    platform::set_wave_driver(nullptr);
     // Nothing lost or played twice: only silence came between.
-    EXPECT_NE(without_silence(driver.played()).find(without_silence(decoded(file))), std::string::npos);
+    EXPECT_NE(without_silence(driver->played()).find(without_silence(decoded(file))), std::string::npos);
 }

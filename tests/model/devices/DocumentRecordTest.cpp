@@ -39,8 +39,7 @@ TEST_F(DocumentRecord, RecordsTheInputIntoEachFormat)
         { u"mp3", "1.mp3", "mp3,8000,1\n" },
     };
 
-    test::DiskDriver driver(dir);
-    platform::set_wave_driver(&driver);
+    platform::ScopedService<platform::WaveDriver, test::DiskDriver> driver(platform::wave_driver_slot(), dir);
     Document document;
     for (const auto& c : cases) {
         SCOPED_TRACE(c.file);
@@ -63,5 +62,4 @@ TEST_F(DocumentRecord, RecordsTheInputIntoEachFormat)
         // The tone is there: 0.4 of full scale is an RMS near 9,300.
         EXPECT_NEAR(test::rms(decoded, 1000, 6000), 9300.0, 1500.0);
     }
-    platform::set_wave_driver(nullptr);
 }

@@ -23,7 +23,6 @@ void set_obex_peers(const std::string& entries)
 
 ObexPeer::ObexPeer(std::vector<std::string> options)
 {
-    os::set_registry_file(m_config.file("registry"));
     std::vector<std::string> argv = { OBEX_TEST_PEER, "--out", m_out.path() };
     argv.insert(argv.end(), options.begin(), options.end());
     std::vector<char*> args;

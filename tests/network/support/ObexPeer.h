@@ -1,5 +1,6 @@
 #pragma once
 
+#include "os/Registry.h"
 #include "tests/support/TempDir.h"
 
 #include <memory>
@@ -11,7 +12,7 @@ namespace test {
 
 // The OBEX library's receiver in a child process on 127.0.0.1, listed as
 // the only device in a registry store of its own, which the program uses
-// from then on.
+// while the peer lives.
 class ObexPeer {
 public:
     explicit ObexPeer(std::vector<std::string> options = {});
@@ -31,6 +32,7 @@ public:
 private:
     TempDir m_out;
     TempDir m_config;
+    os::ScopedRegistryFile m_registry { m_config.file("registry") };
     pid_t m_pid = -1;
     int m_port = 0;
 };

@@ -58,7 +58,7 @@ int first(const std::u16string& name)
         [gui](Window, MessageId id, WParam, LParam lparam) -> LResult {
             if (id != msg::copy_data)
                 return 0;
-            const auto& data = *reinterpret_cast<const CopyData*>(lparam);
+            const CopyData& data = *copy_data_message.payload(0, lparam);
             say(std::string("received ") + (current_thread_id() == gui ? "gui " : "other ")
                 + hex(os::Application::command_line_from(data)));
             return 1;

@@ -32,7 +32,7 @@ TEST(LogThreads, WritersSurviveSwitching)
 {
     test::TempDir dir;
     test::EnvironmentOverride app_path("ORVANTA_APP_PATH", dir.path().c_str());
-    os::set_registry_file(dir.file("registry"));
+    os::ScopedRegistryFile registry(dir.file("registry"));
     ASSERT_TRUE(os::registry_write_dword(qiro, u"Log", 1));
 
     Writer writers[3];

@@ -55,7 +55,7 @@ int serve(const std::u16string& class_name)
         return [gui, which](Window, MessageId id, WParam wparam, LParam lparam) -> LResult {
             const char* thread = current_thread_id() == gui ? "gui" : "other";
             if (id == msg::copy_data) {
-                auto* data = reinterpret_cast<const CopyData*>(lparam);
+                const CopyData* data = copy_data_message.payload(wparam, lparam);
                 say(std::string("copy ") + which + " " + thread + " " + std::to_string(data->data_word) + " "
                     + hex(data->bytes, data->size));
                 return LResult(data->size) + 1;

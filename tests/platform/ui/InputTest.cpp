@@ -133,14 +133,14 @@ TEST_F(Input, TapAndHoldOnTheFakeClock)
         gestures.clear();
         screen->pause(1000); // no double tap with the case before
         screen->run_until_idle();
-        std::uint32_t start = clock.tick_count();
+        std::uint32_t start = clock->tick_count();
         c.script(*screen);
         screen->run_until_idle();
         ASSERT_EQ(gestures.size(), 1u);
         EXPECT_EQ(gestures[0], c.gesture);
         EXPECT_EQ(ids(), c.delivered);
         if (c.gesture == gesture_context_menu && std::string(c.name) == "held still")
-            EXPECT_GE(clock.tick_count() - start, hold_ms);
+            EXPECT_GE(clock->tick_count() - start, hold_ms);
         EXPECT_FALSE(screen->stalled());
     }
     // Without recognition the second button is a plain tap.

@@ -150,6 +150,14 @@ TEST_F(Pictures, TruncatedFilesAreRefused)
     EXPECT_EQ(decode("PNG is not ours").error, PictureError::unknown_format);
 }
 
+TEST_F(Pictures, JpegWithCorruptScanIsDamaged)
+{
+    // A 16x8 JPEG whose Huffman tables and scan were mangled by a fuzzer.
+    std::string bytes = test::read_file(test::fixture("pictures/bad-huffman.jpg"));
+    ASSERT_FALSE(bytes.empty());
+    EXPECT_EQ(decode(bytes).error, PictureError::damaged);
+}
+
 std::string le16(int v)
 {
     return { char(v & 0xFF), char(v >> 8 & 0xFF) };

@@ -93,7 +93,8 @@ protected:
     platform::ColorRef shown(platform::Point p) { return screen->pixel(p); }
 
 
-    platform::FakeClock clock { 10000 };
+    platform::ScopedService<platform::Clock, platform::headless::FakeClock> clock { platform::clock_slot(),
+        10000 };
     platform::ScopedService<platform::Display, platform::headless::HeadlessDisplay> screen;
     std::map<platform::Window, std::optional<platform::ColorRef>> colors;
     std::map<platform::Window, std::vector<platform::Region>> painted;

@@ -139,7 +139,7 @@ TEST_F(WindowManager, PaintComesAfterPostedMessagesAndBeforeTimers)
     watched = { msg::paint, msg::timer, msg::user };
     Window w = make_window({ 0, 30, 100, 130 }, ws::visible, green);
     set_timer(w, 7, 10);
-    clock.advance(20);
+    clock->advance(20);
     post_message(w, msg::user);
     screen->run_until_idle();
     ASSERT_GE(log.size(), 3u);

@@ -15,13 +15,7 @@ using skinner::Size;
 // A picture of the given points without an image.
 Picture picture(Point source_tl, Point inner_tl, Point inner_br, Point source_br, bool stretch)
 {
-    Picture p;
-    p.set_source_top_left(source_tl);
-    p.set_inner_top_left(inner_tl);
-    p.set_inner_bottom_right(inner_br);
-    p.set_source_bottom_right(source_br);
-    p.set_stretch(stretch);
-    return p;
+    return test::with_parts(Picture(), source_tl, inner_tl, inner_br, source_br, stretch);
 }
 
 // The source x of every destination x of a span of the width at 100.
@@ -81,10 +75,10 @@ TEST(PictureReferences, OneImagePerFileSharedWhileUsed)
     const Picture b(base, u"panel", true, 1);
     EXPECT_EQ(a.get_image(), b.get_image());
     EXPECT_TRUE(b.stretch());
-    // Another scale is another image: the ready-made "_x2" file, else the plain one.
+    // Another scale is another image: the ready-made "_x2" file, else the plain one stretched.
     EXPECT_NE(Picture(base, u"panel", false, 2).get_image(), a.get_image());
     EXPECT_EQ(Picture(base, u"button", false, 2).get_size(), (Size { 24, 16 }));
-    EXPECT_EQ(Picture(base, u"button", false, 3).get_size(), (Size { 12, 8 }));
+    EXPECT_EQ(Picture(base, u"button", false, 3).get_size(), (Size { 36, 24 }));
     // A missing file gives an image that is not valid.
     const Picture missing = Picture::from_file(base, u"missing", false);
     ASSERT_NE(missing.get_image(), nullptr);
@@ -111,11 +105,11 @@ TEST(FontReferences, OneEntryPerDescriptionAndScale)
     c.set_description(u"14 1 0 0 Tahoma");
     EXPECT_EQ(a.entry(), b.entry());
     EXPECT_NE(a.entry(), c.entry());
-    EXPECT_EQ(a.entry()->scale, 2u);
+    EXPECT_EQ(a.entry()->scale(), 2u);
     const skinner::Font copy = a;
     a.set_description(u"not a font");
     EXPECT_EQ(copy.entry(), b.entry());
-    EXPECT_EQ(a.entry()->description, u"not a font");
+    EXPECT_EQ(a.entry()->description(), u"not a font");
     EXPECT_EQ(skinner::Font().scale(), 1u);
 }
 

@@ -19,7 +19,7 @@ const Size qvga { 240, 320 };
 
 class TestSkin : public testing::Test {
 protected:
-    test::ScopedWorkArea m_work_area { skinner::work_area(), Size { 240, 268 } };
+    test::ScopedWorkArea m_work_area { skinner::work_area_slot(), Size { 240, 268 } };
     Properties m_skin { wide(test::test_skin_path), qvga };
 };
 
@@ -33,7 +33,7 @@ TEST_F(TestSkin, LoadsAndPassesTheVersionCheck)
     EXPECT_EQ(m_skin.impl().scale(), 1u);
     EXPECT_EQ(m_skin.impl().pictures().size(), 2u);
     ASSERT_EQ(m_skin.impl().fonts().size(), 2u);
-    EXPECT_EQ(m_skin.impl().fonts()[1].entry()->description, u"14 1 0 0 Tahoma");
+    EXPECT_EQ(m_skin.impl().fonts()[1].entry()->description(), u"14 1 0 0 Tahoma");
 }
 
 TEST_F(TestSkin, ReadsEveryPropertyOfAControl)
@@ -45,7 +45,7 @@ TEST_F(TestSkin, ReadsEveryPropertyOfAControl)
     EXPECT_EQ(m_skin.get_property_cursor(u"Main", u"Title", u"Cursor", {}), (Cursor { 32649 }));
     const skinner::Font font = m_skin.get_property_font(u"Main", u"Title", u"Font", {});
     ASSERT_NE(font.entry(), nullptr);
-    EXPECT_EQ(font.entry()->description, u"14 1 0 0 Tahoma");
+    EXPECT_EQ(font.entry()->description(), u"14 1 0 0 Tahoma");
     // The same shared entry as the skin's own font.
     EXPECT_EQ(font.entry(), m_skin.impl().fonts()[1].entry());
 
@@ -76,7 +76,8 @@ TEST_F(TestSkin, ReadsAKindsProperties)
     EXPECT_EQ(m_skin.get_property_string(u"", u"Button", u"Label", u""), u"button_key");
     EXPECT_EQ(m_skin.get_property_color(u"", u"Button", u"Face", {}), (Color { 0x10, 0x20, 0x30, 0 }));
     EXPECT_EQ(m_skin.get_property_picture(u"", u"Button", u"Face", {}).get_size(), (Size { 24, 16 }));
-    EXPECT_EQ(m_skin.get_property_font(u"", u"Button", u"Font", {}).entry()->description, u"12 0 0 0 Tahoma");
+    EXPECT_EQ(
+        m_skin.get_property_font(u"", u"Button", u"Font", {}).entry()->description(), u"12 0 0 0 Tahoma");
     EXPECT_EQ(m_skin.get_property_int(u"", u"Frame", u"Height", 0), 12);
 }
 
@@ -158,7 +159,7 @@ int chosen(Properties& skin, const char16_t* form)
 
 TEST(FormVariants, WidestThatFitsThenTallest)
 {
-    test::ScopedWorkArea area(skinner::work_area(), Size { 480, 588 });
+    test::ScopedWorkArea area(skinner::work_area_slot(), Size { 480, 588 });
     // No screen size: scale 1.
     Properties skin(wide(test::test_skin_path), Size {});
     ASSERT_TRUE(skin.impl().is_valid());
@@ -171,7 +172,7 @@ TEST(FormVariants, WidestThatFitsThenTallest)
 
 TEST(FormVariants, EqualSizesGoToTheLastVisited)
 {
-    test::ScopedWorkArea area(skinner::work_area(), Size { 240, 268 });
+    test::ScopedWorkArea area(skinner::work_area_slot(), Size { 240, 268 });
     Properties skin(wide(test::test_skin_path), qvga);
     chosen(skin, u"Equal");
     // The candidates in the order visited, as the log lists them.
@@ -184,17 +185,17 @@ TEST(FormVariants, EqualSizesGoToTheLastVisited)
 
 TEST(FormVariants, FullScreenVariantsMeasureAgainstTheScreen)
 {
-    test::ScopedWorkArea area(skinner::work_area(), Size { 240, 268 });
+    test::ScopedWorkArea area(skinner::work_area_slot(), Size { 240, 268 });
     Properties skin(wide(test::test_skin_path), qvga);
     EXPECT_EQ(chosen(skin, u"Full"), 2);
-    test::ScopedWorkArea small(skinner::work_area(), Size { 100, 100 });
+    test::ScopedWorkArea small(skinner::work_area_slot(), Size { 100, 100 });
     Properties other(wide(test::test_skin_path), qvga);
     EXPECT_EQ(chosen(other, u"Full"), 2);
 }
 
 TEST(FormVariants, OnlyVariantsForThisDeviceCount)
 {
-    test::ScopedWorkArea area(skinner::work_area(), Size { 240, 268 });
+    test::ScopedWorkArea area(skinner::work_area_slot(), Size { 240, 268 });
     Properties skin(wide(test::test_skin_path), qvga);
     // The Smartphone variant is the widest that fits, but not for this device.
     EXPECT_EQ(chosen(skin, u"Device"), 2);
@@ -205,7 +206,7 @@ TEST(FormVariants, OnlyVariantsForThisDeviceCount)
 
 TEST(SkinScale, ExactFitsAndBestFits)
 {
-    test::ScopedWorkArea area(skinner::work_area(), Size { 480, 536 });
+    test::ScopedWorkArea area(skinner::work_area_slot(), Size { 480, 536 });
     // 240 x 320 twice is 480 x 640.
     Properties vga(wide(test::test_skin_path), Size { 480, 640 });
     EXPECT_EQ(vga.impl().scale(), 2u);
@@ -228,7 +229,7 @@ TEST(SkinScale, ExactFitsAndBestFits)
 
 TEST(SkinScale, ScaledGettersAndPictures)
 {
-    test::ScopedWorkArea area(skinner::work_area(), Size { 480, 536 });
+    test::ScopedWorkArea area(skinner::work_area_slot(), Size { 480, 536 });
     Properties skin(wide(test::test_skin_path), Size { 480, 640 });
     ASSERT_EQ(skin.impl().scale(), 2u);
     EXPECT_EQ(skin.get_property_int(u"Main", u"Ok", u"Width", 0), 30);
@@ -239,10 +240,11 @@ TEST(SkinScale, ScaledGettersAndPictures)
     const skinner::Picture pressed = skin.get_property_picture(u"Main", u"Ok", u"Pressed", {});
     EXPECT_EQ(pressed.source_top_left(), (Point { 2, 4 }));
     EXPECT_EQ(pressed.source_bottom_right(), (Point { 22, 14 }));
-    // The ready-made "_x2" file of the button at its own size; the panel has none.
+    // The ready-made "_x2" file of the button at its own size; the panel has
+    // none and is stretched to twice its size.
     EXPECT_EQ(pressed.get_image()->width(), 24);
     EXPECT_EQ(pressed.get_image()->scale(), 2u);
-    EXPECT_EQ(skin.impl().pictures()[0].get_image()->width(), 24);
+    EXPECT_EQ(skin.impl().pictures()[0].get_image()->width(), 48);
     EXPECT_EQ(skin.get_property_font(u"", u"Button", u"Font", {}).scale(), 2u);
 }
 
@@ -260,7 +262,7 @@ std::string literal(const std::string& text)
 
 TEST(SkinLookupDeathTest, WhatTheSkinLacksEndsTheProgram)
 {
-    test::ScopedWorkArea area(skinner::work_area(), Size { 240, 268 });
+    test::ScopedWorkArea area(skinner::work_area_slot(), Size { 240, 268 });
     const auto ends = testing::ExitedWithCode(os::fatal_exit_code);
     const std::string path = test::test_skin_path;
     Properties skin(wide(path), qvga);
@@ -301,7 +303,7 @@ private:
 
 TEST(LoadSkin, ABrokenSkinLeavesTheWorkingOneInPlace)
 {
-    test::ScopedWorkArea area(skinner::work_area(), Size { 240, 268 });
+    test::ScopedWorkArea area(skinner::work_area_slot(), Size { 240, 268 });
     Properties skin(wide(test::test_skin_path), qvga);
     Client client(skin);
     skin.attach(client);
@@ -322,7 +324,7 @@ TEST(LoadSkin, ABrokenSkinLeavesTheWorkingOneInPlace)
 
 TEST(LoadSkin, AnInvalidSkinIsReplacedByAnyOther)
 {
-    test::ScopedWorkArea area(skinner::work_area(), Size { 240, 268 });
+    test::ScopedWorkArea area(skinner::work_area_slot(), Size { 240, 268 });
     test::TempDir dir;
     Properties skin(wide(dir.file("missing.skin")), qvga);
     EXPECT_FALSE(skin.check_version(u"Orvanta_500", qvga));

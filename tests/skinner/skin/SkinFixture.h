@@ -2,6 +2,7 @@
 
 #include "platform/Service.h"
 #include "platform/Utf8.h"
+#include "skinner/skin/Picture.h"
 #include "skinner/skin/WorkArea.h"
 #include "tests/support/TempDir.h"
 
@@ -43,5 +44,17 @@ private:
 };
 
 using ScopedWorkArea = platform::ScopedService<skinner::WorkArea, FixedWorkArea>;
+
+// The picture with the corners and the stretch flag given.
+inline skinner::Picture with_parts(skinner::Picture p, skinner::Point source_tl, skinner::Point inner_tl,
+    skinner::Point inner_br, skinner::Point source_br, bool stretch)
+{
+    p.set_source_top_left(source_tl);
+    p.set_inner_top_left(inner_tl);
+    p.set_inner_bottom_right(inner_br);
+    p.set_source_bottom_right(source_br);
+    p.set_stretch(stretch);
+    return p;
+}
 
 }

@@ -52,7 +52,7 @@ protected:
         return PropertiesImpl(wide(test::copy_test_skin(m_dir, &bytes)), screen);
     }
 
-    test::ScopedWorkArea m_work_area { skinner::work_area(), Size { 240, 268 } };
+    test::ScopedWorkArea m_work_area { skinner::work_area_slot(), Size { 240, 268 } };
     test::TempDir m_dir;
 };
 

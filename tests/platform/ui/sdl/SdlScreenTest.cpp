@@ -1,3 +1,4 @@
+#include "platform/sdl/SdlClipboard.h"
 #include "platform/sdl/SdlDisplay.h"
 
 #include "platform/MessageQueue.h"
@@ -133,6 +134,32 @@ TEST(SdlScreen, ClickReachesTheWindowAndTheScreenShowsItsDrawing)
     destroy_window(window);
     display_slot().install(nullptr);
     SDL_Quit(); // also lets go of the desktop bus
+}
+
+TEST(SdlScreen, TheClipboardCarriesTextThroughTheDesktop)
+{
+    if (!test::have_tool("xvfb-run"))
+        GTEST_SKIP() << "xvfb missing";
+    if (rerun_under_xvfb())
+        return;
+    auto display = std::make_unique<sdl::SdlDisplay>(ScreenMode { { 240, 320 }, 96 }, "Orvanta SDL clipboard test");
+    ASSERT_TRUE(display->is_available());
+    display_slot().install(std::move(display));
+    sdl::SdlClipboard clipboard;
+    EXPECT_FALSE(clipboard.set_text(u"closed")) << "only while open";
+    ASSERT_TRUE(clipboard.open());
+    EXPECT_FALSE(clipboard.open()) << "one holder at a time";
+    const std::u16string text = u"caf\u00e9 \U0001F3B5 line\nnext";
+    ASSERT_TRUE(clipboard.set_text(text));
+    EXPECT_EQ(clipboard.text(), text);
+    char* seen = SDL_GetClipboardText();
+    EXPECT_EQ(std::string(seen), "caf\u00e9 \U0001F3B5 line\nnext") << "UTF-8 on the desktop's side";
+    SDL_free(seen);
+    EXPECT_TRUE(clipboard.empty());
+    EXPECT_EQ(clipboard.text(), std::nullopt);
+    clipboard.close();
+    display_slot().install(nullptr);
+    SDL_Quit();
 }
 
 }
