@@ -1,10 +1,19 @@
 #include "skinner/controls/AutoControls.h"
 
+#include "skinner/controls/ControlFrame.h"
+#include "skinner/controls/ControlPanel.h"
+
 namespace skinner {
 
 namespace {
 
 using Maker = std::unique_ptr<Control> (*)(Container&, std::u16string_view);
+
+template<class T>
+std::unique_ptr<Control> make(Container& container, std::u16string_view name)
+{
+    return std::make_unique<T>(container, name, ControlMode::named);
+}
 
 struct AutoType {
     std::u16string_view type;
@@ -14,7 +23,8 @@ struct AutoType {
 // One row per automatic type; the button, frame, picture and panel add
 // theirs as they come.
 constexpr AutoType auto_types[] {
-    { u"", nullptr },
+    { u"Auto.Frame", &make<ControlFrame> },
+    { u"Auto.Panel", &make<ControlPanel> },
 };
 
 }
