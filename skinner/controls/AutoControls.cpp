@@ -9,10 +9,10 @@ namespace {
 
 using Maker = std::unique_ptr<Control> (*)(Container&, std::u16string_view);
 
-template<class T>
+template<typename Made>
 std::unique_ptr<Control> make(Container& container, std::u16string_view name)
 {
-    return std::make_unique<T>(container, name, ControlMode::named);
+    return std::make_unique<Made>(container, name, ControlMode::named);
 }
 
 struct AutoType {
@@ -23,8 +23,8 @@ struct AutoType {
 // One row per automatic type; the button, frame, picture and panel add
 // theirs as they come.
 constexpr AutoType auto_types[] {
-    { u"Auto.Frame", &make<ControlFrame> },
-    { u"Auto.Panel", &make<ControlPanel> },
+    { u"Auto.Frame", make<ControlFrame> },
+    { u"Auto.Panel", make<ControlPanel> },
 };
 
 }
