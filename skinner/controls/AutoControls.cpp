@@ -1,6 +1,8 @@
 #include "skinner/controls/AutoControls.h"
 
 #include "skinner/controls/ControlButton.h"
+#include "skinner/controls/ControlFrame.h"
+#include "skinner/controls/ControlPanel.h"
 
 namespace skinner {
 
@@ -22,8 +24,9 @@ struct AutoType {
 // One row per automatic type; the button, frame, picture and panel add
 // theirs as they come.
 constexpr AutoType auto_types[] {
-    { u"", nullptr },
     { u"Auto.Button", make<ControlButton> },
+    { u"Auto.Frame", make<ControlFrame> },
+    { u"Auto.Panel", make<ControlPanel> },
 };
 
 }
