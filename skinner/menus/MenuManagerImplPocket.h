@@ -31,6 +31,8 @@ public:
     void set_visible(Form& form, bool visible) override;
 
     platform::Window bar() const { return m_info.bar; }
+    // The bar template this manager holds, if any.
+    std::optional<std::uint32_t> template_id() const { return m_template_id; }
 
     static constexpr std::uint32_t first_command = 100;
 

@@ -5,7 +5,9 @@
 #include "platform/ui/HotKeys.h"
 #include "platform/ui/Input.h"
 #include "skinner/controls/Listener.h"
+#include "skinner/system/HardwareKeys.h"
 #include "tests/platform/ui/UiTest.h"
+#include "tests/skinner/MenuFormScreen.h"
 #include "tests/skinner/TraceCapture.h"
 #include "tests/support/TempDir.h"
 
@@ -16,16 +18,6 @@ using skinner::HardwareKeysImpl;
 namespace {
 
 constexpr std::u16string_view keys_path = u"HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Shell\\Keys";
-
-struct CommandLog : skinner::Listener {
-    bool on_command(std::u16string_view command) override
-    {
-        commands.emplace_back(command);
-        return true;
-    }
-
-    std::vector<std::u16string> commands;
-};
 
 class HardwareKeys : public test::UiTest {
 protected:
@@ -67,7 +59,7 @@ protected:
 
     test::TempDir dir;
     os::ScopedRegistryFile registry { dir.file("registry") };
-    CommandLog listener;
+    test::CommandLog listener;
     Window form {};
     Window other {};
 };
@@ -227,4 +219,30 @@ TEST_F(HardwareKeys, UnknownCommandsFromTheSettingsAreTracedAndNeverSent)
     EXPECT_NE(traced.find("HardwareKeys: ignoring the unknown command Format the card\n"), std::string::npos)
         << traced;
     EXPECT_NE(traced.find("WM_HOTKEY194\n"), std::string::npos) << traced;
+}
+
+namespace {
+
+class FormHardwareKeys : public test::MenuFormScreen {
+protected:
+    test::TempDir dir;
+    os::ScopedRegistryFile registry { dir.file("registry") };
+    test::CommandLog listener;
+    skinner::Form form { nullptr, menus_skin, u"Bar", &listener };
+};
+
+}
+
+TEST_F(FormHardwareKeys, APressedKeyReachesTheFormsCommandsAndTheCountIsTheShells)
+{
+    seed_hardware_keys(os::registry_store());
+    EXPECT_EQ(skinner::HardwareKeys::get_key_count(), 6);
+    skinner::HardwareKeys keys(form);
+    ASSERT_EQ(keys.get_count(), 6u);
+    EXPECT_EQ(keys.get_key(3).name, u"Button 4");
+    EXPECT_NE(keys.get_key(3).icon, nullptr);
+    keys.register_key(3, u"VolumeUp");
+    screen->key(vk::application_1 + 3);
+    run();
+    EXPECT_EQ(listener.commands, (std::vector<std::u16string> { u"VolumeUp" }));
 }
