@@ -18,6 +18,7 @@
 
 #include <gmock/gmock.h>
 
+#include <fstream>
 #include <memory>
 
 using namespace skinner;
@@ -225,4 +226,59 @@ TEST_F(MenuBar, TheBarLooksAsStored)
     paste.set_enabled(false);
     run();
     EXPECT_TRUE(test::matches_screenshot(screen->shown(), "menu-bar"));
+}
+
+namespace {
+
+// A 480 x 640 screen at 192 dpi.
+class MenuBarHighDpi : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() { add_menu_bar_resources(platform::program_resources()); }
+
+    platform::ScopedService<platform::Clock, platform::headless::FakeClock> clock { platform::clock_slot(), 10000 };
+    platform::ScopedService<platform::Display, platform::headless::HeadlessDisplay> screen {
+        platform::display_slot(), platform::ScreenMode { { 480, 640 }, 192 }
+    };
+    Properties menus_skin { platform::from_utf8(ORVANTA_MENUS_SKIN), { 480, 640 } };
+    test::CommandLog listener;
+};
+
+}
+
+TEST_F(MenuBarHighDpi, ImagesComeFromTheLargeStrip)
+{
+    BarForm f(menus_skin, listener);
+    MenuMainButton mode(f.form, u"Mode", u"", 1);
+    mode.set_image_index(16);
+    screen->run_until_idle();
+    auto b = platform::toolbar_button(f.bar(), 0);
+    ASSERT_TRUE(b);
+    EXPECT_EQ(b->image, 16) << "seventeen images of 32 x 32";
+    auto r = platform::toolbar_item_rect(f.bar(), 0);
+    ASSERT_TRUE(r);
+    EXPECT_GE(r->width(), 32);
+    // The delete cross is red at its centre and eight pixels down an arm, past a small image.
+    platform::Point centre { (r->left + r->right) / 2, (r->top + r->bottom) / 2 };
+    EXPECT_EQ(screen->pixel(centre), platform::rgb(0xF0, 0x64, 0x5A));
+    EXPECT_EQ(screen->pixel({ centre.x + 8, centre.y + 8 }), platform::rgb(0xF0, 0x64, 0x5A));
+}
+
+TEST_F(MenuBar, ButtonTextsAreTranslatedUnderTheirIdsAgainAtEveryLanguage)
+{
+    const std::string german = dir.file("German.lng");
+    const std::string french = dir.file("French.lng");
+    std::ofstream(german) << "File &Datei\nMode Modus\n";
+    std::ofstream(french) << "File &Fichier\n";
+    ASSERT_TRUE(menus_skin.load_language(platform::from_utf8(german)));
+    BarForm f(menus_skin, listener);
+    MenuMainSubMenu file(f.form, u"File", u"&File", 1);
+    MenuMainButton mode(f.form, u"Mode", u"", 2);
+    MenuMainButton stop(f.form, u"Stop", u"Stop", 3);
+    run();
+    EXPECT_THAT(buttons(f.bar()), ::testing::ElementsAre("Datei/-2/4/152/menu", "/-2/4/0", "Stop/-2/4/16"))
+        << "an empty text stays empty; an untranslated one stays as it is";
+
+    ASSERT_TRUE(menus_skin.load_language(platform::from_utf8(french)));
+    next_message(f);
+    EXPECT_EQ(buttons(f.bar()).front(), "Fichier/-2/4/152/menu");
 }
