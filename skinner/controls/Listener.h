@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <string_view>
+
+namespace skinner {
+
+class Control;
+struct GridCellEvent;
+struct GridHeaderEvent;
+struct GridInplaceEditEnd;
+struct MenuEntry;
+
+// The events that controls raise and containers pass on. A control raises an
+// event by calling it on itself; the control's default hands it to its
+// container, the container's to its own listener, so an event climbs to the
+// panel or form that handles it with the originating control as sender.
+// Each answers false when nobody handled it.
+class Listener {
+public:
+    virtual ~Listener() = default;
+
+    virtual bool on_click(Control& sender);
+    virtual bool reserved_1();
+    virtual bool on_item_click(Control& sender, const GridCellEvent& cell);
+    virtual bool reserved_3();
+    virtual bool on_context_menu(Control& sender, const GridCellEvent& event);
+    virtual bool reserved_5();
+    virtual bool reserved_6();
+    virtual bool reserved_7();
+    virtual bool reserved_8();
+    virtual bool on_inplace_edit_end(Control& sender, const GridInplaceEditEnd& cell);
+    virtual bool reserved_10();
+    virtual bool forward_event_11(std::uintptr_t first, std::intptr_t second);
+    virtual bool on_scroll(Control& sender, std::int32_t position);
+    virtual bool on_command(std::u16string_view command);
+    virtual bool on_value_changed(Control& sender, double value);
+    virtual bool on_value_set(Control& sender, double value);
+    virtual bool on_text_changed(Control& sender);
+    virtual bool on_header_click(Control& sender, const GridHeaderEvent& record);
+    virtual bool on_header_context_menu(Control& sender, const GridHeaderEvent& record);
+    virtual bool on_selection_changed(Control& sender);
+    virtual bool on_highlight_changed(Control& sender, const GridCellEvent& cell);
+    virtual bool on_child_focused();
+    virtual bool on_build_menu(Control& sender, MenuEntry& menu);
+    virtual bool on_dropdown_closed(Control& sender);
+};
+
+}

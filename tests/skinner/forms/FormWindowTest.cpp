@@ -1,0 +1,80 @@
+#include "tests/skinner/FormScreen.h"
+
+#include "platform/MessageQueue.h"
+#include "platform/ui/Paint.h"
+
+#include <gmock/gmock.h>
+
+using ::testing::ElementsAre;
+using skinner::Color;
+using skinner::Form;
+using test::ProbeControl;
+
+namespace {
+
+constexpr Color red { 200, 0, 0, 0 };
+constexpr Color blue { 0, 0, 200, 0 };
+
+class FormWindowTest : public test::FormScreen {
+protected:
+    Form form { nullptr, properties, u"Board" };
+    ProbeControl a { form, u"A", red };
+    ProbeControl b { form, u"B", blue };
+
+    void SetUp() override { run(); }
+};
+
+TEST_F(FormWindowTest, PlacesTheWindowAtTheWorkAreaAndLaysOutTheControls)
+{
+    EXPECT_EQ(platform::window_rect(form.window().handle()), (platform::Rect { 0, 26, 200, 146 }));
+    EXPECT_EQ(a.position(), (skinner::Point { 10, 10 }));
+    EXPECT_EQ(a.size(), (skinner::Size { 40, 30 }));
+}
+
+TEST_F(FormWindowTest, PaintShowsEveryControlOverTheBackBuffer)
+{
+    EXPECT_EQ(pixel_at(form, { 10, 10 }), skinner::color_ref(red));
+    EXPECT_EQ(pixel_at(form, { 99, 39 }), skinner::color_ref(blue));
+    // Nothing paints the rest: the back buffer's own colour shows.
+    EXPECT_EQ(pixel_at(form, { 5, 5 }), platform::rgb(0, 255, 255));
+}
+
+TEST_F(FormWindowTest, TapReachesOnlyTheControlUnderThePenInClientCoordinates)
+{
+    screen->tap(on_screen(form, { 20, 25 }));
+    run();
+    EXPECT_THAT(a.events, ElementsAre("enter", "down 20,25 0", "up 20,25 0"));
+    EXPECT_TRUE(b.events.empty());
+}
+
+TEST_F(FormWindowTest, DoubleTapArgumentIsRepeatedOnRelease)
+{
+    screen->tap(on_screen(form, { 20, 25 })).tap(on_screen(form, { 21, 25 }), 100);
+    run();
+    EXPECT_THAT(a.events, ElementsAre("enter", "down 20,25 0", "up 20,25 0", "down 21,25 1", "up 21,25 1"));
+}
+
+TEST_F(FormWindowTest, TwoInvalidationsArePaintedOnceAsTheirBoundingBox)
+{
+    a.paints = b.paints = 0;
+    a.invalidate();
+    b.invalidate();
+    EXPECT_EQ(form.window().dirty_position(), (skinner::Point { 10, 10 }));
+    EXPECT_EQ(form.window().dirty_size(), (skinner::Size { 90, 30 }));
+    run();
+    EXPECT_EQ(a.paints, 1);
+    EXPECT_EQ(b.paints, 1);
+    EXPECT_EQ(form.window().dirty_size(), skinner::Size {});
+}
+
+TEST_F(FormWindowTest, PaintWithoutDirtyAreaOnlyCopiesTheBackBuffer)
+{
+    a.paints = 0;
+    // The platform asks for a paint the form never asked for.
+    platform::invalidate_rect(form.window().handle());
+    run();
+    EXPECT_EQ(a.paints, 0);
+    EXPECT_EQ(pixel_at(form, { 10, 10 }), skinner::color_ref(red));
+}
+
+}
