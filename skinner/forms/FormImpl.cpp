@@ -204,8 +204,7 @@ bool FormImpl::handle_message(
         on_size(wparam, lparam);
         return false;
     case msg::activate:
-        on_activate(wparam);
-        return false;
+        return on_activate(wparam);
     case msg::set_focus:
         return true;
     case msg::paint:
@@ -286,22 +285,19 @@ void FormImpl::on_size(platform::WParam wparam, platform::LParam lparam)
     invalidate_all();
 }
 
-void FormImpl::on_activate(platform::WParam wparam)
+bool FormImpl::on_activate(platform::WParam wparam)
 {
-    if constexpr (is_smartphone) {
-        // Handled by the focused control or passed on.
-        if (wparam != platform::wa::inactive)
-            m_form->on_form_activate();
-        return;
-    }
+    if constexpr (is_smartphone)
+        return wparam != platform::wa::inactive && m_form->on_form_activate();
     if (wparam == platform::wa::inactive) {
         m_form->set_active(false);
-        return;
+        return false;
     }
     m_form->set_active(true);
     m_form->update_window_position();
     if (m_menu_manager)
         m_menu_manager->set_visible(*m_form, platform::is_window_visible(handle()) && !m_form->full_screen());
+    return false;
 }
 
 void FormImpl::on_setting_change(platform::WParam wparam)

@@ -68,7 +68,8 @@ private:
     bool handle_message(platform::MessageId message, platform::WParam wparam, platform::LParam lparam,
         platform::LResult& result);
     void on_size(platform::WParam wparam, platform::LParam lparam);
-    void on_activate(platform::WParam wparam);
+    // True when the message is taken over.
+    bool on_activate(platform::WParam wparam);
     void on_setting_change(platform::WParam wparam);
     void on_copy_data(platform::LParam lparam);
     void on_user_key(platform::WParam wparam, platform::LParam lparam);

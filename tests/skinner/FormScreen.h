@@ -97,13 +97,14 @@ private:
 };
 
 class FormScreen : public ::testing::Test {
-protected:
+public:
     // The screen point of a point of the form's client area.
     static platform::Point on_screen(const skinner::Form& form, skinner::Point client)
     {
         return platform::client_to_screen(form.window().handle(), { client.x, client.y });
     }
 
+protected:
     platform::ColorRef pixel_at(const skinner::Form& form, skinner::Point client) const
     {
         return screen->pixel(on_screen(form, client));

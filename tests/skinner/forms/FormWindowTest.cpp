@@ -1,7 +1,9 @@
 #include "tests/skinner/FormScreen.h"
 
 #include "platform/MessageQueue.h"
+#include "os/Registry.h"
 #include "platform/ui/Paint.h"
+#include "tests/support/TempDir.h"
 
 #include <gmock/gmock.h>
 
@@ -75,6 +77,42 @@ TEST_F(FormWindowTest, PaintWithoutDirtyAreaOnlyCopiesTheBackBuffer)
     run();
     EXPECT_EQ(a.paints, 0);
     EXPECT_EQ(pixel_at(form, { 10, 10 }), skinner::color_ref(red));
+}
+
+class CommandLog : public skinner::Listener {
+public:
+    bool on_command(std::u16string_view command) override
+    {
+        commands.push_back(test::narrow(command));
+        return true;
+    }
+    std::vector<std::string> commands;
+};
+
+TEST_F(FormWindowTest, ScreenResolutionChangeIsTheFormsCommandOthersOnlyPlaceTheWindow)
+{
+    CommandLog log;
+    form.set_listener(&log);
+    for (platform::WParam code : { 0x3002, 0x2F, 0xE0, 0x1 })
+        platform::send_message(form.window().handle(), platform::msg::setting_change, code);
+    EXPECT_THAT(log.commands, ElementsAre("#ScreenResolution#", "#ScreenResolution#"));
+}
+
+TEST(FormWindowDirectPaintTest, FlickerSwitchPaintsStraightOntoTheWindow)
+{
+    test::TempDir dir;
+    os::ScopedRegistryFile registry(dir.file("registry"));
+    os::registry_write_dword(u"HKEY_CURRENT_USER\\Software\\Qiro", u"Flicker", 1);
+    platform::ScopedService<platform::Clock, platform::headless::FakeClock> clock { platform::clock_slot(), 10000 };
+    platform::ScopedService<platform::Display, platform::headless::HeadlessDisplay> screen { platform::display_slot(),
+        platform::ScreenMode {} };
+    skinner::Properties properties { test::framework_skin_path, { 240, 320 } };
+    Form form { nullptr, properties, u"Board" };
+    ProbeControl a { form, u"A", red };
+    screen->run_until_idle();
+    EXPECT_TRUE(form.window().direct_paint());
+    EXPECT_EQ(screen->pixel(test::FormScreen::on_screen(form, { 10, 10 })), skinner::color_ref(red));
+    EXPECT_EQ(screen->pixel(test::FormScreen::on_screen(form, { 5, 5 })), platform::rgb(255, 0, 255));
 }
 
 }
