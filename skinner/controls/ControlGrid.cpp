@@ -30,10 +30,9 @@ std::int32_t saturate(std::int64_t value)
 }
 
 ControlGrid::ControlGrid(Container& container, std::u16string_view id, ControlMode mode)
-    : Control(container, id, mode)
+    : ControlPanel(container, id, mode)
     , m_long_press(*this)
-    , m_inner(container.form(), container.properties(), u"", ControlMode::unskinned, this)
-    , m_painter(std::make_unique<Painter>(*this, m_inner))
+    , m_painter(std::make_unique<Painter>(*this, *get_container()))
 {
     load_properties();
 }
@@ -45,8 +44,7 @@ ControlGrid::~ControlGrid()
 
 void ControlGrid::load()
 {
-    Control::load();
-    m_inner.reload_skin();
+    ControlPanel::load();
     load_properties();
 }
 
@@ -143,8 +141,7 @@ Size ControlGrid::painter_size() const
 
 void ControlGrid::set_rect(Point position, Size size)
 {
-    Control::set_rect(position, size);
-    m_inner.set_rect(position, size);
+    set_rect_no_layout(position, size);
     const std::int32_t count = std::max(get_item_count(), 0);
     const std::int32_t columns = std::max(get_column_count(), 0);
     const std::int32_t item_height = row_height();
@@ -283,7 +280,7 @@ Point ControlGrid::get_cell_rect(std::int32_t column, std::int32_t row, Size& si
 void ControlGrid::start_inplace_edit(Control& control, std::int32_t column, std::int32_t row)
 {
     end_inplace_edit(true);
-    if (&control.container() != &m_inner)
+    if (&control.container() != get_container())
         os::fatal_error(u"ControlGrid::start_inplace_edit", u"inplace_control->get_container() != get_panel_container()");
     m_inplace_control = &control;
     m_inplace_cell = { column, row };
@@ -301,7 +298,7 @@ void ControlGrid::end_inplace_edit(bool commit)
     m_inplace_control = nullptr;
     m_inplace_cell = {};
     control->set_visible(false);
-    m_inner.set_focus(nullptr);
+    get_container()->set_focus(nullptr);
     inplace_edit_ended({ cell.column, cell.row, commit });
     invalidate();
 }
@@ -335,39 +332,15 @@ void ControlGrid::end_edit_if_outside(Point point)
 
 // Control
 
-bool ControlGrid::on_scroll(Control& sender, std::int32_t position)
-{
-    invalidate();
-    return Control::on_scroll(sender, position);
-}
-
-bool ControlGrid::on_child_focused()
-{
-    take_focus();
-    return true;
-}
-
-void ControlGrid::on_focus_gained()
-{
-    invalidate();
-    m_inner.set_active(true);
-}
-
 void ControlGrid::on_focus_lost()
 {
-    m_inner.set_active(false);
-    invalidate();
+    ControlPanel::on_focus_lost();
     end_inplace_edit(true);
-}
-
-void ControlGrid::on_visible_changed(bool visible)
-{
-    m_inner.set_visible(visible);
 }
 
 void ControlGrid::on_enabled_changed(bool enabled)
 {
-    m_inner.set_enabled(enabled);
+    ControlPanel::on_enabled_changed(enabled);
     if (!enabled)
         end_inplace_edit(false);
 }
@@ -378,74 +351,33 @@ void ControlGrid::paint(Canvas& canvas, Point area_position, Size area_size)
         : container().focused() == this       ? m_background_focused
                                               : m_background;
     background.draw(canvas, position(), size());
-    m_inner.paint(canvas, area_position, area_size);
+    get_container()->paint(canvas, area_position, area_size);
     Control::paint(canvas, area_position, area_size);
 }
 
 bool ControlGrid::hit_test(Point point) const
 {
-    if (m_inner.hit_child(point))
+    if (ControlPanel::hit_test(point))
         return true;
     return Control::hit_test(point) && !m_background.hit_test(point, position(), size());
 }
 
-void ControlGrid::on_pen_move(Point point)
-{
-    m_inner.on_pen_move(point);
-}
-
-void ControlGrid::on_pen_leave()
-{
-    m_inner.clear_hover();
-}
-
 void ControlGrid::on_pen_down(Point point, std::int32_t argument)
 {
-    m_inner.on_pen_down(Container::button_pen, point, argument);
+    ControlPanel::on_pen_down(point, argument);
     end_edit_if_outside(point);
-}
-
-void ControlGrid::on_pen_up(Point point, std::int32_t argument)
-{
-    m_inner.on_pen_up(Container::button_pen, point, argument);
 }
 
 void ControlGrid::on_context_down(Point point, std::int32_t argument)
 {
-    m_inner.on_pen_down(Container::button_context, point, argument);
+    ControlPanel::on_context_down(point, argument);
     end_edit_if_outside(point);
-}
-
-void ControlGrid::on_context_up(Point point, std::int32_t argument)
-{
-    m_inner.on_pen_up(Container::button_context, point, argument);
 }
 
 void ControlGrid::on_alt_down(Point point, std::int32_t argument)
 {
-    m_inner.on_pen_down(Container::button_alt, point, argument);
+    ControlPanel::on_alt_down(point, argument);
     end_edit_if_outside(point);
-}
-
-void ControlGrid::on_alt_up(Point point, std::int32_t argument)
-{
-    m_inner.on_pen_up(Container::button_alt, point, argument);
-}
-
-void ControlGrid::on_wheel(Point point, std::int32_t steps)
-{
-    m_inner.on_wheel(point, steps);
-}
-
-bool ControlGrid::on_text_input(std::u16string_view text)
-{
-    return m_inner.on_text_input(text);
-}
-
-void ControlGrid::on_timer_broadcast(std::uint32_t timer_id)
-{
-    Control::on_timer_broadcast(timer_id);
-    m_inner.on_timer_broadcast(timer_id);
 }
 
 bool ControlGrid::on_keydown(KeyCode key)
@@ -455,7 +387,7 @@ bool ControlGrid::on_keydown(KeyCode key)
             end_inplace_edit(key == key::enter);
             return true;
         }
-        return m_inner.on_keydown(key);
+        return ControlPanel::on_keydown(key);
     }
     if (key == key::enter) {
         if (!m_long_press.is_active())
@@ -477,7 +409,7 @@ bool ControlGrid::on_keyup(KeyCode key)
 {
     if (key == key::enter)
         m_long_press.cancel();
-    return m_inplace_control && m_inner.on_keyup(key);
+    return m_inplace_control && ControlPanel::on_keyup(key);
 }
 
 // The context menu of the current cell, from a held action key or the menu key.

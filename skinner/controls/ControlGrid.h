@@ -2,8 +2,7 @@
 
 #include "os/Timer.h"
 #include "skinner/controls/ButtonLook.h"
-#include "skinner/controls/Container.h"
-#include "skinner/controls/Control.h"
+#include "skinner/controls/ControlPanel.h"
 #include "skinner/controls/GridEvents.h"
 #include "skinner/controls/GridSelectionStrategy.h"
 #include "skinner/controls/ScrollRange.h"
@@ -21,7 +20,7 @@ namespace skinner {
 // draws the cells and mixes in a selection strategy; the grid turns pen,
 // wheel and keys into the strategy's calls and into item events. A painter
 // child covers the cells; an in-place control may edit one cell.
-class ControlGrid : public Control, public virtual GridSelectionStrategy, private liba::Timer::Listener {
+class ControlGrid : public ControlPanel, public virtual GridSelectionStrategy, private liba::Timer::Listener {
 public:
     class Painter;
 
@@ -55,30 +54,17 @@ public:
     void scroll_column_into_view(std::int32_t column) override;
     void ensure_visible(std::int32_t row) override;
 
-    bool on_scroll(Control& sender, std::int32_t position) override;
-    bool on_child_focused() override;
-    void on_focus_gained() override;
     void on_focus_lost() override;
-    void on_visible_changed(bool visible) override;
     void on_enabled_changed(bool enabled) override;
     void paint(Canvas& canvas, Point area_position, Size area_size) override;
     bool hit_test(Point point) const override;
-    void on_pen_move(Point point) override;
-    void on_pen_leave() override;
     void on_pen_down(Point point, std::int32_t argument) override;
-    void on_pen_up(Point point, std::int32_t argument) override;
     void on_context_down(Point point, std::int32_t argument) override;
-    void on_context_up(Point point, std::int32_t argument) override;
     void on_alt_down(Point point, std::int32_t argument) override;
-    void on_alt_up(Point point, std::int32_t argument) override;
-    void on_wheel(Point point, std::int32_t steps) override;
-    bool on_text_input(std::u16string_view text) override;
     bool on_keydown(KeyCode key) override;
     bool on_keyup(KeyCode key) override;
-    void on_timer_broadcast(std::uint32_t timer_id) override;
     void set_rect(Point position, Size size) override;
     void load() override;
-    Container* get_container() override { return &m_inner; }
 
     // After the item or column count changed: lays out again and repaints.
     void refresh();
@@ -141,7 +127,6 @@ private:
     Point m_scroll_border_max {};
     ScrollRange m_vertical;
     ScrollRange m_horizontal;
-    Container m_inner;
     std::unique_ptr<Painter> m_painter;
 };
 
