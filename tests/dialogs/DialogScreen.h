@@ -1,0 +1,59 @@
+#pragma once
+
+#include "platform/Service.h"
+#include "platform/Utf8.h"
+#include "platform/headless/FakeClock.h"
+#include "platform/headless/HeadlessDisplay.h"
+#include "platform/ui/WindowManager.h"
+#include "skinner/controls/Control.h"
+#include "skinner/forms/Form.h"
+#include "skinner/skin/Properties.h"
+
+#include <gtest/gtest.h>
+#include <string>
+
+// A headless screen on a fake clock, with the program folder's settings and
+// dialogs skins and its English texts, and a main-like form to own dialogs.
+namespace test {
+
+inline std::u16string program_file(std::string_view relative)
+{
+    return platform::from_utf8(std::string(ORVANTA_PROGRAM_DIR) + "/" + std::string(relative));
+}
+
+inline skinner::Point centre(const skinner::Control& control)
+{
+    return { control.position().x + control.size().width / 2, control.position().y + control.size().height / 2 };
+}
+
+class DialogScreen : public ::testing::Test {
+protected:
+    DialogScreen()
+    {
+        settings.load_skin_and_language(
+            program_file("skins/settings/settings.skin"), program_file("English.lng"), { 240, 320 });
+    }
+
+    static platform::Point on_screen(const skinner::Form& form, skinner::Point client)
+    {
+        return platform::client_to_screen(form.window().handle(), { client.x, client.y });
+    }
+
+    // Scripts a tap on the form's control, after the delay.
+    void tap(const skinner::Form& form, std::u16string_view id, std::uint32_t after_ms = 0)
+    {
+        const skinner::Control* control = form.get_control(id);
+        ASSERT_NE(control, nullptr) << platform::to_utf8(id);
+        screen->tap(on_screen(form, centre(*control)), after_ms);
+    }
+
+    void run() { screen->run_until_idle(); }
+
+    platform::ScopedService<platform::Clock, platform::headless::FakeClock> clock { platform::clock_slot(), 10000 };
+    platform::ScopedService<platform::Display, platform::headless::HeadlessDisplay> screen {
+        platform::display_slot(), platform::ScreenMode {}
+    };
+    skinner::Properties settings;
+};
+
+}

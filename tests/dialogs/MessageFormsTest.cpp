@@ -1,0 +1,219 @@
+#include "audio/devices/ActiveBuffer.h"
+#include "dialogs/CompleteForm.h"
+#include "dialogs/CompletionDrain.h"
+#include "dialogs/ConfirmForm.h"
+#include "dialogs/ErrorForm.h"
+#include "platform/MessageQueue.h"
+#include "tests/dialogs/DialogScreen.h"
+#include "tests/support/Screenshot.h"
+
+#include <condition_variable>
+#include <mutex>
+
+namespace {
+
+using test::DialogScreen;
+
+class MessageForms : public DialogScreen {
+};
+
+TEST_F(MessageForms, ErrorFormShowsItsTextsAndClosesWithOk)
+{
+    ErrorForm form(nullptr, settings);
+    form.set_texts(u"Recording", u"The recording could not be started.");
+    run();
+    EXPECT_TRUE(test::matches_screenshot(screen->shown(), "dialogs-error"));
+    tap(form, u"btnOk");
+    form.do_modal();
+    EXPECT_FALSE(screen->stalled()) << "the OK button ends the loop";
+}
+
+TEST_F(MessageForms, ErrorFormWithEmptyCaptionShowsTheMessage)
+{
+    ErrorForm form(nullptr, settings);
+    form.set_texts(u"", u"message");
+    auto* caption = dynamic_cast<skinner::ControlFrame*>(form.get_control(u"frmCaption"));
+    auto* message = dynamic_cast<skinner::ControlFrame*>(form.get_control(u"frmMessage"));
+    ASSERT_NE(caption, nullptr);
+    ASSERT_NE(message, nullptr);
+    EXPECT_EQ(caption->text(), u"");
+    EXPECT_EQ(message->text(), u"message");
+}
+
+struct AnswerCase {
+    const char16_t* form;
+    const char16_t* button;
+    std::int32_t answer;
+};
+
+class ConfirmAnswers : public MessageForms, public ::testing::WithParamInterface<AnswerCase> {
+};
+
+TEST_P(ConfirmAnswers, EachButtonAnswersItsNumber)
+{
+    const AnswerCase& c = GetParam();
+    ConfirmForm form(nullptr, settings, c.form);
+    form.set_texts(u"Overwrite", u"Replace the file?");
+    run();
+    tap(form, c.button);
+    EXPECT_EQ(form.ask(), c.answer);
+    EXPECT_FALSE(screen->stalled());
+}
+
+INSTANTIATE_TEST_SUITE_P(Buttons, ConfirmAnswers,
+    ::testing::Values(AnswerCase { u"ConfirmYesNo", u"btnYes", 0 }, AnswerCase { u"ConfirmYesNo", u"btnNo", 1 },
+        AnswerCase { u"Confirm5Way", u"btnYes", 0 }, AnswerCase { u"Confirm5Way", u"btnNo", 1 },
+        AnswerCase { u"Confirm5Way", u"btnYesAll", 2 }, AnswerCase { u"Confirm5Way", u"btnNoAll", 3 },
+        AnswerCase { u"Confirm5Way", u"btnCancel", 4 }));
+
+TEST_F(MessageForms, ConfirmFormClosedByItsWindowAnswersNo)
+{
+    ConfirmForm form(nullptr, settings, u"Confirm5Way");
+    run();
+    screen->call([&] { platform::post_message(form.window().handle(), platform::msg::close, 0, 0); });
+    EXPECT_EQ(form.ask(), ConfirmForm::answer_no);
+    EXPECT_FALSE(screen->stalled());
+}
+
+TEST_F(MessageForms, ConfirmFormLooks)
+{
+    ConfirmForm form(nullptr, settings, u"Confirm5Way");
+    form.set_texts(u"Overwrite", u"The file exists. Replace it?");
+    run();
+    EXPECT_TRUE(test::matches_screenshot(screen->shown(), "dialogs-confirm5way"));
+}
+
+// A writer that takes chunks only while the test lets it.
+class GatedSink : public audio::Consumer<audio::PCMData> {
+public:
+    void on_data(const audio::PCMData&) override
+    {
+        std::unique_lock lock(m_lock);
+        m_open.wait(lock, [&] { return m_passing > 0 || m_released; });
+        if (m_passing > 0)
+            --m_passing;
+    }
+
+    // Lets the next chunks through, one by one.
+    void pass(int chunks)
+    {
+        std::lock_guard lock(m_lock);
+        m_passing += chunks;
+        m_open.notify_all();
+    }
+
+    void release()
+    {
+        std::lock_guard lock(m_lock);
+        m_released = true;
+        m_open.notify_all();
+    }
+
+private:
+    std::mutex m_lock;
+    std::condition_variable m_open;
+    int m_passing = 0;
+    bool m_released = false;
+};
+
+class Completion : public MessageForms {
+protected:
+    Completion() { audio::connect<audio::PCMData>(&buffer, &sink); }
+    ~Completion() override
+    {
+        sink.release();
+        audio::connect<audio::PCMData>(&buffer, nullptr);
+    }
+
+    void queue(int chunks)
+    {
+        for (int i = 0; i < chunks; ++i)
+            buffer.on_data(audio::PCMData(liba::SharedBuffer(200), 1, 16, 8000));
+    }
+
+    skinner::Form owner { nullptr, settings, u"Error" };
+    GatedSink sink;
+    audio::ActiveBuffer buffer;
+};
+
+TEST_F(Completion, AnEmptyBufferClosesOnTheFirstTick)
+{
+    CompleteForm form(&owner, settings, buffer);
+    const std::uint32_t start = platform::tick_count();
+    form.do_modal();
+    EXPECT_FALSE(screen->stalled());
+    EXPECT_TRUE(form.drained());
+    EXPECT_LE(platform::tick_count() - start, 200u);
+}
+
+TEST_F(Completion, ShowsTheDrainAndClosesWhenEmpty)
+{
+    queue(4);
+    CompleteForm form(&owner, settings, buffer);
+    auto* progress = dynamic_cast<skinner::ControlProgress*>(form.get_control(u"pbProgress"));
+    ASSERT_NE(progress, nullptr);
+    screen->call([&] { sink.pass(2); }, 50);
+    screen->call([&] {
+        EXPECT_NEAR(progress->value(), 0.5, 0.26) << "two of four written, one maybe in flight";
+        sink.pass(2);
+    }, 500);
+    form.do_modal();
+    EXPECT_FALSE(screen->stalled());
+    EXPECT_TRUE(form.drained());
+    EXPECT_EQ(buffer.get_queued_chunks(), 0);
+}
+
+TEST_F(Completion, AStalledWriterEndsTheWaitAfterTheTimeout)
+{
+    queue(3);
+    CompleteForm form(&owner, settings, buffer);
+    const std::uint32_t start = platform::tick_count();
+    form.do_modal();
+    const std::uint32_t waited = platform::tick_count() - start;
+    EXPECT_FALSE(screen->stalled());
+    EXPECT_FALSE(form.drained());
+    EXPECT_GE(waited, CompleteForm::stall_timeout_ms);
+    EXPECT_LE(waited, CompleteForm::stall_timeout_ms + 500);
+}
+
+TEST_F(Completion, ProgressPutsTheTimeoutOff)
+{
+    queue(3);
+    CompleteForm form(&owner, settings, buffer);
+    screen->call([&] { sink.pass(1); }, 8000);
+    screen->call([&] { sink.pass(1); }, 8000);
+    form.do_modal();
+    EXPECT_FALSE(form.drained());
+    EXPECT_GE(platform::tick_count() - 10000, 16000u + CompleteForm::stall_timeout_ms - 200);
+}
+
+TEST_F(Completion, TheDrainReportsAStalledWriter)
+{
+    queue(2);
+    CompletionDrain drain(settings);
+    // The error form comes up after the completion form gave up; its OK ends it.
+    screen->call([&] {
+        for (skinner::Form* form : skinner::Form::forms()) {
+            if (auto* error = dynamic_cast<ErrorForm*>(form)) {
+                auto* message = dynamic_cast<skinner::ControlFrame*>(error->get_control(u"frmMessage"));
+                EXPECT_EQ(message->text(), settings.translate(u"on_recording_not_drained"));
+                error->close();
+                return;
+            }
+        }
+        ADD_FAILURE() << "no error form";
+    }, CompleteForm::stall_timeout_ms + 1000);
+    drain.run_completion_form(owner, buffer);
+    EXPECT_FALSE(screen->stalled());
+    EXPECT_EQ(buffer.get_queued_chunks(), 2) << "the document drops the rest";
+}
+
+TEST_F(Completion, ThePollGivesUpOnAStalledWriter)
+{
+    queue(1);
+    EXPECT_FALSE(CompletionDrain::poll_until_drained(buffer, 200));
+    sink.release();
+    EXPECT_TRUE(CompletionDrain::poll_until_drained(buffer, 200));
+}
+
+}
