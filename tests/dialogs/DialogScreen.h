@@ -4,8 +4,10 @@
 #include "platform/Utf8.h"
 #include "platform/headless/FakeClock.h"
 #include "platform/headless/HeadlessDisplay.h"
+#include "platform/ui/Screen.h"
 #include "platform/ui/WindowManager.h"
 #include "skinner/controls/Control.h"
+#include "skinner/controls/ControlFrame.h"
 #include "skinner/forms/Form.h"
 #include "skinner/skin/Properties.h"
 
@@ -45,6 +47,19 @@ protected:
         const skinner::Control* control = form.get_control(id);
         ASSERT_NE(control, nullptr) << platform::to_utf8(id);
         screen->tap(on_screen(form, centre(*control)), after_ms);
+    }
+
+    // Scripts a tap on the title bar's OK button, which the skins' "btnOk" puts there.
+    void tap_title_ok(std::uint32_t after_ms = 0)
+    {
+        const platform::Rect bar = platform::title_bar_rect();
+        screen->tap({ bar.right - bar.height() * 3 / 4, bar.top + bar.height() / 2 }, after_ms);
+    }
+
+    static std::u16string frame_text(const skinner::Form& form, std::u16string_view id)
+    {
+        auto* frame = dynamic_cast<const skinner::ControlFrame*>(form.get_control(id));
+        return frame ? frame->text() : u"<no frame " + std::u16string(id) + u">";
     }
 
     void run() { screen->run_until_idle(); }
