@@ -1,5 +1,6 @@
 #include "tests/skinner/FormScreen.h"
 
+#include "platform/MessageBox.h"
 #include "platform/MessageQueue.h"
 #include "platform/ui/Input.h"
 #include "skinner/controls/KeyCode.h"
@@ -208,6 +209,66 @@ TEST_F(DropDownTest, CloseReleasesTheCaptureAndEndsItsLoop)
     drop_down.close();
     EXPECT_EQ(platform::capture_window(), platform::no_window);
     EXPECT_TRUE(close_posted());
+}
+
+class LoadCounter : public ProbeControl {
+public:
+    using ProbeControl::ProbeControl;
+    void load() override
+    {
+        ++loads;
+        ProbeControl::load();
+    }
+    int loads = 0;
+};
+
+TEST_F(FormTest, SkinRefreshReloadsEveryControlAndKeepsTheLayout)
+{
+    Form form { nullptr, properties, u"Board" };
+    LoadCounter a { form, u"A" };
+    a.set_enabled(false);
+    properties.refresh_skin();
+    EXPECT_EQ(a.loads, 1);
+    EXPECT_EQ(a.position(), (Point { 10, 10 }));
+    // Loading again keeps what the program set where the skin says nothing.
+    EXPECT_FALSE(a.own_enabled());
+    EXPECT_EQ(platform::window_rect(form.window().handle()), (platform::Rect { 0, 26, 200, 146 }));
+}
+
+TEST_F(FormTest, MainMenuIsRegisteredOnce)
+{
+    Form form { nullptr, properties, u"Board" };
+    ProbeControl a { form, u"A" };
+    ProbeControl b { form, u"B" };
+    form.register_menu_main(a);
+    EXPECT_TRUE(form.has_menu_main());
+    EXPECT_EXIT(form.register_menu_main(b), ::testing::ExitedWithCode(70), "Menu main is already exists");
+    EXPECT_EXIT(form.unregister_menu_main(b), ::testing::ExitedWithCode(70), "Menus do not match");
+    form.unregister_menu_main(a);
+    EXPECT_FALSE(form.has_menu_main());
+}
+
+class RecordingMessageBox : public platform::MessageBox {
+public:
+    void show(std::u16string_view text, std::u16string_view caption) override
+    {
+        shown.push_back(test::narrow(caption) + "|" + test::narrow(text));
+    }
+    std::vector<std::string> shown;
+};
+
+TEST_F(FormTest, PictureThatFailsToLoadClosesTheModalFormElseTellsTheOwner)
+{
+    platform::ScopedService<platform::MessageBox, RecordingMessageBox> box { platform::message_box_slot() };
+    RefusingForm owner { nullptr, properties, u"Board" };
+    owner.allow = true;
+    Form dialog { &owner, properties, u"Centered" };
+    screen->call([&] { dialog.on_picture_failed_to_load({}); });
+    owner.do_modal();
+    // The dialog runs no loop: its owner is told, and the owner's loop ends.
+    EXPECT_THAT(box->shown, ElementsAre("Out of memory|", "Out of memory|"));
+    EXPECT_FALSE(owner.is_window_visible());
+    EXPECT_FALSE(screen->stalled());
 }
 
 }

@@ -79,6 +79,28 @@ TEST_F(FormWindowTest, PaintWithoutDirtyAreaOnlyCopiesTheBackBuffer)
     EXPECT_EQ(pixel_at(form, { 10, 10 }), skinner::color_ref(red));
 }
 
+TEST_F(FormWindowTest, ComposedTextReachesTheFocusedControl)
+{
+    a.takes_keys = true;
+    screen->text(u"\u00e9t\u00e9");
+    run();
+    EXPECT_THAT(a.events, ElementsAre("text \u00e9t\u00e9"));
+}
+
+TEST_F(FormWindowTest, ShowAndHideTheWindow)
+{
+    form.show(false);
+    EXPECT_FALSE(form.is_window_visible());
+    form.show(true);
+    EXPECT_TRUE(form.is_window_visible());
+    run();
+    EXPECT_EQ(pixel_at(form, { 60, 10 }), skinner::color_ref(blue));
+    // Shown, the window is active, and the focused control wears its focus look.
+    EXPECT_TRUE(form.is_active());
+    EXPECT_TRUE(a.has_focus());
+    EXPECT_NE(pixel_at(form, { 10, 10 }), skinner::color_ref(red));
+}
+
 class CommandLog : public skinner::Listener {
 public:
     bool on_command(std::u16string_view command) override
