@@ -72,6 +72,12 @@ ControlTab::ControlTab(Container& container, std::u16string_view id, ControlMode
     load_properties();
 }
 
+ControlTab::~ControlTab()
+{
+    // Takes the tab off its form's menu list.
+    set_header_visible(true);
+}
+
 void ControlTab::load()
 {
     ControlTabBase::load();
@@ -124,6 +130,10 @@ void ControlTab::set_header_visible(bool visible)
     m_grid.set_visible(visible);
     m_left.set_visible(visible);
     m_right.set_visible(visible);
+    if (visible)
+        get_form().menu_items().remove(*this);
+    else
+        get_form().menu_items().add(*this);
     update_layout();
 }
 
@@ -233,6 +243,12 @@ bool ControlTab::on_command(std::u16string_view command)
             return true;
         }
     return ControlTabBase::on_command(command);
+}
+
+void ControlTab::build_menu_entry(MenuEntry& entry)
+{
+    entry = MenuEntry(u"#smartphone_tab#", u"");
+    entry.owner = this;
 }
 
 bool ControlTab::on_build_menu(Control&, MenuEntry& menu)

@@ -4,6 +4,7 @@
 #include "skinner/controls/ControlGrid.h"
 #include "skinner/controls/ControlTabBase.h"
 #include "skinner/controls/GridSelectionStrategySingleColumn.h"
+#include "skinner/menus/MenuManager.h"
 
 #include <vector>
 
@@ -11,7 +12,8 @@ namespace skinner {
 
 // Shows one page at a time with a header row of page titles above or below
 // the pages; arrows at the header's right end scroll titles that do not fit.
-class ControlTab : public ControlTabBase {
+// Without its header the tab offers its pages as a menu instead.
+class ControlTab : public ControlTabBase, public MenuManager::Item {
 public:
     // One cell per page in one row.
     class Grid : public ControlGrid, public GridSelectionStrategySingleColumn {
@@ -33,6 +35,7 @@ public:
     };
 
     ControlTab(Container& container, std::u16string_view id, ControlMode mode = ControlMode::named);
+    ~ControlTab() override;
 
     bool on_click(Control& sender) override;
     bool on_item_click(Control& sender, const GridCellEvent& cell) override;
@@ -42,6 +45,11 @@ public:
     void load() override;
     // Selects the first visible page's title in the header.
     virtual void refresh_header_selection();
+
+    void build_menu_entry(MenuEntry& entry) override;
+    bool has_submenu() override { return true; }
+    std::u16string get_text() override { return u"#smartphone_tab#"; }
+    std::int32_t get_command_id() override { return -10; }
 
     // Called by the pages.
     void add_page(ControlTabElement& page);

@@ -162,3 +162,23 @@ TEST_F(ControlTabTest, BottomOrientationPutsTheHeaderBelowThePages)
 }
 
 }
+
+namespace {
+
+TEST_F(ControlTabTest, HiddenHeaderPutsTheTabOnTheFormsMenuList)
+{
+    tab.set_header_visible(false);
+    EXPECT_FALSE(tab.header().is_visible());
+    EXPECT_EQ(a->page.position(), (Point { 0, 0 }));
+    EXPECT_EQ(a->page.size(), (Size { 200, 150 }));
+    ASSERT_EQ(form.menu_items().items().size(), 1U);
+    skinner::MenuEntry entry;
+    tab.build_menu_entry(entry);
+    EXPECT_EQ(test::narrow(entry.id), "#smartphone_tab#");
+    EXPECT_EQ(entry.owner, &tab);
+    tab.set_header_visible(true);
+    EXPECT_TRUE(form.menu_items().items().empty());
+    EXPECT_EQ(a->page.position(), (Point { 0, 20 }));
+}
+
+}
