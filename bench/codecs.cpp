@@ -9,6 +9,7 @@
 #include "audio/writers/FileWriterWAVGSM.h"
 #include "bench/support/Av.h"
 #include "bench/support/Compare.h"
+#include "bench/support/ReadToEnd.h"
 #include "bench/support/Reference.h"
 #include "bench/support/Sox.h"
 #include "platform/Utf8.h"
@@ -57,24 +58,6 @@ void encode_file(const std::string& source, const std::string& target)
     audio::connect(&encoder, nullptr);
 }
 
-template<typename Reader, typename Decoder>
-std::size_t decode_file(const std::string& path)
-{
-    Reader reader(platform::from_utf8(path));
-    Decoder decoder;
-    audio::connect(&reader, &decoder);
-    std::size_t total = 0;
-    for (;;) {
-        audio::PCMData chunk = decoder.get_data(16384);
-        if (chunk.is_empty())
-            break;
-        benchmark::DoNotOptimize(chunk.bytes());
-        total += chunk.size();
-    }
-    audio::connect(&reader, nullptr);
-    return total;
-}
-
 // File to file on every side: SoX writes a WAV file, FFmpeg the coded packets.
 template<typename Encoder, typename Writer>
 void encode(benchmark::State& state, bool adpcm)
@@ -102,7 +85,7 @@ void decode(benchmark::State& state, bool adpcm)
         return;
     }
     std::size_t total = 0;
-    bench::compare(state, seconds, [&] { total += decode_file<Reader, Decoder>(path); },
+    bench::compare(state, seconds, [&] { total += bench::decode_to_end<Reader, Decoder>(path); },
         { { "sox", [&] { total += bench::sox::read_to_end(path); } },
             { "ffmpeg", [&] { total += bench::av::decode_file(path, adpcm ? "adpcm_ms" : "libgsm_ms"); } } });
     benchmark::DoNotOptimize(total);

@@ -2,6 +2,7 @@
 #include "audio/readers/FileReaderMP3.h"
 #include "bench/support/Av.h"
 #include "bench/support/Compare.h"
+#include "bench/support/ReadToEnd.h"
 #include "bench/support/Reference.h"
 #include "platform/Utf8.h"
 
@@ -22,23 +23,6 @@ std::string input()
     return bench::generated_input("60s_128k.mp3", { "lame", "--quiet", "-b", "128", wav, "%o" });
 }
 
-std::size_t decode_ours(const std::string& path)
-{
-    audio::FileReaderMP3 reader(platform::from_utf8(path));
-    audio::DecoderMP3 decoder;
-    audio::connect<audio::MP3Data>(&reader, &decoder);
-    std::size_t total = 0;
-    for (;;) {
-        audio::PCMData chunk = decoder.get_data(16384);
-        if (chunk.is_empty())
-            break;
-        benchmark::DoNotOptimize(chunk.bytes());
-        total += chunk.size();
-    }
-    audio::connect<audio::MP3Data>(&reader, nullptr);
-    return total;
-}
-
 // libmpg123 to 16-bit samples, as mpg123 -s plays a file.
 std::size_t decode_mpg123(const std::string& path)
 {
@@ -46,10 +30,11 @@ std::size_t decode_mpg123(const std::string& path)
     std::size_t total = 0;
     if (handle && mpg123_open(handle, path.c_str()) == MPG123_OK) {
         static thread_local std::vector<unsigned char> buffer(65536);
-        std::size_t got = 0;
-        while (mpg123_read(handle, buffer.data(), buffer.size(), &got) == MPG123_OK || got > 0) {
+        for (;;) {
+            std::size_t got = 0;
+            const int result = mpg123_read(handle, buffer.data(), buffer.size(), &got);
             total += got;
-            if (got == 0)
+            if (result != MPG123_OK && result != MPG123_NEW_FORMAT)
                 break;
         }
         mpg123_close(handle);
@@ -71,7 +56,7 @@ void Mp3Decode(benchmark::State& state)
     mpg123_init();
 #endif
     std::size_t total = 0;
-    bench::compare(state, seconds, [&] { total += decode_ours(path); },
+    bench::compare(state, seconds, [&] { total += bench::decode_to_end<audio::FileReaderMP3, audio::DecoderMP3>(path); },
         { { "mpg123", [&] { total += decode_mpg123(path); } },
             { "ffmpeg", [&] { total += bench::av::decode_file(path, "mp3"); } } });
     benchmark::DoNotOptimize(total);

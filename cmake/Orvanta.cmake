@@ -54,6 +54,18 @@ endfunction()
 # The program folder that the build assembles: executable, skins, languages.
 set(ORVANTA_PROGRAM_DIR ${PROJECT_BINARY_DIR}/program)
 
+# orvanta_program(<name> SOURCES files... [DEPS targets...])
+# The program's executable, built into the program folder beside the skins and
+# the language files (%app_path%), which it brings up to date with it.
+function(orvanta_program name)
+  cmake_parse_arguments(A "" "" "SOURCES;DEPS" ${ARGN})
+  add_executable(${name} ${A_SOURCES})
+  target_link_libraries(${name} PRIVATE ${A_DEPS})
+  set_target_properties(${name} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${ORVANTA_PROGRAM_DIR})
+  # the skins are declared after the libraries; the dependency is resolved at generation
+  add_dependencies(${name} default_skins)
+endfunction()
+
 # orvanta_skin(<source.xml> <output> [TARGET <name>] [NO_PICTURES])
 # Compiles a skin source into <output> (a relative path lies in the program
 # folder) and copies the picture files of the source's folder beside it, unless

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <functional>
 #include <map>
 #include <string>
@@ -35,5 +36,18 @@ private:
     std::map<std::u16string, std::u16string, std::less<>> m_table;
     std::u16string m_path;
 };
+
+namespace literals {
+
+// Marks a translation key that the code names outside a translate call (a
+// table of items or menu entries, a prompt's caption), so that the language
+// file's test finds it. The test also finds the literal that opens a
+// translate call; a key put together at run time is found by neither.
+consteval std::u16string_view operator""_key(const char16_t* text, std::size_t length)
+{
+    return { text, length };
+}
+
+}
 
 }

@@ -105,8 +105,11 @@ bool VbrHeader::read_vbri(const std::uint8_t* p, const std::uint8_t* end, std::i
 // back nor beyond the stream, whatever a damaged table says.
 void VbrHeader::finish_table()
 {
+    m_bytes = std::max<std::int64_t>(m_bytes, 0);
     if (m_points.empty() || m_points.front().seconds > 0)
         m_points.insert(m_points.begin(), { 0, 0 });
+    // Time 0 is the stream's first byte, whatever a damaged first entry says.
+    m_points.front().offset = 0;
     m_points.push_back({ m_duration, double(m_bytes) });
     double last = 0;
     for (Point& point : m_points) {
@@ -140,6 +143,8 @@ double VbrHeader::time_at(std::int64_t offset) const
         m_points.begin(), m_points.end(), at, [](double o, const Point& p) { return o < p.offset; });
     if (next == m_points.end())
         return m_duration;
+    if (next == m_points.begin())
+        return 0;
     const Point& a = *(next - 1);
     const Point& b = *next;
     double span = b.offset - a.offset;

@@ -15,6 +15,12 @@ namespace bench::av {
 
 namespace {
 
+[[noreturn]] void fail(const char* what)
+{
+    std::fprintf(stderr, "FFmpeg reference: %s\n", what);
+    std::abort();
+}
+
 // An opened file with its first audio stream.
 struct Input {
     AVFormatContext* format = nullptr;
@@ -25,10 +31,10 @@ struct Input {
         av_log_set_level(AV_LOG_QUIET);
         if (avformat_open_input(&format, path.c_str(), nullptr, nullptr) < 0
             || avformat_find_stream_info(format, nullptr) < 0)
-            std::abort();
+            fail("cannot open the input");
         stream = av_find_best_stream(format, AVMEDIA_TYPE_AUDIO, -1, -1, nullptr, 0);
         if (stream < 0)
-            std::abort();
+            fail("no audio stream");
     }
 
     ~Input() { avformat_close_input(&format); }
@@ -40,7 +46,7 @@ AVCodecContext* open_codec(const AVCodec* codec, const AVCodecParameters* parame
 {
     AVCodecContext* context = codec ? avcodec_alloc_context3(codec) : nullptr;
     if (!context || (parameters && avcodec_parameters_to_context(context, parameters) < 0))
-        std::abort();
+        fail("no such codec");
     return context;
 }
 
@@ -53,7 +59,7 @@ std::size_t decode_file(const std::string& path, const char* decoder)
         = decoder ? avcodec_find_decoder_by_name(decoder) : avcodec_find_decoder(in.parameters()->codec_id);
     AVCodecContext* context = open_codec(codec, in.parameters());
     if (avcodec_open2(context, codec, nullptr) < 0)
-        std::abort();
+        fail("cannot open the decoder");
     AVPacket* packet = av_packet_alloc();
     AVFrame* frame = av_frame_alloc();
     std::size_t frames = 0;
@@ -97,12 +103,12 @@ void encode_file(const std::string& path, const std::string& target, const char*
     const AVCodec* codec = avcodec_find_encoder_by_name(encoder);
     AVCodecContext* context = open_codec(codec, nullptr);
     context->sample_rate = source->sample_rate;
-    av_channel_layout_copy(&context->ch_layout, &source->ch_layout);
+    av_channel_layout_default(&context->ch_layout, source->ch_layout.nb_channels);
     context->sample_fmt = codec->sample_fmts ? codec->sample_fmts[0] : AV_SAMPLE_FMT_S16;
     if (block_size > 0)
         context->block_align = block_size;
     if (avcodec_open2(context, codec, nullptr) < 0)
-        std::abort();
+        fail("cannot open the encoder");
     const int channels = context->ch_layout.nb_channels;
     const int per_frame = context->frame_size > 0 ? context->frame_size : 1024;
     const bool planar = av_sample_fmt_is_planar(context->sample_fmt);
@@ -123,7 +129,7 @@ void encode_file(const std::string& path, const std::string& target, const char*
         av_channel_layout_copy(&frame->ch_layout, &context->ch_layout);
         frame->sample_rate = context->sample_rate;
         if (av_frame_get_buffer(frame, 0) < 0)
-            std::abort();
+            fail("no frame buffer");
         for (int i = 0; i < count; ++i) {
             for (int c = 0; c < channels; ++c) {
                 std::int16_t v = pending[std::size_t(i * channels + c)];

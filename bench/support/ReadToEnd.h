@@ -2,9 +2,11 @@
 
 #include "audio/PCMData.h"
 #include "audio/Provider.h"
+#include "platform/Utf8.h"
 
 #include <benchmark/benchmark.h>
 #include <cstddef>
+#include <string>
 
 namespace bench {
 
@@ -20,6 +22,18 @@ inline std::size_t read_to_end(audio::Provider<audio::PCMData>& provider)
         benchmark::DoNotOptimize(chunk.bytes());
         total += chunk.size();
     }
+}
+
+// A file read by its reader through the decoder behind it, to the end.
+template<typename Reader, typename Decoder>
+std::size_t decode_to_end(const std::string& path)
+{
+    Reader reader(platform::from_utf8(path));
+    Decoder decoder;
+    audio::connect(&reader, &decoder);
+    std::size_t total = read_to_end(decoder);
+    audio::connect(&reader, nullptr);
+    return total;
 }
 
 }

@@ -3,6 +3,7 @@
 #include "platform/RuntimeDirectory.h"
 #include "platform/Utf8.h"
 #include "platform/detail/MessageState.h"
+#include "platform/detail/RemoteProtocol.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -23,33 +24,9 @@ using namespace detail;
 
 namespace {
 
-// Request: magic, version, message, class length, wparam, data word, has data, data
-// length, then the class name (UTF-8) and the data. Reply: magic, status, result.
-constexpr std::uint32_t magic = 0x5756524f;
-constexpr std::uint32_t version = 1;
-constexpr std::size_t request_header_size = 40;
-constexpr std::size_t reply_size = 16;
-constexpr std::uint32_t max_class_bytes = 1024;
-constexpr std::uint32_t max_data_bytes = 1 << 20;
 constexpr int receive_timeout_ms = 2000;
 
 using SteadyClock = std::chrono::steady_clock;
-
-template<typename T>
-void put(unsigned char*& p, T value)
-{
-    std::memcpy(p, &value, sizeof value);
-    p += sizeof value;
-}
-
-template<typename T>
-T get(const unsigned char*& p)
-{
-    T value;
-    std::memcpy(&value, p, sizeof value);
-    p += sizeof value;
-    return value;
-}
 
 int remaining_ms(SteadyClock::time_point deadline)
 {
@@ -102,12 +79,8 @@ bool peer(int fd, ucred& credentials)
 
 void reply(int fd, RemoteStatus status, LResult result, SteadyClock::time_point deadline)
 {
-    unsigned char buffer[reply_size];
-    unsigned char* p = buffer;
-    put(p, magic);
-    put(p, static_cast<std::uint32_t>(status));
-    put(p, static_cast<std::int64_t>(result));
-    transfer(fd, buffer, sizeof buffer, deadline, true);
+    auto bytes = reply_bytes(status, result);
+    transfer(fd, bytes.data(), bytes.size(), deadline, true);
 }
 
 struct Payload {
@@ -125,30 +98,22 @@ void serve_connection(int fd, const std::u16string& class_name)
     unsigned char header[request_header_size];
     if (!transfer(fd, header, sizeof header, deadline, false))
         return;
-    const unsigned char* p = header;
-    auto got_magic = get<std::uint32_t>(p);
-    auto got_version = get<std::uint32_t>(p);
-    auto message = get<std::uint32_t>(p);
-    auto class_bytes = get<std::uint32_t>(p);
-    auto wparam = get<std::uint64_t>(p);
-    auto data_word = get<std::uint64_t>(p);
-    auto has_data = get<std::uint32_t>(p);
-    auto data_bytes = get<std::uint32_t>(p);
-    bool copy = message == msg::copy_data;
-    if (got_magic != magic || got_version != version || class_bytes > max_class_bytes
-        || data_bytes > max_data_bytes || (!copy && message != msg::user_command)
-        || has_data != (copy ? 1u : 0u) || (!copy && data_bytes != 0)) {
+    const auto request = read_request_header(header);
+    if (!request) {
         reply(fd, RemoteStatus::failed, 0, deadline);
         return;
     }
-    std::string name(class_bytes, '\0');
+    const MessageId message = request->message;
+    const bool copy = message == msg::copy_data;
+    std::string name(request->class_bytes, '\0');
     auto payload = std::make_shared<Payload>();
-    payload->bytes.resize(data_bytes);
+    payload->bytes.resize(request->data_bytes);
     if (!transfer(fd, name.data(), name.size(), deadline, false)
         || !transfer(fd, payload->bytes.data(), payload->bytes.size(), deadline, false))
         return;
-    payload->record = { static_cast<std::uintptr_t>(data_word), data_bytes,
+    payload->record = { static_cast<std::uintptr_t>(request->data_word), request->data_bytes,
         payload->bytes.empty() ? nullptr : payload->bytes.data() };
+    const WParam wparam = request->wparam;
 
     Window window = no_window;
     if (credentials.pid != getpid() && fold_case(from_utf8(name)) == fold_case(class_name))
@@ -339,19 +304,14 @@ RemoteReply send_to_other_process(std::u16string_view class_name, MessageId mess
     if (fd < 0)
         return answer;
 
-    std::vector<unsigned char> request(request_header_size + name.size() + data_bytes);
-    unsigned char* p = request.data();
-    put(p, magic);
-    put(p, version);
-    put(p, static_cast<std::uint32_t>(message));
-    put(p, static_cast<std::uint32_t>(name.size()));
-    put(p, static_cast<std::uint64_t>(wparam));
-    put(p, static_cast<std::uint64_t>(copy ? data->data_word : 0));
-    put(p, static_cast<std::uint32_t>(copy ? 1 : 0));
-    put(p, data_bytes);
-    std::memcpy(p, name.data(), name.size());
+    RemoteRequest fields { message, static_cast<std::uint32_t>(name.size()), wparam,
+        copy ? static_cast<std::uint64_t>(data->data_word) : 0, data_bytes };
+    auto header = request_header(fields);
+    std::vector<unsigned char> request(header.begin(), header.end());
+    request.insert(request.end(), name.begin(), name.end());
     if (data_bytes)
-        std::memcpy(p + name.size(), data->bytes, data_bytes);
+        request.insert(request.end(), static_cast<const unsigned char*>(data->bytes),
+            static_cast<const unsigned char*>(data->bytes) + data_bytes);
 
     unsigned char buffer[reply_size];
     bool ok = transfer(fd, request.data(), request.size(), deadline, true)
@@ -359,15 +319,7 @@ RemoteReply send_to_other_process(std::u16string_view class_name, MessageId mess
     close(fd);
     if (!ok)
         return answer;
-    const unsigned char* q = buffer;
-    auto got_magic = get<std::uint32_t>(q);
-    auto status = get<std::uint32_t>(q);
-    auto result = get<std::int64_t>(q);
-    if (got_magic != magic || status > static_cast<std::uint32_t>(RemoteStatus::failed))
-        return answer;
-    answer.status = static_cast<RemoteStatus>(status);
-    answer.result = static_cast<LResult>(result);
-    return answer;
+    return read_reply(buffer).value_or(answer);
 }
 
 bool wait_for_other_process_window(std::u16string_view class_name, std::uint32_t timeout_ms)

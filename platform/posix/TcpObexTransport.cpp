@@ -3,10 +3,10 @@
 #include "platform/ObexTransport.h"
 #include "platform/RegistryStore.h"
 #include "platform/Utf8.h"
+#include "platform/detail/ObexPeerList.h"
 
 #include <atomic>
 #include <cerrno>
-#include <charconv>
 #include <cstring>
 #include <mutex>
 #include <netdb.h>
@@ -44,60 +44,6 @@ std::u16string registry_peer_list(RegistryStore& store)
     return text;
 }
 
-std::vector<std::string> split_entries(std::string_view text)
-{
-    std::vector<std::string> entries;
-    std::size_t start = 0;
-    for (std::size_t i = 0; i <= text.size(); ++i) {
-        if (i == text.size() || std::strchr(";, \t\r\n", text[i])) {
-            if (i > start)
-                entries.emplace_back(text.substr(start, i - start));
-            start = i + 1;
-        }
-    }
-    return entries;
-}
-
-// "host", "host:port", "[address]:port" or a bare IPv6 address; false for
-// anything else.
-bool split_host_port(std::string_view entry, std::string& host, std::uint16_t& port)
-{
-    port = obex_tcp_port;
-    std::string_view port_text;
-    bool has_port = false;
-    if (entry.starts_with('[')) {
-        const auto close = entry.find(']');
-        if (close == std::string_view::npos)
-            return false;
-        host = entry.substr(1, close - 1);
-        const auto rest = entry.substr(close + 1);
-        if (!rest.empty()) {
-            if (rest[0] != ':')
-                return false;
-            has_port = true;
-            port_text = rest.substr(1);
-        }
-    } else if (const auto colon = entry.find(':');
-               colon != std::string_view::npos && entry.find(':', colon + 1) == std::string_view::npos) {
-        host = entry.substr(0, colon);
-        has_port = true;
-        port_text = entry.substr(colon + 1);
-    } else {
-        host = entry;
-    }
-    if (host.empty())
-        return false;
-    if (!has_port)
-        return true;
-    unsigned value = 0;
-    const char* end = port_text.data() + port_text.size();
-    const auto result = std::from_chars(port_text.data(), end, value);
-    if (result.ec != std::errc() || result.ptr != end || value == 0 || value > 65535)
-        return false;
-    port = static_cast<std::uint16_t>(value);
-    return true;
-}
-
 class TcpObexTransport final : public ObexTransport {
 public:
     TcpObexTransport(RegistryStore& registry, int wake)
@@ -117,7 +63,7 @@ public:
         m_error = 0;
         devices.clear();
         m_peers.clear();
-        for (const auto& entry : split_entries(to_utf8(registry_peer_list(m_registry)))) {
+        for (const auto& entry : detail::split_obex_peers(to_utf8(registry_peer_list(m_registry)))) {
             if (m_shut)
                 return fail(ECANCELED);
             Peer peer;
@@ -235,7 +181,7 @@ private:
     {
         std::string host;
         std::uint16_t port = 0;
-        if (!split_host_port(entry, host, port))
+        if (!detail::split_obex_peer(entry, host, port))
             return false;
         addrinfo hints {};
         hints.ai_family = AF_UNSPEC;

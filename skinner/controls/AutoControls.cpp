@@ -1,10 +1,20 @@
 #include "skinner/controls/AutoControls.h"
 
+#include "skinner/controls/ControlButton.h"
+#include "skinner/controls/ControlFrame.h"
+#include "skinner/controls/ControlPanel.h"
+
 namespace skinner {
 
 namespace {
 
 using Maker = std::unique_ptr<Control> (*)(Container&, std::u16string_view);
+
+template<typename Made>
+std::unique_ptr<Control> make(Container& container, std::u16string_view name)
+{
+    return std::make_unique<Made>(container, name, ControlMode::named);
+}
 
 struct AutoType {
     std::u16string_view type;
@@ -14,7 +24,9 @@ struct AutoType {
 // One row per automatic type; the button, frame, picture and panel add
 // theirs as they come.
 constexpr AutoType auto_types[] {
-    { u"", nullptr },
+    { u"Auto.Button", make<ControlButton> },
+    { u"Auto.Frame", make<ControlFrame> },
+    { u"Auto.Panel", make<ControlPanel> },
 };
 
 }

@@ -51,6 +51,12 @@ public:
     virtual void set_active(bool active);
     // Stores the rectangle and lays out every child.
     virtual void set_rect(Point position, Size size);
+    // Stores the rectangle only, for an owner that places the children itself.
+    void set_rect_no_layout(Point position, Size size)
+    {
+        m_position = position;
+        m_size = size;
+    }
     // Rebuilds the automatic controls and has every child read the skin again.
     virtual void reload_skin();
     virtual bool on_text_input(std::u16string_view text);

@@ -1,33 +1,14 @@
 #include "skinner/skin/WorkArea.h"
 
-#include "skinner/Edition.h"
+#include "skinner/loops/ScreenMetrics.h"
 
 namespace skinner {
 
 namespace {
 
-std::int32_t bar_height(std::int32_t screen_width)
-{
-    if constexpr (is_smartphone) {
-        switch (screen_width) {
-        case 176:
-            return 20;
-        case 240:
-            return 27;
-        case 352:
-            return 40;
-        case 480:
-            return 54;
-        default:
-            return 0;
-        }
-    }
-    return screen_width == 480 || screen_width == 640 ? 52 : 26;
-}
-
 class BarsWorkArea final : public WorkArea {
 public:
-    Size size(Size screen) override { return { screen.width, screen.height - 2 * bar_height(screen.width) }; }
+    Size size(Size screen) override { return { screen.width, screen.height - 2 * edition_bar_height(screen.width) }; }
 };
 
 }

@@ -386,3 +386,23 @@ TEST(FileReaderMP3, AVbrHeaderFrameGivesTheLengthAndTheSeekTableAndIsNotPlayed)
     EXPECT_EQ(reader.time_to_bytes(25 * 1152 / 44100.0), 25 * 417);
     EXPECT_EQ(joined(all_frames(reader)), frames.substr(417));
 }
+
+// A damaged table whose first entry is not the stream's start: times before
+// it are the start, and nothing reads in front of the table.
+TEST(FileReaderMP3, AXingTableThatDoesNotStartAtZeroStillMapsTheStart)
+{
+    std::string frames = test::mpeg_frames(test::mpeg1_128k, 20);
+    std::string xing = "Xing" + std::string { 0, 0, 0, 7, 0, 0, 0, 19 };
+    const std::uint32_t bytes = 19 * 417;
+    xing += std::string { char(bytes >> 24), char(bytes >> 16), char(bytes >> 8), char(bytes) };
+    for (int i = 0; i < 100; ++i)
+        xing += char(0x80 + i);
+    frames.replace(36, xing.size(), xing);
+    test::TempDir dir;
+    FileReaderMP3 reader(path_of(dir.write("xing.mp3", frames)));
+    ASSERT_TRUE(reader.is_open());
+    EXPECT_EQ(reader.get_position(), 0);
+    reader.seek(0);
+    EXPECT_EQ(reader.get_position(), 0);
+    EXPECT_EQ(reader.time_to_bytes(0), 0);
+}

@@ -219,3 +219,58 @@ TEST_F(DefaultSkins, PictureRectanglesLieInsideTheirPicturesAtEveryScale)
 }
 
 }
+
+namespace {
+
+// The font a control draws its text in: its normal look's, or its first
+// state's for a multi-state button.
+skinner::Font text_font(Properties& properties, const std::u16string& form, const std::u16string& control,
+    const std::u16string& look)
+{
+    for (const std::u16string& key : { look, u"State0" + look }) {
+        skinner::Font font = properties.get_property_font(form, control, key, skinner::Font());
+        if (font.platform_font() != nullptr)
+            return font;
+    }
+    return skinner::Font();
+}
+
+// Every English text of a skin fits between its control's borders on every
+// screen (the right border is the left one unless the skin gives it), so that
+// no label, button or check box loses letters or shows an ellipsis where the
+// skin meant a whole word. Texts that wrap, and those without a font of their
+// own (window titles, tab pages), are laid out elsewhere.
+TEST_F(DefaultSkins, EnglishTextsFitTheirControls)
+{
+    const std::u16string english = wide(test::program_folder() + "/English.lng");
+    for (const auto& entry : m_skins) {
+        const auto forms = controls_by_form(entry.skin);
+        for (const Size screen : screens(entry.skin)) {
+            Properties properties(wide(entry.compiled), screen);
+            if (!properties.check_version(entry.skin.name, screen))
+                continue;
+            ASSERT_TRUE(properties.load_language(english));
+            for (const auto& [form, created] : forms) {
+                for (const auto& control : chosen_controls(properties, form, created)) {
+                    const Point size = properties.get_property_point(form, control, u"Size", {});
+                    if (size.x == 0 || properties.get_property_int(form, control, u"Wrap", 0) != 0)
+                        continue;
+                    const Point min = properties.get_property_point(form, control, u"BorderMin", {});
+                    const Point max = properties.get_property_point(form, control, u"BorderMax", min);
+                    const std::int32_t room = size.x - min.x - max.x;
+                    for (const auto& [key, look] : { std::pair { u"Text", u"Normal" }, { u"CheckedText", u"CheckedNormal" } }) {
+                        const std::u16string text = properties.get_property_string(form, control, key, u"");
+                        const skinner::Font font = text_font(properties, form, control, look);
+                        if (text.empty() || font.platform_font() == nullptr)
+                            continue;
+                        EXPECT_LT(skinner::measure_text(font, text).width, room)
+                            << entry.compiled << " on " << describe(screen) << ": " << narrow(form) << "."
+                            << narrow(control) << " \"" << narrow(text) << "\" is wider than its room";
+                    }
+                }
+            }
+        }
+    }
+}
+
+}

@@ -4,9 +4,13 @@
 #include "platform/Utf8.h"
 #include "tests/support/TempDir.h"
 
+#include <cctype>
+#include <filesystem>
 #include <gtest/gtest.h>
+#include <map>
 #include <set>
 #include <sstream>
+#include <string_view>
 
 namespace {
 
@@ -17,14 +21,49 @@ std::string english_path()
     return test::program_folder() + "/English.lng";
 }
 
-// The keys of the checked-in list of the program's keys.
-std::vector<std::string> program_keys()
+// The translation keys that a source text names: the literal that opens a
+// translate call, and every literal marked with the "_key" suffix.
+std::set<std::string> keys_in_source(std::string_view text)
 {
-    std::vector<std::string> keys;
-    std::istringstream lines(test::read_file(ORVANTA_LANGUAGE_KEYS));
-    for (std::string line; std::getline(lines, line);) {
-        if (!line.empty() && !line.starts_with("//"))
-            keys.push_back(line);
+    std::set<std::string> keys;
+    const std::string_view call = "translate(";
+    for (std::size_t at = text.find(call); at != std::string_view::npos; at = text.find(call, at + 1)) {
+        std::size_t p = at + call.size();
+        while (p < text.size() && std::isspace(static_cast<unsigned char>(text[p])))
+            ++p;
+        if (text.substr(p, 2) != "u\"")
+            continue;
+        const std::size_t close = text.find('"', p + 2);
+        if (close != std::string_view::npos)
+            keys.insert(std::string(text.substr(p + 2, close - p - 2)));
+    }
+    const std::string_view mark = "\"_key";
+    for (std::size_t close = text.find(mark); close != std::string_view::npos; close = text.find(mark, close + 1)) {
+        const std::size_t open = text.rfind('"', close - 1);
+        if (open != std::string_view::npos && open > 0 && text[open - 1] == 'u')
+            keys.insert(std::string(text.substr(open + 1, close - open - 1)));
+    }
+    return keys;
+}
+
+// The keys that the program's code names, by key, with the first file that
+// names each. Tests, benchmarks, fuzz targets and tools are not the program.
+std::map<std::string, std::string> program_keys()
+{
+    namespace fs = std::filesystem;
+    const std::set<std::string> not_program = { "tests", "bench", "fuzz", "tools", "skins", "build", "cmake", "scripts" };
+    std::map<std::string, std::string> keys;
+    for (const auto& top : fs::directory_iterator(ORVANTA_SOURCE_DIR)) {
+        const std::string name = top.path().filename().string();
+        if (!top.is_directory() || name.starts_with(".") || not_program.contains(name))
+            continue;
+        for (const auto& file : fs::recursive_directory_iterator(top.path())) {
+            const std::string extension = file.path().extension().string();
+            if (!file.is_regular_file() || (extension != ".cpp" && extension != ".h"))
+                continue;
+            for (const auto& key : keys_in_source(test::read_file(file.path().string())))
+                keys.emplace(key, fs::relative(file.path(), ORVANTA_SOURCE_DIR).string());
+        }
     }
     return keys;
 }
@@ -50,16 +89,33 @@ std::set<std::string> skin_keys()
     return keys;
 }
 
+TEST(EnglishLanguage, KeysAreFoundInTranslateCallsAndMarkedLiterals)
+{
+    struct Case {
+        const char* name;
+        std::string_view source;
+        std::set<std::string> keys;
+    };
+    const Case cases[] = {
+        { "call with a fallback", R"(m_title = translate(u"MyDevice", u"My Device");)", { "MyDevice" } },
+        { "call through an object, split over lines", "properties.translate(\n    u\"Help_link\")", { "Help_link" } },
+        { "table of marked literals", R"({ u"TurnOffTimeNever"_key, 0 }, { u"TurnOffTime2sec"_key, 2 })",
+            { "TurnOffTimeNever", "TurnOffTime2sec" } },
+        { "key made at run time", R"(translate(key + u"_caption"))", {} },
+        { "plain literals and other calls", R"(TranslateMessage(&msg); name = u"Bookmark"; u8"x"_key;)", {} },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(keys_in_source(c.source), c.keys) << c.name;
+}
+
 TEST(EnglishLanguage, HasEveryKeyOfTheProgramAndTheDefaultSkins)
 {
     liba::StringTranslator english;
     ASSERT_TRUE(english.load(platform::from_utf8(english_path())));
-    const std::vector<std::string> program = program_keys();
-    ASSERT_FALSE(program.empty());
+    for (const auto& [key, file] : program_keys())
+        EXPECT_NE(english.translate(platform::from_utf8(key), absent), absent) << "key " << key << " of " << file;
     const std::set<std::string> skins = skin_keys();
     ASSERT_FALSE(skins.empty());
-    for (const auto& key : program)
-        EXPECT_NE(english.translate(platform::from_utf8(key), absent), absent) << "program key " << key;
     for (const auto& key : skins)
         EXPECT_NE(english.translate(platform::from_utf8(key), absent), absent) << "skin key " << key;
 }

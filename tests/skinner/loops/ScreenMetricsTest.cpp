@@ -1,0 +1,56 @@
+#include "skinner/loops/ScreenMetrics.h"
+
+#include "platform/headless/FakeClock.h"
+#include "platform/headless/HeadlessDisplay.h"
+#include "platform/Service.h"
+
+#include <gtest/gtest.h>
+
+using skinner::Point;
+using skinner::Size;
+using skinner::WorkAreaRect;
+
+namespace {
+
+class ScopedFullScreenMode {
+public:
+    explicit ScopedFullScreenMode(bool on)
+        : m_previous(skinner::is_full_screen_mode())
+    {
+        skinner::store_full_screen_mode(on);
+    }
+    ~ScopedFullScreenMode() { skinner::store_full_screen_mode(m_previous); }
+
+private:
+    bool m_previous;
+};
+
+TEST(ScreenMetrics, TheWorkAreaLeavesABarAtTheTopAndTheBottom)
+{
+    struct Case {
+        platform::ScreenMode mode;
+        bool full_screen;
+        WorkAreaRect expected;
+    };
+    const Case cases[] = {
+        { { { 240, 320 }, 96 }, false, { { 0, 26 }, { 240, 268 } } },
+        { { { 240, 320 }, 96 }, true, { { 0, 0 }, { 240, 320 } } },
+        { { { 480, 640 }, 192 }, false, { { 0, 52 }, { 480, 536 } } },
+        { { { 640, 480 }, 192 }, false, { { 0, 52 }, { 640, 376 } } },
+        { { { 320, 240 }, 96 }, false, { { 0, 26 }, { 320, 188 } } },
+    };
+    platform::ScopedService<platform::Clock, platform::headless::FakeClock> clock(platform::clock_slot(), 1000);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.mode.size.width) + "x" + std::to_string(c.mode.size.height)
+            + (c.full_screen ? " full screen" : ""));
+        platform::ScopedService<platform::Display, platform::headless::HeadlessDisplay> screen(
+            platform::display_slot(), c.mode);
+        ScopedFullScreenMode mode(c.full_screen);
+        EXPECT_EQ(skinner::get_screen_size(), (Size { c.mode.size.width, c.mode.size.height }));
+        EXPECT_EQ(skinner::get_work_area(false), c.expected);
+        // There is no input panel to raise: asking for it changes nothing.
+        EXPECT_EQ(skinner::get_work_area(true), c.expected);
+    }
+}
+
+}
