@@ -1,0 +1,18 @@
+#include "dialogs/AboutControls.h"
+
+#include "skinner/forms/Form.h"
+
+namespace dialogs {
+
+AboutControls::AboutControls(skinner::Form& form)
+    : m_form(form)
+    , m_product(form, u"frmProduct")
+    , m_logo(form, u"frmLOGO")
+    , m_logo_link(form, u"btnLOGO")
+    , m_maker_link(form, u"btnQiro")
+{
+}
+
+AboutControls::~AboutControls() = default;
+
+}
