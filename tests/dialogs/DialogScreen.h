@@ -1,5 +1,6 @@
 #pragma once
 
+#include "os/Application.h"
 #include "platform/Service.h"
 #include "platform/Utf8.h"
 #include "platform/headless/FakeClock.h"
@@ -64,6 +65,8 @@ protected:
 
     void run() { screen->run_until_idle(); }
 
+    // Timers of the framework (drop-downs, long presses) run on its scheduler.
+    os::Application application { u"DialogsTest" };
     platform::ScopedService<platform::Clock, platform::headless::FakeClock> clock { platform::clock_slot(), 10000 };
     platform::ScopedService<platform::Display, platform::headless::HeadlessDisplay> screen {
         platform::display_slot(), platform::ScreenMode {}
