@@ -1,6 +1,7 @@
 #include "app/MainForm.h"
 
 #include "app/SettingsSkin.h"
+#include "dialogs/FormAbout.h"
 #include "liba/Path.h"
 #include "model/ipc/Comm.h"
 #include "os/Log.h"
@@ -410,10 +411,13 @@ void MainForm::command_help()
 
 void MainForm::command_about()
 {
-    // The about form is not here yet; its store is loaded as it would be.
     skinner::Properties store;
     store.load_skin_and_language(skins_file(u"settings", u"dialogs.skin"),
         document().get_settings().language_file(), skinner::get_screen_size());
+    {
+        dialogs::FormAbout form(this, store, u"Qiro Orvanta v1.8", u"About");
+        form.do_modal();
+    }
     document().notify(general_change);
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/MainForm.h"
 #include "app/SettingsSkin.h"
+#include "dialogs/CompletionDrain.h"
 #include "liba/Path.h"
 #include "model/Document.h"
 #include "os/Application.h"
@@ -35,6 +36,7 @@ void run_main_form(Document& document, skinner::Properties& skin, std::u16string
     const Settings& settings = document.get_settings();
     skin.load_language(settings.language_file());
     get_settings_skin().load_language(settings.language_file());
+    recording_drain_slot().install(std::make_unique<CompletionDrain>(get_settings_skin()));
     make_main_class_reachable(application);
     auto form = std::make_unique<MainForm>(skin, u"Main");
     if (command_line == u"AppRunAtTime") {

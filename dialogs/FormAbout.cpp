@@ -15,6 +15,8 @@ namespace dialogs {
 namespace {
 
 const std::u16string portal_file = u"%app_path%/portal.txt";
+// A key of that file, not of the language file.
+constexpr std::u16string_view portal_key = u"Portal";
 // A path inside the folder, which is what the picture loader takes.
 const std::u16string logo_folder = u"%app_path%/fun/";
 
@@ -46,7 +48,7 @@ FormAbout::FormAbout(
     , m_menu(*this, u"MenuMain")
 {
     m_product.set_text(product);
-    m_portal = liba::StringTranslator(portal_file).translate(u"Portal", u"");
+    m_portal = liba::StringTranslator(portal_file).translate(portal_key, u"");
     show_logo();
 }
 
