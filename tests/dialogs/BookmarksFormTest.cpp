@@ -215,6 +215,33 @@ TEST_F(BookmarksFormTest, GoAnswersTheRowsStart)
     EXPECT_EQ(chosen, 32000);
 }
 
+class EmptyRecording : public test::DialogScreen {
+};
+
+TEST_F(EmptyRecording, ARecordingOfNoLengthShowsNoSegment)
+{
+    if (!test::have_tool("sox"))
+        GTEST_SKIP() << "sox is missing";
+    test::TempDir dir;
+    ASSERT_EQ(test::run_tool({ "sox", "-r", "8000", "-n", "-c", "1", "-b", "16", "-e", "signed", dir.file("empty.wav"),
+                  "trim", "0", "0" })
+                  .exit_code,
+        0);
+    const auto chain = open_play_chain(platform::from_utf8(dir.file("empty.wav")), nullptr);
+    ASSERT_NE(chain, nullptr);
+    skinner::Properties main_skin;
+    main_skin.load_skin_and_language(
+        test::program_file("skins/Default/Default.skin"), test::program_file("English.lng"), { 240, 320 });
+    BookmarksForm form(nullptr, main_skin, u"Bookmarks", *chain->get_reader(), u"empty.wav");
+    screen->call([&] { form.grid().select_only(0); });
+    screen->call([&] { form.close(); }, 100);
+    RangeMarkList list;
+    EXPECT_EQ(form.edit(list), -1);
+    EXPECT_FALSE(screen->stalled());
+    ASSERT_EQ(list.mark_count(), 1);
+    EXPECT_EQ(list.mark(0).name, u"Start");
+}
+
 TEST(RangeGridTimes, MinutesSecondsAndHundredths)
 {
     struct Case {
