@@ -30,8 +30,10 @@ std::int32_t saturate(std::int64_t value)
 }
 
 ControlGrid::ControlGrid(Container& container, std::u16string_view id, ControlMode mode)
-    : ControlPanel(container, id, mode)
+    : ControlPanelAutoScroll(container, id, mode)
     , m_long_press(*this)
+    , m_vertical(vscroll())
+    , m_horizontal(hscroll())
     , m_painter(std::make_unique<Painter>(*this, *get_container()))
 {
     load_properties();
@@ -44,7 +46,7 @@ ControlGrid::~ControlGrid()
 
 void ControlGrid::load()
 {
-    ControlPanel::load();
+    ControlPanelAutoScroll::load();
     load_properties();
 }
 
@@ -61,10 +63,6 @@ void ControlGrid::load_properties()
     m_background = get_property_picture(u"Normal", Picture());
     m_background_focused = get_property_picture(u"Highlighted", m_background);
     m_background_disabled = get_property_picture(u"Disabled", m_background);
-    m_scroll_width = get_property_int_scaled(u"ScrollWidth", 0);
-    m_scroll_height = get_property_int_scaled(u"ScrollHeight", m_scroll_width);
-    m_scroll_border_min = get_property_point(u"ScrollBorderMin", {});
-    m_scroll_border_max = get_property_point(u"ScrollBorderMax", m_scroll_border_min);
 }
 
 std::int32_t ControlGrid::get_item_height(std::int32_t) const
@@ -151,31 +149,14 @@ void ControlGrid::set_rect(Point position, Size size)
         fixed += std::max(get_column_width(c), 0);
     const Size content { saturate(fixed), saturate(header_height + std::int64_t(item_height) * count) };
 
-    // The content area less the borders and the bars it needs.
-    Point client { position.x + m_border_min.x, position.y + m_border_min.y };
-    Size client_size { size.width - m_border_min.x - m_border_max.x, size.height - m_border_min.y - m_border_max.y };
-    const std::int32_t bar_width = m_scroll_border_max.x + m_scroll_border_min.x + m_scroll_width;
-    const std::int32_t bar_height = m_scroll_border_max.y + m_scroll_border_min.y + m_scroll_height;
-    bool vertical = content.height > client_size.height;
-    if (vertical)
-        client_size.width -= bar_width;
-    const bool horizontal = content.width > client_size.width;
-    if (horizontal)
-        client_size.height -= bar_height;
-    if (!vertical && content.height > client_size.height) {
-        vertical = true;
-        client_size.width -= bar_width;
-    }
-    client_size = { std::max(client_size.width, 0), std::max(client_size.height, 0) };
-    m_painter->set_rect(client, client_size);
-    m_vertical.set_needed(vertical);
-    m_horizontal.set_needed(horizontal);
-
+    update_scroll_layout(*m_painter, content);
+    const Size client_size = painter_size();
     lay_out_columns(client_size.width);
     m_vertical.set_range(0, count);
     m_vertical.set_page(std::max(client_size.height - header_height, 0) / item_height);
     m_horizontal.set_range(0, m_boundaries.back());
     m_horizontal.set_page(client_size.width);
+    place_scroll_bars();
     if (m_inplace_control)
         place_inplace_control();
 }
@@ -332,15 +313,22 @@ void ControlGrid::end_edit_if_outside(Point point)
 
 // Control
 
+bool ControlGrid::on_scroll(Control& sender, std::int32_t position)
+{
+    if (&sender == &m_vertical || &sender == &m_horizontal)
+        invalidate();
+    return ControlPanelAutoScroll::on_scroll(sender, position);
+}
+
 void ControlGrid::on_focus_lost()
 {
-    ControlPanel::on_focus_lost();
+    ControlPanelAutoScroll::on_focus_lost();
     end_inplace_edit(true);
 }
 
 void ControlGrid::on_enabled_changed(bool enabled)
 {
-    ControlPanel::on_enabled_changed(enabled);
+    ControlPanelAutoScroll::on_enabled_changed(enabled);
     if (!enabled)
         end_inplace_edit(false);
 }
@@ -357,26 +345,26 @@ void ControlGrid::paint(Canvas& canvas, Point area_position, Size area_size)
 
 bool ControlGrid::hit_test(Point point) const
 {
-    if (ControlPanel::hit_test(point))
+    if (ControlPanelAutoScroll::hit_test(point))
         return true;
     return Control::hit_test(point) && !m_background.hit_test(point, position(), size());
 }
 
 void ControlGrid::on_pen_down(Point point, std::int32_t argument)
 {
-    ControlPanel::on_pen_down(point, argument);
+    ControlPanelAutoScroll::on_pen_down(point, argument);
     end_edit_if_outside(point);
 }
 
 void ControlGrid::on_context_down(Point point, std::int32_t argument)
 {
-    ControlPanel::on_context_down(point, argument);
+    ControlPanelAutoScroll::on_context_down(point, argument);
     end_edit_if_outside(point);
 }
 
 void ControlGrid::on_alt_down(Point point, std::int32_t argument)
 {
-    ControlPanel::on_alt_down(point, argument);
+    ControlPanelAutoScroll::on_alt_down(point, argument);
     end_edit_if_outside(point);
 }
 
@@ -387,7 +375,7 @@ bool ControlGrid::on_keydown(KeyCode key)
             end_inplace_edit(key == key::enter);
             return true;
         }
-        return ControlPanel::on_keydown(key);
+        return ControlPanelAutoScroll::on_keydown(key);
     }
     if (key == key::enter) {
         if (!m_long_press.is_active())
@@ -409,7 +397,7 @@ bool ControlGrid::on_keyup(KeyCode key)
 {
     if (key == key::enter)
         m_long_press.cancel();
-    return m_inplace_control && ControlPanel::on_keyup(key);
+    return m_inplace_control && ControlPanelAutoScroll::on_keyup(key);
 }
 
 // The context menu of the current cell, from a held action key or the menu key.

@@ -2,10 +2,9 @@
 
 #include "os/Timer.h"
 #include "skinner/controls/ButtonLook.h"
-#include "skinner/controls/ControlPanel.h"
+#include "skinner/controls/ControlPanelAutoScroll.h"
 #include "skinner/controls/GridEvents.h"
 #include "skinner/controls/GridSelectionStrategy.h"
-#include "skinner/controls/ScrollRange.h"
 #include "skinner/skin/Picture.h"
 
 #include <cstdint>
@@ -20,7 +19,7 @@ namespace skinner {
 // draws the cells and mixes in a selection strategy; the grid turns pen,
 // wheel and keys into the strategy's calls and into item events. A painter
 // child covers the cells; an in-place control may edit one cell.
-class ControlGrid : public ControlPanel, public virtual GridSelectionStrategy, private liba::Timer::Listener {
+class ControlGrid : public ControlPanelAutoScroll, public virtual GridSelectionStrategy, private liba::Timer::Listener {
 public:
     class Painter;
 
@@ -49,6 +48,8 @@ public:
     virtual std::int32_t get_row_indent(std::int32_t /*row*/) const { return 0; }
     virtual const ButtonLook& get_item_look(bool selected, bool highlighted) const;
 
+    // Repaints for its own bars, then passes the event on.
+    bool on_scroll(Control& sender, std::int32_t position) override;
     void notify_selection_changed() override;
     void notify_highlight_changed() override;
     void scroll_column_into_view(std::int32_t column) override;
@@ -70,9 +71,9 @@ public:
     void refresh();
     // Makes the row the first visible one (as far as the range allows).
     void scroll_to(std::int32_t row);
-    std::int32_t get_first_visible_row() const { return m_vertical.get_position(); }
+    std::int32_t get_first_visible_row() const { return m_vertical.scroll_position(); }
     void set_horizontal_offset(std::int32_t pixels);
-    std::int32_t get_horizontal_offset() const { return m_horizontal.get_position(); }
+    std::int32_t get_horizontal_offset() const { return m_horizontal.scroll_position(); }
     // Rows that fit below the header (the vertical page).
     std::int32_t get_page_rows() const { return m_vertical.get_page(); }
     void start_inplace_edit(Control& control, std::int32_t column, std::int32_t row);
@@ -85,8 +86,6 @@ public:
     Point get_border_max() const { return m_border_max; }
     Painter& painter() { return *m_painter; }
     const std::vector<std::int32_t>& column_boundaries() const { return m_boundaries; }
-    const GridScrollBar& vertical_bar() const { return m_vertical; }
-    const GridScrollBar& horizontal_bar() const { return m_horizontal; }
     bool is_long_press_pending() const { return m_long_press.is_active(); }
 
 protected:
@@ -121,12 +120,9 @@ private:
     ButtonLook m_header_look;
     Point m_border_min {};
     Point m_border_max {};
-    std::int32_t m_scroll_width = 0;
-    std::int32_t m_scroll_height = 0;
-    Point m_scroll_border_min {};
-    Point m_scroll_border_max {};
-    ScrollRange m_vertical;
-    ScrollRange m_horizontal;
+    // The panel's bars: rows vertically, pixels horizontally.
+    ControlScrollBar& m_vertical;
+    ControlScrollBar& m_horizontal;
     std::unique_ptr<Painter> m_painter;
 };
 

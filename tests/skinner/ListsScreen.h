@@ -37,6 +37,10 @@ public:
         return add("edit-end " + narrow(sender.id()) + " " + std::to_string(end.column) + ","
             + std::to_string(end.row) + (end.commit ? " commit" : " cancel"));
     }
+    bool on_scroll(skinner::Control& sender, std::int32_t position) override
+    {
+        return add("scroll " + narrow(sender.id()) + " " + std::to_string(position));
+    }
     bool on_selection_changed(skinner::Control& sender) override { return add("selection " + narrow(sender.id())); }
     bool on_dropdown_closed(skinner::Control& sender) override { return add("closed " + narrow(sender.id())); }
 

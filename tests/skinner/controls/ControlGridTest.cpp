@@ -328,6 +328,28 @@ TEST_F(ControlGridTest, ZeroItemHeightFromTheSkinCountsAsOnePixel)
     EXPECT_EQ(flat.get_selected_row(), 7);
 }
 
+TEST_F(ControlGridTest, VerticalBarShowsWhenTheRowsDoNotFitAndScrollsThem)
+{
+    TestGrid scrolled { form, u"Scrolled" };
+    scrolled.rows = 3;
+    scrolled.refresh();
+    EXPECT_FALSE(scrolled.vscroll().own_visible());
+    EXPECT_EQ(scrolled.painter().size(), (Size { 100, 60 }));
+    scrolled.rows = 30;
+    scrolled.refresh();
+    EXPECT_TRUE(scrolled.vscroll().own_visible());
+    EXPECT_EQ(scrolled.painter().size(), (Size { 90, 60 }));
+    EXPECT_EQ(scrolled.vscroll().position(), (Point { scrolled.position().x + 90, scrolled.position().y }));
+    EXPECT_EQ(scrolled.vscroll().get_page(), 3);
+    log.clear();
+    scrolled.vscroll().set_position(7);
+    EXPECT_EQ(scrolled.get_first_visible_row(), 7);
+    EXPECT_THAT(log.events, ElementsAre("scroll  7"));
+    scrolled.painted_rows.clear();
+    run();
+    EXPECT_THAT(scrolled.painted_rows, ElementsAre(7, 8, 9));
+}
+
 TEST_F(ControlGridTest, CellRectangleIsClippedToThePainter)
 {
     grid.columns = 3;
