@@ -5,7 +5,7 @@
 #include "platform/MessageBox.h"
 #include "platform/MessageQueue.h"
 #include "platform/ui/WindowManager.h"
-#include "skinner/loops/MessageLoop.h"
+#include "skinner/forms/ModalLoop.h"
 #include "skinner/loops/ScreenMetrics.h"
 #include "skinner/skin/Properties.h"
 
@@ -22,25 +22,6 @@ std::vector<Form*>& form_list()
 }
 
 Form* g_current_modal = nullptr;
-
-// The work area's change code: every form places its window again.
-constexpr platform::WParam work_area_changed = 0xE0;
-
-void follow_full_screen_mode(bool flag)
-{
-    if (!store_full_screen_mode(flag))
-        return;
-    for (Form* form : std::vector<Form*>(form_list()))
-        platform::send_message(form->window().handle(), platform::msg::setting_change, work_area_changed);
-}
-
-void run_modal_loop(Form& form)
-{
-    if (form.has_menu_main())
-        if (MenuManagerImpl* menus = form.window().menu_manager())
-            menus->build(form);
-    run_message_loop(form.window().handle());
-}
 
 void log_stamped(std::u16string_view text)
 {
@@ -247,7 +228,7 @@ void Form::do_modal()
     m_in_modal_loop = true;
     log_stamped(u" Form::do_modal: 1\n");
     log_stamped(u" Form::do_modal: 2\n");
-    follow_full_screen_mode(m_full_screen);
+    set_full_screen_mode(m_full_screen);
     set_active(true);
     log_stamped(u" Form::do_modal: 3\n");
     run_modal_loop(*this);
@@ -255,11 +236,11 @@ void Form::do_modal()
     m_in_modal_loop = false;
     g_current_modal = previous;
     if (!previous) {
-        follow_full_screen_mode(false);
+        set_full_screen_mode(false);
         return;
     }
     previous->update_menu_main();
-    follow_full_screen_mode(previous->full_screen());
+    set_full_screen_mode(previous->full_screen());
 }
 
 void Form::close()

@@ -3,6 +3,7 @@
 #include "skinner/controls/Container.h"
 #include "skinner/controls/Pushable.h"
 #include "skinner/forms/FormImplHolder.h"
+#include "skinner/menus/MenuManager.h"
 #include "skinner/skin/Font.h"
 #include "skinner/skin/Picture.h"
 #include "skinner/skin/SkinClient.h"
@@ -60,6 +61,8 @@ public:
     void unregister_menu_main(Control& control);
     void update_menu_main();
     bool has_menu_main() const { return m_menu_main != nullptr; }
+    // The items of the form's menu bar.
+    MenuManager& menu_items() { return m_menu_items; }
 
     void invalidate_rect(Point position, Size size) { m_window->invalidate_rect(position, size); }
     void invalidate_all() { m_window->invalidate_all(); }
@@ -99,6 +102,7 @@ private:
 
     Font m_font;
     bool m_first_placement = true;
+    MenuManager m_menu_items { *this };
     Pushable* m_default_button = nullptr;
     Pushable* m_cancel_button = nullptr;
     bool m_in_modal_loop = false;

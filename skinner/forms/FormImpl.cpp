@@ -15,6 +15,7 @@
 #include "skinner/forms/Form.h"
 #include "skinner/graphics/Canvas.h"
 #include "skinner/loops/ScreenMetrics.h"
+#include "skinner/menus/MenuManagerImplPocket.h"
 
 #include <cmath>
 #include <limits>
@@ -36,6 +37,14 @@ constexpr platform::WParam screen_resolution_changed[] { 0x3002, 0x2F };
 constexpr platform::WParam work_area_changed = 0xE0;
 
 std::uint32_t g_next_timer_id = 1;
+
+// The Smartphone edition's manager comes with its soft keys.
+std::unique_ptr<MenuManagerImpl> make_menu_manager()
+{
+    if (is_smartphone)
+        return nullptr;
+    return std::make_unique<MenuManagerImplPocket>(uses_soft_keys);
+}
 
 std::u16string class_name()
 {
@@ -69,6 +78,7 @@ FormImpl::FormImpl(Form* owner, bool drop_down, bool visible)
     , m_drop_down(drop_down)
 {
     create(owner, visible);
+    m_menu_manager = make_menu_manager();
 }
 
 FormImpl::FormImpl(platform::Window existing, bool drop_down)
@@ -76,6 +86,7 @@ FormImpl::FormImpl(platform::Window existing, bool drop_down)
     , m_drop_down(drop_down)
 {
     subclass(existing);
+    m_menu_manager = make_menu_manager();
 }
 
 FormImpl::~FormImpl()

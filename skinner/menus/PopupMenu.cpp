@@ -1,6 +1,8 @@
 #include "skinner/menus/PopupMenu.h"
 
 #include "platform/ui/WindowManager.h"
+#include "skinner/forms/Form.h"
+#include "skinner/forms/FormImpl.h"
 #include "skinner/menus/MenuEntry.h"
 
 #include <array>
@@ -61,6 +63,12 @@ std::u16string show_popup_menu(platform::Window window, const MenuEntry& entry, 
     if (owner)
         *owner = commands.owners[chosen];
     return commands.ids[chosen];
+}
+
+std::u16string show_popup_menu(const Form& form, const MenuEntry& entry, platform::Point point,
+    MenuAlignH horizontal, MenuAlignV vertical, Listener** owner)
+{
+    return show_popup_menu(form.window().handle(), entry, point, horizontal, vertical, owner);
 }
 
 }

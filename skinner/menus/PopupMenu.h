@@ -36,5 +36,8 @@ enum class MenuAlignV { top = 0, center = 1, bottom = 2 };
 // owner goes to *owner (null when dismissed) when asked for.
 std::u16string show_popup_menu(platform::Window window, const MenuEntry& entry, platform::Point point,
     MenuAlignH horizontal = MenuAlignH::left, MenuAlignV vertical = MenuAlignV::top, Listener** owner = nullptr);
+// The same on the form's window.
+std::u16string show_popup_menu(const Form& form, const MenuEntry& entry, platform::Point point,
+    MenuAlignH horizontal = MenuAlignH::left, MenuAlignV vertical = MenuAlignV::top, Listener** owner = nullptr);
 
 }

@@ -141,3 +141,17 @@ TEST(EnglishLanguage, EveryLineIsOneKeyWithItsText)
 }
 
 }
+
+namespace {
+
+// The help command opens the program folder's file that "Help_link" names.
+TEST(EnglishLanguage, HelpLinkNamesAPageOfTheProgramFolder)
+{
+    liba::StringTranslator english;
+    ASSERT_TRUE(english.load(platform::from_utf8(english_path())));
+    const std::string page = platform::to_utf8(english.translate(u"Help_link", u""));
+    ASSERT_FALSE(page.empty());
+    EXPECT_TRUE(std::filesystem::is_regular_file(test::program_folder() + "/" + page)) << page;
+}
+
+}

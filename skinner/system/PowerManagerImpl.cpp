@@ -1,0 +1,10 @@
+#include "skinner/system/PowerManagerImpl.h"
+
+namespace skinner {
+
+PowerManagerImpl::PowerManagerImpl(Form& form)
+    : m_form(form)
+{
+}
+
+}
