@@ -171,7 +171,8 @@ void FormImpl::set_foreground()
         platform::set_foreground_window(handle());
         return;
     }
-    for (platform::Window top : platform::top_level_windows())
+    // Owned windows count as top-level here, topmost first.
+    for (platform::Window top : platform::top_level_windows_by_z_order())
         if (platform::window_parent(top) == handle() && platform::is_window_enabled(top)) {
             platform::set_foreground_window(top);
             return;

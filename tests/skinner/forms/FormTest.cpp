@@ -211,6 +211,19 @@ TEST_F(DropDownTest, CloseReleasesTheCaptureAndEndsItsLoop)
     EXPECT_TRUE(close_posted());
 }
 
+TEST_F(FormTest, CopyDataBringsTheFormOrItsOpenDialogToTheFront)
+{
+    Form owner { nullptr, properties, u"Board" };
+    Form dialog { &owner, properties, u"Centered" };
+    platform::set_foreground_window(dialog.window().handle());
+    owner.on_copy_data(u"x");
+    EXPECT_EQ(platform::foreground_window(), owner.window().handle());
+    // While a modal dialog has the owner disabled, the dialog comes forward.
+    platform::enable_window(owner.window().handle(), false);
+    owner.on_copy_data(u"x");
+    EXPECT_EQ(platform::foreground_window(), dialog.window().handle());
+}
+
 class LoadCounter : public ProbeControl {
 public:
     using ProbeControl::ProbeControl;
