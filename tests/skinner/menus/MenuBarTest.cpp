@@ -282,3 +282,23 @@ TEST_F(MenuBar, ButtonTextsAreTranslatedUnderTheirIdsAgainAtEveryLanguage)
     next_message(f);
     EXPECT_EQ(buttons(f.bar()).front(), "Fichier/-2/4/152/menu");
 }
+
+TEST_F(MenuBar, ABarThatCannotBeMadeGivesItsTemplateBackAndIsTriedAgain)
+{
+    // Resources without the bar templates: no bar can be made.
+    const platform::Resources kept = platform::program_resources();
+    platform::program_resources() = platform::Resources {};
+    std::vector<std::unique_ptr<BarForm>> forms;
+    for (int i = 0; i < 6; ++i) {
+        forms.push_back(std::make_unique<BarForm>(menus_skin, listener));
+        run();
+        EXPECT_EQ(forms.back()->bar(), platform::no_window);
+        EXPECT_FALSE(forms.back()->manager().template_id()) << "a sixth form would end the program";
+    }
+    platform::program_resources() = kept;
+
+    MenuMainButton play(forms[0]->form, u"Play", u"Play", 1);
+    next_message(*forms[0]);
+    ASSERT_NE(forms[0]->bar(), platform::no_window);
+    EXPECT_THAT(buttons(forms[0]->bar()), ::testing::ElementsAre("Play/-2/4/16"));
+}
