@@ -7,8 +7,10 @@
 #include "tests/dialogs/DialogScreen.h"
 #include "tests/support/Screenshot.h"
 
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <thread>
 
 namespace {
 
@@ -152,7 +154,12 @@ TEST_F(Completion, ShowsTheDrainAndClosesWhenEmpty)
     CompleteForm form(&owner, settings, buffer);
     auto* progress = dynamic_cast<skinner::ControlProgress*>(form.get_control(u"pbProgress"));
     ASSERT_NE(progress, nullptr);
-    screen->call([&] { sink.pass(2); }, 50);
+    screen->call([&] {
+        sink.pass(2);
+        // The writer runs on its own thread in real time, the form on the fake clock.
+        for (int i = 0; i < 500 && buffer.get_queued_chunks() > 2; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }, 50);
     screen->call([&] {
         EXPECT_NEAR(progress->value(), 0.5, 0.26) << "two of four written, one maybe in flight";
         sink.pass(2);
