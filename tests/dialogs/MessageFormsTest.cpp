@@ -127,6 +127,15 @@ protected:
         audio::connect<audio::PCMData>(&buffer, nullptr);
     }
 
+    // The writer runs on its own thread in real time, the form on the fake
+    // clock: the script waits until the writer has taken the chunks.
+    void pass_and_wait(int chunks, int left)
+    {
+        sink.pass(chunks);
+        for (int i = 0; i < 500 && buffer.get_queued_chunks() > left; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+
     void queue(int chunks)
     {
         for (int i = 0; i < chunks; ++i)
@@ -154,12 +163,7 @@ TEST_F(Completion, ShowsTheDrainAndClosesWhenEmpty)
     CompleteForm form(&owner, settings, buffer);
     auto* progress = dynamic_cast<skinner::ControlProgress*>(form.get_control(u"pbProgress"));
     ASSERT_NE(progress, nullptr);
-    screen->call([&] {
-        sink.pass(2);
-        // The writer runs on its own thread in real time, the form on the fake clock.
-        for (int i = 0; i < 500 && buffer.get_queued_chunks() > 2; ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }, 50);
+    screen->call([&] { pass_and_wait(2, 2); }, 50);
     screen->call([&] {
         EXPECT_NEAR(progress->value(), 0.5, 0.26) << "two of four written, one maybe in flight";
         sink.pass(2);
@@ -187,8 +191,8 @@ TEST_F(Completion, ProgressPutsTheTimeoutOff)
 {
     queue(3);
     CompleteForm form(&owner, settings, buffer);
-    screen->call([&] { sink.pass(1); }, 8000);
-    screen->call([&] { sink.pass(1); }, 8000);
+    screen->call([&] { pass_and_wait(1, 2); }, 8000);
+    screen->call([&] { pass_and_wait(1, 1); }, 8000);
     form.do_modal();
     EXPECT_FALSE(form.drained());
     EXPECT_GE(platform::tick_count() - 10000, 16000u + CompleteForm::stall_timeout_ms - 200);
