@@ -3,6 +3,7 @@
 #include "skinner/controls/ControlButton.h"
 #include "skinner/controls/ControlFrame.h"
 #include "skinner/controls/ControlPanel.h"
+#include "skinner/controls/ControlPicture.h"
 
 namespace skinner {
 
@@ -21,17 +22,18 @@ struct AutoType {
     Maker make;
 };
 
-// One row per automatic type; the button, frame, picture and panel add
-// theirs as they come.
+// One row per automatic type.
 constexpr AutoType auto_types[] {
     { u"Auto.Button", make<ControlButton> },
     { u"Auto.Frame", make<ControlFrame> },
+    { u"Auto.Picture", make<ControlPicture> },
     { u"Auto.Panel", make<ControlPanel> },
 };
 
 }
 
-std::unique_ptr<Control> make_auto_control(Container& container, std::u16string_view type, std::u16string_view name)
+std::unique_ptr<Control> make_auto_control(
+    Container& container, std::u16string_view type, std::u16string_view name)
 {
     for (const AutoType& row : auto_types)
         if (row.make && row.type == type)

@@ -1,8 +1,11 @@
 #include "skinner/controls/ControlButtonImpl.h"
 
+#include "skinner/Edition.h"
 #include "skinner/controls/ControlButtonBase.h"
 #include "skinner/controls/ControlButtonImplCaptionPocket.h"
 #include "skinner/controls/ControlButtonImplClosePocket.h"
+#include "skinner/controls/ControlButtonImplMenu5Pocket.h"
+#include "skinner/controls/ControlButtonImplMenu5PocketOK.h"
 #include "skinner/controls/ControlButtonImplOKPocket.h"
 
 namespace skinner {
@@ -23,27 +26,40 @@ std::unique_ptr<ControlButtonImpl> make(ControlButtonBase& owner)
     return std::make_unique<Part>(owner);
 }
 
+std::unique_ptr<ControlButtonImpl> menu_entry_menu(ControlButtonBase& owner)
+{
+    return std::make_unique<ControlButtonImplMenu5Pocket>(owner, u"#smartphone_menu#");
+}
+
+std::unique_ptr<ControlButtonImpl> menu_entry_ok(ControlButtonBase& owner)
+{
+    return std::make_unique<ControlButtonImplMenu5Pocket>(owner, u"#smartphone_ok#");
+}
+
 struct PartRow {
     ButtonAction action;
-    Maker make;
+    Maker make; // one button per menu item on the menu bar
+    Maker make_with_soft_keys; // the menu bar's two soft keys
 };
 
 // Actions without a row get a plain part that is painted, hit and focused.
 // The system-menu button has nothing to do on this platform; an invisible
 // part keeps it from being painted, hit or focused, like the borders.
 constexpr PartRow parts[] = {
-    { ButtonAction::caption, make<ControlButtonImplCaptionPocket> },
-    { ButtonAction::border_left, plain<false, false> },
-    { ButtonAction::border_right, plain<false, false> },
-    { ButtonAction::border_bottom, plain<false, false> },
-    { ButtonAction::border_top, plain<false, false> },
-    { ButtonAction::corner_bottom_left, plain<false, false> },
-    { ButtonAction::corner_bottom_right, plain<false, false> },
-    { ButtonAction::corner_top_left, plain<false, false> },
-    { ButtonAction::corner_top_right, plain<false, false> },
-    { ButtonAction::button_close, make<ControlButtonImplClosePocket> },
-    { ButtonAction::button_sysmenu, plain<false, false> },
-    { ButtonAction::button_ok, make<ControlButtonImplOKPocket> },
+    { ButtonAction::caption, make<ControlButtonImplCaptionPocket>, make<ControlButtonImplCaptionPocket> },
+    { ButtonAction::border_left, plain<false, false>, plain<false, false> },
+    { ButtonAction::border_right, plain<false, false>, plain<false, false> },
+    { ButtonAction::border_bottom, plain<false, false>, plain<false, false> },
+    { ButtonAction::border_top, plain<false, false>, plain<false, false> },
+    { ButtonAction::corner_bottom_left, plain<false, false>, plain<false, false> },
+    { ButtonAction::corner_bottom_right, plain<false, false>, plain<false, false> },
+    { ButtonAction::corner_top_left, plain<false, false>, plain<false, false> },
+    { ButtonAction::corner_top_right, plain<false, false>, plain<false, false> },
+    { ButtonAction::button_close, make<ControlButtonImplClosePocket>, make<ControlButtonImplClosePocket> },
+    { ButtonAction::button_sysmenu, plain<false, false>, plain<false, false> },
+    { ButtonAction::button_ok, make<ControlButtonImplOKPocket>, make<ControlButtonImplMenu5PocketOK> },
+    { ButtonAction::button_cancel, plain<true, true>, menu_entry_menu },
+    { ButtonAction::button_yes, plain<true, true>, menu_entry_ok },
 };
 
 }
@@ -52,7 +68,7 @@ std::unique_ptr<ControlButtonImpl> ControlButtonImpl::create(ControlButtonBase& 
 {
     for (const PartRow& row : parts)
         if (row.action == owner.action())
-            return row.make(owner);
+            return uses_soft_keys ? row.make_with_soft_keys(owner) : row.make(owner);
     return plain<true, true>(owner);
 }
 

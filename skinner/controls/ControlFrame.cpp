@@ -107,7 +107,8 @@ void ControlFrame::update_text_layout(std::u16string_view text)
         std::size_t start = 0, last_blank = 0;
         // A line ends at the last blank before the text grows wider than the frame.
         const auto soft_break = [&](std::size_t at) {
-            if (last_blank > start && measure_text(m_font, text.substr(start, at - start)).width > client_width) {
+            if (last_blank > start
+                && measure_text(m_font, text.substr(start, at - start)).width > client_width) {
                 m_lines.emplace_back(text.substr(start, last_blank - start));
                 start = last_blank = last_blank + 1;
             }
@@ -166,7 +167,8 @@ void ControlFrame::paint(Canvas& canvas, Point area_position, Size area_size)
             box.height += 2 * grow;
         }
         if (m_ellipsis)
-            canvas.draw_text_ellipsis(m_font, m_color, m_lines.front(), at, box, m_h_alignment, m_v_alignment);
+            canvas.draw_text_ellipsis(
+                m_font, m_color, m_lines.front(), at, box, m_h_alignment, m_v_alignment);
         else
             canvas.draw_text(m_font, m_color, m_lines.front(), at, box, m_h_alignment, m_v_alignment);
     } else {
@@ -198,8 +200,8 @@ void ControlFrame::paint_lines(Canvas& canvas)
         if (heights[i] > bottom - top) {
             if (m_ellipsis)
                 canvas.draw_text(m_font, m_color, std::u16string_view(&ellipsis_character, 1),
-                    { left, static_cast<std::int32_t>(position().y + bottom - heights[i]) }, { width, heights[i] },
-                    m_h_alignment, align_top);
+                    { left, static_cast<std::int32_t>(position().y + bottom - heights[i]) },
+                    { width, heights[i] }, m_h_alignment, align_top);
             break;
         }
         canvas.draw_text(m_font, m_color, m_lines[i], { left, static_cast<std::int32_t>(position().y + top) },

@@ -34,16 +34,27 @@ public:
     void set_picture(const Picture& picture);
 
     const std::u16string& text() const { return m_text; }
+
     const std::vector<std::u16string>& lines() const { return m_lines; }
+
     const Picture& picture() const { return m_picture; }
+
     const Font& font() const { return m_font; }
+
     Color color() const { return m_color; }
+
     std::int32_t h_alignment() const { return m_h_alignment; }
+
     std::int32_t v_alignment() const { return m_v_alignment; }
+
     Point border_min() const { return m_border_min; }
+
     Point border_max() const { return m_border_max; }
+
     bool wraps() const { return m_wrap; }
+
     bool auto_sized() const { return m_auto_size; }
+
     bool ellipsis() const { return m_ellipsis; }
 
     void paint(Canvas& canvas, Point area_position, Size area_size) override;

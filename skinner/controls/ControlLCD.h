@@ -21,6 +21,7 @@ public:
     void set_text(std::u16string_view text);
 
     const std::u16string& text() const { return m_text; }
+
     // The widest line and the sum of the line heights.
     Size text_size() const { return m_text_size; }
 

@@ -6,7 +6,8 @@
 
 namespace skinner {
 
-ControlPanel::ControlPanel(Container& container, std::u16string_view name, ControlMode mode, Properties* properties)
+ControlPanel::ControlPanel(
+    Container& container, std::u16string_view name, ControlMode mode, Properties* properties)
     : Control(container, name, mode)
     , m_inner(container.form(), properties ? *properties : container.properties(),
           get_property_string(u"FormTemplate", u""), ControlMode::named, this)

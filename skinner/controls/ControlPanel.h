@@ -54,6 +54,7 @@ public:
     // Per axis the larger of the skin's size and what the children need.
     Size get_preferred_size() const override;
     void load() override;
+
     Container* get_container() override { return &m_inner; }
 
 private:

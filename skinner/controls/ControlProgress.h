@@ -16,8 +16,10 @@ public:
     ~ControlProgress() override;
 
     std::int32_t orientation() const { return m_orientation; }
+
     // The thumb's extent along the bar, in pixels.
     std::int32_t track_size() const { return m_track_size; }
+
     const Picture& progress() const { return m_progress; }
 
     // The filled part at the fraction, as (origin, size).

@@ -10,7 +10,8 @@ namespace skinner {
 // (set_value), which reports on_value_set.
 class ControlProgressBase : public Control {
 public:
-    ControlProgressBase(Container& container, std::u16string_view name, ControlMode mode = ControlMode::named);
+    ControlProgressBase(
+        Container& container, std::u16string_view name, ControlMode mode = ControlMode::named);
     ~ControlProgressBase() override;
 
     // Clamped to 0.0 .. 1.0 (a value that is no number counts as 0.0); a
@@ -20,9 +21,13 @@ public:
     void set_value_in_range(double min, double max, double value);
 
     double value() const { return m_value; }
+
     bool dragging() const { return m_dragging; }
+
     const Picture& background() const { return m_background; }
+
     const Picture& track() const { return m_track; }
+
     const Picture& track_disabled() const { return m_track_disabled; }
 
     void on_pen_move(Point point) override;

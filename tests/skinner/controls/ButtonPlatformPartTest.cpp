@@ -21,21 +21,6 @@ constexpr platform::ColorRef nothing_painted = platform::rgb(0, 255, 255);
 
 class ButtonPlatformPartTest : public test::ButtonScreen {
 protected:
-    // The title bar's OK button: its middle, and its frame's left edge.
-    static platform::Point ok_middle()
-    {
-        const platform::Rect bar = platform::title_bar_rect();
-        return { bar.right - bar.height() * 3 / 4, bar.top + bar.height() / 2 };
-    }
-
-    bool ok_shown()
-    {
-        run();
-        const platform::Rect bar = platform::title_bar_rect();
-        const platform::Point frame_edge { bar.right - bar.height() * 3 / 2, bar.top + bar.height() / 2 };
-        return screen->pixel(frame_edge) != screen->pixel({ bar.right - 1, bar.top });
-    }
-
     platform::Window window() const { return form.window().handle(); }
 };
 

@@ -2,6 +2,7 @@
 
 #include "skinner/controls/Control.h"
 #include "skinner/controls/ControlButtonBase.h"
+#include "platform/ui/Screen.h"
 #include "skinner/forms/Form.h"
 #include "tests/skinner/FormScreen.h"
 
@@ -62,6 +63,21 @@ protected:
     {
         run();
         return pixel_at(form, corner(control));
+    }
+
+    // The title bar's OK button: its middle, and whether its frame shows.
+    static platform::Point ok_middle()
+    {
+        const platform::Rect bar = platform::title_bar_rect();
+        return { bar.right - bar.height() * 3 / 4, bar.top + bar.height() / 2 };
+    }
+
+    bool ok_shown()
+    {
+        run();
+        const platform::Rect bar = platform::title_bar_rect();
+        const platform::Point frame_edge { bar.right - bar.height() * 3 / 2, bar.top + bar.height() / 2 };
+        return screen->pixel(frame_edge) != screen->pixel({ bar.right - 1, bar.top });
     }
 
     // Nothing left to repaint.

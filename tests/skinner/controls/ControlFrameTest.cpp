@@ -6,11 +6,11 @@
 
 namespace {
 
-using ::testing::ElementsAre;
 using skinner::ControlFrame;
 using skinner::Form;
 using skinner::Point;
 using skinner::Size;
+using ::testing::ElementsAre;
 
 constexpr platform::ColorRef paper = platform::rgb(240, 240, 240);
 
@@ -84,7 +84,8 @@ TEST_F(FrameTest, WrapBreaksAtMarkersLineFeedsAndBlanks)
         { u"one\ntwo", { u"one", u"two" }, { u"one\ntwo" } },
         // A word wider than the frame stays whole; the next starts a line.
         { u"Unbreakablewordhere next", { u"Unbreakablewordhere", u"next" }, { u"Unbreakablewordhere next" } },
-        { u"aa bb cc dd ee ff gg hh", { u"aa bb cc", u"dd ee ff", u"gg hh" }, { u"aa bb cc dd ee ff gg hh" } },
+        { u"aa bb cc dd ee ff gg hh", { u"aa bb cc", u"dd ee ff", u"gg hh" },
+            { u"aa bb cc dd ee ff gg hh" } },
         { u"", { u"" }, { u"" } },
         { u"ends\\n", { u"ends", u"" }, { u"ends\\n" } },
         { u"cut \\", { u"cut \\" }, { u"cut \\" } },
@@ -137,10 +138,12 @@ TEST_F(FrameTest, AutoSizeAddsTheBordersToWhatTheLinesNeed)
 TEST_F(FrameTest, AlignmentsFromTheSkinAndTheirDefaults)
 {
     Form form(nullptr, *properties, u"Board");
+
     struct Case {
         const char16_t* name;
         std::int32_t h, v;
     };
+
     const Case cases[] = { { u"Left", 0, 2 }, { u"Right", 2, 0 }, { u"Odd", 1, 1 }, { u"Plain", 1, 1 } };
     for (const Case& c : cases) {
         SCOPED_TRACE(platform::to_utf8(c.name));

@@ -26,8 +26,13 @@ public:
     std::int32_t columns = 1;
     std::vector<std::int32_t> widths;
     std::int32_t header = 0;
+    std::int32_t indent = 0;
     std::vector<std::int32_t> painted_rows;
+    std::vector<std::int32_t> indent_presses;
     int header_paints = 0;
+
+    std::int32_t get_row_indent(std::int32_t) const override { return indent; }
+    void on_row_indent_pressed(const skinner::GridCellEvent& cell) override { indent_presses.push_back(cell.row); }
 
     std::int32_t get_item_count() const override { return rows; }
     std::int32_t get_column_count() const override { return columns; }
@@ -205,6 +210,19 @@ TEST_F(ControlGridTest, DragMovesTheSelectionWithThePen)
     run();
     EXPECT_EQ(grid.get_selected_row(), 3);
     EXPECT_EQ(log.events.back(), "item Grid 0,3");
+}
+
+TEST_F(ControlGridTest, PressInTheRowIndentGoesToTheIndentAlone)
+{
+    grid.indent = 12;
+    log.clear();
+    tap({ grid.position().x + 5, row_point(2).y });
+    EXPECT_THAT(grid.indent_presses, ElementsAre(2));
+    EXPECT_EQ(grid.get_selected_row(), -1);
+    EXPECT_TRUE(log.events.empty());
+    tap({ grid.position().x + 12, row_point(2).y });
+    EXPECT_EQ(grid.get_selected_row(), 2);
+    EXPECT_THAT(grid.indent_presses, ElementsAre(2));
 }
 
 TEST_F(ControlGridTest, WheelScrollsThreeRowsPerStep)

@@ -31,15 +31,18 @@ protected:
               <int name="StartPosition" value="4"/>
               <control name="Clock">
                 <point name="Position" x="10" y="10"/><point name="Size" x="20" y="8"/>
-                <string name="Text" value="12:05"/>)" + glyphs + R"(
+                <string name="Text" value="12:05"/>)"
+            + glyphs + R"(
                 <picture name="SymbolColon" image="digits" source="11 0 13 3"/>
               </control>
               <control name="NoColon">
-                <point name="Position" x="10" y="30"/><point name="Size" x="20" y="8"/>)" + glyphs + R"(
+                <point name="Position" x="10" y="30"/><point name="Size" x="20" y="8"/>)"
+            + glyphs + R"(
               </control>
               <control name="Right">
                 <point name="Position" x="10" y="50"/><point name="Size" x="12" y="8"/>
-                <string name="HAlignment" value="RIGHT"/>)" + glyphs + R"(
+                <string name="HAlignment" value="RIGHT"/>)"
+            + glyphs + R"(
               </control>
             </form>)");
     }
@@ -53,7 +56,8 @@ TEST_F(LcdTest, OneGlyphPerCharacterSideBySide)
     no_colon.set_text(u"12:05");
     run();
     EXPECT_EQ(pixels(form, { 10, 10 }, { 14, 4 }, legend),
-        (std::vector<std::string> { "11222::000555.", "11222::000555.", "11222::...555.", ".............." }));
+        (std::vector<std::string> {
+            "11222::000555.", "11222::000555.", "11222::...555.", ".............." }));
     // Without a colon glyph the colon takes no room; unknown characters neither.
     EXPECT_EQ(pixels(form, { 10, 30 }, { 12, 1 }, legend), (std::vector<std::string> { "11222000555." }));
     EXPECT_EQ(clock.text_size(), (Size { 13, 3 }));

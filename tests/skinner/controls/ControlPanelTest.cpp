@@ -9,13 +9,13 @@
 
 namespace {
 
-using ::testing::ElementsAre;
 using skinner::Container;
 using skinner::ControlPanel;
 using skinner::Form;
 using skinner::Point;
 using skinner::Size;
 using test::ProbeControl;
+using ::testing::ElementsAre;
 
 constexpr platform::ColorRef wall = platform::rgb(90, 60, 30), own = platform::rgb(10, 20, 30);
 
@@ -160,8 +160,8 @@ TEST_F(PanelTest, VisibilityEnabledStateAndTimersReachTheChildren)
     box.set_enabled(false);
     EXPECT_FALSE(deep.is_enabled());
     box.set_enabled(true);
-    EXPECT_THAT(deep.events, ElementsAre("timer " + std::to_string(deep.timer_id()), "hidden", "shown", "disabled",
-                                 "enabled"));
+    EXPECT_THAT(deep.events,
+        ElementsAre("timer " + std::to_string(deep.timer_id()), "hidden", "shown", "disabled", "enabled"));
     box.set_visible(false);
     run();
     deep.paints = 0;

@@ -7,10 +7,10 @@
 
 namespace {
 
-using ::testing::ElementsAre;
 using skinner::ControlProgress;
 using skinner::Form;
 using skinner::Point;
+using ::testing::ElementsAre;
 
 const std::map<char, platform::ColorRef> legend { { '-', platform::rgb(128, 128, 128) },
     { '=', platform::rgb(0, 160, 0) }, { 't', platform::rgb(255, 0, 0) }, { 'd', platform::rgb(0, 0, 255) },
@@ -22,8 +22,8 @@ class ProgressTest : public test::ControlScreen {
 protected:
     void SetUp() override
     {
-        for (const auto& [file, c] : { std::pair { "back.png", '-' }, { "fill.png", '=' }, { "thumb.png", 't' },
-                 { "off.png", 'd' } })
+        for (const auto& [file, c] :
+            { std::pair { "back.png", '-' }, { "fill.png", '=' }, { "thumb.png", 't' }, { "off.png", 'd' } })
             make_picture(file, { std::string(1, c) }, legend);
         // Side by side, 30 pixels apart.
         std::string controls;
@@ -31,10 +31,11 @@ protected:
         for (std::size_t i = 0; i < std::size(orientations); ++i) {
             const std::string& o = orientations[i];
             const bool vertical = o == "0" || o == "2";
-            controls += "<control name=\"pb" + o + "\"><point name=\"Position\" x=\"" + std::to_string(10 + 30 * i)
-                + "\" y=\"10\"/><point name=\"Size\" " + (vertical ? "x=\"4\" y=\"22\"" : "x=\"22\" y=\"4\"")
-                + "/><int name=\"Orientation\" value=\"" + o + "\"/><int name=\"TrackSize\" value=\"2\"/>" + pictures
-                + "</control>";
+            controls += "<control name=\"pb" + o + "\"><point name=\"Position\" x=\""
+                + std::to_string(10 + 30 * i) + "\" y=\"10\"/><point name=\"Size\" "
+                + (vertical ? "x=\"4\" y=\"22\"" : "x=\"22\" y=\"4\"")
+                + "/><int name=\"Orientation\" value=\"" + o + "\"/><int name=\"TrackSize\" value=\"2\"/>"
+                + pictures + "</control>";
         }
         load_skin(R"(
             <picture name="back"/><picture name="fill"/><picture name="thumb"/><picture name="off"/>
@@ -78,10 +79,12 @@ protected:
 TEST_F(ProgressTest, EachOrientationFillsFromItsEdgeWithTheThumbAtTheMovingEnd)
 {
     Form form(nullptr, *properties, u"Board", &listener);
+
     struct Case {
         const char16_t* name;
         std::string empty, quarter, full;
     };
+
     const Case cases[] = {
         { u"pb0", "tt--------------------", "=====tt---------------", "====================tt" },
         { u"pb1", "--------------------tt", "---------------tt=====", "tt====================" },
@@ -93,7 +96,8 @@ TEST_F(ProgressTest, EachOrientationFillsFromItsEdgeWithTheThumbAtTheMovingEnd)
     for (const Case& c : cases) {
         SCOPED_TRACE(platform::to_utf8(c.name));
         ControlProgress bar(form, c.name);
-        for (const auto& [value, expected] : { std::pair { 0.0, c.empty }, { 0.25, c.quarter }, { 1.0, c.full } }) {
+        for (const auto& [value, expected] :
+            { std::pair { 0.0, c.empty }, { 0.25, c.quarter }, { 1.0, c.full } }) {
             bar.set_value(value);
             run();
             EXPECT_EQ(along(form, bar), expected) << value;
@@ -125,9 +129,11 @@ TEST_F(ProgressTest, ValuesAreClampedAndOnlyChangesReported)
 
     listener.set.clear();
     const double inf = std::numeric_limits<double>::infinity();
+
     struct Range {
         double min, max, value, expected;
     };
+
     const Range ranges[] = { { 0, 200, 50, 0.25 }, { 10, 10, 5, 0.0 }, { 0, 200, 500, 1.0 }, { 5, 1, 3, 0.0 },
         { 0, inf, 5, 0.0 }, { -inf, inf, 0, 0.0 }, { 0, 1, inf, 1.0 } };
     for (const Range& r : ranges) {
@@ -144,8 +150,8 @@ TEST_F(ProgressTest, PenPointsMapToFractions)
     ControlProgress slider(form, u"pbSlider");
     ControlProgress full(form, u"pbFull");
     ControlProgress odd(form, u"pb7");
-    const std::pair<std::int32_t, double> presses[] = { { -3, 0.0 }, { 5, 0.0 }, { 30, 0.25 }, { 55, 0.5 },
-        { 105, 1.0 }, { 300, 1.0 } };
+    const std::pair<std::int32_t, double> presses[]
+        = { { -3, 0.0 }, { 5, 0.0 }, { 30, 0.25 }, { 55, 0.5 }, { 105, 1.0 }, { 300, 1.0 } };
     for (const auto& [x, expected] : presses) {
         EXPECT_EQ(slider.value_from_point({ x, 205 }), expected) << x;
         EXPECT_EQ(full.value_from_point({ x, 225 }), 0.0) << x;

@@ -27,20 +27,23 @@ class ControlScreen : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        ASSERT_TRUE(platform::register_font_file(u"Pinned", "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"));
+        ASSERT_TRUE(
+            platform::register_font_file(u"Pinned", "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf"));
     }
 
     // The skin made of the source's inner elements: a 240 x 320 Pocket PC skin.
     skinner::Properties& load_skin(const std::string& elements)
     {
-        const std::string xml = "<skin name=\"Orvanta_500\" devices=\"P\"><size width=\"240\" height=\"320\"/>"
-            + elements + "</skin>";
+        const std::string xml
+            = "<skin name=\"Orvanta_500\" devices=\"P\"><size width=\"240\" height=\"320\"/>" + elements
+            + "</skin>";
         const skinc::ParseResult parsed = skinc::parse_skin(xml, dir.path());
         EXPECT_EQ(parsed.error, "");
         const skinc::LayoutResult laid_out = skinc::lay_out(parsed.skin);
         EXPECT_EQ(laid_out.error, "");
         const std::string path = dir.write("test.skin", { laid_out.bytes.begin(), laid_out.bytes.end() });
-        properties = std::make_unique<skinner::Properties>(platform::from_utf8(path), skinner::Size { 240, 320 });
+        properties
+            = std::make_unique<skinner::Properties>(platform::from_utf8(path), skinner::Size { 240, 320 });
         EXPECT_TRUE(properties->check_version(u"", { 240, 320 }));
         return *properties;
     }
@@ -79,7 +82,8 @@ protected:
     }
 
     // The bounding box (client coordinates, exclusive) of the pixels in the area not of the colour.
-    platform::Rect ink(const skinner::Form& form, skinner::Point at, skinner::Size size, platform::ColorRef paper) const
+    platform::Rect ink(
+        const skinner::Form& form, skinner::Point at, skinner::Size size, platform::ColorRef paper) const
     {
         platform::Rect box;
         for (std::int32_t y = at.y; y < at.y + size.height; ++y)
@@ -89,7 +93,8 @@ protected:
         return box;
     }
 
-    platform::ScopedService<platform::Clock, platform::headless::FakeClock> clock { platform::clock_slot(), 10000 };
+    platform::ScopedService<platform::Clock, platform::headless::FakeClock> clock { platform::clock_slot(),
+        10000 };
     platform::ScopedService<platform::Display, platform::headless::HeadlessDisplay> screen {
         platform::display_slot(), platform::ScreenMode {}
     };

@@ -1,0 +1,537 @@
+#include "app/MainForm.h"
+
+#include "app/SettingsSkin.h"
+#include "liba/Path.h"
+#include "model/ipc/Comm.h"
+#include "os/Log.h"
+#include "os/PathMacros.h"
+#include "os/Shell.h"
+#include "platform/ui/WindowManager.h"
+#include "skinner/loops/ScreenMetrics.h"
+
+#include <algorithm>
+#include <cctype>
+
+namespace {
+
+const Document::Changes general_change { true, false, false, false };
+const Document::Changes position_change { false, true, false, false };
+const Document::Changes volume_change { false, false, false, true };
+const Document::Changes all_changes { true, true, true, true };
+const Document::Changes no_change {};
+
+// The button that a click turns into a command.
+struct ButtonCommand {
+    std::u16string_view button;
+    std::u16string_view command;
+};
+constexpr ButtonCommand button_commands[] {
+    { u"btnForward", u"Next" },
+    { u"btnRewind", u"Prev" },
+    { u"btnPlay", u"Play" },
+    { u"btnRecord", u"Record" },
+    { u"btnStop", u"Stop" },
+    { u"btnMode", u"Panel" },
+    { u"btnClockMode", u"ClockMode" },
+    { u"btnNewMark", u"NewBookmark" },
+};
+
+struct FileMenuEntry {
+    std::u16string_view command;
+    bool separator_after;
+};
+constexpr FileMenuEntry file_menu[] {
+    { u"Settings", true },
+    { u"Help", false },
+    { u"About", false },
+    { u"Exit", true },
+};
+
+std::u16string lower_extension(const std::u16string& path)
+{
+    const auto dot = path.find_last_of(u'.');
+    const auto slash = path.find_last_of(u"/\\");
+    if (dot == std::u16string::npos || (slash != std::u16string::npos && dot < slash))
+        return {};
+    std::u16string extension = path.substr(dot + 1);
+    for (char16_t& c : extension)
+        if (c < 128)
+            c = static_cast<char16_t>(std::tolower(static_cast<int>(c)));
+    return extension;
+}
+
+std::u16string skins_file(std::u16string_view folder, std::u16string_view name)
+{
+    return liba::join_path(liba::join_path(liba::join_path(u"%app_path%", u"skins"), folder), name);
+}
+
+}
+
+const MainForm::NamedCommand MainForm::s_commands[] {
+    { u"Settings", &MainForm::command_settings },
+    { u"Mode", &MainForm::command_mode },
+    { u"Exit", &MainForm::command_exit },
+    { u"Next", &MainForm::command_next },
+    { u"Prev", &MainForm::command_prev },
+    { u"Play", &MainForm::command_play },
+    { u"PlayStop", &MainForm::command_play_stop },
+    { u"Record", &MainForm::command_record },
+    { u"RecordStop", &MainForm::command_record_stop },
+    { u"Forward", &MainForm::command_forward },
+    { u"Rewind", &MainForm::command_rewind },
+    { u"Stop", &MainForm::command_stop },
+    { u"VolumeUp", &MainForm::command_volume_up },
+    { u"VolumeDown", &MainForm::command_volume_down },
+    { u"Panel", &MainForm::command_panel },
+    { u"ClockMode", &MainForm::command_clock_mode },
+    { u"NewBookmark", &MainForm::command_new_bookmark },
+    { u"Help", &MainForm::command_help },
+    { u"About", &MainForm::command_about },
+    { u"#ScreenResolution#", &MainForm::command_screen_resolution },
+};
+
+MainForm::MainForm(skinner::Properties& properties, std::u16string_view name)
+    : Form(nullptr, properties, name)
+    , m_explorer(*this, u"PanelFileExplorer")
+    , m_levels(*this, u"PanelLevels")
+    , m_equalizer(*this, u"PanelEqualizer")
+    , m_more_controls(*this, u"PanelMoreControls")
+    , m_new_mark(*this, u"btnNewMark")
+    , m_rewind(*this, u"btnRewind")
+    , m_forward(*this, u"btnForward")
+    , m_play(2, *this, u"btnPlay")
+    , m_record(2, *this, u"btnRecord")
+    , m_stop(*this, u"btnStop")
+    , m_output(*this, u"pbOutput")
+    , m_position(*this, u"pbPosition")
+    , m_mode(4, *this, u"btnMode")
+    , m_rec_indicator(*this, u"checkRec")
+    , m_play_indicator(*this, u"checkPlay")
+    , m_stereo(*this, u"checkStereo")
+    , m_speed(*this, u"frmSpeed")
+    , m_vas(*this, u"checkVAS")
+    , m_info(*this, u"frmInfo")
+    , m_title(*this, u"frmTitle")
+    , m_clock(*this, u"Clock")
+    , m_clock_mode(*this, u"btnClockMode")
+    , m_menu(*this, u"MainMenu")
+    , m_file_button(*this, u"File", u"File", 1)
+    , m_mode_button(*this, u"Mode", u"", 2)
+    , m_keys(*this)
+    , m_power(*this)
+    , m_comm(document(), *this)
+{
+    show(false);
+    m_vas.set_enabled(false);
+    m_speed.set_enabled(false);
+    m_stereo.set_enabled(false);
+    m_explorer.set_visible(true);
+    m_levels.set_visible(false);
+    m_equalizer.set_visible(false);
+    m_more_controls.set_visible(false);
+    const Settings& settings = document().get_settings();
+    m_power.set_interval(static_cast<double>(settings.play_turn_off));
+    m_keys.set_release_on_deactivate(settings.unmap_when_inactive);
+    m_timer_id = set_timer(0.2);
+    assign_hardware_keys(settings);
+
+    comm_init();
+    using Handler = std::int32_t (CommCommands::*)();
+    static constexpr std::pair<CommCommand, Handler> handlers[] {
+        { CommCommand::play_file, &CommCommands::on_comm_play_file },
+        { CommCommand::record, &CommCommands::on_comm_record },
+        { CommCommand::record_overwrite, &CommCommands::on_comm_record_overwrite },
+        { CommCommand::record_append, &CommCommands::on_comm_record_append },
+        { CommCommand::record_insert, &CommCommands::on_comm_record_insert },
+        { CommCommand::pause, &CommCommands::on_comm_pause },
+        { CommCommand::stop, &CommCommands::on_comm_stop },
+        { CommCommand::get_status, &CommCommands::on_comm_get_status },
+        { CommCommand::play_offset, &CommCommands::on_comm_play_offset },
+    };
+    for (const auto& [id, handler] : handlers) {
+        m_comm_delegates.push_back(std::make_unique<CMethodCommandDelegate<CommCommands>>(m_comm, handler));
+        register_command(id, m_comm_delegates.back().get());
+    }
+
+    m_mode_button.set_image_index(static_cast<std::int32_t>(document().get_play_mode()));
+    m_mode_button.set_separator_after(true);
+}
+
+MainForm::~MainForm()
+{
+    // The handlers die with this form; the channel itself lives on.
+    for (std::int32_t id = 0; id < static_cast<std::int32_t>(m_comm_delegates.size()); ++id)
+        register_command(id, nullptr);
+    if (m_timer_id != 0)
+        kill_timer(m_timer_id);
+}
+
+void MainForm::assign_hardware_keys(const Settings& settings)
+{
+    const auto count = static_cast<std::size_t>(std::max(skinner::HardwareKeys::get_key_count(), 0));
+    for (std::size_t i = 0; i < count; ++i)
+        m_keys.register_key(i, i < settings.buttons.size() ? std::u16string_view(settings.buttons[i]) : u"");
+}
+
+void MainForm::show_panel_for_mode()
+{
+    const std::uint32_t state = m_mode.get_state();
+    m_explorer.set_visible(state == 0);
+    m_levels.set_visible(state == 1);
+    m_equalizer.set_visible(state == 2);
+    m_more_controls.set_visible(state == 3);
+}
+
+void MainForm::set_shown(bool shown)
+{
+    if (is_window_visible() != shown) {
+        show(shown);
+        if (shown)
+            document().notify(general_change);
+    }
+    if (shown)
+        window().set_foreground();
+    const skinner::Size size = get_size();
+    const skinner::Point position = get_window_position();
+    os::log() << u"Size = " << size.width << u" " << size.height << u"\n";
+    os::log() << u"Position = " << position.x << u" " << position.y << u"\n";
+}
+
+bool MainForm::on_build_menu(skinner::Control&, skinner::MenuEntry& menu)
+{
+    if (menu.id != u"File")
+        return true;
+    for (const FileMenuEntry& entry : file_menu) {
+        skinner::MenuEntry item(entry.command, properties().translate(entry.command));
+        item.owner = this;
+        item.separator_after = entry.separator_after;
+        menu.children.push_back(std::move(item));
+    }
+    return true;
+}
+
+// Commands
+
+bool MainForm::on_command(std::u16string_view command)
+{
+    execute_command(command);
+    return true;
+}
+
+void MainForm::execute_command(std::u16string_view command)
+{
+    for (const NamedCommand& named : s_commands) {
+        if (named.name == command) {
+            (this->*named.run)();
+            return;
+        }
+    }
+    m_explorer.execute_command(command);
+}
+
+bool MainForm::on_click(skinner::Control& sender)
+{
+    for (const ButtonCommand& entry : button_commands) {
+        if (entry.button == sender.id()) {
+            execute_command(entry.command);
+            return true;
+        }
+    }
+    return false;
+}
+
+bool MainForm::on_value_changed(skinner::Control& sender, double value)
+{
+    if (&sender == &m_output) {
+        document().set_volume(value);
+        document().notify(volume_change);
+    } else if (&sender == &m_position) {
+        document().seek(value);
+        document().notify(position_change);
+    }
+    return true;
+}
+
+bool MainForm::on_keydown(skinner::KeyCode key)
+{
+    namespace key_code = skinner::key;
+    const Settings& settings = document().get_settings();
+    if ((key == key_code::up || key == key_code::down || key == key_code::enter) && m_explorer.is_visible())
+        return m_explorer.on_key(key);
+    const bool is_left = key == key_code::left || key == key_code::up || key == key_code::down
+        || key == key_code::enter;
+    if (is_left && !settings.joy_left_action.empty()) {
+        execute_command(std::u16string(settings.joy_left_action));
+        return true;
+    }
+    if ((is_left || key == key_code::right) && !settings.joy_right_action.empty()) {
+        execute_command(std::u16string(settings.joy_right_action));
+        return true;
+    }
+    return Form::on_keydown(key);
+}
+
+void MainForm::command_settings()
+{
+    // The settings form is not here yet; what follows its close applies the copy.
+    Settings copy = document().get_settings();
+    document().apply_settings(copy);
+    assign_hardware_keys(copy);
+    m_keys.set_release_on_deactivate(copy.unmap_when_inactive);
+    update_power_interval();
+    m_mode_button.set_image_index(static_cast<std::int32_t>(document().get_play_mode()));
+    document().notify(no_change);
+}
+
+void MainForm::update_power_interval()
+{
+    const Settings& settings = document().get_settings();
+    m_power.set_interval(
+        static_cast<double>(m_playback_interval ? settings.play_turn_off : settings.record_turn_off));
+}
+
+void MainForm::command_mode()
+{
+    const int next = (static_cast<int>(document().get_play_mode()) + 1) % 5;
+    document().set_play_mode(static_cast<PlayMode>(next));
+    m_mode_button.set_image_index(static_cast<std::int32_t>(document().get_play_mode()));
+    document().notify(general_change);
+}
+
+void MainForm::command_exit() { close(); }
+
+void MainForm::command_next()
+{
+    document().play_next();
+    document().notify(no_change);
+}
+
+void MainForm::command_prev()
+{
+    document().play_previous();
+    document().notify(no_change);
+}
+
+void MainForm::command_play()
+{
+    Document& doc = document();
+    if (!doc.is_playing())
+        m_explorer.play_selection();
+    else if (doc.is_paused())
+        doc.resume();
+    else
+        doc.pause();
+    doc.notify(no_change);
+}
+
+void MainForm::command_play_stop()
+{
+    if (!document().is_playing()) {
+        command_play();
+        return;
+    }
+    document().stop(nullptr);
+    document().notify(no_change);
+}
+
+void MainForm::command_record()
+{
+    Document& doc = document();
+    if (!doc.is_recording()) {
+        doc.record(m_explorer.get_folder());
+        m_explorer.select_path(doc.get_record_file());
+    } else if (doc.is_paused()) {
+        doc.resume();
+    } else {
+        doc.pause();
+    }
+    doc.notify(no_change);
+}
+
+void MainForm::command_record_stop()
+{
+    if (!document().is_recording()) {
+        command_record();
+        return;
+    }
+    document().stop(nullptr);
+    document().notify(no_change);
+}
+
+void MainForm::command_forward()
+{
+    document().skip(5.0);
+    document().notify(no_change);
+}
+
+void MainForm::command_rewind()
+{
+    document().skip(-5.0);
+    document().notify(no_change);
+}
+
+void MainForm::command_stop()
+{
+    document().stop(this);
+    document().notify(no_change);
+}
+
+void MainForm::command_volume_up()
+{
+    document().set_volume(document().get_volume() + 0.1);
+    document().notify(volume_change);
+}
+
+void MainForm::command_volume_down()
+{
+    document().set_volume(document().get_volume() - 0.1);
+    document().notify(volume_change);
+}
+
+void MainForm::command_panel()
+{
+    show_panel_for_mode();
+    document().notify(general_change);
+}
+
+// The clock's own control plugs in here; until then there is no mode to switch.
+void MainForm::command_clock_mode() { }
+
+void MainForm::command_new_bookmark()
+{
+    document().add_bookmark(u"Bookmark");
+    document().notify(no_change);
+}
+
+void MainForm::command_help()
+{
+    os::execute_file(liba::join_path(u"%app_path%", properties().translate(u"Help_link")), u"");
+}
+
+void MainForm::command_about()
+{
+    // The about form is not here yet; its store is loaded as it would be.
+    skinner::Properties store;
+    store.load_skin_and_language(skins_file(u"settings", u"dialogs.skin"),
+        document().get_settings().language_file(), skinner::get_screen_size());
+    document().notify(general_change);
+}
+
+void MainForm::command_screen_resolution()
+{
+    const Settings& settings = document().get_settings();
+    properties().load_skin_and_language(settings.skin, settings.language_file(), skinner::get_screen_size());
+    document().notify(all_changes);
+}
+
+void MainForm::show_error(std::u16string_view caption_key, std::u16string_view message_key)
+{
+    const skinner::Properties& store = get_settings_skin();
+    message_box(this, store.translate(caption_key), store.translate(message_key));
+}
+
+// Tick, view update, second launch
+
+void MainForm::on_timer_broadcast(std::uint32_t timer_id)
+{
+    if (timer_id != 0 && timer_id == m_timer_id) {
+        os::log() << u"MainForm::on_timer_broadcast\n";
+        const std::uint32_t saved = m_timer_id;
+        m_timer_id = 0;
+        Document& doc = document();
+        const Settings& settings = doc.get_settings();
+        if (!doc.is_recording()) {
+            if (!doc.is_playing()) {
+                m_power.set_interval(0.0);
+                m_power.reset_idle_time();
+                m_playback_interval = false;
+                m_recording_interval = false;
+            } else if (!m_playback_interval) {
+                m_power.set_interval(static_cast<double>(settings.play_turn_off));
+                m_power.reset_idle_time();
+                m_playback_interval = true;
+                m_recording_interval = false;
+            }
+        } else {
+            if (!doc.is_ok()) {
+                doc.pause();
+                doc.notify(no_change);
+                show_error(u"on_recording_error_caption", u"on_recording_error");
+                doc.stop(this);
+                doc.notify(no_change);
+            }
+            if (!m_recording_interval) {
+                m_power.set_interval(static_cast<double>(doc.get_settings().record_turn_off));
+                m_power.reset_idle_time();
+                m_recording_interval = true;
+                m_playback_interval = false;
+            }
+        }
+        if (!doc.is_recording() && !doc.is_ok()) {
+            if (lower_extension(doc.get_current_file()) == u"wma")
+                show_error(u"NO_WMA_CAPTION", u"NO_WMA");
+            doc.stop(nullptr);
+        }
+        doc.on_timer();
+        m_timer_id = saved;
+    }
+    Form::on_timer_broadcast(timer_id);
+}
+
+void MainForm::update(const Document::Changes& changes)
+{
+    Document& doc = document();
+    if (changes.general || changes.state)
+        m_explorer.update_menu_bar();
+    const bool playing = doc.is_playing();
+    const bool recording = doc.is_recording();
+    if (changes.state) {
+        m_title.set_text(doc.get_title());
+        m_vas.set_checked(doc.is_vas_enabled());
+        m_play_indicator.set_checked(playing);
+        m_stereo.set_checked(doc.is_stereo());
+        m_rec_indicator.set_checked(recording);
+        m_new_mark.set_enabled(playing || recording);
+        m_rewind.set_enabled(doc.has_previous());
+        m_forward.set_enabled(doc.has_next());
+        m_stop.set_enabled(playing || recording);
+        m_play.set_enabled(playing || doc.can_play());
+        m_record.set_enabled(recording || doc.can_record());
+        const bool paused = doc.is_paused();
+        m_play.set_state(playing && !paused ? 1 : 0);
+        m_record.set_state(recording && !paused ? 1 : 0);
+    }
+    if (changes.position || changes.state) {
+        if (doc.get_sample_rate() == 0)
+            m_info.set_text(u"");
+        else
+            m_info.set_text(
+                doc.get_sample_rate_text() + u" " + doc.get_bits_text() + u" " + doc.get_bitrate_text());
+        m_position.set_value(doc.get_position_fraction());
+    }
+    if (changes.volume)
+        m_output.set_value(doc.get_volume());
+}
+
+void MainForm::on_copy_data(std::u16string_view text)
+{
+    Document& doc = document();
+    if (text == u"AppRunAtTime") {
+        const std::u16string path = doc.start_scheduled_recording();
+        if (!path.empty())
+            m_explorer.select_path(path);
+    } else if (text == u"-hide") {
+        return;
+    } else if (!text.empty()) {
+        m_explorer.select_path(std::u16string(text));
+        m_explorer.play_selection();
+    } else if (platform::foreground_window() == window().handle()) {
+        if (doc.is_recording())
+            doc.stop(nullptr);
+        else if (m_power.is_display_on())
+            execute_command(u"Record");
+    }
+    set_shown(true);
+    Form::on_copy_data(text);
+    doc.notify(all_changes);
+}

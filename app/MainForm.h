@@ -1,0 +1,124 @@
+#pragma once
+
+#include "app/PanelFileExplorer.h"
+#include "model/Document.h"
+#include "model/ipc/CCommandDelegate.h"
+#include "model/ipc/CommCommands.h"
+#include "model/ipc/CommWindow.h"
+#include "skinner/controls/ControlButton.h"
+#include "skinner/controls/ControlButtonMultistate.h"
+#include "skinner/controls/ControlCheckBox.h"
+#include "skinner/controls/ControlFrame.h"
+#include "skinner/controls/ControlPanel.h"
+#include "skinner/controls/ControlProgress.h"
+#include "skinner/forms/Form.h"
+#include "skinner/menus/ControlMenuMain.h"
+#include "skinner/menus/MenuEntry.h"
+#include "skinner/menus/MenuMainButton.h"
+#include "skinner/menus/MenuMainSubMenu.h"
+#include "skinner/system/HardwareKeys.h"
+#include "skinner/system/PowerManager.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+// The program's full-screen window: the transport, the display, the panels
+// and the menu bar over the document, which it shows and drives.
+class MainForm : public skinner::Form, public Document::View, private CommWindow {
+public:
+    MainForm(skinner::Properties& properties, std::u16string_view name);
+    ~MainForm() override;
+
+    bool on_click(skinner::Control& sender) override;
+    bool on_command(std::u16string_view command) override;
+    bool on_value_changed(skinner::Control& sender, double value) override;
+    bool on_build_menu(skinner::Control& sender, skinner::MenuEntry& menu) override;
+    bool on_keydown(skinner::KeyCode key) override;
+    void on_timer_broadcast(std::uint32_t timer_id) override;
+    void on_copy_data(std::u16string_view text) override;
+    void update(const Document::Changes& changes) override;
+
+    // Runs one named command; an unknown name goes to the file explorer.
+    void execute_command(std::u16string_view command);
+    void set_shown(bool shown);
+    void assign_hardware_keys(const Settings& settings);
+    void show_panel_for_mode();
+
+    PanelFileExplorer& explorer() { return m_explorer; }
+    std::uint32_t timer_id() const { return m_timer_id; }
+
+private:
+    struct NamedCommand {
+        std::u16string_view name;
+        void (MainForm::*run)();
+    };
+    static const NamedCommand s_commands[];
+
+    void command_settings();
+    void command_mode();
+    void command_exit();
+    void command_next();
+    void command_prev();
+    void command_play();
+    void command_play_stop();
+    void command_record();
+    void command_record_stop();
+    void command_forward();
+    void command_rewind();
+    void command_stop();
+    void command_volume_up();
+    void command_volume_down();
+    void command_panel();
+    void command_clock_mode();
+    void command_new_bookmark();
+    void command_help();
+    void command_about();
+    void command_screen_resolution();
+
+    void update_power_interval();
+    void show_error(std::u16string_view caption_key, std::u16string_view message_key);
+
+    // CommWindow
+    void show_window(bool shown) override { set_shown(shown); }
+    void select_path(const std::u16string& path) override { m_explorer.select_path(path); }
+    bool play_selection() override { return m_explorer.play_selection(); }
+
+    Document& document() const { return *Document::instance(); }
+
+    PanelFileExplorer m_explorer;
+    skinner::ControlPanel m_levels;
+    skinner::ControlPanel m_equalizer;
+    skinner::ControlPanel m_more_controls;
+    std::uint32_t m_timer_id = 0;
+    skinner::ControlButton m_new_mark;
+    skinner::ControlButton m_rewind;
+    skinner::ControlButton m_forward;
+    skinner::ControlButtonMultistate m_play;
+    skinner::ControlButtonMultistate m_record;
+    skinner::ControlButton m_stop;
+    skinner::ControlProgress m_output;
+    skinner::ControlProgress m_position;
+    skinner::ControlButtonMultistate m_mode;
+    skinner::ControlCheckBox m_rec_indicator;
+    skinner::ControlCheckBox m_play_indicator;
+    skinner::ControlCheckBox m_stereo;
+    skinner::ControlFrame m_speed;
+    skinner::ControlCheckBox m_vas;
+    skinner::ControlFrame m_info;
+    skinner::ControlFrame m_title;
+    skinner::ControlPanel m_clock;
+    skinner::ControlButton m_clock_mode;
+    skinner::ControlMenuMain m_menu;
+    skinner::MenuMainSubMenu m_file_button;
+    skinner::MenuMainButton m_mode_button;
+    skinner::HardwareKeys m_keys;
+    skinner::PowerManager m_power;
+    bool m_playback_interval = false;
+    bool m_recording_interval = false;
+
+    CommCommands m_comm;
+    std::vector<std::unique_ptr<CCommandDelegate>> m_comm_delegates;
+};

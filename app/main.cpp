@@ -1,0 +1,29 @@
+#include "app/Startup.h"
+#include "platform/Clipboard.h"
+#include "platform/Utf8.h"
+#include "platform/WaveDriver.h"
+#include "platform/sdl/SdlClipboard.h"
+#include "platform/sdl/SdlDisplay.h"
+#include "platform/sdl/SdlWaveDriver.h"
+
+#include <memory>
+#include <string>
+
+// The command line is one text, as the handheld hands it over: the arguments
+// joined by blanks.
+int main(int argc, char** argv)
+{
+    std::string command_line;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1)
+            command_line += ' ';
+        command_line += argv[i];
+    }
+    auto display = std::make_unique<platform::sdl::SdlDisplay>();
+    const bool has_video = display->is_available();
+    platform::display_slot().install(std::move(display));
+    if (has_video)
+        platform::clipboard_slot().install(std::make_unique<platform::sdl::SdlClipboard>());
+    platform::wave_driver_slot().install(std::make_unique<platform::sdl::SdlWaveDriver>());
+    return Startup::run(platform::from_utf8(command_line));
+}
