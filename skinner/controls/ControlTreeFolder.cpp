@@ -48,28 +48,40 @@ ControlTreeFolderNode* ControlTreeFolder::top_node() const
 
 ControlTreeFolderNode* ControlTreeFolder::find_node(std::u16string_view path)
 {
-    ControlTreeFolderNode* top = top_node();
-    if (!top || path.empty())
+    ControlTreeFolderNode* node = top_node();
+    if (!node || path.empty())
         return nullptr;
-    if (liba::paths_equal(path, top->get_path()))
-        return top;
+    if (liba::paths_equal(path, node->get_path()))
+        return node;
     // Whole components: "/a/bc" does not lie under "/a/b".
-    if (!liba::is_path_under(top->get_path(), path))
+    if (!liba::is_path_under(node->get_path(), path))
         return nullptr;
-    const std::u16string parent_path = liba::get_parent_directory(path);
-    if (parent_path.empty())
-        return nullptr;
-    ControlTreeFolderNode* parent = find_node(parent_path);
-    if (!parent)
-        return nullptr;
-    for (const auto& child : parent->children()) {
-        auto* folder = static_cast<ControlTreeFolderNode*>(child.get());
-        if (liba::paths_equal(folder->get_path(), path)) {
-            folder->set_expanded(true);
-            return folder;
+    // Down one component at a time, so that no path, however long, runs deep.
+    const std::u16string full = liba::normalize_path(path);
+    const std::u16string top = liba::normalize_path(node->get_path());
+    std::size_t start = top.size();
+    while (start < full.size()) {
+        std::size_t end = full.find(liba::path_separator, start);
+        if (end == std::u16string::npos)
+            end = full.size();
+        if (end > start) {
+            const std::u16string wanted = liba::join_path(node->get_path(), full.substr(start, end - start));
+            ControlTreeFolderNode* next = nullptr;
+            for (const auto& child : node->children()) {
+                auto* folder = static_cast<ControlTreeFolderNode*>(child.get());
+                if (liba::paths_equal(folder->get_path(), wanted)) {
+                    next = folder;
+                    break;
+                }
+            }
+            if (!next)
+                return nullptr;
+            next->set_expanded(true);
+            node = next;
         }
+        start = end + 1;
     }
-    return nullptr;
+    return node;
 }
 
 }

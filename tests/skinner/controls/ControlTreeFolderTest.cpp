@@ -151,6 +151,7 @@ TEST_F(ControlTreeFolderTest, FindingAFolderComparesWholeComponents)
         { path("") + u"/", true },
         { path("Rock/Live"), true },
         { path("Rock\\Live"), true },
+        { path("Rock//Live/"), true },
         { platform::from_utf8(temp.file("TopBox/Rock")), false },
         { platform::from_utf8(temp.file("TopBox")), false },
         { path("Rock/Missing"), false },
@@ -158,6 +159,15 @@ TEST_F(ControlTreeFolderTest, FindingAFolderComparesWholeComponents)
         { u"/", false },
         { u"", false },
         { u"relative/Rock", false },
+        // Hostile lengths end at the first folder that is not there.
+        { path("Rock") + std::u16string(200000, u'/') + u"Live", true },
+        { path("") + [] {
+              std::u16string deep;
+              for (int i = 0; i < 100000; ++i)
+                  deep += u"/Rock";
+              return deep;
+          }(),
+            false },
     };
     for (const Case& c : cases)
         EXPECT_EQ(tree.find_node(c.path) != nullptr, c.found) << test::narrow(c.path);
