@@ -29,9 +29,14 @@ ControlTreeFolderNode::ControlTreeFolderNode(ControlTreeFolder& tree, std::u16st
     : Node(tree)
     , m_path(std::move(path))
     , m_name(m_path.empty() ? std::u16string() : name_of(m_path))
-    , m_folder_tree(tree)
     , m_linked(linked)
 {
+}
+
+// Folder nodes live only in folder trees.
+ControlTreeFolder& ControlTreeFolderNode::folder_tree() const
+{
+    return static_cast<ControlTreeFolder&>(tree());
 }
 
 bool ControlTreeFolderNode::has_children() const

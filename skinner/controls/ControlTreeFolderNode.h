@@ -26,14 +26,13 @@ public:
     // The last component of the path; "My Device" for the device root.
     const std::u16string& name() const { return m_name; }
     bool is_linked() const { return m_linked; }
-    ControlTreeFolder& folder_tree() const { return m_folder_tree; }
+    ControlTreeFolder& folder_tree() const;
 
 private:
     void read_sub_folders();
 
     std::u16string m_path;
     std::u16string m_name;
-    ControlTreeFolder& m_folder_tree;
     bool m_linked;
 };
 
