@@ -154,9 +154,19 @@ ControlTree::Node& ControlTree::Node::insert(std::size_t index, std::unique_ptr<
         child->set_tree(*m_tree);
     Node& added = *child;
     added.m_parent = this;
+    const bool last = index >= m_children.size();
     m_children.insert(m_children.begin() + std::ptrdiff_t(std::min(index, m_children.size())), std::move(child));
     propagate(added.rows_taken());
-    const std::int32_t row = added.shown_row();
+    // A folder read from disk appends one child after another: the last
+    // child's row follows from the parent's, without walking the siblings.
+    std::int32_t row = -1;
+    if (last && (m_expanded || !m_parent)) {
+        const std::int32_t parent_row = shown_row();
+        if (parent_row >= 0 || this == m_tree->get_root())
+            row = parent_row + 1 + m_count - added.rows_taken();
+    } else if (!last) {
+        row = added.shown_row();
+    }
     if (row >= 0)
         m_tree->on_items_inserted(row - 1, added.rows_taken());
     return added;

@@ -7,6 +7,8 @@
 #include "skinner/controls/FinderForTree.h"
 #include "skinner/graphics/Canvas.h"
 
+#include <unordered_map>
+
 namespace skinner {
 
 namespace {
@@ -67,10 +69,11 @@ void ControlTreeFolderNode::read_sub_folders()
 {
     FinderForTree finder(*this, folder_tree());
     finder.find(m_path, u"*", u"*", false);
-    sort_children([](const Node& a, const Node& b) {
-        return liba::to_lower(static_cast<const ControlTreeFolderNode&>(a).get_path())
-            < liba::to_lower(static_cast<const ControlTreeFolderNode&>(b).get_path());
-    });
+    // Each path lowered once, not once per comparison.
+    std::unordered_map<const Node*, std::u16string> keys;
+    for (const auto& child : children())
+        keys.emplace(child.get(), liba::to_lower(static_cast<const ControlTreeFolderNode&>(*child).get_path()));
+    sort_children([&keys](const Node& a, const Node& b) { return keys.at(&a) < keys.at(&b); });
 }
 
 void ControlTreeFolderNode::paint(Canvas& canvas, Point position, Size size, bool selected, bool highlighted)

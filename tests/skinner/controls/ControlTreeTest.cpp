@@ -190,6 +190,8 @@ TEST_F(ControlTreeTest, SelectionFollowsRowsThatAppearAndVanish)
         { "insert under a collapsed node",
             [](LabelTree& t, Nodes& n) { n.one.insert(0, std::make_unique<LabelNode>(t, u"new")); }, 4, 4, {} },
         { "append to an expanded node", [](LabelTree& t, Nodes& n) { t.add(n.two, u"2c"); }, 4, 5, { "+3,1" } },
+        { "append to the root", [](LabelTree& t, Nodes& n) { t.add(n.root, u"4"); }, 4, 4, { "+4,1" } },
+        { "append under a hidden node", [](LabelTree& t, Nodes& n) { t.add(n.two_a, u"2a-i"); }, 4, 4, {} },
         { "insert first", [](LabelTree& t, Nodes& n) { n.root.insert(0, std::make_unique<LabelNode>(t, u"0")); }, 0,
             1, { "+-1,1" } },
         { "detach a subtree above", [](LabelTree&, Nodes& n) { n.two.detach(); }, 4, 1, { "-0,3" } },
