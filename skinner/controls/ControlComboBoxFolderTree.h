@@ -30,6 +30,8 @@ public:
     ControlTreeFolderSelectionStrategySingleRow* tree() const { return m_tree.get(); }
 
     std::unique_ptr<CBForm> create_dropdown_form(Point position, Size size) override;
+    // Shows the tree's selected folder, then passes the event on with the
+    // tree as its sender (tree() tells the owner it is this combo box's).
     bool on_selection_changed(Control& sender) override;
     bool on_dropdown_closed(Control& sender) override;
 
