@@ -32,12 +32,17 @@ void ThreadQueue::wake()
 
 namespace {
 
+// Trivially destructible, so still readable after the holder below is gone:
+// services torn down at exit outlive the main thread's queue.
+thread_local bool queue_ended = false;
+
 // Leaving the thread fails what waits on it and frees its windows.
 struct QueueHolder {
     std::shared_ptr<ThreadQueue> queue;
 
     ~QueueHolder()
     {
+        queue_ended = true;
         if (!queue)
             return;
         {
@@ -441,6 +446,8 @@ bool kill_timer(Window window, std::uintptr_t id)
 
 void set_wait_hook(WaitHook* hook)
 {
+    if (queue_ended)
+        return;
     current_queue()->hook.store(hook);
 }
 
