@@ -111,6 +111,17 @@ void ControlEdit::set_text(std::u16string_view text)
     m_impl->set_text(m_text);
 }
 
+void ControlEdit::take_text_from_impl(std::u16string_view text)
+{
+    if (text == m_text)
+        return;
+    m_text = text;
+    m_anchor = clamp(m_anchor);
+    m_caret = clamp(m_caret);
+    notify_text_changed();
+    invalidate();
+}
+
 std::int32_t ControlEdit::clamp(std::int32_t position) const
 {
     return std::clamp(position, 0, std::int32_t(m_text.size()));

@@ -55,6 +55,9 @@ public:
     const std::u16string& get_text() const { return m_text; }
     // Replaces the whole text (raising on_text_changed) when it differs.
     void set_text(std::u16string_view text);
+    // A native part's own edit: the text as it now stands there, taken
+    // without passing it back; raises on_text_changed when it differs.
+    void take_text_from_impl(std::u16string_view text);
     // Anchor and caret, each kept inside the text.
     void set_selection(std::int32_t start, std::int32_t end);
 

@@ -605,6 +605,15 @@ TEST_F(EditTest, TheDrawnImplementationTakesNothingOver)
     EXPECT_FALSE(field->read_only());
     EXPECT_TRUE(field->is_visible());
 
+    // What a native part reports is taken once per change, the selection kept inside it.
+    field->set_text(u"longer text");
+    events.changes = 0;
+    field->take_text_from_impl(u"short");
+    field->take_text_from_impl(u"short");
+    EXPECT_EQ(field->get_text(), u"short");
+    EXPECT_EQ(field->caret(), 5);
+    EXPECT_EQ(events.changes, 1);
+
     // A reload makes a new one and keeps the text.
     field->set_text(u"kept");
     field->load();
