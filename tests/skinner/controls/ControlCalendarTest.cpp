@@ -5,6 +5,7 @@
 #include "platform/ui/Input.h"
 #include "platform/ui/WindowManager.h"
 #include "tests/skinner/controls/ControlScreen.h"
+#include "tests/support/Screenshot.h"
 
 #include <gtest/gtest.h>
 
@@ -223,4 +224,16 @@ TEST_F(CalendarTest, AReloadMakesANewWindowAndKeepsTheValue)
     EXPECT_FALSE(platform::is_window_visible(date.native_window()));
     date.set_visible(true);
     EXPECT_TRUE(platform::is_window_visible(date.native_window()));
+}
+
+TEST_F(CalendarTest, NativeControlsShowOverTheForm)
+{
+    ControlCalendar month(*form, u"calMonth");
+    ControlCalendar date(*form, u"calDate");
+    ControlCalendar time(*form, u"calTime");
+    for (ControlCalendar* c : { &month, &date, &time })
+        c->set_time(moment(2006, 5, 17, 8, 30, 0));
+    time.take_focus();
+    run();
+    EXPECT_TRUE(test::matches_screenshot(screen->shown(), "skinner-calendar"));
 }
