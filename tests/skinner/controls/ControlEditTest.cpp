@@ -218,7 +218,9 @@ TEST_F(EditTest, TypingInsertsAtTheCaretAndReplacesTheSelection)
 
     // An empty input-method result (a composition given up) changes nothing.
     field->set_selection(0, 5);
-    type(u"");
+    platform::send_message(
+        form->window().handle(), platform::msg::ime_composition, 0, platform::gcs_result_string);
+    run();
     EXPECT_EQ(field->get_text(), u"hEYzo");
     EXPECT_EQ(events.changes, 3);
 
