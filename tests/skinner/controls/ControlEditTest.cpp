@@ -622,3 +622,50 @@ TEST_F(EditTest, TheDrawnImplementationTakesNothingOver)
     EXPECT_NE(&field->impl(), &impl);
     EXPECT_EQ(field->get_text(), u"kept");
 }
+
+TEST_F(EditTest, AnySequenceOfEditsKeepsTheSelectionInsideTheText)
+{
+    // A fixed pseudo-random mix of keys, typing, pasting and selections.
+    std::uint32_t seed = 12345;
+    const auto next = [&seed](std::uint32_t n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % n;
+    };
+    const std::uint32_t keys[] = { left, right, home, end, back, del, insert, 'C', 'V', 'X' };
+    const std::u16string pieces[] = { u"a", u"word ", u"  ", u"\U0001D11E", u"long text here" };
+    put_on_clipboard(u"clip");
+    for (int step = 0; step < 1500; ++step) {
+        switch (next(5)) {
+        case 0:
+        case 1: {
+            const bool ctrl = next(2) == 0, shift = next(2) == 0;
+            if (ctrl)
+                platform::key_down(platform::vk::control);
+            if (shift)
+                platform::key_down(platform::vk::shift);
+            field->on_keydown(skinner::map_key(keys[next(std::size(keys))]));
+            if (shift)
+                platform::key_up(platform::vk::shift);
+            if (ctrl)
+                platform::key_up(platform::vk::control);
+            break;
+        }
+        case 2:
+            field->on_text_input(pieces[next(std::size(pieces))]);
+            break;
+        case 3:
+            field->set_selection(std::int32_t(next(40)) - 5, std::int32_t(next(40)) - 5);
+            break;
+        default:
+            field->run_menu_command(next(2) ? u"menuSelectAll" : u"menuDelete");
+            break;
+        }
+        const auto length = std::int32_t(field->get_text().size());
+        ASSERT_GE(field->anchor(), 0) << step;
+        ASSERT_GE(field->caret(), 0) << step;
+        ASSERT_LE(field->anchor(), length) << step;
+        ASSERT_LE(field->caret(), length) << step;
+        if (step % 100 == 0)
+            run();
+    }
+}
