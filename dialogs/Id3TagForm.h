@@ -29,11 +29,17 @@ public:
     bool on_click(skinner::Control& sender) override;
 
     skinner::ControlEdit& title() { return m_title; }
+
     skinner::ControlEdit& artist() { return m_artist; }
+
     skinner::ControlEdit& album() { return m_album; }
+
     GenreCombo& genre() { return m_genre; }
+
     skinner::ControlEdit& year() { return m_year; }
+
     skinner::ControlEdit& track() { return m_track; }
+
     skinner::ControlEdit& comment() { return m_comment; }
 
 private:

@@ -28,8 +28,8 @@ protected:
     std::u16string lame_mp3(const std::string& name, const std::vector<std::string>& tag_arguments = {})
     {
         const std::string wav = dir.file(name + ".wav");
-        EXPECT_EQ(test::run_tool({ "sox", "-n", "-r", "22050", "-c", "1", "-b", "16", wav, "synth", "0.3", "sine",
-                                     "440" })
+        EXPECT_EQ(test::run_tool({ "sox", "-n", "-r", "22050", "-c", "1", "-b", "16", wav, "synth", "0.3",
+                                     "sine", "440" })
                       .exit_code,
             0);
         std::vector<std::string> argv { "lame", "--quiet" };
@@ -53,7 +53,8 @@ protected:
             if (!line.starts_with("TAG:") || equals == std::string::npos)
                 continue;
             std::string key = line.substr(4, equals - 4);
-            std::transform(key.begin(), key.end(), key.begin(), [](unsigned char c) { return std::tolower(c); });
+            std::transform(
+                key.begin(), key.end(), key.begin(), [](unsigned char c) { return std::tolower(c); });
             tags[key] = line.substr(equals + 1);
         }
         return tags;
@@ -72,8 +73,9 @@ protected:
     void tap_genre_button(const Id3TagForm& form, std::uint32_t after_ms)
     {
         const skinner::Control& combo = *form.get_control(u"cbGenre");
-        screen->tap(on_screen(form, { combo.position().x + combo.size().width - 4,
-                        combo.position().y + combo.size().height / 2 }),
+        screen->tap(on_screen(form,
+                        { combo.position().x + combo.size().width - 4,
+                            combo.position().y + combo.size().height / 2 }),
             after_ms);
     }
 
@@ -85,8 +87,8 @@ protected:
 TEST_F(Id3TagFormTest, EditsReachTheFileAsAnotherReaderSeesThem)
 {
     const std::u16string path = lame_mp3("tagged.mp3",
-        { "--id3v1-only", "--tt", "Old title", "--ta", "Someone", "--tl", "Album", "--ty", "1999", "--tc", "note",
-            "--tn", "3", "--tg", "Rock" });
+        { "--id3v1-only", "--tt", "Old title", "--ta", "Someone", "--tl", "Album", "--ty", "1999", "--tc",
+            "note", "--tn", "3", "--tg", "Rock" });
     audio::Id3Tag tag(path);
     ASSERT_TRUE(tag.has_tag);
     ASSERT_EQ(tag.genre, 17);
@@ -103,12 +105,14 @@ TEST_F(Id3TagFormTest, EditsReachTheFileAsAnotherReaderSeesThem)
     retype(form, u"txtTrack", 1, u"12");
     tap_genre_button(form, 50);
     screen->key(platform::vk::down, 100).key(platform::vk::enter, 10);
-    screen->call([&] {
-        EXPECT_EQ(form.title().get_text(), u"New title");
-        EXPECT_EQ(form.album().get_text(), u"Album");
-        EXPECT_EQ(form.year().get_text(), u"1999");
-        EXPECT_EQ(form.comment().get_text(), u"note");
-    }, 10);
+    screen->call(
+        [&] {
+            EXPECT_EQ(form.title().get_text(), u"New title");
+            EXPECT_EQ(form.album().get_text(), u"Album");
+            EXPECT_EQ(form.year().get_text(), u"1999");
+            EXPECT_EQ(form.comment().get_text(), u"note");
+        },
+        10);
     tap_title_ok(50);
     EXPECT_TRUE(form.edit(tag));
     EXPECT_FALSE(screen->stalled());
@@ -135,11 +139,13 @@ TEST_F(Id3TagFormTest, AFileWithoutATagOpensEmptyWithNoGenre)
 
     Id3TagForm form(nullptr, settings);
     retype(form, u"txtTitle", 0, u"Named at last");
-    screen->call([&] {
-        EXPECT_EQ(form.genre().face().text(), u"<none>");
-        EXPECT_EQ(form.artist().get_text(), u"");
-        EXPECT_EQ(form.track().get_text(), u"0");
-    }, 10);
+    screen->call(
+        [&] {
+            EXPECT_EQ(form.genre().face().text(), u"<none>");
+            EXPECT_EQ(form.artist().get_text(), u"");
+            EXPECT_EQ(form.track().get_text(), u"0");
+        },
+        10);
     tap_title_ok(50);
     EXPECT_TRUE(form.edit(tag));
     EXPECT_EQ(tag.genre, 255);
@@ -199,6 +205,7 @@ TEST_F(Id3TagRecordTest, TrackTextKeepsItsLeadingDigitsOrTheOldNumber)
         const char16_t* text;
         std::int32_t track;
     };
+
     const Case cases[] = { { u"12b", 12 }, { u" 7", 7 }, { u"abc", 9 }, { u"", 9 }, { u"0", 0 } };
     for (const Case& c : cases) {
         audio::Id3Tag tag = record();

@@ -10,9 +10,6 @@
 
 namespace {
 
-using skinner::ControlEdit;
-using skinner::Form;
-using skinner::Point;
 using platform::vk::back;
 using platform::vk::del;
 using platform::vk::end;
@@ -20,6 +17,9 @@ using platform::vk::home;
 using platform::vk::insert;
 using platform::vk::left;
 using platform::vk::right;
+using skinner::ControlEdit;
+using skinner::Form;
+using skinner::Point;
 
 constexpr platform::ColorRef paper = platform::rgb(240, 240, 240);
 constexpr platform::ColorRef focused_paper = platform::rgb(255, 255, 200);
@@ -132,7 +132,10 @@ protected:
         run();
     }
 
-    platform::Point at(Point client) const { return platform::client_to_screen(form->window().handle(), { client.x, client.y }); }
+    platform::Point at(Point client) const
+    {
+        return platform::client_to_screen(form->window().handle(), { client.x, client.y });
+    }
 
     // The field's client x of the caret position i, as painted.
     std::int32_t x_of(const ControlEdit& edit, std::int32_t i) const
@@ -271,6 +274,7 @@ TEST_F(EditTest, CaretMovesByKeys)
         bool ctrl, shift;
         std::int32_t anchor_after, caret_after;
     };
+
     // "one two  three": words start at 0, 4 and 9.
     const Case cases[] = {
         { "left", 5, 5, left, false, false, 4, 4 },
@@ -326,7 +330,8 @@ TEST_F(EditTest, PenPlacesTheCaretDragsASelectionAndDoubleTapSelectsAWord)
     EXPECT_EQ(field->caret(), 5);
 
     // A drag from the start to the end of "cd".
-    screen->pen_down(at({ x_of(*field, 3), y }), 600).pen_move(at({ x_of(*field, 4), y }), 20)
+    screen->pen_down(at({ x_of(*field, 3), y }), 600)
+        .pen_move(at({ x_of(*field, 4), y }), 20)
         .pen_up(at({ x_of(*field, 5), y }), 20);
     run();
     EXPECT_EQ(field->anchor(), 3);
@@ -387,6 +392,7 @@ TEST_F(EditTest, PasteDropsControlCharactersAndStopsAtTheTextsEnd)
         std::u16string clipboard;
         std::u16string pasted;
     };
+
     const Case cases[] = {
         { u"two\r\nlines\tand a tab", u"twolinesand a tab" },
         // A zero inside the clipboard's text ends it.
@@ -443,7 +449,8 @@ TEST_F(EditTest, PasswordFieldNeitherCopiesNorCuts)
     ControlEdit mask(*form, u"Mask");
     run();
     const std::map<char, platform::ColorRef> legend { { '#', platform::rgb(0, 0, 0) } };
-    EXPECT_EQ(pixels(*form, { 10, 40 }, { 100, 20 }, legend), pixels(*form, { 10, 100 }, { 100, 20 }, legend));
+    EXPECT_EQ(
+        pixels(*form, { 10, 40 }, { 100, 20 }, legend), pixels(*form, { 10, 100 }, { 100, 20 }, legend));
     secret.set_selection(0, 0);
     screen->tap(at({ 12 + ControlEdit::measure_text(text_font(), u"***").width, 50 }));
     run();
@@ -458,6 +465,7 @@ TEST_F(EditTest, ContextMenuOffersWhatTheStateAllows)
         std::int32_t anchor, caret;
         std::vector<bool> enabled; // Cut, Copy, Paste, Delete, Select All
     };
+
     const Case cases[] = {
         { "empty", u"", 0, 0, { false, false, true, false, false } },
         { "no selection", u"abc", 1, 1, { false, false, true, false, true } },
@@ -479,7 +487,8 @@ TEST_F(EditTest, ContextMenuOffersWhatTheStateAllows)
         ids.push_back(entry.id);
         texts.push_back(entry.text);
     }
-    EXPECT_THAT(ids, ::testing::ElementsAre(u"menuCut", u"menuCopy", u"menuPaste", u"menuDelete", u"menuSelectAll"));
+    EXPECT_THAT(
+        ids, ::testing::ElementsAre(u"menuCut", u"menuCopy", u"menuPaste", u"menuDelete", u"menuSelectAll"));
     EXPECT_THAT(texts, ::testing::ElementsAre(u"Cut", u"Copy", u"Paste", u"Delete", u"Select All"));
     EXPECT_TRUE(menu.children[3].separator_after);
 
@@ -503,8 +512,11 @@ TEST_F(EditTest, TapAndHoldShowsTheMenuAndRunsTheChoice)
     EXPECT_EQ(field->caret(), 7);
 
     // Down, Down, Down, Down is "Delete" (the first four entries are all usable now).
-    screen->key(platform::vk::down, 100).key(platform::vk::down, 10)
-        .key(platform::vk::down, 10).key(platform::vk::down, 10).key(platform::vk::enter, 10);
+    screen->key(platform::vk::down, 100)
+        .key(platform::vk::down, 10)
+        .key(platform::vk::down, 10)
+        .key(platform::vk::down, 10)
+        .key(platform::vk::enter, 10);
     press(platform::vk::apps);
     EXPECT_EQ(field->get_text(), u"");
 
@@ -566,7 +578,8 @@ TEST_F(EditTest, PaintShowsTheSelectionAndABlinkingCaret)
 
     // Half a blink period later the caret is hidden; the selection stays.
     field->set_selection(4, 4);
-    screen->pause(std::uint32_t(1000 * ControlEdit::blink_seconds * ControlEdit::default_blink_period / 2) + 10);
+    screen->pause(
+        std::uint32_t(1000 * ControlEdit::blink_seconds * ControlEdit::default_blink_period / 2) + 10);
     run();
     EXPECT_FALSE(field->caret_visible());
     EXPECT_EQ(pixel_at(*form, { x_of(*field, 4), 12 }), focused_paper);
