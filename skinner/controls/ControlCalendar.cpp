@@ -90,8 +90,8 @@ void ControlCalendar::create_impl()
         { platform::mcsc::title_background, m_title_background },
     };
     for (const auto& [index, colour] : colours)
-        platform::send_message(target, platform::mcm::set_color, platform::WParam(index),
-            platform::LParam(color_ref(colour)));
+        platform::send_message(
+            target, platform::mcm::set_color, platform::WParam(index), platform::LParam(color_ref(colour)));
 }
 
 platform::Window ControlCalendar::native_window() const
@@ -124,8 +124,8 @@ void ControlCalendar::set_time(const liba::DateTime& value)
 
 void ControlCalendar::on_focus_gained()
 {
-    if (const platform::Window native = native_window(); native != platform::no_window
-        && platform::focus_window() != native)
+    if (const platform::Window native = native_window();
+        native != platform::no_window && platform::focus_window() != native)
         platform::set_focus(native);
     invalidate();
 }

@@ -35,16 +35,22 @@ public:
     void load() override;
 
     const std::u16string& appearance() const { return m_appearance; }
+
     Color background() const { return m_background; }
+
     Color title_background() const { return m_title_background; }
+
     Color text() const { return m_text; }
+
     Color title_text() const { return m_title_text; }
+
     // No window for an appearance the platform has no control for.
     platform::Window native_window() const;
 
 private:
     void load_calendar();
     void create_impl();
+
     bool is_calendar() const { return m_appearance == u"Calendar"; }
 
     Color m_background {};

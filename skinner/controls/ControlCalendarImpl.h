@@ -19,8 +19,8 @@ public:
     ControlCalendarImpl(ControlCalendar& owner, std::u16string_view class_name, std::uint32_t extra_style);
     ~ControlCalendarImpl() override;
 
-    platform::LResult window_proc(platform::MessageId message, platform::WParam wparam, platform::LParam lparam,
-        MessageContext& context) override;
+    platform::LResult window_proc(platform::MessageId message, platform::WParam wparam,
+        platform::LParam lparam, MessageContext& context) override;
 
 private:
     ControlCalendar* m_owner;

@@ -23,8 +23,15 @@ constexpr KeyCode key_c = key::letter_a + 2;
 constexpr KeyCode key_v = key::letter_a + 21;
 constexpr KeyCode key_x = key::letter_a + 23;
 
-bool shift_down() { return Control::is_key_down(key::shift); }
-bool control_down() { return Control::is_key_down(key::control); }
+bool shift_down()
+{
+    return Control::is_key_down(key::shift);
+}
+
+bool control_down()
+{
+    return Control::is_key_down(key::control);
+}
 
 // Widths of every start of the text, as drawing measures them.
 std::vector<std::int32_t> prefix_widths(const Font& font, std::u16string_view text)
@@ -111,6 +118,17 @@ void ControlEdit::set_text(std::u16string_view text)
     m_impl->set_text(m_text);
 }
 
+void ControlEdit::take_text_from_impl(std::u16string_view text)
+{
+    if (text == m_text)
+        return;
+    m_text = text;
+    m_anchor = clamp(m_anchor);
+    m_caret = clamp(m_caret);
+    notify_text_changed();
+    invalidate();
+}
+
 std::int32_t ControlEdit::clamp(std::int32_t position) const
 {
     return std::clamp(position, 0, std::int32_t(m_text.size()));
@@ -155,8 +173,8 @@ void ControlEdit::replace_selection(std::u16string_view text)
 
 bool ControlEdit::copy_selection()
 {
-    const std::u16string_view selected
-        = std::u16string_view(m_text).substr(std::size_t(selection_start()), std::size_t(selection_end() - selection_start()));
+    const std::u16string_view selected = std::u16string_view(m_text).substr(
+        std::size_t(selection_start()), std::size_t(selection_end() - selection_start()));
     os::ClipboardWriter writer(os::clipboard_unicode_text, (selected.size() + 1) * sizeof(char16_t), true);
     if (!writer.is_valid())
         return false;
@@ -202,7 +220,8 @@ std::int32_t ControlEdit::position_at(Point point) const
     const std::int32_t d = point.x - m_text_offset - m_border_min.x - position().x;
     if (d < 0)
         return 0;
-    const std::int32_t n = std::min<std::int32_t>(std::int32_t(m_text.size()), std::int32_t(m_char_right.size()));
+    const std::int32_t n
+        = std::min<std::int32_t>(std::int32_t(m_text.size()), std::int32_t(m_char_right.size()));
     std::int32_t prev = 0;
     for (std::int32_t i = 0; i < n; ++i) {
         const std::int32_t mid = (m_char_right[std::size_t(i)] + prev) / 2;
@@ -287,11 +306,13 @@ MenuEntry ControlEdit::context_menu() const
     const bool selected = !selection_empty();
     const bool masked = m_password_char != 0;
     const bool all_selected = selection_start() == 0 && selection_end() == std::int32_t(m_text.size());
+
     struct Item {
         const char16_t* id;
         const char16_t* fallback;
         bool enabled;
     };
+
     const Item items[] = {
         { u"menuCut", u"Cut", selected && !m_read_only && !masked },
         { u"menuCopy", u"Copy", selected && !masked },
@@ -434,7 +455,8 @@ bool ControlEdit::on_keydown(KeyCode key)
     case key::apps: {
         const Look look = current_look();
         const std::int32_t x = position().x + m_border_min.x + m_text_offset
-            + measure_text(*look.font, std::u16string_view(shown_text()).substr(0, std::size_t(m_caret))).width;
+            + measure_text(*look.font, std::u16string_view(shown_text()).substr(0, std::size_t(m_caret)))
+                  .width;
         const std::int32_t y
             = position().y + m_border_min.y + (size().height - m_border_min.y - m_border_max.y) / 2;
         show_context_menu({ x, y });
@@ -587,8 +609,8 @@ void ControlEdit::paint(Canvas& canvas, Point area_position, Size area_size)
     // characters in the selection's colour.
     const std::int32_t caret_x = x_of(m_caret);
     const std::u16string_view text(shown);
-    const auto run = [&](std::int32_t from, std::int32_t to, Color color, std::int32_t left, std::int32_t right,
-                         std::int32_t align) {
+    const auto run = [&](std::int32_t from, std::int32_t to, Color color, std::int32_t left,
+                         std::int32_t right, std::int32_t align) {
         if (from >= to || right <= left)
             return;
         canvas.draw_text(*look.font, color, text.substr(std::size_t(from), std::size_t(to - from)),
@@ -602,8 +624,8 @@ void ControlEdit::paint(Canvas& canvas, Point area_position, Size area_size)
     const std::int32_t after_split = std::clamp(end, m_caret, std::int32_t(text.size()));
     run(m_caret, after_split, m_color_selection, std::max(caret_x, client.x),
         std::min(x_of(after_split), client_right), align_left);
-    run(after_split, std::int32_t(text.size()), look.color, std::max(x_of(after_split), client.x), client_right,
-        align_left);
+    run(after_split, std::int32_t(text.size()), look.color, std::max(x_of(after_split), client.x),
+        client_right, align_left);
     Control::paint(canvas, area_position, area_size);
 }
 

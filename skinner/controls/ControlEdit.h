@@ -53,8 +53,12 @@ public:
     virtual void notify_click();
 
     const std::u16string& get_text() const { return m_text; }
+
     // Replaces the whole text (raising on_text_changed) when it differs.
     void set_text(std::u16string_view text);
+    // A native part's own edit: the text as it now stands there, taken
+    // without passing it back; raises on_text_changed when it differs.
+    void take_text_from_impl(std::u16string_view text);
     // Anchor and caret, each kept inside the text.
     void set_selection(std::int32_t start, std::int32_t end);
 
@@ -74,18 +78,31 @@ public:
     void run_menu_command(std::u16string_view command);
 
     std::int32_t anchor() const { return m_anchor; }
+
     std::int32_t caret() const { return m_caret; }
+
     std::int32_t selection_start() const { return std::min(m_anchor, m_caret); }
+
     std::int32_t selection_end() const { return std::max(m_anchor, m_caret); }
+
     bool selection_empty() const { return m_anchor == m_caret; }
+
     bool read_only() const { return m_read_only; }
+
     char16_t password_char() const { return m_password_char; }
+
     const std::u16string& input_mode() const { return m_input_mode; }
+
     std::int32_t text_offset() const { return m_text_offset; }
+
     bool caret_visible() const;
+
     bool dragging() const { return m_dragging; }
+
     Point border_min() const { return m_border_min; }
+
     Point border_max() const { return m_border_max; }
+
     ControlEditImpl& impl() const { return *m_impl; }
 
     // The caret position nearest to a point (form coordinates).

@@ -24,14 +24,22 @@ public:
     virtual ~ControlEditImpl() = default;
 
     virtual void set_input_mode(std::u16string_view /*mode*/) { }
+
     virtual void set_text(std::u16string_view /*text*/) { }
+
     // Whether it took the focus.
     virtual bool on_form_activate() { return false; }
+
     virtual void set_selection(std::int32_t /*start*/, std::int32_t /*end*/) { }
+
     virtual void set_readonly(bool /*read_only*/) { }
+
     virtual void set_visible(bool /*visible*/) { }
+
     virtual void on_focus_gained() { }
+
     virtual void on_focus_lost() { }
+
     virtual void set_rect(Point /*position*/, Size /*size*/) { }
 
     bool drawn() const { return m_drawn; }

@@ -5,6 +5,7 @@
 #include "platform/ui/Input.h"
 #include "platform/ui/WindowManager.h"
 #include "tests/skinner/controls/ControlScreen.h"
+#include "tests/support/Screenshot.h"
 
 #include <gtest/gtest.h>
 
@@ -80,13 +81,16 @@ TEST_F(CalendarTest, AppearanceChoosesTheNativeControl)
     ControlCalendar time(*form, u"calTime");
     ControlCalendar odd(*form, u"calOdd");
     ControlCalendar plain(*form, u"calDefault");
+
     struct Case {
         const ControlCalendar& control;
         const char16_t* class_name;
         bool time_format;
     };
-    for (const Case& c : { Case { month, u"SysMonthCal32", false }, Case { date, u"SysDateTimePick32", false },
-             Case { time, u"SysDateTimePick32", true }, Case { plain, u"SysMonthCal32", false } }) {
+
+    for (const Case& c :
+        { Case { month, u"SysMonthCal32", false }, Case { date, u"SysDateTimePick32", false },
+            Case { time, u"SysDateTimePick32", true }, Case { plain, u"SysMonthCal32", false } }) {
         const platform::Window native = c.control.native_window();
         ASSERT_NE(native, platform::no_window) << platform::to_utf8(c.control.id());
         EXPECT_EQ(platform::window_class_name(native), c.class_name);
@@ -114,13 +118,16 @@ TEST_F(CalendarTest, ColoursGoToTheMonthCalendar)
     const auto colour = [](platform::Window w, int index) {
         return platform::send_message(w, platform::mcm::get_color, platform::WParam(index), 0);
     };
-    EXPECT_EQ(colour(calendar, platform::mcsc::month_background), platform::LResult(platform::rgb(0x10, 0x20, 0x30)));
-    EXPECT_EQ(colour(calendar, platform::mcsc::title_background), platform::LResult(platform::rgb(0x40, 0x50, 0x60)));
+    EXPECT_EQ(colour(calendar, platform::mcsc::month_background),
+        platform::LResult(platform::rgb(0x10, 0x20, 0x30)));
+    EXPECT_EQ(colour(calendar, platform::mcsc::title_background),
+        platform::LResult(platform::rgb(0x40, 0x50, 0x60)));
     EXPECT_EQ(colour(calendar, platform::mcsc::text), platform::LResult(platform::rgb(0x70, 0x80, 0x90)));
-    EXPECT_EQ(colour(calendar, platform::mcsc::title_text), platform::LResult(platform::rgb(0xA0, 0xB0, 0xC0)));
+    EXPECT_EQ(
+        colour(calendar, platform::mcsc::title_text), platform::LResult(platform::rgb(0xA0, 0xB0, 0xC0)));
     // A date picker's drop-down calendar takes them.
-    const auto dropped = platform::Window(std::uint32_t(
-        platform::send_message(date.native_window(), platform::dtm::get_month_cal, 0, 0)));
+    const auto dropped = platform::Window(
+        std::uint32_t(platform::send_message(date.native_window(), platform::dtm::get_month_cal, 0, 0)));
     ASSERT_NE(dropped, platform::no_window);
     EXPECT_EQ(colour(dropped, platform::mcsc::text), platform::LResult(platform::rgb(1, 2, 3)));
 }
@@ -130,7 +137,8 @@ TEST_F(CalendarTest, ACalendarGrowsToItsMinimumAndPickersFillTheControl)
     ControlCalendar month(*form, u"calMonth");
     ControlCalendar date(*form, u"calDate");
     platform::Rect minimum;
-    platform::send_message(month.native_window(), platform::mcm::get_min_req_rect, 0, platform::rect_param(minimum));
+    platform::send_message(
+        month.native_window(), platform::mcm::get_min_req_rect, 0, platform::rect_param(minimum));
     ASSERT_GT(minimum.width(), 10);
     EXPECT_EQ(month.size().width, minimum.width() + 4);
     EXPECT_EQ(month.size().height, minimum.height() + 4);
@@ -223,4 +231,16 @@ TEST_F(CalendarTest, AReloadMakesANewWindowAndKeepsTheValue)
     EXPECT_FALSE(platform::is_window_visible(date.native_window()));
     date.set_visible(true);
     EXPECT_TRUE(platform::is_window_visible(date.native_window()));
+}
+
+TEST_F(CalendarTest, NativeControlsShowOverTheForm)
+{
+    ControlCalendar month(*form, u"calMonth");
+    ControlCalendar date(*form, u"calDate");
+    ControlCalendar time(*form, u"calTime");
+    for (ControlCalendar* c : { &month, &date, &time })
+        c->set_time(moment(2006, 5, 17, 8, 30, 0));
+    time.take_focus();
+    run();
+    EXPECT_TRUE(test::matches_screenshot(screen->shown(), "skinner-calendar"));
 }

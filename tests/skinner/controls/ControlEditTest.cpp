@@ -10,9 +10,6 @@
 
 namespace {
 
-using skinner::ControlEdit;
-using skinner::Form;
-using skinner::Point;
 using platform::vk::back;
 using platform::vk::del;
 using platform::vk::end;
@@ -20,6 +17,9 @@ using platform::vk::home;
 using platform::vk::insert;
 using platform::vk::left;
 using platform::vk::right;
+using skinner::ControlEdit;
+using skinner::Form;
+using skinner::Point;
 
 constexpr platform::ColorRef paper = platform::rgb(240, 240, 240);
 constexpr platform::ColorRef focused_paper = platform::rgb(255, 255, 200);
@@ -132,7 +132,10 @@ protected:
         run();
     }
 
-    platform::Point at(Point client) const { return platform::client_to_screen(form->window().handle(), { client.x, client.y }); }
+    platform::Point at(Point client) const
+    {
+        return platform::client_to_screen(form->window().handle(), { client.x, client.y });
+    }
 
     // The field's client x of the caret position i, as painted.
     std::int32_t x_of(const ControlEdit& edit, std::int32_t i) const
@@ -218,7 +221,9 @@ TEST_F(EditTest, TypingInsertsAtTheCaretAndReplacesTheSelection)
 
     // An empty input-method result (a composition given up) changes nothing.
     field->set_selection(0, 5);
-    type(u"");
+    platform::send_message(
+        form->window().handle(), platform::msg::ime_composition, 0, platform::gcs_result_string);
+    run();
     EXPECT_EQ(field->get_text(), u"hEYzo");
     EXPECT_EQ(events.changes, 3);
 
@@ -269,6 +274,7 @@ TEST_F(EditTest, CaretMovesByKeys)
         bool ctrl, shift;
         std::int32_t anchor_after, caret_after;
     };
+
     // "one two  three": words start at 0, 4 and 9.
     const Case cases[] = {
         { "left", 5, 5, left, false, false, 4, 4 },
@@ -324,7 +330,8 @@ TEST_F(EditTest, PenPlacesTheCaretDragsASelectionAndDoubleTapSelectsAWord)
     EXPECT_EQ(field->caret(), 5);
 
     // A drag from the start to the end of "cd".
-    screen->pen_down(at({ x_of(*field, 3), y }), 600).pen_move(at({ x_of(*field, 4), y }), 20)
+    screen->pen_down(at({ x_of(*field, 3), y }), 600)
+        .pen_move(at({ x_of(*field, 4), y }), 20)
         .pen_up(at({ x_of(*field, 5), y }), 20);
     run();
     EXPECT_EQ(field->anchor(), 3);
@@ -385,6 +392,7 @@ TEST_F(EditTest, PasteDropsControlCharactersAndStopsAtTheTextsEnd)
         std::u16string clipboard;
         std::u16string pasted;
     };
+
     const Case cases[] = {
         { u"two\r\nlines\tand a tab", u"twolinesand a tab" },
         // A zero inside the clipboard's text ends it.
@@ -441,7 +449,8 @@ TEST_F(EditTest, PasswordFieldNeitherCopiesNorCuts)
     ControlEdit mask(*form, u"Mask");
     run();
     const std::map<char, platform::ColorRef> legend { { '#', platform::rgb(0, 0, 0) } };
-    EXPECT_EQ(pixels(*form, { 10, 40 }, { 100, 20 }, legend), pixels(*form, { 10, 100 }, { 100, 20 }, legend));
+    EXPECT_EQ(
+        pixels(*form, { 10, 40 }, { 100, 20 }, legend), pixels(*form, { 10, 100 }, { 100, 20 }, legend));
     secret.set_selection(0, 0);
     screen->tap(at({ 12 + ControlEdit::measure_text(text_font(), u"***").width, 50 }));
     run();
@@ -456,6 +465,7 @@ TEST_F(EditTest, ContextMenuOffersWhatTheStateAllows)
         std::int32_t anchor, caret;
         std::vector<bool> enabled; // Cut, Copy, Paste, Delete, Select All
     };
+
     const Case cases[] = {
         { "empty", u"", 0, 0, { false, false, true, false, false } },
         { "no selection", u"abc", 1, 1, { false, false, true, false, true } },
@@ -477,7 +487,8 @@ TEST_F(EditTest, ContextMenuOffersWhatTheStateAllows)
         ids.push_back(entry.id);
         texts.push_back(entry.text);
     }
-    EXPECT_THAT(ids, ::testing::ElementsAre(u"menuCut", u"menuCopy", u"menuPaste", u"menuDelete", u"menuSelectAll"));
+    EXPECT_THAT(
+        ids, ::testing::ElementsAre(u"menuCut", u"menuCopy", u"menuPaste", u"menuDelete", u"menuSelectAll"));
     EXPECT_THAT(texts, ::testing::ElementsAre(u"Cut", u"Copy", u"Paste", u"Delete", u"Select All"));
     EXPECT_TRUE(menu.children[3].separator_after);
 
@@ -501,8 +512,11 @@ TEST_F(EditTest, TapAndHoldShowsTheMenuAndRunsTheChoice)
     EXPECT_EQ(field->caret(), 7);
 
     // Down, Down, Down, Down is "Delete" (the first four entries are all usable now).
-    screen->key(platform::vk::down, 100).key(platform::vk::down, 10)
-        .key(platform::vk::down, 10).key(platform::vk::down, 10).key(platform::vk::enter, 10);
+    screen->key(platform::vk::down, 100)
+        .key(platform::vk::down, 10)
+        .key(platform::vk::down, 10)
+        .key(platform::vk::down, 10)
+        .key(platform::vk::enter, 10);
     press(platform::vk::apps);
     EXPECT_EQ(field->get_text(), u"");
 
@@ -564,7 +578,8 @@ TEST_F(EditTest, PaintShowsTheSelectionAndABlinkingCaret)
 
     // Half a blink period later the caret is hidden; the selection stays.
     field->set_selection(4, 4);
-    screen->pause(std::uint32_t(1000 * ControlEdit::blink_seconds * ControlEdit::default_blink_period / 2) + 10);
+    screen->pause(
+        std::uint32_t(1000 * ControlEdit::blink_seconds * ControlEdit::default_blink_period / 2) + 10);
     run();
     EXPECT_FALSE(field->caret_visible());
     EXPECT_EQ(pixel_at(*form, { x_of(*field, 4), 12 }), focused_paper);
@@ -605,9 +620,65 @@ TEST_F(EditTest, TheDrawnImplementationTakesNothingOver)
     EXPECT_FALSE(field->read_only());
     EXPECT_TRUE(field->is_visible());
 
+    // What a native part reports is taken once per change, the selection kept inside it.
+    field->set_text(u"longer text");
+    events.changes = 0;
+    field->take_text_from_impl(u"short");
+    field->take_text_from_impl(u"short");
+    EXPECT_EQ(field->get_text(), u"short");
+    EXPECT_EQ(field->caret(), 5);
+    EXPECT_EQ(events.changes, 1);
+
     // A reload makes a new one and keeps the text.
     field->set_text(u"kept");
     field->load();
     EXPECT_NE(&field->impl(), &impl);
     EXPECT_EQ(field->get_text(), u"kept");
+}
+
+TEST_F(EditTest, AnySequenceOfEditsKeepsTheSelectionInsideTheText)
+{
+    // A fixed pseudo-random mix of keys, typing, pasting and selections.
+    std::uint32_t seed = 12345;
+    const auto next = [&seed](std::uint32_t n) {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) % n;
+    };
+    const std::uint32_t keys[] = { left, right, home, end, back, del, insert, 'C', 'V', 'X' };
+    const std::u16string pieces[] = { u"a", u"word ", u"  ", u"\U0001D11E", u"long text here" };
+    put_on_clipboard(u"clip");
+    for (int step = 0; step < 1500; ++step) {
+        switch (next(5)) {
+        case 0:
+        case 1: {
+            const bool ctrl = next(2) == 0, shift = next(2) == 0;
+            if (ctrl)
+                platform::key_down(platform::vk::control);
+            if (shift)
+                platform::key_down(platform::vk::shift);
+            field->on_keydown(skinner::map_key(keys[next(std::size(keys))]));
+            if (shift)
+                platform::key_up(platform::vk::shift);
+            if (ctrl)
+                platform::key_up(platform::vk::control);
+            break;
+        }
+        case 2:
+            field->on_text_input(pieces[next(std::size(pieces))]);
+            break;
+        case 3:
+            field->set_selection(std::int32_t(next(40)) - 5, std::int32_t(next(40)) - 5);
+            break;
+        default:
+            field->run_menu_command(next(2) ? u"menuSelectAll" : u"menuDelete");
+            break;
+        }
+        const auto length = std::int32_t(field->get_text().size());
+        ASSERT_GE(field->anchor(), 0) << step;
+        ASSERT_GE(field->caret(), 0) << step;
+        ASSERT_LE(field->anchor(), length) << step;
+        ASSERT_LE(field->caret(), length) << step;
+        if (step % 100 == 0)
+            run();
+    }
 }
