@@ -126,10 +126,12 @@ std::int32_t ControlEqualizer::frequency_to_x(double f) const
 {
     if (!has_scale())
         return 0;
+    // Far off the chart is as good as any further: the handles' arithmetic stays in range.
+    constexpr double far = 1 << 20;
     const double base = m_frequency_base;
     if (f < base)
-        return truncated(m_first_cell_width * f / base);
-    return truncated(m_first_cell_width + m_cell_width * std::log2(f / base));
+        return truncated(std::clamp(m_first_cell_width * f / base, -far, far));
+    return truncated(std::clamp(m_first_cell_width + m_cell_width * std::log2(f / base), -far, far));
 }
 
 double ControlEqualizer::x_to_frequency(std::int32_t x) const

@@ -3,6 +3,7 @@
 #include "tests/app/panels/PanelScreen.h"
 #include "tests/support/Screenshot.h"
 
+#include <limits>
 #include <string>
 
 namespace {
@@ -135,6 +136,18 @@ TEST_F(EqualizerPanel, ChartGeometry)
     EXPECT_DOUBLE_EQ(chart.x_to_frequency(-5), 0);
 }
 
+TEST_F(EqualizerPanel, SettingsFarOutsideTheChartStillDraw)
+{
+    const double nan = std::numeric_limits<double>::quiet_NaN();
+    document->get_settings().equalizer = { EqualizerBand(1e300, -1e300, 1e300, true),
+        EqualizerBand(-1e300, nan, -5, true), EqualizerBand(nan, 1e-300, nan, true) };
+    PanelEqualizer panel(*host, u"PanelEqualizer");
+    run();
+    screen->tap(on_screen(at(0, 66)), 50);
+    run();
+    EXPECT_DOUBLE_EQ(panel.equalizer().get_band_frequency(u"Eq1"), 1e300) << "drawn, not changed";
+}
+
 TEST_F(EqualizerPanel, AGainBeyondTheRangeIsDrawnAtTheEdgeAndKept)
 {
     document->get_settings().equalizer = { EqualizerBand(200, 35, 0, true), EqualizerBand(400, 0, 5, false),
@@ -170,5 +183,53 @@ TEST_P(EqualizerLooks, ThreeBandsWithTheirCurve)
 }
 
 INSTANTIATE_TEST_SUITE_P(Scales, EqualizerLooks, ::testing::Values(1, 2));
+
+}
+
+namespace {
+
+// Charts whose skin gives no frequency base (0, or no key at all and no cell
+// width): no position can be turned into a frequency or back.
+class ChartWithoutBase : public PanelScreen, public ::testing::WithParamInterface<const char16_t*> {
+protected:
+    ChartWithoutBase()
+        : PanelScreen(1, platform::from_utf8(ORVANTA_PANELS_SKIN))
+    {
+    }
+};
+
+TEST_P(ChartWithoutBase, StaysFlatAndKeepsItsBands)
+{
+    open(u"Host");
+    ControlEqualizer chart(*host, GetParam());
+    chart.add_band(u"Eq1", 200, 10, 1);
+    chart.add_band(u"Eq2", 0, 0, 0); // 0 / 0 would put it at the left edge
+    run();
+    const auto [left, top] = chart.position();
+    const auto [w, h] = chart.size();
+    for (std::int32_t x = left; x < left + w - 1; ++x)
+        ASSERT_EQ(pixel({ x, top + h / 2 }), platform::rgb(0, 255, 255)) << "the mid line at x " << x;
+    for (std::int32_t y = top; y < top + h; ++y) {
+        for (std::int32_t x = left; x < left + w; ++x) {
+            const platform::ColorRef seen = pixel({ x, y });
+            ASSERT_NE(seen, platform::rgb(255, 0, 255)) << "no band's width bar";
+            ASSERT_FALSE(test::red(seen) > 200 && test::green(seen) < 50) << "no band's icon";
+        }
+    }
+    // Wherever a band could stand, a drag changes nothing.
+    for (const skinner::Point from : { skinner::Point { left, top + h / 2 }, chart.position(), test::centre(chart) })
+        drag(from, { from.x + 30, from.y + 10 });
+    run();
+    EXPECT_EQ(chart.selected_band(), -1);
+    EXPECT_DOUBLE_EQ(chart.get_band_frequency(u"Eq1"), 200);
+    EXPECT_DOUBLE_EQ(chart.get_band_gain(u"Eq1"), 10);
+    EXPECT_DOUBLE_EQ(chart.get_band_width(u"Eq1"), 1);
+    EXPECT_DOUBLE_EQ(chart.get_band_frequency(u"Eq2"), 0);
+    EXPECT_DOUBLE_EQ(chart.get_band_gain(u"Eq2"), 0);
+    EXPECT_EQ(chart.frequency_to_x(200), 0);
+    EXPECT_DOUBLE_EQ(chart.x_to_frequency(50), 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Skins, ChartWithoutBase, ::testing::Values(u"eqZeroBase", u"eqNoBase"));
 
 }

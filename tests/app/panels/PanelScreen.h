@@ -33,6 +33,10 @@ inline skinner::Point centre(const skinner::Control& control)
     return { control.position().x + control.size().width / 2, control.position().y + control.size().height / 2 };
 }
 
+inline int red(platform::ColorRef c) { return int(c & 0xFF); }
+inline int green(platform::ColorRef c) { return int(c >> 8 & 0xFF); }
+inline int blue(platform::ColorRef c) { return int(c >> 16 & 0xFF); }
+
 // A form that does with a slider's wish what the main form does with the
 // position's: seeks there.
 class HostForm : public skinner::Form {
