@@ -69,11 +69,15 @@ public:
 class PanelScreen : public DocumentTest {
 protected:
     explicit PanelScreen(int scale = 1, const std::u16string& skin = program_file("skins/Default/Default.skin"))
-        : screen(platform::display_slot(),
-              scale == 2 ? platform::ScreenMode { { 480, 640 }, 192 } : platform::ScreenMode {})
+        : PanelScreen(scale == 2 ? platform::ScreenMode { { 480, 640 }, 192 } : platform::ScreenMode {}, skin)
     {
-        const skinner::Size size = scale == 2 ? skinner::Size { 480, 640 } : skinner::Size { 240, 320 };
-        EXPECT_TRUE(skin_store.load_skin_and_language(skin, program_file("English.lng"), size));
+    }
+
+    PanelScreen(platform::ScreenMode mode, const std::u16string& skin)
+        : screen(platform::display_slot(), mode)
+    {
+        EXPECT_TRUE(skin_store.load_skin_and_language(
+            skin, program_file("English.lng"), { mode.size.width, mode.size.height }));
     }
 
     ~PanelScreen() override
