@@ -68,8 +68,8 @@ void ControlComboBoxTurnOff::paint_item(std::int32_t row, skinner::Canvas& canva
     look.picture.draw(canvas, position, size);
     if (row < 0 || std::size_t(row) >= items.size())
         return;
-    canvas.draw_text(look.font, look.text_color, items[std::size_t(row)].text, position, size, text_left,
-        text_vcenter);
+    canvas.draw_text(
+        look.font, look.text_color, items[std::size_t(row)].text, position, size, text_left, text_vcenter);
 }
 
 bool ControlComboBoxTurnOff::on_selection_changed(skinner::Control& sender)

@@ -16,7 +16,10 @@ std::int64_t whole_seconds(double seconds)
 }
 
 // Only the last two digits of a longer number stand.
-std::u16string two_digits(std::int64_t value) { return two_digit_text(static_cast<int>(value % 100)); }
+std::u16string two_digits(std::int64_t value)
+{
+    return two_digit_text(static_cast<int>(value % 100));
+}
 
 }
 
@@ -41,7 +44,10 @@ void ControlClock::set_times(double elapsed, double remaining)
     show();
 }
 
-std::int32_t ControlClock::get_mode() const { return m_mode.is_checked() ? 0 : 1; }
+std::int32_t ControlClock::get_mode() const
+{
+    return m_mode.is_checked() ? 0 : 1;
+}
 
 void ControlClock::switch_mode(bool shown_remaining)
 {

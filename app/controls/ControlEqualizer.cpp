@@ -33,7 +33,8 @@ skinner::Point centred(const skinner::Picture& picture, skinner::Point at)
 
 }
 
-ControlEqualizer::ControlEqualizer(skinner::Container& container, std::u16string_view id, skinner::ControlMode mode)
+ControlEqualizer::ControlEqualizer(
+    skinner::Container& container, std::u16string_view id, skinner::ControlMode mode)
     : ControlFrame(container, id, mode)
 {
     load_chart();
@@ -84,7 +85,8 @@ void ControlEqualizer::add_band(std::u16string_view name, double frequency, doub
 
 bool ControlEqualizer::remove_band(std::u16string_view name)
 {
-    const auto found = std::find_if(m_bands.begin(), m_bands.end(), [&](const Band& b) { return b.name == name; });
+    const auto found
+        = std::find_if(m_bands.begin(), m_bands.end(), [&](const Band& b) { return b.name == name; });
     if (found == m_bands.end())
         return false;
     m_bands.erase(found);
@@ -96,11 +98,15 @@ bool ControlEqualizer::remove_band(std::u16string_view name)
 
 const ControlEqualizer::Band* ControlEqualizer::find(std::u16string_view name) const
 {
-    const auto found = std::find_if(m_bands.begin(), m_bands.end(), [&](const Band& b) { return b.name == name; });
+    const auto found
+        = std::find_if(m_bands.begin(), m_bands.end(), [&](const Band& b) { return b.name == name; });
     return found == m_bands.end() ? nullptr : &*found;
 }
 
-bool ControlEqualizer::has_band(std::u16string_view name) const { return find(name) != nullptr; }
+bool ControlEqualizer::has_band(std::u16string_view name) const
+{
+    return find(name) != nullptr;
+}
 
 double ControlEqualizer::get_band_frequency(std::u16string_view name) const
 {
@@ -120,7 +126,10 @@ double ControlEqualizer::get_band_width(std::u16string_view name) const
     return band ? band->half_width * 2.0 : 0.0;
 }
 
-bool ControlEqualizer::has_scale() const { return m_frequency_base > 0 && m_cell_width > 0; }
+bool ControlEqualizer::has_scale() const
+{
+    return m_frequency_base > 0 && m_cell_width > 0;
+}
 
 std::int32_t ControlEqualizer::frequency_to_x(double f) const
 {
@@ -216,12 +225,14 @@ void ControlEqualizer::paint(skinner::Canvas& canvas, skinner::Point area_positi
         std::int32_t reach;
         double height;
     };
+
     std::vector<Shape> shapes;
     if (has_scale()) {
         for (const Band& band : m_bands) {
             paint_band(canvas, band);
             const skinner::Point at = centre(band);
-            shapes.push_back({ at.x, band.handle.get_size().width + span(band), (at.y - top - h * 0.5) / (h * 0.5) });
+            shapes.push_back(
+                { at.x, band.handle.get_size().width + span(band), (at.y - top - h * 0.5) / (h * 0.5) });
         }
     }
 
@@ -232,7 +243,8 @@ void ControlEqualizer::paint(skinner::Canvas& canvas, skinner::Point area_positi
         for (const Shape& shape : shapes) {
             const std::int64_t distance = std::int64_t { x } - shape.x;
             if (std::llabs(distance) < shape.reach)
-                offset += (std::cos(double(distance) / shape.reach * 3.1415) + 1) * shape.height * (h / 2) * 0.5;
+                offset
+                    += (std::cos(double(distance) / shape.reach * 3.1415) + 1) * shape.height * (h / 2) * 0.5;
         }
         curve.push_back({ x, y0 + truncated(std::round(offset)) });
     }

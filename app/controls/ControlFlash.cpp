@@ -37,7 +37,10 @@ bool ControlFlash::shows_on() const
     return n % 2 == 1;
 }
 
-void ControlFlash::on_timer(std::uint32_t) { invalidate(); }
+void ControlFlash::on_timer(std::uint32_t)
+{
+    invalidate();
+}
 
 void ControlFlash::paint(skinner::Canvas& canvas, skinner::Point area_position, skinner::Size area_size)
 {

@@ -13,7 +13,9 @@ public:
 
     // The next tick shows it.
     void set_flashing(bool flashing) { m_flashing = flashing; }
+
     bool is_flashing() const { return m_flashing; }
+
     // Whether a paint now shows the "On" picture.
     bool shows_on() const;
 

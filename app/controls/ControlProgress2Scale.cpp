@@ -25,14 +25,16 @@ void ControlProgress2Scale::set_second_value(double value)
     m_second = std::isnan(value) ? 0.0 : std::clamp(value, 0.0, 1.0);
 }
 
-void ControlProgress2Scale::paint(skinner::Canvas& canvas, skinner::Point area_position, skinner::Size area_size)
+void ControlProgress2Scale::paint(
+    skinner::Canvas& canvas, skinner::Point area_position, skinner::Size area_size)
 {
     const double v = value();
     const double w = m_second;
     const std::int32_t o = orientation();
-    const auto draw = [&](const skinner::Picture& picture, const std::pair<skinner::Point, skinner::Size>& rect) {
-        picture.draw(canvas, rect.first, rect.second);
-    };
+    const auto draw
+        = [&](const skinner::Picture& picture, const std::pair<skinner::Point, skinner::Size>& rect) {
+              picture.draw(canvas, rect.first, rect.second);
+          };
     const std::pair<skinner::Point, skinner::Size> whole { position(), size() };
     if (o == 1 || o == 2) {
         // Filled from the far edge: the rest is drawn over the bar.

@@ -12,6 +12,7 @@ public:
 
     // 0.0 .. 1.0; no repaint: the owner sets the value next, which repaints.
     void set_second_value(double value);
+
     double second_value() const { return m_second; }
 
     void paint(skinner::Canvas& canvas, skinner::Point area_position, skinner::Size area_size) override;

@@ -53,7 +53,10 @@ void ControlSpeed::set_speed(double speed)
     invalidate();
 }
 
-void ControlSpeed::choose_color() { m_color = m_speed == 1.0 ? m_normal : m_highlighted; }
+void ControlSpeed::choose_color()
+{
+    m_color = m_speed == 1.0 ? m_normal : m_highlighted;
+}
 
 void ControlSpeed::load_looks()
 {

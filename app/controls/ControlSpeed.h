@@ -14,8 +14,11 @@ public:
 
     // An equal speed changes nothing.
     void set_speed(double speed);
+
     double speed() const { return m_speed; }
+
     const std::u16string& text() const { return m_text; }
+
     skinner::Color color() const { return m_color; }
 
     // The shown text of a speed, rounded to the nearest tenth.

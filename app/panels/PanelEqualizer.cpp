@@ -7,7 +7,10 @@ namespace {
 // The settings' bands in order, each with its switch.
 constexpr std::u16string_view band_names[] { u"Eq1", u"Eq2", u"Eq3" };
 
-Document& document() { return *Document::instance(); }
+Document& document()
+{
+    return *Document::instance();
+}
 
 }
 
@@ -15,7 +18,8 @@ PanelEqualizer::PanelEqualizer(skinner::Container& container, std::u16string_vie
     : ControlPanel(container, id)
     , m_equalizer(*get_container(), u"Equalizer")
     , m_switches { skinner::ControlCheckBox(*get_container(), u"chkEq1"),
-        skinner::ControlCheckBox(*get_container(), u"chkEq2"), skinner::ControlCheckBox(*get_container(), u"chkEq3") }
+        skinner::ControlCheckBox(*get_container(), u"chkEq2"),
+        skinner::ControlCheckBox(*get_container(), u"chkEq3") }
 {
     const Settings& settings = document().get_settings();
     for (std::size_t i = 0; i < std::size(band_names); ++i) {

@@ -2,10 +2,16 @@
 
 namespace {
 
-Document& document() { return *Document::instance(); }
+Document& document()
+{
+    return *Document::instance();
+}
 
 // The input slider snaps to unity gain near its middle.
-double snapped_input(double value) { return value > 0.45 && value < 0.55 ? 0.5 : value; }
+double snapped_input(double value)
+{
+    return value > 0.45 && value < 0.55 ? 0.5 : value;
+}
 
 }
 

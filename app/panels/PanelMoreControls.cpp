@@ -16,7 +16,10 @@ constexpr std::u16string_view level_keys[] {
     u"DynamicProcessorHigh"_key,
 };
 
-Document& document() { return *Document::instance(); }
+Document& document()
+{
+    return *Document::instance();
+}
 
 }
 
@@ -41,9 +44,15 @@ PanelMoreControls::PanelMoreControls(skinner::Container& container, std::u16stri
 
 PanelMoreControls::~PanelMoreControls() = default;
 
-double PanelMoreControls::speed_to_value(double speed) { return (speed - 0.5) * 0.6666666666666666; }
+double PanelMoreControls::speed_to_value(double speed)
+{
+    return (speed - 0.5) * 0.6666666666666666;
+}
 
-double PanelMoreControls::value_to_speed(double value) { return value * 1.5 + 0.5; }
+double PanelMoreControls::value_to_speed(double value)
+{
+    return value * 1.5 + 0.5;
+}
 
 void PanelMoreControls::fill_selectors()
 {

@@ -1,4 +1,5 @@
 #include "dialogs/ControlComboBoxTurnOff.h"
+
 #include "platform/ui/Input.h"
 #include "tests/dialogs/DialogScreen.h"
 
@@ -23,7 +24,15 @@ TEST_F(TurnOffCombo, SixTimesTranslatedWhenBuilt)
 TEST_F(TurnOffCombo, SecondsSelectTheFirstItemThatLastsAsLong)
 {
     const std::pair<std::int32_t, std::int32_t> cases[] {
-        { 3, 2 }, { 5, 2 }, { 6, 3 }, { 60, 5 }, { 61, 0 }, { 100000, 0 }, { 0, 0 }, { -4, 0 }, { 1, 1 },
+        { 3, 2 },
+        { 5, 2 },
+        { 6, 3 },
+        { 60, 5 },
+        { 61, 0 },
+        { 100000, 0 },
+        { 0, 0 },
+        { -4, 0 },
+        { 1, 1 },
     };
     for (const auto& [seconds, index] : cases) {
         combo.select_seconds(seconds);
@@ -43,8 +52,10 @@ TEST_F(TurnOffCombo, ATimeChosenInTheDropDown)
     run();
     const skinner::Point right_end { combo.position().x + combo.size().width - 4,
         combo.position().y + combo.size().height / 2 };
-    screen->tap(on_screen(form, right_end)).key(platform::vk::down, 100).key(platform::vk::down, 10).key(
-        platform::vk::enter, 10);
+    screen->tap(on_screen(form, right_end))
+        .key(platform::vk::down, 100)
+        .key(platform::vk::down, 10)
+        .key(platform::vk::enter, 10);
     run();
     EXPECT_EQ(combo.dropdown(), nullptr);
     EXPECT_EQ(combo.selected_seconds(), 10);

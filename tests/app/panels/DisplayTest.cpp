@@ -20,8 +20,16 @@ protected:
 TEST(SpeedText, OneDecimalRoundedToTheNearestTenth)
 {
     const std::pair<double, const char16_t*> cases[] {
-        { 1.5, u"x1.5" }, { 0.96, u"x1.0" }, { 1.26, u"x1.3" }, { 2.0, u"x2.0" }, { 0.5, u"x0.5" },
-        { 1.0, u"x1.0" }, { 0.0, u"x0.0" }, { 1.94, u"x1.9" }, { 1.95, u"x2.0" }, { 12.34, u"x12.3" },
+        { 1.5, u"x1.5" },
+        { 0.96, u"x1.0" },
+        { 1.26, u"x1.3" },
+        { 2.0, u"x2.0" },
+        { 0.5, u"x0.5" },
+        { 1.0, u"x1.0" },
+        { 0.0, u"x0.0" },
+        { 1.94, u"x1.9" },
+        { 1.95, u"x2.0" },
+        { 12.34, u"x12.3" },
     };
     for (const auto& [speed, text] : cases)
         EXPECT_EQ(ControlSpeed::speed_text(speed), text) << speed;
@@ -55,12 +63,14 @@ TEST_F(Display, TheClockShowsHoursAndMinutesOrMinutesAndSeconds)
     ControlClock clock(*host, u"Clock");
     auto& hours = child<skinner::ControlCheckBox>(clock, u"chkHours");
     auto& minutes = child<skinner::ControlCheckBox>(clock, u"chkMinutes");
+
     struct Case {
         double seconds;
         const char16_t* text;
         bool hours;
         bool minutes;
     };
+
     const Case cases[] {
         { 3725, u"01:02", true, false },
         { 125, u"02:05", false, true },
@@ -109,11 +119,13 @@ TEST_F(Display, EachIndicatorBlinksByItsOwnStopwatch)
     EXPECT_FALSE(play.shows_on()) << "not blinking: off";
     play.set_flashing(true);
     record.set_flashing(true);
+
     struct Step {
         std::uint32_t after;
         bool play_on;
         bool record_on;
     };
+
     // Times since the first one was made: 0.5 s each way, the second 0.25 s later.
     for (const Step step : { Step { 350, true, false }, Step { 200, true, true }, Step { 250, false, true },
              Step { 250, false, false } }) {

@@ -29,6 +29,7 @@ protected:
 TEST_F(EqualizerPanel, DraggingAHandleSetsItsBandAndTheDocumentsFilter)
 {
     enum class Handle { centre, left, right };
+
     struct Case {
         const char* what;
         int band;
@@ -38,6 +39,7 @@ TEST_F(EqualizerPanel, DraggingAHandleSetsItsBandAndTheDocumentsFilter)
         double gain;
         double width;
     };
+
     // Band centres stand at x 79, 101 and 123, at y 66.
     const Case cases[] {
         { "onto the base frequency, half way up", 0, Handle::centre, { 6, 33 }, 20, 10, 0 },
@@ -57,8 +59,13 @@ TEST_F(EqualizerPanel, DraggingAHandleSetsItsBandAndTheDocumentsFilter)
             EqualizerBand(800, 0, 0, true) };
         PanelEqualizer panel(*host, u"PanelEqualizer");
         run();
-        const skinner::Point grab = at(centres[c.band] + (c.handle == Handle::right ? 7 : c.handle == Handle::left ? -7 : 0), 66);
-        const skinner::Point to = c.handle == Handle::centre ? at(c.to.x, c.to.y) : skinner::Point { grab.x + c.to.x, grab.y };
+        const skinner::Point grab = at(centres[c.band]
+                + (c.handle == Handle::right       ? 7
+                        : c.handle == Handle::left ? -7
+                                                   : 0),
+            66);
+        const skinner::Point to
+            = c.handle == Handle::centre ? at(c.to.x, c.to.y) : skinner::Point { grab.x + c.to.x, grab.y };
         drag(grab, to);
         run();
         const ControlEqualizer& chart = panel.equalizer();
@@ -175,8 +182,8 @@ protected:
 TEST_P(EqualizerLooks, ThreeBandsWithTheirCurve)
 {
     open();
-    document->get_settings().equalizer = { EqualizerBand(100, 8, 0.4, true), EqualizerBand(1000, -12, 1.2, true),
-        EqualizerBand(6000, 4, 2, true) };
+    document->get_settings().equalizer = { EqualizerBand(100, 8, 0.4, true),
+        EqualizerBand(1000, -12, 1.2, true), EqualizerBand(6000, 4, 2, true) };
     PanelEqualizer panel(*host, u"PanelEqualizer");
     run();
     EXPECT_TRUE(test::matches_screenshot(screen->shown(), "app-equalizer-x" + std::to_string(GetParam())));
@@ -217,7 +224,8 @@ TEST_P(ChartWithoutBase, StaysFlatAndKeepsItsBands)
         }
     }
     // Wherever a band could stand, a drag changes nothing.
-    for (const skinner::Point from : { skinner::Point { left, top + h / 2 }, chart.position(), test::centre(chart) })
+    for (const skinner::Point from :
+        { skinner::Point { left, top + h / 2 }, chart.position(), test::centre(chart) })
         drag(from, { from.x + 30, from.y + 10 });
     run();
     EXPECT_EQ(chart.selected_band(), -1);

@@ -10,8 +10,9 @@ namespace {
 class LandscapePanels : public test::PanelScreen, public ::testing::WithParamInterface<int> {
 protected:
     LandscapePanels()
-        : PanelScreen(GetParam() == 2 ? platform::ScreenMode { { 640, 480 }, 192 } : platform::ScreenMode { { 320, 240 }, 96 },
-              test::program_file("skins/Default/Default.skin"))
+        : PanelScreen(GetParam() == 2 ? platform::ScreenMode { { 640, 480 }, 192 }
+                                      : platform::ScreenMode { { 320, 240 }, 96 },
+            test::program_file("skins/Default/Default.skin"))
     {
     }
 };
@@ -19,8 +20,8 @@ protected:
 TEST_P(LandscapePanels, EachPanelFindsItsControls)
 {
     open();
-    document->get_settings().equalizer = { EqualizerBand(100, 8, 0.4, true), EqualizerBand(1000, -12, 1.2, true),
-        EqualizerBand(6000, 4, 2, false) };
+    document->get_settings().equalizer = { EqualizerBand(100, 8, 0.4, true),
+        EqualizerBand(1000, -12, 1.2, true), EqualizerBand(6000, 4, 2, false) };
     const std::string scale = "-x" + std::to_string(GetParam());
     {
         PanelEqualizer panel(*host, u"PanelEqualizer");

@@ -36,6 +36,7 @@ protected:
     }
 
     ControlProgress& bar(std::u16string_view id) { return child<ControlProgress>(*panel, id); }
+
     ControlCheckBox& box(std::u16string_view id) { return child<ControlCheckBox>(*panel, id); }
 
     std::unique_ptr<PanelLevels> panel;
@@ -96,7 +97,12 @@ TEST_F(LevelsPanel, TappingASwitchTurnsItsFunctionOver)
 TEST_F(LevelsPanel, TheInputSliderSnapsToUnityNearItsMiddle)
 {
     const std::pair<double, double> cases[] {
-        { 0.46, 0.5 }, { 0.54, 0.5 }, { 0.45, 0.45 }, { 0.55, 0.55 }, { 0.2, 0.2 }, { 1.0, 1.0 },
+        { 0.46, 0.5 },
+        { 0.54, 0.5 },
+        { 0.45, 0.45 },
+        { 0.55, 0.55 },
+        { 0.2, 0.2 },
+        { 1.0, 1.0 },
     };
     for (const auto& [wanted, set] : cases) {
         panel->on_value_changed(bar(u"pbInput"), wanted);
@@ -136,8 +142,8 @@ TEST_F(LevelsPanel, AVolumeChangeTouchesOnlyTheVolume)
 // 16-bit mono samples at 8000 Hz from sox, a tone whose peaks reach the volume.
 std::vector<std::uint8_t> captured(double volume)
 {
-    const std::string raw = test::tool({ "sox", "-n", "-r", "8000", "-b", "16", "-c", "1", "-e", "signed", "-t",
-        "raw", "-", "synth", "1", "sine", "440", "vol", std::to_string(volume) });
+    const std::string raw = test::tool({ "sox", "-n", "-r", "8000", "-b", "16", "-c", "1", "-e", "signed",
+        "-t", "raw", "-", "synth", "1", "sine", "440", "vol", std::to_string(volume) });
     return std::vector<std::uint8_t>(raw.begin(), raw.end());
 }
 
@@ -182,7 +188,8 @@ TEST_F(LevelsPanel, MetersFollowThePlayedSignal)
     if (!test::have_tool("sox"))
         GTEST_SKIP() << "sox makes the file";
     const std::string wav = test::make_file(dir, "tone.wav",
-        { "sox", "-n", "-r", "8000", "-b", "16", "-c", "2", "%o", "synth", "2", "sine", "440", "vol", "0.25" });
+        { "sox", "-n", "-r", "8000", "-b", "16", "-c", "2", "%o", "synth", "2", "sine", "440", "vol",
+            "0.25" });
     document->set_play_list(test::u16(dir.path()), test::entries({ test::u16(wav) }), 0, false);
     ASSERT_TRUE(document->play_item(0));
     ASSERT_TRUE(driver->wait_for_line("out write 6400", 6)) << "the player has queued what it reads ahead";
@@ -213,8 +220,12 @@ TEST_P(LevelsLooks, MetersSlidersAndSwitches)
         document->notify(Document::Changes { true, true, true, true });
         // Levels as a recording would show them.
         const std::pair<const char16_t*, double> levels[] {
-            { u"pbVASLeft", 0.55 }, { u"pbVASRight", 0.3 }, { u"pbInputLeft", 0.55 }, { u"pbInputRight", 0.3 },
-            { u"pbOutputLeft", 0.8 }, { u"pbOutputRight", 0.65 },
+            { u"pbVASLeft", 0.55 },
+            { u"pbVASRight", 0.3 },
+            { u"pbInputLeft", 0.55 },
+            { u"pbInputRight", 0.3 },
+            { u"pbOutputLeft", 0.8 },
+            { u"pbOutputRight", 0.65 },
         };
         for (const auto& [id, level] : levels)
             child<ControlProgress>(panel, id).set_value(level);

@@ -56,7 +56,8 @@ protected:
 
 TEST_F(MainFormPanels, ThePanelSelectorShowsOnePanelAtATime)
 {
-    const char16_t* panels[] { u"PanelFileExplorer", u"PanelLevels", u"PanelEqualizer", u"PanelMoreControls" };
+    const char16_t* panels[] { u"PanelFileExplorer", u"PanelLevels", u"PanelEqualizer",
+        u"PanelMoreControls" };
     EXPECT_NE(dynamic_cast<PanelLevels*>(form->get_control(u"PanelLevels")), nullptr);
     EXPECT_NE(dynamic_cast<PanelEqualizer*>(form->get_control(u"PanelEqualizer")), nullptr);
     EXPECT_NE(dynamic_cast<PanelMoreControls*>(form->get_control(u"PanelMoreControls")), nullptr);
@@ -86,7 +87,8 @@ TEST_F(MainFormPanels, PlayingShowsTheBookmarksTheClockTheSpeedAndTheBlinking)
     if (!test::have_tool("sox"))
         GTEST_SKIP() << "sox makes the file";
     const std::string wav = test::make_file(dir, "take.wav",
-        { "sox", "-r", "8000", "-n", "-c", "1", "-b", "16", "-e", "signed", "%o", "synth", "10", "sine", "440" });
+        { "sox", "-r", "8000", "-n", "-c", "1", "-b", "16", "-e", "signed", "%o", "synth", "10", "sine",
+            "440" });
     dir.write("take.wav.bm",
         "<?xml version=\"1.0\"?>\n<Bookmarks>\n"
         "  <Bookmark Name=\"Intro\" Position=\"32000\" Play=\"true\"/>\n</Bookmarks>\n");

@@ -32,7 +32,9 @@ protected:
     }
 
     ControlProgress& slider() { return child<ControlProgress>(*panel, u"pbPlaybackSpeed"); }
+
     ControlCheckBox& pitch_lock() { return child<ControlCheckBox>(*panel, u"chkTone"); }
+
     ControlComboBoxStringReadonly& selector(std::u16string_view id)
     {
         return child<ControlComboBoxStringReadonly>(*panel, id);
@@ -51,6 +53,7 @@ TEST_F(MoreControlsPanel, TheSliderSpansHalfToDoubleSpeedAndSnapsToNormal)
         bool pitch_lock;
         double speed;
     };
+
     const Case cases[] {
         { 1.0 / 3, false, 1.0 },
         { 0.32, false, 1.0 }, // 0.98
@@ -88,8 +91,8 @@ TEST_F(MoreControlsPanel, ThePitchLockAppliesToTheSpeedInForce)
 
 TEST_F(MoreControlsPanel, SelectorsShowTheStoredLevels)
 {
-    ASSERT_EQ(selector(u"cmbNoise").items,
-        (std::vector<std::u16string> { u"Off", u"Low", u"Medium", u"High" }));
+    ASSERT_EQ(
+        selector(u"cmbNoise").items, (std::vector<std::u16string> { u"Off", u"Low", u"Medium", u"High" }));
     Settings& s = document->get_settings();
     s.noise = 7; // beyond the items: the last one
     s.limiter = 2;
@@ -106,7 +109,9 @@ TEST_F(MoreControlsPanel, ALevelChosenInTheDropDownIsStoredAndSaved)
     host->set_active(true);
     run();
     const ControlComboBoxStringReadonly& noise = selector(u"cmbNoise");
-    screen->tap(on_screen({ noise.position().x + noise.size().width - 4, noise.position().y + noise.size().height / 2 }))
+    screen
+        ->tap(on_screen(
+            { noise.position().x + noise.size().width - 4, noise.position().y + noise.size().height / 2 }))
         .key(platform::vk::down, 100)
         .key(platform::vk::down, 10)
         .key(platform::vk::enter, 10);
@@ -138,7 +143,8 @@ TEST_F(MoreControlsPanel, ANewLanguageRefillsTheSelectors)
     ASSERT_TRUE(skin_store.load_skin_and_language(
         test::program_file("skins/Default/Default.skin"), test::u16(language), { 240, 320 }));
     host->reload_skin();
-    EXPECT_EQ(selector(u"cmbLimiter").items, (std::vector<std::u16string> { u"Aus", u"Wenig", u"Mittel", u"Viel" }));
+    EXPECT_EQ(selector(u"cmbLimiter").items,
+        (std::vector<std::u16string> { u"Aus", u"Wenig", u"Mittel", u"Viel" }));
     EXPECT_EQ(selector(u"cmbLimiter").face().text(), u"Aus");
 }
 
@@ -162,7 +168,8 @@ TEST_P(MoreControlsLooks, SpeedPitchLockAndLevels)
         document->set_speed(1.5, false);
         document->notify(Document::Changes { true, true, true, true });
         run();
-        EXPECT_TRUE(test::matches_screenshot(screen->shown(), "app-more-controls-x" + std::to_string(GetParam())));
+        EXPECT_TRUE(
+            test::matches_screenshot(screen->shown(), "app-more-controls-x" + std::to_string(GetParam())));
     }
     document.reset();
 }

@@ -30,12 +30,24 @@ inline std::u16string program_file(std::string_view relative)
 
 inline skinner::Point centre(const skinner::Control& control)
 {
-    return { control.position().x + control.size().width / 2, control.position().y + control.size().height / 2 };
+    return { control.position().x + control.size().width / 2,
+        control.position().y + control.size().height / 2 };
 }
 
-inline int red(platform::ColorRef c) { return int(c & 0xFF); }
-inline int green(platform::ColorRef c) { return int(c >> 8 & 0xFF); }
-inline int blue(platform::ColorRef c) { return int(c >> 16 & 0xFF); }
+inline int red(platform::ColorRef c)
+{
+    return int(c & 0xFF);
+}
+
+inline int green(platform::ColorRef c)
+{
+    return int(c >> 8 & 0xFF);
+}
+
+inline int blue(platform::ColorRef c)
+{
+    return int(c >> 16 & 0xFF);
+}
 
 // A form that does with a slider's wish what the main form does with the
 // position's: seeks there.
@@ -68,7 +80,8 @@ public:
 
 class PanelScreen : public DocumentTest {
 protected:
-    explicit PanelScreen(int scale = 1, const std::u16string& skin = program_file("skins/Default/Default.skin"))
+    explicit PanelScreen(
+        int scale = 1, const std::u16string& skin = program_file("skins/Default/Default.skin"))
         : PanelScreen(scale == 2 ? platform::ScreenMode { { 480, 640 }, 192 } : platform::ScreenMode {}, skin)
     {
     }
@@ -129,7 +142,8 @@ protected:
     void notify_all() { document->notify(Document::Changes { true, true, true, true }); }
 
     os::Application application { u"PanelsTest" };
-    platform::ScopedService<platform::Clock, platform::headless::FakeClock> clock { platform::clock_slot(), 10000 };
+    platform::ScopedService<platform::Clock, platform::headless::FakeClock> clock { platform::clock_slot(),
+        10000 };
     platform::ScopedService<platform::Display, platform::headless::HeadlessDisplay> screen;
     skinner::Properties skin_store;
     std::unique_ptr<Document> document;

@@ -97,7 +97,8 @@ protected:
             GTEST_SKIP() << "sox is missing";
         PositionBar::SetUp();
         wav = test::make_file(dir, "take.wav",
-            { "sox", "-r", "8000", "-n", "-c", "1", "-b", "16", "-e", "signed", "%o", "synth", "10", "sine", "440" });
+            { "sox", "-r", "8000", "-n", "-c", "1", "-b", "16", "-e", "signed", "%o", "synth", "10", "sine",
+                "440" });
         if (GetParam())
             dir.write("take.wav.bm",
                 "<?xml version=\"1.0\"?>\n<Bookmarks>\n"
@@ -134,6 +135,7 @@ TEST_P(PositionBarPlaying, ATapSeeksToItsPlaceInTheWholeFile)
         std::int32_t x;
         std::int64_t position;
     };
+
     // The thumb's centre follows the pen: 9 pixels in is the start, 158 further the end.
     // 39 / 158 of 160000 bytes is 39493.6: the reader keeps to whole samples.
     for (const Case c : { Case { 88, 80000 }, Case { 48, 39492 }, Case { 5, 0 }, Case { 171, 160000 } }) {
