@@ -2,6 +2,7 @@
 
 #include "platform/ui/Input.h"
 #include "tests/dialogs/DialogScreen.h"
+#include "tests/support/TempDir.h"
 
 namespace {
 
@@ -60,6 +61,24 @@ TEST_F(TurnOffCombo, ATimeChosenInTheDropDown)
     EXPECT_EQ(combo.dropdown(), nullptr);
     EXPECT_EQ(combo.selected_seconds(), 10);
     EXPECT_EQ(combo.face().text(), u"10 seconds");
+}
+
+}
+
+namespace {
+
+TEST_F(TurnOffCombo, ItsTextsStayInTheLanguageItWasBuiltIn)
+{
+    test::TempDir dir;
+    const std::string language = dir.write("Other.lng", "TurnOffTimeNever Nie\nTurnOffTime2sec 2 Sekunden\n");
+    ASSERT_TRUE(settings.load_skin_and_language(
+        test::program_file("skins/settings/settings.skin"), platform::from_utf8(language), { 240, 320 }));
+    form.reload_skin();
+    EXPECT_EQ(combo.items[0].text, u"Never");
+    skinner::Form page(nullptr, settings, u"PageRecording");
+    ControlComboBoxTurnOff rebuilt(page, u"cbTurnOff");
+    EXPECT_EQ(rebuilt.items[0].text, u"Nie");
+    EXPECT_EQ(rebuilt.items[1].text, u"2 Sekunden");
 }
 
 }
