@@ -143,6 +143,26 @@ TEST_F(EqualizerPanel, ChartGeometry)
     EXPECT_DOUBLE_EQ(chart.x_to_frequency(-5), 0);
 }
 
+TEST_F(EqualizerPanel, WithoutBandsTheCurveIsTheMidLine)
+{
+    for (EqualizerBand& band : document->get_settings().equalizer)
+        band.active = false;
+    PanelEqualizer panel(*host, u"PanelEqualizer");
+    run();
+    for (std::int32_t x = 0; x < 231; ++x)
+        ASSERT_EQ(pixel(at(x, 66)), platform::rgb(0x8F, 0xE3, 0xEE)) << x;
+
+    // A band of a name the chart holds takes the old one's place.
+    ControlEqualizer& chart = panel.equalizer();
+    chart.add_band(u"Eq2", 300, 4, 0.5);
+    chart.add_band(u"Eq2", 500, -4, 1.5);
+    EXPECT_DOUBLE_EQ(chart.get_band_frequency(u"Eq2"), 500);
+    EXPECT_DOUBLE_EQ(chart.get_band_width(u"Eq2"), 1.5);
+    EXPECT_TRUE(chart.remove_band(u"Eq2"));
+    EXPECT_FALSE(chart.remove_band(u"Eq2")) << "only one was there";
+    EXPECT_DOUBLE_EQ(chart.get_band_gain(u"Eq2"), 0);
+}
+
 TEST_F(EqualizerPanel, SettingsFarOutsideTheChartStillDraw)
 {
     const double nan = std::numeric_limits<double>::quiet_NaN();
