@@ -395,8 +395,7 @@ void MainForm::command_panel()
     document().notify(general_change);
 }
 
-// The clock's own control plugs in here; until then there is no mode to switch.
-void MainForm::command_clock_mode() { }
+void MainForm::command_clock_mode() { m_clock.switch_mode(m_clock.get_mode() == 0); }
 
 void MainForm::command_new_bookmark()
 {
@@ -492,9 +491,10 @@ void MainForm::update(const Document::Changes& changes)
     if (changes.state) {
         m_title.set_text(doc.get_title());
         m_vas.set_checked(doc.is_vas_enabled());
-        m_play_indicator.set_checked(playing);
+        m_play_indicator.set_flashing(playing);
         m_stereo.set_checked(doc.is_stereo());
-        m_rec_indicator.set_checked(recording);
+        m_rec_indicator.set_flashing(recording);
+        m_speed.set_speed(doc.get_speed());
         m_new_mark.set_enabled(playing || recording);
         m_rewind.set_enabled(doc.has_previous());
         m_forward.set_enabled(doc.has_next());
@@ -511,7 +511,9 @@ void MainForm::update(const Document::Changes& changes)
         else
             m_info.set_text(
                 doc.get_sample_rate_text() + u" " + doc.get_bits_text() + u" " + doc.get_bitrate_text());
+        m_position.set_marks(doc.get_length(), playing ? &doc.get_bookmarks() : nullptr);
         m_position.set_value(doc.get_position_fraction());
+        m_clock.set_times(doc.get_position_seconds(), doc.get_remaining_seconds());
     }
     if (changes.volume)
         m_output.set_value(doc.get_volume());
