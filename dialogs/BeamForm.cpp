@@ -34,8 +34,13 @@ BeamForm::~BeamForm()
 
 void BeamForm::do_modal()
 {
-    if (start())
+    if (start()) {
         set_priority(-1);
+    } else {
+        // Nothing will search: the next tick reports the failure and closes.
+        std::lock_guard lock(m_lock);
+        m_phase = Phase::finished;
+    }
     Form::do_modal();
 }
 

@@ -55,7 +55,8 @@ ConvertForm::ConvertForm(skinner::Form* owner, skinner::Properties& properties, 
 {
     m_file_name.set_text(liba::get_file_name(source));
     audio::FileReader* reader = m_chain ? m_chain->get_reader() : nullptr;
-    if (reader && m_chain->get_output()) {
+    // Converting a file into itself would replace what is being read.
+    if (reader && m_chain->get_output() && !liba::paths_equal(source, target)) {
         m_length_units = reader->get_length_bytes();
         m_length_seconds = reader->get_length();
         m_step_units = step_units(*reader);

@@ -3,6 +3,7 @@
 #include "os/Registry.h"
 #include "tests/dialogs/DialogScreen.h"
 #include "tests/network/support/ObexPeer.h"
+#include "tests/support/Screenshot.h"
 #include "tests/support/TempDir.h"
 
 #include <chrono>
@@ -114,6 +115,8 @@ TEST_F(Beam, NoDeviceInRangeLeavesOnlyASearchAgain)
     test::set_obex_peers("");
     BeamForm form(nullptr, settings, file("note.txt", "text"));
     EXPECT_EQ(devices(form).items, std::vector<std::u16string> { settings.translate(u"BEAM_SEARCHING") });
+    run();
+    EXPECT_TRUE(test::matches_screenshot(screen->shown(), "dialogs-beam-searching"));
     // Ten empty answers 200 ms apart.
     screen->call([&] { ASSERT_TRUE(wait_for(form, Phase::searched)); });
     screen->call([&] {

@@ -5,6 +5,7 @@
 #include "model/RangeMarkList.h"
 #include "tests/audio/FullDisk.h"
 #include "tests/dialogs/DialogScreen.h"
+#include "tests/support/Screenshot.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Tool.h"
 
@@ -307,25 +308,41 @@ TEST_F(Convert, RoomNeededIsBitrateTimesLengthOverEight)
     const std::string source = make("long.wav",
         { "sox", "-n", "-r", "8000", "-c", "1", "-b", "8", "-e", "unsigned", "%o", "trim", "0", "600" });
     ConvertForm form(nullptr, settings, u16(source), u16(dir.file("long.mp3")));
+    EXPECT_EQ(frame_text(form, u"frmFileName"), u"long.wav");
+    run();
+    EXPECT_TRUE(test::matches_screenshot(screen->shown(), "dialogs-convert"));
     EXPECT_DOUBLE_EQ(form.needed_bytes(), 4800000.0);
     EXPECT_TRUE(form.has_room()) << "the test folder holds a few megabytes";
 }
 
-TEST_F(Convert, AnUnreadableSourceIsReportedAndMakesNothing)
+TEST_F(Convert, WhatCannotBeConvertedIsReportedAndChangesNothing)
 {
-    const std::string source = dir.write("broken.wav", "RIFF....WAVEjunk");
-    std::u16string shown;
-    screen->call([&] {
-        for (skinner::Form* form : skinner::Form::forms()) {
-            if (auto* error = dynamic_cast<ErrorForm*>(form)) {
-                shown = frame_text(*error, u"frmMessage");
-                error->close();
+    const std::string broken = dir.write("broken.wav", "RIFF....WAVEjunk");
+    const std::string memo = tone("memo.wav", "1");
+    const struct {
+        const char* name;
+        std::string source, target;
+    } cases[] = {
+        { "an unreadable source", broken, dir.file("broken.mp3") },
+        { "a target that is the source", memo, memo },
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const std::string before = test::read_file(c.source);
+        std::u16string shown;
+        screen->call([&] {
+            for (skinner::Form* form : skinner::Form::forms()) {
+                if (auto* error = dynamic_cast<ErrorForm*>(form)) {
+                    shown = frame_text(*error, u"frmMessage");
+                    error->close();
+                }
             }
-        }
-    }, 300);
-    EXPECT_EQ(convert_to_mp3(nullptr, settings, u16(source), u16(dir.file("broken.mp3"))), Outcome::failed);
-    EXPECT_EQ(shown, settings.translate(u"on_failed_to_convert"));
-    EXPECT_EQ(names_in(dir.path()), std::set<std::string> { "broken.wav" });
+        }, 300);
+        EXPECT_EQ(convert_to_mp3(nullptr, settings, u16(c.source), u16(c.target)), Outcome::failed);
+        EXPECT_EQ(shown, settings.translate(u"on_failed_to_convert"));
+        EXPECT_EQ(test::read_file(c.source), before);
+        EXPECT_EQ(names_in(dir.path()), (std::set<std::string> { "broken.wav", "memo.wav" }));
+    }
 }
 
 TEST_F(Convert, TheEntryConvertsAndShowsNoMessage)
