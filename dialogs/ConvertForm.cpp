@@ -144,12 +144,17 @@ bool ConvertForm::can_close()
 void ConvertForm::run()
 {
     audio::FileReader& reader = *m_chain->get_reader();
-    while (!is_stop_requested() && !reader.is_end() && m_writer->is_ok()) {
-        reader.skip_bytes(m_step_units);
-        m_position.store(reader.get_position_bytes(), std::memory_order_release);
+    bool stuck = false;
+    while (!is_stop_requested() && !reader.is_end() && m_writer->is_ok() && !stuck) {
+        const std::int64_t before = reader.get_position_bytes();
+        const bool more = reader.skip_bytes(m_step_units);
+        const std::int64_t after = reader.get_position_bytes();
+        m_position.store(after, std::memory_order_release);
+        // A reader that neither moves nor ends would keep us here for ever.
+        stuck = !reader.is_end() && (!more || after == before);
     }
     Outcome outcome = Outcome::stopped;
-    if (!m_writer->is_ok())
+    if (!m_writer->is_ok() || stuck)
         outcome = Outcome::failed;
     else if (reader.is_end())
         outcome = finish() ? Outcome::converted : Outcome::failed;

@@ -345,6 +345,39 @@ TEST_F(Convert, WhatCannotBeConvertedIsReportedAndChangesNothing)
     }
 }
 
+// PCM whose sample frames are longer than a step of the worker: a step
+// moves nothing, and the worker must give up rather than spin.
+std::string wide_frames_wav()
+{
+    const auto le = [](std::uint32_t value, int bytes) {
+        std::string out;
+        for (int i = 0; i < bytes; ++i)
+            out += char(value >> (8 * i) & 0xFF);
+        return out;
+    };
+    const std::uint32_t channels = 2000, bits = 24, rate = 8000, align = channels * bits / 8;
+    const std::string data(std::size_t(align) * 10, '\x10');
+    return "RIFF" + le(36 + std::uint32_t(data.size()), 4) + "WAVEfmt " + le(16, 4) + le(1, 2) + le(channels, 2)
+        + le(rate, 4) + le(rate * align, 4) + le(align, 2) + le(bits, 2) + "data" + le(std::uint32_t(data.size()), 4)
+        + data;
+}
+
+TEST_F(Convert, ASourceThatCannotBeSteppedThroughFails)
+{
+    const std::string source = dir.write("wide.wav", wide_frames_wav());
+    ConvertForm form(nullptr, settings, u16(source), u16(dir.file("wide.mp3")));
+    if (!form.is_ready())
+        GTEST_SKIP() << "the reader refuses such frames";
+    // A worker that spins is stopped after a while, so the test fails rather than hangs.
+    screen->call([&] {
+        for (int i = 0; i < 5000 && form.outcome() == Outcome::running; ++i)
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        form.close();
+    });
+    form.do_modal();
+    EXPECT_EQ(form.outcome(), Outcome::failed);
+}
+
 TEST_F(Convert, TheEntryConvertsAndShowsNoMessage)
 {
     const std::string source = tone("memo.wav", "1");
