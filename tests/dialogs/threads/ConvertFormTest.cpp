@@ -125,9 +125,6 @@ protected:
     test::TempDir dir;
 };
 
-// MP3 adds the encoder's delay and a last padded frame: a few frames more.
-void expect_mp3_of(const std::string& mp3, double seconds);
-
 double probed_duration(const std::string& mp3)
 {
     const auto probe = test::run_tool({ "ffprobe", "-v", "error", "-show_entries", "stream=codec_name:format=duration",
@@ -138,6 +135,7 @@ double probed_duration(const std::string& mp3)
     return at == std::string::npos ? -1 : std::strtod(probe.out.c_str() + at + 9, nullptr);
 }
 
+// MP3 adds the encoder's delay and a last padded frame: a few frames more.
 void expect_mp3_of(const std::string& mp3, double seconds)
 {
     const double duration = probed_duration(mp3);
