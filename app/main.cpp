@@ -25,5 +25,12 @@ int main(int argc, char** argv)
     if (has_video)
         platform::clipboard_slot().install(std::make_unique<platform::sdl::SdlClipboard>());
     platform::wave_driver_slot().install(std::make_unique<platform::sdl::SdlWaveDriver>());
-    return Startup::run(platform::from_utf8(command_line));
+    const int exit_code = Startup::run(platform::from_utf8(command_line));
+    // The display leaves this thread's message queue, which goes with the
+    // thread's own storage before the slots' static destruction: take the
+    // backends down while the queue is still there.
+    platform::wave_driver_slot().install(nullptr);
+    platform::clipboard_slot().install(nullptr);
+    platform::display_slot().install(nullptr);
+    return exit_code;
 }
