@@ -20,6 +20,7 @@
 #include "platform/ui/WindowManager.h"
 #include "skinner/controls/ControlProgress.h"
 #include "skinner/forms/Form.h"
+#include "tests/audio/devices/DeviceDoubles.h"
 #include "tests/support/EnvironmentOverride.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Tool.h"
@@ -61,16 +62,6 @@ inline const std::string& app_folder()
     }();
     EXPECT_TRUE(copied);
     return dir.path();
-}
-
-inline bool eventually(const std::function<bool()>& condition, int limit_ms = 10000)
-{
-    for (int waited = 0; waited < limit_ms; waited += 5) {
-        if (condition())
-            return true;
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    return condition();
 }
 
 // The program's start-up on a headless screen and a fake clock, in a home
