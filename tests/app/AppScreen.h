@@ -26,6 +26,7 @@
 #include "tests/support/Tool.h"
 
 #include <chrono>
+#include <filesystem>
 #include <functional>
 #include <gtest/gtest.h>
 #include <string>
@@ -57,8 +58,13 @@ inline const std::string& app_folder()
 {
     static TempDir dir;
     static const bool copied = [] {
-        const std::string program = ORVANTA_PROGRAM_DIR;
-        return run_tool({ "cp", "-r", program + "/skins", program + "/English.lng", dir.path() }).exit_code == 0;
+        namespace fs = std::filesystem;
+        const fs::path program = ORVANTA_PROGRAM_DIR;
+        std::error_code error;
+        fs::copy(program / "skins", fs::path(dir.path()) / "skins", fs::copy_options::recursive, error);
+        if (!error)
+            fs::copy_file(program / "English.lng", fs::path(dir.path()) / "English.lng", error);
+        return !error;
     }();
     EXPECT_TRUE(copied);
     return dir.path();
