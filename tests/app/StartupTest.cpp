@@ -122,6 +122,18 @@ TEST_F(StartupTest, AFileOnTheCommandLineIsSelectedAndPlayed)
     EXPECT_TRUE(box->shown.empty());
 }
 
+TEST_F(StartupTest, ASoxFileOfItsDefault32BitSamplesPlaysAs16Bits)
+{
+    const std::string wav = home.file("default.wav");
+    ASSERT_EQ(test::run_tool({ "sox", "-n", "-r", "48000", wav, "synth", "2", "sine", "440" }).exit_code, 0);
+    inside_loop([&](MainForm&) {
+        EXPECT_TRUE(Document::instance()->is_playing());
+        EXPECT_TRUE(driver->wait_for_line("out open 48000 16 1"));
+    });
+    Startup::run(u16(wav));
+    EXPECT_TRUE(box->shown.empty());
+}
+
 // Only the whole command line is a switch; anything else names a file, here
 // none that plays: it is reported and the program starts all the same.
 class StartupWithUnplayableFile : public StartupTest, public ::testing::WithParamInterface<const char*> {
