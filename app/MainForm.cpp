@@ -340,7 +340,13 @@ void MainForm::command_record()
 {
     Document& doc = document();
     if (!doc.is_recording()) {
-        doc.record(m_explorer.get_folder());
+        // A device that fails is reported by the tick; a file that cannot
+        // even be made leaves nothing for the tick to see.
+        if (!doc.record(m_explorer.get_folder()) && !doc.is_recording()) {
+            doc.notify(no_change);
+            show_error(u"on_record_failed_caption", u"on_record_failed");
+            return;
+        }
         m_explorer.select_path(doc.get_record_file());
     } else if (doc.is_paused()) {
         doc.resume();

@@ -94,6 +94,38 @@ TEST_F(MainFormTick, AFailedRecordingIsPausedReportedAndStoppedAndItsPartKept)
         u"Recording stopped: the sound could not be recorded or written. What was recorded so far is kept.");
 }
 
+// Record's failures: one the tick sees (no input device), and one that leaves
+// nothing for it (no file can be made), which the command reports itself.
+TEST_F(MainFormTick, ARecordingWithoutAnInputDeviceIsReportedByTheTick)
+{
+    driver->set_open_fails(true);
+    std::u16string message;
+    screen->call([&] { main_form()->execute_command(u"Record"); });
+    screen->call([&] { message = modal_error_message(); }, 300);
+    inside_loop([&](MainForm&) { EXPECT_FALSE(Document::instance()->is_recording()); });
+    Startup::run(u"");
+    EXPECT_EQ(message,
+        u"Recording stopped: the sound could not be recorded or written. What was recorded so far is kept.");
+}
+
+TEST_F(MainFormTick, ARecordingWhoseFileCannotBeMadeIsReportedAtOnce)
+{
+    std::u16string message;
+    // Folders that are files, the documents folder too: nothing can be made inside them.
+    const std::string plain = home.write("plain", "a file");
+    std::unique_ptr<test::EnvironmentOverride> documents;
+    screen->call([&] {
+        documents = std::make_unique<test::EnvironmentOverride>("HOME", plain.c_str());
+        main_form()->explorer().select_path(u16(plain + "/x.wav"));
+        main_form()->execute_command(u"Record");
+    });
+    screen->call([&] { message = modal_error_message(); }, 100);
+    inside_loop([&](MainForm&) { EXPECT_FALSE(Document::instance()->is_recording()); });
+    Startup::run(u"");
+    EXPECT_EQ(message,
+        u"The recording could not be started: its folder cannot be written, or its format cannot be recorded.");
+}
+
 TEST_F(MainFormTick, AWindowsMediaFileThatFailsIsReportedAndStopped)
 {
     const std::string wma = home.write("song.wma", "no media here");
