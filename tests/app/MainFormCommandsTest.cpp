@@ -1,6 +1,7 @@
 #include "model/Document.h"
 #include "skinner/controls/ControlButtonMultistate.h"
 #include "skinner/controls/KeyCode.h"
+#include "skinner/menus/MenuEntry.h"
 #include "skinner/skin/Properties.h"
 #include "tests/app/AppScreen.h"
 
@@ -225,6 +226,22 @@ TEST_F(MainFormCommands, AboutRunsItsFormModallyOverTheMainForm)
     inside_loop([](MainForm& form) { EXPECT_EQ(skinner::Form::current_modal(), &form); });
     Startup::run(u"");
     EXPECT_TRUE(about_shown);
+}
+
+TEST_F(MainFormCommands, OnlyTheFileMenuGetsItsFourTranslatedEntries)
+{
+    inside_loop([](MainForm& form) {
+        skinner::MenuEntry file(u"File", u"File");
+        form.on_build_menu(*form.get_control(u"MainMenu"), file);
+        std::vector<std::string> built;
+        for (const skinner::MenuEntry& entry : file.children)
+            built.push_back(platform::to_utf8(entry.id + u"=" + entry.text) + (entry.separator_after ? "|" : ""));
+        EXPECT_THAT(built, ::testing::ElementsAre("Settings=Settings|", "Help=Help", "About=About", "Exit=Exit|"));
+        skinner::MenuEntry mode(u"Mode", u"");
+        form.on_build_menu(*form.get_control(u"MainMenu"), mode);
+        EXPECT_TRUE(mode.children.empty());
+    });
+    Startup::run(u"");
 }
 
 // The keys of the joystick run the settings' left and right commands.
