@@ -1,6 +1,7 @@
 #include "app/MainForm.h"
 
 #include "app/SettingsSkin.h"
+#include "dialogs/ErrorForm.h"
 #include "dialogs/FormAbout.h"
 #include "liba/Path.h"
 #include "model/ipc/Comm.h"
@@ -339,7 +340,13 @@ void MainForm::command_record()
 {
     Document& doc = document();
     if (!doc.is_recording()) {
-        doc.record(m_explorer.get_folder());
+        // A device that fails is reported by the tick; a file that cannot
+        // even be made leaves nothing for the tick to see.
+        if (!doc.record(m_explorer.get_folder()) && !doc.is_recording()) {
+            doc.notify(no_change);
+            show_error(u"on_record_failed_caption", u"on_record_failed");
+            return;
+        }
         m_explorer.select_path(doc.get_record_file());
     } else if (doc.is_paused()) {
         doc.resume();
@@ -429,8 +436,10 @@ void MainForm::command_screen_resolution()
 
 void MainForm::show_error(std::u16string_view caption_key, std::u16string_view message_key)
 {
-    const skinner::Properties& store = get_settings_skin();
-    message_box(this, store.translate(caption_key), store.translate(message_key));
+    skinner::Properties& store = get_settings_skin();
+    ErrorForm form(this, store);
+    form.set_texts(store.translate(caption_key), store.translate(message_key));
+    form.do_modal();
 }
 
 // Tick, view update, second launch
@@ -474,6 +483,8 @@ void MainForm::on_timer_broadcast(std::uint32_t timer_id)
             if (lower_extension(doc.get_current_file()) == u"wma")
                 show_error(u"NO_WMA_CAPTION", u"NO_WMA");
             doc.stop(nullptr);
+            // The document's tick only notifies while something runs: show the stop now.
+            doc.notify(no_change);
         }
         doc.on_timer();
         m_timer_id = saved;

@@ -32,9 +32,9 @@ void ThreadQueue::wake()
 
 namespace {
 
-// Trivially destructible, so still readable after the holder below is gone:
-// services torn down at exit outlive the main thread's queue.
-thread_local bool queue_ended = false;
+// Set once the thread's queue has gone with its thread storage; a plain
+// flag, so it can still be read by the static destructors that run after.
+thread_local bool queue_gone = false;
 
 // Leaving the thread fails what waits on it and frees its windows.
 struct QueueHolder {
@@ -42,7 +42,7 @@ struct QueueHolder {
 
     ~QueueHolder()
     {
-        queue_ended = true;
+        queue_gone = true;
         if (!queue)
             return;
         {
@@ -446,7 +446,9 @@ bool kill_timer(Window window, std::uintptr_t id)
 
 void set_wait_hook(WaitHook* hook)
 {
-    if (queue_ended)
+    // A display left in a static slot is destroyed after the main thread's
+    // queue: nothing waits any more, and there is no queue to hook.
+    if (queue_gone)
         return;
     current_queue()->hook.store(hook);
 }
