@@ -1,0 +1,28 @@
+#pragma once
+
+#include "skinner/controls/ControlComboBoxStringReadonly.h"
+#include "skinner/controls/ControlTabElement.h"
+
+class Settings;
+
+namespace skinner {
+class Properties;
+}
+
+// The sixth settings page: the language, one of the ".lng" files beside
+// the program.
+class SettingsLanguage : public skinner::ControlTabElement {
+public:
+    // main_skin is the main window's skin, which takes the language too.
+    SettingsLanguage(skinner::ControlTab& tab, std::u16string_view id, skinner::ControlMode mode, Settings& settings,
+        skinner::Properties& main_skin);
+    ~SettingsLanguage() override;
+
+    // Puts a new choice into force in both skins. A language that does not
+    // load leaves the one in use, and the settings keep its name.
+    void save(Settings& settings);
+
+private:
+    skinner::ControlComboBoxStringReadonly m_language;
+    skinner::Properties& m_main_skin;
+};
