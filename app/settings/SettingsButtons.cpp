@@ -79,9 +79,11 @@ void SettingsButtons::ListButtons::paint_item(std::int32_t column, std::int32_t 
         return;
     const Button& button = items[std::size_t(row)];
     if (column == 0) {
+        const std::int32_t left = position.x + (size.width - m_icon_resolution) / 2;
         if (button.icon)
-            platform::draw_icon(
-                canvas.dc(), { position.x + (size.width - m_icon_resolution) / 2, position.y }, *button.icon);
+            platform::draw_icon(canvas.dc(), { left, position.y }, *button.icon);
+        else if (!button.picture.is_empty()) // the joystick's rows show their pictures there
+            button.picture.draw(canvas, { left, position.y }, button.picture.get_size());
         return;
     }
     if (column == 1) {
