@@ -66,10 +66,13 @@ protected:
         return *typed;
     }
 
-    // Closes the form through its window, as the platform's close does.
-    void close(SettingsForm& form)
+    // Closes the form through its window, as the platform's close does,
+    // answering the error forms that closing shows.
+    void close(SettingsForm& form, int error_forms = 0)
     {
         screen->call([&] { platform::post_message(form.window().handle(), platform::msg::close, 0, 0); });
+        for (int i = 0; i < error_forms; ++i)
+            answer_error();
         form.do_modal();
         EXPECT_FALSE(screen->stalled());
     }
