@@ -28,9 +28,10 @@
 namespace test {
 
 class SettingsScreen : public ::testing::Test {
-protected:
+public:
     enum Page { recording = 0, playback, buttons, schedule, associate, language, skin };
 
+protected:
     SettingsScreen()
     {
         copy_program_file("English.lng");
