@@ -2,15 +2,6 @@
 
 #include "model/Settings.h"
 
-namespace {
-
-skinner::Properties& main_skin_of(skinner::Form* owner, skinner::Properties& own)
-{
-    return owner ? owner->properties() : own;
-}
-
-}
-
 SettingsForm::SettingsForm(skinner::Form* owner, skinner::Properties& properties, Settings& settings)
     : Form(owner, properties, u"Settings")
     , m_settings(&settings)
@@ -20,8 +11,8 @@ SettingsForm::SettingsForm(skinner::Form* owner, skinner::Properties& properties
     , m_buttons(m_tab, u"tabButtons", skinner::ControlMode::named, settings)
     , m_schedule(m_tab, u"tabSchedule", skinner::ControlMode::named, settings)
     , m_associate(m_tab, u"tabAssociate", skinner::ControlMode::named, settings)
-    , m_language(m_tab, u"tabLanguage", skinner::ControlMode::named, settings, main_skin_of(owner, properties))
-    , m_skin(m_tab, u"tabSkin", skinner::ControlMode::named, settings, main_skin_of(owner, properties))
+    , m_language(m_tab, u"tabLanguage", skinner::ControlMode::named, settings)
+    , m_skin(m_tab, u"tabSkin", skinner::ControlMode::named, settings)
     , m_menu(*this, u"menuMain")
 {
 }

@@ -4,13 +4,13 @@
 #include "liba/Path.h"
 #include "model/Settings.h"
 #include "os/Log.h"
+#include "skinner/forms/Form.h"
 #include "skinner/skin/Properties.h"
 
 SettingsLanguage::SettingsLanguage(skinner::ControlTab& tab, std::u16string_view id, skinner::ControlMode mode,
-    Settings& settings, skinner::Properties& main_skin)
+    Settings& settings)
     : ControlTabElement(tab, id, mode)
     , m_language(*get_container(), u"cbLanguage")
-    , m_main_skin(main_skin)
 {
     LangFinder finder(m_language.items);
     finder.find(u"%app_path%", u"*.lng", u"*", false);
@@ -24,6 +24,12 @@ SettingsLanguage::SettingsLanguage(skinner::ControlTab& tab, std::u16string_view
 
 SettingsLanguage::~SettingsLanguage() = default;
 
+skinner::Properties& SettingsLanguage::main_skin() const
+{
+    skinner::Form* owner = get_form().owner();
+    return owner ? owner->properties() : get_properties();
+}
+
 void SettingsLanguage::save(Settings& settings)
 {
     const std::u16string chosen = m_language.face().text();
@@ -32,7 +38,7 @@ void SettingsLanguage::save(Settings& settings)
     Settings changed = settings;
     changed.language = chosen;
     const std::u16string path = changed.language_file();
-    if (!m_main_skin.load_language(path)) {
+    if (!main_skin().load_language(path)) {
         os::log() << u"SettingsLanguage: [" + path + u"] did not load; the language stays\n";
         return;
     }

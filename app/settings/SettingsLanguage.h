@@ -13,9 +13,7 @@ class Properties;
 // the program.
 class SettingsLanguage : public skinner::ControlTabElement {
 public:
-    // main_skin is the main window's skin, which takes the language too.
-    SettingsLanguage(skinner::ControlTab& tab, std::u16string_view id, skinner::ControlMode mode, Settings& settings,
-        skinner::Properties& main_skin);
+    SettingsLanguage(skinner::ControlTab& tab, std::u16string_view id, skinner::ControlMode mode, Settings& settings);
     ~SettingsLanguage() override;
 
     // Puts a new choice into force in both skins. A language that does not
@@ -23,6 +21,7 @@ public:
     void save(Settings& settings);
 
 private:
+    // The main window's skin: that of the settings form's owner.
+    skinner::Properties& main_skin() const;
     skinner::ControlComboBoxStringReadonly m_language;
-    skinner::Properties& m_main_skin;
 };

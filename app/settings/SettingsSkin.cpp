@@ -36,14 +36,13 @@ void switch_today_item(std::uint32_t enabled)
 }
 
 SettingsSkin::SettingsSkin(skinner::ControlTab& tab, std::u16string_view id, skinner::ControlMode mode,
-    Settings& settings, skinner::Properties& main_skin)
+    Settings& settings)
     : ControlTabElement(tab, id, mode)
     , m_main(*get_container(), u"cmbMain")
     , m_today(*get_container(), u"cmbToday")
     , m_main_preview(*get_container(), u"frmMainPreview")
     , m_today_preview(*get_container(), u"frmTodayPreview")
     , m_finder(skinner::get_screen_size())
-    , m_main_skin(main_skin)
 {
     const std::u16string skins = liba::join_path(u"%app_path%", u"skins");
     m_finder.find(skins, u"*.skin", u"*", false);
@@ -66,6 +65,12 @@ SettingsSkin::SettingsSkin(skinner::ControlTab& tab, std::u16string_view id, ski
 }
 
 SettingsSkin::~SettingsSkin() = default;
+
+skinner::Properties& SettingsSkin::main_skin() const
+{
+    skinner::Form* owner = get_form().owner();
+    return owner ? owner->properties() : get_properties();
+}
 
 std::u16string SettingsSkin::default_today_skin()
 {
@@ -120,7 +125,7 @@ void SettingsSkin::save_main_skin(Settings& settings)
     // The skin in use is not loaded again, and its stored path keeps its macros.
     if (liba::paths_equal(os::expand_path_macros(chosen), os::expand_path_macros(settings.skin)))
         return;
-    if (!m_main_skin.load_skin(chosen, skinner::get_screen_size())) {
+    if (!main_skin().load_skin(chosen, skinner::get_screen_size())) {
         os::log() << u"SettingsSkin: [" + chosen + u"] did not load; the skin stays\n";
         ErrorForm error(&get_form(), get_properties());
         error.set_texts(translate(u"on_skin_not_loaded_caption"_key), translate(u"on_skin_not_loaded"_key));

@@ -18,9 +18,7 @@ class Properties;
 // Today item, each with a preview.
 class SettingsSkin : public skinner::ControlTabElement {
 public:
-    // main_skin is the main window's skin, which the choice is loaded into.
-    SettingsSkin(skinner::ControlTab& tab, std::u16string_view id, skinner::ControlMode mode, Settings& settings,
-        skinner::Properties& main_skin);
+    SettingsSkin(skinner::ControlTab& tab, std::u16string_view id, skinner::ControlMode mode, Settings& settings);
     ~SettingsSkin() override;
 
     bool on_selection_changed(skinner::Control& sender) override;
@@ -37,6 +35,8 @@ public:
     const std::vector<std::u16string>& today_skins() const { return m_finder.today_skins; }
 
 private:
+    // The main window's skin: that of the settings form's owner.
+    skinner::Properties& main_skin() const;
     void show_preview(const std::vector<std::u16string>& list, std::int32_t index, skinner::ControlFrame& frame);
     void save_main_skin(Settings& settings);
     void save_today_skin();
@@ -46,5 +46,4 @@ private:
     skinner::ControlFrame m_main_preview;
     skinner::ControlFrame m_today_preview;
     MySkinFinder m_finder;
-    skinner::Properties& m_main_skin;
 };
