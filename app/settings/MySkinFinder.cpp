@@ -2,6 +2,7 @@
 
 #include "liba/CaseMapping.h"
 #include "liba/Path.h"
+#include "os/FileInfo.h"
 #include "os/PathMacros.h"
 #include "skinner/skin/PropertiesImpl.h"
 
@@ -36,7 +37,10 @@ bool MySkinFinder::on_file(const std::u16string& path)
 
 bool MySkinFinder::on_folder(const std::u16string& path)
 {
-    if (liba::is_path_under(os::expand_path_macros(u"%windows%"), path))
+    if (liba::is_path_under(os::expand_path_macros(u"%windows%"), os::expand_path_macros(path)))
+        return true;
+    // A link to a folder above would make the search endless.
+    if (os::FileInfo(path).is_link())
         return true;
     os::Finder::find(path, u"*", u"*", false);
     return true;

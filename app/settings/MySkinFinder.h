@@ -8,8 +8,8 @@
 
 // Sorts the skin files a search reports into skins of the main window and
 // skins of the Today item by the entry their header holds; other files and
-// skins are left out. Sub-folders are searched in turn, except those of the
-// system folder.
+// skins are left out. Sub-folders are searched in turn, except linked ones
+// and those of the system folder.
 class MySkinFinder : public os::Finder {
 public:
     explicit MySkinFinder(skinner::Size screen)

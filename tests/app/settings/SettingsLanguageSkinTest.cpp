@@ -151,6 +151,20 @@ TEST_F(SkinPage, ListsMainAndTodaySkinsByTheirEntry)
     EXPECT_FALSE(today_preview.picture().is_empty());
 }
 
+TEST_F(SkinPage, TheSearchLeavesOutLinkedFoldersAndTheSystemFolder)
+{
+    // A link back up would never end; skins under %windows% are not offered.
+    std::filesystem::create_directory_symlink("../..", app.file("skins/Default/up"));
+    add_main_skin("Other");
+    std::filesystem::create_directory_symlink(app.file("skins/Other"), app.file("skins/Linked"));
+    test::EnvironmentOverride system_inside_skins { "XDG_DATA_HOME", app.file("skins").c_str() };
+    std::filesystem::create_directories(app.file("skins/orvanta"));
+    copy_program_file("skins/Default", "skins/orvanta/Default");
+    SettingsForm form(owner, settings_skin, settings);
+    EXPECT_EQ(form.skin_page().main_skins(),
+        (std::vector<std::u16string> { u"%app_path%/skins/Default/Default.skin", u"%app_path%/skins/Other/Other.skin" }));
+}
+
 TEST_F(SkinPage, AChosenMainSkinIsLoadedOnClose)
 {
     add_main_skin("Other");
