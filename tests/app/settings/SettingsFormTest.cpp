@@ -1,5 +1,6 @@
 #include "app/settings/SettingsPlayback.h"
 #include "tests/app/settings/SettingsScreen.h"
+#include "platform/ui/Display.h"
 #include "platform/ui/Screen.h"
 #include "tests/support/Screenshot.h"
 
@@ -121,5 +122,31 @@ INSTANTIATE_TEST_SUITE_P(Pages, SettingsPageLooks,
         name[0] = char(std::toupper(name[0]));
         return name;
     });
+
+}
+
+namespace {
+
+// The form on other screens: on its side, and at twice the scale.
+class SettingsOtherScreens : public test::SettingsScreen, public ::testing::WithParamInterface<const char*> {
+protected:
+    SettingsOtherScreens()
+        : SettingsScreen(*platform::parse_screen_mode(GetParam()))
+    {
+    }
+};
+
+TEST_P(SettingsOtherScreens, RecordingPage)
+{
+    settings.prefix = u"Memo";
+    settings.default_folder = true;
+    settings.folder = u"/home/user/Recordings";
+    SettingsForm form(nullptr, settings_skin, settings);
+    run();
+    EXPECT_TRUE(test::matches_screenshot(screen->shown(), std::string("settings-recording-") + GetParam()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Screens, SettingsOtherScreens, ::testing::Values("320x240", "480x640"),
+    [](const ::testing::TestParamInfo<const char*>& info) { return info.index == 0 ? "Landscape" : "Scale2"; });
 
 }

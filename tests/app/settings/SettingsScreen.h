@@ -32,12 +32,13 @@ public:
     enum Page { recording = 0, playback, buttons, schedule, associate, language, skin };
 
 protected:
-    SettingsScreen()
+    explicit SettingsScreen(platform::ScreenMode mode = {})
+        : screen_mode(mode)
     {
         copy_program_file("English.lng");
         copy_program_file("skins");
         settings_skin.load_skin_and_language(app_file("skins/settings/settings.skin"), app_file("English.lng"),
-            { 240, 320 });
+            { screen_mode.size.width, screen_mode.size.height });
     }
 
     static std::string program_file(const std::string& relative)
@@ -102,10 +103,11 @@ protected:
     EnvironmentOverride data_home { "XDG_DATA_HOME", dir.file("data").c_str() };
     EnvironmentOverride config_home { "XDG_CONFIG_HOME", dir.file("config").c_str() };
     os::ScopedRegistryFile registry { dir.file("registry") };
+    platform::ScreenMode screen_mode;
     os::Application application { u"SettingsTest" };
     platform::ScopedService<platform::Clock, platform::headless::FakeClock> clock { platform::clock_slot(), 10000 };
     platform::ScopedService<platform::Display, platform::headless::HeadlessDisplay> screen {
-        platform::display_slot(), platform::ScreenMode {}
+        platform::display_slot(), screen_mode
     };
     skinner::Properties settings_skin;
     Settings settings;
