@@ -37,5 +37,5 @@ void SettingsPlayback::save(Settings& settings)
     const std::int32_t current = m_mode.get_current();
     if (current >= 0 && std::size_t(current) < std::size(mode_keys))
         settings.play_mode = static_cast<PlayMode>(current);
-    settings.play_turn_off = m_turn_off.seconds();
+    settings.play_turn_off = m_turn_off.selected_seconds();
 }

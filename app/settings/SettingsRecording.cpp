@@ -115,8 +115,8 @@ void SettingsRecording::update_enabling()
 
 void SettingsRecording::save(Settings& settings)
 {
-    settings.prefix = m_prefix.text();
-    settings.folder = m_folder.text();
+    settings.prefix = m_prefix.get_text();
+    settings.folder = m_folder.get_path();
     settings.default_folder = m_default_folder.is_checked();
     settings.date_folder = m_date_folder.is_checked();
     settings.include_date = m_include_date.is_checked();
@@ -126,5 +126,5 @@ void SettingsRecording::save(Settings& settings)
     settings.bits = int(format.bits);
     settings.samples = int(format.samples);
     settings.bitrate = int(format.bitrate);
-    settings.record_turn_off = m_turn_off.seconds();
+    settings.record_turn_off = m_turn_off.selected_seconds();
 }

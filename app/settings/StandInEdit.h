@@ -7,4 +7,6 @@
 class StandInEdit : public skinner::ControlFrame {
 public:
     using ControlFrame::ControlFrame;
+
+    const std::u16string& get_text() const { return text(); }
 };

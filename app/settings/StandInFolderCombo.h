@@ -12,5 +12,5 @@ public:
 
     void set_path(std::u16string_view path);
     // The folder shown.
-    const std::u16string& text() { return face().text(); }
+    const std::u16string& get_path() { return face().text(); }
 };

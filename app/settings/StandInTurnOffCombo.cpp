@@ -40,7 +40,7 @@ void StandInTurnOffCombo::select_seconds(std::int32_t seconds)
     set_current(0);
 }
 
-std::int32_t StandInTurnOffCombo::seconds() const
+std::int32_t StandInTurnOffCombo::selected_seconds() const
 {
     return current_is_valid() ? items[std::size_t(get_current())].second : 0;
 }

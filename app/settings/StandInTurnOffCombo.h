@@ -16,7 +16,7 @@ public:
     // The first time of at least the seconds; "never" when none is.
     void select_seconds(std::int32_t seconds);
     // The current item's seconds; 0 (never) without one.
-    std::int32_t seconds() const;
+    std::int32_t selected_seconds() const;
 
     void paint_item(std::int32_t row, skinner::Canvas& canvas, skinner::Point position, skinner::Size size,
         bool selected, bool highlighted) override;
