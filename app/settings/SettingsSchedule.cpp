@@ -174,10 +174,12 @@ void SettingsSchedule::change()
     const std::int32_t row = *m_grid.selected_rows().begin();
     if (row >= m_grid.schedule.size())
         return;
-    const ScheduleTask kept = m_grid.schedule[row];
+    // The whole schedule is kept: one read from a file may hold periods that
+    // overlap, and the changed one would then not go back in.
+    const Schedule kept = m_grid.schedule;
     m_grid.schedule.remove(row);
     if (!add())
-        m_grid.schedule.insert(kept);
+        m_grid.schedule = kept;
     m_grid.refresh();
     update_buttons();
 }

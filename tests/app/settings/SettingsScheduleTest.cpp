@@ -139,6 +139,24 @@ TEST_F(SchedulePage, ARefusedChangePutsThePeriodBack)
         (std::vector<std::string> { "1 8-1 9", "2 7-2 10", "3 8-3 9", "4 8-4 9", "5 8-5 9" }));
 }
 
+TEST_F(SchedulePage, ARefusedChangeKeepsPeriodsOfAFileThatOverlap)
+{
+    // Periods from a settings file are taken as they stand, overlapping or not.
+    settings.load(platform::from_utf8(dir.write("Orvanta.xml",
+        "<Settings><Schedule>"
+        "<Task Begin=\"2026 03 05 12 00 00\" End=\"2026 03 05 13 00 00\"/>"
+        "<Task Begin=\"2026 03 05 10 00 00\" End=\"2026 03 05 12 30 00\"/>"
+        "</Schedule></Settings>")));
+    ASSERT_EQ(periods(settings.schedule), (std::vector<std::string> { "5 12-5 13", "5 10-5 12" }));
+    SettingsForm form(nullptr, settings_skin, settings);
+    grid(form).select_only(0);
+    pick(form, at(5, 14), at(5, 13));
+    answer_error();
+    click(form, u"btnChange");
+    EXPECT_EQ(errors.size(), 1u);
+    EXPECT_EQ(periods(form.schedule_page().schedule()), periods(settings.schedule));
+}
+
 TEST_F(SchedulePage, DeletingRemovesExactlyTheSelectedRows)
 {
     five_periods();
