@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/settings/StandInTurnOffCombo.h"
+#include "dialogs/ControlComboBoxTurnOff.h"
 #include "skinner/controls/ControlComboBoxStringReadonly.h"
 #include "skinner/controls/ControlTabElement.h"
 
@@ -17,5 +17,5 @@ public:
 
 private:
     skinner::ControlComboBoxStringReadonly m_mode;
-    StandInTurnOffCombo m_turn_off;
+    ControlComboBoxTurnOff m_turn_off;
 };

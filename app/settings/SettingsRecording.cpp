@@ -70,7 +70,8 @@ SettingsRecording::SettingsRecording(
     , m_turn_off(*get_container(), u"cbTurnOff")
 {
     m_prefix.set_text(settings.prefix);
-    m_folder.set_path(settings.folder);
+    m_folder.set_path(u"/");
+    m_folder.path_frame().set_text(settings.folder);
     m_default_folder.set_checked(settings.default_folder);
     m_date_folder.set_checked(settings.date_folder);
     m_include_date.set_checked(settings.include_date);

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/settings/StandInEdit.h"
-#include "app/settings/StandInFolderCombo.h"
-#include "app/settings/StandInTurnOffCombo.h"
+#include "dialogs/ControlComboBoxTurnOff.h"
 #include "skinner/controls/ControlCheckBox.h"
+#include "skinner/controls/ControlComboBoxFolderTree.h"
 #include "skinner/controls/ControlComboBoxGenericReadonly.h"
+#include "skinner/controls/ControlEdit.h"
 #include "skinner/controls/ControlTabElement.h"
 
 #include <cstdint>
@@ -62,9 +62,9 @@ private:
 
     FormatCombo m_formats;
     skinner::ControlCheckBox m_default_folder;
-    StandInFolderCombo m_folder;
+    skinner::ControlComboBoxFolderTree m_folder;
     skinner::ControlCheckBox m_date_folder;
-    StandInEdit m_prefix;
+    skinner::ControlEdit m_prefix;
     skinner::ControlCheckBox m_include_date;
-    StandInTurnOffCombo m_turn_off;
+    ControlComboBoxTurnOff m_turn_off;
 };

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/settings/StandInCalendar.h"
 #include "model/Schedule.h"
 #include "skinner/controls/ControlButton.h"
+#include "skinner/controls/ControlCalendar.h"
 #include "skinner/controls/ControlGrid.h"
 #include "skinner/controls/ControlTabElement.h"
 #include "skinner/controls/GridSelectionStrategyMultiRowCE.h"
@@ -58,8 +58,8 @@ private:
     skinner::ControlButton m_change;
     skinner::ControlButton m_delete_all;
     ControlGridSchdule m_grid;
-    StandInCalendar m_date_begin;
-    StandInCalendar m_date_end;
-    StandInCalendar m_time_begin;
-    StandInCalendar m_time_end;
+    skinner::ControlCalendar m_date_begin;
+    skinner::ControlCalendar m_date_end;
+    skinner::ControlCalendar m_time_begin;
+    skinner::ControlCalendar m_time_end;
 };

@@ -75,7 +75,7 @@ TEST_F(SettingsFormTest, ThePlayModeIsTheItemIndex)
         EXPECT_EQ(modes(form).items, std::vector<std::u16string>(std::begin(texts), std::end(texts)));
         EXPECT_EQ(modes(form).face().text(), texts[mode]);
         modes(form).set_current(4 - mode);
-        control<StandInTurnOffCombo>(form, playback, u"cbTurnOff").select_seconds(61);
+        control<ControlComboBoxTurnOff>(form, playback, u"cbTurnOff").select_seconds(61);
         close(form);
         EXPECT_EQ(settings.play_mode, static_cast<PlayMode>(4 - mode));
         EXPECT_EQ(settings.play_turn_off, 0) << "beyond a minute is never";

@@ -132,8 +132,8 @@ TEST_F(RecordingPage, FieldsComeFromTheRecordAndGoBackWhenTheFormCloses)
     settings.include_date = false;
     settings.record_turn_off = 3; // not a choice: the next longer one is shown
     SettingsForm form(nullptr, settings_skin, settings);
-    EXPECT_EQ(control<StandInEdit>(form, recording, u"editPrefix").get_text(), u"Talk");
-    EXPECT_EQ(control<StandInTurnOffCombo>(form, recording, u"cbTurnOff").selected_seconds(), 5);
+    EXPECT_EQ(control<skinner::ControlEdit>(form, recording, u"editPrefix").get_text(), u"Talk");
+    EXPECT_EQ(control<ControlComboBoxTurnOff>(form, recording, u"cbTurnOff").selected_seconds(), 5);
 
     // Another format and the date in the name; the folder is left alone.
     formats(form).set_current(13);

@@ -29,10 +29,10 @@ protected:
     // Sets the four pickers to a period, as the user would.
     static void pick(SettingsForm& form, const liba::DateTime& begin, const liba::DateTime& end)
     {
-        control<StandInCalendar>(form, schedule, u"calDateBegin").set_time(begin);
-        control<StandInCalendar>(form, schedule, u"calTimeBegin").set_time(begin);
-        control<StandInCalendar>(form, schedule, u"calDateEnd").set_time(end);
-        control<StandInCalendar>(form, schedule, u"calTimeEnd").set_time(end);
+        control<skinner::ControlCalendar>(form, schedule, u"calDateBegin").set_time(begin);
+        control<skinner::ControlCalendar>(form, schedule, u"calTimeBegin").set_time(begin);
+        control<skinner::ControlCalendar>(form, schedule, u"calDateEnd").set_time(end);
+        control<skinner::ControlCalendar>(form, schedule, u"calTimeEnd").set_time(end);
     }
 
     static void click(SettingsForm& form, std::u16string_view id)
@@ -67,10 +67,10 @@ TEST_F(SchedulePage, AddingKeepsTheScheduleSortedAndSelectsTheNewPeriod)
 
     // Across midnight: the date of one picker, the time of the other.
     liba::DateTime begin_date = at(3, 0), begin_time = at(1, 22, 30);
-    control<StandInCalendar>(form, schedule, u"calDateBegin").set_time(begin_date);
-    control<StandInCalendar>(form, schedule, u"calTimeBegin").set_time(begin_time);
-    control<StandInCalendar>(form, schedule, u"calDateEnd").set_time(at(4, 0));
-    control<StandInCalendar>(form, schedule, u"calTimeEnd").set_time(at(9, 1));
+    control<skinner::ControlCalendar>(form, schedule, u"calDateBegin").set_time(begin_date);
+    control<skinner::ControlCalendar>(form, schedule, u"calTimeBegin").set_time(begin_time);
+    control<skinner::ControlCalendar>(form, schedule, u"calDateEnd").set_time(at(4, 0));
+    control<skinner::ControlCalendar>(form, schedule, u"calTimeEnd").set_time(at(9, 1));
     click(form, u"btnAdd");
     EXPECT_TRUE(errors.empty());
     EXPECT_EQ(periods(form.schedule_page().schedule()),
@@ -123,8 +123,8 @@ TEST_F(SchedulePage, ARefusedChangePutsThePeriodBack)
     SettingsForm form(nullptr, settings_skin, settings);
     grid(form).select_only(1);
     // The pickers show the selected period.
-    EXPECT_EQ(control<StandInCalendar>(form, schedule, u"calDateBegin").get_time().day(), 2);
-    EXPECT_EQ(control<StandInCalendar>(form, schedule, u"calTimeEnd").get_time().hour(), 9);
+    EXPECT_EQ(control<skinner::ControlCalendar>(form, schedule, u"calDateBegin").get_time().day(), 2);
+    EXPECT_EQ(control<skinner::ControlCalendar>(form, schedule, u"calTimeEnd").get_time().hour(), 9);
 
     pick(form, at(2, 8), at(3, 8, 30)); // runs into day 3's period
     answer_error();
