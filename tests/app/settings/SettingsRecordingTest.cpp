@@ -135,13 +135,15 @@ TEST_F(RecordingPage, FieldsComeFromTheRecordAndGoBackWhenTheFormCloses)
     EXPECT_EQ(control<skinner::ControlEdit>(form, recording, u"editPrefix").get_text(), u"Talk");
     EXPECT_EQ(control<ControlComboBoxTurnOff>(form, recording, u"cbTurnOff").selected_seconds(), 5);
 
-    // Another format and the date in the name; the folder is left alone.
+    // Another name, another format and the date in it; the folder is left alone.
+    control<skinner::ControlEdit>(form, recording, u"editPrefix").set_text(u"Lecture");
     formats(form).set_current(13);
     control<skinner::ControlCheckBox>(form, recording, u"chkIncludeDate").set_checked(true);
     EXPECT_EQ(settings.samples, 22050);
     EXPECT_FALSE(settings.include_date);
-    close(form);
     EXPECT_EQ(settings.prefix, u"Talk");
+    close(form);
+    EXPECT_EQ(settings.prefix, u"Lecture");
     EXPECT_EQ(settings.folder, u"/media/card/never chosen");
     EXPECT_TRUE(settings.default_folder);
     EXPECT_TRUE(settings.date_folder);
