@@ -3,6 +3,7 @@
 #include "skinner/controls/ControlTab.h"
 #include "skinner/controls/ControlTabElement.h"
 #include "skinner/menus/MenuEntry.h"
+#include "tests/skinner/EditionOnly.h"
 
 #include <gmock/gmock.h>
 #include <memory>
@@ -72,6 +73,7 @@ protected:
 
 TEST_F(ControlTabTest, FirstPageShowsAndLaterPagesStartHidden)
 {
+    ORVANTA_POCKET_PC_ONLY();
     EXPECT_EQ(shown(), "PageA");
     EXPECT_EQ(tab.header().get_selected_column(), 0);
     EXPECT_EQ(a->page.position(), (Point { 0, 20 }));
@@ -80,6 +82,7 @@ TEST_F(ControlTabTest, FirstPageShowsAndLaterPagesStartHidden)
 
 TEST_F(ControlTabTest, TappingATitleShowsOnlyThatPageAndFocusesIt)
 {
+    ORVANTA_POCKET_PC_ONLY();
     tap(header_cell(1));
     EXPECT_EQ(shown(), "PageB");
     EXPECT_TRUE(form.focused() == &tab);
@@ -112,6 +115,7 @@ TEST_F(ControlTabTest, LeftAndRightTurnThePagesWithoutWrapping)
 
 TEST_F(ControlTabTest, TitlesThatFitLeaveTheArrowsZeroWide)
 {
+    ORVANTA_POCKET_PC_ONLY();
     EXPECT_EQ(tab.header().size(), (Size { 200, 20 }));
     EXPECT_EQ(tab.left_arrow().size().width, 0);
     EXPECT_EQ(tab.right_arrow().size().width, 0);
@@ -119,6 +123,7 @@ TEST_F(ControlTabTest, TitlesThatFitLeaveTheArrowsZeroWide)
 
 TEST_F(ControlTabTest, WideTitlesBringTheArrowsThatScrollTheHeader)
 {
+    ORVANTA_POCKET_PC_ONLY();
     ControlTabElement wide { tab, u"Wide" };
     EXPECT_EQ(tab.header().size(), (Size { 200 - 32, 20 }));
     EXPECT_EQ(tab.left_arrow().position(), (Point { 200 - 32, 0 }));
@@ -132,6 +137,7 @@ TEST_F(ControlTabTest, WideTitlesBringTheArrowsThatScrollTheHeader)
 
 TEST_F(ControlTabTest, DestroyingTheVisiblePageShowsTheLastOne)
 {
+    ORVANTA_POCKET_PC_ONLY();
     tap(header_cell(1));
     b.reset();
     EXPECT_EQ(shown(), "PageC");
@@ -154,6 +160,7 @@ TEST_F(ControlTabTest, CommandsAndTheMenuNameThePages)
 
 TEST_F(ControlTabTest, BottomOrientationPutsTheHeaderBelowThePages)
 {
+    ORVANTA_POCKET_PC_ONLY();
     skinner::ControlTab bottom { form, u"Bottom" };
     ControlTabElement page { bottom, u"PageA" };
     EXPECT_EQ(page.position(), (Point { 0, 160 }));

@@ -3,6 +3,7 @@
 #include "platform/headless/FakeClock.h"
 #include "platform/headless/HeadlessDisplay.h"
 #include "platform/Service.h"
+#include "tests/skinner/EditionOnly.h"
 
 #include <gtest/gtest.h>
 
@@ -27,6 +28,7 @@ private:
 
 TEST(ScreenMetrics, TheWorkAreaLeavesABarAtTheTopAndTheBottom)
 {
+    ORVANTA_POCKET_PC_ONLY();
     struct Case {
         platform::ScreenMode mode;
         bool full_screen;

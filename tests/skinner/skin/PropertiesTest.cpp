@@ -3,6 +3,7 @@
 #include "os/Log.h"
 #include "tests/skinner/skin/SkinFixture.h"
 #include "tests/support/TempDir.h"
+#include "tests/skinner/EditionOnly.h"
 
 #include <gtest/gtest.h>
 
@@ -195,6 +196,7 @@ TEST(FormVariants, FullScreenVariantsMeasureAgainstTheScreen)
 
 TEST(FormVariants, OnlyVariantsForThisDeviceCount)
 {
+    ORVANTA_POCKET_PC_ONLY();
     test::ScopedWorkArea area(skinner::work_area_slot(), Size { 240, 268 });
     Properties skin(wide(test::test_skin_path), qvga);
     // The Smartphone variant is the widest that fits, but not for this device.
@@ -262,6 +264,7 @@ std::string literal(const std::string& text)
 
 TEST(SkinLookupDeathTest, WhatTheSkinLacksEndsTheProgram)
 {
+    ORVANTA_POCKET_PC_ONLY();
     test::ScopedWorkArea area(skinner::work_area_slot(), Size { 240, 268 });
     const auto ends = testing::ExitedWithCode(os::fatal_exit_code);
     const std::string path = test::test_skin_path;
