@@ -15,3 +15,13 @@
 #define ORVANTA_WITHOUT_SOFT_KEYS()                                                                            \
     if constexpr (skinner::uses_soft_keys)                                                                     \
     GTEST_SKIP() << "the behaviour of the editions without soft keys"
+
+// The Smartphone edition's own behaviour: soft keys, no touch screen.
+#define ORVANTA_SMARTPHONE_ONLY()                                                                              \
+    if constexpr (!skinner::is_smartphone)                                                                     \
+    GTEST_SKIP() << "the Smartphone edition's behaviour"
+
+// The Pocket PC edition with soft keys.
+#define ORVANTA_POCKET_PC_SOFT_KEYS_ONLY()                                                                     \
+    if constexpr (skinner::is_smartphone || !skinner::uses_soft_keys)                                          \
+    GTEST_SKIP() << "the behaviour of the Pocket PC edition with soft keys"
