@@ -452,6 +452,9 @@ void foreground_changed()
 
 bool menu_bar_key(std::uint32_t key, bool down, std::uint32_t modifiers)
 {
+    // An open menu takes every key, the Back key closing it.
+    if (menu_is_tracked())
+        return false;
     Window active = active_window();
     if (has_soft_keys() && (key == vk::soft_1 || key == vk::soft_2)) {
         for (auto& [w, bar] : bars()) {

@@ -111,6 +111,11 @@ TEST_P(SoftKeys, TheBackKeyOverriddenComesAsAHotKeyPressAndRelease)
     screen->key(vk::escape);
     screen->run_until_idle();
     EXPECT_EQ(heard(), (std::vector<std::string> { "hot key 27 down", "hot key 27 up" }));
+    log.clear();
+    // An open menu takes it: it closes the menu, and its release is a plain key.
+    screen->key(vk::soft_2).key(vk::escape, 50).key(vk::soft_1, 50);
+    screen->run_until_idle();
+    EXPECT_EQ(heard(), (std::vector<std::string> { "init 18200", "command 18201" }));
 }
 
 INSTANTIATE_TEST_SUITE_P(Shells, SoftKeys, ::testing::Values(ShellKind::smartphone, ShellKind::pocket_pc_soft_keys),

@@ -3,6 +3,7 @@
 #include "skinner/controls/ControlTab.h"
 #include "skinner/controls/ControlTabElement.h"
 #include "skinner/menus/MenuEntry.h"
+#include "skinner/menus/SoftKeyMenu.h"
 #include "tests/skinner/EditionOnly.h"
 
 #include <gmock/gmock.h>
@@ -186,6 +187,27 @@ TEST_F(ControlTabTest, HiddenHeaderPutsTheTabOnTheFormsMenuList)
     tab.set_header_visible(true);
     EXPECT_TRUE(form.menu_items().items().empty());
     EXPECT_EQ(a->page.position(), (Point { 0, 20 }));
+}
+
+}
+
+namespace {
+
+TEST_F(ControlTabTest, WithoutATouchScreenThePagesAreOnTheRightSoftKey)
+{
+    ORVANTA_SMARTPHONE_ONLY();
+    EXPECT_FALSE(tab.header_visible());
+    EXPECT_EQ(a->page.position(), (Point { 0, 0 }));
+    EXPECT_EQ(a->page.size(), (Size { 200, 150 }));
+    skinner::MenuEntry right(u"#FakeIdSoft2#", u"");
+    skinner::SoftKeyMenu::fill_right(form.menu_items(), lists.translator(), right);
+    ASSERT_EQ(right.children.size(), 3u);
+    EXPECT_EQ(right.children[0].id, u"PageA");
+    EXPECT_TRUE(right.children[0].checked);
+    EXPECT_TRUE(right.children[2].separator_after);
+    // Choosing a page from the menu shows it.
+    right.children[2].owner->on_command(right.children[2].id);
+    EXPECT_EQ(shown(), "PageC");
 }
 
 }

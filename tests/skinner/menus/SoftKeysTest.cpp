@@ -15,6 +15,7 @@
 #include "tests/skinner/MenuFormScreen.h"
 #include "tests/skinner/TraceCapture.h"
 #include "tests/skinner/controls/ButtonScreen.h"
+#include "tests/support/Screenshot.h"
 #include "tests/support/TempDir.h"
 
 #include <gmock/gmock.h>
@@ -141,6 +142,12 @@ TEST_F(SoftKeys, SmartphoneKeysShowTheMenusAndActOnThem)
     const platform::Window bar = bar_of(d.form);
     ASSERT_NE(bar, platform::no_window);
     EXPECT_THAT(keys(bar), ElementsAre(u"Action", u"Menu"));
+    // The right key's menu opens above the bar at its right end.
+    screen->key(platform::vk::soft_2)
+        .call([&] { EXPECT_TRUE(test::matches_screenshot(screen->shown(), "soft-keys-smartphone")); }, 50)
+        .key(platform::vk::escape, 50);
+    run();
+    EXPECT_TRUE(clicks.clicks.empty());
 
     // One entry on a key: the key is that button.
     d.yes.set_visible(false);
@@ -175,6 +182,7 @@ TEST_F(SoftKeys, PocketPcSoftKeysTakeTheOkCancelAndYesButtons)
     // OK and Yes share the left key; Cancel alone is the right one. The
     // other buttons stay on the form.
     EXPECT_THAT(keys(bar), ElementsAre(u"Action", u"Back"));
+    EXPECT_TRUE(test::matches_screenshot(screen->shown(), "soft-keys-pocketpc"));
     EXPECT_TRUE(d.play.impl()->visible());
     EXPECT_FALSE(d.ok.impl()->visible());
     EXPECT_TRUE(d.cancel.impl()->visible());

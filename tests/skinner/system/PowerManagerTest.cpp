@@ -63,6 +63,20 @@ TEST_F(PowerManagerTest, TheDisplayGoesOffAtTheFirstTickPastTheInterval)
     }
 }
 
+TEST_F(PowerManagerTest, TheSmartphoneLeavesTheDisplayToTheShell)
+{
+    ORVANTA_SMARTPHONE_ONLY();
+    PowerManager power(form);
+    power.set_interval(1);
+    wait(5000);
+    EXPECT_TRUE(platform::is_display_on());
+    platform::set_display_on(false);
+    EXPECT_TRUE(power.is_display_on()) << "it controls no display, so the display counts as on";
+    screen->key(platform::vk::down);
+    run();
+    EXPECT_FALSE(platform::is_display_on());
+}
+
 TEST_F(PowerManagerTest, IntervalZeroNeverSwitchesOff)
 {
     ORVANTA_POCKET_PC_ONLY();
