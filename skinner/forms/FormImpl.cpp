@@ -317,8 +317,12 @@ void FormImpl::on_size(platform::WParam wparam, platform::LParam lparam)
 
 bool FormImpl::on_activate(platform::WParam wparam)
 {
-    if constexpr (is_smartphone)
+    if constexpr (is_smartphone) {
+        // Keys alone move the focus here: an inactive form would never tell a
+        // control that it has it, and an edit box would never get its window's.
+        m_form->set_active(wparam != platform::wa::inactive);
         return wparam != platform::wa::inactive && m_form->on_form_activate();
+    }
     if (wparam == platform::wa::inactive) {
         m_form->set_active(false);
         return false;
