@@ -154,7 +154,7 @@ TEST(SkinCompiler, AcceptsWhatStaysWithinTheFormat)
     }
 }
 
-TEST(SkinCompiler, AFormLikeAnotherCopiesItAndReplacesWhatItLists)
+TEST(SkinCompiler, AFormLikeAnotherCopiesItAndOverridesWhatItLists)
 {
     const skinc::ParseResult parsed = skinc::parse_skin(skin(R"(
         <form name="Main"><point name="Size" x="240" y="268"/><int name="Mode" value="3"/>
@@ -163,7 +163,8 @@ TEST(SkinCompiler, AFormLikeAnotherCopiesItAndReplacesWhatItLists)
           <control name="Play"><int name="Id" value="1"/></control></form>
         <form name="Main" variant="_phone" like="Main"><point name="Size" x="240" y="266"/>
           <string name="Devices" value="S"/><template control="Caption" type="Auto.Button"/>
-          <control name="Play"><int name="Id" value="2"/></control><control name="Menu"/></form>)"));
+          <control name="Play"><int name="Id" value="2"/><string name="Action" value="BUTTON_NO_MENU"/></control>
+          <control name="Menu"/></form>)"));
     ASSERT_EQ(parsed.error, "");
     ASSERT_EQ(parsed.skin.forms.size(), 2u);
     const skinc::Form& phone = parsed.skin.forms[1];
@@ -176,7 +177,9 @@ TEST(SkinCompiler, AFormLikeAnotherCopiesItAndReplacesWhatItLists)
     EXPECT_EQ(phone.templates.size(), 1u);
     ASSERT_EQ(phone.controls.size(), 3u);
     EXPECT_EQ(phone.controls[0].properties[0].text, u"title");
+    ASSERT_EQ(phone.controls[1].properties.size(), 2u);
     EXPECT_EQ(phone.controls[1].properties[0].integer, 2);
+    EXPECT_EQ(phone.controls[1].properties[1].text, u"BUTTON_NO_MENU");
     EXPECT_EQ(phone.controls[2].name, u"Menu");
     // The copied form keeps its own.
     EXPECT_EQ(parsed.skin.forms[0].controls[1].properties[0].integer, 1);

@@ -237,8 +237,9 @@ private:
         skin.fonts.push_back(text(node, "description"));
     }
 
-    // A form "like" an earlier record starts as its copy: its own properties
-    // and controls replace those of the same name, its templates are added.
+    // A form "like" an earlier record starts as its copy: its own properties,
+    // and those of the controls it lists, replace those of the same name and
+    // table or are added; its new controls and templates are added.
     Form read_form(const pugi::xml_node& node, const std::vector<Form>& earlier) const
     {
         Form form;
@@ -265,10 +266,12 @@ private:
                 const auto same = std::find_if(form.controls.begin(), form.controls.end(),
                     [&](const Record& r) { return r.name == control.name; });
                 // A control listed twice in the form itself stays an error.
-                if (own_controls.insert(control.name).second && same != form.controls.end())
-                    *same = std::move(control);
-                else
+                if (own_controls.insert(control.name).second && same != form.controls.end()) {
+                    for (Property& p : control.properties)
+                        put(same->properties, std::move(p));
+                } else {
                     form.controls.push_back(std::move(control));
+                }
             } else if (kind == "template") {
                 std::u16string type = name(child, "type");
                 if (std::find(std::begin(skinner::skin_format::template_types),
