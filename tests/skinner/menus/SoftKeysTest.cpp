@@ -134,6 +134,14 @@ TEST_F(SoftKeys, SmartphoneButtonsBecomeSoftKeyEntriesByTheirAction)
     EXPECT_EQ(std::ranges::count(listed, dynamic_cast<MenuManager::Item*>(d.play.impl())), 1);
 }
 
+TEST_F(SoftKeys, TheSmartphoneLaysOutFormsForTheirSizeWithoutButtons)
+{
+    Dialog d(menus_skin, clicks);
+    EXPECT_EQ(d.form.reference_size(), is_smartphone ? (Size { 200, 95 }) : (Size { 200, 120 }));
+    bring_forward(d.form);
+    EXPECT_EQ(d.form.get_size(), is_smartphone ? (Size { 200, 95 }) : (Size { 200, 120 }));
+}
+
 TEST_F(SoftKeys, SmartphoneKeysShowTheMenusAndActOnThem)
 {
     ORVANTA_SMARTPHONE_ONLY();
