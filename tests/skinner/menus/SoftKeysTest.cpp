@@ -134,6 +134,32 @@ TEST_F(SoftKeys, SmartphoneButtonsBecomeSoftKeyEntriesByTheirAction)
     EXPECT_EQ(std::ranges::count(listed, dynamic_cast<MenuManager::Item*>(d.play.impl())), 1);
 }
 
+TEST_F(SoftKeys, TheSmartphoneCaptionAlsoTellsTheTray)
+{
+    ORVANTA_SMARTPHONE_ONLY();
+    std::vector<platform::WParam> heard;
+    platform::register_window_class({ u"tray", {}, false, 0 });
+    platform::WindowParams params;
+    params.class_name = u"tray";
+    params.title = u"tray";
+    const platform::Window tray = platform::create_window(params);
+    platform::set_window_procedure(tray, [&](platform::Window w, platform::MessageId id, platform::WParam wp, platform::LParam lp) {
+        if (id == platform::msg::user)
+            heard.push_back(wp);
+        return platform::default_window_procedure(w, id, wp, lp);
+    });
+    {
+        test::TraceCapture trace(dir);
+        Dialog d(menus_skin, clicks);
+        d.caption.set_text(u"Renamed");
+        run();
+        EXPECT_EQ(platform::window_text(d.form.window().handle()), u"Renamed");
+        EXPECT_EQ(heard, std::vector<platform::WParam> { 4 });
+        EXPECT_THAT(trace.text(), HasSubstr(" to {Renamed\n"));
+    }
+    platform::destroy_window(tray);
+}
+
 TEST_F(SoftKeys, TheSmartphoneLaysOutFormsForTheirSizeWithoutButtons)
 {
     Dialog d(menus_skin, clicks);
