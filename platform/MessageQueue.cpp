@@ -1,5 +1,6 @@
 #include "platform/MessageQueue.h"
 
+#include "platform/detail/EditBox.h"
 #include "platform/detail/MessageState.h"
 
 #include <algorithm>
@@ -18,6 +19,11 @@ MessageState& state()
         plain->name = u"STATIC";
         plain->procedure = default_window_procedure;
         made->classes.emplace(u"static", std::move(plain));
+        // The shell's single-line edit box (platform/ui/EditBox.h).
+        auto edit = std::make_shared<WindowClassRecord>();
+        edit->name = u"EDIT";
+        edit->procedure = edit_box_procedure;
+        made->classes.emplace(u"edit", std::move(edit));
         return made;
     }();
     return *s;

@@ -50,7 +50,8 @@ struct WindowClass {
 };
 
 // False when a class of that name exists already (the first registration stays).
-// "STATIC" exists from the start: a plain window with the default procedure.
+// "STATIC" exists from the start: a plain window with the default procedure;
+// so does the shell's single-line edit box, "EDIT" (platform/ui/EditBox.h).
 bool register_window_class(const WindowClass&);
 
 struct WindowParams {

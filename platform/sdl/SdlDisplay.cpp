@@ -3,6 +3,7 @@
 #include "platform/Utf8.h"
 #include "platform/ui/Input.h"
 #include "platform/ui/Screen.h"
+#include "platform/ui/Shell.h"
 #include "platform/ui/WindowManager.h"
 
 #include <SDL.h>
@@ -38,6 +39,9 @@ constexpr KeyMap keys[] = {
 
 std::uint32_t virtual_key(SDL_Keycode code)
 {
+    // A soft-key device has its two soft keys where the first two buttons were.
+    if (has_soft_keys() && (code == SDLK_F1 || code == SDLK_F2))
+        return code == SDLK_F1 ? vk::soft_1 : vk::soft_2;
     if (code >= SDLK_a && code <= SDLK_z)
         return std::uint32_t('A' + (code - SDLK_a));
     if (code >= SDLK_0 && code <= SDLK_9)

@@ -13,6 +13,7 @@
 #include "platform/ui/Paint.h"
 #include "platform/ui/Picture.h"
 #include "platform/ui/Screen.h"
+#include "platform/ui/Shell.h"
 #include "platform/ui/ShellLook.h"
 #include "platform/ui/WindowManager.h"
 
@@ -24,6 +25,8 @@ namespace platform {
 namespace {
 
 constexpr char16_t bar_class[] = u"ShellMenuBar";
+// Posted to a bar by its soft key: wparam 0 for the left key, 1 for the right one.
+constexpr MessageId soft_key_pressed = 0x8001;
 
 struct Bar {
     Window owner;
@@ -73,9 +76,27 @@ const Icon* image_of(const Bar& bar, const ToolbarButton& b)
                                                                     : nullptr;
 }
 
+// Two soft keys share the bar, the first at its left end and the second at
+// its right end; further buttons have no place.
+std::vector<Rect> soft_key_layout(const Bar& bar)
+{
+    std::int32_t height = bar_height();
+    std::int32_t half = screen_size().width / 2;
+    std::vector<Rect> rects;
+    for (std::size_t i = 0; i < bar.buttons.size(); ++i) {
+        if (i > 1 || !shows(bar.buttons[i]) || is_separator(bar.buttons[i]))
+            rects.push_back({});
+        else
+            rects.push_back(i == 0 ? Rect { 0, 1, half, height } : Rect { half, 1, 2 * half, height });
+    }
+    return rects;
+}
+
 // The buttons' rectangles in the bar (empty for hidden ones), left to right.
 std::vector<Rect> layout(const Bar& bar)
 {
+    if (has_soft_keys())
+        return soft_key_layout(bar);
     std::int32_t height = bar_height();
     std::int32_t pad = look::scaled(6);
     auto& font = const_cast<Font&>(look::font());
@@ -144,8 +165,11 @@ void paint_bar(Window w, Bar& bar)
             x += icon->size().width + look::scaled(3);
         }
         look::prepare_text(dc, color);
-        Rect text { x, r.top, r.right, r.bottom };
-        dc.draw_text(b.text, text, dt::left | dt::vcenter | dt::single_line | dt::no_prefix);
+        // The right soft key's label keeps to the right edge, over its key.
+        const bool right_key = has_soft_keys() && i == 1;
+        Rect text { x, r.top, right_key ? r.right - look::scaled(6) : r.right, r.bottom };
+        dc.draw_text(b.text, text,
+            (right_key ? dt::right : dt::left) | dt::vcenter | dt::single_line | dt::no_prefix);
     }
     dc.select_font(nullptr);
 }
@@ -189,6 +213,21 @@ void press(Window w, Bar& bar, Point p)
     bar.pressed = i;
     bar.pressed_inside = true;
     invalidate_rect(w, std::nullopt, false);
+}
+
+// A soft key acts on its button as a tap on it would.
+void press_soft_key(Window w, Bar& bar, std::size_t index)
+{
+    if (index >= bar.buttons.size() || index > 1)
+        return;
+    const ToolbarButton& b = bar.buttons[index];
+    if (!shows(b) || is_separator(b) || !(b.state & tbstate::enabled))
+        return;
+    if ((b.style & (tbstyle::drop_down | tbstyle::whole_drop_down)) && b.menu != no_menu) {
+        open_drop_down(w, int(index));
+        return;
+    }
+    post_message(bar.owner, msg::command, WParam(std::uint16_t(b.command)), LParam(w));
 }
 
 void release(Window w, Bar& bar, Point p)
@@ -359,6 +398,9 @@ LResult bar_procedure(Window w, MessageId id, WParam wp, LParam lp)
     case msg::left_button_up:
         release(w, *bar, point_of(lp));
         return 0;
+    case soft_key_pressed:
+        press_soft_key(w, *bar, std::size_t(wp));
+        return 0;
     case msg::capture_changed:
         if (bar->pressed >= 0) {
             bar->pressed = -1;
@@ -410,7 +452,21 @@ void foreground_changed()
 
 bool menu_bar_key(std::uint32_t key, bool down, std::uint32_t modifiers)
 {
+    // An open menu takes every key, the Back key closing it.
+    if (menu_is_tracked())
+        return false;
     Window active = active_window();
+    if (has_soft_keys() && (key == vk::soft_1 || key == vk::soft_2)) {
+        for (auto& [w, bar] : bars()) {
+            if (top_level_ancestor(bar.owner) != active || !(window_style(w) & ws::visible))
+                continue;
+            // The press acts; its release only ends the key.
+            if (down)
+                post_message(w, soft_key_pressed, key == vk::soft_1 ? 0 : 1);
+            return true;
+        }
+        return false;
+    }
     for (auto& [w, bar] : bars()) {
         auto it = bar.overrides.find(key);
         if (it == bar.overrides.end() || !it->second || top_level_ancestor(bar.owner) != active

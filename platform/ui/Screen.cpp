@@ -4,6 +4,7 @@
 #include "platform/detail/WindowTree.h"
 #include "platform/ui/DeviceContext.h"
 #include "platform/ui/Font.h"
+#include "platform/ui/Shell.h"
 #include "platform/ui/WindowManager.h"
 
 #include <atomic>
@@ -217,7 +218,20 @@ std::int32_t screen_dpi()
 
 std::int32_t bar_height()
 {
-    return 26 * screen_dpi() / 96;
+    if (shell_kind() != ShellKind::smartphone)
+        return 26 * screen_dpi() / 96;
+    switch (screen_size().width) {
+    case 176:
+        return 20;
+    case 240:
+        return 27;
+    case 352:
+        return 40;
+    case 480:
+        return 54;
+    default:
+        return 0;
+    }
 }
 
 Rect title_bar_rect()

@@ -9,6 +9,27 @@
 
 namespace platform {
 
+namespace {
+
+ShellKind g_shell_kind = ShellKind::pocket_pc;
+
+}
+
+void set_shell_kind(ShellKind kind)
+{
+    g_shell_kind = kind;
+}
+
+ShellKind shell_kind()
+{
+    return g_shell_kind;
+}
+
+bool has_soft_keys()
+{
+    return g_shell_kind != ShellKind::pocket_pc;
+}
+
 InputPanelInfo input_panel_info()
 {
     InputPanelInfo info;

@@ -9,6 +9,17 @@
 // mode, input panel preference). GUI thread only.
 namespace platform {
 
+// The kind of shell the device has, set by the program before its first
+// window. A soft-key shell lays every menu bar out as two soft keys, the
+// first button at the bar's left end and the second at its right end, and
+// vk::soft_1 and vk::soft_2 press them. The Smartphone shell's bars are as
+// high as that device's: 20 pixels on a screen 176 wide, 27 on 240, 40 on
+// 352, 54 on 480, and none on other widths.
+enum class ShellKind { pocket_pc, pocket_pc_soft_keys, smartphone };
+void set_shell_kind(ShellKind);
+ShellKind shell_kind();
+bool has_soft_keys();
+
 // The input panel's state flags (their platform numbers).
 namespace sipf {
 inline constexpr std::uint32_t on = 0x1;

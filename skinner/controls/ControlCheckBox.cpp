@@ -1,5 +1,8 @@
 #include "skinner/controls/ControlCheckBox.h"
 
+#include "skinner/Edition.h"
+#include "skinner/controls/ControlCheckBoxImplMenuSmartphone.h"
+
 namespace skinner {
 
 ControlCheckBox::ControlCheckBox(Container& container, std::u16string_view name, ControlMode mode)
@@ -29,8 +32,21 @@ void ControlCheckBox::load_own()
 void ControlCheckBox::make_impl()
 {
     set_impl(nullptr);
-    set_impl(std::make_unique<ControlButtonImpl>(*this, true, true));
+    set_impl(make_platform_part());
     set_want_focus(Control::wants_focus());
+}
+
+std::unique_ptr<ControlButtonImpl> ControlCheckBox::make_platform_part()
+{
+    if constexpr (is_smartphone) {
+        if (action() == ButtonAction::button_no_menu)
+            return std::make_unique<ControlButtonImpl>(*this, true, true);
+        // Without a touch screen the box is reached through the soft-key menu.
+        if (mode() == ControlMode::named && Control::wants_focus())
+            return std::make_unique<ControlCheckBoxImplMenuSmartphone>(*this, u"");
+        return std::make_unique<ControlButtonImpl>(*this, true, false);
+    }
+    return std::make_unique<ControlButtonImpl>(*this, true, true);
 }
 
 void ControlCheckBox::set_text(std::u16string_view text)

@@ -34,6 +34,7 @@ public:
 private:
     void load_own();
     void make_impl();
+    std::unique_ptr<ControlButtonImpl> make_platform_part();
     void show_state_text();
 
     std::u16string m_unchecked_text;

@@ -1,11 +1,15 @@
 #include "skinner/controls/ControlEditImpl.h"
 
+#include "skinner/Edition.h"
+#include "skinner/controls/ControlEditNativeImpl.h"
+
 namespace skinner {
 
-// The Smartphone edition's native edit window plugs in here; until it does,
-// that edition draws its edit boxes too.
-std::unique_ptr<ControlEditImpl> create_edit_impl(ControlEdit&)
+// The Smartphone types through the shell's own edit window and its input modes.
+std::unique_ptr<ControlEditImpl> create_edit_impl(ControlEdit& edit)
 {
+    if constexpr (is_smartphone)
+        return std::make_unique<ControlEditNativeImpl>(edit);
     return std::make_unique<ControlEditImpl>();
 }
 

@@ -15,7 +15,9 @@
 #include "skinner/forms/Form.h"
 #include "skinner/graphics/Canvas.h"
 #include "skinner/loops/ScreenMetrics.h"
+#include "platform/ui/Shell.h"
 #include "skinner/menus/MenuManagerImplPocket.h"
+#include "skinner/menus/MenuManagerImplSmartphone.h"
 
 #include <cmath>
 #include <limits>
@@ -38,12 +40,22 @@ constexpr platform::WParam work_area_changed = 0xE0;
 
 std::uint32_t g_next_timer_id = 1;
 
-// The Smartphone edition's manager comes with its soft keys.
 std::unique_ptr<MenuManagerImpl> make_menu_manager()
 {
+    // The shell is the device the framework was built for.
+    platform::set_shell_kind(is_smartphone ? platform::ShellKind::smartphone
+            : uses_soft_keys              ? platform::ShellKind::pocket_pc_soft_keys
+                                          : platform::ShellKind::pocket_pc);
     if (is_smartphone)
-        return nullptr;
+        return std::make_unique<MenuManagerImplSmartphone>();
     return std::make_unique<MenuManagerImplPocket>(uses_soft_keys);
+}
+
+// The focus moves of the Smartphone edition, where keys alone move it.
+void trace_focus(const char16_t* what, platform::Window window, platform::WParam other)
+{
+    os::log() << u"FormImpl::" << what << u" hwnd=" << unsigned(window) << u" other=" << unsigned(other)
+              << u"\n";
 }
 
 std::u16string class_name()
@@ -218,7 +230,13 @@ bool FormImpl::handle_message(
     case msg::activate:
         return on_activate(wparam);
     case msg::set_focus:
+        if constexpr (is_smartphone)
+            trace_focus(u"WM_SETFOCUS", handle(), wparam);
         return true;
+    case msg::kill_focus:
+        if constexpr (is_smartphone)
+            trace_focus(u"WM_KILLFOCUS", handle(), wparam);
+        return false;
     case msg::paint:
         paint_window();
         return true;
@@ -299,8 +317,12 @@ void FormImpl::on_size(platform::WParam wparam, platform::LParam lparam)
 
 bool FormImpl::on_activate(platform::WParam wparam)
 {
-    if constexpr (is_smartphone)
+    if constexpr (is_smartphone) {
+        // Keys alone move the focus here: an inactive form would never tell a
+        // control that it has it, and an edit box would never get its window's.
+        m_form->set_active(wparam != platform::wa::inactive);
         return wparam != platform::wa::inactive && m_form->on_form_activate();
+    }
     if (wparam == platform::wa::inactive) {
         m_form->set_active(false);
         return false;

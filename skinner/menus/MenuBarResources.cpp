@@ -84,10 +84,23 @@ platform::MenuBarTemplate soft_key_bar(std::uint32_t id)
     return { id, { left, right } };
 }
 
+// The shell's own soft-key bar: the left key, then the right one.
+platform::MenuBarTemplate smartphone_bar()
+{
+    platform::MenuBarTemplateButton left;
+    left.command = menu_resources::smartphone_left_key;
+    left.state = state_enabled;
+    left.style = style_auto_size;
+    platform::MenuBarTemplateButton right = left;
+    right.command = menu_resources::smartphone_right_key;
+    return { 0, { left, right } };
+}
+
 }
 
 void add_menu_bar_resources(platform::Resources& resources)
 {
+    resources.add_menu_bar(menu_resources::smartphone_bar, smartphone_bar());
     for (std::uint32_t i = 0; i < menu_resources::bar_count; ++i) {
         const std::uint32_t id = menu_resources::first_bar + i;
         resources.add_menu_bar(id, one_button_bar(id));

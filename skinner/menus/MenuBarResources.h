@@ -15,6 +15,9 @@ inline constexpr std::uint32_t images_32 = 125; // strip of 32 x 32 images, for 
 inline constexpr std::uint32_t first_bar = 117; // five bars of one button each
 inline constexpr std::uint32_t first_soft_key_bar = 1117; // five bars of two soft keys each
 inline constexpr std::uint32_t bar_count = 5;
+inline constexpr std::uint32_t smartphone_bar = 18100; // the shell's two soft keys
+inline constexpr std::int32_t smartphone_left_key = 18201;
+inline constexpr std::int32_t smartphone_right_key = 18200;
 }
 
 // Adds what the menu managers need to the resources: the bar templates with

@@ -11,6 +11,8 @@
 #include "skinner/menus/MenuBarResources.h"
 #include "skinner/menus/MenuEntry.h"
 #include "skinner/menus/MenuManager.h"
+#include "skinner/menus/SoftKeyMenu.h"
+#include "skinner/skin/Properties.h"
 
 #include <algorithm>
 #include <vector>
@@ -138,9 +140,16 @@ void MenuManagerImplPocket::build(Form& form)
     if (m_info.bar == platform::no_window)
         return;
     reset_bar();
-    if (!m_soft_keys) {
+    int position = 0;
+    if (m_soft_keys) {
+        MenuEntry left(u"#FakeId#", u"");
+        SoftKeyMenu::fill_left(form.menu_items(), form.properties().translator(), left);
+        MenuEntry right(u"#FakeId#", u"");
+        SoftKeyMenu::fill_right(form.menu_items(), form.properties().translator(), right);
+        insert(left, !left.children.empty(), false, position);
+        insert(right, !right.children.empty(), false, position);
+    } else {
         const auto& items = form.menu_items().items();
-        int position = 0;
         for (std::size_t i = 0; i < items.size(); ++i) {
             MenuEntry entry;
             items[i]->build_menu_entry(entry);
@@ -198,8 +207,15 @@ void MenuManagerImplPocket::on_init_menu_popup(Form& form, platform::Menu menu, 
     m_commands.ids.resize(m_first_popup_command);
     m_commands.owners.resize(m_first_popup_command);
     while (platform::delete_menu(menu, 0, platform::mf::by_position)) { }
-    if (m_soft_keys)
+    if (m_soft_keys) {
+        MenuEntry entry(u"#FakeId#", u"");
+        if (item == first_command)
+            SoftKeyMenu::fill_left(form.menu_items(), form.properties().translator(), entry);
+        else
+            SoftKeyMenu::fill_right(form.menu_items(), form.properties().translator(), entry);
+        fill_menu(entry, menu, m_commands);
         return;
+    }
     const auto& items = form.menu_items().items();
     const std::size_t index = item - first_command;
     if (index >= items.size())

@@ -2,6 +2,7 @@
 #include "dialogs/ErrorForm.h"
 #include "skinner/controls/ControlFrame.h"
 #include "tests/app/AppScreen.h"
+#include "tests/skinner/EditionOnly.h"
 
 #include <thread>
 
@@ -20,6 +21,7 @@ std::u16string frame_text(skinner::Form& form, std::u16string_view id)
 
 TEST_F(SkinMessageBoxTest, ShowsTheErrorFormUntilItsOkIsTapped)
 {
+    ORVANTA_POCKET_PC_ONLY();
     std::u16string caption, message;
     screen->call(
         [&] {

@@ -5,6 +5,7 @@
 #include "skinner/system/HardwareKeys.h"
 #include "tests/app/AppScreen.h"
 #include "tests/support/Screenshot.h"
+#include "tests/skinner/EditionOnly.h"
 
 #include <filesystem>
 #include <gmock/gmock.h>
@@ -21,6 +22,7 @@ protected:
 
 TEST_F(StartupTest, TheDefaultSkinShowsTheMainFormWithTheExplorerPanelUntilItCloses)
 {
+    ORVANTA_WITHOUT_SOFT_KEYS();
     bool ran = false;
     inside_loop(
         [&](MainForm& form) {

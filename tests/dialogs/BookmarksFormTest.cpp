@@ -8,6 +8,7 @@
 #include "tests/support/Screenshot.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Tool.h"
+#include "tests/skinner/EditionOnly.h"
 
 #include <cmath>
 #include <filesystem>
@@ -127,6 +128,7 @@ protected:
 
 TEST_F(BookmarksFormTest, OpensWithOneRowPerBookmarkByStart)
 {
+    ORVANTA_POCKET_PC_ONLY();
     screen->call([&] {
         EXPECT_EQ(rows(),
             (std::vector<Row> { { "Intro", 0, 32000, true, "00:00:00", "00:02:00" },
@@ -154,6 +156,7 @@ TEST_F(BookmarksFormTest, OpensWithOneRowPerBookmarkByStart)
 
 TEST_F(BookmarksFormTest, ARecordingWithoutBookmarksHasOneStartRow)
 {
+    ORVANTA_POCKET_PC_ONLY();
     std::filesystem::remove(platform::to_utf8(bookmarks));
     screen->call([&] {
         EXPECT_EQ(rows(), (std::vector<Row> { { "Start", 0, 160000, false, "00:00:00", "00:10:00" } }));
@@ -166,6 +169,7 @@ TEST_F(BookmarksFormTest, ARecordingWithoutBookmarksHasOneStartRow)
 
 TEST_F(BookmarksFormTest, MovingPlayedRowsReordersPlayback)
 {
+    ORVANTA_POCKET_PC_ONLY();
     tap_cell(1, 2, 100); // Chorus
     tap(*form, u"btnUp", 100);
     tap(*form, u"btnUp", 100);
@@ -181,6 +185,7 @@ TEST_F(BookmarksFormTest, MovingPlayedRowsReordersPlayback)
 
 TEST_F(BookmarksFormTest, TappingTheCheckTurnsPlayingOver)
 {
+    ORVANTA_POCKET_PC_ONLY();
     tap_cell(0, 1, 100); // Verse plays now, after Intro
     tap_cell(0, 2, 100); // Chorus no longer
     tap_title_ok(100);
@@ -190,6 +195,7 @@ TEST_F(BookmarksFormTest, TappingTheCheckTurnsPlayingOver)
 
 TEST_F(BookmarksFormTest, DeletingLengthensTheSegmentBefore)
 {
+    ORVANTA_POCKET_PC_ONLY();
     tap_cell(1, 1, 100); // Verse
     tap(*form, u"btnDelete", 100);
     screen->call([&] {
@@ -209,6 +215,7 @@ TEST_F(BookmarksFormTest, DeletingLengthensTheSegmentBefore)
 
 TEST_F(BookmarksFormTest, GoAnswersTheRowsStart)
 {
+    ORVANTA_POCKET_PC_ONLY();
     tap_cell(1, 1, 100);
     tap(*form, u"btnGo", 100);
     std::int64_t chosen = -1;
@@ -218,6 +225,7 @@ TEST_F(BookmarksFormTest, GoAnswersTheRowsStart)
 
 TEST_F(BookmarksFormTest, EditRenamesARowInPlaceAndEscapeKeepsTheName)
 {
+    ORVANTA_POCKET_PC_ONLY();
     tap_cell(1, 1, 100);
     tap(*form, u"btnEdit", 100);
     screen->call([&] {

@@ -5,6 +5,7 @@
 #include "tests/support/Screenshot.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Tool.h"
+#include "tests/skinner/EditionOnly.h"
 
 #include <chrono>
 #include <filesystem>
@@ -77,6 +78,7 @@ protected:
 
 TEST_F(FormAboutTest, WithoutPortalFileNoLogoIsShown)
 {
+    ORVANTA_POCKET_PC_ONLY();
     load_store();
     FormAbout form(nullptr, dialogs_store, u"Qiro Orvanta v1.8", u"About");
     run();
@@ -127,6 +129,7 @@ TEST_F(FormAboutTest, TheMiddleLogoOnlyWhenItFits)
 
 TEST_F(FormAboutTest, LinksOpenTheirAddressesAsOneArgument)
 {
+    ORVANTA_POCKET_PC_ONLY();
     if (!test::have_tool("convert"))
         GTEST_SKIP() << "ImageMagick is missing";
     app.write("portal.txt", "Portal Acme\n");

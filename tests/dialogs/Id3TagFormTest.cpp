@@ -6,6 +6,7 @@
 #include "tests/support/Screenshot.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Tool.h"
+#include "tests/skinner/EditionOnly.h"
 
 #include <algorithm>
 #include <map>
@@ -86,6 +87,7 @@ protected:
 
 TEST_F(Id3TagFormTest, EditsReachTheFileAsAnotherReaderSeesThem)
 {
+    ORVANTA_POCKET_PC_ONLY();
     const std::u16string path = lame_mp3("tagged.mp3",
         { "--id3v1-only", "--tt", "Old title", "--ta", "Someone", "--tl", "Album", "--ty", "1999", "--tc",
             "note", "--tn", "3", "--tg", "Rock" });
@@ -133,6 +135,7 @@ TEST_F(Id3TagFormTest, EditsReachTheFileAsAnotherReaderSeesThem)
 
 TEST_F(Id3TagFormTest, AFileWithoutATagOpensEmptyWithNoGenre)
 {
+    ORVANTA_POCKET_PC_ONLY();
     const std::u16string path = lame_mp3("plain.mp3");
     audio::Id3Tag tag(path);
     ASSERT_FALSE(tag.has_tag);
@@ -178,6 +181,7 @@ protected:
 
 TEST_F(Id3TagRecordTest, CancellingAnswersFalseButTheRecordTakesTheFields)
 {
+    ORVANTA_POCKET_PC_ONLY();
     audio::Id3Tag tag = record();
     Id3TagForm form(nullptr, settings);
     screen->call([&] { form.title().set_text(u"changed"); }, 50);
@@ -190,6 +194,7 @@ TEST_F(Id3TagRecordTest, CancellingAnswersFalseButTheRecordTakesTheFields)
 
 TEST_F(Id3TagRecordTest, AnUnknownGenreIsSavedAsNone)
 {
+    ORVANTA_POCKET_PC_ONLY();
     audio::Id3Tag tag = record();
     tag.genre = 200;
     Id3TagForm form(nullptr, settings);
@@ -201,6 +206,7 @@ TEST_F(Id3TagRecordTest, AnUnknownGenreIsSavedAsNone)
 
 TEST_F(Id3TagRecordTest, TrackTextKeepsItsLeadingDigitsOrTheOldNumber)
 {
+    ORVANTA_POCKET_PC_ONLY();
     struct Case {
         const char16_t* text;
         std::int32_t track;
@@ -219,6 +225,7 @@ TEST_F(Id3TagRecordTest, TrackTextKeepsItsLeadingDigitsOrTheOldNumber)
 
 TEST_F(Id3TagRecordTest, LongTextsStayWholeInTheForm)
 {
+    ORVANTA_POCKET_PC_ONLY();
     audio::Id3Tag tag = record();
     const std::u16string long_title(80, u'x');
     Id3TagForm form(nullptr, settings);
@@ -230,6 +237,7 @@ TEST_F(Id3TagRecordTest, LongTextsStayWholeInTheForm)
 
 TEST_F(Id3TagRecordTest, Looks)
 {
+    ORVANTA_POCKET_PC_ONLY();
     audio::Id3Tag tag = record();
     tag.artist = u"An artist";
     tag.album = u"An album of songs";

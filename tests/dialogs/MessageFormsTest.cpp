@@ -6,6 +6,7 @@
 #include "platform/MessageQueue.h"
 #include "tests/dialogs/DialogScreen.h"
 #include "tests/support/Screenshot.h"
+#include "tests/skinner/EditionOnly.h"
 
 #include <chrono>
 #include <condition_variable>
@@ -21,6 +22,7 @@ class MessageForms : public DialogScreen {
 
 TEST_F(MessageForms, ErrorFormShowsItsTextsAndClosesWithOk)
 {
+    ORVANTA_POCKET_PC_ONLY();
     ErrorForm form(nullptr, settings);
     form.set_texts(u"Recording", u"The recording could not be started.");
     run();
@@ -53,6 +55,7 @@ class ConfirmAnswers : public MessageForms, public ::testing::WithParamInterface
 
 TEST_P(ConfirmAnswers, EachButtonAnswersItsNumber)
 {
+    ORVANTA_POCKET_PC_ONLY();
     const AnswerCase& c = GetParam();
     ConfirmForm form(nullptr, settings, c.form);
     form.set_texts(u"Overwrite", u"Replace the file?");
@@ -79,6 +82,7 @@ TEST_F(MessageForms, ConfirmFormClosedByItsWindowAnswersNo)
 
 TEST_F(MessageForms, ConfirmFormLooks)
 {
+    ORVANTA_POCKET_PC_ONLY();
     ConfirmForm form(nullptr, settings, u"Confirm5Way");
     form.set_texts(u"Overwrite", u"The file exists. Replace it?");
     run();

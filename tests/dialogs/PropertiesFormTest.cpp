@@ -3,6 +3,7 @@
 #include "tests/support/Screenshot.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Tool.h"
+#include "tests/skinner/EditionOnly.h"
 
 #include <filesystem>
 
@@ -31,6 +32,7 @@ protected:
 
 TEST_F(PropertiesFormTest, ShowsWhatTheReaderTells)
 {
+    ORVANTA_POCKET_PC_ONLY();
     if (!test::have_tool("sox"))
         GTEST_SKIP() << "sox is missing";
     // 1:01:02 of 8 kHz mono; the header's sizes are sox's own.

@@ -154,6 +154,45 @@ TEST(SkinCompiler, AcceptsWhatStaysWithinTheFormat)
     }
 }
 
+TEST(SkinCompiler, AFormLikeAnotherCopiesItAndOverridesWhatItLists)
+{
+    const skinc::ParseResult parsed = skinc::parse_skin(skin(R"(
+        <form name="Main"><point name="Size" x="240" y="268"/><int name="Mode" value="3"/>
+          <template control="Caption" type="Auto.Button"/>
+          <control name="Caption"><string name="Text" value="title"/></control>
+          <control name="Play"><int name="Id" value="1"/></control></form>
+        <form name="Main" variant="_phone" like="Main"><point name="Size" x="240" y="266"/>
+          <string name="Devices" value="S"/><template control="Caption" type="Auto.Button"/>
+          <control name="Play"><int name="Id" value="2"/><string name="Action" value="BUTTON_NO_MENU"/></control>
+          <control name="Menu"/></form>)"));
+    ASSERT_EQ(parsed.error, "");
+    ASSERT_EQ(parsed.skin.forms.size(), 2u);
+    const skinc::Form& phone = parsed.skin.forms[1];
+    EXPECT_EQ(phone.name, u"Main_phone");
+    EXPECT_EQ(phone.form_name, u"Main");
+    ASSERT_EQ(phone.properties.size(), 3u);
+    EXPECT_EQ(phone.properties[0].y, 266);
+    EXPECT_EQ(phone.properties[1].integer, 3);
+    EXPECT_EQ(phone.properties[2].text, u"S");
+    EXPECT_EQ(phone.templates.size(), 1u);
+    ASSERT_EQ(phone.controls.size(), 3u);
+    EXPECT_EQ(phone.controls[0].properties[0].text, u"title");
+    ASSERT_EQ(phone.controls[1].properties.size(), 2u);
+    EXPECT_EQ(phone.controls[1].properties[0].integer, 2);
+    EXPECT_EQ(phone.controls[1].properties[1].text, u"BUTTON_NO_MENU");
+    EXPECT_EQ(phone.controls[2].name, u"Menu");
+    // The copied form keeps its own.
+    EXPECT_EQ(parsed.skin.forms[0].controls[1].properties[0].integer, 1);
+
+    EXPECT_NE(compile_error(skin(R"(<form name="A" like="B"/><form name="B"/>)")).find("no form record \"B\" above"),
+        std::string::npos);
+    EXPECT_NE(compile_error(skin(
+                  R"(<form name="A"><control name="C"/></form><form name="A" variant="2" like="A"><control name="C"/><control name="C"/></form>)"))
+                  .find("a second control"),
+        std::string::npos)
+        << "a control listed twice in the form itself";
+}
+
 TEST(SkinCompiler, RecordsAreBalancedSearchTrees)
 {
     const skinc::ParseResult parsed = skinc::parse_skin(skin(repeat(R"(<kind name="K#"/>)", 100)));

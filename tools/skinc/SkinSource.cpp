@@ -71,7 +71,7 @@ public:
         // Properties refer to pictures and fonts by name, wherever those are listed.
         for (const pugi::xml_node child : root.children()) {
             if (std::string_view(child.name()) == "form")
-                skin.forms.push_back(read_form(child));
+                skin.forms.push_back(read_form(child, skin.forms));
             else if (std::string_view(child.name()) == "kind")
                 skin.kinds.push_back(read_record(child, "kind"));
         }
@@ -237,16 +237,41 @@ private:
         skin.fonts.push_back(text(node, "description"));
     }
 
-    Form read_form(const pugi::xml_node& node) const
+    // A form "like" an earlier record starts as its copy: its own properties,
+    // and those of the controls it lists, replace those of the same name and
+    // table or are added; its new controls and templates are added.
+    Form read_form(const pugi::xml_node& node, const std::vector<Form>& earlier) const
     {
         Form form;
-        static_cast<Record&>(form) = read_record(node, "form");
+        const std::u16string like = text(node, "like", false);
+        if (!like.empty()) {
+            const auto base = std::find_if(
+                earlier.begin(), earlier.end(), [&](const Form& f) { return f.name == like; });
+            if (base == earlier.end())
+                fail(node, "no form record \"" + utf8(like) + "\" above to be like");
+            form = *base;
+        }
+        Record own = read_record(node, "form");
+        form.name = std::move(own.name);
+        form.line = own.line;
+        for (Property& p : own.properties)
+            put(form.properties, std::move(p));
         form.form_name = form.name;
         form.name += text(node, "variant", false);
+        std::set<std::u16string> own_controls;
         for (const pugi::xml_node child : node.children()) {
             const std::string_view kind = child.name();
             if (kind == "control") {
-                form.controls.push_back(read_record(child, "control"));
+                Record control = read_record(child, "control");
+                const auto same = std::find_if(form.controls.begin(), form.controls.end(),
+                    [&](const Record& r) { return r.name == control.name; });
+                // A control listed twice in the form itself stays an error.
+                if (own_controls.insert(control.name).second && same != form.controls.end()) {
+                    for (Property& p : control.properties)
+                        put(same->properties, std::move(p));
+                } else {
+                    form.controls.push_back(std::move(control));
+                }
             } else if (kind == "template") {
                 std::u16string type = name(child, "type");
                 if (std::find(std::begin(skinner::skin_format::template_types),
@@ -255,7 +280,9 @@ private:
                     fail(child,
                         "template type \"" + utf8(type)
                             + "\" is none of Auto.Button, Auto.Frame, Auto.Picture, Auto.Panel");
-                form.templates.emplace_back(name(child, "control"), std::move(type));
+                std::pair<std::u16string, std::u16string> entry { name(child, "control"), std::move(type) };
+                if (like.empty() || std::find(form.templates.begin(), form.templates.end(), entry) == form.templates.end())
+                    form.templates.push_back(std::move(entry));
             }
         }
         check_unique(form.controls, "control of form \"" + utf8(form.name) + "\"");
@@ -268,6 +295,17 @@ private:
                         + "\" but no such control");
         }
         return form;
+    }
+
+    // Replaces the property of the same table and name, or adds it.
+    static void put(std::vector<Property>& properties, Property property)
+    {
+        const auto same = std::find_if(properties.begin(), properties.end(),
+            [&](const Property& p) { return p.table == property.table && p.name == property.name; });
+        if (same != properties.end())
+            *same = std::move(property);
+        else
+            properties.push_back(std::move(property));
     }
 
     Record read_record(const pugi::xml_node& node, const char* what) const

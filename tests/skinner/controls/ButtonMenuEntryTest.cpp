@@ -4,6 +4,7 @@
 #include "skinner/controls/ControlButtonImplMenu5Pocket.h"
 #include "skinner/controls/ControlButtonImplMenu5PocketOK.h"
 #include "skinner/menus/MenuEntry.h"
+#include "tests/skinner/EditionOnly.h"
 
 #include <gmock/gmock.h>
 #include <algorithm>
@@ -42,6 +43,7 @@ protected:
 
 TEST_F(ButtonMenuEntryTest, EntryIsListedWhileTheButtonIsVisible)
 {
+    ORVANTA_POCKET_PC_ONLY();
     auto button = std::make_unique<SoftKeyButton<skinner::ControlButtonImplMenu5Pocket>>(
         form, u"btnCancel", u"#smartphone_menu#");
     skinner::MenuManager::Item& item = item_of(*button);

@@ -6,6 +6,7 @@
 #include "skinner/controls/ControlButton.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Tool.h"
+#include "tests/skinner/EditionOnly.h"
 
 #include <gmock/gmock.h>
 #include <memory>
@@ -26,6 +27,7 @@ protected:
 
 TEST_F(ButtonPlatformPartTest, PartsDecideWhatIsPaintedHitAndFocused)
 {
+    ORVANTA_POCKET_PC_ONLY();
     struct Case {
         const char16_t* id;
         bool shown; // painted and hit
@@ -58,6 +60,7 @@ TEST_F(ButtonPlatformPartTest, PartsDecideWhatIsPaintedHitAndFocused)
 
 TEST_F(ButtonPlatformPartTest, TitleBarOkClicksTheButtonWhileItLives)
 {
+    ORVANTA_POCKET_PC_ONLY();
     EXPECT_FALSE(ok_shown());
     auto ok = std::make_unique<ControlButton>(form, u"btnOk");
     EXPECT_TRUE(ok_shown());
@@ -88,6 +91,7 @@ TEST_F(ButtonPlatformPartTest, CaptionButtonIsTheWindowsTitle)
 
 TEST_F(ButtonPlatformPartTest, CloseButtonAsksTheWindowToCloseBeforeTheFormHearsTheClick)
 {
+    ORVANTA_POCKET_PC_ONLY();
     ControlButton close { form, u"btnClose" };
     bool close_pending = false;
     log.on_each = [&](skinner::Control&) {
@@ -104,6 +108,7 @@ TEST_F(ButtonPlatformPartTest, CloseButtonAsksTheWindowToCloseBeforeTheFormHears
 
 TEST_F(ButtonPlatformPartTest, ReloadedSkinReplacesThePart)
 {
+    ORVANTA_POCKET_PC_ONLY();
     // The same forms, with the OK button's action taken away.
     test::TempDir dir;
     std::string source = test::read_file(std::string(ORVANTA_FIXTURES) + "/skin/framework.skin.xml");

@@ -1,6 +1,7 @@
 #include "tests/skinner/controls/ButtonScreen.h"
 
 #include "skinner/controls/ControlButtonMultistate.h"
+#include "tests/skinner/EditionOnly.h"
 
 #include <gmock/gmock.h>
 
@@ -25,6 +26,7 @@ protected:
 
 TEST_F(ControlButtonMultistateTest, EveryKindOfClickAdvancesBeforeItIsReported)
 {
+    ORVANTA_POCKET_PC_ONLY();
     screen->tap(on_screen(form, centre(multi)));
     run();
     multi.take_focus();
@@ -40,6 +42,7 @@ TEST_F(ControlButtonMultistateTest, EveryKindOfClickAdvancesBeforeItIsReported)
 
 TEST_F(ControlButtonMultistateTest, EachStateDrawsItsOwnLooks)
 {
+    ORVANTA_POCKET_PC_ONLY();
     EXPECT_EQ(corner_colour(multi), test::look_red);
     multi.set_pushed(true);
     EXPECT_EQ(corner_colour(multi), test::look_green);
@@ -55,6 +58,7 @@ TEST_F(ControlButtonMultistateTest, EachStateDrawsItsOwnLooks)
 
 TEST_F(ControlButtonMultistateTest, SetStateTakesOnlyAnotherValidIndex)
 {
+    ORVANTA_POCKET_PC_ONLY();
     for (const std::int64_t index : { std::int64_t { 0 }, std::int64_t { -1 }, std::int64_t { 2 } }) {
         SCOPED_TRACE(index);
         multi.set_state(index);
@@ -69,6 +73,7 @@ TEST_F(ControlButtonMultistateTest, SetStateTakesOnlyAnotherValidIndex)
 
 TEST_F(ControlButtonMultistateTest, WithoutStatesItStaysAtZeroAndDrawsItsOwnLooks)
 {
+    ORVANTA_POCKET_PC_ONLY();
     ControlButtonMultistate none { 0, form, u"btnOnlyNormal" };
     EXPECT_TRUE(none.click_at_centre());
     EXPECT_EQ(none.get_state(), 0u);

@@ -2,6 +2,7 @@
 
 #include "skinner/controls/ControlButton.h"
 #include "tests/support/Screenshot.h"
+#include "tests/skinner/EditionOnly.h"
 
 #include <gmock/gmock.h>
 
@@ -27,6 +28,7 @@ protected:
 
 TEST_F(ControlButtonTest, EachConditionDrawsItsLook)
 {
+    ORVANTA_POCKET_PC_ONLY();
     // Pen held on one, focus on another, a third disabled.
     screen->pen_down(on_screen(form, centre(look1)));
     run();
@@ -43,6 +45,7 @@ TEST_F(ControlButtonTest, EachConditionDrawsItsLook)
 
 TEST_F(ControlButtonTest, OnlyANormalLookServesEveryCondition)
 {
+    ORVANTA_POCKET_PC_ONLY();
     ControlButton only { form, u"btnOnlyNormal" };
     EXPECT_EQ(corner_colour(only), test::look_red);
     only.take_focus();
@@ -61,6 +64,7 @@ TEST_F(ControlButtonTest, OnlyANormalLookServesEveryCondition)
 
 TEST_F(ControlButtonTest, TapClicksOnce)
 {
+    ORVANTA_POCKET_PC_ONLY();
     tap(centre(look0));
     run();
     EXPECT_THAT(log.clicks, ElementsAre(u"btnLook0"));
@@ -68,6 +72,7 @@ TEST_F(ControlButtonTest, TapClicksOnce)
 
 TEST_F(ControlButtonTest, SlidingOffKeepsThePressedLookAndGivesNoClick)
 {
+    ORVANTA_POCKET_PC_ONLY();
     screen->pen_down(on_screen(form, centre(look0))).pen_move(on_screen(form, { 200, 150 }));
     EXPECT_EQ(corner_colour(look0), test::look_green);
     screen->pen_up(on_screen(form, { 200, 150 }));
@@ -77,6 +82,7 @@ TEST_F(ControlButtonTest, SlidingOffKeepsThePressedLookAndGivesNoClick)
 
 TEST_F(ControlButtonTest, ActionKeyWhileThePenHoldsGivesOneClickAtThePensRelease)
 {
+    ORVANTA_POCKET_PC_ONLY();
     screen->pen_down(on_screen(form, centre(look0)));
     run();
     EXPECT_TRUE(form.on_keydown(key::enter));
@@ -89,6 +95,7 @@ TEST_F(ControlButtonTest, ActionKeyWhileThePenHoldsGivesOneClickAtThePensRelease
 
 TEST_F(ControlButtonTest, ActionKeyClicksTheFocusedButtonOnRelease)
 {
+    ORVANTA_POCKET_PC_ONLY();
     look1.take_focus();
     EXPECT_TRUE(form.on_keydown(key::enter));
     EXPECT_EQ(corner_colour(look1), test::look_green);
@@ -102,6 +109,7 @@ TEST_F(ControlButtonTest, ActionKeyClicksTheFocusedButtonOnRelease)
 
 TEST_F(ControlButtonTest, LosingTheFocusWithTheKeyHeldReleasesWithoutClick)
 {
+    ORVANTA_POCKET_PC_ONLY();
     look1.take_focus();
     form.on_keydown(key::enter);
     look2.take_focus();
@@ -112,6 +120,7 @@ TEST_F(ControlButtonTest, LosingTheFocusWithTheKeyHeldReleasesWithoutClick)
 
 TEST_F(ControlButtonTest, FormKeysPushTheDefaultButton)
 {
+    ORVANTA_POCKET_PC_ONLY();
     form.set_default_button(&look3);
     form.set_focus(nullptr);
     EXPECT_TRUE(form.on_keydown(key::enter));
@@ -122,6 +131,7 @@ TEST_F(ControlButtonTest, FormKeysPushTheDefaultButton)
 
 TEST_F(ControlButtonTest, PushedAndPenMustBothLetGo)
 {
+    ORVANTA_POCKET_PC_ONLY();
     look0.set_pushed(true);
     screen->pen_down(on_screen(form, centre(look0)));
     run();
@@ -166,6 +176,7 @@ TEST_F(ControlButtonTest, DisabledButtonNeverClicks)
 
 TEST_F(ControlButtonTest, SeeThroughPixelsAreNotTheButton)
 {
+    ORVANTA_POCKET_PC_ONLY();
     ControlButton round { form, u"btnRound" };
     const Point clear { round.position().x + 5, round.position().y + 10 };
     const Point solid { round.position().x + 30, round.position().y + 10 };
@@ -196,6 +207,7 @@ TEST_F(ControlButtonTest, SameTextRepaintsNothing)
 
 TEST_F(ControlButtonTest, AlignmentsAndBordersComeFromTheSkin)
 {
+    ORVANTA_POCKET_PC_ONLY();
     ControlButton aligned { form, u"btnAligned" };
     ControlButton lower { form, u"btnLower" };
     EXPECT_EQ(aligned.h_alignment(), 2);
@@ -211,6 +223,7 @@ TEST_F(ControlButtonTest, AlignmentsAndBordersComeFromTheSkin)
 
 TEST_F(ControlButtonTest, TheSkinsOwnButtonIsMadeAndClicks)
 {
+    ORVANTA_POCKET_PC_ONLY();
     skinner::Control* made = form.get_control(u"btnAuto");
     ASSERT_NE(dynamic_cast<ControlButton*>(made), nullptr);
     EXPECT_EQ(corner_colour(*made), test::look_red);

@@ -6,6 +6,7 @@
 #include "platform/ui/WindowManager.h"
 #include "tests/skinner/controls/ControlScreen.h"
 #include "tests/support/Screenshot.h"
+#include "tests/skinner/EditionOnly.h"
 
 #include <gtest/gtest.h>
 
@@ -235,6 +236,7 @@ TEST_F(CalendarTest, AReloadMakesANewWindowAndKeepsTheValue)
 
 TEST_F(CalendarTest, NativeControlsShowOverTheForm)
 {
+    ORVANTA_POCKET_PC_ONLY();
     ControlCalendar month(*form, u"calMonth");
     ControlCalendar date(*form, u"calDate");
     ControlCalendar time(*form, u"calTime");

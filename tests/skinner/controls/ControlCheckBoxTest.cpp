@@ -1,6 +1,7 @@
 #include "tests/skinner/controls/ButtonScreen.h"
 
 #include "skinner/controls/ControlCheckBox.h"
+#include "tests/skinner/EditionOnly.h"
 
 #include <gmock/gmock.h>
 
@@ -22,6 +23,7 @@ protected:
 
 TEST_F(ControlCheckBoxTest, EachTapTogglesLooksAndTextBeforeTheClickIsReported)
 {
+    ORVANTA_POCKET_PC_ONLY();
     ControlCheckBox box { form, u"chkBox" };
     std::vector<bool> seen;
     log.on_each = [&](skinner::Control&) { seen.push_back(box.is_checked()); };
@@ -39,6 +41,7 @@ TEST_F(ControlCheckBoxTest, EachTapTogglesLooksAndTextBeforeTheClickIsReported)
 
 TEST_F(ControlCheckBoxTest, WithoutCheckedTextBothStatesShowTheText)
 {
+    ORVANTA_POCKET_PC_ONLY();
     ControlCheckBox same { form, u"chkSame" };
     EXPECT_EQ(same.checked_text(), u"same");
     same.set_checked(true);
@@ -48,6 +51,7 @@ TEST_F(ControlCheckBoxTest, WithoutCheckedTextBothStatesShowTheText)
 
 TEST_F(ControlCheckBoxTest, SkinCanStartItChecked)
 {
+    ORVANTA_POCKET_PC_ONLY();
     ControlCheckBox start { form, u"chkStart" };
     EXPECT_TRUE(start.is_checked());
     EXPECT_EQ(start.text(), u"on");

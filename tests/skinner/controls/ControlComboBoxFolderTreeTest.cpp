@@ -4,6 +4,7 @@
 #include "skinner/controls/ControlComboBoxFolderTree.h"
 #include "tests/support/Screenshot.h"
 #include "tests/support/TempDir.h"
+#include "tests/skinner/EditionOnly.h"
 
 #include <gmock/gmock.h>
 
@@ -149,6 +150,7 @@ TEST_F(ControlComboBoxFolderTreeTest, ThePathFrameNamesTheDeviceRootAndKeepsTheP
 
 TEST_F(ControlComboBoxFolderTreeTest, ALongPathLosesItsStartAndTheDropDownShowsTheTree)
 {
+    ORVANTA_POCKET_PC_ONLY();
     skinner::ControlPathFrame wide { form, u"Wide" };
     skinner::ControlPathFrame narrow { form, u"Narrow" };
     wide.set_text(u"/");

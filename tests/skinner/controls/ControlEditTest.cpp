@@ -5,6 +5,9 @@
 #include "platform/ui/Input.h"
 #include "platform/ui/Screen.h"
 #include "tests/skinner/controls/ControlScreen.h"
+#include "tests/skinner/EditionOnly.h"
+#include "skinner/controls/ControlEditNativeImpl.h"
+#include "platform/ui/EditBox.h"
 
 #include <gmock/gmock.h>
 
@@ -185,6 +188,7 @@ void put_on_clipboard(std::u16string text)
 
 TEST_F(EditTest, LoadsItsSkinAndStartsWithTheSkinsText)
 {
+    ORVANTA_POCKET_PC_ONLY();
     EXPECT_TRUE(field->has_focus());
     EXPECT_TRUE(field->wants_gestures());
     EXPECT_TRUE(field->impl().drawn());
@@ -203,6 +207,7 @@ TEST_F(EditTest, LoadsItsSkinAndStartsWithTheSkinsText)
 
 TEST_F(EditTest, TypingInsertsAtTheCaretAndReplacesTheSelection)
 {
+    ORVANTA_POCKET_PC_ONLY();
     type(u"hello");
     EXPECT_EQ(field->get_text(), u"hello");
     EXPECT_EQ(field->caret(), 5);
@@ -236,6 +241,7 @@ TEST_F(EditTest, TypingInsertsAtTheCaretAndReplacesTheSelection)
 
 TEST_F(EditTest, BackspaceAndDeleteRemoveOneCharacterOrTheSelectionAndReportIt)
 {
+    ORVANTA_POCKET_PC_ONLY();
     field->set_text(u"abcdef");
     events.changes = 0;
 
@@ -267,6 +273,7 @@ TEST_F(EditTest, BackspaceAndDeleteRemoveOneCharacterOrTheSelectionAndReportIt)
 
 TEST_F(EditTest, CaretMovesByKeys)
 {
+    ORVANTA_POCKET_PC_ONLY();
     struct Case {
         const char* what;
         std::int32_t anchor, caret;
@@ -311,6 +318,7 @@ TEST_F(EditTest, CaretMovesByKeys)
 
 TEST_F(EditTest, PenPlacesTheCaretDragsASelectionAndDoubleTapSelectsAWord)
 {
+    ORVANTA_POCKET_PC_ONLY();
     field->set_text(u"ab cd");
     run();
     const std::int32_t y = 20;
@@ -354,6 +362,7 @@ TEST_F(EditTest, PenPlacesTheCaretDragsASelectionAndDoubleTapSelectsAWord)
 
 TEST_F(EditTest, ClipboardKeysCopyCutAndPasteText)
 {
+    ORVANTA_POCKET_PC_ONLY();
     field->set_text(u"hello world");
     field->set_selection(0, 5);
     press('C', true);
@@ -427,6 +436,7 @@ TEST_F(EditTest, WithoutAClipboardCutKeepsTheTextAndPasteDoesNothing)
 
 TEST_F(EditTest, PasswordFieldNeitherCopiesNorCuts)
 {
+    ORVANTA_POCKET_PC_ONLY();
     ControlEdit secret(*form, u"Secret");
     secret.take_focus();
     put_on_clipboard(u"before");
@@ -502,6 +512,7 @@ TEST_F(EditTest, ContextMenuOffersWhatTheStateAllows)
 
 TEST_F(EditTest, TapAndHoldShowsTheMenuAndRunsTheChoice)
 {
+    ORVANTA_POCKET_PC_ONLY();
     field->set_text(u"abc def");
     field->set_selection(2, 2);
     // Up from nothing highlights the last entry, "Select All".
@@ -543,6 +554,7 @@ TEST_F(EditTest, SetTextReportsOnlyAChange)
 
 TEST_F(EditTest, LongTextScrollsToKeepTheCaretVisible)
 {
+    ORVANTA_POCKET_PC_ONLY();
     field->set_text(u"a rather long text that cannot fit in the field");
     run();
     // The caret at the end: the text's end lies at the client's right edge.
@@ -566,6 +578,7 @@ TEST_F(EditTest, LongTextScrollsToKeepTheCaretVisible)
 
 TEST_F(EditTest, PaintShowsTheSelectionAndABlinkingCaret)
 {
+    ORVANTA_POCKET_PC_ONLY();
     field->set_text(u"abcdef");
     field->set_selection(1, 3);
     run();
@@ -598,6 +611,7 @@ TEST_F(EditTest, PaintShowsTheSelectionAndABlinkingCaret)
 
 TEST_F(EditTest, FocusRaisesTheInputPanelUnlessReadOnly)
 {
+    ORVANTA_POCKET_PC_ONLY();
     EXPECT_TRUE(platform::input_panel_preference());
     ControlEdit fixed(*form, u"Fixed");
     fixed.take_focus();
@@ -608,6 +622,7 @@ TEST_F(EditTest, FocusRaisesTheInputPanelUnlessReadOnly)
 
 TEST_F(EditTest, TheDrawnImplementationTakesNothingOver)
 {
+    ORVANTA_POCKET_PC_ONLY();
     skinner::ControlEditImpl& impl = field->impl();
     EXPECT_TRUE(impl.drawn());
     EXPECT_FALSE(impl.on_form_activate());
@@ -681,4 +696,41 @@ TEST_F(EditTest, AnySequenceOfEditsKeepsTheSelectionInsideTheText)
         if (step % 100 == 0)
             run();
     }
+}
+
+namespace {
+
+// The Smartphone types into the shell's own edit window over the field.
+TEST_F(EditTest, TheSmartphoneTypesInTheShellsEditWindow)
+{
+    ORVANTA_SMARTPHONE_ONLY();
+    auto* native = dynamic_cast<skinner::ControlEditNativeImpl*>(&field->impl());
+    ASSERT_NE(native, nullptr);
+    EXPECT_FALSE(native->drawn());
+    const platform::Window window = native->edit_window();
+    EXPECT_EQ(platform::window_class_name(window), u"EDIT");
+    EXPECT_EQ(platform::focus_window(), window) << "the focused field hands its window the focus";
+    EXPECT_EQ(platform::window_rect(window),
+        platform::Rect::from(platform::client_to_screen(form->window().handle(), { 10, 10 }), { 100, 20 }));
+    EXPECT_EQ(platform::send_message(window, platform::em::get_input_mode), platform::LResult(platform::im::text));
+
+    // Each change typed there becomes the field's text once; keys also reach the form.
+    events.changes = 0;
+    screen->key('A').key('B').key(platform::vk::left).key(platform::vk::back);
+    run();
+    EXPECT_EQ(field->get_text(), u"b");
+    EXPECT_EQ(events.changes, 3);
+    // The caret stays where the user types.
+    EXPECT_EQ(platform::edit_selection(window).start, 0u);
+    // The field's own text goes to the window; the same text again tells nobody.
+    field->set_text(u"set");
+    EXPECT_EQ(platform::window_text(window), u"set");
+    const int changes = events.changes;
+    field->set_text(u"set");
+    run();
+    EXPECT_EQ(events.changes, changes);
+    field->set_visible(false);
+    EXPECT_FALSE(platform::is_window_visible(window));
+}
+
 }

@@ -1,6 +1,7 @@
 #include "skinner/controls/ControlPicture.h"
 
 #include "tests/skinner/controls/ControlScreen.h"
+#include "tests/skinner/EditionOnly.h"
 
 namespace {
 
@@ -88,6 +89,7 @@ TEST_F(PictureControlTest, AFormMakesOneForItsTemplate)
 
 TEST_F(PictureControlTest, ATapClicksLikeAButton)
 {
+    ORVANTA_POCKET_PC_ONLY();
     Form form(nullptr, *properties, u"Board", &listener);
     ControlPicture wide(form, u"Wide");
     form.on_pen_down(skinner::Container::button_pen, { 50, 50 }, 0);

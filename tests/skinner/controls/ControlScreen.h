@@ -35,7 +35,7 @@ protected:
     skinner::Properties& load_skin(const std::string& elements)
     {
         const std::string xml
-            = "<skin name=\"Orvanta_500\" devices=\"P\"><size width=\"240\" height=\"320\"/>" + elements
+            = "<skin name=\"Orvanta_500\" devices=\"PS\"><size width=\"240\" height=\"320\"/>" + elements
             + "</skin>";
         const skinc::ParseResult parsed = skinc::parse_skin(xml, dir.path());
         EXPECT_EQ(parsed.error, "");

@@ -3,6 +3,8 @@
 #include "skinner/controls/ControlTab.h"
 #include "skinner/controls/ControlTabElement.h"
 #include "skinner/menus/MenuEntry.h"
+#include "skinner/menus/SoftKeyMenu.h"
+#include "tests/skinner/EditionOnly.h"
 
 #include <gmock/gmock.h>
 #include <memory>
@@ -72,6 +74,7 @@ protected:
 
 TEST_F(ControlTabTest, FirstPageShowsAndLaterPagesStartHidden)
 {
+    ORVANTA_POCKET_PC_ONLY();
     EXPECT_EQ(shown(), "PageA");
     EXPECT_EQ(tab.header().get_selected_column(), 0);
     EXPECT_EQ(a->page.position(), (Point { 0, 20 }));
@@ -80,6 +83,7 @@ TEST_F(ControlTabTest, FirstPageShowsAndLaterPagesStartHidden)
 
 TEST_F(ControlTabTest, TappingATitleShowsOnlyThatPageAndFocusesIt)
 {
+    ORVANTA_POCKET_PC_ONLY();
     tap(header_cell(1));
     EXPECT_EQ(shown(), "PageB");
     EXPECT_TRUE(form.focused() == &tab);
@@ -112,6 +116,7 @@ TEST_F(ControlTabTest, LeftAndRightTurnThePagesWithoutWrapping)
 
 TEST_F(ControlTabTest, TitlesThatFitLeaveTheArrowsZeroWide)
 {
+    ORVANTA_POCKET_PC_ONLY();
     EXPECT_EQ(tab.header().size(), (Size { 200, 20 }));
     EXPECT_EQ(tab.left_arrow().size().width, 0);
     EXPECT_EQ(tab.right_arrow().size().width, 0);
@@ -119,6 +124,7 @@ TEST_F(ControlTabTest, TitlesThatFitLeaveTheArrowsZeroWide)
 
 TEST_F(ControlTabTest, WideTitlesBringTheArrowsThatScrollTheHeader)
 {
+    ORVANTA_POCKET_PC_ONLY();
     ControlTabElement wide { tab, u"Wide" };
     EXPECT_EQ(tab.header().size(), (Size { 200 - 32, 20 }));
     EXPECT_EQ(tab.left_arrow().position(), (Point { 200 - 32, 0 }));
@@ -132,6 +138,7 @@ TEST_F(ControlTabTest, WideTitlesBringTheArrowsThatScrollTheHeader)
 
 TEST_F(ControlTabTest, DestroyingTheVisiblePageShowsTheLastOne)
 {
+    ORVANTA_POCKET_PC_ONLY();
     tap(header_cell(1));
     b.reset();
     EXPECT_EQ(shown(), "PageC");
@@ -154,6 +161,7 @@ TEST_F(ControlTabTest, CommandsAndTheMenuNameThePages)
 
 TEST_F(ControlTabTest, BottomOrientationPutsTheHeaderBelowThePages)
 {
+    ORVANTA_POCKET_PC_ONLY();
     skinner::ControlTab bottom { form, u"Bottom" };
     ControlTabElement page { bottom, u"PageA" };
     EXPECT_EQ(page.position(), (Point { 0, 160 }));
@@ -179,6 +187,27 @@ TEST_F(ControlTabTest, HiddenHeaderPutsTheTabOnTheFormsMenuList)
     tab.set_header_visible(true);
     EXPECT_TRUE(form.menu_items().items().empty());
     EXPECT_EQ(a->page.position(), (Point { 0, 20 }));
+}
+
+}
+
+namespace {
+
+TEST_F(ControlTabTest, WithoutATouchScreenThePagesAreOnTheRightSoftKey)
+{
+    ORVANTA_SMARTPHONE_ONLY();
+    EXPECT_FALSE(tab.header_visible());
+    EXPECT_EQ(a->page.position(), (Point { 0, 0 }));
+    EXPECT_EQ(a->page.size(), (Size { 200, 150 }));
+    skinner::MenuEntry right(u"#FakeIdSoft2#", u"");
+    skinner::SoftKeyMenu::fill_right(form.menu_items(), lists.translator(), right);
+    ASSERT_EQ(right.children.size(), 3u);
+    EXPECT_EQ(right.children[0].id, u"PageA");
+    EXPECT_TRUE(right.children[0].checked);
+    EXPECT_TRUE(right.children[2].separator_after);
+    // Choosing a page from the menu shows it.
+    right.children[2].owner->on_command(right.children[2].id);
+    EXPECT_EQ(shown(), "PageC");
 }
 
 }

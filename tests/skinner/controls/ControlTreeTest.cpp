@@ -3,6 +3,7 @@
 #include "skinner/controls/ControlTreeGeneric.h"
 #include "skinner/controls/GridSelectionStrategySingleRow.h"
 #include "tests/support/Screenshot.h"
+#include "tests/skinner/EditionOnly.h"
 
 #include <gmock/gmock.h>
 #include <functional>
@@ -304,6 +305,7 @@ TEST_F(ControlTreeTest, KeysMoveTheSelectionAndScrollItIntoView)
 
 TEST_F(ControlTreeTest, LinesAndBoxesShowTheStructure)
 {
+    ORVANTA_POCKET_PC_ONLY();
     tree.add(one, u"1a");
     tree.add(two_a, u"2a-i");
     two_a.set_expanded(true);

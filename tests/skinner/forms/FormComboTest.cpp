@@ -4,6 +4,7 @@
 #include "skinner/loops/MessageLoop.h"
 #include "tests/skinner/FormScreen.h"
 #include "tests/skinner/forms/ScriptHook.h"
+#include "tests/skinner/EditionOnly.h"
 
 #include <gmock/gmock.h>
 #include <functional>
@@ -31,6 +32,7 @@ protected:
 
 TEST_F(DropDowns, FloatsAtItsPlaceWithTheCaptureAndTheFocus)
 {
+    ORVANTA_POCKET_PC_ONLY();
     EXPECT_EQ(platform::window_rect(drop_window()), (platform::Rect { 60, 66, 160, 126 }));
     EXPECT_EQ(platform::window_parent(drop_window()), platform::no_window);
     EXPECT_TRUE(platform::is_window_visible(drop_window()));
@@ -42,6 +44,7 @@ TEST_F(DropDowns, FloatsAtItsPlaceWithTheCaptureAndTheFocus)
 
 TEST_F(DropDowns, APressInsideReachesItsControlAndKeepsItOpen)
 {
+    ORVANTA_POCKET_PC_ONLY();
     screen->tap({ 70, 70 });
     screen->call([&] { drop.close(); });
     skinner::run_message_loop(drop_window());

@@ -4,6 +4,7 @@
 #include "platform/MessageQueue.h"
 #include "platform/ui/Input.h"
 #include "skinner/controls/KeyCode.h"
+#include "tests/skinner/EditionOnly.h"
 
 #include <gmock/gmock.h>
 
@@ -26,6 +27,7 @@ struct PlacementCase {
 // The work area is (0, 26) 240 x 268; the owner ("Board") sits there at 200 x 120.
 TEST_F(FormTest, PlacesItsWindowByTheStartPositions)
 {
+    ORVANTA_POCKET_PC_ONLY();
     Form owner { nullptr, properties, u"Board" };
     const PlacementCase cases[] {
         { u"Fixed", false, { 30, 40, 130, 100 } },
@@ -102,6 +104,7 @@ TEST_F(FormTest, InnerCloseEndsOnlyTheInnerLoop)
 
 TEST_F(FormTest, PocketPcKeyArrivesOnceAsTextOrKeyCode)
 {
+    ORVANTA_POCKET_PC_ONLY();
     Form form { nullptr, properties, u"Board" };
     ProbeControl a { form, u"A" };
     screen->key(platform::vk::left).key('A').call([&] { form.close(); });
@@ -237,6 +240,7 @@ public:
 
 TEST_F(FormTest, SkinRefreshReloadsEveryControlAndKeepsTheLayout)
 {
+    ORVANTA_POCKET_PC_ONLY();
     Form form { nullptr, properties, u"Board" };
     LoadCounter a { form, u"A" };
     a.set_enabled(false);

@@ -4,6 +4,7 @@
 #include "os/Registry.h"
 #include "platform/ui/Paint.h"
 #include "tests/support/TempDir.h"
+#include "tests/skinner/EditionOnly.h"
 
 #include <gmock/gmock.h>
 
@@ -28,6 +29,7 @@ protected:
 
 TEST_F(FormWindowTest, PlacesTheWindowAtTheWorkAreaAndLaysOutTheControls)
 {
+    ORVANTA_POCKET_PC_ONLY();
     EXPECT_EQ(platform::window_rect(form.window().handle()), (platform::Rect { 0, 26, 200, 146 }));
     EXPECT_EQ(a.position(), (skinner::Point { 10, 10 }));
     EXPECT_EQ(a.size(), (skinner::Size { 40, 30 }));
@@ -89,6 +91,7 @@ TEST_F(FormWindowTest, ComposedTextReachesTheFocusedControl)
 
 TEST_F(FormWindowTest, ShowAndHideTheWindow)
 {
+    ORVANTA_POCKET_PC_ONLY();
     form.show(false);
     EXPECT_FALSE(form.is_window_visible());
     form.show(true);

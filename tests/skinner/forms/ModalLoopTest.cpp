@@ -5,6 +5,7 @@
 #include "skinner/loops/ScreenMetrics.h"
 #include "tests/skinner/FormScreen.h"
 #include "tests/skinner/forms/ScriptHook.h"
+#include "tests/skinner/EditionOnly.h"
 
 #include <memory>
 #include <string>
@@ -92,6 +93,7 @@ TEST_F(ModalLoops, TheCloseOfAnInnerFormEndsOnlyItsOwnLoop)
 
 TEST_F(ModalLoops, FullScreenModeTellsEveryFormOnceAndFreesTheBars)
 {
+    ORVANTA_POCKET_PC_ONLY();
     constexpr platform::WParam work_area_changed = 0xE0;
     Form side { nullptr, properties, u"Fixed" };
     test::ScriptHook side_hook { side.window().handle() };

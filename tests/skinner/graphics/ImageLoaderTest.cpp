@@ -193,7 +193,7 @@ TEST(SkinPictures, APictureOutsideTheFolderMakesTheSkinInvalid)
     for (const char* name : { "inner", "../outside", "link", "missing" }) {
         SCOPED_TRACE(name);
         const std::string xml
-            = std::string("<skin name=\"Orvanta_500\" devices=\"P\"><size width=\"240\" height=\"320\"/>")
+            = std::string("<skin name=\"Orvanta_500\" devices=\"PS\"><size width=\"240\" height=\"320\"/>")
             + "<picture name=\"" + name + "\"/></skin>";
         const skinc::ParseResult parsed = skinc::parse_skin(xml);
         ASSERT_EQ(parsed.error, "");

@@ -2,6 +2,7 @@
 
 #include "platform/ui/Input.h"
 #include "tests/platform/ui/UiTest.h"
+#include "tests/skinner/EditionOnly.h"
 
 #include <string>
 #include <vector>
@@ -51,6 +52,7 @@ protected:
 // A key press reaches its window once, as the key with the character it made.
 TEST_F(MessageLoops, AKeyPressIsHandedOnOnceWithItsCharacter)
 {
+    ORVANTA_POCKET_PC_ONLY();
     struct Case {
         const char* name;
         std::uint32_t key; // 0: a character message on its own

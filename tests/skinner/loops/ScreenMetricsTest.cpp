@@ -3,6 +3,7 @@
 #include "platform/headless/FakeClock.h"
 #include "platform/headless/HeadlessDisplay.h"
 #include "platform/Service.h"
+#include "tests/skinner/EditionOnly.h"
 
 #include <gtest/gtest.h>
 
@@ -27,6 +28,7 @@ private:
 
 TEST(ScreenMetrics, TheWorkAreaLeavesABarAtTheTopAndTheBottom)
 {
+    ORVANTA_POCKET_PC_ONLY();
     struct Case {
         platform::ScreenMode mode;
         bool full_screen;
@@ -50,6 +52,38 @@ TEST(ScreenMetrics, TheWorkAreaLeavesABarAtTheTopAndTheBottom)
         EXPECT_EQ(skinner::get_work_area(false), c.expected);
         // There is no input panel to raise: asking for it changes nothing.
         EXPECT_EQ(skinner::get_work_area(true), c.expected);
+    }
+}
+
+}
+
+namespace {
+
+TEST(ScreenMetrics, TheSmartphonesBarsFollowItsScreenWidth)
+{
+    ORVANTA_SMARTPHONE_ONLY();
+    struct Case {
+        platform::ScreenMode mode;
+        bool full_screen;
+        WorkAreaRect expected;
+    };
+    const Case cases[] = {
+        { { { 176, 220 }, 96 }, false, { { 0, 20 }, { 176, 180 } } },
+        { { { 240, 320 }, 96 }, false, { { 0, 27 }, { 240, 266 } } },
+        { { { 240, 320 }, 96 }, true, { { 0, 0 }, { 240, 320 } } },
+        { { { 352, 416 }, 96 }, false, { { 0, 40 }, { 352, 336 } } },
+        { { { 480, 640 }, 192 }, false, { { 0, 54 }, { 480, 532 } } },
+        { { { 320, 240 }, 96 }, false, { { 0, 0 }, { 320, 240 } } },
+    };
+    platform::ScopedService<platform::Clock, platform::headless::FakeClock> clock(platform::clock_slot(), 1000);
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.mode.size.width) + "x" + std::to_string(c.mode.size.height)
+            + (c.full_screen ? " full screen" : ""));
+        platform::ScopedService<platform::Display, platform::headless::HeadlessDisplay> screen(
+            platform::display_slot(), c.mode);
+        ScopedFullScreenMode mode(c.full_screen);
+        EXPECT_EQ(skinner::get_work_area(false), c.expected);
+        EXPECT_EQ(skinner::get_work_area(true), c.expected) << "no input panel on a Smartphone";
     }
 }
 

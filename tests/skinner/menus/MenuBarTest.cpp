@@ -15,6 +15,7 @@
 #include "tests/skinner/TraceCapture.h"
 #include "tests/support/Screenshot.h"
 #include "tests/support/TempDir.h"
+#include "tests/skinner/EditionOnly.h"
 
 #include <gmock/gmock.h>
 
@@ -92,6 +93,7 @@ protected:
 
 TEST_F(MenuBar, ButtonsFollowTheirOrderWithTheirTextsImagesAndSeparators)
 {
+    ORVANTA_WITHOUT_SOFT_KEYS();
     test::TraceCapture trace(dir);
     BarForm f(menus_skin, listener);
     MenuMainButton last(f.form, u"Last", u"L&a&st", 4);
@@ -124,6 +126,7 @@ TEST_F(MenuBar, ButtonsFollowTheirOrderWithTheirTextsImagesAndSeparators)
 
 TEST_F(MenuBar, CommandsReachTheButtonsOwnersAndOthersAreIgnored)
 {
+    ORVANTA_WITHOUT_SOFT_KEYS();
     BarForm f(menus_skin, listener);
     MenuMainButton play(f.form, u"Play", u"Play", 1);
     MenuMainButton stop(f.form, u"Stop", u"Stop", 2);
@@ -142,6 +145,7 @@ TEST_F(MenuBar, CommandsReachTheButtonsOwnersAndOthersAreIgnored)
 
 TEST_F(MenuBar, ADropDownIsFilledByItsOwnerEachTimeItOpens)
 {
+    ORVANTA_WITHOUT_SOFT_KEYS();
     BarForm f(menus_skin, listener);
     MenuMainSubMenu file(f.form, u"File", u"File", 1);
     MenuMainButton mode(f.form, u"Mode", u"Mode", 2);
@@ -173,6 +177,7 @@ TEST_F(MenuBar, ADropDownIsFilledByItsOwnerEachTimeItOpens)
 
 TEST_F(MenuBar, AHiddenFormGetsItsBarOnceShown)
 {
+    ORVANTA_WITHOUT_SOFT_KEYS();
     BarForm f(menus_skin, listener, false);
     MenuMainButton play(f.form, u"Play", u"Play", 1);
     run();
@@ -185,6 +190,7 @@ TEST_F(MenuBar, AHiddenFormGetsItsBarOnceShown)
 
 TEST_F(MenuBar, FiveFormsHoldBarsAtOnceAndTheLastTemplateReturnedIsTakenFirst)
 {
+    ORVANTA_WITHOUT_SOFT_KEYS();
     std::vector<std::unique_ptr<BarForm>> forms;
     for (int i = 0; i < 5; ++i) {
         forms.push_back(std::make_unique<BarForm>(menus_skin, listener));
@@ -212,6 +218,7 @@ TEST_F(MenuBar, FiveFormsHoldBarsAtOnceAndTheLastTemplateReturnedIsTakenFirst)
 
 TEST_F(MenuBar, TheBarLooksAsStored)
 {
+    ORVANTA_WITHOUT_SOFT_KEYS();
     BarForm f(menus_skin, listener);
     MenuMainSubMenu file(f.form, u"File", u"File", 1);
     MenuMainButton mode(f.form, u"Mode", u"", 2);
@@ -247,6 +254,7 @@ protected:
 
 TEST_F(MenuBarHighDpi, ImagesComeFromTheLargeStrip)
 {
+    ORVANTA_WITHOUT_SOFT_KEYS();
     BarForm f(menus_skin, listener);
     MenuMainButton mode(f.form, u"Mode", u"", 1);
     mode.set_image_index(16);
@@ -265,6 +273,7 @@ TEST_F(MenuBarHighDpi, ImagesComeFromTheLargeStrip)
 
 TEST_F(MenuBar, ButtonTextsAreTranslatedUnderTheirIdsAgainAtEveryLanguage)
 {
+    ORVANTA_WITHOUT_SOFT_KEYS();
     const std::string german = dir.file("German.lng");
     const std::string french = dir.file("French.lng");
     std::ofstream(german) << "File &Datei\nMode Modus\n";
@@ -285,6 +294,7 @@ TEST_F(MenuBar, ButtonTextsAreTranslatedUnderTheirIdsAgainAtEveryLanguage)
 
 TEST_F(MenuBar, ABarThatCannotBeMadeGivesItsTemplateBackAndIsTriedAgain)
 {
+    ORVANTA_WITHOUT_SOFT_KEYS();
     // Resources without the bar templates: no bar can be made.
     const platform::Resources kept = platform::program_resources();
     platform::program_resources() = platform::Resources {};

@@ -3,6 +3,7 @@
 #include "os/Log.h"
 #include "tests/skinner/skin/SkinFixture.h"
 #include "tests/support/TempDir.h"
+#include "tests/skinner/EditionOnly.h"
 
 #include <gtest/gtest.h>
 
@@ -197,10 +198,12 @@ TEST(FormVariants, OnlyVariantsForThisDeviceCount)
 {
     test::ScopedWorkArea area(skinner::work_area_slot(), Size { 240, 268 });
     Properties skin(wide(test::test_skin_path), qvga);
-    // The Smartphone variant is the widest that fits, but not for this device.
-    EXPECT_EQ(chosen(skin, u"Device"), 2);
+    // The Smartphone variant is the widest that fits, but only for the Smartphone.
+    EXPECT_EQ(chosen(skin, u"Device"), skinner::is_smartphone ? 1 : 2);
     const std::u16string& log = skin.impl().form_choice_log();
-    EXPECT_NE(log.find(u"+Device.phone Size=200 200 Devices=S\n"), std::u16string::npos);
+    EXPECT_NE(log.find(skinner::is_smartphone ? u"+Device.phone Size=200 200 Devices=S good_for_device\n"
+                                              : u"+Device.phone Size=200 200 Devices=S\n"),
+        std::u16string::npos);
     EXPECT_NE(log.find(u"+Device.both Size=100 100 Devices=PS good_for_device\n"), std::u16string::npos);
 }
 
@@ -262,6 +265,7 @@ std::string literal(const std::string& text)
 
 TEST(SkinLookupDeathTest, WhatTheSkinLacksEndsTheProgram)
 {
+    ORVANTA_POCKET_PC_ONLY();
     test::ScopedWorkArea area(skinner::work_area_slot(), Size { 240, 268 });
     const auto ends = testing::ExitedWithCode(os::fatal_exit_code);
     const std::string path = test::test_skin_path;

@@ -10,6 +10,7 @@
 #include "tests/skinner/MenuFormScreen.h"
 #include "tests/skinner/TraceCapture.h"
 #include "tests/support/TempDir.h"
+#include "tests/skinner/EditionOnly.h"
 
 
 using namespace platform;
@@ -235,6 +236,7 @@ protected:
 
 TEST_F(FormHardwareKeys, APressedKeyReachesTheFormsCommandsAndTheCountIsTheShells)
 {
+    ORVANTA_POCKET_PC_ONLY();
     seed_hardware_keys(os::registry_store());
     EXPECT_EQ(skinner::HardwareKeys::get_key_count(), 6);
     skinner::HardwareKeys keys(form);

@@ -4,6 +4,7 @@
 #include "platform/ui/Screen.h"
 #include "platform/ui/WindowManager.h"
 #include "tests/skinner/MenuFormScreen.h"
+#include "tests/skinner/EditionOnly.h"
 
 #include <gmock/gmock.h>
 
@@ -37,6 +38,7 @@ protected:
 
 TEST_F(PowerManagerTest, TheDisplayGoesOffAtTheFirstTickPastTheInterval)
 {
+    ORVANTA_POCKET_PC_ONLY();
     struct Case {
         double interval;
         std::uint32_t still_on_ms; // since the last tap
@@ -61,8 +63,23 @@ TEST_F(PowerManagerTest, TheDisplayGoesOffAtTheFirstTickPastTheInterval)
     }
 }
 
+TEST_F(PowerManagerTest, TheSmartphoneLeavesTheDisplayToTheShell)
+{
+    ORVANTA_SMARTPHONE_ONLY();
+    PowerManager power(form);
+    power.set_interval(1);
+    wait(5000);
+    EXPECT_TRUE(platform::is_display_on());
+    platform::set_display_on(false);
+    EXPECT_TRUE(power.is_display_on()) << "it controls no display, so the display counts as on";
+    screen->key(platform::vk::down);
+    run();
+    EXPECT_FALSE(platform::is_display_on());
+}
+
 TEST_F(PowerManagerTest, IntervalZeroNeverSwitchesOff)
 {
+    ORVANTA_POCKET_PC_ONLY();
     PowerManager power(form);
     wait(60000);
     EXPECT_TRUE(platform::is_display_on());
@@ -74,6 +91,7 @@ TEST_F(PowerManagerTest, IntervalZeroNeverSwitchesOff)
 
 TEST_F(PowerManagerTest, TapsAndKeysKeepTheDisplayOnAndWakeItAlsoReachingTheForm)
 {
+    ORVANTA_POCKET_PC_ONLY();
     PowerManager power(form);
     power.set_interval(2);
     // A tap every 1.5 s keeps it on; so does the owner resetting the idle time.
@@ -107,6 +125,7 @@ TEST_F(PowerManagerTest, TapsAndKeysKeepTheDisplayOnAndWakeItAlsoReachingTheForm
 
 TEST_F(PowerManagerTest, AProgramInTheBackgroundNeverSwitchesTheDisplayOff)
 {
+    ORVANTA_POCKET_PC_ONLY();
     PowerManager power(form);
     power.set_interval(1);
     platform::WindowParams params;
