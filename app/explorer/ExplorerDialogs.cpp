@@ -1,0 +1,7 @@
+#include "app/explorer/ExplorerDialogs.h"
+
+ExplorerDialogs& explorer_dialogs()
+{
+    static ExplorerDialogs dialogs;
+    return dialogs;
+}
