@@ -80,6 +80,9 @@ PanelFileExplorer::PanelFileExplorer(skinner::Container& container, std::u16stri
 
 PanelFileExplorer::~PanelFileExplorer()
 {
+    // A name being typed is dropped, and its end reaches no half-gone panel.
+    m_closing = true;
+    m_files.end_inplace_edit(false);
     // A playlist shown at shutdown keeps its edits.
     if (m_playlist_mode)
         m_playlist.save_if_changed();

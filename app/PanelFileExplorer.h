@@ -134,4 +134,7 @@ private:
     bool m_playlist_mode = false;
     std::vector<std::unique_ptr<skinner::MenuMainButton>> m_menu_buttons;
     std::u16string m_path;
+    bool m_closing = false;
+    // What a finished edit named, selected once the folder is read again.
+    std::u16string m_named_path;
 };

@@ -129,6 +129,8 @@ bool PanelFileExplorer::on_inplace_edit_end(skinner::Control& sender, const skin
 {
     if (&sender != &m_files)
         return ControlPanel::on_inplace_edit_end(sender, event);
+    if (m_closing)
+        return true;
     const std::u16string name = m_files.name_edit().text();
     if (event.commit) {
         if (!is_valid_item_name(name)) {
@@ -142,8 +144,12 @@ bool PanelFileExplorer::on_inplace_edit_end(skinner::Control& sender, const skin
         }
     }
     // A provisional row goes; a real entry comes back from the folder.
-    if (!m_playlist_mode)
+    if (!m_playlist_mode) {
         refresh_file_list();
+        if (!m_named_path.empty())
+            m_files.select_file(m_named_path);
+    }
+    m_named_path.clear();
     return true;
 }
 
@@ -162,7 +168,7 @@ void PanelFileExplorer::finish_rename(const std::u16string& name)
         return;
     ExplorerManager manager(get_form(), get_settings_skin(), u"ConfirmYesNo");
     if (manager.rename(old_path, new_name))
-        m_files.select_file(liba::join_path(liba::get_directory(old_path), new_name));
+        m_named_path = liba::join_path(liba::get_directory(old_path), new_name);
 }
 
 void PanelFileExplorer::finish_new_folder(const std::u16string& name)

@@ -37,10 +37,8 @@ ControlListFiles::ControlListFiles(skinner::Container& container, std::u16string
     refresh();
 }
 
-ControlListFiles::~ControlListFiles()
-{
-    end_inplace_edit(false);
-}
+// An edit still open is its owner's to end, while the owner is whole.
+ControlListFiles::~ControlListFiles() = default;
 
 void ControlListFiles::load()
 {

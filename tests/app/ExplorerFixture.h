@@ -11,6 +11,8 @@
 #include "platform/headless/HeadlessDisplay.h"
 #include "skinner/controls/ControlFrame.h"
 #include "skinner/forms/Form.h"
+#include "skinner/forms/FormImpl.h"
+#include "skinner/loops/MessageLoop.h"
 #include "skinner/skin/Properties.h"
 #include "tests/model/DocumentFixture.h"
 #include "tests/support/EnvironmentOverride.h"
@@ -94,6 +96,7 @@ protected:
         host = std::make_unique<skinner::Form>(nullptr, main_skin, u"Main");
         panel = std::make_unique<PanelFileExplorer>(*host, u"PanelFileExplorer");
         panel->set_visible(true);
+        host->window().set_foreground();
         run();
     }
 
@@ -106,6 +109,16 @@ protected:
     }
 
     void run() { screen->run_until_idle(); }
+
+    // Runs the script through the program's own message loop, which turns
+    // key presses into the keys and characters that the forms take.
+    void run_keys()
+    {
+        const platform::Window window = host->window().handle();
+        screen->call([window] { platform::post_message(window, platform::msg::form_close, 0, 0); });
+        skinner::run_message_loop(window);
+        run();
+    }
 
     std::vector<std::string> names(const ControlListFiles& list) const
     {
