@@ -149,6 +149,7 @@ void PanelFileExplorer::change_folder(std::u16string path, bool as_playlist)
     settings.explorer_folder = path;
     document().apply_settings(settings);
 
+    document().set_can_record(!m_playlist_mode);
     m_files.set_visible(!m_playlist_mode);
     m_playlist.set_visible(m_playlist_mode);
     for (auto* button : { &m_sort_name, &m_sort_date, &m_sort_size })

@@ -150,6 +150,9 @@ bool PanelFileExplorer::on_inplace_edit_end(skinner::Control& sender, const skin
             m_files.select_file(m_named_path);
     }
     m_named_path.clear();
+    // The files taken for a new playlist are no cut or copy to paste elsewhere.
+    if (m_edit_purpose == EditPurpose::new_playlist)
+        m_clipboard.clear();
     return true;
 }
 
