@@ -114,7 +114,10 @@ void PanelFileExplorer::notify(const Document::Changes& changes)
 void PanelFileExplorer::show_path()
 {
     // The device's root shows by its name.
-    m_folder.set_text(m_path == u"/" ? translate(u"MyDevice") : m_path);
+    if (m_path == u"/")
+        m_folder.set_text(translate(u"MyDevice"));
+    else
+        m_folder.set_text_with_values(u"%src%", { { u"%src%", m_path } });
 }
 
 void PanelFileExplorer::show_error(std::u16string_view key, std::u16string_view source)

@@ -48,7 +48,10 @@ bool SelectFileForm::run()
 void SelectFileForm::set_folder(const std::u16string& folder)
 {
     m_folder = folder;
-    m_tree.set_text(folder == u"/" ? properties().translate(u"MyDevice") : folder);
+    if (folder == u"/")
+        m_tree.set_text(properties().translate(u"MyDevice"));
+    else
+        m_tree.set_text_with_values(u"%src%", { { u"%src%", folder } });
     m_files.set_folder(folder);
 }
 

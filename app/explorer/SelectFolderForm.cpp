@@ -25,7 +25,15 @@ void SelectFolderForm::show_folder(const std::u16string& folder)
 {
     m_shown = folder;
     m_folders.set_folder(folder);
-    m_name.set_text(folder == u"/" ? properties().translate(u"MyDevice") : folder);
+    show_name(folder);
+}
+
+void SelectFolderForm::show_name(const std::u16string& folder)
+{
+    if (folder == u"/")
+        m_name.set_text(properties().translate(u"MyDevice"));
+    else
+        m_name.set_text_with_values(u"%src%", { { u"%src%", folder } });
 }
 
 bool SelectFolderForm::on_click(skinner::Control& sender)
@@ -52,7 +60,7 @@ bool SelectFolderForm::on_selection_changed(skinner::Control& sender)
     if (&sender != &m_folders)
         return Form::on_selection_changed(sender);
     const std::u16string chosen = get_folder();
-    m_name.set_text(chosen.empty() ? (m_shown == u"/" ? properties().translate(u"MyDevice") : m_shown) : chosen);
+    show_name(chosen.empty() ? m_shown : chosen);
     return true;
 }
 

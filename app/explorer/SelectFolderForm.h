@@ -29,6 +29,9 @@ public:
     bool on_keydown(skinner::KeyCode key) override;
 
 private:
+    // The device's root by its name; other paths as they are.
+    void show_name(const std::u16string& folder);
+
     bool m_result = false;
     skinner::ControlFrame m_name;
     ControlListFiles m_folders;

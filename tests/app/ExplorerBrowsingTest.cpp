@@ -198,3 +198,17 @@ TEST_F(ExplorerBrowsing, StoredFolderThatIsGoneFallsBackToTheDocuments)
 }
 
 }
+
+namespace {
+
+TEST_F(ExplorerBrowsing, RestartingShowsTheLastPlaylist)
+{
+    make_file("a.wav");
+    dir.write("files/list.m3u", "#EXTM3U\r\n#EXTINF:1,a\r\na.wav\r\n");
+    open(file("list.m3u"));
+    EXPECT_TRUE(panel->is_playlist_mode());
+    EXPECT_EQ(names(panel->playlist_list()), Names { "a.wav" });
+    EXPECT_EQ(document->get_item_count(), 1) << "its sound files are the play list";
+}
+
+}
