@@ -39,6 +39,8 @@ public:
     bool play_selection(bool single = false, std::int64_t start = 0);
     // Shows the path's folder with the path selected.
     void select_path(const std::u16string& path);
+    // The path of the one selected row of the folder list; empty otherwise.
+    std::u16string selection() const { return m_files.get_selected_path(); }
     // The shown folder or playlist file, as it was set.
     const std::u16string& get_folder() const { return m_path; }
     void set_sort_mode(std::int32_t mode);

@@ -1,6 +1,6 @@
 #include "playlist/List.h"
 #include "platform/ui/Input.h"
-#include "tests/app/ExplorerFixture.h"
+#include "tests/app/explorer/ExplorerFixture.h"
 
 #include <filesystem>
 

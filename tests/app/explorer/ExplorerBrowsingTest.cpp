@@ -1,5 +1,5 @@
 #include "app/explorer/FileItem.h"
-#include "tests/app/ExplorerFixture.h"
+#include "tests/app/explorer/ExplorerFixture.h"
 
 #include <chrono>
 #include <sys/time.h>

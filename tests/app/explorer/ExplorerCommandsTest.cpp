@@ -3,7 +3,7 @@
 #include "app/explorer/SelectFolderForm.h"
 #include "app/SettingsSkin.h"
 #include "audio/Id3Tag.h"
-#include "tests/app/ExplorerFixture.h"
+#include "tests/app/explorer/ExplorerFixture.h"
 
 #include <chrono>
 #include <filesystem>

@@ -2,7 +2,7 @@
 #include "app/SettingsSkin.h"
 #include "liba/Path.h"
 #include "platform/ui/Input.h"
-#include "tests/app/ExplorerFixture.h"
+#include "tests/app/explorer/ExplorerFixture.h"
 
 #include <filesystem>
 
