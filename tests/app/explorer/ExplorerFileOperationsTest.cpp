@@ -289,3 +289,47 @@ TEST_F(ExplorerFileOperations, RenamingThePlayingFileStopsItFirst)
 }
 
 }
+
+#include "platform/headless/ScriptedWaveDriver.h"
+
+namespace {
+
+class ExplorerRecording : public ExplorerFileOperations {
+protected:
+    platform::ScopedService<platform::WaveDriver, platform::headless::ScriptedWaveDriver> driver {
+        platform::wave_driver_slot()
+    };
+};
+
+TEST_F(ExplorerRecording, TheFileBeingRecordedIsNeitherDeletedNorRenamed)
+{
+    open();
+    Settings& settings = document->get_settings();
+    settings.codec = u"PCM";
+    settings.channels = 1;
+    settings.bits = 16;
+    settings.samples = 8000;
+    ASSERT_TRUE(document->record(files()));
+    const std::u16string recording = document->get_record_file();
+    panel->select_path(recording);
+    ASSERT_EQ(panel->selection(), recording);
+    answer_next(u"btnYes");
+    answer_next();
+    panel->execute_command(u"Delete");
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[1].caption, main_skin.translate(u"on_delete_error_caption"));
+    EXPECT_TRUE(fs::exists(test::narrow(recording)));
+
+    ScriptedManager renamer = manager(u"ConfirmYesNo");
+    EXPECT_FALSE(renamer.rename(recording, u"other.wav"));
+    // A change of case alone is refused too.
+    std::u16string other_case = liba::get_file_name(recording);
+    for (char16_t& c : other_case)
+        c = c >= u'a' && c <= u'z' ? char16_t(c - 32) : c >= u'A' && c <= u'Z' ? char16_t(c + 32) : c;
+    EXPECT_FALSE(renamer.rename(recording, other_case));
+    EXPECT_EQ(renamer.reported.size(), 2u);
+    EXPECT_TRUE(fs::exists(test::narrow(recording)));
+    document->stop();
+}
+
+}
