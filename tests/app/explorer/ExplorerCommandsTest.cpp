@@ -19,7 +19,10 @@ namespace fs = std::filesystem;
 
 class ExplorerCommands : public ExplorerTest {
 protected:
-    ~ExplorerCommands() override { explorer_dialogs() = ExplorerDialogs {}; }
+    ~ExplorerCommands() override { explorer_dialogs() = m_installed; }
+
+    // What the program installed, put back after each test.
+    ExplorerDialogs m_installed = explorer_dialogs();
 
     std::vector<std::string> enabled_entries(const skinner::MenuEntry& menu)
     {
@@ -111,6 +114,7 @@ TEST_F(ExplorerCommands, MailWithoutAMailProgramIsRefusedWithAMessage)
 // Commands whose forms another part of the program supplies.
 TEST_F(ExplorerCommands, CommandsWithoutTheirFormAreRefusedWithAMessage)
 {
+    explorer_dialogs() = ExplorerDialogs {};
     make_file("a.wav");
     make_file("b.mp3");
     open();
