@@ -1,6 +1,7 @@
 #include "app/MainForm.h"
 
 #include "app/SettingsSkin.h"
+#include "dialogs/ErrorForm.h"
 #include "dialogs/FormAbout.h"
 #include "liba/Path.h"
 #include "model/ipc/Comm.h"
@@ -339,7 +340,13 @@ void MainForm::command_record()
 {
     Document& doc = document();
     if (!doc.is_recording()) {
-        doc.record(m_explorer.get_folder());
+        // A device that fails is reported by the tick; a file that cannot
+        // even be made leaves nothing for the tick to see.
+        if (!doc.record(m_explorer.get_folder()) && !doc.is_recording()) {
+            doc.notify(no_change);
+            show_error(u"on_record_failed_caption", u"on_record_failed");
+            return;
+        }
         m_explorer.select_path(doc.get_record_file());
     } else if (doc.is_paused()) {
         doc.resume();
@@ -395,8 +402,7 @@ void MainForm::command_panel()
     document().notify(general_change);
 }
 
-// The clock's own control plugs in here; until then there is no mode to switch.
-void MainForm::command_clock_mode() { }
+void MainForm::command_clock_mode() { m_clock.switch_mode(m_clock.get_mode() == 0); }
 
 void MainForm::command_new_bookmark()
 {
@@ -430,8 +436,10 @@ void MainForm::command_screen_resolution()
 
 void MainForm::show_error(std::u16string_view caption_key, std::u16string_view message_key)
 {
-    const skinner::Properties& store = get_settings_skin();
-    message_box(this, store.translate(caption_key), store.translate(message_key));
+    skinner::Properties& store = get_settings_skin();
+    ErrorForm form(this, store);
+    form.set_texts(store.translate(caption_key), store.translate(message_key));
+    form.do_modal();
 }
 
 // Tick, view update, second launch
@@ -475,6 +483,8 @@ void MainForm::on_timer_broadcast(std::uint32_t timer_id)
             if (lower_extension(doc.get_current_file()) == u"wma")
                 show_error(u"NO_WMA_CAPTION", u"NO_WMA");
             doc.stop(nullptr);
+            // The document's tick only notifies while something runs: show the stop now.
+            doc.notify(no_change);
         }
         doc.on_timer();
         m_timer_id = saved;
@@ -492,9 +502,10 @@ void MainForm::update(const Document::Changes& changes)
     if (changes.state) {
         m_title.set_text(doc.get_title());
         m_vas.set_checked(doc.is_vas_enabled());
-        m_play_indicator.set_checked(playing);
+        m_play_indicator.set_flashing(playing);
         m_stereo.set_checked(doc.is_stereo());
-        m_rec_indicator.set_checked(recording);
+        m_rec_indicator.set_flashing(recording);
+        m_speed.set_speed(doc.get_speed());
         m_new_mark.set_enabled(playing || recording);
         m_rewind.set_enabled(doc.has_previous());
         m_forward.set_enabled(doc.has_next());
@@ -511,7 +522,9 @@ void MainForm::update(const Document::Changes& changes)
         else
             m_info.set_text(
                 doc.get_sample_rate_text() + u" " + doc.get_bits_text() + u" " + doc.get_bitrate_text());
+        m_position.set_marks(doc.get_length(), playing ? &doc.get_bookmarks() : nullptr);
         m_position.set_value(doc.get_position_fraction());
+        m_clock.set_times(doc.get_position_seconds(), doc.get_remaining_seconds());
     }
     if (changes.volume)
         m_output.set_value(doc.get_volume());

@@ -1,6 +1,13 @@
 #pragma once
 
 #include "app/PanelFileExplorer.h"
+#include "app/controls/ControlClock.h"
+#include "app/controls/ControlFlash.h"
+#include "app/controls/ControlProgressBookmarks.h"
+#include "app/controls/ControlSpeed.h"
+#include "app/panels/PanelEqualizer.h"
+#include "app/panels/PanelLevels.h"
+#include "app/panels/PanelMoreControls.h"
 #include "model/Document.h"
 #include "model/ipc/CCommandDelegate.h"
 #include "model/ipc/CommCommands.h"
@@ -89,9 +96,9 @@ private:
     Document& document() const { return *Document::instance(); }
 
     PanelFileExplorer m_explorer;
-    skinner::ControlPanel m_levels;
-    skinner::ControlPanel m_equalizer;
-    skinner::ControlPanel m_more_controls;
+    PanelLevels m_levels;
+    PanelEqualizer m_equalizer;
+    PanelMoreControls m_more_controls;
     std::uint32_t m_timer_id = 0;
     skinner::ControlButton m_new_mark;
     skinner::ControlButton m_rewind;
@@ -100,16 +107,16 @@ private:
     skinner::ControlButtonMultistate m_record;
     skinner::ControlButton m_stop;
     skinner::ControlProgress m_output;
-    skinner::ControlProgress m_position;
+    ControlProgressBookmarks m_position;
     skinner::ControlButtonMultistate m_mode;
-    skinner::ControlCheckBox m_rec_indicator;
-    skinner::ControlCheckBox m_play_indicator;
+    ControlFlash m_rec_indicator;
+    ControlFlash m_play_indicator;
     skinner::ControlCheckBox m_stereo;
-    skinner::ControlFrame m_speed;
+    ControlSpeed m_speed;
     skinner::ControlCheckBox m_vas;
     skinner::ControlFrame m_info;
     skinner::ControlFrame m_title;
-    skinner::ControlPanel m_clock;
+    ControlClock m_clock;
     skinner::ControlButton m_clock_mode;
     skinner::ControlMenuMain m_menu;
     skinner::MenuMainSubMenu m_file_button;

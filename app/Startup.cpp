@@ -7,8 +7,10 @@
 #include "model/Document.h"
 #include "os/Application.h"
 #include "os/Log.h"
+#include "os/Registry.h"
 #include "platform/Resources.h"
 #include "platform/Window.h"
+#include "platform/ui/HotKeys.h"
 #include "skinner/menus/MenuBarResources.h"
 #include "skinner/loops/ScreenMetrics.h"
 #include "skinner/skin/Properties.h"
@@ -63,6 +65,8 @@ int Startup::run(std::u16string_view command_line)
         return 0;
     os::log() << u"cmd_line[" << command_line << u"] \n";
     skinner::add_menu_bar_resources(platform::program_resources());
+    // The shell's key list, which the settings size their key commands by.
+    platform::seed_hardware_keys(os::registry_store());
     Document document;
     const skinner::Size screen = skinner::get_screen_size();
     skinner::Properties skin(document.get_settings().skin, screen);

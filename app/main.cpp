@@ -1,5 +1,7 @@
+#include "app/SkinMessageBox.h"
 #include "app/Startup.h"
 #include "platform/Clipboard.h"
+#include "platform/MessageBox.h"
 #include "platform/Utf8.h"
 #include "platform/WaveDriver.h"
 #include "platform/sdl/SdlClipboard.h"
@@ -22,8 +24,18 @@ int main(int argc, char** argv)
     auto display = std::make_unique<platform::sdl::SdlDisplay>();
     const bool has_video = display->is_available();
     platform::display_slot().install(std::move(display));
-    if (has_video)
+    if (has_video) {
         platform::clipboard_slot().install(std::make_unique<platform::sdl::SdlClipboard>());
+        platform::message_box_slot().install(std::make_unique<SkinMessageBox>());
+    }
     platform::wave_driver_slot().install(std::make_unique<platform::sdl::SdlWaveDriver>());
-    return Startup::run(platform::from_utf8(command_line));
+    const int exit_code = Startup::run(platform::from_utf8(command_line));
+    // The display leaves this thread's message queue, which goes with the
+    // thread's own storage before the slots' static destruction: take the
+    // backends down while the queue is still there.
+    platform::message_box_slot().install(nullptr);
+    platform::wave_driver_slot().install(nullptr);
+    platform::clipboard_slot().install(nullptr);
+    platform::display_slot().install(nullptr);
+    return exit_code;
 }

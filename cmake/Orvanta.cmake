@@ -21,7 +21,7 @@ endfunction()
 # calling folder. Every suite links the headless backend and its test doubles
 # (platform_headless). The label "tsan" also runs the suite under ThreadSanitizer.
 function(orvanta_test_suite name)
-  cmake_parse_arguments(A "" "" "SOURCES;DEPS;LABELS" ${ARGN})
+  cmake_parse_arguments(A "" "LOCK" "SOURCES;DEPS;LABELS" ${ARGN})
   if(A_SOURCES)
     file(GLOB srcs CONFIGURE_DEPENDS ${A_SOURCES})
   else()
@@ -44,6 +44,14 @@ function(orvanta_test_suite name)
     "if(${target}_TESTS)\n"
     "  set_tests_properties(\${${target}_TESTS} PROPERTIES LABELS \"${name};${A_LABELS}\")\n"
     "endif()\n")
+  # Suites that share one resource (an X server started by xvfb-run -a picks
+  # its display number racily) take turns.
+  if(A_LOCK)
+    file(APPEND ${labels_script}
+      "if(${target}_TESTS)\n"
+      "  set_tests_properties(\${${target}_TESTS} PROPERTIES RESOURCE_LOCK ${A_LOCK})\n"
+      "endif()\n")
+  endif()
   set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES ${labels_script})
   if("tsan" IN_LIST A_LABELS)
     set_property(GLOBAL APPEND PROPERTY ORVANTA_TSAN_TESTS ${target})

@@ -104,6 +104,13 @@ bool BookmarksForm::on_click(skinner::Control& sender)
         move_row(*row, *row + 1);
         return true;
     }
+    if (&sender == &m_edit && *row < count) {
+        skinner::ControlEdit& box = m_grid.edit_box();
+        box.set_text(m_grid.items[std::size_t(*row)].name);
+        box.set_selection(0, std::int32_t(box.get_text().size()));
+        m_grid.start_inplace_edit(box, RangeGrid::column_name, *row);
+        return true;
+    }
     if (&sender == &m_go && *row < count) {
         m_chosen = m_grid.items[std::size_t(*row)].start;
         close();
@@ -161,6 +168,17 @@ bool BookmarksForm::on_item_click(skinner::Control& sender, const skinner::GridC
     return true;
 }
 
+bool BookmarksForm::on_inplace_edit_end(skinner::Control& sender, const skinner::GridInplaceEditEnd& cell)
+{
+    if (&sender != &m_grid)
+        return false;
+    if (cell.commit && cell.row >= 0 && std::size_t(cell.row) < m_grid.items.size()) {
+        m_grid.items[std::size_t(cell.row)].name = m_grid.edit_box().get_text();
+        m_grid.invalidate();
+    }
+    return true;
+}
+
 bool BookmarksForm::on_selection_changed(skinner::Control& sender)
 {
     if (&sender != &m_grid)
@@ -176,8 +194,7 @@ void BookmarksForm::update_buttons()
     m_up.set_enabled(row && *row >= 1 && *row < count);
     m_down.set_enabled(row && *row >= 0 && *row < count - 1);
     m_delete.set_enabled(!m_grid.selected_rows().empty());
-    // Renaming needs the in-place edit control, which the framework does not have yet.
-    m_edit.set_enabled(false);
+    m_edit.set_enabled(row.has_value());
     m_go.set_enabled(row.has_value());
     m_range.invalidate();
 }

@@ -33,6 +33,8 @@ public:
     bool on_click(skinner::Control& sender) override;
     bool on_item_click(skinner::Control& sender, const skinner::GridCellEvent& cell) override;
     bool on_selection_changed(skinner::Control& sender) override;
+    // A committed edit renames the row; a cancelled one leaves it.
+    bool on_inplace_edit_end(skinner::Control& sender, const skinner::GridInplaceEditEnd& cell) override;
 
     RangeGrid& grid() { return m_grid; }
 

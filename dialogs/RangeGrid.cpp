@@ -15,7 +15,9 @@ constexpr std::int32_t text_vcenter = 1;
 
 RangeGrid::RangeGrid(skinner::Container& container, std::u16string_view id, skinner::ControlMode mode)
     : ControlListGeneric(container, id, mode)
+    , m_edit(*get_container(), get_property_string(u"EditKind", u""), skinner::ControlMode::kind)
 {
+    m_edit.set_visible(false);
     load_looks();
     // The base laid out the one column it knows of while it was being built.
     refresh();

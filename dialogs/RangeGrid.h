@@ -1,5 +1,6 @@
 #pragma once
 
+#include "skinner/controls/ControlEdit.h"
 #include "skinner/controls/ControlListGeneric.h"
 #include "skinner/controls/GridSelectionStrategyMultiRowCE.h"
 #include "skinner/skin/Picture.h"
@@ -38,12 +39,16 @@ public:
         skinner::Size size, bool selected, bool highlighted) override;
     void load() override;
 
+    // The in-place editor of the names, hidden while no edit runs.
+    skinner::ControlEdit& edit_box() { return m_edit; }
+
     // Minutes, seconds and hundredths of a time in seconds, "mm:ss:hh"; hours are left out.
     static std::u16string time_text(double seconds);
 
 private:
     void load_looks();
 
+    skinner::ControlEdit m_edit;
     skinner::Picture m_check_enabled;
     skinner::Picture m_check_disabled;
     std::int32_t m_check_box_width = 0;

@@ -32,12 +32,17 @@ void ThreadQueue::wake()
 
 namespace {
 
+// Set once the thread's queue has gone with its thread storage; a plain
+// flag, so it can still be read by the static destructors that run after.
+thread_local bool queue_gone = false;
+
 // Leaving the thread fails what waits on it and frees its windows.
 struct QueueHolder {
     std::shared_ptr<ThreadQueue> queue;
 
     ~QueueHolder()
     {
+        queue_gone = true;
         if (!queue)
             return;
         {
@@ -441,6 +446,10 @@ bool kill_timer(Window window, std::uintptr_t id)
 
 void set_wait_hook(WaitHook* hook)
 {
+    // A display left in a static slot is destroyed after the main thread's
+    // queue: nothing waits any more, and there is no queue to hook.
+    if (queue_gone)
+        return;
     current_queue()->hook.store(hook);
 }
 

@@ -3,12 +3,21 @@
 #include "liba/MutexLock.h"
 
 #include <algorithm>
+#include <cmath>
+#include <cstring>
 
 namespace audio {
 
 namespace {
 
 constexpr std::int64_t skip_step_frames = 5000;
+
+std::int16_t from_float(double value)
+{
+    if (!(value == value))
+        return 0;
+    return static_cast<std::int16_t>(std::clamp(value * 32768.0, -32768.0, 32767.0));
+}
 
 }
 
@@ -26,7 +35,7 @@ FileReaderWAVPCM::FileReaderWAVPCM(const std::u16string& path)
 int FileReaderWAVPCM::get_bits_per_sample()
 {
     liba::MutexLock lock(m_lock);
-    return m_info.bits_per_sample;
+    return m_info.is_narrowed() ? 16 : m_info.bits_per_sample;
 }
 
 std::int64_t FileReaderWAVPCM::time_to_bytes(double seconds)
@@ -78,7 +87,40 @@ PCMData FileReaderWAVPCM::get_data(std::int32_t frames)
     liba::SharedBuffer bytes(size);
     if (m_file.read(bytes.make_unique(), size) != size)
         return {};
+    if (m_info.is_narrowed())
+        return narrowed(bytes.data(), size);
     return PCMData(std::move(bytes), m_info.channels, m_info.bits_per_sample, m_info.sample_rate);
+}
+
+PCMData FileReaderWAVPCM::narrowed(const std::uint8_t* bytes, std::size_t size) const
+{
+    const std::size_t frames = size / m_info.block_align;
+    const std::size_t width = static_cast<std::size_t>(m_info.bits_per_sample / 8);
+    const auto channels = static_cast<std::size_t>(m_info.channels);
+    liba::SharedBuffer out(frames * channels * 2);
+    std::uint8_t* to = out.make_unique();
+    for (std::size_t frame = 0; frame < frames; ++frame) {
+        for (std::size_t channel = 0; channel < channels; ++channel) {
+            const std::uint8_t* sample = bytes + frame * m_info.block_align + channel * width;
+            std::int16_t value;
+            if (m_info.coding == 3 && width == 4) {
+                float f;
+                std::memcpy(&f, sample, 4);
+                value = from_float(f);
+            } else if (m_info.coding == 3) {
+                double d;
+                std::memcpy(&d, sample, 8);
+                value = from_float(d);
+            } else {
+                // The top 16 bits of a little-endian integer: the rest is finer than 16 bits hold.
+                value = static_cast<std::int16_t>(sample[width - 2] | sample[width - 1] << 8);
+            }
+            to[0] = static_cast<std::uint8_t>(value & 0xFF);
+            to[1] = static_cast<std::uint8_t>((value >> 8) & 0xFF);
+            to += 2;
+        }
+    }
+    return PCMData(std::move(out), m_info.channels, 16, m_info.sample_rate);
 }
 
 bool FileReaderWAVPCM::skip(double seconds)

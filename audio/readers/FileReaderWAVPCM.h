@@ -3,12 +3,14 @@
 #include "audio/readers/FileReaderWAV.h"
 #include "audio/PCMData.h"
 #include "audio/Provider.h"
-#include "audio/readers/WAVInfoPCM.h"
+#include "audio/readers/WAVInfoPCMWide.h"
 
 namespace audio {
 
-// Hands out the PCM of a WAV file as it is stored. Positions count bytes of
-// the "data" chunk; get_data counts sample frames.
+// Hands out the PCM of a WAV file as it is stored, except that floats and
+// samples wider than 16 bits come out as 16 bits (the player and the filters
+// take 8 and 16). Positions count bytes of the "data" chunk as stored;
+// get_data counts sample frames.
 class FileReaderWAVPCM : public Provider<PCMData>, public FileReaderWAV {
 public:
     explicit FileReaderWAVPCM(const std::u16string& path);
@@ -27,7 +29,9 @@ public:
     bool skip_bytes(std::int64_t bytes) override;
 
 private:
-    WAVInfoPCM m_info;
+    PCMData narrowed(const std::uint8_t* bytes, std::size_t size) const;
+
+    WAVInfoPCMWide m_info;
     std::int64_t m_length = 0;
 };
 

@@ -508,6 +508,12 @@ Size DeviceContext::text_extent(std::u16string_view text)
     return { font.width(text), font.line_height() };
 }
 
+std::vector<std::int32_t> DeviceContext::text_prefix_widths(std::u16string_view text)
+{
+    Font& font = const_cast<Font&>(m_state.font ? *m_state.font : Font::system());
+    return font.prefix_widths(text);
+}
+
 void DeviceContext::draw_glyphs(std::u16string_view text, Point position, const Rect& clip_rect, bool clip)
 {
     Font& font = const_cast<Font&>(m_state.font ? *m_state.font : Font::system());

@@ -123,6 +123,9 @@ public:
     int draw_text(std::u16string_view, Rect&, std::uint32_t flags);
     // Width and height of one line of text in the selected font.
     Size text_extent(std::u16string_view);
+    // The width of each start of the text (1, 2, ... units), as text_extent
+    // measures it, in one pass: where a caret between characters lies.
+    std::vector<std::int32_t> text_prefix_widths(std::u16string_view);
 
     // The surface drawn on and where logical (0, 0) lies on it; null when
     // nothing can be drawn. For the framework's own pixel work.

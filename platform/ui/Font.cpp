@@ -290,4 +290,27 @@ Font::Line Font::layout(std::u16string_view text)
     return line;
 }
 
+std::vector<std::int32_t> Font::prefix_widths(std::u16string_view text)
+{
+    std::vector<std::int32_t> widths;
+    widths.reserve(text.size());
+    std::int32_t pen = 0, ink_left = 0, ink_right = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        char32_t c = text[i];
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
+            widths.push_back(std::max(pen, ink_right) - ink_left);
+            c = 0x10000 + ((c - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+            ++i;
+        }
+        const Glyph& g = glyph(c);
+        if (g.width > 0) {
+            ink_left = std::min(ink_left, pen + g.left);
+            ink_right = std::max(ink_right, pen + g.left + g.width);
+        }
+        pen += g.advance;
+        widths.push_back(std::max(pen, ink_right) - ink_left);
+    }
+    return widths;
+}
+
 }

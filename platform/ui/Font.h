@@ -64,6 +64,9 @@ public:
     };
     Line layout(std::u16string_view text);
     std::int32_t width(std::u16string_view text) { return layout(text).width; }
+    // width(text.substr(0, i + 1)) for every i, in one pass; the first unit of
+    // a surrogate pair measures as the text before it.
+    std::vector<std::int32_t> prefix_widths(std::u16string_view text);
 
     // Underline rows, from the cell's top.
     std::int32_t underline_top() const { return m_underline_top; }

@@ -173,6 +173,8 @@ protected:
     // The common keys, in this order: Cursor, AnchorX, AnchorY, Focus,
     // TabOrder, Position, Size, Visible, Enabled, Gestures, ZOrder, WantFocus.
     void load_common();
+    // The skin's "Gestures" key still overrides this at the next load.
+    void set_gestures(bool gestures) { m_gestures = gestures; }
 
 private:
     // The form and control (or empty form and kind) that name this control's record.

@@ -8,7 +8,10 @@
 #include "tests/support/TempDir.h"
 #include "tests/support/Tool.h"
 
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <utility>
+#include <vector>
 
 using audio::PCMData;
 
@@ -93,6 +96,75 @@ TEST(FileReaderWAVPCM, HandsOutWhatSoxDecodes)
             EXPECT_TRUE(reader.is_end());
             EXPECT_EQ(reader.get_position_bytes(), reader.get_length_bytes());
         }
+    }
+}
+
+// Wider integers and floats, as sox writes them (tag 1, 3 or the extensible
+// header), come out as 16 bits within one step of sox's own conversion.
+TEST(FileReaderWAVPCM, NarrowsWideAndFloatSamplesTo16Bits)
+{
+    if (!test::have_tool("sox"))
+        GTEST_SKIP() << "sox missing";
+    test::TempDir dir;
+    struct Case {
+        const char* name;
+        std::vector<std::string> format;
+        int channels;
+    } cases[] = {
+        { "s24.wav", { "-b", "24" }, 1 },
+        { "s32.wav", { "-b", "32" }, 2 },
+        { "f32.wav", { "-e", "floating-point", "-b", "32" }, 1 },
+        { "f64.wav", { "-e", "floating-point", "-b", "64" }, 2 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> make { "sox", "-n", "-r", "8000", "-c", std::to_string(c.channels) };
+        make.insert(make.end(), c.format.begin(), c.format.end());
+        const std::string path = dir.file(c.name);
+        make.push_back(path);
+        for (const char* arg : { "synth", "0.5", "sine", "440", "vol", "0.9" })
+            make.push_back(arg);
+        ASSERT_EQ(test::run_tool(make).exit_code, 0);
+        const std::string expected = test::tool({ "sox", path, "-b", "16", "-e", "signed", "-D", "-t", "raw", "-" });
+        ASSERT_EQ(expected.size(), 4000u * 2u * std::size_t(c.channels));
+
+        audio::FileReaderWAVPCM reader(path_of(path));
+        ASSERT_TRUE(reader.is_open());
+        EXPECT_EQ(reader.get_channels(), c.channels);
+        EXPECT_EQ(reader.get_bits_per_sample(), 16);
+        const std::string all = read_all(reader, 1000, std::size_t(c.channels) * 2);
+        ASSERT_EQ(all.size(), expected.size());
+        int worst = 0;
+        for (std::size_t i = 0; i + 1 < all.size(); i += 2) {
+            const int ours = std::int16_t(std::uint8_t(all[i]) | std::uint8_t(all[i + 1]) << 8);
+            const int theirs = std::int16_t(std::uint8_t(expected[i]) | std::uint8_t(expected[i + 1]) << 8);
+            worst = std::max(worst, std::abs(ours - theirs));
+        }
+        EXPECT_LE(worst, 1);
+        reader.seek_bytes(reader.get_length_bytes() / 2);
+        EXPECT_EQ(reader.get_position_bytes(), reader.get_length_bytes() / 2) << "positions stay in stored bytes";
+    }
+}
+
+// Tags no PCM reader knows, and float widths that are no float, stay refused
+// (six channels in the extensible header are covered with the MP3 reader).
+TEST(FileReaderWAVPCM, RefusesOtherCodingsInsideTheHeader)
+{
+    test::TempDir dir;
+    const std::string path = dir.file("odd.wav");
+    for (auto [tag, bits] : { std::pair { 0x0055, 16 }, std::pair { 3, 16 }, std::pair { 3, 24 } }) {
+        SCOPED_TRACE(tag);
+        audio::WAVInfoPCM info;
+        info.format_tag = std::uint16_t(tag);
+        info.fmt_size = 16;
+        info.channels = 1;
+        info.bits_per_sample = bits;
+        info.sample_rate = 8000;
+        info.block_align = std::uint16_t(bits / 8);
+        info.avg_bytes_per_sec = 8000u * info.block_align;
+        block_file(info, 64, dir);
+        audio::FileReaderWAVPCM reader(path_of(dir.file("blocks.wav")));
+        EXPECT_FALSE(reader.is_open());
     }
 }
 

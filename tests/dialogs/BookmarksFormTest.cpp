@@ -3,6 +3,7 @@
 #include "dialogs/BookmarksForm.h"
 #include "model/PlayChainFactory.h"
 #include "model/RangeMarkList.h"
+#include "platform/ui/Input.h"
 #include "tests/dialogs/DialogScreen.h"
 #include "tests/support/Screenshot.h"
 #include "tests/support/TempDir.h"
@@ -213,6 +214,28 @@ TEST_F(BookmarksFormTest, GoAnswersTheRowsStart)
     std::int64_t chosen = -1;
     edit_and_reload(&chosen);
     EXPECT_EQ(chosen, 32000);
+}
+
+TEST_F(BookmarksFormTest, EditRenamesARowInPlaceAndEscapeKeepsTheName)
+{
+    tap_cell(1, 1, 100);
+    tap(*form, u"btnEdit", 100);
+    screen->call([&] {
+        const skinner::ControlEdit& box = form->grid().edit_box();
+        EXPECT_TRUE(box.is_visible());
+        EXPECT_EQ(box.get_text(), u"Verse");
+        EXPECT_EQ(box.selection_start(), 0);
+        EXPECT_EQ(box.selection_end(), 5);
+    }, 10);
+    // The whole name is selected: typing replaces it.
+    screen->text(u"Bridge", 10).key(platform::vk::enter, 10);
+    screen->call([&] { EXPECT_FALSE(form->grid().edit_box().is_visible()); }, 10);
+    tap_cell(1, 0, 600);
+    tap(*form, u"btnEdit", 100);
+    screen->text(u"Dropped", 10).key(platform::vk::escape, 10);
+    tap_title_ok(100);
+    const RangeMarkList stored = edit_and_reload();
+    EXPECT_EQ(marks(stored), (std::vector<Mark> { { "Intro", 0 }, { "Bridge", 32000 }, { "Chorus", 96000 } }));
 }
 
 class EmptyRecording : public test::DialogScreen {

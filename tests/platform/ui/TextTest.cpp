@@ -84,6 +84,24 @@ TEST_F(Text, MeasuredBoxHoldsTheDrawnInkTightly)
     }
 }
 
+TEST_F(Text, PrefixWidthsAreTheWidthsOfEachStart)
+{
+    auto font = pinned(-18, false, true);
+    ASSERT_NE(font, nullptr);
+    Surface s;
+    s.dc.select_font(font.get());
+    // Italic overhangs, a pair of surrogates (its first unit measures as the text before it).
+    const std::u16string text = u"fjW \U0001D11Ex";
+    const std::vector<std::int32_t> widths = s.dc.text_prefix_widths(text);
+    ASSERT_EQ(widths.size(), text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const bool high_half = i + 1 < text.size() && text[i] >= 0xD800 && text[i] < 0xDC00;
+        const std::size_t measured = high_half ? i : i + 1;
+        EXPECT_EQ(widths[i], s.dc.text_extent(std::u16string_view(text).substr(0, measured)).width) << i;
+    }
+    EXPECT_TRUE(s.dc.text_prefix_widths(u"").empty());
+}
+
 TEST_F(Text, EllipsisNeverOverflowsItsBox)
 {
     auto font = pinned(-16);

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "liba/Stopwatch.h"
+#include "skinner/controls/Control.h"
+
+// An indicator that blinks between its "Off" and "On" pictures every half
+// second while its activity runs, each by its own stopwatch.
+class ControlFlash : public skinner::Control {
+public:
+    ControlFlash(skinner::Container& container, std::u16string_view id,
+        skinner::ControlMode mode = skinner::ControlMode::named);
+    ~ControlFlash() override;
+
+    // The next tick shows it.
+    void set_flashing(bool flashing) { m_flashing = flashing; }
+
+    bool is_flashing() const { return m_flashing; }
+
+    // Whether a paint now shows the "On" picture.
+    bool shows_on() const;
+
+    void paint(skinner::Canvas& canvas, skinner::Point area_position, skinner::Size area_size) override;
+    void on_timer(std::uint32_t timer_id) override;
+    void load() override;
+
+private:
+    void load_pictures();
+
+    skinner::Picture m_on;
+    skinner::Picture m_off;
+    bool m_flashing = false;
+    double m_period = 0.5;
+    liba::Stopwatch m_stopwatch;
+};

@@ -1,0 +1,175 @@
+// The real program on an X server of its own (Xvfb), driven with xdotool as
+// a user would: SDL's disk driver writes what it plays into a file.
+#include "platform/ui/Bitmap.h"
+#include "platform/ui/WindowManager.h"
+#include "tests/app/AppScreen.h"
+#include "tests/support/Child.h"
+#include "tests/support/Screenshot.h"
+
+#include <chrono>
+#include <csignal>
+#include <thread>
+
+namespace {
+
+using namespace std::chrono_literals;
+using test::u16;
+
+std::string tool_path(const std::string& name)
+{
+    std::string out = test::run_tool({ "sh", "-c", "command -v " + name }).out;
+    while (!out.empty() && (out.back() == '\n' || out.back() == '\r'))
+        out.pop_back();
+    return out;
+}
+
+bool wait_for(const std::function<bool()>& condition, std::chrono::milliseconds limit)
+{
+    const auto end = std::chrono::steady_clock::now() + limit;
+    while (!condition()) {
+        if (std::chrono::steady_clock::now() > end)
+            return false;
+        std::this_thread::sleep_for(50ms);
+    }
+    return true;
+}
+
+// The samples of a WAV file of sox's: what follows the "data" chunk's header.
+std::string wav_data(const std::string& path)
+{
+    const std::string bytes = test::read_file(path);
+    const auto at = bytes.find("data");
+    return at == std::string::npos ? std::string() : bytes.substr(at + 8);
+}
+
+class EndToEnd : public test::AppScreen {
+protected:
+    static std::string missing_tool()
+    {
+        for (const char* tool : { "Xvfb", "xdotool", "import", "sox" }) {
+            if (tool_path(tool).empty())
+                return tool;
+        }
+        return {};
+    }
+
+    // Where the main form's control shows on the device screen, from a headless start.
+    platform::Point screen_position_of(std::u16string_view id)
+    {
+        platform::Point point {};
+        inside_loop([&](MainForm& form) {
+            const skinner::Control* control = form.get_control(id);
+            ASSERT_NE(control, nullptr);
+            const skinner::Point centre { control->position().x + control->size().width / 2,
+                control->position().y + control->size().height / 2 };
+            point = platform::client_to_screen(form.window().handle(), { centre.x, centre.y });
+        });
+        Startup::run(u"");
+        return point;
+    }
+
+    std::string xdotool(const std::vector<std::string>& arguments)
+    {
+        std::vector<std::string> argv { "xdotool" };
+        argv.insert(argv.end(), arguments.begin(), arguments.end());
+        std::string out = test::run_tool(argv).out;
+        if (const auto end = out.find('\n'); end != std::string::npos)
+            out.resize(end);
+        return out;
+    }
+
+    void click(const std::string& window, platform::Point at)
+    {
+        xdotool({ "mousemove", "--window", window, std::to_string(at.x), std::to_string(at.y), "click", "1" });
+    }
+
+    // What the program's window shows, as the device screen's bitmap.
+    std::unique_ptr<platform::Bitmap> window_picture(const std::string& window)
+    {
+        const std::string rgb = test::run_tool({ "import", "-window", window, "-depth", "8", "rgb:-" }).out;
+        if (rgb.size() != 240u * 320u * 3u)
+            return nullptr;
+        auto bitmap = platform::Bitmap::create(240, 320);
+        auto pixels = bitmap->pixels();
+        for (std::size_t i = 0; i < pixels.size(); ++i) {
+            pixels[i] = platform::Pixel(std::uint8_t(rgb[3 * i])) << 16 | platform::Pixel(std::uint8_t(rgb[3 * i + 1])) << 8
+                | platform::Pixel(std::uint8_t(rgb[3 * i + 2]));
+        }
+        return bitmap;
+    }
+
+    std::string played() const { return test::read_file(output); }
+
+    const std::string output = home.file("played.raw");
+};
+
+TEST_F(EndToEnd, PlaysTheFileOfItsCommandLineStopsAndPlaysItAgainFromTheButtons)
+{
+    if (const std::string tool = missing_tool(); !tool.empty())
+        GTEST_SKIP() << tool << " is not installed";
+    const platform::Point play = screen_position_of(u"btnPlay");
+    const platform::Point stop = screen_position_of(u"btnStop");
+    const std::string wav = make_wav("tone.wav", 4.0);
+    const std::string samples = wav_data(wav);
+    ASSERT_EQ(samples.size(), 4u * 22050u * 2u);
+
+    test::Child server({ tool_path("Xvfb"), "-displayfd", "1", "-screen", "0", "640x480x24", "-nolisten", "tcp" });
+    const std::string display = server.read_line(20000);
+    ASSERT_FALSE(display.empty()) << "Xvfb did not start";
+    test::EnvironmentOverride on_display("DISPLAY", (":" + display).c_str());
+    test::EnvironmentOverride disk_audio("SDL_AUDIODRIVER", "disk");
+    test::EnvironmentOverride disk_file("SDL_DISKAUDIOFILE", output.c_str());
+    test::EnvironmentOverride unzoomed("ORVANTA_ZOOM", "1");
+    test::EnvironmentOverride device_screen("ORVANTA_SCREEN", nullptr);
+    test::EnvironmentOverride own_registry("ORVANTA_REGISTRY_FILE", home.file("registry").c_str());
+    // The desktop's libraries keep a few blocks until the end; errors still fail the run.
+    test::EnvironmentOverride no_leak_report("ASAN_OPTIONS", "detect_leaks=0");
+    test::Child program({ ORVANTA_PROGRAM, wav });
+    ASSERT_TRUE(program.started());
+
+    std::string window;
+    ASSERT_TRUE(wait_for(
+        [&] {
+            window = xdotool({ "search", "--name", "^Orvanta$" });
+            return !window.empty();
+        },
+        30s))
+        << "no window";
+    ASSERT_TRUE(wait_for([&] { return played().size() > 22050; }, 20s)) << "the command line's file does not play";
+
+    click(window, stop);
+    std::size_t stopped_at = 0;
+    ASSERT_TRUE(wait_for(
+        [&] {
+            const std::size_t before = played().size();
+            std::this_thread::sleep_for(600ms);
+            stopped_at = played().size();
+            return stopped_at == before;
+        },
+        10s))
+        << "Stop does not stop";
+    EXPECT_LT(stopped_at, samples.size()) << "stopped before its end";
+
+    // Play starts the selected file again on a newly opened device (a new output file).
+    click(window, play);
+    EXPECT_TRUE(wait_for(
+        [&] {
+            const std::string now = played();
+            return now.size() >= samples.size() && now.compare(0, samples.size(), samples) == 0;
+        },
+        20s))
+        << "the output does not hold the file";
+
+    // Once the tick has seen the end, the form is back at rest.
+    std::this_thread::sleep_for(1500ms);
+    const auto picture = window_picture(window);
+    ASSERT_NE(picture, nullptr);
+    EXPECT_TRUE(test::matches_screenshot(*picture, "e2e-main-at-rest"));
+
+    program.kill(SIGTERM);
+    EXPECT_EQ(program.wait(), 0) << "the program ends cleanly when the desktop closes it";
+    server.kill(SIGTERM);
+    server.wait();
+}
+
+}
