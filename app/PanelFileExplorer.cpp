@@ -4,12 +4,15 @@
 #include "dialogs/ErrorForm.h"
 #include "liba/Path.h"
 #include "model/FileHelpers.h"
+#include "os/FileInfo.h"
 #include "os/FileSystem.h"
 #include "os/Log.h"
 #include "os/PathMacros.h"
 #include "playlist/EntryPath.h"
 #include "skinner/forms/Form.h"
 #include "skinner/skin/Properties.h"
+
+#include <utility>
 
 namespace {
 
@@ -215,17 +218,39 @@ int PanelFileExplorer::load_play_list(bool single)
 
 bool PanelFileExplorer::play_selection(bool single, std::int64_t start)
 {
+    // A path asked for that the folder does not list is not swapped for another file.
+    const std::u16string requested = std::exchange(m_requested, {});
     const int index = load_play_list(single);
+    if (!requested.empty() && index < 0) {
+        report_play_failure(requested);
+        return false;
+    }
+    const std::u16string current = shown_list().get_current_path();
     const bool played = document().play_item(index, start);
     notify(no_change);
+    if (!played && index >= 0)
+        report_play_failure(current);
     return played;
+}
+
+void PanelFileExplorer::report_play_failure(const std::u16string& path)
+{
+    os::log() << u"PanelFileExplorer::play_selection failed [" << path << u"]\n";
+    const skinner::Properties& store = get_properties();
+    skinner::Form::message_box(&get_form(), store.translate(u"on_play_failed_caption"),
+        replace_all(store.translate(u"on_play_failed"), u"%src%", path));
 }
 
 void PanelFileExplorer::select_path(const std::u16string& path)
 {
-    change_folder(liba::remove_trailing_separator(liba::get_parent_directory(path)), false);
-    m_files.select_file(os::expand_path_macros(path));
-    load_play_list(false);
+    // What is no path of a folder there is (a stray command line) leaves the view as it is.
+    const std::u16string folder = liba::remove_trailing_separator(liba::get_parent_directory(path));
+    if (!folder.empty() && os::FileInfo(os::expand_path_macros(folder)).is_directory()) {
+        change_folder(folder, false);
+        m_files.select_file(os::expand_path_macros(path));
+        load_play_list(false);
+    }
+    m_requested = m_files.get_selected_path().empty() ? path : std::u16string();
     notify(no_change);
 }
 
@@ -327,6 +352,7 @@ bool PanelFileExplorer::on_selection_changed(skinner::Control& sender)
 {
     if (&sender != &m_files && &sender != &m_playlist)
         return ControlPanel::on_selection_changed(sender);
+    m_requested.clear();
     document().set_can_play(can_play_selection(sender));
     notify(selection_change);
     return true;

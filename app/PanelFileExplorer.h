@@ -82,6 +82,7 @@ private:
 
     Document& document() const { return *Document::instance(); }
     void show_path();
+    void report_play_failure(const std::u16string& path);
     void notify(const Document::Changes& changes);
     bool paste_allowed() const;
     void open_row(const FileItem& item);
@@ -137,6 +138,8 @@ private:
     std::vector<std::unique_ptr<skinner::MenuMainButton>> m_menu_buttons;
     std::u16string m_path;
     bool m_closing = false;
+    // A path select_path was given that no row shows: what the next play is about.
+    std::u16string m_requested;
     // What a finished edit named, selected once the folder is read again.
     std::u16string m_named_path;
 };

@@ -68,6 +68,22 @@ protected:
         return point;
     }
 
+    // Where the explorer's file list lies on the device screen, from a headless start.
+    platform::Rect file_list_rect()
+    {
+        platform::Rect rect {};
+        inside_loop([&](MainForm& form) {
+            const skinner::Control* list
+                = form.explorer().get_container()->get_control(u"lstFilelist");
+            ASSERT_NE(list, nullptr);
+            const platform::Point at
+                = platform::client_to_screen(form.window().handle(), { list->position().x, list->position().y });
+            rect = { at.x, at.y, at.x + list->size().width, at.y + list->size().height };
+        });
+        Startup::run(u"");
+        return rect;
+    }
+
     std::string xdotool(const std::vector<std::string>& arguments)
     {
         std::vector<std::string> argv { "xdotool" };
@@ -109,6 +125,7 @@ TEST_F(EndToEnd, PlaysTheFileOfItsCommandLineStopsAndPlaysItAgainFromTheButtons)
         GTEST_SKIP() << tool << " is not installed";
     const platform::Point play = screen_position_of(u"btnPlay");
     const platform::Point stop = screen_position_of(u"btnStop");
+    const platform::Rect list = file_list_rect();
     const std::string wav = make_wav("tone.wav", 4.0);
     const std::string samples = wav_data(wav);
     ASSERT_EQ(samples.size(), 4u * 22050u * 2u);
@@ -164,6 +181,11 @@ TEST_F(EndToEnd, PlaysTheFileOfItsCommandLineStopsAndPlaysItAgainFromTheButtons)
     std::this_thread::sleep_for(1500ms);
     const auto picture = window_picture(window);
     ASSERT_NE(picture, nullptr);
+    // The list's rows show the files' dates, which are the day's: they are left out.
+    auto pixels = picture->pixels();
+    for (int y = list.top; y < list.bottom; ++y)
+        for (int x = list.left; x < list.right; ++x)
+            pixels[std::size_t(y) * 240 + std::size_t(x)] = 0xFFFFFF;
     EXPECT_TRUE(test::matches_screenshot(*picture, "e2e-main-at-rest"));
 
     program.kill(SIGTERM);
