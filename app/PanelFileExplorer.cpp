@@ -67,7 +67,7 @@ PanelFileExplorer::PanelFileExplorer(skinner::Container& container, std::u16stri
     register_types(m_playlist);
     m_playlist.set_visible(false);
     m_path = u"/";
-    show_path();
+    m_folder.set_path(m_path);
 
     const Settings& settings = document().get_settings();
     set_sort_mode(static_cast<std::int32_t>(settings.sort));
@@ -116,11 +116,8 @@ void PanelFileExplorer::notify(const Document::Changes& changes)
 
 void PanelFileExplorer::show_path()
 {
-    // The device's root shows by its name.
-    if (m_path == u"/")
-        m_folder.set_text(translate(u"MyDevice"));
-    else
-        m_folder.set_text_with_values(u"%src%", { { u"%src%", m_path } });
+    // The path frame shows the device's root by its name.
+    m_folder.path_frame().set_text_with_values(u"%src%", { { u"%src%", m_path } });
 }
 
 void PanelFileExplorer::show_error(std::u16string_view key, std::u16string_view source)
@@ -362,7 +359,7 @@ bool PanelFileExplorer::on_dropdown_closed(skinner::Control& sender)
 {
     if (&sender != &m_folder)
         return ControlPanel::on_dropdown_closed(sender);
-    change_folder(m_path, false);
+    change_folder(m_folder.get_path(), false);
     notify(no_change);
     return true;
 }

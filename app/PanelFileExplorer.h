@@ -4,6 +4,7 @@
 #include "app/explorer/ControlListPlaylist.h"
 #include "model/Document.h"
 #include "skinner/controls/ControlButtonMultistate.h"
+#include "skinner/controls/ControlComboBoxFolderTree.h"
 #include "skinner/controls/ControlFrame.h"
 #include "skinner/controls/ControlPanel.h"
 #include "skinner/controls/KeyCode.h"
@@ -65,6 +66,7 @@ public:
     ControlListFiles& file_list() { return m_files; }
     ControlListPlaylist& playlist_list() { return m_playlist; }
     ControlListFiles& shown_list();
+    skinner::ControlComboBoxFolderTree& folder_combo() { return m_folder; }
     bool is_playlist_mode() const { return m_playlist_mode; }
     const std::vector<std::u16string>& clipboard() const { return m_clipboard; }
     const std::u16string& clipboard_source() const { return m_clipboard_source; }
@@ -123,7 +125,7 @@ private:
     void command_properties();
     void move_row(std::int32_t step);
 
-    skinner::ControlFrame m_folder;
+    skinner::ControlComboBoxFolderTree m_folder;
     ControlListFiles m_files;
     ControlListPlaylist m_playlist;
     std::vector<std::u16string> m_clipboard;

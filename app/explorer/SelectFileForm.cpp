@@ -31,6 +31,7 @@ SelectFileForm::SelectFileForm(skinner::Form* parent, skinner::Properties& prope
     , m_types(*this, u"cbTypes")
     , m_files(*this, u"lstFiles")
 {
+    m_tree.set_path(u"/");
     m_types.items = make_open_file_filters();
     m_types.set_current(0);
     set_folder(u"/");
@@ -48,10 +49,7 @@ bool SelectFileForm::run()
 void SelectFileForm::set_folder(const std::u16string& folder)
 {
     m_folder = folder;
-    if (folder == u"/")
-        m_tree.set_text(properties().translate(u"MyDevice"));
-    else
-        m_tree.set_text_with_values(u"%src%", { { u"%src%", folder } });
+    m_tree.path_frame().set_text(folder);
     m_files.set_folder(folder);
 }
 
@@ -83,8 +81,10 @@ bool SelectFileForm::on_click(skinner::Control& sender)
 
 bool SelectFileForm::on_selection_changed(skinner::Control& sender)
 {
-    if (&sender == &m_tree) {
-        m_files.set_folder(m_folder);
+    // The combo box passes its tree's choice on with the tree as sender.
+    if (&sender == &m_tree || (m_tree.tree() && &sender == m_tree.tree())) {
+        const std::u16string chosen = m_tree.get_path();
+        set_folder(chosen.empty() ? std::u16string(u"/") : chosen);
         return true;
     }
     return Form::on_selection_changed(sender);

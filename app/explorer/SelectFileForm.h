@@ -2,15 +2,16 @@
 
 #include "app/explorer/ControlListFilesWithHeader.h"
 #include "model/FileType.h"
+#include "skinner/controls/ControlComboBoxFolderTree.h"
 #include "skinner/controls/ControlComboBoxGenericReadonly.h"
-#include "skinner/controls/ControlFrame.h"
 #include "skinner/forms/Form.h"
 
 #include <string>
 #include <vector>
 
 // Picks sound files of one folder, of one file type at a time, to add to
-// a playlist. The folder starts at the device's root; "btnUp" goes up.
+// a playlist. The folder, chosen in a folder tree, starts at the device's
+// root; "btnUp" goes up.
 class SelectFileForm : public skinner::Form {
 public:
     // The file types to choose from, the first chosen.
@@ -37,6 +38,7 @@ public:
 
     ControlListFilesWithHeader& file_list() { return m_files; }
     TypeCombo& types() { return m_types; }
+    skinner::ControlComboBoxFolderTree& folder_combo() { return m_tree; }
 
     bool on_click(skinner::Control& sender) override;
     bool on_selection_changed(skinner::Control& sender) override;
@@ -44,7 +46,7 @@ public:
 
 private:
     bool m_result = false;
-    skinner::ControlFrame m_tree;
+    skinner::ControlComboBoxFolderTree m_tree;
     TypeCombo m_types;
     ControlListFilesWithHeader m_files;
     std::u16string m_folder;

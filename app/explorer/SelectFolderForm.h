@@ -1,14 +1,13 @@
 #pragma once
 
-#include "app/explorer/ControlListFiles.h"
-#include "skinner/controls/ControlFrame.h"
+#include "skinner/controls/ControlPathFrame.h"
+#include "skinner/controls/ControlTreeFolderSelectionStrategySingleRow.h"
 #include "skinner/forms/Form.h"
 
 #include <string>
 
-// Picks one folder, whose files a playlist takes in. The folders of the
-// shown folder are listed from the device's root: a tap chooses one, a
-// double tap opens it and Back goes up.
+// Picks one folder, whose files a playlist takes in, in a folder tree from
+// the device's root; the frame above it names the chosen folder.
 class SelectFolderForm : public skinner::Form {
 public:
     SelectFolderForm(skinner::Form* parent, skinner::Properties& properties);
@@ -16,24 +15,17 @@ public:
 
     // Runs the form; true when the user confirmed.
     bool run();
-    // The chosen folder; empty when none is chosen.
-    std::u16string get_folder() const { return m_folders.get_selected_path(); }
-    void show_folder(const std::u16string& folder);
-    const std::u16string& shown_folder() const { return m_shown; }
+    // The folder of the tree's selected row; empty when none is selected.
+    std::u16string get_folder() const;
 
-    ControlListFiles& folder_list() { return m_folders; }
+    skinner::ControlTreeFolderSelectionStrategySingleRow& tree() { return m_tree; }
+    const skinner::ControlPathFrame& name_frame() const { return m_name; }
 
     bool on_click(skinner::Control& sender) override;
-    bool on_item_click(skinner::Control& sender, const skinner::GridCellEvent& event) override;
     bool on_selection_changed(skinner::Control& sender) override;
-    bool on_keydown(skinner::KeyCode key) override;
 
 private:
-    // The device's root by its name; other paths as they are.
-    void show_name(const std::u16string& folder);
-
     bool m_result = false;
-    skinner::ControlFrame m_name;
-    ControlListFiles m_folders;
-    std::u16string m_shown;
+    skinner::ControlPathFrame m_name;
+    skinner::ControlTreeFolderSelectionStrategySingleRow m_tree;
 };

@@ -120,6 +120,19 @@ TEST_F(ExplorerBrowsing, ChangingFolderIsWrittenAndTrailingSeparatorsAreOne)
     EXPECT_EQ(panel->get_folder(), u"/");
 }
 
+TEST_F(ExplorerBrowsing, TheFolderChosenInTheComboBoxIsShownAndWritten)
+{
+    make_folder("sub");
+    make_file("sub/x.wav");
+    open();
+    EXPECT_EQ(panel->folder_combo().get_path(), files());
+    panel->folder_combo().path_frame().set_text(file("sub"));
+    panel->on_dropdown_closed(panel->folder_combo());
+    EXPECT_EQ(panel->get_folder(), file("sub"));
+    EXPECT_EQ(names(panel->file_list()), Names { "x.wav" });
+    EXPECT_NE(settings_file().find("Folder=\"" + test::narrow(file("sub")) + "\""), std::string::npos);
+}
+
 TEST_F(ExplorerBrowsing, GoingUpSelectsTheFolderOneCameFrom)
 {
     for (const char* name : { "a", "b", "c", "d", "e", "f", "g", "h", "i", "j", "k" })

@@ -211,7 +211,10 @@ TEST_F(Pickers, FilePickerListsTheChosenTypeAndReturnsTheSelection)
     make_folder("sub");
     open();
     SelectFileForm form(host.get(), get_settings_skin());
-    form.set_folder(files());
+    // The folder chosen in the combo box's tree.
+    form.folder_combo().path_frame().set_text(files());
+    form.on_selection_changed(form.folder_combo());
+    EXPECT_EQ(form.folder(), files());
     EXPECT_EQ(names(form.file_list()), (Names { "a.wav", "b.mp3" }));
     std::int32_t wav = -1;
     for (std::size_t i = 0; i < form.types().items.size(); ++i)
@@ -244,13 +247,14 @@ TEST_F(Pickers, FolderPickerReturnsTheChosenFolderOrNothing)
     make_folder("b");
     open();
     SelectFolderForm form(host.get(), get_settings_skin());
-    form.show_folder(files());
-    EXPECT_EQ(names(form.folder_list()), (Names { "a", "b" }));
     screen->call([&form] { form.on_click(*form.get_control(u"btnOk")); });
     EXPECT_TRUE(form.run());
     EXPECT_EQ(form.get_folder(), u"") << "no folder chosen";
-    select(form.folder_list(), { "b" });
+    auto* node = form.tree().find_node(file("b"));
+    ASSERT_NE(node, nullptr);
+    form.tree().select_node(node);
     EXPECT_EQ(form.get_folder(), file("b"));
+    EXPECT_EQ(form.name_frame().text(), file("b"));
 }
 
 TEST_F(Pickers, AddFolderAddsItsSoundFilesToTheShownPlaylist)
@@ -265,8 +269,7 @@ TEST_F(Pickers, AddFolderAddsItsSoundFilesToTheShownPlaylist)
     screen->call([this] {
         auto* form = dynamic_cast<SelectFolderForm*>(skinner::Form::current_modal());
         ASSERT_NE(form, nullptr);
-        form->show_folder(files());
-        select(form->folder_list(), { "music" });
+        form->tree().select_node(form->tree().find_node(file("music")));
         form->on_click(*form->get_control(u"btnOk"));
     });
     panel->execute_command(u"AddFolder");
