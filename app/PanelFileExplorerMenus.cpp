@@ -131,7 +131,7 @@ bool PanelFileExplorer::on_inplace_edit_end(skinner::Control& sender, const skin
         return ControlPanel::on_inplace_edit_end(sender, event);
     if (m_closing)
         return true;
-    const std::u16string name = m_files.name_edit().text();
+    const std::u16string name = m_files.name_edit().get_text();
     if (event.commit) {
         if (!is_valid_item_name(name)) {
             show_error(u"on_invalid_name"_key, name);

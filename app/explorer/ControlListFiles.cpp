@@ -31,8 +31,9 @@ int compare_names(const FileItem& a, const FileItem& b)
 
 ControlListFiles::ControlListFiles(skinner::Container& container, std::u16string_view id, skinner::ControlMode mode)
     : ControlGrid(container, id, mode)
-    , m_name_edit(*this, *get_container())
+    , m_name_edit(*get_container(), u"EditInListKind", skinner::ControlMode::kind)
 {
+    m_name_edit.set_visible(false);
     load_widths();
     refresh();
 }
@@ -307,6 +308,9 @@ void ControlListFiles::select_file(const std::u16string& path)
 void ControlListFiles::start_naming(std::int32_t row, std::u16string_view text)
 {
     m_name_edit.set_text(text);
+    // The caret at the end, so typing goes on from the proposed name.
+    const auto end = std::int32_t(m_name_edit.get_text().size());
+    m_name_edit.set_selection(end, end);
     m_name_edit.set_visible(true);
     start_inplace_edit(m_name_edit, column_name, row);
 }

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/explorer/FileItem.h"
-#include "app/explorer/InplaceNameEdit.h"
+#include "skinner/controls/ControlEdit.h"
 #include "skinner/controls/ControlGrid.h"
 #include "skinner/controls/GridSelectionStrategyMultiRowCE.h"
 
@@ -76,7 +76,7 @@ public:
     void scroll_into_view(std::int32_t row);
     void remove_rows();
 
-    InplaceNameEdit& name_edit() { return m_name_edit; }
+    skinner::ControlEdit& name_edit() { return m_name_edit; }
     bool is_editing() const { return get_inplace_control() != nullptr; }
     // Starts naming the row in the name column with the text in the box.
     void start_naming(std::int32_t row, std::u16string_view text);
@@ -88,7 +88,7 @@ private:
     void load_widths();
     void sort();
 
-    InplaceNameEdit m_name_edit;
+    skinner::ControlEdit m_name_edit;
     std::vector<FileItem> m_items;
     std::int32_t m_icon_width = 0;
     std::int32_t m_name_width = 0;

@@ -229,8 +229,8 @@ TEST_P(ExplorerRename, TypedNameKeepsTheExtensionOrIsRefused)
     select(panel->file_list(), { c.name });
     panel->execute_command(u"Rename");
     ASSERT_TRUE(panel->file_list().is_editing());
-    EXPECT_EQ(panel->file_list().name_edit().text(), liba::get_file_title(test::wide(c.name)));
-    for (std::size_t i = 0; i < panel->file_list().name_edit().text().size(); ++i)
+    EXPECT_EQ(panel->file_list().name_edit().get_text(), liba::get_file_title(test::wide(c.name)));
+    for (std::size_t i = 0; i < panel->file_list().name_edit().get_text().size(); ++i)
         screen->key(platform::vk::back);
     screen->text(test::wide(c.typed));
     screen->key(platform::vk::enter);

@@ -164,7 +164,7 @@ TEST_F(ExplorerPlaylist, NewPlaylistOfTheSelectedFilesOpensIt)
     select(panel->file_list(), { "a.wav", "b.wav", "c.mp3" });
     panel->execute_command(u"NewPlaylist");
     ASSERT_TRUE(panel->file_list().is_editing());
-    EXPECT_EQ(panel->file_list().name_edit().text(), u"NewPlaylist1");
+    EXPECT_EQ(panel->file_list().name_edit().get_text(), u"NewPlaylist1");
     EXPECT_TRUE(panel->clipboard_source().empty());
     screen->key(platform::vk::enter);
     run_keys();
@@ -186,8 +186,7 @@ TEST_F(ExplorerPlaylist, NewPlaylistOverAnExistingOneAnsweredNoKeepsIt)
     open();
     select(panel->file_list(), { "a.wav" });
     panel->execute_command(u"NewPlaylist");
-    screen->text(u"\b");
-    for (int i = 0; i < 12; ++i)
+    for (std::size_t i = 0; i < panel->file_list().name_edit().get_text().size(); ++i)
         screen->key(platform::vk::back);
     screen->text(u"mine");
     screen->key(platform::vk::enter);
