@@ -10,10 +10,10 @@ namespace skinner {
 class Form;
 }
 
-// The forms that the explorer's commands open but other parts of the
-// program make: the tag form, the conversion form and the beam form. Each
-// is installed by the code that owns the form; a command whose form is not
-// installed tells the user so and does nothing.
+// The forms that the explorer's commands open but the dialogs make: the tag
+// form, the conversion form and the beam form. The program's own are there
+// from the start; tests replace them, and a command whose form is missing
+// tells the user so and does nothing.
 struct ExplorerDialogs {
     enum class ConvertResult { done, no_room };
 

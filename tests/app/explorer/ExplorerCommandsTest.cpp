@@ -3,6 +3,7 @@
 #include "app/explorer/SelectFolderForm.h"
 #include "app/SettingsSkin.h"
 #include "audio/Id3Tag.h"
+#include "dialogs/Id3TagForm.h"
 #include "tests/app/explorer/ExplorerFixture.h"
 
 #include <chrono>
@@ -141,6 +142,21 @@ TEST_F(ExplorerCommands, TagsOfAnMp3InCapitalsAreEditedAndWritten)
     select(panel->file_list(), { "LOUD.MP3" });
     panel->execute_command(u"Id3Tags");
     EXPECT_EQ(audio::Id3Tag(file("LOUD.MP3")).title, u"Loud");
+}
+
+TEST_F(ExplorerCommands, TheProgramsTagFormEditsTheTag)
+{
+    make_file("song.mp3", 400, 'm');
+    open();
+    select(panel->file_list(), { "song.mp3" });
+    screen->call([] {
+        auto* form = dynamic_cast<Id3TagForm*>(skinner::Form::current_modal());
+        ASSERT_NE(form, nullptr);
+        form->title().set_text(u"Song");
+        form->on_click(*form->get_control(u"btnOk"));
+    });
+    panel->execute_command(u"Id3Tags");
+    EXPECT_EQ(audio::Id3Tag(file("song.mp3")).title, u"Song");
 }
 
 TEST_F(ExplorerCommands, ConvertingOntoAnExistingTwinAnsweredNoChangesNeitherFile)
