@@ -5,7 +5,6 @@
 #include "model/Document.h"
 #include "skinner/controls/ControlButtonMultistate.h"
 #include "skinner/controls/ControlComboBoxFolderTree.h"
-#include "skinner/controls/ControlFrame.h"
 #include "skinner/controls/ControlPanel.h"
 #include "skinner/controls/KeyCode.h"
 #include "skinner/menus/MenuEntry.h"
