@@ -20,13 +20,13 @@ const Document::Changes no_change {};
 const Document::Changes state_change { false, false, true, false };
 const Document::Changes selection_change { true, false, true, false };
 
-struct MenuButtonSpec {
+struct BarButton {
     std::u16string_view command;
     std::int32_t order;
     std::int32_t image;
 };
 // Places on the bar after the main form's "File" and "Mode", and images of its strip.
-constexpr MenuButtonSpec menu_buttons[] {
+constexpr BarButton menu_buttons[] {
     { u"ShowFolder", 3, 9 },
     { u"RecordOperation", 4, 5 },
     { u"Overwrite", 5, 6 },
@@ -60,9 +60,9 @@ PanelFileExplorer::PanelFileExplorer(skinner::Container& container, std::u16stri
     , m_sort_date(3, *get_container(), u"btnSortDate")
     , m_sort_size(3, *get_container(), u"btnSortSize")
 {
-    for (const MenuButtonSpec& spec : menu_buttons)
+    for (const BarButton& entry : menu_buttons)
         m_menu_buttons.push_back(
-            std::make_unique<skinner::MenuMainButton>(*get_container(), spec.command, u"", spec.order));
+            std::make_unique<skinner::MenuMainButton>(*get_container(), entry.command, u"", entry.order));
     register_types(m_files);
     register_types(m_playlist);
     m_playlist.set_visible(false);
@@ -413,11 +413,11 @@ void PanelFileExplorer::update_menu_bar()
 {
     if (!is_visible())
         return;
-    for (const MenuButtonSpec& spec : menu_buttons) {
-        skinner::MenuMainButton* button = menu_button(spec.command);
+    for (const BarButton& entry : menu_buttons) {
+        skinner::MenuMainButton* button = menu_button(entry.command);
         button->set_visible(false);
         button->set_separator_after(false);
-        button->set_image_index(spec.image);
+        button->set_image_index(entry.image);
     }
     if (!document().get_settings().show_folders)
         menu_button(u"ShowFolder")->set_image_index(show_folder_off_image);
