@@ -159,6 +159,23 @@ TEST_F(ExplorerCommands, TheProgramsTagFormEditsTheTag)
     EXPECT_EQ(audio::Id3Tag(file("song.mp3")).title, u"Song");
 }
 
+TEST_F(ExplorerCommands, InfraredOpensTheBeamFormOverTheSelectedFile)
+{
+    make_file("memo.wav");
+    open();
+    select(panel->file_list(), { "memo.wav" });
+    std::u16string shown;
+    screen->call([&shown] {
+        skinner::Form* form = skinner::Form::current_modal();
+        ASSERT_NE(form, nullptr);
+        auto* name = dynamic_cast<skinner::ControlFrame*>(form->get_control(u"frmFileName"));
+        shown = name ? name->text() : u"<none>";
+        form->close();
+    });
+    panel->execute_command(u"Infrared");
+    EXPECT_EQ(shown, u"memo.wav");
+}
+
 TEST_F(ExplorerCommands, ConvertingOntoAnExistingTwinAnsweredNoChangesNeitherFile)
 {
     make_file("memo.wav", 40, 'w');
