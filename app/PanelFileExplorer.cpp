@@ -25,6 +25,7 @@ struct BarButton {
     std::int32_t order;
     std::int32_t image;
 };
+
 // Places on the bar after the main form's "File" and "Mode", and images of its strip.
 constexpr BarButton menu_buttons[] {
     { u"ShowFolder", 3, 9 },
@@ -124,7 +125,8 @@ void PanelFileExplorer::show_error(std::u16string_view key, std::u16string_view 
 {
     skinner::Properties& store = get_settings_skin();
     ErrorForm form(&get_form(), store);
-    form.set_texts(translate(std::u16string(key) + u"_caption"), replace_all(translate(key), u"%src%", source));
+    form.set_texts(
+        translate(std::u16string(key) + u"_caption"), replace_all(translate(key), u"%src%", source));
     form.do_modal();
 }
 
@@ -396,7 +398,8 @@ void PanelFileExplorer::update(const Document::Changes& changes)
         return;
     ControlListFiles& list = shown_list();
     if (document().is_playing()) {
-        const std::u16string playing = playlist::resolve_entry_path(m_path, document().get_current_item().path);
+        const std::u16string playing
+            = playlist::resolve_entry_path(m_path, document().get_current_item().path);
         list.scroll_into_view(list.find_file(playing));
     } else {
         list.set_current_index(-1);

@@ -39,10 +39,13 @@ public:
     bool play_selection(bool single = false, std::int64_t start = 0);
     // Shows the path's folder with the path selected.
     void select_path(const std::u16string& path);
+
     // The path of the one selected row of the folder list; empty otherwise.
     std::u16string selection() const { return m_files.get_selected_path(); }
+
     // The shown folder or playlist file, as it was set.
     const std::u16string& get_folder() const { return m_path; }
+
     void set_sort_mode(std::int32_t mode);
     bool can_play_selection(const skinner::Control& list) const;
     void update_menu_bar();
@@ -63,14 +66,23 @@ public:
     void update(const Document::Changes& changes) override;
 
     ControlListFiles& file_list() { return m_files; }
+
     ControlListPlaylist& playlist_list() { return m_playlist; }
+
     ControlListFiles& shown_list();
+
     skinner::ControlComboBoxFolderTree& folder_combo() { return m_folder; }
+
     bool is_playlist_mode() const { return m_playlist_mode; }
+
     const std::vector<std::u16string>& clipboard() const { return m_clipboard; }
+
     const std::u16string& clipboard_source() const { return m_clipboard_source; }
+
     bool clipboard_moves() const { return m_clipboard_operation == 1; }
+
     bool record_submenu() const { return m_record_submenu; }
+
     skinner::MenuMainButton* menu_button(std::u16string_view command);
     skinner::ControlButtonMultistate& sort_button(std::int32_t index);
 
@@ -79,9 +91,11 @@ private:
         std::u16string_view name;
         void (PanelFileExplorer::*run)();
     };
+
     static const Command s_commands[];
 
     Document& document() const { return *Document::instance(); }
+
     void show_path();
     void report_play_failure(const std::u16string& path);
     void notify(const Document::Changes& changes);

@@ -1,6 +1,5 @@
 // The file explorer's named commands.
 #include "app/PanelFileExplorer.h"
-
 #include "app/SettingsSkin.h"
 #include "app/explorer/ExplorerDialogs.h"
 #include "app/explorer/ExplorerManager.h"
@@ -161,7 +160,8 @@ void PanelFileExplorer::command_rename()
         return;
     m_edit_purpose = EditPurpose::rename;
     // Only the name's title is edited: the extension stays.
-    m_files.start_naming(*m_files.selected_rows().begin(), item->is_folder ? item->name : liba::get_file_title(item->name));
+    m_files.start_naming(
+        *m_files.selected_rows().begin(), item->is_folder ? item->name : liba::get_file_title(item->name));
     update(state_change);
 }
 
@@ -239,7 +239,8 @@ void PanelFileExplorer::command_bookmarks()
     RangeMarkList marks = RangeMarkList::load(bookmarks);
     std::int64_t start = -1;
     {
-        BookmarksForm form(&get_form(), get_properties(), u"Bookmarks", *chain->get_reader(), liba::get_file_name(path));
+        BookmarksForm form(
+            &get_form(), get_properties(), u"Bookmarks", *chain->get_reader(), liba::get_file_name(path));
         start = form.edit(marks);
     }
     marks.save(bookmarks);
@@ -248,7 +249,8 @@ void PanelFileExplorer::command_bookmarks()
         list.set_current_index(row);
         play_selection(false, start);
     }
-    if (liba::paths_equal(bookmark_file_name(os::expand_path_macros(document().get_current_file())), bookmarks))
+    if (liba::paths_equal(
+            bookmark_file_name(os::expand_path_macros(document().get_current_file())), bookmarks))
         document().load_bookmarks();
 }
 
@@ -274,7 +276,8 @@ void PanelFileExplorer::command_wav_to_mp3()
     }
     if (explorer_dialogs().convert(get_form(), source, target) == ExplorerDialogs::ConvertResult::no_room) {
         ErrorForm form(&get_form(), get_settings_skin());
-        form.set_texts(translate(u"form.Convert.frmCaption.Text"), translate(u"on_not_enough_storage_memory"));
+        form.set_texts(
+            translate(u"form.Convert.frmCaption.Text"), translate(u"on_not_enough_storage_memory"));
         form.do_modal();
     }
     refresh_file_list();

@@ -1,6 +1,5 @@
 // The explorer's pop-up menus and the end of its in-place naming.
 #include "app/PanelFileExplorer.h"
-
 #include "app/SettingsSkin.h"
 #include "app/explorer/ExplorerManager.h"
 #include "app/explorer/ItemName.h"
@@ -119,13 +118,15 @@ bool PanelFileExplorer::on_context_menu(skinner::Control& sender, const skinner:
     if (&sender != &m_files && &sender != &m_playlist)
         return ControlPanel::on_context_menu(sender, event);
     const skinner::MenuEntry menu = build_context_menu(sender);
-    const std::u16string chosen = skinner::show_popup_menu(get_form(), menu, { event.point.x, event.point.y });
+    const std::u16string chosen
+        = skinner::show_popup_menu(get_form(), menu, { event.point.x, event.point.y });
     if (!chosen.empty())
         execute_command(chosen);
     return true;
 }
 
-bool PanelFileExplorer::on_inplace_edit_end(skinner::Control& sender, const skinner::GridInplaceEditEnd& event)
+bool PanelFileExplorer::on_inplace_edit_end(
+    skinner::Control& sender, const skinner::GridInplaceEditEnd& event)
 {
     if (&sender != &m_files)
         return ControlPanel::on_inplace_edit_end(sender, event);

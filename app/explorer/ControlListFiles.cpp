@@ -29,7 +29,8 @@ int compare_names(const FileItem& a, const FileItem& b)
 
 }
 
-ControlListFiles::ControlListFiles(skinner::Container& container, std::u16string_view id, skinner::ControlMode mode)
+ControlListFiles::ControlListFiles(
+    skinner::Container& container, std::u16string_view id, skinner::ControlMode mode)
     : ControlGrid(container, id, mode)
     , m_name_edit(*get_container(), u"EditInListKind", skinner::ControlMode::kind)
 {
@@ -91,7 +92,8 @@ void ControlListFiles::paint_item(std::int32_t column, std::int32_t row, skinner
 {
     if (row < 0 || std::size_t(row) >= m_items.size())
         return;
-    const skinner::ButtonLook& look = row == m_current ? m_current_look : get_item_look(selected, highlighted);
+    const skinner::ButtonLook& look
+        = row == m_current ? m_current_look : get_item_look(selected, highlighted);
     look.picture.draw(canvas, position, size);
     const FileItem& item = m_items[std::size_t(row)];
     switch (column) {
@@ -105,13 +107,16 @@ void ControlListFiles::paint_item(std::int32_t column, std::int32_t row, skinner
         return;
     }
     case column_name:
-        canvas.draw_text_ellipsis(look.font, look.text_color, item.name, position, size, align_left, align_center);
+        canvas.draw_text_ellipsis(
+            look.font, look.text_color, item.name, position, size, align_left, align_center);
         return;
     case column_date:
-        canvas.draw_text(look.font, look.text_color, item.date_text, position, size, align_left, align_center);
+        canvas.draw_text(
+            look.font, look.text_color, item.date_text, position, size, align_left, align_center);
         return;
     case column_size:
-        canvas.draw_text(look.font, look.text_color, item.size_text, position, size, align_left, align_center);
+        canvas.draw_text(
+            look.font, look.text_color, item.size_text, position, size, align_left, align_center);
         return;
     default:
         return;

@@ -27,7 +27,9 @@ public:
     ~ControlListFiles() override;
 
     std::int32_t get_item_count() const override { return std::int32_t(m_items.size()); }
+
     std::int32_t get_column_count() const override { return 7; }
+
     std::int32_t get_column_width(std::int32_t column) const override;
     void paint_item(std::int32_t column, std::int32_t row, skinner::Canvas& canvas, skinner::Point position,
         skinner::Size size, bool selected, bool highlighted) override;
@@ -43,29 +45,40 @@ public:
     void set_folder(const std::u16string& path);
     // Appends the folder's entries (not those of its sub-folders).
     void scan_folder(const std::u16string& path);
+
     const std::u16string& folder() const { return m_folder; }
 
     void add_type(std::u16string_view extension);
     void remove_type(std::u16string_view extension);
+
     void clear_types() { m_types.clear(); }
+
     bool has_type(std::u16string_view extension) const { return m_types.contains(std::u16string(extension)); }
 
     void set_sort_mode(std::int32_t mode);
+
     std::int32_t get_sort_mode() const { return m_sort_mode; }
 
     std::vector<FileItem>& items() { return m_items; }
+
     const std::vector<FileItem>& items() const { return m_items; }
+
     // The caller checks the index and the selection first.
     const FileItem& item(std::int32_t index) const { return m_items.at(std::size_t(index)); }
+
     const FileItem& get_selected_item() const { return item(*selected_rows().begin()); }
+
     std::int32_t selected_count() const { return std::int32_t(selected_rows().size()); }
+
     // The row's path when exactly one row is selected, else empty.
     std::u16string get_selected_path() const;
     // The paths of the selected rows, in row order.
     std::vector<std::u16string> get_selected_paths() const;
     std::u16string get_current_path() const;
     void set_current_index(std::int32_t index);
+
     std::int32_t get_current_index() const { return m_current; }
+
     // Makes the first row of that path current, else none; answers the index.
     std::int32_t find_file(const std::u16string& path);
     // As find_file, and scrolls the row into view.
@@ -77,7 +90,9 @@ public:
     void remove_rows();
 
     skinner::ControlEdit& name_edit() { return m_name_edit; }
+
     bool is_editing() const { return get_inplace_control() != nullptr; }
+
     // Starts naming the row in the name column with the text in the box.
     void start_naming(std::int32_t row, std::u16string_view text);
 

@@ -8,6 +8,7 @@ public:
     using ControlListFiles::ControlListFiles;
 
     std::int32_t get_header_height() const override { return get_item_height(0); }
-    void paint_header_item(std::int32_t column, skinner::Canvas& canvas, skinner::Point position,
-        skinner::Size size) override;
+
+    void paint_header_item(
+        std::int32_t column, skinner::Canvas& canvas, skinner::Point position, skinner::Size size) override;
 };

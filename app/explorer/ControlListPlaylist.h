@@ -31,10 +31,13 @@ public:
     // Removes the rows, highest first.
     void remove_rows_at(std::vector<std::int32_t> rows);
     void swap_rows(std::int32_t a, std::int32_t b);
+
     void set_changed() { m_changed = true; }
+
     bool is_changed() const { return m_changed; }
 
     const std::u16string& playlist_path() const { return m_path; }
+
     const playlist::List* playlist() const { return m_playlist.get(); }
 
 private:

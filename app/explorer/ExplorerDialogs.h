@@ -6,6 +6,7 @@
 namespace audio {
 class Id3Tag;
 }
+
 namespace skinner {
 class Form;
 }
@@ -21,7 +22,8 @@ struct ExplorerDialogs {
     std::function<bool(skinner::Form& parent, audio::Id3Tag& tag)> edit_tag;
     // Converts the WAV source into the MP3 target (which does not exist);
     // no_room when the target's volume cannot hold it, and then nothing starts.
-    std::function<ConvertResult(skinner::Form& parent, const std::u16string& source, const std::u16string& target)>
+    std::function<ConvertResult(
+        skinner::Form& parent, const std::u16string& source, const std::u16string& target)>
         convert;
     // Sends the file over infrared.
     std::function<void(skinner::Form& parent, const std::u16string& path)> beam;

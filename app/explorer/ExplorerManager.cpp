@@ -41,7 +41,8 @@ void stop_playing(std::u16string_view path)
 
 }
 
-ExplorerManager::ExplorerManager(skinner::Form& parent, skinner::Properties& properties, std::u16string_view confirm_form)
+ExplorerManager::ExplorerManager(
+    skinner::Form& parent, skinner::Properties& properties, std::u16string_view confirm_form)
     : m_parent(parent)
     , m_properties(properties)
     , m_confirm_form(confirm_form)
@@ -62,14 +63,16 @@ std::u16string ExplorerManager::message_text(
 int ExplorerManager::ask(std::u16string_view key, std::u16string_view source, std::u16string_view target)
 {
     ConfirmForm form(&m_parent, m_properties, m_confirm_form);
-    form.set_texts(m_parent.properties().translate(std::u16string(key) + u"_caption"), message_text(key, source, target));
+    form.set_texts(m_parent.properties().translate(std::u16string(key) + u"_caption"),
+        message_text(key, source, target));
     return form.ask();
 }
 
 void ExplorerManager::report(std::u16string_view key, std::u16string_view source, std::u16string_view target)
 {
     ErrorForm form(&m_parent, m_properties);
-    form.set_texts(m_parent.properties().translate(std::u16string(key) + u"_caption"), message_text(key, source, target));
+    form.set_texts(m_parent.properties().translate(std::u16string(key) + u"_caption"),
+        message_text(key, source, target));
     form.do_modal();
 }
 
@@ -85,7 +88,8 @@ FileManager::Answer ExplorerManager::on_overwrite(const std::u16string&, const s
     return Answer(ask(u"on_overwrite", {}, name_of(target)));
 }
 
-FileManager::Answer ExplorerManager::on_overwrite_read_only(const std::u16string&, const std::u16string& target)
+FileManager::Answer ExplorerManager::on_overwrite_read_only(
+    const std::u16string&, const std::u16string& target)
 {
     return Answer(ask(u"on_overwrite_read_only", {}, name_of(target)));
 }
@@ -125,8 +129,8 @@ bool ExplorerManager::on_move_error(const std::u16string& source, const std::u16
     return false;
 }
 
-bool ExplorerManager::on_progress(const std::u16string& path, const std::u16string&, double file_fraction,
-    double total_fraction)
+bool ExplorerManager::on_progress(
+    const std::u16string& path, const std::u16string&, double file_fraction, double total_fraction)
 {
     m_progress.set_progress(name_of(path), file_fraction, total_fraction);
     skinner::process_pending_messages();
@@ -177,7 +181,8 @@ bool ExplorerManager::run_list(std::u16string_view key, const PathList& paths, O
 
 bool ExplorerManager::delete_files(const PathList& paths)
 {
-    return run_list(u"on_progress_delete", paths, [this](const PathList& list) { return FileManager::delete_files(list); });
+    return run_list(u"on_progress_delete", paths,
+        [this](const PathList& list) { return FileManager::delete_files(list); });
 }
 
 bool ExplorerManager::copy_files(const PathList& paths, const std::u16string& destination)

@@ -49,9 +49,11 @@ public:
     PathList add_bookmark_files(const PathList& paths);
 
     // The key's translation with "%src%" and "%dst%" replaced.
-    std::u16string message_text(std::u16string_view key, std::u16string_view source, std::u16string_view target) const;
+    std::u16string message_text(
+        std::u16string_view key, std::u16string_view source, std::u16string_view target) const;
 
     FileProgressForm& progress_form() { return m_progress; }
+
     skinner::Form& parent() const { return m_parent; }
 
 protected:

@@ -25,5 +25,6 @@ std::u16string FileItem::date_text_of(const liba::DateTime& date)
 {
     if (date.year() == 0)
         return {};
-    return two_digit_text(date.day()) + u"." + two_digit_text(date.month()) + u"." + two_digit_text(date.year());
+    return two_digit_text(date.day()) + u"." + two_digit_text(date.month()) + u"."
+        + two_digit_text(date.year());
 }

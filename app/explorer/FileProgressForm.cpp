@@ -20,7 +20,8 @@ void FileProgressForm::set_texts(std::u16string_view caption, std::u16string_vie
     m_message.set_text(message);
 }
 
-void FileProgressForm::set_progress(std::u16string_view file_name, double file_fraction, double total_fraction)
+void FileProgressForm::set_progress(
+    std::u16string_view file_name, double file_fraction, double total_fraction)
 {
     m_file_progress.set_value(file_fraction);
     m_total_progress.set_value(total_fraction);

@@ -17,7 +17,9 @@ public:
 
     void set_texts(std::u16string_view caption, std::u16string_view message);
     void set_progress(std::u16string_view file_name, double file_fraction, double total_fraction);
+
     bool is_cancelled() const { return m_cancelled; }
+
     void cancel() { m_cancelled = true; }
 
     bool on_click(skinner::Control& sender) override;

@@ -1,10 +1,10 @@
 #include "app/explorer/SelectFileForm.h"
 
 #include "liba/Path.h"
-#include "skinner/skin/Properties.h"
 #include "model/FileHelpers.h"
 #include "skinner/controls/List.h"
 #include "skinner/graphics/Canvas.h"
+#include "skinner/skin/Properties.h"
 
 void SelectFileForm::TypeCombo::paint_item(std::int32_t row, skinner::Canvas& canvas, skinner::Point position,
     skinner::Size size, bool selected, bool highlighted)

@@ -19,8 +19,8 @@ public:
     public:
         using ControlComboBoxGenericReadonly::ControlComboBoxGenericReadonly;
 
-        void paint_item(std::int32_t row, skinner::Canvas& canvas, skinner::Point position, skinner::Size size,
-            bool selected, bool highlighted) override;
+        void paint_item(std::int32_t row, skinner::Canvas& canvas, skinner::Point position,
+            skinner::Size size, bool selected, bool highlighted) override;
         bool on_selection_changed(skinner::Control& sender) override;
     };
 
@@ -29,15 +29,21 @@ public:
 
     // Runs the form; true when the user confirmed.
     bool run();
+
     std::vector<std::u16string> get_selected_files() const { return m_files.get_selected_paths(); }
+
     // Shows the folder's files of the chosen type.
     void set_folder(const std::u16string& folder);
+
     const std::u16string& folder() const { return m_folder; }
+
     // Lists the files of the type at the index of the type list.
     void choose_type(std::int32_t index);
 
     ControlListFilesWithHeader& file_list() { return m_files; }
+
     TypeCombo& types() { return m_types; }
+
     skinner::ControlComboBoxFolderTree& folder_combo() { return m_tree; }
 
     bool on_click(skinner::Control& sender) override;

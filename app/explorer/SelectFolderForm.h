@@ -19,6 +19,7 @@ public:
     std::u16string get_folder() const;
 
     skinner::ControlTreeFolderSelectionStrategySingleRow& tree() { return m_tree; }
+
     const skinner::ControlPathFrame& name_frame() const { return m_name; }
 
     bool on_click(skinner::Control& sender) override;

@@ -39,8 +39,7 @@ struct SortCase {
     Names order;
 };
 
-class ExplorerSorting : public ExplorerBrowsing, public ::testing::WithParamInterface<SortCase> {
-};
+class ExplorerSorting : public ExplorerBrowsing, public ::testing::WithParamInterface<SortCase> { };
 
 TEST_P(ExplorerSorting, FoldersThenPlaylistsThenFilesInTheModesOrder)
 {
@@ -115,7 +114,8 @@ TEST_F(ExplorerBrowsing, ChangingFolderIsWrittenAndTrailingSeparatorsAreOne)
     panel->change_folder(file("sub") + u"/", false);
     EXPECT_EQ(panel->get_folder(), file("sub"));
     EXPECT_EQ(names(panel->file_list()), Names { "x.wav" });
-    EXPECT_NE(settings_file().find("Folder=\"" + test::narrow(file("sub")) + "\""), std::string::npos) << settings_file();
+    EXPECT_NE(settings_file().find("Folder=\"" + test::narrow(file("sub")) + "\""), std::string::npos)
+        << settings_file();
     panel->change_folder(u"", false);
     EXPECT_EQ(panel->get_folder(), u"/");
 }

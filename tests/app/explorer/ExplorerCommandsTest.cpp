@@ -1,7 +1,7 @@
+#include "app/SettingsSkin.h"
 #include "app/explorer/ExplorerDialogs.h"
 #include "app/explorer/SelectFileForm.h"
 #include "app/explorer/SelectFolderForm.h"
-#include "app/SettingsSkin.h"
 #include "audio/Id3Tag.h"
 #include "dialogs/Id3TagForm.h"
 #include "tests/app/explorer/ExplorerFixture.h"
@@ -47,7 +47,8 @@ TEST_F(ExplorerCommands, WithoutSelectionTheFileMenuOffersOnlyWhatNeedsNone)
     EXPECT_EQ(enabled_entries(panel->build_context_menu(panel->file_list())),
         (Names { "NewFolder", "NewPlaylist", "Refresh" }));
     panel->execute_command(u"ShowFolder");
-    EXPECT_EQ(enabled_entries(panel->build_context_menu(panel->file_list())), (Names { "NewPlaylist", "Refresh" }));
+    EXPECT_EQ(
+        enabled_entries(panel->build_context_menu(panel->file_list())), (Names { "NewPlaylist", "Refresh" }));
 }
 
 TEST_F(ExplorerCommands, OneSoundFileEnablesItsCommandsByExtension)
@@ -119,8 +120,8 @@ TEST_F(ExplorerCommands, CommandsWithoutTheirFormAreRefusedWithAMessage)
     make_file("a.wav");
     make_file("b.mp3");
     open();
-    for (const auto& [name, command] : { std::pair { "a.wav", u"WavToMp3" }, { "a.wav", u"Infrared" },
-             { "b.mp3", u"Id3Tags" } }) {
+    for (const auto& [name, command] :
+        { std::pair { "a.wav", u"WavToMp3" }, { "a.wav", u"Infrared" }, { "b.mp3", u"Id3Tags" } }) {
         select(panel->file_list(), { name });
         answer_next();
         panel->execute_command(command);
@@ -234,8 +235,7 @@ TEST_F(ExplorerCommands, SelectingRowsRaisesTheGeneralAndStateFlags)
     EXPECT_FALSE(view.seen.back().position);
 }
 
-class Pickers : public ExplorerTest {
-};
+class Pickers : public ExplorerTest { };
 
 TEST_F(Pickers, FilePickerListsTheChosenTypeAndReturnsTheSelection)
 {

@@ -1,11 +1,10 @@
-#include "app/explorer/ExplorerManager.h"
 #include "app/SettingsSkin.h"
+#include "app/explorer/ExplorerManager.h"
 #include "liba/Path.h"
 #include "platform/ui/Input.h"
 #include "tests/app/explorer/ExplorerFixture.h"
 
 #include <filesystem>
-
 
 namespace {
 
@@ -216,8 +215,7 @@ struct RenameCase {
     const char* expected; // the file afterwards, or null when refused
 };
 
-class ExplorerRename : public ExplorerFileOperations, public ::testing::WithParamInterface<RenameCase> {
-};
+class ExplorerRename : public ExplorerFileOperations, public ::testing::WithParamInterface<RenameCase> { };
 
 // Renaming by the keys: the row's name box, typed text, Enter.
 TEST_P(ExplorerRename, TypedNameKeepsTheExtensionOrIsRefused)
@@ -255,10 +253,8 @@ TEST_P(ExplorerRename, TypedNameKeepsTheExtensionOrIsRefused)
 INSTANTIATE_TEST_SUITE_P(Names, ExplorerRename,
     ::testing::Values(RenameCase { "song.mp3", "title", "title.mp3" },
         RenameCase { "song.mp3", "title.wav", "title.wav.mp3" },
-        RenameCase { "memo.wav", "Memo", "Memo.wav" },
-        RenameCase { "memo.wav", "", nullptr },
-        RenameCase { "memo.wav", "..", nullptr },
-        RenameCase { "memo.wav", "a/b", nullptr },
+        RenameCase { "memo.wav", "Memo", "Memo.wav" }, RenameCase { "memo.wav", "", nullptr },
+        RenameCase { "memo.wav", "..", nullptr }, RenameCase { "memo.wav", "a/b", nullptr },
         RenameCase { "memo.wav", "a\\b", nullptr }));
 
 TEST_F(ExplorerFileOperations, RenameOntoAnExistingFileAnsweredNoChangesNothing)

@@ -61,8 +61,8 @@ protected:
         fs::create_directories(dir.file("files"));
         fs::create_directory_symlink(program_path("skins"), dir.file("program/skins"));
         fs::copy_file(program_path("English.lng"), dir.file("program/English.lng"));
-        main_skin.load_skin_and_language(
-            wide(program_path("skins/Default/Default.skin")), wide(program_path("English.lng")), { 240, 320 });
+        main_skin.load_skin_and_language(wide(program_path("skins/Default/Default.skin")),
+            wide(program_path("English.lng")), { 240, 320 });
         get_settings_skin().load_language(wide(program_path("English.lng")));
     }
 
@@ -74,6 +74,7 @@ protected:
     }
 
     std::u16string files() const { return wide(dir.file("files")); }
+
     std::u16string file(const std::string& name) const { return wide(dir.file("files/" + name)); }
 
     // A file of the size inside the browsed folder.
@@ -82,7 +83,10 @@ protected:
         return dir.write("files/" + name, std::string(size, fill));
     }
 
-    void make_folder(const std::string& name) { std::filesystem::create_directories(dir.file("files/" + name)); }
+    void make_folder(const std::string& name)
+    {
+        std::filesystem::create_directories(dir.file("files/" + name));
+    }
 
     // The document with the folder as the explorer's, then the panel.
     void open(const std::u16string& folder = {}, bool show_folders = true)
@@ -171,9 +175,8 @@ protected:
     EnvironmentOverride app { "ORVANTA_APP_PATH", dir.file("program").c_str() };
     EnvironmentOverride home { "HOME", dir.file("home").c_str() };
     EnvironmentOverride config { "XDG_CONFIG_HOME", dir.file("config").c_str() };
-    platform::ScopedService<platform::FileAssociations, platform::headless::MemoryFileAssociations> associations {
-        platform::file_associations_slot()
-    };
+    platform::ScopedService<platform::FileAssociations, platform::headless::MemoryFileAssociations>
+        associations { platform::file_associations_slot() };
     platform::ScopedService<platform::TimedStart, platform::headless::FakeTimedStart> timed_start {
         platform::timed_start_slot()
     };
@@ -181,7 +184,8 @@ protected:
         platform::sound_player_slot()
     };
     os::Application application { u"ExplorerTest" };
-    platform::ScopedService<platform::Clock, platform::headless::FakeClock> clock { platform::clock_slot(), 10000 };
+    platform::ScopedService<platform::Clock, platform::headless::FakeClock> clock { platform::clock_slot(),
+        10000 };
     platform::ScopedService<platform::Display, platform::headless::HeadlessDisplay> screen {
         platform::display_slot(), platform::ScreenMode {}
     };

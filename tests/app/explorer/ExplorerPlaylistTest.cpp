@@ -1,5 +1,5 @@
-#include "playlist/List.h"
 #include "platform/ui/Input.h"
+#include "playlist/List.h"
 #include "tests/app/explorer/ExplorerFixture.h"
 
 #include <filesystem>
@@ -48,7 +48,8 @@ protected:
     void open_list_row()
     {
         select(panel->file_list(), { "mixed.m3u" });
-        panel->on_item_click(panel->file_list(), { 2, panel->file_list().find_file(test::wide(list_path)), {}, {}, 0 });
+        panel->on_item_click(
+            panel->file_list(), { 2, panel->file_list().find_file(test::wide(list_path)), {}, {}, 0 });
     }
 
     std::string list_path;
@@ -83,7 +84,8 @@ TEST_F(ExplorerPlaylist, DeletingRowsKeepsTheEntriesTheViewDoesNotShowAndTheFile
     select(panel->playlist_list(), { "a.wav", "c.ogg" });
     panel->execute_command(u"Delete");
     EXPECT_EQ(names(panel->playlist_list()), Names { "b.mp3" });
-    EXPECT_EQ(entry_paths(), (std::vector<std::u16string> { u"http://radio.example/stream", u"notes.txt", u"music\\b.mp3" }));
+    EXPECT_EQ(entry_paths(),
+        (std::vector<std::u16string> { u"http://radio.example/stream", u"notes.txt", u"music\\b.mp3" }));
     EXPECT_TRUE(fs::exists(dir.file("files/a.wav"))) << "the sound files stay";
     EXPECT_TRUE(fs::exists(dir.file("files/c.ogg")));
 }
