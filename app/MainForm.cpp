@@ -1,6 +1,7 @@
 #include "app/MainForm.h"
 
 #include "app/SettingsSkin.h"
+#include "app/settings/SettingsForm.h"
 #include "dialogs/ErrorForm.h"
 #include "dialogs/FormAbout.h"
 #include "liba/Path.h"
@@ -275,8 +276,11 @@ bool MainForm::on_keydown(skinner::KeyCode key)
 
 void MainForm::command_settings()
 {
-    // The settings form is not here yet; what follows its close applies the copy.
     Settings copy = document().get_settings();
+    {
+        SettingsForm form(this, get_settings_skin(), copy);
+        form.do_modal();
+    }
     document().apply_settings(copy);
     assign_hardware_keys(copy);
     m_keys.set_release_on_deactivate(copy.unmap_when_inactive);

@@ -69,6 +69,10 @@ SdlDisplay::SdlDisplay(ScreenMode mode, const char* title)
     : m_mode(mode)
 {
     set_wait_hook(this);
+    // SDL drops a press that comes within a few milliseconds of the window
+    // gaining focus; a pen tap that lands as the pointer enters (focus follows
+    // the pointer without a window manager) would be lost.
+    SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
         return;
     m_wake_event = SDL_RegisterEvents(1);

@@ -8,12 +8,14 @@
 #include "platform/ui/Picture.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/WindowManager.h"
+#include "tests/support/Child.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Tool.h"
 
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstdlib>
 #include <future>
 #include <unistd.h>
@@ -25,7 +27,8 @@ namespace {
 constexpr ColorRef red = rgb(255, 0, 0);
 constexpr ColorRef white = rgb(255, 255, 255);
 
-// Runs this test again inside a fresh X server when there is none.
+// Runs this test again on an X server of its own. Xvfb picks a free display
+// itself (-displayfd): xvfb-run -a races with servers started beside it.
 bool rerun_under_xvfb()
 {
     if (std::getenv("ORVANTA_INSIDE_XVFB"))
@@ -37,16 +40,23 @@ bool rerun_under_xvfb()
     self[n] = 0;
     std::string filter = std::string("--gtest_filter=") + ::testing::UnitTest::GetInstance()->current_test_info()->test_suite_name()
         + "." + ::testing::UnitTest::GetInstance()->current_test_info()->name();
+    test::Child server({ "/bin/sh", "-c", "exec Xvfb -displayfd 1 -screen 0 1024x768x24 -nolisten tcp" });
+    const std::string display = server.read_line(20000);
+    EXPECT_FALSE(display.empty()) << "Xvfb did not start";
+    if (display.empty())
+        return true;
     // The X libraries and the desktop bus keep memory to the end: leaks are
     // looked for by the headless suites.
-    auto result = test::run_tool({ "env", "ORVANTA_INSIDE_XVFB=1", "ASAN_OPTIONS=detect_leaks=0", "xvfb-run", "-a", "-s", "-screen 0 1024x768x24", self, filter });
+    auto result = test::run_tool({ "env", "ORVANTA_INSIDE_XVFB=1", "ASAN_OPTIONS=detect_leaks=0", "DISPLAY=:" + display, self, filter });
     EXPECT_EQ(result.exit_code, 0) << result.out;
+    server.kill(SIGTERM);
+    server.wait();
     return true;
 }
 
 TEST(SdlScreen, ClickReachesTheWindowAndTheScreenShowsItsDrawing)
 {
-    if (!test::have_tool("xvfb-run") || !test::have_tool("xdotool") || !test::have_tool("import"))
+    if (!test::have_tool("Xvfb") || !test::have_tool("xdotool") || !test::have_tool("import"))
         GTEST_SKIP() << "xvfb, xdotool or ImageMagick missing";
     if (rerun_under_xvfb())
         return;
@@ -138,8 +148,8 @@ TEST(SdlScreen, ClickReachesTheWindowAndTheScreenShowsItsDrawing)
 
 TEST(SdlScreen, TheClipboardCarriesTextThroughTheDesktop)
 {
-    if (!test::have_tool("xvfb-run"))
-        GTEST_SKIP() << "xvfb missing";
+    if (!test::have_tool("Xvfb"))
+        GTEST_SKIP() << "Xvfb missing";
     if (rerun_under_xvfb())
         return;
     auto display = std::make_unique<sdl::SdlDisplay>(ScreenMode { { 240, 320 }, 96 }, "Orvanta SDL clipboard test");

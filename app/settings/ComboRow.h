@@ -1,0 +1,10 @@
+#pragma once
+
+#include "skinner/controls/List.h"
+
+#include <string_view>
+
+// Draws one row of a combo box's drop-down list: the list's item look for
+// the row's state, then the text inside the list's borders and indent.
+void paint_combo_row(const skinner::List* list, std::u16string_view text, skinner::Canvas& canvas,
+    skinner::Point position, skinner::Size size, bool selected, bool highlighted);
