@@ -116,7 +116,7 @@ TEST_F(MainFormTick, ARecordingWhoseFileCannotBeMadeIsReportedAtOnce)
     std::unique_ptr<test::EnvironmentOverride> documents;
     screen->call([&] {
         documents = std::make_unique<test::EnvironmentOverride>("HOME", plain.c_str());
-        main_form()->explorer().select_path(u16(plain + "/x.wav"));
+        main_form()->explorer().change_folder(u16(plain), false);
         main_form()->execute_command(u"Record");
     });
     screen->call([&] { message = modal_error_message(); }, 100);

@@ -1,0 +1,39 @@
+#include "app/explorer/ExplorerDialogs.h"
+
+#include "app/SettingsSkin.h"
+#include "dialogs/BeamForm.h"
+#include "dialogs/ConvertForm.h"
+#include "dialogs/Id3TagForm.h"
+
+namespace {
+
+ExplorerDialogs program_dialogs()
+{
+    ExplorerDialogs dialogs;
+    dialogs.edit_tag = [](skinner::Form& parent, audio::Id3Tag& tag) {
+        Id3TagForm form(&parent, get_settings_skin());
+        return form.edit(tag);
+    };
+    dialogs.convert = [](skinner::Form& parent, const std::u16string& source, const std::u16string& target) {
+        ConvertForm form(&parent, get_settings_skin(), source, target);
+        if (!form.has_room()) {
+            form.show(false);
+            return ExplorerDialogs::ConvertResult::no_room;
+        }
+        form.do_modal();
+        return ExplorerDialogs::ConvertResult::done;
+    };
+    dialogs.beam = [](skinner::Form& parent, const std::u16string& path) {
+        BeamForm form(&parent, get_settings_skin(), path);
+        form.do_modal();
+    };
+    return dialogs;
+}
+
+}
+
+ExplorerDialogs& explorer_dialogs()
+{
+    static ExplorerDialogs dialogs = program_dialogs();
+    return dialogs;
+}

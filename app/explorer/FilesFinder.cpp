@@ -1,0 +1,15 @@
+#include "app/explorer/FilesFinder.h"
+
+#include "app/explorer/ControlListFiles.h"
+
+bool FilesFinder::on_file(const std::u16string& path)
+{
+    m_list.add_file(path);
+    return true;
+}
+
+bool FilesFinder::on_folder(const std::u16string& path)
+{
+    m_list.add_folder(path);
+    return true;
+}
