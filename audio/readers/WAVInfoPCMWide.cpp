@@ -32,10 +32,15 @@ bool WAVInfoPCMWide::read_extension(os::File& file)
         return false;
     if (coding == tag_float && bits_per_sample != 32 && bits_per_sample != 64)
         return false;
-    // Narrowing reads each sample where its width puts it inside the frame.
+    // Narrowing reads each sample where its width puts it inside the frame. A
+    // plain tag 1 header it cannot read so stays as it always was: handed out
+    // as stored (the writers append to such files too).
     const std::int64_t sample_bytes = (bits_per_sample + 7) / 8;
-    if (is_narrowed() && (bits_per_sample % 8 != 0 || block_align < channels * sample_bytes))
+    const bool wide = coding == tag_float || bits_per_sample > 16;
+    const bool readable = bits_per_sample % 8 == 0 && block_align >= channels * sample_bytes;
+    if (wide && !readable && format_tag != tag_pcm)
         return false;
+    narrow = wide && readable;
     return channels > 0 && bits_per_sample > 0 && sample_rate > 0 && block_align > 0 && skip_rest_of_fmt(file);
 }
 

@@ -16,7 +16,10 @@ public:
     std::uint16_t coding = 0;
 
     // Floats, and integers wider than 16 bits, are handed out as 16 bits.
-    bool is_narrowed() const { return coding == 3 || bits_per_sample > 16; }
+    bool is_narrowed() const { return narrow; }
+
+private:
+    bool narrow = false;
 };
 
 }

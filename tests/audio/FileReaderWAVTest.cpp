@@ -168,6 +168,27 @@ TEST(FileReaderWAVPCM, RefusesOtherCodingsInsideTheHeader)
     }
 }
 
+// A plain tag 1 header whose frames are too small for its sample width cannot
+// be narrowed; it opens as it always did, handed out as stored, since the
+// writers append to it.
+TEST(FileReaderWAVPCM, APlainHeaderTooNarrowForItsSamplesIsHandedOutAsStored)
+{
+    test::TempDir dir;
+    audio::WAVInfoPCM info;
+    info.format_tag = 1;
+    info.fmt_size = 16;
+    info.channels = 1;
+    info.bits_per_sample = 72;
+    info.sample_rate = 11025;
+    info.block_align = 1;
+    info.avg_bytes_per_sec = 11025;
+    block_file(info, 64, dir);
+    audio::FileReaderWAVPCM reader(path_of(dir.file("blocks.wav")));
+    ASSERT_TRUE(reader.is_open());
+    EXPECT_EQ(reader.get_bits_per_sample(), 72);
+    EXPECT_EQ(read_all(reader, 16, 1).size(), 64u);
+}
+
 TEST(FileReaderWAVBlocks, HandsOutTheStoredBlocks)
 {
     if (!test::have_tool("ffmpeg"))
