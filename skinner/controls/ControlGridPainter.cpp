@@ -16,6 +16,8 @@ ControlGrid::Painter::Painter(ControlGrid& grid, Container& container)
     : Control(container, u"", ControlMode::unskinned)
     , m_grid(grid)
 {
+    // The grid takes the keys itself; a focused painter would hide it from the focus walk.
+    set_want_focus(false);
 }
 
 void ControlGrid::Painter::paint(Canvas& canvas, Point, Size)

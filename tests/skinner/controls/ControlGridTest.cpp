@@ -170,6 +170,16 @@ TEST_F(ControlGridTest, TapSelectsTheRowAndRaisesItsItemClick)
     EXPECT_THAT(log.events, ElementsAre("selection Grid", "item Grid 0,2"));
 }
 
+// Focus walks stop at the grid: a focused child inside would be taken for it.
+TEST_F(ControlGridTest, TheGridKeepsTheFocusForItselfByKeysAndByPen)
+{
+    EXPECT_TRUE(grid.has_focus());
+    EXPECT_EQ(grid.get_container()->focused(), nullptr);
+    tap(row_point(2));
+    EXPECT_TRUE(grid.has_focus());
+    EXPECT_EQ(grid.get_container()->focused(), nullptr);
+}
+
 TEST_F(ControlGridTest, TapBelowTheLastRowRaisesNoItemClick)
 {
     grid.rows = 3;
