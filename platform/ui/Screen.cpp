@@ -220,7 +220,12 @@ std::int32_t bar_height()
 {
     if (shell_kind() != ShellKind::smartphone)
         return 26 * screen_dpi() / 96;
-    switch (screen_size().width) {
+    return smartphone_bar_height(screen_size().width);
+}
+
+std::int32_t smartphone_bar_height(std::int32_t screen_width)
+{
+    switch (screen_width) {
     case 176:
         return 20;
     case 240:

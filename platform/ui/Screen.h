@@ -13,8 +13,11 @@ namespace platform {
 
 Size screen_size();
 std::int32_t screen_dpi();
-// 26 pixels at 96 dpi, scaled with the dpi (52 at 192).
+// 26 pixels at 96 dpi, scaled with the dpi (52 at 192); the Smartphone
+// shell's bars follow the screen's width.
 std::int32_t bar_height();
+// The Smartphone shell's bar height for a screen width; 0 for a width it has none for.
+std::int32_t smartphone_bar_height(std::int32_t screen_width);
 Rect title_bar_rect();
 Rect bottom_bar_rect();
 // The area between the bars, or the whole screen while they are hidden.

@@ -1,6 +1,7 @@
 #include "skinner/loops/ScreenMetrics.h"
 
 #include "platform/ui/DeviceContext.h"
+#include "platform/ui/Screen.h"
 #include "platform/ui/Shell.h"
 #include "skinner/Edition.h"
 
@@ -9,22 +10,6 @@ namespace skinner {
 namespace {
 
 bool g_full_screen = false;
-
-std::int32_t smartphone_bar_height(std::int32_t screen_width)
-{
-    switch (screen_width) {
-    case 176:
-        return 20;
-    case 240:
-        return 27;
-    case 352:
-        return 40;
-    case 480:
-        return 54;
-    default:
-        return 0;
-    }
-}
 
 }
 
@@ -38,7 +23,7 @@ Size get_screen_size()
 std::int32_t edition_bar_height(std::int32_t screen_width)
 {
     if constexpr (is_smartphone)
-        return smartphone_bar_height(screen_width);
+        return platform::smartphone_bar_height(screen_width);
     return screen_width == 480 || screen_width == 640 ? 52 : 26;
 }
 
