@@ -1,6 +1,6 @@
 #include "app/settings/SettingsRecording.h"
 
-#include "app/settings/ComboRow.h"
+#include "skinner/controls/ComboRow.h"
 #include "model/Settings.h"
 
 namespace {
@@ -46,7 +46,7 @@ void SettingsRecording::FormatCombo::paint_item(std::int32_t row, skinner::Canva
 {
     const std::u16string_view text
         = row >= 0 && std::size_t(row) < items.size() ? std::u16string_view(items[std::size_t(row)].text) : u"";
-    paint_combo_row(list(), text, canvas, position, size, selected, highlighted);
+    skinner::paint_combo_row(list(), text, canvas, position, size, selected, highlighted);
 }
 
 bool SettingsRecording::FormatCombo::on_selection_changed(skinner::Control& sender)
