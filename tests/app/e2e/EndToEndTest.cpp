@@ -149,7 +149,7 @@ TEST_F(EndToEnd, PlaysTheFileOfItsCommandLineStopsAndPlaysItAgainFromTheButtons)
     std::string window;
     ASSERT_TRUE(wait_for(
         [&] {
-            window = xdotool({ "search", "--name", "^Orvanta$" });
+            window = xdotool({ "search", "--onlyvisible", "--name", "^Orvanta$" });
             return !window.empty();
         },
         30s))
