@@ -1,7 +1,7 @@
 # Shared by the scripts: installs what scripts/packages lists and is missing.
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-JOBS="$(nproc)"
+JOBS="${JOBS:-$(nproc)}"
 
 ensure_packages() {
     local wanted missing=()
