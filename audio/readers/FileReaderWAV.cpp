@@ -3,8 +3,6 @@
 #include "audio/readers/WAVInfo.h"
 #include "liba/MutexLock.h"
 
-#include <algorithm>
-
 namespace audio {
 
 FileReaderWAV::FileReaderWAV(const std::u16string& path)
@@ -17,8 +15,9 @@ void FileReaderWAV::open_with(WAVInfo& info)
     m_open = info.read(m_file);
     if (!m_open)
         return;
-    auto in_file = static_cast<std::int64_t>(m_file.size()) - info.data_offset;
-    m_data_present = std::clamp<std::int64_t>(in_file, 0, info.data_size);
+    const std::uint64_t size = m_file.size();
+    m_data_present = info.data_bytes_in(size);
+    m_data_size_holds = info.data_size_holds(size);
 }
 
 bool FileReaderWAV::is_open()

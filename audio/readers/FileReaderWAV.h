@@ -29,8 +29,12 @@ protected:
     // Reads the header into info; the file then stands at the first data byte.
     void open_with(WAVInfo& info);
 
-    // Bytes of the "data" chunk that the file really holds.
+    // Bytes of audio data that the file really holds: the "data" chunk, or
+    // everything after its header when its size does not hold.
     std::int64_t data_bytes_present() const { return m_data_present; }
+
+    // Whether the "data" size was taken as it stands.
+    bool data_size_holds() const { return m_data_size_holds; }
 
     os::File m_file;
     bool m_open = false;
@@ -38,6 +42,7 @@ protected:
 
 private:
     std::int64_t m_data_present = 0;
+    bool m_data_size_holds = false;
 };
 
 }

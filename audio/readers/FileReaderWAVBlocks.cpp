@@ -20,10 +20,12 @@ FileReaderWAVBlocks<T, Info>::FileReaderWAVBlocks(const std::u16string& path, st
         return;
     // Every whole block of the data plays, up to the "fact" count when the
     // file gives one: the last block only in part when the count ends inside
-    // it. Reads stop at the end of the audio data, even when "fact" promises more.
+    // it. Reads stop at the end of the audio data, even when "fact" promises
+    // more. A "data" size that does not hold leaves "fact" no say either: a
+    // recording cut off before its header was written has a count of 0.
     std::int64_t present = data_bytes_present() / m_info.block_align;
     m_length = present;
-    if (m_info.has_fact) {
+    if (m_info.has_fact && data_size_holds()) {
         std::int64_t per_block = m_info.samples_per_block;
         std::int64_t counted = (std::int64_t(m_info.fact_samples) + per_block - 1) / per_block;
         if (counted <= present) {

@@ -27,9 +27,9 @@ FileReaderWAVPCM::FileReaderWAVPCM(const std::u16string& path)
     open_with(m_info);
     if (!m_open)
         return;
-    // A file cut short ends at its last whole frame, not at the declared size.
+    // A file cut short, or whose size was never written, ends at its last whole frame.
     std::int64_t present = data_bytes_present();
-    m_length = present < m_info.data_size ? present - present % m_info.block_align : m_info.data_size;
+    m_length = data_size_holds() ? present : present - present % m_info.block_align;
 }
 
 int FileReaderWAVPCM::get_bits_per_sample()

@@ -73,6 +73,19 @@ bool WAVInfo::write_data_header(os::File& file)
     return write_id(file, "data") && write_u32(file, data_size);
 }
 
+bool WAVInfo::data_size_holds(std::uint64_t file_size) const
+{
+    return data_size != 0 && data_offset >= 0 && std::uint64_t(data_offset) + data_size <= file_size;
+}
+
+std::int64_t WAVInfo::data_bytes_in(std::uint64_t file_size) const
+{
+    if (data_size_holds(file_size))
+        return data_size;
+    auto end = static_cast<std::int64_t>(file_size);
+    return end > data_offset ? end - data_offset : 0;
+}
+
 bool WAVInfo::expect_id(os::File& file, const char id[4])
 {
     char got[4];

@@ -33,6 +33,14 @@ public:
     bool find_data(os::File& file);
     bool write_data_header(os::File& file);
 
+    // Whether the "data" size tells where the audio ends in a file of that
+    // size. A size of 0 (a header whose writer never came back to it) or one
+    // past the end (a file cut short, a stream) does not: the audio runs to
+    // the end of the file.
+    bool data_size_holds(std::uint64_t file_size) const;
+    // The bytes of audio data in a file of that size, whole units or not.
+    std::int64_t data_bytes_in(std::uint64_t file_size) const;
+
     static bool expect_id(os::File& file, const char id[4]);
     // Walks the chunks from where the file stands to the one named id and
     // leaves the file at its first data byte.

@@ -1,6 +1,7 @@
 #include "audio/writers/FileWriterMP3.h"
 
 #include "audio/Id3Tag.h"
+#include "audio/readers/MpegHeader.h"
 #include "liba/MutexLock.h"
 #include "os/File.h"
 
@@ -38,11 +39,9 @@ FileWriterMP3::FileWriterMP3(const std::u16string& path, bool append, Opener ope
 FileWriterMP3::~FileWriterMP3()
 {
     liba::MutexLock lock(get_lock());
-    if (m_file && m_file->is_ok()) {
-        if (m_ok)
-            flush_buffer();
-        write_trailer();
-    }
+    // After a failed write the file already ends as it should.
+    if (ok())
+        flush_buffer();
     m_file.reset();
 }
 
@@ -51,20 +50,51 @@ bool FileWriterMP3::ok() const
     return m_ok && m_file && m_file->is_ok();
 }
 
-bool FileWriterMP3::write(const std::uint8_t* bytes, std::size_t count)
+bool FileWriterMP3::write_frames(const std::uint8_t* bytes, std::span<const std::size_t> frame_ends)
 {
+    std::size_t count = frame_ends.empty() ? 0 : frame_ends.back();
+    std::uint64_t at = m_file->tell();
     std::size_t written = m_file->write(bytes, count);
-    // Only what reached the file counts.
-    m_data_size -= static_cast<std::int64_t>(count - written);
-    m_ok = written == count;
+    bool whole_write = written == count;
+    if (!whole_write) {
+        // Only whole frames that reached the file count, and the file ends after them.
+        auto past = std::upper_bound(frame_ends.begin(), frame_ends.end(), written);
+        std::size_t whole = past == frame_ends.begin() ? 0 : *(past - 1);
+        m_data_size -= static_cast<std::int64_t>(count - whole);
+        if (whole < written)
+            m_file->truncate(at + whole);
+    }
+    // The trailer follows the frames on disk, so that even a killed process leaves it.
+    m_ok = place_trailer() && whole_write;
     return m_ok;
 }
 
 bool FileWriterMP3::flush_buffer()
 {
-    std::size_t fill = m_fill;
+    m_buffered_seconds = 0;
+    if (m_fill == 0)
+        return true;
+    bool written = write_frames(m_buffer.data(), m_frame_ends);
     m_fill = 0;
-    return fill == 0 || write(m_buffer.data(), fill);
+    m_frame_ends.clear();
+    return written;
+}
+
+bool FileWriterMP3::place_trailer()
+{
+    if (m_trailer_offset < 0)
+        return true;
+    std::uint64_t end = m_file->tell();
+    if (m_file->write(m_trailer.data(), m_trailer.size()) == m_trailer.size())
+        return m_file->seek(end);
+    // No room for it after the new frames: the disk is full, and the trailer
+    // takes the place of their last bytes, so the file keeps its tag.
+    auto at = static_cast<std::uint64_t>(
+        std::max(std::int64_t(end) - std::int64_t(m_trailer.size()), m_trailer_offset));
+    if (m_file->seek(at) && m_file->write(m_trailer.data(), m_trailer.size()) == m_trailer.size())
+        m_file->truncate(at + m_trailer.size());
+    m_data_size = static_cast<std::int64_t>(at);
+    return false;
 }
 
 void FileWriterMP3::on_data(const MP3Data& chunk)
@@ -76,31 +106,22 @@ void FileWriterMP3::on_data(const MP3Data& chunk)
     std::size_t size = chunk.size();
     if (chunk.frame_length > 0)
         size = std::min(size, static_cast<std::size_t>(chunk.frame_length));
-    m_data_size += static_cast<std::int64_t>(size);
-    if (m_fill + size > buffer_size && !flush_buffer()) {
-        m_data_size -= static_cast<std::int64_t>(size);
+    if (m_fill + size > buffer_size && !flush_buffer())
         return;
-    }
+    m_data_size += static_cast<std::int64_t>(size);
     if (size > buffer_size) {
-        write(chunk.bytes(), size);
+        const std::size_t end[] = { size };
+        write_frames(chunk.bytes(), end);
         return;
     }
     std::memcpy(m_buffer.data() + m_fill, chunk.bytes(), size);
     m_fill += size;
-}
-
-void FileWriterMP3::write_trailer()
-{
-    if (m_trailer_offset < 0)
-        return;
-    auto end = static_cast<std::int64_t>(m_file->tell());
-    if (m_file->write(m_trailer.data(), m_trailer.size()) == m_trailer.size())
-        return;
-    // No room for it after the new frames: the trailer takes the place of
-    // their last bytes, so the file keeps its tag and its size.
-    auto at = static_cast<std::uint64_t>(std::max(end - std::int64_t(m_trailer.size()), m_trailer_offset));
-    if (m_file->seek(at) && m_file->write(m_trailer.data(), m_trailer.size()) == m_trailer.size())
-        m_file->truncate(at + m_trailer.size());
+    m_frame_ends.push_back(m_fill);
+    MpegHeader header;
+    if (size >= 4 && parse_mpeg_header(chunk.bytes(), header) && header.sample_rate > 0)
+        m_buffered_seconds += double(header.samples_per_frame) / header.sample_rate;
+    if (m_buffered_seconds >= buffer_seconds)
+        flush_buffer();
 }
 
 bool FileWriterMP3::is_ok()

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "audio/writers/FileWriter.h"
 #include "audio/Processor.h"
+#include "audio/writers/FileWriter.h"
 
 #include <memory>
 #include <string>
@@ -12,7 +12,9 @@ namespace audio {
 // file is created when the first usable chunk arrives; appending continues
 // an existing file of the same coding. Only whole units (sample frames or
 // blocks) are counted, so after a failed write the header still describes
-// a playable file.
+// a playable file. The header's sizes follow the audio every half second, so
+// a file whose writer never closes it (a killed process) plays to within
+// that much of its end.
 template<typename Info, typename Data>
 class FileWriterWAV : public Processor<Data, Data>, public FileWriter {
 public:
@@ -31,6 +33,7 @@ protected:
     virtual bool set_format(const Data& chunk) = 0;
     // Whether a chunk matches the file; others are skipped.
     virtual bool accepts(const Data& chunk) const = 0;
+
     // Units as get_data_size counts them, for a count of whole units.
     virtual std::int64_t units_to_size(std::int64_t units) const { return units; }
 
@@ -43,14 +46,21 @@ private:
     // Writes the sizes into the header where they stand: a file being
     // appended to may have chunks the fresh layout lacks.
     bool patch_sizes();
+    // Patches the sizes once half a second of units went undeclared, or now;
+    // the file stands at the end of the audio again after.
+    bool update_header(bool now);
+    std::int64_t units_per_update() const;
 
     std::u16string m_path;
     Opener m_opener;
     std::unique_ptr<os::File> m_file;
     bool m_ok = true;
-    bool m_appending = false;
     bool m_cut_short = false;
     std::int64_t m_units = 0;
+    // Units that the header on disk counts; stale_header when it counts
+    // another amount (a file appended to after its recording was killed).
+    static constexpr std::int64_t stale_header = -1;
+    std::int64_t m_declared_units = 0;
     std::int64_t m_fact_offset = -1;
 };
 

@@ -467,6 +467,64 @@ TEST(FileReaders, ReadsStopAtTheEndOfTheAudioData)
 
 namespace {
 
+// Whole units a reader hands out, and its length in its own units.
+template<typename Reader>
+std::pair<std::string, std::int64_t> read_whole(const std::string& path, std::size_t unit)
+{
+    Reader reader(path_of(path));
+    EXPECT_TRUE(reader.is_open());
+    std::int64_t length = reader.get_length_bytes();
+    return { read_all(reader, 7, unit), length };
+}
+
+}
+
+// A "data" size of 0 (a recording whose process died before its header was
+// written) or past the end of the file (a stream) reads to the end of the
+// file in whole frames or blocks, and "fact" then has no say.
+TEST(FileReaders, ADataSizeOfZeroOrPastTheEndReadsToTheEndOfTheFile)
+{
+    test::TempDir dir;
+
+    struct Case {
+        const char* fixture;
+        std::size_t unit; // bytes of a frame or block
+        std::int64_t units_per_length_unit; // PCM lengths count bytes
+    } cases[] = {
+        { "pcm16_stereo.wav", 4, 4 },
+        { "adpcm_mono.wav", 256, 1 },
+        { "gsm_ffmpeg.wav", 65, 1 },
+    };
+
+    for (const auto& c : cases) {
+        const std::string whole = test::read_file(test::fixture(std::string("wav/") + c.fixture));
+        const std::size_t data = whole.find("data") + 8;
+        const std::size_t fact = whole.find("fact");
+        for (std::uint32_t declared : { 0u, 0xFFFFFFFFu }) {
+            SCOPED_TRACE(std::string(c.fixture) + " " + std::to_string(declared));
+            // Five whole units and half of a sixth on disk.
+            std::string bytes = whole.substr(0, data + 5 * c.unit + c.unit / 2);
+            bytes = test::patched(bytes, 4, test::le32(declared));
+            bytes = test::patched(bytes, data - 4, test::le32(declared));
+            if (fact != std::string::npos)
+                bytes = test::patched(bytes, fact + 8, test::le32(0));
+            const std::string path = dir.write("cut.wav", bytes);
+            const std::string expected = whole.substr(data, 5 * c.unit);
+            std::pair<std::string, std::int64_t> got;
+            if (c.unit == 4)
+                got = read_whole<audio::FileReaderWAVPCM>(path, c.unit);
+            else if (c.unit == 256)
+                got = read_whole<audio::FileReaderWAVADPCM>(path, c.unit);
+            else
+                got = read_whole<audio::FileReaderWAVGSM>(path, c.unit);
+            EXPECT_EQ(got.second, 5 * c.units_per_length_unit);
+            EXPECT_TRUE(got.first == expected);
+        }
+    }
+}
+
+namespace {
+
 // Files of sox and ffmpeg whose end is not a whole block: sox's "fact" count
 // ends the stream inside the last block, and ffmpeg writing to a pipe gives no
 // "fact" at all. Ours is sox's decode up to the count, or of every block.

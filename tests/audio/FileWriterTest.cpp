@@ -2,6 +2,7 @@
 #include "audio/codecs/EncoderADPCM.h"
 #include "audio/codecs/EncoderGSM.h"
 #include "audio/readers/FileReaderWAVPCM.h"
+#include "audio/readers/MpegHeader.h"
 #include "audio/writers/FileWriterMP3.h"
 #include "audio/writers/FileWriterWAVADPCM.h"
 #include "audio/writers/FileWriterWAVGSM.h"
@@ -9,6 +10,7 @@
 #include "os/File.h"
 #include "tests/audio/CodecFiles.h"
 #include "tests/audio/FullDisk.h"
+#include "tests/audio/Mp3Bytes.h"
 #include "tests/audio/PipelineDoubles.h"
 #include "tests/audio/WavBytes.h"
 #include "tests/support/TempDir.h"
@@ -16,9 +18,11 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <gtest/gtest.h>
 
 using audio::FileWriter;
+using namespace std::string_literals;
 using audio::PCMData;
 
 namespace {
@@ -55,34 +59,45 @@ struct Result {
     std::int64_t size;
 };
 
+// Called after each chunk, while the writer still has its file open.
+using AfterChunk = std::function<void()>;
+
 template<typename Encoder, typename Writer>
 Result run_encoded(const std::string& path, const std::string& pcm, bool append, FileWriter::Opener opener,
-    std::size_t piece)
+    std::size_t piece, const AfterChunk& after_chunk)
 {
     Encoder encoder;
     Writer writer(test::u16(path), append, opener);
     audio::connect(&encoder, &writer);
-    for (std::size_t at = 0; at < pcm.size(); at += piece)
+    for (std::size_t at = 0; at < pcm.size(); at += piece) {
         encoder.on_data(test::pcm_chunk(pcm.substr(at, piece), 1, 8000));
+        if (after_chunk)
+            after_chunk();
+    }
     audio::connect(&encoder, nullptr);
     return { writer.is_ok(), writer.get_data_size() };
 }
 
 // Records 8000 Hz 16-bit mono PCM into a file of the coding.
 Result record(Coding coding, const std::string& path, const std::string& pcm, bool append = false,
-    FileWriter::Opener opener = {}, std::size_t piece = 1600)
+    FileWriter::Opener opener = {}, std::size_t piece = 1600, const AfterChunk& after_chunk = {})
 {
     switch (coding) {
     case Coding::PCM: {
         audio::FileWriterWAVPCM writer(test::u16(path), append, opener);
-        for (std::size_t at = 0; at < pcm.size(); at += piece)
+        for (std::size_t at = 0; at < pcm.size(); at += piece) {
             writer.on_data(test::pcm_chunk(pcm.substr(at, piece), 1, 8000));
+            if (after_chunk)
+                after_chunk();
+        }
         return { writer.is_ok(), writer.get_data_size() };
     }
     case Coding::ADPCM:
-        return run_encoded<audio::EncoderADPCM, audio::FileWriterWAVADPCM>(path, pcm, append, opener, piece);
+        return run_encoded<audio::EncoderADPCM, audio::FileWriterWAVADPCM>(
+            path, pcm, append, opener, piece, after_chunk);
     case Coding::GSM:
-        return run_encoded<audio::EncoderGSM, audio::FileWriterWAVGSM>(path, pcm, append, opener, piece);
+        return run_encoded<audio::EncoderGSM, audio::FileWriterWAVGSM>(
+            path, pcm, append, opener, piece, after_chunk);
     }
     return {};
 }
@@ -341,6 +356,107 @@ TEST(FileWriterWAV, FullDiskKeepsWholeUnitsAndAPlayableFile)
     }
 }
 
+// A process killed while it records leaves the file as it stands after some
+// chunk: its header counts whole units and lags the audio on disk by less
+// than half a second, so our reader, sox and ffmpeg play nearly all of it.
+TEST(FileWriterWAV, TheHeaderFollowsTheAudioSoAKilledRecordingPlays)
+{
+    if (!tools_present())
+        GTEST_SKIP() << "sox or ffmpeg missing";
+    test::TempDir dir;
+    std::string pcm = sine(dir, 3.05);
+    for (Coding coding : { Coding::PCM, Coding::ADPCM, Coding::GSM }) {
+        SCOPED_TRACE(name_of(coding));
+        const Layout l = layout_of(coding);
+        const std::string path = dir.file(std::string(name_of(coding)) + ".wav");
+        auto seconds_of = [&](std::size_t bytes) { return double(bytes / l.unit * l.samples) / 8000; };
+        std::string killed;
+        double killed_lag = 0;
+        double worst_lag = 0;
+        record(coding, path, pcm, false, {}, 800, [&] {
+            const std::string bytes = test::read_file(path);
+            if (bytes.size() < l.data_offset)
+                return;
+            const std::size_t declared = test::read_le32(bytes, l.data_offset - 4);
+            const std::size_t on_disk = bytes.size() - l.data_offset;
+            EXPECT_EQ(declared % l.unit, 0u);
+            ASSERT_LE(declared, on_disk);
+            // A new header says 0 for both until its first update.
+            EXPECT_EQ(test::read_le32(bytes, 4), declared ? l.data_offset + declared - 8 : 0);
+            if (l.fact_at)
+                EXPECT_EQ(test::read_le32(bytes, l.fact_at), declared / l.unit * l.samples);
+            const double lag = seconds_of(on_disk) - seconds_of(declared);
+            // The file of the kill: the one lagging most after two seconds.
+            if (seconds_of(on_disk) >= 2 && (killed.empty() || lag >= killed_lag)) {
+                killed = bytes;
+                killed_lag = lag;
+            }
+            worst_lag = std::max(worst_lag, lag);
+        });
+        EXPECT_LT(worst_lag, 0.5);
+        ASSERT_FALSE(killed.empty());
+
+        const std::string cut = dir.write("killed.wav", killed);
+        const double on_disk = seconds_of(killed.size() - l.data_offset);
+        const std::string decoded[] = { decode(coding, cut), test::sox_decode(cut),
+            test::ffmpeg_decode(cut, coding == Coding::GSM ? "libgsm_ms" : "") };
+        for (const std::string& samples : decoded) {
+            const double played = double(samples.size()) / 2 / 8000;
+            EXPECT_LE(played, on_disk);
+            EXPECT_GT(played, on_disk - 0.5);
+        }
+    }
+}
+
+// Appending to a recording whose process died continues after the audio it
+// really has: sizes of 0 (never written), sizes that lag the audio on disk,
+// and a chunk of another writer after "data", which is not audio.
+TEST(FileWriterWAV, AppendingToAKilledRecordingContinuesAfterItsAudio)
+{
+    if (!tools_present())
+        GTEST_SKIP() << "sox or ffmpeg missing";
+    test::TempDir dir;
+    const std::string first = sine(dir, 2, 300);
+    const std::string more = sine(dir, 1, 700);
+    enum class Header { zero, lagging, list_after };
+    for (Coding coding : { Coding::PCM, Coding::ADPCM, Coding::GSM }) {
+        for (Header header : { Header::zero, Header::lagging, Header::list_after }) {
+            SCOPED_TRACE(std::string(name_of(coding)) + " " + std::to_string(int(header)));
+            const Layout l = layout_of(coding);
+            const std::string path = dir.file("killed.wav");
+            ASSERT_TRUE(record(coding, path, first).ok);
+            const std::string audio_before = decode(coding, path);
+            ASSERT_EQ(audio_before.size(), 2u * 8000 * 2);
+            std::string bytes = test::read_file(path);
+            const std::size_t data = bytes.size() - l.data_offset;
+            auto declare = [&](std::size_t size) {
+                bytes
+                    = test::patched(bytes, 4, test::le32(std::uint32_t(size ? l.data_offset + size - 8 : 0)));
+                bytes = test::patched(bytes, l.data_offset - 4, test::le32(std::uint32_t(size)));
+                if (l.fact_at)
+                    bytes = test::patched(
+                        bytes, l.fact_at, test::le32(std::uint32_t(size / l.unit * l.samples)));
+            };
+            if (header == Header::zero)
+                declare(0);
+            else if (header == Header::lagging)
+                declare(data / l.unit / 2 * l.unit);
+            else {
+                bytes += test::chunk("LIST", "INFOISFT\x0e\0\0\0Lavf59.27.100\0"s);
+                bytes = test::patched(bytes, 4, test::le32(std::uint32_t(bytes.size() - 8)));
+            }
+            dir.write("killed.wav", bytes);
+
+            EXPECT_TRUE(record(coding, path, more, true).ok);
+            const std::string ours = decode(coding, path);
+            EXPECT_EQ(ours.size(), 3u * 8000 * 2);
+            EXPECT_TRUE(ours.substr(0, audio_before.size()) == audio_before);
+            EXPECT_TRUE(test::sox_decode(path) == ours);
+            expect_consistent_header(coding, test::read_file(path), std::int64_t(3 * 8000 / l.samples));
+        }
+    }
+}
+
 TEST(FileWriterWAV, NothingIsWrittenWithoutAFile)
 {
     test::TempDir dir;
@@ -389,13 +505,36 @@ TEST(FileWriterMP3, BuffersSmallChunksAndWritesLargeOnesDirectly)
     EXPECT_FALSE(nowhere.is_ok());
 }
 
-TEST(FileWriterMP3, AppendingKeepsTheTagLast)
+namespace {
+
+audio::MP3Data frame_data(const std::string& bytes)
+{
+    audio::MP3Data chunk;
+    chunk.buffer = liba::SharedBuffer(bytes.size());
+    std::copy(bytes.begin(), bytes.end(), chunk.buffer.make_unique());
+    chunk.frame_length = int(bytes.size());
+    return chunk;
+}
+
+audio::MpegHeader header_of(std::uint32_t word)
+{
+    audio::MpegHeader header;
+    std::string bytes = test::header_bytes(word);
+    EXPECT_TRUE(audio::parse_mpeg_header(reinterpret_cast<const std::uint8_t*>(bytes.data()), header));
+    return header;
+}
+
+}
+
+TEST(FileWriterMP3, AppendingKeepsTheTagLastOnDiskThroughout)
 {
     test::TempDir dir;
     // lame's frames, without the trailer the fixture carries.
     std::string frames = test::read_file(test::fixture("mp3/lame_mpeg1_mono.mp3"));
     ASSERT_EQ(frames.substr(frames.size() - 128, 3), "TAG");
     frames.resize(frames.size() - 128);
+    const std::size_t length = std::size_t(header_of(test::mpeg25_16k_mono).frame_length);
+    const std::string added = test::mpeg_frames(test::mpeg25_16k_mono, 20);
 
     struct Case {
         bool tagged;
@@ -410,24 +549,33 @@ TEST(FileWriterMP3, AppendingKeepsTheTagLast)
         tag.track = 4;
         if (c.tagged)
             ASSERT_TRUE(tag.write(test::u16(path)));
-        std::string before = test::read_file(path);
-        std::string added = test::bytes_of(mp3_chunk(3000, 1));
+        const std::string before = test::read_file(path);
+        const std::string trailer = before.substr(frames.size());
         {
             audio::FileWriterMP3 writer(test::u16(path), true,
                 c.room ? test::full_disk(before.size() + c.room) : FileWriter::Opener());
             EXPECT_EQ(writer.get_data_size(), std::int64_t(frames.size()));
-            writer.on_data(mp3_chunk(3000, 1));
-            EXPECT_TRUE(writer.is_ok());
+            for (std::size_t at = 0; at < added.size(); at += length) {
+                writer.on_data(frame_data(added.substr(at, length)));
+                if (!writer.is_ok())
+                    continue;
+                // What a killed process leaves: the new frames written so far, then the tag.
+                const std::string now = test::read_file(path);
+                ASSERT_GE(now.size(), before.size());
+                const std::size_t written = now.size() - before.size();
+                EXPECT_TRUE(now == frames + added.substr(0, written) + trailer);
+            }
+            EXPECT_EQ(writer.is_ok(), c.room == 0);
         }
-        std::string after = test::read_file(path);
+        const std::string after = test::read_file(path);
         if (c.room == 0) {
-            EXPECT_TRUE(after == frames + added + before.substr(frames.size()));
+            EXPECT_TRUE(after == frames + added + trailer);
         } else {
-            // The disk fills before the tag fits again: it replaces the last
-            // bytes of the new frames, and the file keeps its tag.
-            EXPECT_EQ(after.size(), before.size() + c.room);
-            EXPECT_TRUE(after.substr(0, frames.size()) == frames);
-            EXPECT_TRUE(after.substr(after.size() - 128) == before.substr(frames.size()));
+            // The disk fills in the third frame, and the tag no longer fits
+            // after the two whole ones: it replaces their last bytes.
+            EXPECT_EQ(after.size(), frames.size() + 2 * length);
+            EXPECT_TRUE(after.substr(0, after.size() - 128) == frames + added.substr(0, 2 * length - 128));
+            EXPECT_TRUE(after.substr(after.size() - 128) == trailer);
         }
         audio::Id3Tag read_back(test::u16(path));
         EXPECT_EQ(read_back.has_tag, c.tagged);
@@ -436,6 +584,55 @@ TEST(FileWriterMP3, AppendingKeepsTheTagLast)
             EXPECT_EQ(read_back.track, 4);
         }
     }
+}
+
+// A killed process loses less than half a second of the frames handed in.
+TEST(FileWriterMP3, WritesAtLeastEveryHalfSecondOfAudio)
+{
+    test::TempDir dir;
+    for (std::uint32_t word : { test::mpeg25_16k_mono, test::mpeg1_128k }) {
+        const audio::MpegHeader header = header_of(word);
+        const std::size_t length = std::size_t(header.frame_length);
+        const double frame_seconds = double(header.samples_per_frame) / header.sample_rate;
+        const std::string path = dir.file("out.mp3");
+        const std::string frames = test::mpeg_frames(word, 60);
+        {
+            audio::FileWriterMP3 writer(test::u16(path));
+            for (std::size_t at = 0; at < frames.size(); at += length) {
+                writer.on_data(frame_data(frames.substr(at, length)));
+                const std::string now = test::read_file(path);
+                EXPECT_TRUE(now == frames.substr(0, now.size()));
+                const double buffered = double(writer.get_data_size() - std::int64_t(now.size())) / length;
+                EXPECT_LT(buffered * frame_seconds, 0.5);
+            }
+            EXPECT_TRUE(writer.is_ok());
+        }
+        EXPECT_TRUE(test::read_file(path) == frames);
+    }
+}
+
+// A full disk turns the writer's ok off within half a second of audio after
+// it filled, and the file ends at its last whole frame.
+TEST(FileWriterMP3, AFullDiskIsSeenWithinHalfASecondAndEndsAtAWholeFrame)
+{
+    test::TempDir dir;
+    const audio::MpegHeader header = header_of(test::mpeg25_16k_mono);
+    const std::size_t length = std::size_t(header.frame_length);
+    const double frame_seconds = double(header.samples_per_frame) / header.sample_rate;
+    const std::string path = dir.file("full.mp3");
+    const std::string frames = test::mpeg_frames(test::mpeg25_16k_mono, 100);
+    {
+        // Room for ten frames and part of the eleventh.
+        audio::FileWriterMP3 writer(test::u16(path), false, test::full_disk(10 * length + 100));
+        std::size_t fed = 0;
+        while (writer.is_ok() && fed < 100)
+            writer.on_data(frame_data(frames.substr(fed++ * length, length)));
+        EXPECT_FALSE(writer.is_ok());
+        EXPECT_LT(double(fed - 10) * frame_seconds, 0.5 + frame_seconds);
+        EXPECT_EQ(writer.get_data_size(), std::int64_t(10 * length));
+        EXPECT_TRUE(test::read_file(path) == frames.substr(0, 10 * length));
+    }
+    EXPECT_TRUE(test::read_file(path) == frames.substr(0, 10 * length));
 }
 
 TEST(FileWriterMP3, FullDiskCountsOnlyWhatReachedTheFile)

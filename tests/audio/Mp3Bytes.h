@@ -11,6 +11,7 @@ namespace test {
 constexpr std::uint32_t mpeg1_128k = 0xFFFB9064; // Layer III, 44100 Hz, joint stereo, 417 bytes
 constexpr std::uint32_t mpeg1_128k_mono = 0xFFFB90C4;
 constexpr std::uint32_t mpeg1_128k_48k = 0xFFFB9464; // 48000 Hz, 384 bytes
+constexpr std::uint32_t mpeg25_16k_mono = 0xFFE328C0; // MPEG-2.5 Layer III, 8000 Hz, 16 kbit/s, 144 bytes
 
 inline std::string header_bytes(std::uint32_t word)
 {
