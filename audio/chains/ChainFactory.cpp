@@ -39,11 +39,11 @@ bool takes(const std::u16string& name, const PCMData& format)
 
 std::unique_ptr<RecordChain> create_record_chain(const std::u16string& path,
     const std::u16string& format_name, std::int32_t channels, std::int32_t bits_per_sample,
-    std::int32_t sample_rate, std::int32_t bitrate, bool append)
+    std::int32_t sample_rate, std::int32_t bitrate, bool append, FileWriter::Opener opener)
 {
     const PCMData format(liba::SharedBuffer(), channels, bits_per_sample, sample_rate);
     if (format_name == u"PCM")
-        return std::make_unique<RecordChainWAV>(path, append);
+        return std::make_unique<RecordChainWAV>(path, append, std::move(opener));
     if (format_name == u"mp3") {
         if (!takes<EncoderMP3>(format_name, format))
             return nullptr;
@@ -53,19 +53,19 @@ std::unique_ptr<RecordChain> create_record_chain(const std::u16string& path,
             return nullptr;
         }
         return std::make_unique<RecordChainBase<EncoderMP3, FileWriterMP3, FileReaderMP3>>(
-            format_name, std::make_unique<EncoderMP3>(bitrate), path, append);
+            format_name, std::make_unique<EncoderMP3>(bitrate), path, append, std::move(opener));
     }
     if (format_name == u"ADPCM") {
         if (!takes<EncoderADPCM>(format_name, format))
             return nullptr;
         return std::make_unique<RecordChainBase<EncoderADPCM, FileWriterWAVADPCM, FileReaderWAVADPCM>>(
-            format_name, std::make_unique<EncoderADPCM>(), path, append);
+            format_name, std::make_unique<EncoderADPCM>(), path, append, std::move(opener));
     }
     if (format_name == u"GSM") {
         if (!takes<EncoderGSM>(format_name, format))
             return nullptr;
         return std::make_unique<RecordChainBase<EncoderGSM, FileWriterWAVGSM, FileReaderWAVGSM>>(
-            format_name, std::make_unique<EncoderGSM>(), path, append);
+            format_name, std::make_unique<EncoderGSM>(), path, append, std::move(opener));
     }
     return nullptr;
 }

@@ -2,6 +2,7 @@
 
 #include "audio/chains/PlayChain.h"
 #include "audio/chains/RecordChain.h"
+#include "audio/writers/FileWriter.h"
 
 #include <cstdint>
 #include <memory>
@@ -19,9 +20,9 @@ std::unique_ptr<PlayChain> create_play_chain(const std::u16string& path);
 // An encoder that cannot code the recording's channels, bits and rate (or,
 // for MP3, the bitrate at them) gives null rather than a file that never
 // comes. A target that cannot be opened still gives a chain, whose writer is
-// not ok.
+// not ok. The writer opens its file through the opener (tests fill the disk).
 std::unique_ptr<RecordChain> create_record_chain(const std::u16string& path,
     const std::u16string& format_name, std::int32_t channels, std::int32_t bits_per_sample,
-    std::int32_t sample_rate, std::int32_t bitrate, bool append);
+    std::int32_t sample_rate, std::int32_t bitrate, bool append, FileWriter::Opener opener = {});
 
 }

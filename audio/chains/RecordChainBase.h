@@ -1,6 +1,7 @@
 #pragma once
 
 #include "audio/chains/RecordChain.h"
+#include "audio/writers/FileWriter.h"
 
 #include <memory>
 #include <string>
@@ -13,8 +14,9 @@ namespace audio {
 template<typename E, typename W, typename R>
 class RecordChainBase : public RecordChain {
 public:
-    RecordChainBase(std::u16string name, std::unique_ptr<E> encoder, const std::u16string& path, bool append)
-        : m_writer(std::make_unique<W>(path, append))
+    RecordChainBase(std::u16string name, std::unique_ptr<E> encoder, const std::u16string& path, bool append,
+        FileWriter::Opener opener = {})
+        : m_writer(std::make_unique<W>(path, append, std::move(opener)))
         , m_encoder(std::move(encoder))
         , m_name(std::move(name))
     {

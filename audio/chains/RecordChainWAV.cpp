@@ -4,8 +4,8 @@
 
 namespace audio {
 
-RecordChainWAV::RecordChainWAV(const std::u16string& path, bool append)
-    : m_writer(std::make_unique<FileWriterWAVPCM>(path, append))
+RecordChainWAV::RecordChainWAV(const std::u16string& path, bool append, FileWriter::Opener opener)
+    : m_writer(std::make_unique<FileWriterWAVPCM>(path, append, std::move(opener)))
 {
 }
 

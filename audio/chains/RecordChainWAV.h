@@ -10,7 +10,7 @@ namespace audio {
 // PCM goes straight into a PCM WAV writer, which also reports the bit rate.
 class RecordChainWAV : public RecordChain {
 public:
-    RecordChainWAV(const std::u16string& path, bool append);
+    RecordChainWAV(const std::u16string& path, bool append, FileWriter::Opener opener = {});
     ~RecordChainWAV() override;
 
     Encoder* get_encoder() override { return m_writer.get(); }

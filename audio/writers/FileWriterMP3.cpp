@@ -41,13 +41,31 @@ FileWriterMP3::~FileWriterMP3()
     liba::MutexLock lock(get_lock());
     // After a failed write the file already ends as it should.
     if (ok())
-        flush_buffer();
+        flush_buffer(true);
     m_file.reset();
 }
 
 bool FileWriterMP3::ok() const
 {
     return m_ok && m_file && m_file->is_ok();
+}
+
+void FileWriterMP3::find_frames()
+{
+    while (m_fill - m_whole >= 4) {
+        MpegHeader header;
+        if (!parse_mpeg_header(m_buffer.data() + m_whole, header) || header.frame_length <= 0) {
+            // No frame starts where one should: the bytes count as they came.
+            m_whole = m_fill;
+            m_frame_ends.push_back(m_whole);
+            return;
+        }
+        if (m_whole + std::size_t(header.frame_length) > m_fill)
+            return;
+        m_whole += std::size_t(header.frame_length);
+        m_frame_ends.push_back(m_whole);
+        m_buffered_seconds += double(header.samples_per_frame) / header.sample_rate;
+    }
 }
 
 bool FileWriterMP3::write_frames(const std::uint8_t* bytes, std::span<const std::size_t> frame_ends)
@@ -69,13 +87,23 @@ bool FileWriterMP3::write_frames(const std::uint8_t* bytes, std::span<const std:
     return m_ok;
 }
 
-bool FileWriterMP3::flush_buffer()
+bool FileWriterMP3::flush_buffer(bool all)
 {
     m_buffered_seconds = 0;
-    if (m_fill == 0)
+    if (all && m_whole < m_fill) {
+        m_whole = m_fill;
+        m_frame_ends.push_back(m_whole);
+    }
+    if (m_whole == 0)
         return true;
     bool written = write_frames(m_buffer.data(), m_frame_ends);
-    m_fill = 0;
+    // A frame begun stays for the chunks that complete it; after a failed
+    // write nothing more goes to the file.
+    std::size_t rest = written ? m_fill - m_whole : 0;
+    m_data_size -= static_cast<std::int64_t>(m_fill - m_whole - rest);
+    std::memmove(m_buffer.data(), m_buffer.data() + m_whole, rest);
+    m_fill = rest;
+    m_whole = 0;
     m_frame_ends.clear();
     return written;
 }
@@ -106,7 +134,7 @@ void FileWriterMP3::on_data(const MP3Data& chunk)
     std::size_t size = chunk.size();
     if (chunk.frame_length > 0)
         size = std::min(size, static_cast<std::size_t>(chunk.frame_length));
-    if (m_fill + size > buffer_size && !flush_buffer())
+    if (m_fill + size > buffer_size && !flush_buffer(true))
         return;
     m_data_size += static_cast<std::int64_t>(size);
     if (size > buffer_size) {
@@ -114,14 +142,12 @@ void FileWriterMP3::on_data(const MP3Data& chunk)
         write_frames(chunk.bytes(), end);
         return;
     }
+    // An encoder's chunks need not be whole frames: the frames are found in the bytes.
     std::memcpy(m_buffer.data() + m_fill, chunk.bytes(), size);
     m_fill += size;
-    m_frame_ends.push_back(m_fill);
-    MpegHeader header;
-    if (size >= 4 && parse_mpeg_header(chunk.bytes(), header) && header.sample_rate > 0)
-        m_buffered_seconds += double(header.samples_per_frame) / header.sample_rate;
+    find_frames();
     if (m_buffered_seconds >= buffer_seconds)
-        flush_buffer();
+        flush_buffer(false);
 }
 
 bool FileWriterMP3::is_ok()

@@ -37,7 +37,10 @@ private:
     // Writes frames that end at the given offsets; a short write leaves the
     // file at the end of the last whole one, and ok false.
     bool write_frames(const std::uint8_t* bytes, std::span<const std::size_t> frame_ends);
-    bool flush_buffer();
+    // Walks the frame headers of the buffered bytes after the last whole frame.
+    void find_frames();
+    // Writes the whole frames buffered, or all of the buffer.
+    bool flush_buffer(bool all);
     // Writes the kept trailer after the frames, the file standing before it;
     // false when the disk has no room for it there.
     bool place_trailer();
@@ -47,6 +50,9 @@ private:
     std::int64_t m_data_size = 0;
     std::vector<std::uint8_t> m_buffer;
     std::size_t m_fill = 0;
+    // The buffered bytes up to the end of the last whole frame, the ends of
+    // those frames, and the audio they hold.
+    std::size_t m_whole = 0;
     std::vector<std::size_t> m_frame_ends;
     double m_buffered_seconds = 0;
     // Where the file's trailer stood when appending began, and its bytes.

@@ -6,6 +6,7 @@
 #include "audio/writers/FileWriter.h"
 #include "audio/Id3Tag.h"
 #include "tests/audio/DecodedAudio.h"
+#include "tests/audio/FullDisk.h"
 #include "tests/audio/RecordedFile.h"
 
 #include <cmath>
@@ -229,6 +230,59 @@ TEST(CreateRecordChain, EachFormatWritesAFileThatFfmpegReads)
         EXPECT_LE(decoded.size(), c.max_samples);
         // The tone came through: its level is far above silence.
         EXPECT_GT(test::rms(decoded, 1000, 7000), 4000.0);
+    }
+}
+
+// A disk that fills while a recording runs stops it within a second of audio,
+// in every format, and the file ends with a whole frame or block: our
+// readers, sox and ffmpeg play all that it holds.
+TEST(CreateRecordChain, AFullDiskIsSeenWithinASecondAndLeavesAWholeFile)
+{
+    if (!test::have_tool("ffmpeg") || !test::have_tool("sox"))
+        GTEST_SKIP() << "ffmpeg or sox missing";
+    test::TempDir dir;
+
+    struct Case {
+        std::u16string name;
+        std::string file;
+        std::size_t header, bytes_per_second, unit;
+    } cases[] = {
+        { u"PCM", "pcm.wav", 44, 16000, 2 },
+        { u"ADPCM", "adpcm.wav", 90, 4096, 256 },
+        { u"GSM", "gsm.wav", 60, 1625, 65 },
+        { u"mp3", "out.mp3", 0, 2000, 144 },
+    };
+
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.file);
+        const std::string path = dir.file(c.file);
+        // Room for two seconds of audio and part of a unit more.
+        const std::size_t room = c.header + 2 * c.bytes_per_second + c.unit / 2;
+        double fed = 0;
+        {
+            auto chain = audio::create_record_chain(
+                test::u16(path), c.name, 1, 16, 8000, 16000, false, test::full_disk(room));
+            ASSERT_NE(chain, nullptr);
+            while (chain->get_writer()->is_ok() && fed < 10) {
+                chain->get_input()->on_data(tone(400));
+                fed += 0.05;
+            }
+            EXPECT_FALSE(chain->get_writer()->is_ok());
+            EXPECT_LT(fed, 2.0 + 1.0);
+        }
+        const std::string bytes = test::read_file(path);
+        ASSERT_GE(bytes.size(), c.header + c.bytes_per_second);
+        EXPECT_EQ((bytes.size() - c.header) % c.unit, 0u);
+        const double on_disk = double(bytes.size() - c.header) / c.bytes_per_second;
+        auto play = audio::create_play_chain(test::u16(path));
+        ASSERT_NE(play, nullptr);
+        const double played[] = {
+            double(test::read_all(*play->get_output(), 1000, 1, 8000).size()) / 2 / 8000,
+            double(test::tool({ "sox", path, "-t", "raw", "-e", "signed", "-b", "16", "-" }).size()) / 2 / 8000,
+            double(test::decode_s16(path).size()) / 8000,
+        };
+        for (const double seconds : played)
+            EXPECT_NEAR(seconds, on_disk, 0.15);
     }
 }
 

@@ -1,5 +1,10 @@
 // The real program on an X server of its own (Xvfb), driven with xdotool as
 // a user would: SDL's disk driver writes what it plays into a file.
+#include "audio/readers/FileReaderMP3.h"
+#include "audio/readers/FileReaderWAVADPCM.h"
+#include "audio/readers/FileReaderWAVGSM.h"
+#include "audio/readers/FileReaderWAVPCM.h"
+#include "audio/readers/MpegHeader.h"
 #include "platform/ui/Bitmap.h"
 #include "platform/ui/WindowManager.h"
 #include "tests/app/AppScreen.h"
@@ -9,6 +14,7 @@
 #include <algorithm>
 #include <chrono>
 #include <csignal>
+#include <filesystem>
 #include <thread>
 
 namespace {
@@ -41,6 +47,58 @@ std::string wav_data(const std::string& path)
     const std::string bytes = test::read_file(path);
     const auto at = bytes.find("data");
     return at == std::string::npos ? std::string() : bytes.substr(at + 8);
+}
+
+// Seconds of 8000 Hz audio a tool decodes from a file (16-bit mono out).
+double decoded_seconds(const std::vector<std::string>& argv)
+{
+    const test::ToolResult result = test::run_tool(argv);
+    EXPECT_EQ(result.exit_code, 0) << argv.front();
+    return double(result.out.size()) / 2 / 8000;
+}
+
+// Seconds our readers play: the length the WAV readers give, the frames the MP3 reader hands out.
+double our_seconds(const std::string& path, const std::u16string& codec)
+{
+    const std::u16string name = test::u16(path);
+    if (codec == u"mp3") {
+        audio::FileReaderMP3 reader(name);
+        double seconds = 0;
+        for (audio::MP3Data frame; !(frame = reader.get_data(1)).is_empty();) {
+            audio::MpegHeader header;
+            if (frame.size() >= 4 && audio::parse_mpeg_header(frame.bytes(), header))
+                seconds += double(header.samples_per_frame) / header.sample_rate;
+        }
+        return seconds;
+    }
+    if (codec == u"ADPCM")
+        return audio::FileReaderWAVADPCM(name).get_length();
+    if (codec == u"GSM")
+        return audio::FileReaderWAVGSM(name).get_length();
+    return audio::FileReaderWAVPCM(name).get_length();
+}
+
+// Seconds of audio the bytes of a recording hold, whatever its header says:
+// whole units after a WAV file's "data" header, or every byte of a constant
+// bit rate MP3 file.
+double seconds_on_disk(const std::string& bytes, const std::u16string& codec, int bitrate)
+{
+    if (codec == u"mp3")
+        return double(bytes.size()) * 8 / bitrate;
+    const auto data = bytes.find("data");
+    if (data == std::string::npos || bytes.size() < 36)
+        return 0;
+    auto field = [&](std::size_t at, int size) {
+        std::uint32_t value = 0;
+        for (int i = size - 1; i >= 0; --i)
+            value = value << 8 | std::uint8_t(bytes[at + std::size_t(i)]);
+        return value;
+    };
+    const std::uint32_t bytes_per_second = field(28, 4), unit = field(32, 2);
+    if (bytes_per_second == 0 || unit == 0 || bytes.size() < data + 8)
+        return 0;
+    const std::size_t audio = bytes.size() - data - 8;
+    return double(audio - audio % unit) / bytes_per_second;
 }
 
 class EndToEnd : public test::AppScreen {
@@ -195,6 +253,95 @@ TEST_F(EndToEnd, PlaysTheFileOfItsCommandLineStopsAndPlaysItAgainFromTheButtons)
 
     program.kill(SIGTERM);
     EXPECT_EQ(program.wait(), 0) << "the program ends cleanly when the desktop closes it";
+    server.kill(SIGTERM);
+    server.wait();
+}
+
+// A recording whose process is killed keeps what it recorded: the file the
+// kill leaves plays, in our readers, sox and ffmpeg, to within a second of
+// the audio its bytes hold, in each recording format.
+TEST_F(EndToEnd, ARecordingKilledWhileItRecordsPlaysInEveryFormat)
+{
+    if (const std::string tool = missing_tool(); !tool.empty())
+        GTEST_SKIP() << tool << " is not installed";
+    if (tool_path("ffmpeg").empty())
+        GTEST_SKIP() << "ffmpeg is not installed";
+    const platform::Point record = screen_position_of(u"btnRecord");
+    const std::string input = home.file("in.raw");
+    ASSERT_EQ(test::run_tool({ "sox", "-n", "-r", "8000", "-b", "16", "-c", "1", "-e", "signed", "-t", "raw",
+                                 input, "synth", "30", "sine", "440", "vol", "0.4" })
+                  .exit_code,
+        0);
+
+    test::Child server({ tool_path("Xvfb"), "-displayfd", "1", "-screen", "0", "640x480x24", "-nolisten", "tcp" });
+    const std::string display = server.read_line(20000);
+    ASSERT_FALSE(display.empty()) << "Xvfb did not start";
+    test::EnvironmentOverride on_display("DISPLAY", (":" + display).c_str());
+    test::EnvironmentOverride disk_audio("SDL_AUDIODRIVER", "disk");
+    test::EnvironmentOverride disk_file("SDL_DISKAUDIOFILE", output.c_str());
+    test::EnvironmentOverride disk_input("SDL_DISKAUDIOFILEIN", input.c_str());
+    // Real time, as a microphone fills the buffers.
+    test::EnvironmentOverride real_time("SDL_DISKAUDIODELAY", nullptr);
+    test::EnvironmentOverride unzoomed("ORVANTA_ZOOM", "1");
+    test::EnvironmentOverride device_screen("ORVANTA_SCREEN", nullptr);
+    test::EnvironmentOverride own_registry("ORVANTA_REGISTRY_FILE", home.file("registry").c_str());
+    test::EnvironmentOverride no_leak_report("ASAN_OPTIONS", "detect_leaks=0");
+
+    const int bitrate = 16000;
+    for (const std::u16string codec : { u"PCM", u"ADPCM", u"GSM", u"mp3" }) {
+        const std::string name = platform::to_utf8(codec);
+        SCOPED_TRACE(name);
+        const std::string folder = home.file("recorded-" + name);
+        std::filesystem::create_directories(folder);
+        write_settings([&](Settings& s) {
+            s.codec = codec;
+            s.channels = 1;
+            s.bits = 16;
+            s.samples = 8000;
+            s.bitrate = bitrate;
+            s.default_folder = true;
+            s.folder = test::u16(folder);
+            s.vas_on = false;
+        });
+        test::Child program({ ORVANTA_PROGRAM });
+        ASSERT_TRUE(program.started());
+        std::string window;
+        ASSERT_TRUE(wait_for(
+            [&] {
+                window = xdotool({ "search", "--onlyvisible", "--name", "^Orvanta$" });
+                return !window.empty();
+            },
+            30s))
+            << "no window";
+
+        // Record makes the file at once; a click before the window takes
+        // input goes nowhere, and is repeated.
+        std::string file;
+        auto made = [&] {
+            for (const auto& entry : std::filesystem::directory_iterator(folder))
+                file = entry.path().string();
+            return !file.empty();
+        };
+        for (int attempt = 0; attempt < 6 && file.empty(); ++attempt) {
+            click(window, record);
+            wait_for(made, 5s);
+        }
+        ASSERT_FALSE(file.empty()) << "Record does not start a recording";
+        // A few seconds of audio in the file, however fast the machine is.
+        ASSERT_TRUE(wait_for([&] { return seconds_on_disk(test::read_file(file), codec, bitrate) >= 3.0; }, 90s))
+            << "the recording does not reach the disk";
+        program.kill(SIGKILL);
+        program.wait();
+
+        const double on_disk = seconds_on_disk(test::read_file(file), codec, bitrate);
+        const double played[] = {
+            our_seconds(file, codec),
+            decoded_seconds({ "sox", file, "-t", "raw", "-e", "signed", "-b", "16", "-" }),
+            decoded_seconds({ "ffmpeg", "-loglevel", "error", "-i", file, "-f", "s16le", "-" }),
+        };
+        for (const double seconds : played)
+            EXPECT_NEAR(seconds, on_disk, 1.0) << "of " << on_disk << " s on disk";
+    }
     server.kill(SIGTERM);
     server.wait();
 }
