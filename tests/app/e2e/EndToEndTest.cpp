@@ -324,7 +324,7 @@ TEST_F(EndToEnd, ARecordingKilledWhileItRecordsPlaysInEveryFormat)
         };
         for (int attempt = 0; attempt < 6 && file.empty(); ++attempt) {
             click(window, record);
-            wait_for(made, 5s);
+            wait_for(made, 10s);
         }
         ASSERT_FALSE(file.empty()) << "Record does not start a recording";
         // A few seconds of audio in the file, however fast the machine is.
