@@ -35,6 +35,21 @@ public:
         return result;
     }
 
+    // Seconds of decoded audio not yet handed out.
+    double pending_seconds()
+    {
+        liba::MutexLock lock(this->get_lock());
+        std::int32_t frames = m_pending.get_frames();
+        return frames > 0 && m_pending.sample_rate > 0 ? double(frames) / m_pending.sample_rate : 0.0;
+    }
+
+    // Forgets decoded audio not yet handed out: the reader has moved.
+    void drop_pending()
+    {
+        liba::MutexLock lock(this->get_lock());
+        m_pending = {};
+    }
+
     // One input block to PCM; a block that cannot be decoded gives an empty chunk.
     virtual PCMData decode(const T& block) = 0;
     // How many input blocks to pull for a request of this many frames.

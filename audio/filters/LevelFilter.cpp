@@ -223,6 +223,19 @@ void LevelFilter::reset()
     clear_state();
 }
 
+void LevelFilter::restart()
+{
+    liba::MutexLock lock(get_lock());
+    m_gatherer.clear();
+    clear_state();
+}
+
+double LevelFilter::held_seconds()
+{
+    liba::MutexLock lock(get_lock());
+    return m_gatherer.pending_seconds() + m_gatherer.output_seconds();
+}
+
 void LevelFilter::clear_state()
 {
     std::fill(std::begin(m_previous_peak), std::end(m_previous_peak), 0);
