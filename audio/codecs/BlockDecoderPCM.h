@@ -18,6 +18,8 @@ public:
     {
         liba::MutexLock lock(this->get_lock());
         while (m_pending.is_empty() || m_pending.bytes_per_frame() <= 0) {
+            // Let go of the used-up block, so that the decoder may write it again.
+            m_pending = {};
             T block = this->pull(blocks_for_size(size));
             if (block.is_empty()) {
                 m_pending = {};
