@@ -493,20 +493,21 @@ void Document::restart_play_path()
     m_player.restart_positions();
 }
 
-double Document::played_through()
+audio::PlayerPCM::StreamPoint Document::played_through()
 {
+    const double speed = m_fast_play.get_speed();
+    const double pace = speed / m_stretch_filter.get_factor();
     if (!m_heard_chain)
-        return std::nan("");
+        return { std::nan(""), pace };
     double held = m_heard_chain->get_held_seconds();
     for (auto& band : m_equalizer) {
         if (band.get_provider())
             held += band.held_seconds();
     }
     // Past fast play and the stretch, audio runs at their pace, not the file's.
-    const double speed = m_fast_play.get_speed();
     held += speed * m_stretch_filter.held_seconds();
-    held += speed / m_stretch_filter.get_factor() * m_level_filter.held_seconds();
-    return m_heard_chain->get_reader()->get_position() - held;
+    held += pace * m_level_filter.held_seconds();
+    return { m_heard_chain->get_reader()->get_position() - held, pace };
 }
 
 double Document::heard_seconds(audio::FileReader& r)

@@ -250,7 +250,7 @@ private:
     void restart_play_path();
     // Where the audio that has left the play path ends in the file, in
     // reader seconds; run by the player's thread under the player's lock.
-    double played_through();
+    audio::PlayerPCM::StreamPoint played_through();
     // The position of what is heard now, in reader seconds and reader units.
     double heard_seconds(audio::FileReader& r);
     std::int64_t heard_bytes(audio::FileReader& r);

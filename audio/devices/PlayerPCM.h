@@ -36,9 +36,15 @@ public:
     // to its end, or nothing was.
     bool is_idle();
 
-    // Where in the stream the audio pulled so far ends, asked on the device
-    // thread under the player's lock right after each pull; NaN when not known.
-    using PositionProbe = std::function<double()>;
+    // Where in the stream the audio pulled so far ends (NaN when not known),
+    // and how many seconds of the stream a second of the pulled audio stands
+    // for (fast play, time stretch).
+    struct StreamPoint {
+        double position;
+        double pace;
+    };
+    // Asked on the device thread under the player's lock right after each pull.
+    using PositionProbe = std::function<StreamPoint()>;
     void set_position_probe(PositionProbe probe);
     // Drops what was pulled and not yet played, queued buffers included: the
     // upstream has moved (a seek, another file).

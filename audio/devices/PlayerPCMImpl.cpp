@@ -84,9 +84,9 @@ void PlayerPCMImpl::restart_positions()
     liba::MutexLock lock(m_owner.get_lock());
     m_first_mark = 0;
     m_mark_count = 0;
-    double start = m_probe ? m_probe() : std::nan("");
+    double start = m_probe ? m_probe().position : std::nan("");
     m_floor_known = !std::isnan(start);
-    m_floor = { m_pulled, m_floor_known ? start : 0.0 };
+    m_floor = { m_pulled, m_floor_known ? start : 0.0, 0.0 };
 }
 
 PCMData PlayerPCMImpl::pull()
@@ -96,12 +96,16 @@ PCMData PlayerPCMImpl::pull()
     if (frames <= 0)
         return chunk;
     m_pulled += std::uint64_t(frames);
-    double position = m_probe ? m_probe() : std::nan("");
+    if (!m_probe)
+        return chunk;
+    const PlayerPCM::StreamPoint point = m_probe();
+    double position = point.position;
     if (std::isnan(position))
         return chunk;
+    const double frame_seconds = chunk.sample_rate > 0 ? point.pace / chunk.sample_rate : 0.0;
     if (!m_floor_known) {
         // The first position known: the audio before it counts from there.
-        m_floor = { m_pulled - std::uint64_t(frames), position };
+        m_floor = { m_pulled - std::uint64_t(frames), position - frames * frame_seconds, 0.0 };
         m_floor_known = true;
     }
     // Held audio is counted at the present speed: a change may make the
@@ -113,7 +117,7 @@ PCMData PlayerPCMImpl::pull()
         m_first_mark = (m_first_mark + 1) % mark_capacity;
         --m_mark_count;
     }
-    m_marks[(m_first_mark + m_mark_count) % mark_capacity] = { m_pulled, position };
+    m_marks[(m_first_mark + m_mark_count) % mark_capacity] = { m_pulled, position, frame_seconds };
     ++m_mark_count;
     return chunk;
 }
@@ -129,10 +133,8 @@ double PlayerPCMImpl::position_at(std::uint64_t frame) const
         return before.position;
     for (int i = 0; i < m_mark_count; ++i) {
         const Mark& mark = m_marks[(m_first_mark + i) % mark_capacity];
-        if (frame <= mark.frames) {
-            double part = double(frame - before.frames) / double(mark.frames - before.frames);
-            return before.position + (mark.position - before.position) * part;
-        }
+        if (frame <= mark.frames)
+            return std::max(before.position, mark.position - double(mark.frames - frame) * mark.frame_seconds);
         before = mark;
     }
     return before.position;

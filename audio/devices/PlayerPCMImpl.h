@@ -77,11 +77,15 @@ private:
     std::atomic<bool> m_failed = false;
 
     // Where pulled audio ends in the stream: the frames pulled up to a point
-    // and the stream position there. Between two marks the position moves
-    // evenly; the floor is where the oldest kept mark starts.
+    // and the stream position there. Before a mark the position runs back
+    // at the chunk's pace, down to the mark before it (a band's silence at
+    // the start of a stream stays at its start); the floor is where the
+    // oldest kept mark starts.
     struct Mark {
         std::uint64_t frames = 0;
         double position = 0;
+        // Stream seconds per frame of the chunk that ends here.
+        double frame_seconds = 0;
     };
     static constexpr int mark_capacity = 256;
     PlayerPCM::PositionProbe m_probe;

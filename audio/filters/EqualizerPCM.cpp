@@ -225,8 +225,9 @@ PCMData EqualizerPCM::get_data(std::int32_t frames)
     }
     PCMData out = emit(std::clamp(frames, 1, m_tail), m_bits);
     m_tail -= out.get_frames();
+    // The stream has ended: whatever comes next starts afresh.
     if (m_tail == 0)
-        m_delaying = false;
+        clear_history();
     return out;
 }
 

@@ -6,8 +6,11 @@
 #include "tests/audio/WavBytes.h"
 #include "tests/model/DocumentFixture.h"
 
+#include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <thread>
 
 using platform::headless::ScriptedWaveDriver;
 
@@ -46,9 +49,10 @@ protected:
 
     void start(Document& document)
     {
+        const int writes = driver.count("out write 6400");
         document.set_play_list(test::u16(dir.path()), test::entries({ test::u16(file) }), 0, false);
         ASSERT_TRUE(document.play_item(0));
-        ASSERT_TRUE(driver.wait_for_line("out write 6400", 6));
+        ASSERT_TRUE(driver.wait_for_line("out write 6400", writes + 6));
     }
 
     // Plays whole buffers' worth from the device, as the sound card would.
@@ -67,6 +71,8 @@ protected:
         }
         return all;
     }
+
+    void seek_and_pause(Document& document, std::int64_t delay);
 
     std::string file;
     platform::ScopedService<platform::WaveDriver, ScriptedWaveDriver> scripted { platform::wave_driver_slot() };
@@ -123,32 +129,48 @@ TEST_F(DocumentPosition, ABookmarkLandsOnTheSampleBeingHeard)
 }
 
 // The position holds while paused, and a seek is heard at once: the next
-// sample played is the one sought, and the position starts from it.
+// sample played is the one sought (after a band's tenth of a second of
+// silence, never audio from before the seek), and the position starts from it.
 TEST_F(DocumentPosition, PauseHoldsItAndASeekStartsFromTheSampleSought)
 {
-    Document document;
-    start(document);
+    for (bool band_on : { false, true }) {
+        SCOPED_TRACE(band_on ? "one band" : "no band");
+        Document document;
+        document.get_settings().equalizer[0] = EqualizerBand { 1000, 6, 0, band_on };
+        document.apply_equalizer();
+        start(document);
+        seek_and_pause(document, band_on ? rate / 10 : 0);
+    }
+}
+
+void DocumentPosition::seek_and_pause(Document& document, std::int64_t delay)
+{
     play(3 * buffer_bytes);
+    const int pauses = driver.count("out pause");
     ASSERT_TRUE(document.pause());
-    ASSERT_TRUE(driver.wait_for_line("out pause"));
+    ASSERT_TRUE(driver.wait_for_line("out pause", pauses + 1));
     const double paused_at = document.get_position_seconds();
-    EXPECT_NEAR(paused_at, 3 * 0.2, 1e-9);
+    EXPECT_NEAR(paused_at, 3 * 0.2 - double(delay) / rate, 1e-9);
     // A paused device plays silence and takes nothing from the queue.
     driver.play(buffer_bytes);
     EXPECT_EQ(document.get_position_seconds(), paused_at);
+    const int restarts = driver.count("out restart");
     ASSERT_TRUE(document.resume());
-    ASSERT_TRUE(driver.wait_for_line("out restart"));
+    ASSERT_TRUE(driver.wait_for_line("out restart", restarts + 1));
 
     ASSERT_TRUE(document.seek(0.5));
     EXPECT_NEAR(document.get_position_seconds(), seconds / 2.0, 1e-9);
     std::vector<std::uint8_t> played = play(buffer_bytes);
-    EXPECT_EQ(frame_index(played, 0), rate * seconds / 2) << "nothing from before the seek is played";
-    EXPECT_NEAR(document.get_position_seconds(), seconds / 2.0 + 0.2, 1e-9);
+    const std::size_t lead = std::size_t(delay * frame_bytes);
+    EXPECT_EQ(std::vector<std::uint8_t>(played.begin(), played.begin() + std::ptrdiff_t(lead)),
+        std::vector<std::uint8_t>(lead, 0));
+    EXPECT_EQ(frame_index(played, lead), rate * seconds / 2) << "nothing from before the seek is played";
+    EXPECT_NEAR(document.get_position_seconds(), seconds / 2.0 + 0.2 - double(delay) / rate, 1e-9);
 
     // A skip counts from what is heard.
     ASSERT_TRUE(document.skip(-1.0));
-    played = play(frame_bytes);
-    EXPECT_EQ(frame_index(played, 0), rate * (seconds / 2 - 1) + rate / 5);
+    played = play(lead + frame_bytes);
+    EXPECT_EQ(frame_index(played, lead), rate * (seconds / 2 - 1) + rate / 5 - delay);
 }
 
 // To the end: the position never runs backwards and reaches the end exactly.
@@ -188,4 +210,110 @@ TEST_F(DocumentPosition, AnInsertGoesWhereTheFileWasHeard)
     EXPECT_NEAR(double(DocumentProbe::insert_position(document)) / frame_bytes, double(heard),
         double(tolerance_frames));
     document.stop();
+}
+
+namespace {
+
+// The equalizer's held audio in the document's play path.
+class DocumentPlayPath : public DocumentPosition {
+protected:
+    // A second of stereo tone at 1000 Hz, after `silence` seconds of silence.
+    std::string tone(const std::string& name, int amplitude, double silence = 0, double length = 1.0)
+    {
+        std::string bytes(std::size_t(silence * rate) * frame_bytes, '\0');
+        for (int i = 0; i < int(length * rate); ++i) {
+            auto value = std::uint16_t(std::int16_t(amplitude * std::sin(2 * M_PI * 1000 * i / rate)));
+            bytes += test::le16(value) + test::le16(value);
+        }
+        return dir.write(name, test::pcm_wav(2, rate, 16, bytes));
+    }
+
+    // Plays the device and ticks as the main form does until playback has
+    // stopped and the device has closed; returns the left channel heard.
+    std::vector<int> play_to_the_end(Document& document)
+    {
+        std::vector<int> heard;
+        for (int i = 0; i < 20000 && (document.is_playing() || driver.has_output()); ++i) {
+            std::vector<std::uint8_t> part = driver.play_queued(buffer_bytes);
+            for (std::size_t at = 0; at + 4 <= part.size(); at += 4)
+                heard.push_back(std::int16_t(part[at] | part[at + 1] << 8));
+            if (part.empty()) // the player's thread refills, or closes the device
+                std::this_thread::sleep_for(std::chrono::milliseconds(2));
+            document.on_timer();
+        }
+        EXPECT_FALSE(document.is_playing());
+        return heard;
+    }
+
+    static int loud_frames(const std::vector<int>& samples, std::size_t from = 0)
+    {
+        return int(std::count_if(
+            samples.begin() + std::ptrdiff_t(from), samples.end(), [](int s) { return std::abs(s) > 3000; }));
+    }
+
+    void one_band(Document& document, bool on = true)
+    {
+        document.get_settings().equalizer[0] = EqualizerBand { 1000, 3, 1, on };
+        document.apply_equalizer();
+    }
+};
+
+}
+
+// A loud file, then a quiet one: each is heard whole, and nothing of the
+// loud one after the quiet one has begun, whether the list moves on by
+// itself or the user picks the next file.
+TEST_F(DocumentPlayPath, NoAudioOfOneFileIsCarriedIntoTheNext)
+{
+    const std::string loud = tone("loud.wav", 30000);
+    const std::string quiet = tone("quiet.wav", 300);
+    {
+        Document document;
+        one_band(document);
+        document.set_play_mode(PlayMode::PlaylistOnce);
+        document.set_play_list(test::u16(dir.path()), test::entries({ test::u16(loud), test::u16(quiet) }), 0, false);
+        ASSERT_TRUE(document.play_item(0));
+        std::vector<int> heard = play_to_the_end(document);
+        // The quiet file begins with the first stretch of audio at its level.
+        std::size_t quiet_start = 0;
+        for (; quiet_start + 50 <= heard.size(); quiet_start += 50) {
+            int peak = 0;
+            for (std::size_t i = quiet_start; i < quiet_start + 50; ++i)
+                peak = std::max(peak, std::abs(heard[i]));
+            if (peak > 0 && peak < 1000)
+                break;
+        }
+        // A tone at a quarter of the rate: three frames in four stand out.
+        EXPECT_NEAR(loud_frames(heard), 0.75 * rate, 0.05 * rate) << "the loud file heard whole";
+        EXPECT_EQ(loud_frames(heard, quiet_start), 0) << "nothing loud after the quiet file began";
+        EXPECT_GT(std::count_if(heard.begin() + std::ptrdiff_t(quiet_start), heard.end(), [](int s) { return s != 0; }),
+            0.7 * rate)
+            << "the quiet file heard whole";
+    }
+    {
+        Document document;
+        one_band(document);
+        document.set_play_list(test::u16(dir.path()), test::entries({ test::u16(loud), test::u16(quiet) }), 0, false);
+        ASSERT_TRUE(document.play_item(0));
+        play(3 * buffer_bytes);
+        ASSERT_TRUE(document.play_item(1));
+        std::vector<int> heard = play_to_the_end(document);
+        EXPECT_EQ(loud_frames(heard), 0) << "after the user picked the quiet file";
+    }
+}
+
+// The last word of a memo: a file that ends in a tenth of a second of tone
+// is heard to its end with a band on.
+TEST_F(DocumentPlayPath, TheEndOfTheLastFileIsHeardWithABandOn)
+{
+    const std::string memo = tone("memo.wav", 20000, 1.0, 0.1);
+    for (bool on : { false, true }) {
+        SCOPED_TRACE(on ? "one band" : "no band");
+        Document document;
+        one_band(document, on);
+        document.set_play_list(test::u16(dir.path()), test::entries({ test::u16(memo) }), 0, false);
+        ASSERT_TRUE(document.play_item(0));
+        std::vector<int> heard = play_to_the_end(document);
+        EXPECT_GT(loud_frames(heard), 0.6 * rate / 10);
+    }
 }
