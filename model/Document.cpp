@@ -104,10 +104,12 @@ Document::Document()
     set_input(m_settings.input);
     set_vas_threshold(m_settings.vas);
     set_speed(m_settings.speed, m_settings.pitch_lock);
+    m_player.set_position_probe([this] { return played_through(); });
 }
 
 Document::~Document()
 {
+    m_player.set_position_probe(nullptr);
     stop(nullptr);
     audio::connect<PCMData>(&m_level_meter, nullptr);
     const Settings settings = m_settings;
@@ -241,6 +243,9 @@ void Document::apply_equalizer()
         m_equalizer[i].set_gain(band.gain);
         m_equalizer[i].set_frequency(band.frequency);
         m_equalizer[i].set_bandwidth(band.width);
+        // A band linked in again must not play what it held when it left.
+        if (!m_equalizer[i].get_provider())
+            m_equalizer[i].restart();
         audio::connect<PCMData>(running, &m_equalizer[i]);
         running = &m_equalizer[i];
     }
@@ -430,7 +435,7 @@ bool Document::is_ok()
 double Document::get_remaining_seconds()
 {
     if (auto* r = reader())
-        return std::max(0.0, r->get_length() - r->get_position());
+        return std::max(0.0, r->get_length() - heard_seconds(*r));
     if (!is_recording() || !m_record_chain || !m_record_chain->get_encoder())
         return 0.0;
     const int bitrate = m_record_chain->get_encoder()->get_bitrate();
@@ -466,11 +471,73 @@ void Document::unlink_play_chain()
 {
     if (!m_play_chain)
         return;
-    audio::connect<PCMData>(m_play_chain->get_output(), nullptr);
+    {
+        liba::MutexLock lock(m_player.get_lock());
+        m_heard_chain = nullptr;
+        audio::connect<PCMData>(m_play_chain->get_output(), nullptr);
+    }
     m_play_chain.reset();
 }
 
+void Document::restart_play_path()
+{
+    liba::MutexLock lock(m_player.get_lock());
+    if (m_heard_chain)
+        m_heard_chain->drop_held();
+    for (auto& band : m_equalizer)
+        band.restart();
+    m_fast_play.restart();
+    m_stretch_filter.restart();
+    m_level_filter.restart();
+    m_player.flush();
+    m_player.restart_positions();
+}
+
+audio::PlayerPCM::StreamPoint Document::played_through()
+{
+    const double speed = m_fast_play.get_speed();
+    const double pace = speed / m_stretch_filter.get_factor();
+    if (!m_heard_chain)
+        return { std::nan(""), pace };
+    double held = m_heard_chain->get_held_seconds();
+    for (auto& band : m_equalizer) {
+        if (band.get_provider())
+            held += band.held_seconds();
+    }
+    // Past fast play and the stretch, audio runs at their pace, not the file's.
+    held += speed * m_stretch_filter.held_seconds();
+    held += pace * m_level_filter.held_seconds();
+    return { m_heard_chain->get_reader()->get_position() - held, pace };
+}
+
+double Document::heard_seconds(audio::FileReader& r)
+{
+    const double length = r.get_length();
+    double heard = has_pcm_output() ? m_player.get_heard_position() : std::nan("");
+    if (std::isnan(heard))
+        heard = r.get_position();
+    return liba::clamp(heard, 0.0, std::max(length, 0.0));
+}
+
+// The reader's own position less what the play path holds, so that units
+// that do not count time evenly (a VBR table) stay exact where nothing is held.
+std::int64_t Document::heard_bytes(audio::FileReader& r)
+{
+    const std::int64_t position = r.get_position_bytes();
+    const double read = r.bytes_to_time(position);
+    const double heard = heard_seconds(r);
+    if (heard >= read)
+        return position;
+    const std::int64_t held = r.time_to_bytes(read) - r.time_to_bytes(heard);
+    return std::max<std::int64_t>(0, position - std::max<std::int64_t>(held, 0));
+}
+
 bool Document::play_item(int index, std::int64_t start)
+{
+    return start_item(index, start, false);
+}
+
+bool Document::start_item(int index, std::int64_t start, bool follow_on)
 {
     // One thing at a time: a recording goes on undisturbed.
     if (is_recording()) {
@@ -511,7 +578,15 @@ bool Document::play_item(int index, std::int64_t start)
     if (start != 0 && reader())
         reader()->seek_bytes(start);
     if (has_pcm_output()) {
-        audio::connect<PCMData>(m_play_chain->get_output(), &m_null_processor);
+        {
+            liba::MutexLock lock(m_player.get_lock());
+            audio::connect<PCMData>(m_play_chain->get_output(), &m_null_processor);
+            m_heard_chain = m_play_chain.get();
+            if (follow_on)
+                m_player.restart_positions();
+            else
+                restart_play_path();
+        }
         return m_player.play();
     }
     m_play_chain->set_paused(false);
@@ -533,13 +608,16 @@ bool Document::has_previous() const
     return is_playing() && m_play_order.has_previous();
 }
 
+// From what is heard; the play path then starts over from the new place.
 bool Document::skip(double seconds)
 {
     m_pending.position = true;
     auto* r = reader();
     if (!r || !std::isfinite(seconds))
         return false;
-    r->seek(liba::clamp(r->get_position() + seconds, 0.0, r->get_length()));
+    liba::MutexLock lock(m_player.get_lock());
+    r->seek(liba::clamp(heard_seconds(*r) + seconds, 0.0, r->get_length()));
+    restart_play_path();
     return true;
 }
 
@@ -549,7 +627,9 @@ bool Document::seek(double fraction)
     auto* r = reader();
     if (!r || std::isnan(fraction))
         return false;
+    liba::MutexLock lock(m_player.get_lock());
     r->seek_bytes(static_cast<std::int64_t>(double(r->get_length_bytes()) * liba::clamp(fraction, 0.0, 1.0)));
+    restart_play_path();
     return true;
 }
 
@@ -600,7 +680,7 @@ bool Document::is_paused()
 double Document::get_position_seconds()
 {
     if (auto* r = reader())
-        return r->get_position();
+        return heard_seconds(*r);
     return is_recording() ? m_time_meter.get_seconds() : 0.0;
 }
 
@@ -610,7 +690,7 @@ double Document::get_position_fraction()
     if (!r)
         return 0.0;
     const std::int64_t length = r->get_length_bytes();
-    return length > 0 ? double(r->get_position_bytes()) / double(length) : 0.0;
+    return length > 0 ? double(heard_bytes(*r)) / double(length) : 0.0;
 }
 
 std::int64_t Document::get_length()
@@ -625,7 +705,7 @@ std::int64_t Document::get_length()
 std::int64_t Document::get_position()
 {
     if (auto* r = reader())
-        return r->get_position_bytes();
+        return heard_bytes(*r);
     return is_recording() ? get_length() : 0;
 }
 
@@ -647,13 +727,13 @@ void Document::end_of_item()
     }
     switch (m_settings.play_mode) {
     case PlayMode::SingleRepeat:
-        play_item(m_play_order.advance(0), 0);
+        start_item(m_play_order.advance(0), 0, true);
         break;
     case PlayMode::PlaylistOnce:
     case PlayMode::PlaylistRepeat:
     case PlayMode::PlaylistShuffle:
         if (m_play_order.has_next())
-            play_item(m_play_order.advance(1), 0);
+            start_item(m_play_order.advance(1), 0, true);
         else
             finish_playback();
         break;
@@ -954,7 +1034,7 @@ bool Document::record_insert_current()
     auto* r = reader();
     if (!r)
         return false;
-    return record_insert(m_current_item.path, r->get_position_bytes());
+    return record_insert(m_current_item.path, heard_bytes(*r));
 }
 
 std::u16string Document::start_scheduled_recording()
@@ -991,7 +1071,7 @@ void Document::add_bookmark(const std::u16string& name)
 {
     m_pending.position = true;
     if (auto* r = reader()) {
-        m_bookmarks.add(r->get_position_bytes(), name);
+        m_bookmarks.add(heard_bytes(*r), name);
         m_bookmarks.save(bookmark_file_name(m_current_item.path));
     } else if (is_recording() && m_record_chain && m_record_chain->get_writer()) {
         m_bookmarks.add(m_record_chain->get_writer()->get_data_size(), name);

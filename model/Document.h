@@ -242,6 +242,18 @@ private:
     audio::FileReader* reader() const;
     bool has_pcm_output() const;
     void unlink_play_chain();
+    // From the user, or following the item that ended on (the play path
+    // then plays out what it holds of that one first).
+    bool start_item(int index, std::int64_t start, bool follow_on);
+    // Under the player's lock: the filters and the player drop what they
+    // hold, and positions start over from the reader's.
+    void restart_play_path();
+    // Where the audio that has left the play path ends in the file, in
+    // reader seconds; run by the player's thread under the player's lock.
+    audio::PlayerPCM::StreamPoint played_through();
+    // The position of what is heard now, in reader seconds and reader units.
+    double heard_seconds(audio::FileReader& r);
+    std::int64_t heard_bytes(audio::FileReader& r);
     void set_level_index(int& field, int index);
     void end_of_item();
     // Stops once the player has played what it holds.
@@ -278,6 +290,9 @@ private:
     audio::StretchFilter m_stretch_filter;
     audio::LevelMeter m_level_meter;
     std::unique_ptr<audio::PlayChain> m_play_chain;
+    // The chain the player's thread asks about positions; set and cleared
+    // under the player's lock.
+    audio::PlayChain* m_heard_chain { nullptr };
     std::unique_ptr<audio::RecorderPCM> m_recorder;
     audio::ActiveBuffer m_active_buffer;
     std::unique_ptr<audio::RecordChain> m_record_chain;

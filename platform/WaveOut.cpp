@@ -63,6 +63,15 @@ bool WaveOut::is_paused() const
     return m_paused;
 }
 
+size_t WaveOut::unplayed() const
+{
+    std::lock_guard lock(m_lock);
+    size_t bytes = 0;
+    for (const WaveBuffer* buffer : m_queue)
+        bytes += buffer->length;
+    return bytes - std::min(bytes, m_head_offset);
+}
+
 size_t WaveOut::render(uint8_t* out, size_t bytes)
 {
     std::lock_guard lock(m_lock);

@@ -22,6 +22,8 @@ public:
     virtual void set_volume(uint32_t volume);
     uint32_t volume() const;
     bool is_paused() const;
+    // Bytes written and not played yet.
+    size_t unplayed() const;
 
 protected:
     WaveOut(const WaveFormat&, WavePost);

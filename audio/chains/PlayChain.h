@@ -28,6 +28,13 @@ public:
     // Whether the output is played through the PCM player.
     virtual bool has_pcm_output() { return true; }
 
+    // Seconds of decoded audio that the reader's position has passed and the
+    // output has not handed out yet.
+    virtual double get_held_seconds() { return 0.0; }
+
+    // Drops that audio: the reader has moved (a seek).
+    virtual void drop_held() { }
+
     // "PCM", "ADPCM", "GSM", "Vorbis", "MPC", "mp3" or "WMA".
     virtual std::u16string get_format_name() = 0;
     virtual std::u16string get_title() = 0;

@@ -24,6 +24,10 @@ public:
 
     Provider<PCMData>* get_output() override { return m_decoder.get(); }
 
+    double get_held_seconds() override { return m_decoder->pending_seconds(); }
+
+    void drop_held() override { m_decoder->drop_pending(); }
+
     bool connect_to(RecordChain& chain) override { return chain.connect_reader(this->m_reader.get()); }
 
 private:

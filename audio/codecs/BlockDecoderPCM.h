@@ -18,6 +18,8 @@ public:
     {
         liba::MutexLock lock(this->get_lock());
         while (m_pending.is_empty() || m_pending.bytes_per_frame() <= 0) {
+            // Let go of the used-up block, so that the decoder may write it again.
+            m_pending = {};
             T block = this->pull(blocks_for_size(size));
             if (block.is_empty()) {
                 m_pending = {};
@@ -33,6 +35,21 @@ public:
         result.buffer = liba::SharedBuffer(m_pending.buffer, 0, take);
         m_pending.buffer = liba::SharedBuffer(m_pending.buffer, take, m_pending.size() - take);
         return result;
+    }
+
+    // Seconds of decoded audio not yet handed out.
+    double pending_seconds()
+    {
+        liba::MutexLock lock(this->get_lock());
+        std::int32_t frames = m_pending.get_frames();
+        return frames > 0 && m_pending.sample_rate > 0 ? double(frames) / m_pending.sample_rate : 0.0;
+    }
+
+    // Forgets decoded audio not yet handed out: the reader has moved.
+    void drop_pending()
+    {
+        liba::MutexLock lock(this->get_lock());
+        m_pending = {};
     }
 
     // One input block to PCM; a block that cannot be decoded gives an empty chunk.

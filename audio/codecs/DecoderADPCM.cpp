@@ -50,10 +50,11 @@ PCMData DecoderADPCM::decode(const ADPCMData& blocks)
         return {};
     std::size_t frame_bytes = std::size_t(channels) * 2;
     std::size_t block_bytes = frame_bytes * std::size_t(samples);
-    liba::SharedBuffer pcm(count * block_bytes);
-    std::uint8_t* out = pcm.make_unique();
+    liba::SharedBuffer pcm = m_output.take(count * block_bytes);
+    std::uint8_t* out = OutputBuffer::bytes(pcm);
     std::memset(out, 0, pcm.size());
-    std::vector<std::int16_t> decoded(std::size_t(samples) * std::size_t(channels));
+    std::vector<std::int16_t>& decoded = m_decoded;
+    decoded.resize(std::size_t(samples) * std::size_t(channels));
     for (std::size_t b = 0; b < count; ++b) {
         std::fill(decoded.begin(), decoded.end(), 0);
         decode_block(blocks.bytes() + b * std::size_t(blocks.block_align), channels, samples, decoded.data());

@@ -2,6 +2,9 @@
 
 #include "audio/ADPCMData.h"
 #include "audio/codecs/BlockDecoderPCM.h"
+#include "audio/filters/OutputBuffer.h"
+
+#include <vector>
 
 namespace audio {
 
@@ -16,6 +19,10 @@ public:
     // of interleaved samples. A block naming an unknown predictor stays silent.
     static void decode_block(
         const std::uint8_t* block, std::int32_t channels, std::int32_t samples_per_block, std::int16_t* out);
+
+private:
+    OutputBuffer m_output;
+    std::vector<std::int16_t> m_decoded;
 };
 
 }

@@ -12,8 +12,8 @@ PCMData DecoderGSM::decode(const GSMData& blocks)
     if (count == 0)
         return {};
     constexpr std::size_t pcm_block = GSMCodec::block_samples * 2;
-    liba::SharedBuffer pcm(count * pcm_block);
-    std::uint8_t* out = pcm.make_unique();
+    liba::SharedBuffer pcm = m_output.take(count * pcm_block);
+    std::uint8_t* out = OutputBuffer::bytes(pcm);
     std::memset(out, 0, pcm.size());
     std::int16_t samples[GSMCodec::block_samples] {};
     for (std::size_t b = 0; b < count; ++b) {

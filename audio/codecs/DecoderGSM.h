@@ -3,6 +3,7 @@
 #include "audio/codecs/BlockDecoderPCM.h"
 #include "audio/codecs/GSMCodec.h"
 #include "audio/GSMData.h"
+#include "audio/filters/OutputBuffer.h"
 
 namespace audio {
 
@@ -16,6 +17,7 @@ public:
 
 private:
     GSMCodec m_codec;
+    OutputBuffer m_output;
 };
 
 }

@@ -37,11 +37,11 @@ PCMData DecoderMP3::decode(const MP3Data& block)
     if (std::find(output_rates.begin(), output_rates.end(), header.sample_rate) == output_rates.end())
         return {};
     std::size_t size = std::size_t(header.channels) * header.samples_per_frame * 2;
-    liba::SharedBuffer output(size);
+    liba::SharedBuffer output = m_output.take(size);
     std::size_t consumed = 0;
     std::size_t written = 0;
-    int result = mad_decode_frame(
-        m_state, block.bytes(), block.size(), output.make_unique(), size, consumed, written, 16, false);
+    int result = mad_decode_frame(m_state, block.bytes(), block.size(), OutputBuffer::bytes(output), size,
+        consumed, written, 16, false);
     if (result != mad_ok || written == 0)
         return {};
     return PCMData(liba::SharedBuffer(output, 0, written), header.channels, 16, header.sample_rate);

@@ -2,6 +2,7 @@
 
 #include "audio/codecs/BlockDecoderPCM.h"
 #include "audio/MP3Data.h"
+#include "audio/filters/OutputBuffer.h"
 
 namespace audio {
 
@@ -21,6 +22,7 @@ public:
 
 private:
     MadState* m_state = nullptr;
+    OutputBuffer m_output;
 };
 
 }

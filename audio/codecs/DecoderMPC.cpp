@@ -175,8 +175,8 @@ bool DecoderMPC::decode_pass()
             continue;
         if (count > m_work.size())
             return false;
-        liba::SharedBuffer bytes(count * 2);
-        auto* out = reinterpret_cast<std::int16_t*>(bytes.make_unique());
+        liba::SharedBuffer bytes = m_output.take(count * 2);
+        auto* out = reinterpret_cast<std::int16_t*>(OutputBuffer::bytes(bytes));
         for (std::size_t i = 0; i < count; ++i)
             out[i] = to_sample(m_work[i]);
         m_pending = PCMData(std::move(bytes), static_cast<std::int32_t>(m_info.channels), 16,

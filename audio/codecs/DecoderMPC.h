@@ -1,6 +1,7 @@
 #pragma once
 
 #include "audio/readers/DecodingReader.h"
+#include "audio/filters/OutputBuffer.h"
 #include "liba/Mutex.h"
 #include "liba/Nocopy.h"
 #include "os/File.h"
@@ -48,6 +49,7 @@ private:
     liba::Mutex m_lock;
     PCMData m_pending;
     std::vector<MPC_SAMPLE_FORMAT> m_work;
+    OutputBuffer m_output;
 };
 
 }

@@ -133,9 +133,10 @@ PCMData DecoderVorbis::get_data(std::int32_t frames)
         return {};
     std::int32_t n = std::min(frames, max_frames_per_call);
     std::size_t size = std::size_t(m_info->channels) * std::size_t(n) * 2;
-    liba::SharedBuffer bytes(size);
+    liba::SharedBuffer bytes = m_output.take(size);
     int link = 0;
-    long got = ov_read(&m_vorbis, reinterpret_cast<char*>(bytes.make_unique()), static_cast<int>(size), &link);
+    long got
+        = ov_read(&m_vorbis, reinterpret_cast<char*>(OutputBuffer::bytes(bytes)), static_cast<int>(size), &link);
     if (got == 0)
         m_ended = true;
     if (got <= 0)

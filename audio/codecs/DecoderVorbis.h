@@ -1,6 +1,7 @@
 #pragma once
 
 #include "audio/readers/DecodingReader.h"
+#include "audio/filters/OutputBuffer.h"
 #include "liba/Mutex.h"
 #include "liba/Nocopy.h"
 #include "os/File.h"
@@ -36,6 +37,7 @@ private:
     // Tremor said the stream is over, even if short of its stated length.
     bool m_ended = false;
     liba::Mutex m_lock;
+    OutputBuffer m_output;
 };
 
 }

@@ -52,5 +52,21 @@ bool PlayerPCM::is_idle()
 {
     return m_impl->is_idle();
 }
+void PlayerPCM::set_position_probe(PositionProbe probe)
+{
+    m_impl->set_position_probe(std::move(probe));
+}
+void PlayerPCM::flush()
+{
+    m_impl->flush();
+}
+void PlayerPCM::restart_positions()
+{
+    m_impl->restart_positions();
+}
+double PlayerPCM::get_heard_position()
+{
+    return m_impl->get_heard_position();
+}
 
 }

@@ -4,6 +4,8 @@
 #include "audio/PCMData.h"
 #include "liba/Nocopy.h"
 
+#include <functional>
+
 namespace audio {
 
 class PlayerPCMImpl;
@@ -33,6 +35,25 @@ public:
     // True while no output device is open: what was played has been heard
     // to its end, or nothing was.
     bool is_idle();
+
+    // Where in the stream the audio pulled so far ends (NaN when not known),
+    // and how many seconds of the stream a second of the pulled audio stands
+    // for (fast play, time stretch).
+    struct StreamPoint {
+        double position;
+        double pace;
+    };
+    // Asked on the device thread under the player's lock right after each pull.
+    using PositionProbe = std::function<StreamPoint()>;
+    void set_position_probe(PositionProbe probe);
+    // Drops what was pulled and not yet played, queued buffers included: the
+    // upstream has moved (a seek, another file).
+    void flush();
+    // Positions start over from the probe's answer now: a new stream follows.
+    void restart_positions();
+    // The stream position, in the probe's terms, of the audio being played
+    // now; NaN when not known.
+    double get_heard_position();
 
 private:
     friend class PlayerPCMImpl;

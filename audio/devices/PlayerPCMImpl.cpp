@@ -64,6 +64,92 @@ bool PlayerPCMImpl::is_idle()
     return m_state == Closed;
 }
 
+void PlayerPCMImpl::set_position_probe(PlayerPCM::PositionProbe probe)
+{
+    liba::MutexLock lock(m_owner.get_lock());
+    m_probe = std::move(probe);
+}
+
+void PlayerPCMImpl::flush()
+{
+    liba::MutexLock lock(m_owner.get_lock());
+    m_pending = PCMData();
+    // The buffers come back as done and are filled again from upstream.
+    if (m_device && m_state != Closed)
+        m_device->reset();
+}
+
+void PlayerPCMImpl::restart_positions()
+{
+    liba::MutexLock lock(m_owner.get_lock());
+    m_first_mark = 0;
+    m_mark_count = 0;
+    double start = m_probe ? m_probe().position : std::nan("");
+    m_floor_known = !std::isnan(start);
+    m_floor = { m_pulled, m_floor_known ? start : 0.0, 0.0 };
+}
+
+PCMData PlayerPCMImpl::pull()
+{
+    PCMData chunk = m_owner.pull(pull_frames);
+    std::int32_t frames = chunk.get_frames();
+    if (frames <= 0)
+        return chunk;
+    m_pulled += std::uint64_t(frames);
+    if (!m_probe)
+        return chunk;
+    const PlayerPCM::StreamPoint point = m_probe();
+    double position = point.position;
+    if (std::isnan(position))
+        return chunk;
+    const double frame_seconds = chunk.sample_rate > 0 ? point.pace / chunk.sample_rate : 0.0;
+    if (!m_floor_known) {
+        // The first position known: the audio before it counts from there.
+        m_floor = { m_pulled - std::uint64_t(frames), position - frames * frame_seconds, 0.0 };
+        m_floor_known = true;
+    }
+    // Held audio is counted at the present speed: a change may make the
+    // estimate step back, which the position never does.
+    const Mark& last = m_mark_count > 0 ? m_marks[(m_first_mark + m_mark_count - 1) % mark_capacity] : m_floor;
+    position = std::max(position, last.position);
+    if (m_mark_count == mark_capacity) {
+        m_floor = m_marks[m_first_mark];
+        m_first_mark = (m_first_mark + 1) % mark_capacity;
+        --m_mark_count;
+    }
+    m_marks[(m_first_mark + m_mark_count) % mark_capacity] = { m_pulled, position, frame_seconds };
+    ++m_mark_count;
+    return chunk;
+}
+
+// Before the first mark of a stream nothing of it has been pulled: the
+// caller knows the position better then.
+double PlayerPCMImpl::position_at(std::uint64_t frame) const
+{
+    if (!m_floor_known || m_mark_count == 0)
+        return std::nan("");
+    Mark before = m_floor;
+    if (frame <= before.frames)
+        return before.position;
+    for (int i = 0; i < m_mark_count; ++i) {
+        const Mark& mark = m_marks[(m_first_mark + i) % mark_capacity];
+        if (frame <= mark.frames)
+            return std::max(before.position, mark.position - double(mark.frames - frame) * mark.frame_seconds);
+        before = mark;
+    }
+    return before.position;
+}
+
+double PlayerPCMImpl::get_heard_position()
+{
+    liba::MutexLock lock(m_owner.get_lock());
+    std::uint64_t held = std::uint64_t(std::max(m_pending.get_frames(), 0));
+    const int block_align = m_device_format.block_align();
+    if (m_device && block_align > 0)
+        held += m_device->unplayed() / std::uint64_t(block_align);
+    return position_at(m_pulled - std::min(held, m_pulled));
+}
+
 bool PlayerPCMImpl::pause()
 {
     m_pause_requested = true;
@@ -128,7 +214,7 @@ void PlayerPCMImpl::on_kick()
     if (play_request && m_state == Closed) {
         liba::MutexLock lock(m_owner.get_lock());
         if (m_pending.is_empty())
-            m_pending = m_owner.pull(pull_frames);
+            m_pending = pull();
         if (!m_pending.is_empty()) {
             m_device_format = { m_pending.channels, m_pending.bits_per_sample, m_pending.sample_rate };
             m_state = Playing;
@@ -210,7 +296,7 @@ bool PlayerPCMImpl::fill_device()
             room -= n;
             m_pending.buffer = liba::SharedBuffer(m_pending.buffer, n, m_pending.size() - n);
             if (m_pending.is_empty())
-                m_pending = m_owner.pull(pull_frames);
+                m_pending = pull();
         }
         if (header.length > 0) {
             header.user = 1;

@@ -2,16 +2,16 @@
 
 #include "audio/PCMData.h"
 #include "audio/devices/DeviceThread.h"
+#include "audio/devices/PlayerPCM.h"
 #include "platform/Message.h"
 #include "platform/WaveOut.h"
 
+#include <array>
 #include <atomic>
 #include <cstdint>
 #include <memory>
 
 namespace audio {
-
-class PlayerPCM;
 
 // The player's device thread. Its owner's consumer lock guards everything
 // the thread shares: buffers, pending data, the device and the upstream link.
@@ -33,6 +33,10 @@ public:
     double get_volume();
     bool has_failed() const { return m_failed.load(); }
     bool is_idle();
+    void set_position_probe(PlayerPCM::PositionProbe probe);
+    void flush();
+    void restart_positions();
+    double get_heard_position();
 
 protected:
     void handle(const platform::Message& message) override;
@@ -52,6 +56,9 @@ private:
     bool any_busy() const;
     void apply_volume();
     bool matches_device(const PCMData&) const;
+    // A pull from upstream that notes where the pulled audio ends.
+    PCMData pull();
+    double position_at(std::uint64_t frame) const;
 
     PlayerPCM& m_owner;
     std::unique_ptr<platform::WaveOut> m_device;
@@ -68,6 +75,26 @@ private:
     std::atomic<uint32_t> m_play_requests = 0;
     std::atomic<bool> m_pause_requested = false;
     std::atomic<bool> m_failed = false;
+
+    // Where pulled audio ends in the stream: the frames pulled up to a point
+    // and the stream position there. Before a mark the position runs back
+    // at the chunk's pace, down to the mark before it (a band's silence at
+    // the start of a stream stays at its start); the floor is where the
+    // oldest kept mark starts.
+    struct Mark {
+        std::uint64_t frames = 0;
+        double position = 0;
+        // Stream seconds per frame of the chunk that ends here.
+        double frame_seconds = 0;
+    };
+    static constexpr int mark_capacity = 256;
+    PlayerPCM::PositionProbe m_probe;
+    std::array<Mark, mark_capacity> m_marks {};
+    int m_first_mark = 0;
+    int m_mark_count = 0;
+    Mark m_floor;
+    bool m_floor_known = false;
+    std::uint64_t m_pulled = 0;
 };
 
 }

@@ -50,6 +50,34 @@ void BlockGatherer::append(const PCMData& chunk)
     m_format.sample_rate = chunk.sample_rate;
 }
 
+void BlockGatherer::clear()
+{
+    m_pending = 0;
+    m_output = PCMData();
+}
+
+namespace {
+
+double seconds_of(std::size_t bytes, const PCMData& format)
+{
+    std::int32_t frame = format.bytes_per_frame();
+    if (bytes == 0 || frame <= 0 || format.sample_rate <= 0)
+        return 0.0;
+    return double(bytes / std::size_t(frame)) / format.sample_rate;
+}
+
+}
+
+double BlockGatherer::pending_seconds() const
+{
+    return seconds_of(m_pending, m_format);
+}
+
+double BlockGatherer::output_seconds() const
+{
+    return seconds_of(m_output.size(), m_output);
+}
+
 void BlockGatherer::finish()
 {
     run(true);

@@ -101,6 +101,13 @@ public:
 
     bool has_pending() const { return m_pending > 0; }
 
+    // Drops the pending block and what waits to be taken: the stream starts over.
+    void clear();
+
+    // Seconds of audio gathered and not yet processed, and processed and not yet taken.
+    double pending_seconds() const;
+    double output_seconds() const;
+
     PCMData take(std::int32_t frames) { return take_frames(m_output, frames); }
 
     // Hands out up to the first `frames` frames of `ready` (a slice of the

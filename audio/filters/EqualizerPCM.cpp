@@ -70,11 +70,34 @@ void EqualizerPCM::reset()
     liba::MutexLock lock(get_lock());
     m_designed = false;
     m_a1 = m_a2 = m_b0 = m_b1 = m_b2 = 0;
+    clear_history();
+    m_window = PCMData();
+}
+
+void EqualizerPCM::restart()
+{
+    liba::MutexLock lock(get_lock());
+    clear_history();
+}
+
+// The window's buffer is kept: the next stream primes it again.
+void EqualizerPCM::clear_history()
+{
     for (int c = 0; c < 2; ++c) {
         m_y1[c] = m_y2[c] = m_x1[c] = m_x2[c] = 0;
         m_limit_position[c] = 0;
     }
-    m_window = PCMData();
+    m_delaying = false;
+    m_tail = 0;
+}
+
+double EqualizerPCM::held_seconds()
+{
+    liba::MutexLock lock(get_lock());
+    if (!m_delaying || m_window.sample_rate <= 0)
+        return 0.0;
+    std::int32_t held = m_tail > 0 ? m_tail : m_window.sample_rate / 10;
+    return double(held) / m_window.sample_rate;
 }
 
 void EqualizerPCM::set_frequency(double hertz)
@@ -141,26 +164,41 @@ void EqualizerPCM::design()
 
 PCMData EqualizerPCM::process(const PCMData& input)
 {
-    if (m_gain == 0.0)
+    std::int32_t frames = input.get_frames();
+    if (frames <= 0)
         return input;
+    // Audio that passes untouched leaves nothing delayed behind it: a band
+    // switched on again starts from silence, not from stale audio.
+    if (m_gain == 0.0 || !input.is_filter_format()) {
+        m_delaying = false;
+        return input;
+    }
     std::int32_t channels = input.channels;
     std::int32_t rate = input.sample_rate;
-    std::int32_t frames = input.get_frames();
-    if (!input.is_filter_format() || frames <= 0)
-        return input;
     if (rate != m_design_rate) {
         m_design_rate = rate;
         m_designed = false;
     }
     if (!m_designed)
         design();
-    if (!m_designed)
+    if (!m_designed) {
+        m_delaying = false;
         return input;
+    }
 
     std::int32_t lead = rate / 10;
     prepare_window(channels, rate, lead + frames);
-    std::size_t count = std::size_t(frames) * std::size_t(channels);
     std::int32_t* window = samples_of(m_window);
+    if (!m_delaying || m_tail > 0) {
+        // A new stream, or one that came back while its end played out: the
+        // delay starts again from silence.
+        std::fill(window, window + std::size_t(lead) * std::size_t(channels), 0);
+        m_limit_position[0] = m_limit_position[1] = 0;
+        m_delaying = true;
+        m_tail = 0;
+    }
+    m_bits = input.bits_per_sample;
+    std::size_t count = std::size_t(frames) * std::size_t(channels);
     std::int32_t* fresh = window + std::size_t(lead) * std::size_t(channels);
     if (input.bits_per_sample == 8)
         to_working<Samples8>(input.bytes(), fresh, count);
@@ -169,11 +207,39 @@ PCMData EqualizerPCM::process(const PCMData& input)
     filter(fresh, count);
     for (std::int32_t c = 0; c < channels; ++c)
         limit(c, lead + frames);
+    return emit(frames, input.bits_per_sample);
+}
 
-    liba::SharedBuffer out = m_output.take(input.size());
+PCMData EqualizerPCM::get_data(std::int32_t frames)
+{
+    liba::MutexLock lock(get_lock());
+    if (m_tail == 0) {
+        PCMData input = pull(frames);
+        std::int32_t lead = m_window.sample_rate / 10;
+        if (!input.is_empty() || !m_delaying || lead <= 0)
+            return process(input);
+        // The end of the stream: what the window delays is finished and goes out.
+        m_tail = lead;
+        for (std::int32_t c = 0; c < m_window.channels; ++c)
+            limit(c, m_tail, true);
+    }
+    PCMData out = emit(std::clamp(frames, 1, m_tail), m_bits);
+    m_tail -= out.get_frames();
+    // The stream has ended: whatever comes next starts afresh.
+    if (m_tail == 0)
+        clear_history();
+    return out;
+}
+
+PCMData EqualizerPCM::emit(std::int32_t frames, std::int32_t bits)
+{
+    std::int32_t channels = m_window.channels;
+    std::size_t count = std::size_t(frames) * std::size_t(channels);
+    std::size_t bytes_per_sample = std::size_t(bits + 7) / 8;
+    liba::SharedBuffer out = m_output.take(count * bytes_per_sample);
     std::uint8_t* bytes = OutputBuffer::bytes(out);
-    std::memset(bytes, 0, out.size());
-    if (input.bits_per_sample == 8)
+    std::int32_t* window = samples_of(m_window);
+    if (bits == 8)
         from_working<Samples8>(window, count, bytes);
     else
         from_working<Samples16>(window, count, bytes);
@@ -181,7 +247,7 @@ PCMData EqualizerPCM::process(const PCMData& input)
     std::memmove(window, window + count, m_window.size() - count * sizeof(std::int32_t));
     for (std::int32_t c = 0; c < channels; ++c)
         m_limit_position[c] = std::max(0, m_limit_position[c] - frames);
-    return PCMData(out, channels, input.bits_per_sample, rate);
+    return PCMData(out, channels, bits, m_window.sample_rate);
 }
 
 // Keeps the window's buffer while the frames fit; otherwise a new one with
@@ -197,7 +263,7 @@ void EqualizerPCM::prepare_window(std::int32_t channels, std::int32_t rate, std:
     if (same_format)
         grown.copy_from(0, m_window.buffer);
     else
-        m_limit_position[0] = m_limit_position[1] = 0;
+        m_delaying = false;
     m_window = PCMData(grown, channels, 32, rate);
 }
 
@@ -224,8 +290,9 @@ void EqualizerPCM::filter(std::int32_t* samples, std::size_t count)
 
 // Scales each finished half-wave whose peak passes three quarters of full
 // scale so that it ends up between there and full scale. A half-wave still
-// running at the end of the window waits for the next chunk.
-void EqualizerPCM::limit(std::int32_t channel, std::int32_t frames)
+// running at the end of the window waits for the next chunk, unless there is
+// none.
+void EqualizerPCM::limit(std::int32_t channel, std::int32_t frames, bool final)
 {
     std::int32_t stride = m_window.channels;
     std::int32_t* s = samples_of(m_window) + channel;
@@ -241,7 +308,7 @@ void EqualizerPCM::limit(std::int32_t channel, std::int32_t frames)
                 break;
             peak = std::max(peak, std::abs(std::int64_t { at(k) }));
         }
-        if (k == frames && at(frames - 1) != 0)
+        if (k == frames && at(frames - 1) != 0 && !final)
             break;
         if (peak > limit_threshold) {
             std::int64_t target = peak <= full_scale ? (peak + limit_threshold) / 2 : full_scale;

@@ -27,6 +27,12 @@ double FastPlay::get_speed()
     return m_speed;
 }
 
+void FastPlay::restart()
+{
+    liba::MutexLock lock(m_speed_lock);
+    m_position = 0;
+}
+
 PCMData FastPlay::resample(const PCMData& input)
 {
     liba::MutexLock lock(m_speed_lock);

@@ -19,6 +19,8 @@ public:
     // Speeds that are not positive and finite are refused.
     bool set_speed(double speed);
     double get_speed();
+    // Restarts the frame walk: what comes next is another stream.
+    void restart();
 
     // One chunk at the current speed; the walk goes on into the next chunk.
     PCMData resample(const PCMData& input);

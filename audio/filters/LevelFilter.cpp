@@ -223,6 +223,19 @@ void LevelFilter::reset()
     clear_state();
 }
 
+void LevelFilter::restart()
+{
+    liba::MutexLock lock(get_lock());
+    m_gatherer.clear();
+    clear_state();
+}
+
+double LevelFilter::held_seconds()
+{
+    liba::MutexLock lock(get_lock());
+    return m_gatherer.pending_seconds() + m_gatherer.output_seconds();
+}
+
 void LevelFilter::clear_state()
 {
     std::fill(std::begin(m_previous_peak), std::end(m_previous_peak), 0);
@@ -469,6 +482,11 @@ std::size_t LevelFilter::process(std::uint8_t* data, std::size_t length, std::in
 
     Fallback fallbacks[2];
     std::vector<std::int32_t>& x = m_samples;
+    // Blocks vary in length: room to spare saves growing for each longer one.
+    if (x.capacity() < std::size_t(frames)) {
+        x.reserve(std::size_t(frames) + std::size_t(frames) / 2);
+        m_stretch_peaks.reserve(x.capacity() / stretch_length + 1);
+    }
     x.resize(static_cast<std::size_t>(frames));
     for (std::int32_t c = 0; c < channels; ++c) {
         if (m_position[c] < 0 || m_position[c] > frames) {

@@ -33,6 +33,10 @@ public:
     bool set_curve(std::int32_t amount, std::int32_t noise, std::int32_t ceiling);
     // Forgets the peaks and positions, as before a new curve.
     void reset();
+    // Also drops the audio held: what comes next is another stream (a new file, a seek).
+    void restart();
+    // Seconds of audio held back now.
+    double held_seconds();
 
     // The output magnitude for a sample, with 14 fraction bits.
     std::int64_t lookup(std::int32_t sample);

@@ -13,7 +13,7 @@ namespace audio {
 // queues audio ahead of the loudspeaker, so the reading is the one for the
 // time played since the meter's clock started. The history holds a few
 // seconds of audio at most, however fast the audio is pulled through (a
-// conversion runs faster than real time), and its entries are reused.
+// conversion runs faster than real time), in rings made once.
 class LevelMeter : public Processor<PCMData, PCMData> {
 public:
     LevelMeter();
@@ -32,23 +32,30 @@ public:
     static constexpr std::size_t history_entries = 4096;
 
 private:
+    // One chunk: its readings lie in the ring of levels from `first` on.
     struct Entry {
         std::int32_t sample_rate = 0;
-        std::vector<double> levels;
         double duration = 0;
+        std::size_t first = 0;
+        std::size_t levels = 0;
     };
 
     std::int32_t step_of(std::int32_t rate) const;
     double now() const;
     // The oldest entry leaves: heard, or forgotten unheard.
     void drop_oldest(bool heard);
-    Entry& add_entry();
+    // A new entry with room for that many readings, older ones dropped as needed.
+    Entry& add_entry(std::size_t levels);
+    double& level(const Entry& entry, std::size_t index);
 
     liba::Stopwatch m_stopwatch;
-    // A ring of entries, oldest first.
+    // A ring of entries, oldest first, and one of their readings.
     std::vector<Entry> m_history;
+    std::vector<double> m_levels;
     std::size_t m_oldest = 0;
     std::size_t m_count = 0;
+    std::size_t m_first_level = 0;
+    std::size_t m_level_count = 0;
     double m_held = 0;
     double m_offset = 0;
     double m_time_scale = 15.0;

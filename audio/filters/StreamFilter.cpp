@@ -17,3 +17,20 @@ PCMData StreamFilter::get_data(std::int32_t frames)
 }
 
 }
+
+namespace audio {
+
+void StreamFilter::restart()
+{
+    liba::MutexLock lock(get_lock());
+    m_gatherer.clear();
+    reset();
+}
+
+double StreamFilter::held_seconds()
+{
+    liba::MutexLock lock(get_lock());
+    return m_gatherer.pending_seconds() + m_gatherer.output_seconds();
+}
+
+}

@@ -26,6 +26,11 @@ public:
 
     PCMData get_data(std::int32_t frames) override;
 
+    // Drops every audio held: what comes next is another stream (a new file, a seek).
+    virtual void restart();
+    // Seconds of audio held, in the time of the input.
+    virtual double held_seconds();
+
     // Hands out up to the first `frames` frames of `ready` (a slice of the
     // same buffer, in its format) and leaves the rest in it.
     static PCMData take_frames(PCMData& ready, std::int32_t frames)
@@ -42,6 +47,8 @@ protected:
     // were used up; the rest comes back at the start of the next block. With
     // `final` set there is no next block: all of `in` must be used up.
     std::size_t process_block(const PCMData& in, PCMData& out, bool final) override = 0;
+
+    const BlockGatherer& gatherer() const { return m_gatherer; }
 
 private:
     void format_changed() override { reset(); }

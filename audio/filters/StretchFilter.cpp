@@ -220,6 +220,20 @@ void StretchFilter::reset()
     m_position[0] = m_position[1] = 0;
 }
 
+void StretchFilter::restart()
+{
+    liba::MutexLock lock(get_lock());
+    StreamFilter::restart();
+    m_carry = PCMData();
+}
+
+// The carry is output made for pending input: it counts with that input.
+double StretchFilter::held_seconds()
+{
+    liba::MutexLock lock(get_lock());
+    return gatherer().pending_seconds() + gatherer().output_seconds() / std::max(m_factor, 1);
+}
+
 std::size_t StretchFilter::process_block(const PCMData& in, PCMData& out, bool final)
 {
     if (m_factor == 1 || !in.is_filter_format()) {

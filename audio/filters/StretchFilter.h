@@ -27,6 +27,10 @@ public:
     // Returns 0 for formats it does not handle.
     std::size_t stretch(const PCMData& in, PCMData& out, bool final);
 
+    void restart() override;
+    // The output waiting counts at its pace: a factor of its length.
+    double held_seconds() override;
+
 protected:
     void reset() override;
     std::size_t process_block(const PCMData& in, PCMData& out, bool final) override;

@@ -183,7 +183,8 @@ MP3Data FileReaderMP3::get_data(std::int32_t)
         // frame of a file ends the slice.
         std::int32_t size = std::min(m_fill - m_index, std::max(block_size, header.frame_length));
         MP3Data frame;
-        frame.buffer = liba::SharedBuffer(std::size_t(size), m_buffer.data() + m_index);
+        frame.buffer = m_output.take(std::size_t(size));
+        std::memcpy(OutputBuffer::bytes(frame.buffer), m_buffer.data() + m_index, std::size_t(size));
         frame.frame_length = header.frame_length;
         m_index += header.frame_length;
         return frame;

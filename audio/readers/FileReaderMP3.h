@@ -5,6 +5,7 @@
 #include "audio/readers/FileReader.h"
 #include "audio/readers/MpegHeader.h"
 #include "audio/readers/VbrHeader.h"
+#include "audio/filters/OutputBuffer.h"
 #include "liba/Mutex.h"
 #include "os/File.h"
 
@@ -89,6 +90,7 @@ private:
     std::array<std::uint8_t, buffer_size> m_buffer {};
     std::int32_t m_fill = 0;
     std::int32_t m_index = 0;
+    OutputBuffer m_output;
 };
 
 }

@@ -88,8 +88,8 @@ T FileReaderWAVBlocks<T, Info>::get_data(std::int32_t blocks)
     if (count <= 0)
         return {};
     auto size = static_cast<std::size_t>(count * m_info.block_align);
-    liba::SharedBuffer bytes(size);
-    auto got = static_cast<std::int64_t>(m_file.read(bytes.make_unique(), size));
+    liba::SharedBuffer bytes = m_output.take(size);
+    auto got = static_cast<std::int64_t>(m_file.read(OutputBuffer::bytes(bytes), size));
     std::int64_t whole = got / m_info.block_align;
     if (got % m_info.block_align != 0)
         m_file.seek(

@@ -3,6 +3,7 @@
 #include "audio/readers/FileReaderWAV.h"
 #include "audio/Provider.h"
 #include "liba/SharedBuffer.h"
+#include "audio/filters/OutputBuffer.h"
 
 namespace audio {
 
@@ -40,6 +41,7 @@ private:
     // Samples of the last block that play, when "fact" ends the stream inside it.
     std::int32_t m_last_block_samples = 0;
     std::int32_t m_skip_step;
+    OutputBuffer m_output;
 };
 
 }

@@ -84,21 +84,21 @@ PCMData FileReaderWAVPCM::get_data(std::int32_t frames)
     if (wanted <= 0)
         return {};
     auto size = static_cast<std::size_t>(wanted);
-    liba::SharedBuffer bytes(size);
-    if (m_file.read(bytes.make_unique(), size) != size)
+    liba::SharedBuffer bytes = m_output.take(size);
+    if (m_file.read(OutputBuffer::bytes(bytes), size) != size)
         return {};
     if (m_info.is_narrowed())
         return narrowed(bytes.data(), size);
     return PCMData(std::move(bytes), m_info.channels, m_info.bits_per_sample, m_info.sample_rate);
 }
 
-PCMData FileReaderWAVPCM::narrowed(const std::uint8_t* bytes, std::size_t size) const
+PCMData FileReaderWAVPCM::narrowed(const std::uint8_t* bytes, std::size_t size)
 {
     const std::size_t frames = size / m_info.block_align;
     const std::size_t width = static_cast<std::size_t>(m_info.bits_per_sample / 8);
     const auto channels = static_cast<std::size_t>(m_info.channels);
-    liba::SharedBuffer out(frames * channels * 2);
-    std::uint8_t* to = out.make_unique();
+    liba::SharedBuffer out = m_narrowed.take(frames * channels * 2);
+    std::uint8_t* to = OutputBuffer::bytes(out);
     for (std::size_t frame = 0; frame < frames; ++frame) {
         for (std::size_t channel = 0; channel < channels; ++channel) {
             const std::uint8_t* sample = bytes + frame * m_info.block_align + channel * width;

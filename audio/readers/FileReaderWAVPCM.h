@@ -4,6 +4,7 @@
 #include "audio/PCMData.h"
 #include "audio/Provider.h"
 #include "audio/readers/WAVInfoPCMWide.h"
+#include "audio/filters/OutputBuffer.h"
 
 namespace audio {
 
@@ -29,10 +30,12 @@ public:
     bool skip_bytes(std::int64_t bytes) override;
 
 private:
-    PCMData narrowed(const std::uint8_t* bytes, std::size_t size) const;
+    PCMData narrowed(const std::uint8_t* bytes, std::size_t size);
 
     WAVInfoPCMWide m_info;
     std::int64_t m_length = 0;
+    OutputBuffer m_output;
+    OutputBuffer m_narrowed;
 };
 
 }

@@ -129,8 +129,8 @@ PCMData FileReaderWMA::get_data(std::int32_t frames)
         return {};
     std::int32_t n = std::min(frames, max_frames_per_call);
     int channels = m_decoder->get_channels();
-    liba::SharedBuffer bytes(std::size_t(channels) * std::size_t(n) * 2);
-    std::int32_t got = m_decoder->read(reinterpret_cast<std::int16_t*>(bytes.make_unique()), n);
+    liba::SharedBuffer bytes = m_output.take(std::size_t(channels) * std::size_t(n) * 2);
+    std::int32_t got = m_decoder->read(reinterpret_cast<std::int16_t*>(OutputBuffer::bytes(bytes)), n);
     if (got <= 0)
         return {};
     return PCMData(liba::SharedBuffer(bytes, 0, std::size_t(got) * channels * 2), channels, 16,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "audio/readers/DecodingReader.h"
+#include "audio/filters/OutputBuffer.h"
 #include "liba/Mutex.h"
 #include "liba/Nocopy.h"
 
@@ -48,6 +49,7 @@ private:
     std::unique_ptr<platform::MediaDecoder> m_decoder;
     bool m_paused = false;
     liba::Mutex m_lock;
+    OutputBuffer m_output;
 };
 
 }

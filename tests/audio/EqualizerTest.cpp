@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <memory>
+#include <vector>
 
 using audio::EqualizerPCM;
 using audio::PCMData;
@@ -264,13 +266,142 @@ TEST(EqualizerPCM, ThreeBandsPulledInAChainAddTheirGainsAndDelays)
         Samples part = test::samples_of(chunk);
         out.insert(out.end(), part.begin(), part.end());
     }
-    ASSERT_EQ(out.size(), in.size());
+    // Each band's delay is played out at the end.
+    ASSERT_EQ(out.size(), in.size() + 3 * 4410);
     EXPECT_EQ(test::rms(test::slice(out, 0, 3 * 4410)), 0);
     EXPECT_GT(std::abs(out[3 * 4410 + 10]), 0);
     EXPECT_NEAR(decibels(test::rms(test::slice(out, 22050, 22050)) / test::rms(in)), 9, 0.05);
     audio::connect<PCMData>(&bands[1], nullptr);
     audio::connect<PCMData>(&bands[0], nullptr);
     audio::connect<PCMData>(&source, nullptr);
+}
+
+namespace {
+
+// Bands chained as the document links the active ones, pulled as the player pulls.
+struct BandChain {
+    test::ScriptedProvider<PCMData> source;
+    std::vector<std::unique_ptr<Band>> bands;
+
+    explicit BandChain(const std::vector<BandSettings>& settings)
+    {
+        audio::Provider<PCMData>* upstream = &source;
+        for (const BandSettings& s : settings) {
+            bands.push_back(std::make_unique<Band>(s.hertz, s.gain, s.octaves));
+            audio::connect<PCMData>(upstream, bands.back().get());
+            upstream = bands.back().get();
+        }
+    }
+
+    ~BandChain()
+    {
+        for (auto& band : bands)
+            audio::connect<PCMData>(band->get_provider(), nullptr);
+    }
+
+    audio::Provider<PCMData>& output()
+    {
+        if (bands.empty())
+            return source;
+        return *bands.back();
+    }
+
+    void feed(const Samples& in, int rate, std::size_t chunk_frames)
+    {
+        for (std::size_t at = 0; at < in.size(); at += chunk_frames)
+            source.script.push_back(test::chunk_of(test::slice(in, at, chunk_frames), 1, 16, rate));
+    }
+
+    // Pulls until the stream ends.
+    Samples drain(std::int32_t frames)
+    {
+        Samples out;
+        for (PCMData chunk = output().get_data(frames); !chunk.is_empty(); chunk = output().get_data(frames)) {
+            Samples part = test::samples_of(chunk);
+            out.insert(out.end(), part.begin(), part.end());
+        }
+        return out;
+    }
+};
+
+}
+
+// A memo's last word: a file that ends in a tenth of a second of tone loses
+// none of it, whichever bands are on, and however small the pulls.
+TEST(EqualizerPCM, TheAudioDelayedIsPlayedOutAtTheEndOfTheStream)
+{
+    const BandSettings all[3] = { { 200, 6, 1 }, { 1000, -4, 1 }, { 3000, 3, 2 } };
+    constexpr int rate = 8000;
+    Samples in(rate, 0);
+    Samples tone = test::sine(1000, rate, rate / 10, 8000);
+    in.insert(in.end(), tone.begin(), tone.end());
+    for (int combination = 1; combination < 8; ++combination) {
+        std::vector<BandSettings> settings;
+        for (int b = 0; b < 3; ++b) {
+            if (combination & (1 << b))
+                settings.push_back(all[b]);
+        }
+        for (std::int32_t pull : { 4096, 333 }) {
+            SCOPED_TRACE(testing::Message() << "bands " << combination << ", pulls of " << pull);
+            BandChain chain(settings);
+            chain.feed(in, rate, 1000);
+            Samples out = chain.drain(pull);
+            std::size_t delay = settings.size() * (rate / 10);
+            ASSERT_EQ(out.size(), in.size() + delay);
+            // The tone comes out whole after the delay: nothing is lost at the end.
+            Samples heard = test::slice(out, in.size() - tone.size() + delay, tone.size());
+            EXPECT_GT(test::rms(heard), 0.5 * test::rms(tone));
+            for (auto& band : chain.bands)
+                EXPECT_EQ(band->held_seconds(), 0.0);
+            // The stream stays ended.
+            EXPECT_TRUE(chain.output().get_data(pull).is_empty());
+        }
+    }
+}
+
+// After a loud file a quiet one, and a seek: restarted, a band plays nothing
+// of what came before.
+TEST(EqualizerPCM, ARestartedBandCarriesNoAudioIntoTheNextStream)
+{
+    constexpr int rate = 22050;
+    Samples loud = test::sine(1000, rate, rate, 30000);
+    Samples quiet = test::sine(1000, rate, rate, 300);
+    for (bool restarted : { false, true }) {
+        BandChain chain({ { 1000, 3, 1 } });
+        chain.feed(loud, rate, 2205);
+        for (int i = 0; i < 5; ++i)
+            ASSERT_FALSE(chain.output().get_data(2205).is_empty());
+        EXPECT_NEAR(chain.bands[0]->held_seconds(), 0.1, 1e-9);
+        // The rest of the loud stream is dropped, as by a new file or a seek.
+        chain.source.script.clear();
+        if (restarted)
+            chain.bands[0]->restart();
+        chain.feed(quiet, rate, 2205);
+        Samples out = chain.drain(2205);
+        if (!restarted) {
+            // What the fault sounded like: the loud tail in front of the quiet file.
+            EXPECT_GT(test::rms(test::slice(out, 0, 2205)), 10000);
+            continue;
+        }
+        ASSERT_EQ(out.size(), quiet.size() + 2205);
+        EXPECT_EQ(test::rms(test::slice(out, 0, 2205)), 0);
+        EXPECT_LT(test::rms(out), 500);
+    }
+}
+
+// A band whose gain went to 0 dB passed audio untouched; switched on again it
+// starts from silence, not from what it held before.
+TEST(EqualizerPCM, ABandSwitchedOffAndOnAgainHoldsNothingStale)
+{
+    Band eq(1000, 6);
+    Samples loud = test::sine(1000, 8000, 1000, 30000);
+    eq.process(test::chunk_of(loud, 1, 16, 8000));
+    eq.set_gain(0);
+    eq.process(test::chunk_of(loud, 1, 16, 8000));
+    EXPECT_EQ(eq.held_seconds(), 0.0);
+    eq.set_gain(6);
+    Samples out = test::samples_of(eq.process(test::chunk_of(Samples(1000, 0), 1, 16, 8000)));
+    EXPECT_EQ(test::rms(out), 0);
 }
 
 TEST(EqualizerPCM, AgreesWithSoxAtTheCentreFrequency)

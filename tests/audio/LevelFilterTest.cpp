@@ -417,3 +417,22 @@ TEST(LevelFilterGolden, OutputIsPinned)
 }
 
 }
+
+// A seek or a new file: what the filter gathered of the old stream is dropped,
+// and what it holds is counted until then.
+TEST(LevelFilter, ARestartDropsTheAudioHeldOfTheOldStream)
+{
+    Format f { 1, 16, 22050 };
+    Chain chain;
+    chain.filter.set_curve(0, 0, 128);
+    chain.script(test::sine(1000, f.rate, f.rate, 30000), f);
+    ASSERT_FALSE(chain.filter.get_data(1000).is_empty());
+    EXPECT_GT(chain.filter.held_seconds(), 0.0);
+    chain.source.script.clear();
+    chain.filter.restart();
+    EXPECT_EQ(chain.filter.held_seconds(), 0.0);
+    chain.script(Samples(f.rate, 0), f);
+    Samples out = joined_samples(chain.pull_all());
+    EXPECT_EQ(out.size(), std::size_t(f.rate));
+    EXPECT_EQ(test::rms(out), 0);
+}

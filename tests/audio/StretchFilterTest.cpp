@@ -310,3 +310,21 @@ TEST(StretchFilterGolden, OutputIsPinned)
 }
 
 }
+
+// A seek or a new file: the gathered input, the output waiting and the carry
+// of the old stream are dropped.
+TEST(StretchFilter, ARestartDropsTheAudioHeldOfTheOldStream)
+{
+    Format f { 1, 16, 22050 };
+    Stretch stretch(2);
+    stretch.feed(test::sine(440, f.rate, f.rate, 30000), f, 4410);
+    ASSERT_FALSE(stretch.filter.get_data(1000).is_empty());
+    EXPECT_GT(stretch.filter.held_seconds(), 0.0);
+    stretch.source.script.clear();
+    stretch.filter.restart();
+    EXPECT_EQ(stretch.filter.held_seconds(), 0.0);
+    stretch.feed(Samples(f.rate, 0), f, 4410);
+    Samples out = stretch.pull_samples(1000);
+    EXPECT_EQ(out.size(), std::size_t(2 * f.rate));
+    EXPECT_EQ(test::rms(out), 0);
+}

@@ -66,6 +66,8 @@ struct DocumentProbe {
 
     static audio::FastPlay& fast_play(Document& d) { return d.m_fast_play; }
 
+    static std::int64_t insert_position(Document& d) { return d.m_insert_position; }
+
     static audio::ActiveBuffer& active_buffer(Document& d) { return d.m_active_buffer; }
 
     static audio::LevelMeterRecord& record_meter(Document& d) { return d.m_record_meter; }
