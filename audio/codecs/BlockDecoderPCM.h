@@ -49,7 +49,7 @@ public:
     void drop_pending()
     {
         liba::MutexLock lock(this->get_lock());
-        m_pending = {};
+        m_pending = PCMData();
     }
 
     // One input block to PCM; a block that cannot be decoded gives an empty chunk.
