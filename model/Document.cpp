@@ -20,6 +20,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 using audio::PCMData;
 
@@ -51,6 +52,41 @@ std::u16string number_text(int value)
 {
     std::string digits = std::to_string(value);
     return std::u16string(digits.begin(), digits.end());
+}
+
+// Removes the file when the recording never wrote to it (a disk full from
+// the start), and its marks with it.
+bool remove_if_never_written(const std::u16string& path)
+{
+    const os::FileInfo file(path);
+    if (!file.exists() || file.is_directory() || file.size() != 0 || !os::FileInfo(path).remove())
+        return false;
+    os::FileInfo(bookmark_file_name(path)).remove();
+    return true;
+}
+
+// A recording that starts over a file starts its marks afresh, on disk too.
+void forget_bookmarks(const std::u16string& path)
+{
+    const std::u16string marks = bookmark_file_name(path);
+    if (os::FileInfo(marks).exists() && !os::FileInfo(marks).remove())
+        RangeMarkList().save(marks);
+}
+
+// Gives a part that could not go into its target a name beside it that the
+// explorer lists, in the part's own coding; its marks go with it. The part's
+// own name when it cannot be moved.
+std::u16string keep_part(
+    const std::u16string& part, const std::u16string& target, const std::u16string& format)
+{
+    const std::u16string name = unique_file_path(liba::get_directory(target),
+        liba::get_file_title(target) + u" insert", format == u"mp3" ? u"mp3" : u"wav");
+    if (name.empty() || !os::FileInfo(part).move_to(name))
+        return part;
+    const std::u16string marks = bookmark_file_name(part);
+    if (os::FileInfo(marks).exists())
+        os::FileInfo(marks).move_to(bookmark_file_name(name));
+    return name;
 }
 
 }
@@ -816,6 +852,7 @@ bool Document::stop(skinner::Form* parent)
 bool Document::stop_recording(skinner::Form* parent)
 {
     m_pending.path = m_record_file;
+    const std::u16string format = m_record_chain ? m_record_chain->get_format_name() : std::u16string();
     // Deleted while still linked, the recorder pushes what it captured last.
     m_recorder.reset();
     forget_provider(m_muter);
@@ -828,23 +865,51 @@ bool Document::stop_recording(skinner::Form* parent)
     audio::connect<PCMData>(&m_active_buffer, nullptr);
     m_record_chain.reset();
     play_system_sound(u"RecEnd.wav");
+    const bool nothing_kept = remove_if_never_written(m_record_file);
     if (!m_insert_target.empty()) {
-        const std::u16string target = std::move(m_insert_target);
-        const std::u16string part = std::move(m_record_file);
-        m_insert_target.clear();
-        m_record_file.clear();
-        // The finished recording is where its audio now is.
-        if (merge_insert(*m_media, target, part, m_insert_position, m_bookmarks))
-            m_pending.path = target;
+        if (nothing_kept) {
+            m_insert_target.clear();
+            m_record_file.clear();
+        } else {
+            finish_insert(format);
+        }
     }
     return true;
+}
+
+void Document::end_recording()
+{
+    m_pending.state = true;
+    m_stop_time = liba::DateTime();
+    stop_recording(nullptr);
+}
+
+void Document::finish_insert(const std::u16string& part_format)
+{
+    const std::u16string target = std::move(m_insert_target);
+    const std::u16string part = std::move(m_record_file);
+    m_insert_target.clear();
+    m_record_file.clear();
+    // The finished recording is where its audio now is.
+    if (merge_insert(*m_media, target, part, m_insert_position, m_bookmarks)) {
+        m_pending.path = target;
+        return;
+    }
+    m_kept_part = { keep_part(part, target, part_format), target };
+    m_pending.path = m_kept_part.part;
+    os::log() << u"Document: the part for " << target << u" is kept in " << m_kept_part.part << u"\n";
+}
+
+Document::KeptPart Document::take_kept_part()
+{
+    return std::exchange(m_kept_part, {});
 }
 
 // Recording.
 
 bool Document::may_record_into(const std::u16string& path) const
 {
-    return !is_recording() && !path.empty()
+    return !path.empty() && !is_file_in_use(path)
         && !(is_playing() && liba::paths_equal(path, m_current_item.path));
 }
 
@@ -879,9 +944,10 @@ std::u16string Document::new_recording_path()
 bool Document::record(const std::u16string& folder)
 {
     m_pending.state = true;
-    if (is_recording())
-        return false;
+    // Playback, then a running recording: its file is closed whole.
     stop(nullptr);
+    if (is_recording())
+        stop(nullptr);
     m_record_file = folder;
     if (m_settings.default_folder) {
         m_record_file = m_settings.folder;
@@ -899,11 +965,15 @@ bool Document::record(const std::u16string& folder)
         return false;
     }
     m_record_file = path;
-    auto chain = m_media->create_record_chain(path, m_settings.codec, m_settings.channels, m_settings.bits,
-        m_settings.samples, m_settings.bitrate, false);
-    if (!chain)
-        os::FileInfo(path).remove(); // the empty file made to hold the name
-    return start_recording(std::move(chain), path);
+    const bool started = start_recording(
+        [this](const std::u16string& target) {
+            return m_media->create_record_chain(target, m_settings.codec, m_settings.channels,
+                m_settings.bits, m_settings.samples, m_settings.bitrate, false);
+        },
+        path);
+    if (!started && !is_recording())
+        remove_if_never_written(path); // the empty file made to hold the name
+    return started;
 }
 
 bool Document::start_recorder()
@@ -912,22 +982,30 @@ bool Document::start_recorder()
     return m_recorder->start();
 }
 
-bool Document::start_recording(std::unique_ptr<audio::RecordChain> chain, std::u16string path)
+bool Document::start_recording(const RecordChainMaker& make, std::u16string path)
 {
     return start_recording(
-        std::move(chain), std::move(path), { m_settings.channels, m_settings.bits, m_settings.samples });
+        make, std::move(path), { m_settings.channels, m_settings.bits, m_settings.samples });
 }
 
-bool Document::start_recording(
-    std::unique_ptr<audio::RecordChain> chain, std::u16string path, const RecordFormat& format)
+bool Document::start_recording(const RecordChainMaker& make, std::u16string path, const RecordFormat& format)
 {
     m_pending.state = true;
-    if (!chain || !may_record_into(path))
+    if (!may_record_into(path))
         return false;
+    if (is_recording())
+        end_recording();
+    auto chain = make(path);
+    if (!chain || !chain->get_writer() || !chain->get_writer()->is_ok())
+        return false;
+    forget_bookmarks(path);
     m_record_chain = std::move(chain);
     m_record_file = std::move(path);
     m_title = liba::get_file_name(m_record_file);
     m_bookmarks = RangeMarkList();
+    // The views show the new file rather than one that has just ended.
+    if (!m_pending.path.empty())
+        m_pending.path = m_record_file;
     m_recorder
         = std::make_unique<audio::RecorderPCM>(format.channels, format.sample_rate, format.bits_per_sample);
     m_time_meter.reset();
@@ -969,6 +1047,9 @@ std::unique_ptr<audio::RecordChain> Document::create_record_chain_for(
 
 bool Document::prepare_record_target(const std::u16string& source, const std::u16string& target, bool append)
 {
+    // Replacing the chain of a running recording would cut its file short.
+    if (is_recording())
+        return false;
     std::int64_t length = 0;
     m_recorder = create_recorder_for(source);
     if (m_recorder)
@@ -983,6 +1064,8 @@ bool Document::prepare_record_target(const std::u16string& source, const std::u1
         m_bookmarks = RangeMarkList::load(bookmark_file_name(source));
         m_bookmarks.add(length, u"Bookmark");
         m_bookmarks.save(bookmark_file_name(source));
+    } else {
+        forget_bookmarks(target);
     }
     m_record_file = target;
     m_time_meter.reset();
@@ -994,7 +1077,7 @@ bool Document::prepare_record_target(const std::u16string& source, const std::u1
 bool Document::record_onto(const std::u16string& path, bool append)
 {
     m_pending.state = true;
-    if (!may_record_into(path) || !prepare_record_target(path, path, append))
+    if (is_recording() || !may_record_into(path) || !prepare_record_target(path, path, append))
         return false;
     m_title = liba::get_file_name(path);
     return start_recorder();

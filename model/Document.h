@@ -24,6 +24,7 @@
 #include "playlist/Entry.h"
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -191,10 +192,11 @@ public:
     void add_bookmark(const std::u16string& name = u"Bookmark");
     bool load_bookmarks();
 
-    // Recording. Each refuses to start while a recording runs or while its
-    // target plays.
+    // Recording. None touches a file before the recording is taken on, and
+    // none records into what plays.
     // A new file in the folder (or the settings' record folder), named so
-    // that nothing existing is recorded over; stops playback first.
+    // that nothing existing is recorded over; stops playback, and a running
+    // recording (its file closed whole), first.
     bool record(const std::u16string& folder);
 
     // What the microphone is opened with.
@@ -204,17 +206,33 @@ public:
         int sample_rate;
     };
 
-    // Takes the chain over and records into it, in the settings' format
-    // unless the chain was made for another.
-    bool start_recording(std::unique_ptr<audio::RecordChain> chain, std::u16string path);
-    bool start_recording(
-        std::unique_ptr<audio::RecordChain> chain, std::u16string path, const RecordFormat& format);
-    // Over, or onto the end of, an existing file, in its own coding.
+    // Makes the record chain of the path; null when it cannot.
+    using RecordChainMaker = std::function<std::unique_ptr<audio::RecordChain>(const std::u16string& path)>;
+
+    // Records into the path through the chain that `make` gives, in the
+    // settings' format unless the chain is made for another. A running
+    // recording ends first, its file closed whole; only then is the chain
+    // made, so a refused start leaves the file as it was. Refused for what
+    // plays and for what the running recording writes.
+    bool start_recording(const RecordChainMaker& make, std::u16string path);
+    bool start_recording(const RecordChainMaker& make, std::u16string path, const RecordFormat& format);
+    // Over, or onto the end of, an existing file, in its own coding; refused
+    // while a recording runs.
     bool record_overwrite(std::u16string path);
     bool record_append(std::u16string path);
-    // A part for the target, put in at the position (reader units) when the recording stops.
+    // A part for the target, put in at the position (reader units) when the
+    // recording stops; refused while a recording runs.
     bool record_insert(std::u16string target, std::int64_t position);
     bool record_insert_current();
+
+    // A recorded part that could not be put into its target.
+    struct KeptPart {
+        std::u16string part; // where it is kept, beside the target
+        std::u16string target;
+    };
+
+    // The last such part, told once; empty when there is none.
+    KeptPart take_kept_part();
     // When a task of the schedule covers the present time and nothing
     // records: starts its recording and gives its file. Otherwise registers
     // the next timed start and gives nothing.
@@ -225,6 +243,7 @@ public:
     // is none or its file cannot be written. length gets the source's length.
     std::unique_ptr<audio::RecordChain> create_record_chain_for(const std::u16string& source,
         const std::u16string& target, bool append, std::int64_t* length = nullptr);
+    // Refused while a recording runs.
     bool prepare_record_target(const std::u16string& source, const std::u16string& target, bool append);
     // Whether the path is, or holds, a file that the recording writes to.
     bool is_file_in_use(const std::u16string& path) const;
@@ -260,6 +279,10 @@ private:
     void finish_playback();
     bool stop_playback();
     bool stop_recording(skinner::Form* parent);
+    // Ends a running recording only, whatever plays.
+    void end_recording();
+    // Puts a finished insert's part into its target, or keeps it beside it.
+    void finish_insert(const std::u16string& part_format);
     bool may_record_into(const std::u16string& path) const;
     std::u16string new_recording_path();
     bool start_recorder();
@@ -276,6 +299,7 @@ private:
     std::u16string m_record_file;
     std::u16string m_insert_target;
     std::int64_t m_insert_position { 0 };
+    KeptPart m_kept_part;
     playlist::Entry m_current_item;
     std::vector<playlist::Entry> m_play_list;
     PlayOrder m_play_order;

@@ -96,5 +96,6 @@ bool merge_insert(DocumentMedia& media, const std::u16string& target, const std:
     marks.add(copied.end_of_part, u"Bookmark");
     marks.save(bookmark_file_name(target));
     os::FileInfo(part).remove();
+    os::FileInfo(bookmark_file_name(part)).remove(); // its marks are in the target's now
     return true;
 }

@@ -86,11 +86,13 @@ std::int32_t CommCommands::on_comm_record()
             recording = m_document.record(os::expand_path_macros(u"%my_documents%"));
         } else if (request.number >= 0 && request.number < std::ssize(record_presets)) {
             const RecordPreset& preset = record_presets[request.number];
-            auto chain = audio::create_record_chain(request.path, std::u16string(preset.codec), 1,
-                preset.bits, preset.rate, preset.bitrate, false);
+            // Made only once the document takes the recording on: a refusal leaves the file alone.
+            auto make = [&preset](const std::u16string& path) {
+                return audio::create_record_chain(
+                    path, std::u16string(preset.codec), 1, preset.bits, preset.rate, preset.bitrate, false);
+            };
             // The recorder captures in the preset's format too, so the file is what its header says.
-            recording
-                = m_document.start_recording(std::move(chain), request.path, { 1, preset.bits, preset.rate });
+            recording = m_document.start_recording(make, request.path, { 1, preset.bits, preset.rate });
         }
         select_if_any(m_document.get_record_file());
         return recording;

@@ -25,7 +25,8 @@ public:
     std::int32_t on_comm_play_file();
     // path, preset number, flag: without a path a new recording in the
     // documents folder; with one, a recording into it in the preset's format
-    // (0 to 8, else false). Then the recording file is selected.
+    // (0 to 8, else false). A running recording ends first. Then the
+    // recording file is selected.
     std::int32_t on_comm_record();
     // path, flag: records over, or onto the end of, the file; then selects it.
     std::int32_t on_comm_record_overwrite();

@@ -9,6 +9,8 @@
 #include "platform/Utf8.h"
 #include "platform/headless/ScriptedWaveDriver.h"
 #include "tests/audio/CodecFiles.h"
+#include "tests/audio/RecordedFile.h"
+#include "tests/audio/devices/DeviceDoubles.h"
 #include "tests/model/DocumentFixture.h"
 
 #include <gtest/gtest.h>
@@ -135,6 +137,43 @@ TEST_F(CommCommandsTest, EachRequestIsParsedActedOnAndAnswered)
         EXPECT_EQ(window.calls, c.calls);
     }
     EXPECT_TRUE(document.is_recording());
+    document.stop();
+}
+
+TEST_F(CommCommandsTest, ARefusedRecordCommandLeavesItsFileAsItWasAndARecordingEndsForANewOne)
+{
+    if (!test::have_tool("sox"))
+        GTEST_SKIP() << "sox makes the file";
+    const std::string memo = dir.file("memo.wav");
+    ASSERT_EQ(test::run_tool({ "sox", "-n", "-r", "8000", "-b", "16", "-c", "1", memo, "synth", "1", "sine", "440" })
+                  .exit_code,
+        0);
+    const std::string bytes = test::read_file(memo);
+    Document document;
+    CommCommands commands(document, window);
+
+    // Into the file that plays: refused before the file is touched.
+    document.set_play_list(test::u16(dir.path()), entries({ test::u16(memo) }), 0, false);
+    ASSERT_TRUE(document.play_item(0));
+    EXPECT_EQ(run(commands, CommCommand::record, test::u16(memo) + u",4").second, false);
+    EXPECT_EQ(test::read_file(memo), bytes);
+    document.stop();
+
+    // During a recording: into the file being recorded is refused, and the
+    // recording goes on; into another one ends the first, whole, and starts it.
+    const std::string first = dir.file("first.wav");
+    ASSERT_EQ(run(commands, CommCommand::record, test::u16(first) + u",5").second, true);
+    ASSERT_TRUE(driver->capture(std::vector<std::uint8_t>(22050, 0x10)));
+    // Two whole buffers of the recorder on their way; the rest comes at the stop.
+    ASSERT_TRUE(test::eventually([&] { return document.get_position_seconds() >= 10000.0 / 11025 - 1e-9; }));
+    EXPECT_EQ(run(commands, CommCommand::record, test::u16(first) + u",5").second, false);
+    EXPECT_EQ(document.get_record_file(), test::u16(first));
+    window.calls.clear();
+    EXPECT_EQ(run(commands, CommCommand::record, test::u16(memo) + u",4").second, true);
+    EXPECT_EQ(window.calls, (std::vector<std::string> { "select " + memo }));
+    EXPECT_EQ(document.get_record_file(), test::u16(memo));
+    EXPECT_EQ(test::probe_stream(first), "pcm_s16le,11025,1\n");
+    EXPECT_EQ(test::decode_s16(first).size(), 11025u);
     document.stop();
 }
 

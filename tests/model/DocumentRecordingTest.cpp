@@ -6,6 +6,7 @@
 #include "model/FileManager.h"
 #include "os/FileInfo.h"
 #include "os/PathMacros.h"
+#include "platform/Utf8.h"
 #include "platform/headless/FakeClock.h"
 #include "platform/headless/ScriptedWaveDriver.h"
 #include "tests/audio/CodecFiles.h"
@@ -13,6 +14,7 @@
 #include "tests/model/DocumentFixture.h"
 #include "tests/model/RecordDoubles.h"
 
+#include <functional>
 #include <gtest/gtest.h>
 
 using test::RecordingView;
@@ -147,21 +149,26 @@ TEST_F(DocumentRecording, NoFileThatCanBeMadeRefusesTheRecording)
     EXPECT_FALSE(os::FileInfo(u16(dir.file("1.mp3"))).exists());
 }
 
-TEST_F(DocumentRecording, ARecordingStartsOnlyWhenNothingRecordsAndItsTargetDoesNotPlay)
+TEST_F(DocumentRecording, OverwriteAppendAndInsertWaitForARecordingAndNothingRecordsIntoWhatPlays)
 {
     const std::string first = wav("first.wav", "1");
     const std::string second = wav("second.wav", "1");
+    const std::string first_bytes = test::read_file(first);
     Document document;
     use_format(document, u"PCM");
     ASSERT_TRUE(document.record(u16(dir.path())));
     const std::u16string recording = document.get_record_file();
-    EXPECT_FALSE(document.record(u16(dir.path())));
     EXPECT_FALSE(document.record_overwrite(u16(first)));
     EXPECT_FALSE(document.record_append(u16(first)));
     EXPECT_FALSE(document.record_insert(u16(first), 0));
-    EXPECT_FALSE(document.start_recording(
-        audio::create_record_chain(u16(dir.file("x.wav")), u"PCM", 1, 16, 8000, 0, false),
-        u16(dir.file("x.wav"))));
+    // Nor into the file being recorded: that would empty what it holds.
+    int made = 0;
+    auto make = [&made](const std::u16string& path) {
+        ++made;
+        return audio::create_record_chain(path, u"PCM", 1, 16, 8000, 0, false);
+    };
+    EXPECT_FALSE(document.start_recording(make, recording));
+    EXPECT_TRUE(document.is_recording());
     EXPECT_EQ(document.get_record_file(), recording);
     // Playback waits for the recording too.
     document.set_play_list(u16(dir.path()), test::entries({ u16(first) }), 0, false);
@@ -171,11 +178,69 @@ TEST_F(DocumentRecording, ARecordingStartsOnlyWhenNothingRecordsAndItsTargetDoes
     ASSERT_TRUE(document.play_item(0));
     EXPECT_FALSE(document.record_overwrite(u16(first)));
     EXPECT_FALSE(document.record_append(u16(first)));
+    EXPECT_FALSE(document.start_recording(make, u16(first)));
     EXPECT_TRUE(document.is_playing());
+    // Refused before anything was made: the file is as it was.
+    EXPECT_EQ(made, 0);
+    EXPECT_EQ(test::read_file(first), first_bytes);
     // Another file may be recorded onto while this one plays.
     EXPECT_TRUE(document.record_append(u16(second)));
     document.stop();
     document.stop();
+}
+
+TEST_F(DocumentRecording, ANewRecordingDuringOneClosesTheFirstFileWholeAndStartsTheNext)
+{
+    Document document;
+    use_format(document, u"PCM");
+    ASSERT_TRUE(document.record(u16(dir.path())));
+    ASSERT_TRUE(driver->capture(captured("1", 0.5)));
+    ASSERT_TRUE(recorded_seconds(document, 0.625));
+    // Marks of an old file of the name the next recording takes do not come back.
+    const std::string third = dir.file("third.wav");
+    RangeMarkList old_marks;
+    old_marks.add(1000, u"old");
+    ASSERT_TRUE(old_marks.save(u16(third + ".bm")));
+
+    struct Case {
+        std::string name;
+        std::function<bool()> start;
+        std::string previous;
+        std::string next;
+    } cases[] = {
+        { "a new file", [&] { return document.record(u16(dir.path())); }, "1.wav", "2.wav" },
+        { "a file named by the caller",
+            [&] {
+                return document.start_recording(
+                    [](const std::u16string& path) {
+                        return audio::create_record_chain(path, u"PCM", 1, 16, 8000, 0, false);
+                    },
+                    u16(third), { 1, 16, 8000 });
+            },
+            "2.wav", "third.wav" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        document.notify();
+        RecordingView view;
+        ASSERT_TRUE(c.start());
+        EXPECT_TRUE(document.is_recording());
+        EXPECT_EQ(document.get_record_file(), u16(dir.file(c.next)));
+        EXPECT_EQ(document.get_title(), u16(c.next));
+        document.notify();
+        ASSERT_EQ(view.seen.size(), 1u);
+        EXPECT_EQ(view.seen[0].path, u16(dir.file(c.next))) << "the views show the new file";
+        // The first file is closed and whole: every sample captured, the
+        // buffer being filled included.
+        EXPECT_EQ(test::probe_stream(dir.file(c.previous)), "pcm_s16le,8000,1\n");
+        EXPECT_EQ(test::decode_s16(dir.file(c.previous)).size(), 8000u);
+        ASSERT_TRUE(driver->capture(captured("1", 0.5)));
+        ASSERT_TRUE(recorded_seconds(document, 0.625));
+    }
+    EXPECT_EQ(document.get_bookmarks().mark_count(), 0);
+    EXPECT_FALSE(os::FileInfo(u16(third + ".bm")).exists());
+    document.stop();
+    EXPECT_EQ(test::decode_s16(third).size(), 8000u);
 }
 
 TEST_F(DocumentRecording, TheFileBeingRecordedCannotBeDeletedMovedOrRenamed)
@@ -200,6 +265,9 @@ TEST_F(DocumentRecording, TheFileBeingRecordedCannotBeDeletedMovedOrRenamed)
     EXPECT_TRUE(os::FileInfo(recording).exists());
     EXPECT_TRUE(manager.delete_files({ u16(other) }));
 
+    // Something written, so that the file stays when the recording stops.
+    ASSERT_TRUE(driver->capture(captured("1", 0.5)));
+    ASSERT_TRUE(recorded_seconds(document, 0.625));
     document.stop();
     EXPECT_FALSE(document.is_file_in_use(recording));
     EXPECT_TRUE(manager.rename(recording, u"renamed.wav"));
@@ -227,8 +295,9 @@ TEST_F(DocumentRecording, StoppingShowsTheCompletionFormOnlyForMoreThan100000Byt
         test::PcmSink sink;
         sink.hold();
         drain->held = &sink;
-        ASSERT_TRUE(
-            document.start_recording(std::make_unique<test::SinkChain>(sink), u16(dir.file("held.wav"))));
+        ASSERT_TRUE(document.start_recording(
+            [&sink](const std::u16string&) { return std::make_unique<test::SinkChain>(sink); },
+            u16(dir.file("held.wav"))));
         // No encoder tells a bitrate: no time is left to tell either.
         EXPECT_EQ(document.get_remaining_seconds(), 0.0);
         // Twenty whole buffers of the recorder, a few at a time as a device
@@ -292,6 +361,91 @@ TEST_F(DocumentRecording, AnInsertRecordingIsMergedIntoItsFileWhenItStops)
     ASSERT_EQ(marks.mark_count(), 2);
     EXPECT_EQ(marks.mark(0).position, 8000);
     EXPECT_EQ(marks.mark(1).position, 24000);
+}
+
+TEST_F(DocumentRecording, RecordingOverAFileStartsItsBookmarksAfresh)
+{
+    const std::string path = wav("memo.wav", "5");
+    RangeMarkList old_marks;
+    old_marks.add(8000, u"early");
+    old_marks.add(70000, u"late"); // past the end the new recording will have
+    ASSERT_TRUE(old_marks.save(u16(path + ".bm")));
+    Document document;
+    ASSERT_TRUE(document.record_overwrite(u16(path)));
+    EXPECT_EQ(document.get_bookmarks().mark_count(), 0);
+    ASSERT_TRUE(driver->capture(captured("1", 0.5)));
+    ASSERT_TRUE(test::eventually([&] { return document.get_length() == 10000; }));
+    document.add_bookmark(u"new");
+    document.stop();
+
+    // Opened again: only the mark made while recording.
+    document.set_play_list(u16(dir.path()), test::entries({ u16(path) }), 0, false);
+    ASSERT_TRUE(document.play_item(0));
+    const RangeMarkList& marks = document.get_bookmarks();
+    ASSERT_EQ(marks.mark_count(), 1);
+    EXPECT_EQ(marks.mark(0).name, u"new");
+    EXPECT_EQ(marks.mark(0).position, 10000);
+    document.stop();
+}
+
+TEST_F(DocumentRecording, AnInsertThatCannotGoInIsKeptBesideItsTargetUnderAListedName)
+{
+    const std::string path = wav("memo.wav", "2"); // 32000 bytes of audio
+    const std::string before = test::read_file(path);
+    auto media = std::make_unique<test::FailingMedia>();
+    // Room for the part, not for the merged file.
+    media->disk_room = 20000;
+    Document document;
+    document.set_media(std::move(media));
+    ASSERT_TRUE(document.record_insert(u16(path), 8000));
+    ASSERT_TRUE(driver->capture(captured("1", 0.5)));
+    ASSERT_TRUE(recorded_seconds(document, 0.625));
+    document.add_bookmark(u"said");
+    document.notify();
+    RecordingView view;
+    document.stop();
+    document.notify();
+
+    const std::string kept = dir.file("memo insert1.wav");
+    EXPECT_EQ(view.seen.at(0).path, u16(kept)) << "the explorer shows where the part is";
+    const Document::KeptPart told = document.take_kept_part();
+    EXPECT_EQ(told.part, u16(kept));
+    EXPECT_EQ(told.target, u16(path));
+    EXPECT_TRUE(document.take_kept_part().part.empty()) << "told once";
+    EXPECT_EQ(test::read_file(path), before);
+    EXPECT_EQ(test::probe_stream(kept), "pcm_s16le,8000,1\n");
+    EXPECT_EQ(test::decode_s16(kept).size(), 8000u);
+    EXPECT_EQ(RangeMarkList::load(u16(kept + ".bm")).mark_count(), 1);
+    for (const char* hidden : { "insert1.tmp", "insert1.tmp.bm", "insert2.tmp" })
+        EXPECT_FALSE(os::FileInfo(u16(dir.file(hidden))).exists()) << hidden;
+}
+
+TEST_F(DocumentRecording, AFileTheRecordingNeverWroteToIsRemoved)
+{
+    const std::string target = wav("memo.wav", "1");
+    const std::string before = test::read_file(target);
+    struct Case {
+        std::u16string codec;
+        bool insert;
+    } cases[] = { { u"PCM", false }, { u"ADPCM", false }, { u"GSM", false }, { u"mp3", false },
+        { u"PCM", true } };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(platform::to_utf8(c.codec) + (c.insert ? " insert" : ""));
+        auto media = std::make_unique<test::FailingMedia>();
+        media->disk_full = true;
+        Document document;
+        document.set_media(std::move(media));
+        use_format(document, c.codec);
+        ASSERT_TRUE(c.insert ? document.record_insert(u16(target), 0) : document.record(u16(dir.path())));
+        const std::u16string file = document.get_record_file();
+        ASSERT_TRUE(driver->capture(captured("2", 0.5)));
+        ASSERT_TRUE(test::eventually([&] { return !document.is_ok(); }));
+        document.on_timer();
+        EXPECT_FALSE(document.is_recording());
+        EXPECT_FALSE(os::FileInfo(file).exists());
+        EXPECT_TRUE(document.take_kept_part().part.empty());
+        EXPECT_EQ(test::read_file(target), before);
+    }
 }
 
 TEST_F(DocumentRecording, VoiceActivationPausesInSilenceWithAMarkAndResumesOnSound)

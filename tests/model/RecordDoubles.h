@@ -1,5 +1,6 @@
 #pragma once
 
+#include "audio/chains/ChainFactory.h"
 #include "audio/chains/RecordChain.h"
 #include "audio/devices/ActiveBuffer.h"
 #include "audio/readers/FileReaderWAVPCM.h"
@@ -94,6 +95,8 @@ public:
     std::set<std::u16string> unreadable;
     // A new record chain writes at most this many bytes of its file; 0 for no limit.
     std::uint64_t disk_room = 0;
+    // A new record chain, in any coding, writes nothing at all.
+    bool disk_full = false;
     bool rename_fails = false;
 
     std::unique_ptr<audio::PlayChain> open_play_chain(
@@ -108,6 +111,9 @@ public:
         const std::u16string& format_name, std::int32_t channels, std::int32_t bits, std::int32_t rate,
         std::int32_t bitrate, bool append) override
     {
+        if (disk_full && !append)
+            return audio::create_record_chain(
+                path, format_name, channels, bits, rate, bitrate, false, full_disk(0));
         if (disk_room && format_name == u"PCM" && !append)
             return std::make_unique<OpenedChainWAV>(path, full_disk(disk_room));
         return DocumentMedia::create_record_chain(path, format_name, channels, bits, rate, bitrate, append);
