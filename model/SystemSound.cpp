@@ -17,7 +17,10 @@ constexpr std::size_t longest_sound = 4 * 1024 * 1024;
 
 bool play_system_sound(std::u16string_view name)
 {
+    // The system's own sound first; the program brings its own for a system that has none.
     auto chain = open_play_chain(liba::join_path(os::expand_path_macros(u"%windows%"), name), nullptr);
+    if (!chain)
+        chain = open_play_chain(liba::join_path(os::expand_path_macros(u"%app_path%"), name), nullptr);
     if (!chain)
         return false;
     audio::PCMData first = chain->get_output()->get_data(4096);

@@ -52,8 +52,8 @@ public:
     std::vector<std::string> shown;
 };
 
-// The program folder (skins and English texts) copied once per test program:
-// the settings skin is loaded once per process, from the first %app_path%.
+// The program folder (skins, English texts and sounds) copied once per test
+// program: the settings skin is loaded once per process, from the first %app_path%.
 inline const std::string& app_folder()
 {
     static TempDir dir;
@@ -62,8 +62,10 @@ inline const std::string& app_folder()
         const fs::path program = ORVANTA_PROGRAM_DIR;
         std::error_code error;
         fs::copy(program / "skins", fs::path(dir.path()) / "skins", fs::copy_options::recursive, error);
-        if (!error)
-            fs::copy_file(program / "English.lng", fs::path(dir.path()) / "English.lng", error);
+        for (const char* file : { "English.lng", "Voicbeep.wav", "RecEnd.wav" }) {
+            if (!error)
+                fs::copy_file(program / file, fs::path(dir.path()) / file, error);
+        }
         return !error;
     }();
     EXPECT_TRUE(copied);
