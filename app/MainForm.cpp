@@ -5,6 +5,7 @@
 #include "dialogs/ErrorForm.h"
 #include "dialogs/FormAbout.h"
 #include "liba/Path.h"
+#include "model/FileHelpers.h"
 #include "model/ipc/Comm.h"
 #include "os/Log.h"
 #include "os/PathMacros.h"
@@ -28,6 +29,7 @@ struct ButtonCommand {
     std::u16string_view button;
     std::u16string_view command;
 };
+
 constexpr ButtonCommand button_commands[] {
     { u"btnForward", u"Next" },
     { u"btnRewind", u"Prev" },
@@ -43,6 +45,7 @@ struct FileMenuEntry {
     std::u16string_view command;
     bool separator_after;
 };
+
 constexpr FileMenuEntry file_menu[] {
     { u"Settings", true },
     { u"Help", false },
@@ -261,8 +264,8 @@ bool MainForm::on_keydown(skinner::KeyCode key)
     const Settings& settings = document().get_settings();
     if ((key == key_code::up || key == key_code::down || key == key_code::enter) && m_explorer.is_visible())
         return m_explorer.on_key(key);
-    const bool is_left = key == key_code::left || key == key_code::up || key == key_code::down
-        || key == key_code::enter;
+    const bool is_left
+        = key == key_code::left || key == key_code::up || key == key_code::down || key == key_code::enter;
     if (is_left && !settings.joy_left_action.empty()) {
         execute_command(std::u16string(settings.joy_left_action));
         return true;
@@ -304,7 +307,10 @@ void MainForm::command_mode()
     document().notify(general_change);
 }
 
-void MainForm::command_exit() { close(); }
+void MainForm::command_exit()
+{
+    close();
+}
 
 void MainForm::command_next()
 {
@@ -406,7 +412,10 @@ void MainForm::command_panel()
     document().notify(general_change);
 }
 
-void MainForm::command_clock_mode() { m_clock.switch_mode(m_clock.get_mode() == 0); }
+void MainForm::command_clock_mode()
+{
+    m_clock.switch_mode(m_clock.get_mode() == 0);
+}
 
 void MainForm::command_new_bookmark()
 {
@@ -438,12 +447,23 @@ void MainForm::command_screen_resolution()
     document().notify(all_changes);
 }
 
-void MainForm::show_error(std::u16string_view caption_key, std::u16string_view message_key)
+void MainForm::show_error(std::u16string_view caption_key, std::u16string_view message_key,
+    std::u16string_view source, std::u16string_view target)
 {
     skinner::Properties& store = get_settings_skin();
     ErrorForm form(this, store);
-    form.set_texts(store.translate(caption_key), store.translate(message_key));
+    const std::u16string message
+        = replace_all(replace_all(store.translate(message_key), u"%src%", source), u"%dst%", target);
+    form.set_texts(store.translate(caption_key), message);
     form.do_modal();
+}
+
+void MainForm::report_kept_part()
+{
+    const Document::KeptPart kept = document().take_kept_part();
+    if (!kept.part.empty())
+        show_error(u"on_insert_failed_caption", u"on_insert_failed", liba::get_file_name(kept.part),
+            liba::get_file_name(kept.target));
 }
 
 // Tick, view update, second launch
@@ -470,11 +490,10 @@ void MainForm::on_timer_broadcast(std::uint32_t timer_id)
             }
         } else {
             if (!doc.is_ok()) {
-                doc.pause();
-                doc.notify(no_change);
-                show_error(u"on_recording_error_caption", u"on_recording_error");
+                // Closed whole before the box, which may stay up for long.
                 doc.stop(this);
                 doc.notify(no_change);
+                show_error(u"on_recording_error_caption", u"on_recording_error");
             }
             if (!m_recording_interval) {
                 m_power.set_interval(static_cast<double>(doc.get_settings().record_turn_off));
@@ -491,6 +510,7 @@ void MainForm::on_timer_broadcast(std::uint32_t timer_id)
             doc.notify(no_change);
         }
         doc.on_timer();
+        report_kept_part();
         m_timer_id = saved;
     }
     Form::on_timer_broadcast(timer_id);

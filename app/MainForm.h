@@ -55,6 +55,7 @@ public:
     void show_panel_for_mode();
 
     PanelFileExplorer& explorer() { return m_explorer; }
+
     std::uint32_t timer_id() const { return m_timer_id; }
 
 private:
@@ -62,6 +63,7 @@ private:
         std::u16string_view name;
         void (MainForm::*run)();
     };
+
     static const NamedCommand s_commands[];
 
     void command_settings();
@@ -86,11 +88,17 @@ private:
     void command_screen_resolution();
 
     void update_power_interval();
-    void show_error(std::u16string_view caption_key, std::u16string_view message_key);
+    // "%src%" and "%dst%" in the message are replaced by the names given.
+    void show_error(std::u16string_view caption_key, std::u16string_view message_key,
+        std::u16string_view source = {}, std::u16string_view target = {});
+    // Where a part that could not be inserted is kept, once.
+    void report_kept_part();
 
     // CommWindow
     void show_window(bool shown) override { set_shown(shown); }
+
     void select_path(const std::u16string& path) override { m_explorer.select_path(path); }
+
     bool play_selection() override { return m_explorer.play_selection(); }
 
     Document& document() const { return *Document::instance(); }

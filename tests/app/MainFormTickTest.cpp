@@ -1,5 +1,6 @@
 #include "dialogs/ErrorForm.h"
 #include "model/Document.h"
+#include "os/File.h"
 #include "model/ipc/CCommClipboard.h"
 #include "model/ipc/COrvantaStatus.h"
 #include "model/ipc/CSerializableBool.h"
@@ -63,10 +64,12 @@ TEST_F(MainFormTick, MovesThePositionDisplayAsTheFilePlays)
     Startup::run(u16(wav));
 }
 
-TEST_F(MainFormTick, AFailedRecordingIsPausedReportedAndStoppedAndItsPartKept)
+TEST_F(MainFormTick, AFailedRecordingIsClosedWholeBeforeItIsReported)
 {
     std::u16string message;
     std::u16string file;
+    bool recording_under_box = true;
+    bool closed_under_box = false;
     screen->call([&] {
         Document& document = *Document::instance();
         auto media = std::make_unique<test::FailingMedia>();
@@ -83,8 +86,15 @@ TEST_F(MainFormTick, AFailedRecordingIsPausedReportedAndStoppedAndItsPartKept)
         ASSERT_TRUE(driver->capture(std::vector<std::uint8_t>(16000, 0x10)));
         ASSERT_TRUE(test::eventually([&] { return !document.is_ok(); }));
     });
-    // The next tick opens the error form; its own loop runs this.
-    screen->call([&] { message = modal_error_message(); }, 300);
+    // The next tick opens the error form; its own loop runs this. While the
+    // box is up, the file is no longer held for writing.
+    screen->call(
+        [&] {
+            recording_under_box = Document::instance()->is_recording();
+            closed_under_box = os::File(file, os::File::Mode::read).is_ok();
+            message = modal_error_message();
+        },
+        300);
     inside_loop([&](MainForm&) {
         EXPECT_FALSE(Document::instance()->is_recording());
         EXPECT_TRUE(std::filesystem::exists(platform::to_utf8(file)));
@@ -92,6 +102,53 @@ TEST_F(MainFormTick, AFailedRecordingIsPausedReportedAndStoppedAndItsPartKept)
     Startup::run(u"");
     EXPECT_EQ(message,
         u"Recording stopped: the sound could not be recorded or written. What was recorded so far is kept.");
+    EXPECT_FALSE(recording_under_box);
+    EXPECT_TRUE(closed_under_box);
+}
+
+TEST_F(MainFormTick, AnInsertThatCannotGoInNamesWhereItsPartIsKept)
+{
+    const std::string memo = make_wav("memo.wav", 2.0, 8000);
+    const std::string kept = home.file("memo insert1.wav");
+    std::u16string message;
+    screen->call([&] {
+        Document& document = *Document::instance();
+        auto media = std::make_unique<test::FailingMedia>();
+        media->disk_room = 20000; // the part fits, the merged file does not
+        document.set_media(std::move(media));
+        ASSERT_TRUE(document.record_insert(u16(memo), 8000));
+        ASSERT_TRUE(driver->capture(std::vector<std::uint8_t>(16000, 0x10)));
+        ASSERT_TRUE(test::eventually([&] { return document.get_position_seconds() >= 0.625 - 1e-9; }));
+        main_form()->execute_command(u"RecordStop");
+    });
+    screen->call([&] { message = modal_error_message(); }, 300);
+    inside_loop([&](MainForm& form) {
+        EXPECT_EQ(form.explorer().selection(), u16(kept));
+        EXPECT_GE(form.explorer().file_list().find_file(u16(kept)), 0) << "listed";
+        EXPECT_EQ(skinner::Form::current_modal(), &form) << "told once";
+    },
+        300);
+    Startup::run(u"");
+    EXPECT_EQ(message, u"The recording could not be inserted into memo.wav. It is kept beside it as memo insert1.wav.");
+    EXPECT_TRUE(std::filesystem::exists(kept));
+}
+
+TEST_F(MainFormTick, TheRecordBeepsComeFromTheProgramFolder)
+{
+    screen->call([&] {
+        main_form()->execute_command(u"Record");
+        ASSERT_TRUE(Document::instance()->is_recording());
+        main_form()->execute_command(u"RecordStop");
+    });
+    inside_loop([&](MainForm&) {});
+    Startup::run(u"");
+    // The shipped sounds, whole: 0.12 s before, 0.2 s after.
+    const auto played = sounds->sounds();
+    ASSERT_EQ(played.size(), 2u);
+    for (const auto& sound : played)
+        EXPECT_EQ(sound.format, (platform::WaveFormat { 1, 16, 22050 }));
+    EXPECT_EQ(played[0].bytes, 2646u * 2);
+    EXPECT_EQ(played[1].bytes, 4410u * 2);
 }
 
 // Record's failures: one the tick sees (no input device), and one that leaves
