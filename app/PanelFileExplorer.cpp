@@ -66,6 +66,9 @@ PanelFileExplorer::PanelFileExplorer(skinner::Container& container, std::u16stri
             std::make_unique<skinner::MenuMainButton>(*get_container(), entry.command, u"", entry.order));
     register_types(m_files);
     register_types(m_playlist);
+    // Both lists have a pop-up menu, which tap-and-hold opens.
+    m_files.set_context_gestures(true);
+    m_playlist.set_context_gestures(true);
     m_playlist.set_visible(false);
     m_path = u"/";
     m_folder.set_path(m_path);
