@@ -9,6 +9,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace platform::sdl {
@@ -201,6 +202,14 @@ void SdlDisplay::handle(const SDL_Event& e)
         if (e.motion.state & (SDL_BUTTON_LMASK | SDL_BUTTON_RMASK))
             pen_move(point(e.motion.x, e.motion.y));
         break;
+    case SDL_MOUSEWHEEL: {
+        // A touchpad turns by parts of a notch.
+        const float notches = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.preciseY : e.wheel.preciseY;
+        int x = 0, y = 0;
+        SDL_GetMouseState(&x, &y);
+        wheel(point(x, y), std::int32_t(std::lround(notches * float(wheel_delta))));
+        break;
+    }
     case SDL_KEYDOWN:
         if (std::uint32_t key = virtual_key(e.key.keysym.sym)) {
             key_down(key);
