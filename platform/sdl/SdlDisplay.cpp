@@ -240,10 +240,8 @@ void SdlDisplay::handle(const SDL_Event& e)
         }
         break;
     case SDL_QUIT:
-        if (Window w = foreground_window(); w != no_window)
-            post_message(w, msg::close);
-        else
-            post_quit_message(0);
+        // The desktop's close and a termination signal end the whole program.
+        request_close();
         break;
     default:
         break;

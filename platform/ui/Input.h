@@ -100,6 +100,11 @@ void text_input(std::u16string_view);
 // The wheel turned by whole or partial notches (wheel_delta each; positive
 // away from the user) with the pointer at the screen point.
 void wheel(Point, std::int32_t turn);
+// The desktop asks the program to end (its window closed, a termination
+// signal): a pop-up menu being tracked is dismissed and msg::close is posted
+// to the program's main window, the owner at the root of the foreground
+// (else the active) window; without one, the quit message is posted.
+void request_close();
 
 // Posts msg::character (258) for a key_down message that makes a character
 // (US layout; the control key makes control codes); false otherwise. The

@@ -14,6 +14,7 @@
 #include "skinner/controls/KeyCode.h"
 #include "skinner/forms/Form.h"
 #include "skinner/graphics/Canvas.h"
+#include "skinner/loops/MessageLoop.h"
 #include "skinner/loops/ScreenMetrics.h"
 #include "platform/ui/Shell.h"
 #include "skinner/menus/MenuManagerImplPocket.h"
@@ -374,6 +375,9 @@ void FormImpl::on_close()
         platform::post_message(handle(), platform::msg::form_close);
         return;
     }
+    // Forms over this one close first, each as it would by itself.
+    if (close_inner_loops_first(handle()))
+        return;
     if (!m_form->can_close())
         return;
     platform::post_message(handle(), platform::msg::form_close);
