@@ -66,6 +66,9 @@ PanelFileExplorer::PanelFileExplorer(skinner::Container& container, std::u16stri
             std::make_unique<skinner::MenuMainButton>(*get_container(), entry.command, u"", entry.order));
     register_types(m_files);
     register_types(m_playlist);
+    // Both lists have a pop-up menu, which tap-and-hold opens.
+    m_files.set_context_gestures(true);
+    m_playlist.set_context_gestures(true);
     m_playlist.set_visible(false);
     m_path = u"/";
     m_folder.set_path(m_path);
@@ -219,8 +222,12 @@ bool PanelFileExplorer::play_selection(bool single, std::int64_t start)
 {
     // A path asked for that the folder does not list is not swapped for another file.
     const std::u16string requested = std::exchange(m_requested, {});
+    // The play list's news of the playing item made that row current again.
+    if (const std::u16string handed = std::exchange(m_handed, {}); !handed.empty() && !m_playlist_mode)
+        m_files.find_file(handed);
     const int index = load_play_list(single);
-    if (!requested.empty() && index < 0) {
+    // Any other row (one playing already) is no stand-in for it.
+    if (!requested.empty()) {
         report_play_failure(requested);
         return false;
     }
@@ -244,12 +251,19 @@ void PanelFileExplorer::select_path(const std::u16string& path)
 {
     // What is no path of a folder there is (a stray command line) leaves the view as it is.
     const std::u16string folder = liba::remove_trailing_separator(liba::get_parent_directory(path));
+    bool found = false;
     if (!folder.empty() && os::FileInfo(os::expand_path_macros(folder)).is_directory()) {
         change_folder(folder, false);
-        m_files.select_file(os::expand_path_macros(path));
+        const std::u16string expanded = os::expand_path_macros(path);
+        m_files.select_file(expanded);
+        found = m_files.selected_count() == 1 && liba::paths_equal(m_files.get_selected_path(), expanded);
+        // The path asked for is the one to play next, not the row playing now.
+        m_files.set_current_index(found ? *m_files.selected_rows().begin() : -1);
         load_play_list(false);
+        if (found)
+            m_handed = expanded;
     }
-    m_requested = m_files.get_selected_path().empty() ? path : std::u16string();
+    m_requested = found ? std::u16string() : path;
     notify(no_change);
 }
 
@@ -352,6 +366,7 @@ bool PanelFileExplorer::on_selection_changed(skinner::Control& sender)
     if (&sender != &m_files && &sender != &m_playlist)
         return ControlPanel::on_selection_changed(sender);
     m_requested.clear();
+    m_handed.clear();
     document().set_can_play(can_play_selection(sender));
     notify(selection_change);
     return true;

@@ -155,6 +155,8 @@ private:
     bool m_closing = false;
     // A path select_path was given that no row shows: what the next play is about.
     std::u16string m_requested;
+    // The file select_path found, which the next play plays whatever plays now.
+    std::u16string m_handed;
     // What a finished edit named, selected once the folder is read again.
     std::u16string m_named_path;
 };

@@ -85,6 +85,7 @@ inline constexpr MessageId mouse_move = 512;
 inline constexpr MessageId left_button_down = 513;
 inline constexpr MessageId left_button_up = 514;
 inline constexpr MessageId left_button_double_click = 515;
+inline constexpr MessageId mouse_wheel = 522;
 inline constexpr MessageId capture_changed = 533;
 inline constexpr MessageId hot_key = 786;
 inline constexpr MessageId wave_out_open = 955;

@@ -253,9 +253,14 @@ WindowProc set_window_procedure(Window window, WindowProc procedure)
     return *previous;
 }
 
-LResult default_window_procedure(Window window, MessageId id, WParam wparam, LParam)
+LResult default_window_procedure(Window window, MessageId id, WParam wparam, LParam lparam)
 {
     switch (id) {
+    case msg::mouse_wheel:
+        // A child that does not scroll hands the wheel to its parent.
+        if (Window parent = window_parent(window); parent != no_window && (window_style(window) & ws::child))
+            return send_message(parent, id, wparam, lparam);
+        return 0;
     case msg::paint: {
         PaintScope paint(window);
         return 0;

@@ -108,6 +108,16 @@ HeadlessDisplay& HeadlessDisplay::text(std::u16string t, std::uint32_t after)
     return add(after, [t = std::move(t)] { text_input(t); });
 }
 
+HeadlessDisplay& HeadlessDisplay::wheel(Point p, std::int32_t notches, std::uint32_t after)
+{
+    return add(after, [p, notches] { platform::wheel(p, notches * wheel_delta); });
+}
+
+HeadlessDisplay& HeadlessDisplay::close_request(std::uint32_t after)
+{
+    return add(after, [] { request_close(); });
+}
+
 HeadlessDisplay& HeadlessDisplay::pause(std::uint32_t ms)
 {
     return add(ms, [] { });

@@ -43,6 +43,8 @@ public:
     HeadlessDisplay& key_down(std::uint32_t virtual_key, std::uint32_t after_ms = 0);
     HeadlessDisplay& key_up(std::uint32_t virtual_key, std::uint32_t after_ms = 0);
     HeadlessDisplay& text(std::u16string, std::uint32_t after_ms = 0);
+    HeadlessDisplay& wheel(Point, std::int32_t notches, std::uint32_t after_ms = 0); // + away from the user
+    HeadlessDisplay& close_request(std::uint32_t after_ms = 0); // the desktop closes the program
     HeadlessDisplay& pause(std::uint32_t ms);
     HeadlessDisplay& call(std::function<void()>, std::uint32_t after_ms = 0);
 

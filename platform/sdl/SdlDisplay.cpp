@@ -9,6 +9,7 @@
 #include <SDL.h>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 
 namespace platform::sdl {
@@ -201,6 +202,14 @@ void SdlDisplay::handle(const SDL_Event& e)
         if (e.motion.state & (SDL_BUTTON_LMASK | SDL_BUTTON_RMASK))
             pen_move(point(e.motion.x, e.motion.y));
         break;
+    case SDL_MOUSEWHEEL: {
+        // A touchpad turns by parts of a notch.
+        const float notches = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.preciseY : e.wheel.preciseY;
+        int x = 0, y = 0;
+        SDL_GetMouseState(&x, &y);
+        wheel(point(x, y), std::int32_t(std::lround(notches * float(wheel_delta))));
+        break;
+    }
     case SDL_KEYDOWN:
         if (std::uint32_t key = virtual_key(e.key.keysym.sym)) {
             key_down(key);
@@ -231,10 +240,8 @@ void SdlDisplay::handle(const SDL_Event& e)
         }
         break;
     case SDL_QUIT:
-        if (Window w = foreground_window(); w != no_window)
-            post_message(w, msg::close);
-        else
-            post_quit_message(0);
+        // The desktop's close and a termination signal end the whole program.
+        request_close();
         break;
     default:
         break;

@@ -23,6 +23,9 @@ struct Picker {
     int field = 0; // 0..2: year, month, day or hour, minute, second
     Window calendar {};
     bool dropped = false;
+    // Digits typed into the field so far (none: the value shows).
+    int typed = 0;
+    int typed_digits = 0;
 };
 
 std::map<Window, Picker>& pickers()
@@ -70,6 +73,20 @@ std::array<std::pair<std::size_t, std::size_t>, 3> parts(Window w)
     return { { { 0, 4 }, { 5, 7 }, { 8, 10 } } };
 }
 
+// The text shown: the value, with the digits being typed in their field.
+std::u16string text_of(Window w, const Picker& p)
+{
+    std::u16string text = text_of(w, p.value);
+    if (p.typed_digits == 0)
+        return text;
+    auto [begin, end] = parts(w)[std::size_t(p.field)];
+    std::u16string digits;
+    for (int value = p.typed, i = 0; i < p.typed_digits; ++i, value /= 10)
+        digits.insert(digits.begin(), char16_t(u'0' + value % 10));
+    digits.insert(0, end - begin - std::min(digits.size(), end - begin), u' ');
+    return text.replace(begin, end - begin, digits);
+}
+
 struct Layout {
     Rect text;
     Rect button;
@@ -89,7 +106,7 @@ Layout layout(Window w)
 std::array<Rect, 3> part_rects(Window w, const Picker& p)
 {
     auto& font = const_cast<Font&>(look::font());
-    std::u16string text = text_of(w, p.value);
+    std::u16string text = text_of(w, p);
     Rect area = layout(w).text;
     std::array<Rect, 3> rects;
     auto spans = parts(w);
@@ -141,6 +158,64 @@ void step(Window w, Picker& p, int delta)
     change_to(w, p, t);
 }
 
+// The range of the field, for the value as it stands.
+std::pair<int, int> field_range(Window w, const Picker& p)
+{
+    if (is_time(w))
+        return { 0, p.field == 0 ? 23 : 59 };
+    if (p.field == 0)
+        return { first_year, last_year };
+    if (p.field == 1)
+        return { 1, 12 };
+    return { 1, days_in_month(p.value.year, p.value.month) };
+}
+
+void set_field(Window w, Picker& p, int value)
+{
+    SystemTime t = p.value;
+    std::uint16_t* fields[] = { &t.year, &t.month, &t.day };
+    if (is_time(w)) {
+        fields[0] = &t.hour;
+        fields[1] = &t.minute;
+        fields[2] = &t.second;
+    }
+    *fields[p.field] = std::uint16_t(value);
+    t.day = std::uint16_t(std::min<int>(t.day, days_in_month(t.year, t.month)));
+    change_to(w, p, t);
+}
+
+void select_field(Window w, Picker& p, int field)
+{
+    p.field = std::clamp(field, 0, 2);
+    p.typed = p.typed_digits = 0;
+    invalidate_rect(w, std::nullopt, false);
+}
+
+// Digits typed into a field replace its value: a year takes four, the other
+// fields two, or one when no second could follow it; a value the field cannot
+// hold starts again from the digit. A complete field moves on to the next.
+void type_digit(Window w, Picker& p, int digit)
+{
+    const int width = !is_time(w) && p.field == 0 ? 4 : 2;
+    const auto [low, high] = field_range(w, p);
+    p.typed = p.typed * 10 + digit;
+    ++p.typed_digits;
+    if (width == 2 && p.typed > high) {
+        p.typed = digit;
+        p.typed_digits = 1;
+    }
+    const bool complete = p.typed_digits == width || p.typed * 10 > high;
+    if (width == 2 && p.typed >= low)
+        set_field(w, p, p.typed);
+    if (complete) {
+        if (width == 4 && p.typed >= low && p.typed <= high)
+            set_field(w, p, p.typed);
+        select_field(w, p, p.field < 2 ? p.field + 1 : p.field);
+        return;
+    }
+    invalidate_rect(w, std::nullopt, false);
+}
+
 void drop_down(Window w, Picker& p)
 {
     if (p.calendar == no_window)
@@ -169,7 +244,7 @@ void paint(Window w, Picker& p)
     if (window_style(w) & ws::border)
         look::frame_rect(dc, all, look::frame);
     Layout l = layout(w);
-    std::u16string text = text_of(w, p.value);
+    std::u16string text = text_of(w, p);
     bool focused = focus_window() == w;
     auto rects = part_rects(w, p);
     if (focused)
@@ -216,23 +291,35 @@ void press(Window w, Picker& p, Point at)
     auto rects = part_rects(w, p);
     for (int i = 0; i < 3; ++i) {
         if (at.x < rects[std::size_t(i)].right || i == 2) {
-            p.field = i;
+            select_field(w, p, i);
             break;
         }
     }
-    invalidate_rect(w, std::nullopt, false);
 }
 
 void key(Window w, Picker& p, std::uint32_t k)
 {
+    if (k >= '0' && k <= '9') {
+        type_digit(w, p, int(k - '0'));
+        return;
+    }
     switch (k) {
     case vk::left:
     case vk::right:
-        p.field = std::clamp(p.field + (k == vk::left ? -1 : 1), 0, 2);
-        invalidate_rect(w, std::nullopt, false);
+        select_field(w, p, p.field + (k == vk::left ? -1 : 1));
+        break;
+    // A separator ends the field being typed.
+    case vk::oem_minus:
+    case vk::oem_period:
+    case vk::oem_comma:
+    case vk::oem_1:
+    case vk::oem_2:
+    case vk::space:
+        select_field(w, p, p.typed_digits > 0 ? p.field + 1 : p.field);
         break;
     case vk::up:
     case vk::down:
+        p.typed = p.typed_digits = 0;
         step(w, p, k == vk::up ? 1 : -1);
         break;
     case vk::escape:
@@ -303,6 +390,7 @@ LResult date_time_picker_procedure(Window w, MessageId id, WParam wp, LParam lp)
         return 1;
     case msg::set_focus:
     case msg::kill_focus:
+        p.typed = p.typed_digits = 0;
         invalidate_rect(w, std::nullopt, false);
         return 0;
     case msg::left_button_down:

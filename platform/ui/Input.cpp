@@ -4,9 +4,11 @@
 #include "platform/MessageQueue.h"
 #include "platform/detail/Shell.h"
 #include "platform/detail/WindowTree.h"
+#include "platform/ui/Menu.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/WindowManager.h"
 
+#include <algorithm>
 #include <array>
 #include <deque>
 #include <map>
@@ -210,6 +212,31 @@ void text_input(std::u16string_view text)
         return;
     input().ime[w].emplace_back(text);
     post_message(w, msg::ime_composition, text.front(), gcs_result_string);
+}
+
+void wheel(Point p, std::int32_t turn)
+{
+    if (turn == 0)
+        return;
+    turn = std::clamp(turn, -32768, 32767);
+    if (Window w = pen_target(p); w != no_window)
+        post_message(w, msg::mouse_wheel, WParam(std::uint32_t(std::uint16_t(std::int16_t(turn))) << 16),
+            point_param(p));
+}
+
+void request_close()
+{
+    end_menu();
+    Window w = foreground_window();
+    if (w == no_window)
+        w = active_window();
+    if (w == no_window) {
+        post_quit_message(0);
+        return;
+    }
+    while (window_parent(w) != no_window)
+        w = window_parent(w);
+    post_message(w, msg::close);
 }
 
 bool translate_message(const Message& m)

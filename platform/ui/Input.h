@@ -18,6 +18,9 @@
 //     when the key was down already) to the focus window, else the active one.
 //   text: msg::ime_composition (lparam gcs_result_string) with the text as
 //     input_method_result.
+//   wheel: msg::mouse_wheel (wparam the turn << 16, wheel_delta a notch away
+//     from the user; lparam the screen point) to the capture window, else the
+//     enabled window under the pointer.
 // A press on the title bar's OK button sends nothing to windows; its release
 // there posts msg::command id_ok to the foreground window.
 namespace platform {
@@ -64,6 +67,7 @@ inline constexpr LParam gcs_result_string = 0x800;
 inline constexpr std::uint32_t gesture_context_menu = 1000;
 inline constexpr std::uint32_t double_tap_ms = 500;
 inline constexpr std::int32_t double_tap_distance = 4;
+inline constexpr std::int32_t wheel_delta = 120;
 inline constexpr std::uint32_t hold_ms = 500;
 inline constexpr std::int32_t hold_distance = 5;
 
@@ -75,6 +79,11 @@ inline LParam point_param(Point p)
 inline Point point_of(LParam l)
 {
     return { std::int16_t(std::uint16_t(l & 0xFFFF)), std::int16_t(std::uint16_t((l >> 16) & 0xFFFF)) };
+}
+// The wheel message's turn, in wheel_delta units per notch.
+inline std::int32_t wheel_turn_of(WParam w)
+{
+    return std::int16_t(std::uint16_t((w >> 16) & 0xFFFF));
 }
 
 // Feeding input (screen coordinates).
@@ -88,6 +97,14 @@ void hold_up(Point);
 void key_down(std::uint32_t virtual_key);
 void key_up(std::uint32_t virtual_key);
 void text_input(std::u16string_view);
+// The wheel turned by whole or partial notches (wheel_delta each; positive
+// away from the user) with the pointer at the screen point.
+void wheel(Point, std::int32_t turn);
+// The desktop asks the program to end (its window closed, a termination
+// signal): a pop-up menu being tracked is dismissed and msg::close is posted
+// to the program's main window, the owner at the root of the foreground
+// (else the active) window; without one, the quit message is posted.
+void request_close();
 
 // Posts msg::character (258) for a key_down message that makes a character
 // (US layout; the control key makes control codes); false otherwise. The

@@ -11,6 +11,9 @@
 #include "platform/ui/WindowManager.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <optional>
+#include <utility>
 
 namespace platform {
 
@@ -121,6 +124,7 @@ private:
     bool m_done = false;
     std::uint32_t m_chosen = 0;
     bool m_any_chosen = false;
+    std::optional<Point> m_sub_menu_press; // screen
 };
 
 MenuTracker* g_tracker = nullptr;
@@ -175,10 +179,17 @@ void MenuTracker::layout(Level& level, std::uint32_t flags, Point anchor, std::o
     Rect area = menu_area();
     Rect r;
     if (beside) {
-        // Beside the parent's item: to the right when it fits, else to the left.
-        r = Rect::from({ beside->right - 2, beside->top - m.border - m.pad }, { width, height });
-        if (r.right > area.right)
-            r = Rect::from({ beside->left - width + 2, r.top }, { width, height });
+        // Beside the parent: to the right when it fits, else to the left; when
+        // neither side has room, on the roomier one (moved inside below).
+        const std::int32_t top = beside->top - m.border - m.pad;
+        const Rect right = Rect::from({ beside->right - 2, top }, { width, height });
+        const Rect left = Rect::from({ beside->left - width + 2, top }, { width, height });
+        if (right.right <= area.right)
+            r = right;
+        else if (left.left >= area.left)
+            r = left;
+        else
+            r = area.right - beside->right >= beside->left - area.left ? right : left;
     } else {
         Point p = anchor;
         if (flags & tpm::right_align)
@@ -289,17 +300,27 @@ void MenuTracker::on_pen(MessageId id, Point p)
     auto& items = items_of(m_levels[level].menu);
     bool on_item = item >= 0 && std::size_t(item) < items.size() && selectable(items[std::size_t(item)]);
     if (id == msg::left_button_up) {
+        // The release of the press that opened a sub-menu is no choice of
+        // what now lies under it.
+        const auto opened_at = std::exchange(m_sub_menu_press, std::nullopt);
+        if (opened_at && std::abs(p.x - opened_at->x) <= hold_distance && std::abs(p.y - opened_at->y) <= hold_distance)
+            return;
         if (on_item && usable(items[std::size_t(item)]) && items[std::size_t(item)].sub_menu == no_menu)
             choose(items[std::size_t(item)]);
         return;
     }
+    if (id != msg::mouse_move)
+        m_sub_menu_press.reset();
     if (!on_item)
         return;
     bool opened = m_levels.size() > level + 1 && m_levels[level].highlight == item;
     close_after(opened ? level + 1 : level);
     set_highlight(level, item);
-    if (!opened && items[std::size_t(item)].sub_menu != no_menu)
+    if (!opened && items[std::size_t(item)].sub_menu != no_menu) {
         open_sub_menu(level, item);
+        if (id != msg::mouse_move && m_levels.size() > level + 1)
+            m_sub_menu_press = p;
+    }
 }
 
 void MenuTracker::move_highlight(int step)

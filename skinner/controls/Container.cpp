@@ -342,7 +342,7 @@ Control* Container::topmost_at(Point point) const
 bool Container::get_gestures_at(Point point) const
 {
     const Control* child = topmost_at(point);
-    return child && child->wants_gestures();
+    return child && child->wants_gestures_at(point);
 }
 
 bool Container::hit_child(Point point) const

@@ -76,6 +76,9 @@ public:
     virtual void on_focus_lost() { invalidate(); }
     virtual void on_visible_changed(bool /*visible*/) { }
     virtual bool wants_gestures() const { return m_gestures; }
+    // Whether a press at the point (form coordinates) on this control wants
+    // tap-and-hold recognition; a control that holds others asks the one there.
+    virtual bool wants_gestures_at(Point /*point*/) const { return wants_gestures(); }
     virtual void on_enabled_changed(bool /*enabled*/) { }
     // Draws the focus look over the control while it has the focus.
     virtual void paint(Canvas& canvas, Point area_position, Size area_size);

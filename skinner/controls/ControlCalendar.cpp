@@ -116,10 +116,13 @@ void ControlCalendar::set_time(const liba::DateTime& value)
     const platform::Window native = native_window();
     if (native == platform::no_window)
         return;
+    // The zero time is no time at all: a control without one shows now.
+    const platform::SystemTime shown
+        = value.file_time() == 0 ? liba::DateTime::now().system_time() : value.system_time();
     if (is_calendar())
-        platform::set_month_calendar_selection(native, value.system_time());
+        platform::set_month_calendar_selection(native, shown);
     else
-        platform::set_date_time_picker_value(native, value.system_time());
+        platform::set_date_time_picker_value(native, shown);
 }
 
 void ControlCalendar::on_focus_gained()

@@ -26,6 +26,7 @@ public:
     // The native window's value when it has one (the zero time when it has
     // none to give), else the stored one.
     liba::DateTime get_time() const;
+    // The zero time (the default) shows now in the native window.
     void set_time(const liba::DateTime& value);
 
     void on_focus_gained() override;

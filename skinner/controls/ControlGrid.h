@@ -87,6 +87,9 @@ public:
     Painter& painter() { return *m_painter; }
     const std::vector<std::int32_t>& column_boundaries() const { return m_boundaries; }
     bool is_long_press_pending() const { return m_long_press.is_active(); }
+    // Tap-and-hold on the cells comes as a context press (for lists with a
+    // pop-up menu); the skin's "Gestures" still overrides it at the next load.
+    void set_context_gestures(bool on) { set_gestures(on); }
 
 protected:
     // The item height a skin or a list gave, never below one pixel.
@@ -141,6 +144,8 @@ public:
     void on_context_down(Point point, std::int32_t argument) override;
     void on_context_up(Point point, std::int32_t argument) override;
     void on_wheel(Point point, std::int32_t steps) override;
+    // The cells follow the grid's own "Gestures" flag.
+    bool wants_gestures() const override;
 
     // Lookups at a point in form coordinates.
     Part get_part(Point point) const;

@@ -182,6 +182,11 @@ void ControlGrid::Painter::on_context_up(Point point, std::int32_t argument)
         m_grid.context_menu(cell);
 }
 
+bool ControlGrid::Painter::wants_gestures() const
+{
+    return m_grid.Control::wants_gestures();
+}
+
 void ControlGrid::Painter::on_wheel(Point point, std::int32_t steps)
 {
     m_grid.scroll_to(std::int32_t(std::clamp<std::int64_t>(

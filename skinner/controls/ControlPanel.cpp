@@ -73,6 +73,11 @@ bool ControlPanel::wants_gestures() const
     return m_inner.get_gestures_at(container().last_pen_point());
 }
 
+bool ControlPanel::wants_gestures_at(Point point) const
+{
+    return m_inner.get_gestures_at(point);
+}
+
 void ControlPanel::on_enabled_changed(bool enabled)
 {
     m_inner.set_enabled(enabled);

@@ -30,6 +30,7 @@ public:
     void on_visible_changed(bool visible) override;
     // The answer of the visible child under the pen.
     bool wants_gestures() const override;
+    bool wants_gestures_at(Point point) const override;
     void on_enabled_changed(bool enabled) override;
     // The background, the children, then the focus look.
     void paint(Canvas& canvas, Point area_position, Size area_size) override;

@@ -136,6 +136,13 @@ void ControlScrollBar::notify_scroll()
     on_scroll(*this, m_position);
 }
 
+void ControlScrollBar::on_wheel(Point, std::int32_t steps)
+{
+    if (!is_enabled())
+        return;
+    set_position(clamped(std::int64_t { m_position } - std::int64_t { m_step } * steps));
+}
+
 void ControlScrollBar::step(const Button& button)
 {
     std::int64_t change = 0;

@@ -64,6 +64,8 @@ public:
     // Places the five buttons by the position and the page.
     void set_rect(Point position, Size size) override;
     void load() override;
+    // A line per notch, back for a turn away from the user.
+    void on_wheel(Point point, std::int32_t steps) override;
     virtual void notify_scroll();
 
 private:

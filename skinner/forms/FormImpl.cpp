@@ -14,6 +14,7 @@
 #include "skinner/controls/KeyCode.h"
 #include "skinner/forms/Form.h"
 #include "skinner/graphics/Canvas.h"
+#include "skinner/loops/MessageLoop.h"
 #include "skinner/loops/ScreenMetrics.h"
 #include "platform/ui/Shell.h"
 #include "skinner/menus/MenuManagerImplPocket.h"
@@ -295,6 +296,9 @@ bool FormImpl::handle_message(
     case msg::left_button_double_click:
         pen_down(point_of(lparam), Container::button_pen, 1);
         return false;
+    case msg::mouse_wheel:
+        on_wheel(wparam, lparam);
+        return true;
     case msg::capture_changed:
         on_capture_changed(lparam);
         return false;
@@ -371,6 +375,9 @@ void FormImpl::on_close()
         platform::post_message(handle(), platform::msg::form_close);
         return;
     }
+    // Forms over this one close first, each as it would by itself.
+    if (close_inner_loops_first(handle()))
+        return;
     if (!m_form->can_close())
         return;
     platform::post_message(handle(), platform::msg::form_close);
@@ -442,6 +449,18 @@ void FormImpl::pen_up(Point point, int button)
         m_pressed[b] = false;
         m_form->on_pen_up(button, point, m_press_argument[b]);
     }
+}
+
+void FormImpl::on_wheel(platform::WParam wparam, platform::LParam lparam)
+{
+    // Parts of a notch add up until they make one.
+    m_wheel_rest += platform::wheel_turn_of(wparam);
+    const std::int32_t steps = m_wheel_rest / platform::wheel_delta;
+    m_wheel_rest -= steps * platform::wheel_delta;
+    if (steps == 0)
+        return;
+    const platform::Point at = platform::screen_to_client(handle(), platform::point_of(lparam));
+    m_form->on_wheel({ at.x, at.y }, steps);
 }
 
 // Painting

@@ -78,6 +78,8 @@ private:
     void on_left_button_down(Point point);
     void pen_down(Point point, int button, std::int32_t argument);
     void pen_up(Point point, int button);
+    // The wheel at a screen point, in whole notches to the form's controls.
+    void on_wheel(platform::WParam wparam, platform::LParam lparam);
     void paint_window();
     void paint_buffered();
     void paint_direct();
@@ -87,6 +89,7 @@ private:
     std::array<bool, 3> m_pressed {};
     std::array<std::int32_t, 3> m_press_argument {};
     Point m_last_pen_point {};
+    std::int32_t m_wheel_rest = 0;
     bool m_direct_paint = false;
     bool m_drop_down = false;
     Point m_dirty_position {};

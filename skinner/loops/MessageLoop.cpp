@@ -5,6 +5,7 @@
 #include "platform/ui/Input.h"
 #include "skinner/Edition.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace skinner {
@@ -16,6 +17,8 @@ namespace {
 struct LoopFrame {
     platform::Window window;
     bool closed = false;
+    // Closes once the loops inside it have ended.
+    bool close_pending = false;
 };
 
 std::vector<LoopFrame*>& loop_frames()
@@ -33,6 +36,19 @@ void note_close(platform::Window window)
             return;
         }
     }
+}
+
+bool close_pending()
+{
+    const auto& frames = loop_frames();
+    return std::any_of(frames.begin(), frames.end(), [](const LoopFrame* f) { return f->close_pending; });
+}
+
+// A loop ended, or one began, while a window waits for the loops inside its own to end.
+void close_innermost_if_pending()
+{
+    if (close_pending())
+        platform::post_message(loop_frames().back()->window, platform::msg::close);
 }
 
 platform::LParam printable(platform::WParam character)
@@ -88,15 +104,30 @@ bool process_message(const platform::Message& message)
 
 void run_message_loop(platform::Window window)
 {
-    ScopedFrame frame(window);
-    while (!frame.closed() && platform::is_window(window)) {
-        platform::Message message;
-        if (!platform::get_message(message)) {
-            platform::post_quit_message(int(message.wparam));
-            return;
+    {
+        ScopedFrame frame(window);
+        close_innermost_if_pending();
+        while (!frame.closed() && platform::is_window(window)) {
+            platform::Message message;
+            if (!platform::get_message(message)) {
+                platform::post_quit_message(int(message.wparam));
+                return;
+            }
+            process_message(message);
         }
-        process_message(message);
     }
+    close_innermost_if_pending();
+}
+
+bool close_inner_loops_first(platform::Window window)
+{
+    auto& frames = loop_frames();
+    auto found = std::find_if(frames.rbegin(), frames.rend(), [&](const LoopFrame* f) { return f->window == window; });
+    if (found == frames.rend() || found == frames.rbegin())
+        return false;
+    (*found)->close_pending = true;
+    close_innermost_if_pending();
+    return true;
 }
 
 void process_pending_messages()

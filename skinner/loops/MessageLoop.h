@@ -20,6 +20,13 @@ bool process_message(const platform::Message&);
 // another window never ends this loop: it is kept for that window's loop.
 void run_message_loop(platform::Window);
 
+// For a window whose loop runs with other loops inside it (forms opened over
+// it): ends those first, innermost first, each through the close message of
+// its window, then closes the window the same way; a loop that starts while
+// this goes on is closed at once. False, doing nothing, when the window's
+// loop is the innermost one or it has none.
+bool close_inner_loops_first(platform::Window);
+
 // Runs what is queued, without waiting, until the queue is empty or a close
 // message was processed; keeps the screen alive during long work.
 void process_pending_messages();

@@ -2,6 +2,7 @@
 #include "tests/app/AppScreen.h"
 #include "tests/support/Child.h"
 
+#include <algorithm>
 #include <chrono>
 #include <gmock/gmock.h>
 #include <memory>
@@ -56,6 +57,54 @@ TEST_F(SecondLaunchProcess, HandsItsFileToTheRunningCopyWhichPlaysIt)
     EXPECT_EQ(second->wait(), 0) << "the second copy ends once it has handed over";
     EXPECT_TRUE(shown) << "the hidden form came up";
     EXPECT_THAT(driver->log(), ::testing::Contains("out open 22050 16 1"));
+}
+
+TEST_F(SecondLaunchProcess, WhileAFilePlaysTheHandedFileOfTheSameFolderPlaysInstead)
+{
+    const std::string first = make_wav("chord.wav", 10.0);
+    const std::string handed = make_wav("music.wav", 10.0, 11025);
+    std::unique_ptr<test::Child> second;
+    poll_until([&] {
+        Document& document = *Document::instance();
+        if (!second) {
+            if (document.is_playing() && document.get_current_file() == u16(first))
+                second = std::make_unique<test::Child>(std::vector<std::string> { ORVANTA_PROGRAM, handed });
+            return false;
+        }
+        return document.is_playing() && document.get_current_file() == u16(handed);
+    });
+    Startup::run(u16(first));
+    ASSERT_TRUE(second && second->started()) << "the first file played";
+    EXPECT_EQ(second->wait(), 0);
+    EXPECT_THAT(driver->log(), ::testing::Contains("out open 11025 16 1")) << "the handed file played";
+}
+
+TEST_F(SecondLaunchProcess, WhileAFilePlaysAHandedPathThatIsNoFileLeavesItPlaying)
+{
+    const std::string first = make_wav("chord.wav", 10.0);
+    std::unique_ptr<test::Child> second;
+    std::u16string playing;
+    poll_until([&] {
+        Document& document = *Document::instance();
+        if (!second) {
+            if (document.is_playing() && document.get_current_file() == u16(first))
+                second = std::make_unique<test::Child>(
+                    std::vector<std::string> { ORVANTA_PROGRAM, home.file("missing.wav") });
+            return false;
+        }
+        if (box->shown.empty())
+            return false;
+        playing = document.is_playing() ? document.get_current_file() : u"";
+        return true;
+    });
+    Startup::run(u16(first));
+    ASSERT_TRUE(second && second->started());
+    EXPECT_EQ(second->wait(), 0);
+    EXPECT_EQ(platform::to_utf8(playing), first) << "the playing file goes on";
+    ASSERT_EQ(box->shown.size(), 1u);
+    EXPECT_THAT(box->shown[0], ::testing::HasSubstr("missing.wav"));
+    const auto& log = driver->log();
+    EXPECT_EQ(std::count(log.begin(), log.end(), "out open 22050 16 1"), 1) << "it did not start again";
 }
 
 }

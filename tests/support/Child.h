@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,8 @@ public:
     void kill(int signal);
     // Its exit code, or 128 + the signal that ended it.
     int wait();
+    // The same, or nullopt when it still runs after timeout_ms.
+    std::optional<int> wait_for(int timeout_ms);
 
 private:
     int m_pid = -1;

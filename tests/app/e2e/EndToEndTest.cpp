@@ -15,6 +15,8 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
+#include <fstream>
+#include <optional>
 #include <thread>
 
 namespace {
@@ -344,6 +346,154 @@ TEST_F(EndToEnd, ARecordingKilledWhileItRecordsPlaysInEveryFormat)
     }
     server.kill(SIGTERM);
     server.wait();
+}
+
+// The desktop's session as the tests below set it up: an X server, the
+// program's window and what it shows.
+class EndToEndDesktop : public EndToEnd {
+protected:
+    void SetUp() override
+    {
+        if (const std::string tool = missing_tool(); !tool.empty())
+            GTEST_SKIP() << tool << " is not installed";
+        server = std::make_unique<test::Child>(
+            std::vector<std::string> { tool_path("Xvfb"), "-displayfd", "1", "-screen", "0", "640x480x24", "-nolisten", "tcp" });
+        const std::string display = server->read_line(20000);
+        ASSERT_FALSE(display.empty()) << "Xvfb did not start";
+        environment.push_back(std::make_unique<test::EnvironmentOverride>("DISPLAY", (":" + display).c_str()));
+        environment.push_back(std::make_unique<test::EnvironmentOverride>("SDL_AUDIODRIVER", "disk"));
+        environment.push_back(std::make_unique<test::EnvironmentOverride>("SDL_DISKAUDIOFILE", output.c_str()));
+        environment.push_back(std::make_unique<test::EnvironmentOverride>("ORVANTA_ZOOM", "1"));
+        environment.push_back(std::make_unique<test::EnvironmentOverride>("ORVANTA_SCREEN", nullptr));
+        environment.push_back(
+            std::make_unique<test::EnvironmentOverride>("ORVANTA_REGISTRY_FILE", home.file("registry").c_str()));
+        environment.push_back(std::make_unique<test::EnvironmentOverride>("ASAN_OPTIONS", "detect_leaks=0"));
+    }
+
+    void TearDown() override
+    {
+        if (program)
+            program->kill(SIGKILL);
+        program.reset();
+        environment.clear();
+        if (server) {
+            server->kill(SIGTERM);
+            server->wait();
+        }
+    }
+
+    // Starts the program and waits for its window and a picture that holds still.
+    void start(const std::vector<std::string>& arguments = {})
+    {
+        std::vector<std::string> argv { ORVANTA_PROGRAM };
+        argv.insert(argv.end(), arguments.begin(), arguments.end());
+        program = std::make_unique<test::Child>(argv);
+        ASSERT_TRUE(program->started());
+        ASSERT_TRUE(wait_for(
+            [&] {
+                window = xdotool({ "search", "--onlyvisible", "--name", "^Orvanta$" });
+                return !window.empty();
+            },
+            30s))
+            << "no window";
+        ASSERT_TRUE(wait_for([&] { return still_picture() != nullptr; }, 30s)) << "the window never holds still";
+    }
+
+    // The window's picture once two in a row agree, else null.
+    std::unique_ptr<platform::Bitmap> still_picture()
+    {
+        auto first = window_picture(window);
+        std::this_thread::sleep_for(300ms);
+        auto second = window_picture(window);
+        if (!first || !second || !std::equal(first->pixels().begin(), first->pixels().end(), second->pixels().begin()))
+            return nullptr;
+        return second;
+    }
+
+    // Whether the window's picture differs from the one given inside the rectangle.
+    bool changed_from(const platform::Bitmap& before, const platform::Rect& area)
+    {
+        const auto now = window_picture(window);
+        return now && !same_pixels(*now, area, before, area);
+    }
+
+    static bool same_pixels(
+        const platform::Bitmap& one, const platform::Rect& here, const platform::Bitmap& other, const platform::Rect& there)
+    {
+        for (int y = 0; y < here.height(); ++y)
+            for (int x = 0; x < here.width(); ++x)
+                if (one.pixels()[std::size_t(here.top + y) * 240 + std::size_t(here.left + x)]
+                    != other.pixels()[std::size_t(there.top + y) * 240 + std::size_t(there.left + x)])
+                    return false;
+        return true;
+    }
+
+    std::unique_ptr<test::Child> server;
+    std::vector<std::unique_ptr<test::EnvironmentOverride>> environment;
+    std::unique_ptr<test::Child> program;
+    std::string window;
+};
+
+TEST_F(EndToEndDesktop, ATerminationSignalWithADialogOpenEndsTheProgramCleanly)
+{
+    start();
+    const auto at_rest = still_picture();
+    ASSERT_NE(at_rest, nullptr);
+    // A second launch with a file that is not there: the running copy shows its error form.
+    test::Child second({ ORVANTA_PROGRAM, home.file("missing.wav") });
+    ASSERT_TRUE(wait_for([&] { return changed_from(*at_rest, { 0, 0, 240, 320 }); }, 30s)) << "no error form";
+    std::remove((test::app_folder() + "/Orvanta.xml").c_str());
+
+    program->kill(SIGTERM);
+    const std::optional<int> ended = program->wait_for(30000);
+    ASSERT_TRUE(ended.has_value()) << "the program runs on with its dialog closed";
+    EXPECT_EQ(*ended, 0);
+    program.reset();
+    EXPECT_TRUE(std::filesystem::exists(test::app_folder() + "/Orvanta.xml")) << "the settings were saved on the way out";
+}
+
+TEST_F(EndToEndDesktop, TheWheelScrollsTheFileList)
+{
+    const std::string folder = home.file("many");
+    std::filesystem::create_directories(folder);
+    for (int i = 0; i < 30; ++i)
+        std::ofstream(folder + "/file" + std::to_string(10 + i) + ".wav") << std::string(100, 'x');
+    write_settings([&](Settings& s) { s.explorer_folder = u16(folder); });
+    const platform::Rect list = explorer_rect(u"lstFilelist");
+    // The first and the fourth row, the scroll bar left out.
+    platform::Rect row[2] {};
+    inside_loop([&](MainForm& form) {
+        for (int i = 0; i < 2; ++i) {
+            skinner::Size size;
+            const skinner::Point corner = form.explorer().file_list().get_cell_rect(0, 3 * i, size);
+            const platform::Point at = platform::client_to_screen(form.window().handle(), { corner.x, corner.y });
+            row[i] = { list.left, at.y, list.right - 20, at.y + size.height };
+        }
+    });
+    Startup::run(u"");
+    ASSERT_FALSE(row[0].empty());
+    start();
+    const auto before = still_picture();
+    ASSERT_NE(before, nullptr);
+    // The pointer below the rows looked at: the row under it is highlighted.
+    xdotool({ "mousemove", "--window", window, std::to_string(list.left + list.width() / 3),
+        std::to_string(list.bottom - 10), "click", "5" });
+    std::unique_ptr<platform::Bitmap> now;
+    EXPECT_TRUE(wait_for(
+        [&] {
+            now = window_picture(window);
+            return now && same_pixels(*now, row[0], *before, row[1]);
+        },
+        20s))
+        << "a notch down does not bring the fourth row to the top";
+    xdotool({ "click", "4" });
+    EXPECT_TRUE(wait_for(
+        [&] {
+            now = window_picture(window);
+            return now && same_pixels(*now, row[0], *before, row[0]);
+        },
+        20s))
+        << "a notch up does not bring the first row back";
 }
 
 }

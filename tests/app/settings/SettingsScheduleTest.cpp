@@ -2,6 +2,8 @@
 #include "tests/app/settings/SettingsScreen.h"
 #include "tests/support/Screenshot.h"
 
+#include <array>
+
 namespace {
 
 using test::SettingsScreen;
@@ -175,6 +177,33 @@ TEST_F(SchedulePage, DeletingRemovesExactlyTheSelectedRows)
     EXPECT_FALSE(button(form, u"btnDeleteAll").own_enabled());
     close(form);
     EXPECT_TRUE(settings.schedule.empty());
+}
+
+TEST_F(SchedulePage, ThePickersStartAtNowAndAPeriodOfNowOnIsAdded)
+{
+    platform::FileTime today {};
+    ASSERT_TRUE(platform::system_time_to_file_time(at(11, 9, 15).system_time(), today));
+    clock->set_local_time(today);
+    SettingsForm form(nullptr, settings_skin, settings);
+    for (std::u16string_view id : { u"calDateBegin", u"calDateEnd" }) {
+        const liba::DateTime shown = control<skinner::ControlCalendar>(form, schedule, id).get_time();
+        EXPECT_EQ((std::array { shown.year(), shown.month(), shown.day() }), (std::array { 2026, 3, 11 }))
+            << platform::to_utf8(id);
+    }
+    for (std::u16string_view id : { u"calTimeBegin", u"calTimeEnd" }) {
+        const liba::DateTime shown = control<skinner::ControlCalendar>(form, schedule, id).get_time();
+        EXPECT_EQ((std::array { shown.hour(), shown.minute() }), (std::array { 9, 15 })) << platform::to_utf8(id);
+    }
+    // An hour on from now, typed into the end's time as a user would.
+    form.tab().pages()[schedule]->set_visible(true);
+    const platform::Window end_time = control<skinner::ControlCalendar>(form, schedule, u"calTimeEnd").native_window();
+    platform::set_focus(end_time);
+    screen->key('1').key('0');
+    run();
+    click(form, u"btnAdd");
+    EXPECT_TRUE(errors.empty());
+    EXPECT_EQ(periods(form.schedule_page().schedule()), (std::vector<std::string> { "11 9-11 10" }));
+    close(form);
 }
 
 TEST_F(SchedulePage, Looks)

@@ -124,6 +124,50 @@ TEST_F(DateControls, KeysStepTheSelectedPartAndNotify)
             "change 2025-02-27 12:00:00", "change 2025-02-26 12:00:00", "change 2024-02-26 12:00:00" }));
 }
 
+TEST_F(DateControls, DigitsTypedIntoThePartsReplaceThemAndMoveOn)
+{
+    struct Case {
+        const char* name;
+        std::uint32_t style;
+        std::string typed; // digits, and '-' for a separator key
+        const char* value;
+    };
+    const Case cases[] = {
+        { "a whole date", 0, "20261211", "2026-12-11 08:30:00" },
+        { "a month of one digit moves on at once", 0, "2027515", "2027-05-15 08:30:00" },
+        { "a leading zero", 0, "20270305", "2027-03-05 08:30:00" },
+        { "a separator ends a short part", 0, "20271-2", "2027-01-02 08:30:00" },
+        { "a month too big starts again", 0, "2027134", "2027-03-04 08:30:00" },
+        { "a day beyond the month's starts again", 0, "20270229", "2027-02-09 08:30:00" },
+        { "a year of three digits is not taken", 0, "202-", "2024-01-31 08:30:00" },
+        { "a whole time", dts::time_format, "235907", "2024-01-31 23:59:07" },
+        { "an hour too big starts again", dts::time_format, "2545", "2024-01-31 05:45:00" },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Window picker = control(date_time_picker_class, c.style, { 120, 22 });
+        set_date_time_picker_value(picker, date(2024, 1, 31, 8, 30));
+        set_focus(picker);
+        for (char k : c.typed)
+            screen->key(k == '-' ? vk::oem_minus : std::uint32_t(k));
+        screen->run_until_idle();
+        EXPECT_EQ(text(*date_time_picker_value(picker)), c.value);
+        destroy_window(picker);
+        made.pop_back();
+    }
+}
+
+TEST_F(DateControls, APartBeingTypedShowsItsDigits)
+{
+    Window picker = control(date_time_picker_class, 0, { 120, 22 });
+    set_date_time_picker_value(picker, date(2024, 1, 31));
+    set_focus(picker);
+    screen->key('2').key('0');
+    screen->run_until_idle();
+    EXPECT_EQ(text(*date_time_picker_value(picker)), "2024-01-31 00:00:00") << "not yet a year";
+    EXPECT_TRUE(test::matches_screenshot(screen->shown(), "date_picker_typing"));
+}
+
 TEST_F(DateControls, ATimePickerStepsByPenAndWraps)
 {
     Window picker = control(date_time_picker_class, dts::time_format, { 120, 22 });

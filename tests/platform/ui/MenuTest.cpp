@@ -274,4 +274,95 @@ TEST_F(Menus, AQuitEndsTheMenuAndReachesTheOuterLoop)
     EXPECT_EQ(quit.wparam, 3u);
 }
 
+// "Open", then "Send" with a sub-menu of two items as wide as the texts given.
+Menu send_menu(std::u16string_view first, std::u16string_view second)
+{
+    Menu send = create_popup_menu();
+    append_menu(send, 0, 21u, first);
+    append_menu(send, 0, 22u, second);
+    Menu m = create_popup_menu();
+    append_menu(m, 0, 11u, u"Open");
+    append_menu(m, 0, send, u"Send");
+    return m;
+}
+
+TEST_F(Menus, ASubMenuWithoutRoomOnTheRightOpensOnTheLeftOrTheRoomierSide)
+{
+    struct Case {
+        const char* name;
+        std::int32_t x;
+        std::u16string_view text; // of the sub-menu's first item
+        bool left; // of its parent
+    };
+    const Case cases[] = {
+        { "room on the right", 20, u"Infrared", false },
+        { "none on the right", 150, u"Infrared", true },
+        { "neither side, more on the right", 40, u"By infrared to the desk", false },
+        { "neither side, more on the left", 110, u"By infrared to the desk", true },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Menu m = send_menu(c.text, u"Mail");
+        made.push_back(m);
+        Rect root, sub;
+        screen->call([&] {
+            root = top_window_rect();
+            screen->tap(row_centre(root, 1));
+            screen->call([&] { sub = top_window_rect(); }).key(vk::escape).key(vk::escape);
+        });
+        EXPECT_EQ(track_popup_menu(m, tpm::return_command, { c.x, 60 }, owner), 0u);
+        ASSERT_NE(sub, root) << "the sub-menu opened";
+        EXPECT_GE(sub.left, 0);
+        EXPECT_LE(sub.right, 240);
+        const bool fits = sub.right <= root.left + 3 || sub.left >= root.right - 3;
+        if (c.left)
+            EXPECT_TRUE(fits ? sub.right <= root.left + 3 : sub.left == 0) << sub.left << " " << root.left;
+        else
+            EXPECT_TRUE(fits ? sub.left >= root.right - 3 : sub.right == 240) << sub.left << " " << root.right;
+    }
+}
+
+TEST_F(Menus, TheReleaseOfThePressThatOpenedASubMenuChoosesNothingUnderIt)
+{
+    // The wide sub-menu has no room on either side and covers its parent's item.
+    struct Case {
+        const char* name;
+        Point release_offset;
+        std::uint32_t chosen;
+    };
+    const Case cases[] = {
+        { "on the spot", { 0, 0 }, 0 },
+        { "within a few pixels", { 3, -2 }, 0 },
+        { "dragged onto the next item", { 0, 18 }, 22 },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Menu m = send_menu(u"By infrared to the device", u"Mail");
+        made.push_back(m);
+        Rect root, sub;
+        bool open_after_release = false;
+        screen->call([&] {
+            root = top_window_rect();
+            const Point press = row_centre(root, 1);
+            const Point release { press.x + c.release_offset.x, press.y + c.release_offset.y };
+            screen->pen_down(press).pen_move(release, 20).pen_up(release, 20);
+            screen->call([&] {
+                sub = top_window_rect();
+                open_after_release = sub != root;
+            });
+            // Still open: a tap on its first item chooses it.
+            screen->call([&] { screen->tap(row_centre(sub, 0)); });
+        });
+        const std::uint32_t chosen = track_popup_menu(m, tpm::return_command, { 60, 60 }, owner);
+        screen->run_until_idle();
+        if (c.chosen == 0) {
+            EXPECT_TRUE(open_after_release);
+            EXPECT_TRUE(sub.contains(row_centre(root, 1))) << "the sub-menu lies under the press";
+            EXPECT_EQ(chosen, 21u) << "only the later tap chose";
+        } else {
+            EXPECT_EQ(chosen, c.chosen);
+        }
+    }
+}
+
 }

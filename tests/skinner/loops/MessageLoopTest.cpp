@@ -34,6 +34,13 @@ protected:
         } else if (id == pump) {
             skinner::process_pending_messages();
             events.push_back("pumped");
+        } else if (id == msg::close) {
+            // As a form's window closes: after the loops inside its own.
+            if (skinner::close_inner_loops_first(w))
+                return 0;
+            events.push_back(w == outer ? "close outer" : "close inner");
+            post_message(w, msg::form_close);
+            return 0;
         }
         return UiTest::procedure(w, id, wp, lp);
     }
@@ -108,6 +115,26 @@ TEST_F(MessageLoops, TheCloseMessageOfAnOuterWindowWaitsForItsOwnLoop)
     EXPECT_EQ(events, (std::vector<std::string> { "inner starts", "marker", "inner ended" }));
     EXPECT_FALSE(screen->stalled());
     EXPECT_TRUE(screen->script_done());
+}
+
+TEST_F(MessageLoops, AnOuterWindowAskedToCloseClosesTheInnerOneFirst)
+{
+    post_later(outer, start_inner);
+    post_later(outer, msg::close);
+    skinner::run_message_loop(outer);
+    EXPECT_EQ(events, (std::vector<std::string> { "inner starts", "close inner", "inner ended", "close outer" }));
+    EXPECT_FALSE(screen->stalled());
+}
+
+TEST_F(MessageLoops, TheInnermostWindowClosesOnlyItself)
+{
+    post_later(outer, start_inner);
+    post_later(inner, msg::close);
+    post_later(outer, marker);
+    post_later(outer, msg::form_close);
+    skinner::run_message_loop(outer);
+    EXPECT_EQ(events, (std::vector<std::string> { "inner starts", "close inner", "inner ended", "marker" }));
+    EXPECT_FALSE(screen->stalled());
 }
 
 TEST_F(MessageLoops, PendingMessagesStopAtACloseWhichStillEndsItsLoop)

@@ -172,4 +172,95 @@ TEST(SdlScreen, TheClipboardCarriesTextThroughTheDesktop)
     SDL_Quit();
 }
 
+TEST(SdlScreen, TheWheelReachesTheWindowUnderThePointerAndQuitClosesTheMainWindow)
+{
+    if (!test::have_tool("Xvfb") || !test::have_tool("xdotool"))
+        GTEST_SKIP() << "xvfb or xdotool missing";
+    if (rerun_under_xvfb())
+        return;
+
+    setenv("ORVANTA_ZOOM", "2", 1);
+    display_slot().install(std::make_unique<sdl::SdlDisplay>(ScreenMode { { 240, 320 }, 96 }, "Orvanta SDL wheel test"));
+    register_window_class({ u"SdlWheelWindow", {}, false, 0 });
+    WindowParams params;
+    params.class_name = u"SdlWheelWindow";
+    params.style = ws::visible;
+    Window main = create_window(params);
+    std::vector<std::string> heard;
+    set_window_procedure(main, [&](Window w, MessageId id, WParam wp, LParam lp) -> LResult {
+        if (id == msg::mouse_wheel) {
+            const Point at = point_of(lp);
+            heard.push_back("wheel " + std::to_string(wheel_turn_of(wp)) + " at " + std::to_string(at.x) + ","
+                + std::to_string(at.y));
+        }
+        if (id == msg::close) {
+            heard.push_back("close main");
+            return 0;
+        }
+        return default_window_procedure(w, id, wp, lp);
+    });
+    // A dialog owned by the main window, in front.
+    params.style = ws::popup | ws::visible;
+    params.parent = main;
+    params.x = 150;
+    params.y = 200;
+    params.width = 80;
+    params.height = 60;
+    Window dialog = create_window(params);
+    set_window_procedure(dialog, [&](Window w, MessageId id, WParam wp, LParam lp) -> LResult {
+        if (id == msg::close) {
+            heard.push_back("close dialog");
+            return 0;
+        }
+        return default_window_procedure(w, id, wp, lp);
+    });
+    set_foreground_window(dialog);
+    set_timer(main, 1, 30000); // the test gives up after this
+    set_timer(main, 2, 20);
+    auto pump_until = [&](auto done) {
+        Message m;
+        while (!done() && get_message(m)) {
+            if (m.message == msg::timer && m.wparam == 1)
+                return false;
+            dispatch_message(m);
+        }
+        return done();
+    };
+    auto found = std::async(std::launch::async, [] {
+        for (int i = 0; i < 200; ++i) {
+            auto r = test::run_tool({ "xdotool", "search", "--name", "Orvanta SDL wheel test" });
+            if (r.exit_code == 0 && !r.out.empty())
+                return r.out.substr(0, r.out.find('\n'));
+            usleep(100000);
+        }
+        return std::string();
+    });
+    ASSERT_TRUE(pump_until([&] { return found.wait_for(std::chrono::milliseconds(0)) == std::future_status::ready; }));
+    const std::string xid = found.get();
+    ASSERT_FALSE(xid.empty());
+
+    // The pointer at screen (20, 56), over the main window; a notch towards the user.
+    auto turned = std::async(std::launch::async, [&] {
+        return test::run_tool({ "xdotool", "mousemove", "--window", xid, "41", "113", "click", "5" }).exit_code;
+    });
+    ASSERT_TRUE(pump_until([&] { return !heard.empty(); }));
+    EXPECT_EQ(turned.get(), 0);
+    EXPECT_EQ(heard, (std::vector<std::string> { "wheel -120 at 20,56" }));
+
+    // The desktop's close goes to the main window, not to the dialog in front.
+    heard.clear();
+    SDL_Event quit {};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+    ASSERT_TRUE(pump_until([&] { return !heard.empty(); }));
+    EXPECT_EQ(heard, (std::vector<std::string> { "close main" }));
+
+    kill_timer(main, 1);
+    kill_timer(main, 2);
+    destroy_window(dialog);
+    destroy_window(main);
+    display_slot().install(nullptr);
+    SDL_Quit();
+}
+
 }
