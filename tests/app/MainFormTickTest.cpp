@@ -154,6 +154,26 @@ TEST_F(MainFormTick, PlaybackWithoutAnOutputDeviceStopsWithoutAMessage)
     EXPECT_TRUE(box->shown.empty());
 }
 
+TEST_F(MainFormTick, StoppingARecordingShowsTheWaitCursorWhileItDrains)
+{
+    using platform::CursorShape;
+    std::vector<CursorShape> started;
+    std::vector<CursorShape> stopped;
+    screen->call([&] {
+        started = screen->cursors();
+        main_form()->execute_command(u"Record");
+        ASSERT_TRUE(Document::instance()->is_recording());
+        main_form()->execute_command(u"Stop");
+        EXPECT_FALSE(Document::instance()->is_recording());
+        stopped = screen->cursors();
+    });
+    close_main_form();
+    Startup::run(u"");
+    EXPECT_EQ(started, (std::vector { CursorShape::wait, CursorShape::arrow })) << "the start-up's wait";
+    EXPECT_EQ(stopped,
+        (std::vector { CursorShape::wait, CursorShape::arrow, CursorShape::wait, CursorShape::arrow }));
+}
+
 TEST_F(MainFormTick, AChangeRecordUpdatesOnlyWhatItsFlagsName)
 {
     const std::string wav = make_wav("tone.wav", 10.0);
