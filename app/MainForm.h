@@ -86,6 +86,7 @@ private:
     void command_screen_resolution();
 
     void update_power_interval();
+    void keep_awake();
     void show_error(std::u16string_view caption_key, std::u16string_view message_key);
 
     // CommWindow
@@ -125,6 +126,7 @@ private:
     skinner::PowerManager m_power;
     bool m_playback_interval = false;
     bool m_recording_interval = false;
+    bool m_sleep_lock_traced = false;
 
     CommCommands m_comm;
     std::vector<std::unique_ptr<CCommandDelegate>> m_comm_delegates;
