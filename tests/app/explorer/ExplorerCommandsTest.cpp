@@ -290,6 +290,21 @@ TEST_F(Pickers, FolderPickerReturnsTheChosenFolderOrNothing)
     EXPECT_EQ(form.name_frame().text(), file("b"));
 }
 
+TEST_F(Pickers, FolderPickerReachesAFolderBelowALinkedFolder)
+{
+    fs::create_directories(dir.file("elsewhere/deep/deeper"));
+    fs::create_directory_symlink(dir.file("elsewhere"), dir.file("files/linked"));
+    open();
+    SelectFolderForm form(host.get(), get_settings_skin());
+    skinner::ControlTreeFolderNode* node = form.tree().find_node(file("linked/deep"));
+    ASSERT_NE(node, nullptr);
+    EXPECT_EQ(node->children().size(), 1u) << "the folder below the link opens too";
+    form.tree().select_node(node);
+    screen->call([&form] { form.on_click(*form.get_control(u"btnOk")); });
+    EXPECT_TRUE(form.run());
+    EXPECT_EQ(form.get_folder(), file("linked/deep"));
+}
+
 TEST_F(Pickers, AddFolderAddsItsSoundFilesToTheShownPlaylist)
 {
     make_folder("music");
