@@ -197,6 +197,24 @@ TEST_F(ExplorerCommands, ConvertingOntoAnExistingTwinAnsweredNoChangesNeitherFil
     EXPECT_EQ(test::read_file(dir.file("files/memo.wav")), std::string(40, 'w'));
 }
 
+TEST_F(ExplorerCommands, AnUnreadableSourceIsReportedAndTheOldTargetKept)
+{
+    make_file("memo.wav", 40, 'w');
+    make_file("memo.mp3", 30, 'm');
+    open();
+    select(panel->file_list(), { "memo.wav" });
+    answer_next(u"btnYes");
+    answer_next();
+    panel->execute_command(u"WavToMp3");
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].caption, main_skin.translate(u"on_overwrite_caption"));
+    EXPECT_EQ(seen[1].form, u"Error");
+    EXPECT_EQ(seen[1].message, get_settings_skin().translate(u"on_failed_to_convert"));
+    EXPECT_EQ(test::read_file(dir.file("files/memo.mp3")), std::string(30, 'm'));
+    EXPECT_EQ(panel->file_list().get_selected_path(), file("memo.wav"));
+    EXPECT_EQ(names(panel->file_list()), (Names { "memo.mp3", "memo.wav" })) << "no temporary file is left";
+}
+
 TEST_F(ExplorerCommands, ConversionShowsTheNewFileSelected)
 {
     make_file("memo.wav", 40, 'w');
