@@ -10,6 +10,7 @@
 #include "os/Log.h"
 #include "os/PathMacros.h"
 #include "os/Shell.h"
+#include "platform/SleepInhibitor.h"
 #include "platform/ui/WindowManager.h"
 #include "skinner/loops/ScreenMetrics.h"
 
@@ -170,6 +171,7 @@ MainForm::~MainForm()
         register_command(id, nullptr);
     if (m_timer_id != 0)
         kill_timer(m_timer_id);
+    platform::sleep_inhibitor().release();
 }
 
 void MainForm::assign_hardware_keys(const Settings& settings)
@@ -472,6 +474,7 @@ void MainForm::on_timer_broadcast(std::uint32_t timer_id)
 {
     if (timer_id != 0 && timer_id == m_timer_id) {
         os::log() << u"MainForm::on_timer_broadcast\n";
+        keep_awake();
         const std::uint32_t saved = m_timer_id;
         m_timer_id = 0;
         Document& doc = document();
@@ -514,6 +517,21 @@ void MainForm::on_timer_broadcast(std::uint32_t timer_id)
         m_timer_id = saved;
     }
     Form::on_timer_broadcast(timer_id);
+}
+
+// The system must not suspend in the middle of a recording or a song.
+void MainForm::keep_awake()
+{
+    const Document& doc = document();
+    platform::SleepInhibitor& inhibitor = platform::sleep_inhibitor();
+    if (!doc.is_recording() && !doc.is_playing()) {
+        inhibitor.release();
+        return;
+    }
+    if (!inhibitor.hold(doc.is_recording() ? u"Recording" : u"Playing") && !m_sleep_lock_traced) {
+        os::log() << u"MainForm: no session manager keeps the system awake\n";
+        m_sleep_lock_traced = true;
+    }
 }
 
 void MainForm::update(const Document::Changes& changes)

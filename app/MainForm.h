@@ -93,6 +93,7 @@ private:
         std::u16string_view source = {}, std::u16string_view target = {});
     // Where a part that could not be inserted is kept, once.
     void report_kept_part();
+    void keep_awake();
 
     // CommWindow
     void show_window(bool shown) override { set_shown(shown); }
@@ -133,6 +134,7 @@ private:
     skinner::PowerManager m_power;
     bool m_playback_interval = false;
     bool m_recording_interval = false;
+    bool m_sleep_lock_traced = false;
 
     CommCommands m_comm;
     std::vector<std::unique_ptr<CCommandDelegate>> m_comm_delegates;

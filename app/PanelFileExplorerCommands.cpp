@@ -8,7 +8,6 @@
 #include "audio/Id3Tag.h"
 #include "dialogs/BookmarksForm.h"
 #include "dialogs/ConfirmForm.h"
-#include "dialogs/ErrorForm.h"
 #include "dialogs/PropertiesForm.h"
 #include "liba/Conversion.h"
 #include "liba/Path.h"
@@ -269,19 +268,10 @@ void PanelFileExplorer::command_wav_to_mp3()
     bool aborted = false;
     if (!manager.confirm_overwrite(aborted, {}, target))
         return;
-    os::FileInfo existing(target);
-    if (existing.exists() && !existing.remove()) {
-        manager.on_delete_error(target);
-        return;
-    }
-    if (explorer_dialogs().convert(get_form(), source, target) == ExplorerDialogs::ConvertResult::no_room) {
-        ErrorForm form(&get_form(), get_settings_skin());
-        form.set_texts(
-            translate(u"form.Convert.frmCaption.Text"), translate(u"on_not_enough_storage_memory"));
-        form.do_modal();
-    }
+    // The conversion replaces the old target only with a complete new one.
+    const bool converted = explorer_dialogs().convert(get_form(), source, target) == ExplorerDialogs::ConvertResult::done;
     refresh_file_list();
-    select_path(target);
+    select_path(converted ? target : source);
 }
 
 void PanelFileExplorer::command_refresh()

@@ -2,8 +2,10 @@
 #include "app/Startup.h"
 #include "platform/Clipboard.h"
 #include "platform/MessageBox.h"
+#include "platform/SleepInhibitor.h"
 #include "platform/Utf8.h"
 #include "platform/WaveDriver.h"
+#include "platform/logind/LogindSleepInhibitor.h"
 #include "platform/sdl/SdlClipboard.h"
 #include "platform/sdl/SdlDisplay.h"
 #include "platform/sdl/SdlWaveDriver.h"
@@ -29,11 +31,13 @@ int main(int argc, char** argv)
         platform::message_box_slot().install(std::make_unique<SkinMessageBox>());
     }
     platform::wave_driver_slot().install(std::make_unique<platform::sdl::SdlWaveDriver>());
+    platform::sleep_inhibitor_slot().install(std::make_unique<platform::logind::LogindSleepInhibitor>());
     const int exit_code = Startup::run(platform::from_utf8(command_line));
     // The display leaves this thread's message queue, which goes with the
     // thread's own storage before the slots' static destruction: take the
     // backends down while the queue is still there.
     platform::message_box_slot().install(nullptr);
+    platform::sleep_inhibitor_slot().install(nullptr);
     platform::wave_driver_slot().install(nullptr);
     platform::clipboard_slot().install(nullptr);
     platform::display_slot().install(nullptr);

@@ -5,6 +5,7 @@
 #include "dialogs/ErrorForm.h"
 #include "liba/StringTranslator.h"
 #include "liba/Thread.h"
+#include "platform/ui/Cursor.h"
 #include "skinner/skin/Properties.h"
 
 using liba::literals::operator""_key;
@@ -34,7 +35,12 @@ void CompletionDrain::run_completion_form(skinner::Form& parent, audio::ActiveBu
 
 void CompletionDrain::wait(audio::ActiveBuffer& buffer)
 {
-    if (!poll_until_drained(buffer, CompleteForm::stall_timeout_ms))
+    bool drained = false;
+    {
+        platform::ScopedCursor waiting(platform::CursorShape::wait);
+        drained = poll_until_drained(buffer, CompleteForm::stall_timeout_ms);
+    }
+    if (!drained)
         report_not_drained(nullptr);
 }
 

@@ -3,6 +3,7 @@
 #include "os/Log.h"
 #include "platform/Clock.h"
 #include "platform/RemoteWindow.h"
+#include "platform/ui/Cursor.h"
 
 #include <cstring>
 
@@ -67,11 +68,15 @@ bool Application::activate_previous_instance(std::u16string_view command_line)
     platform::RemoteReply reply = platform::send_to_other_process(
         m_class_name, platform::msg::copy_data, 0, &data, handover_timeout_ms);
     m_found = reply.status == platform::RemoteStatus::delivered;
+    // until the lock goes: the main form is still to come
+    platform::set_cursor(platform::CursorShape::wait);
     return m_found;
 }
 
 void Application::release_instance_lock()
 {
+    if (platform::current_cursor() == platform::CursorShape::wait)
+        platform::set_cursor(platform::CursorShape::arrow);
     if (m_instance_mutex)
         m_instance_mutex->unlock();
     m_instance_mutex.reset();

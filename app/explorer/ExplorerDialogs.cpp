@@ -15,13 +15,9 @@ ExplorerDialogs program_dialogs()
         return form.edit(tag);
     };
     dialogs.convert = [](skinner::Form& parent, const std::u16string& source, const std::u16string& target) {
-        ConvertForm form(&parent, get_settings_skin(), source, target);
-        if (!form.has_room()) {
-            form.show(false);
-            return ExplorerDialogs::ConvertResult::no_room;
-        }
-        form.do_modal();
-        return ExplorerDialogs::ConvertResult::done;
+        return convert_to_mp3(&parent, get_settings_skin(), source, target) == ConvertForm::Outcome::converted
+            ? ExplorerDialogs::ConvertResult::done
+            : ExplorerDialogs::ConvertResult::not_done;
     };
     dialogs.beam = [](skinner::Form& parent, const std::u16string& path) {
         BeamForm form(&parent, get_settings_skin(), path);

@@ -29,6 +29,7 @@ public:
 
     ScreenMode mode() const override { return m_mode; }
     void present(const Bitmap& screen, const Rect& changed) override;
+    void show_cursor(CursorShape shape) override { m_cursors.push_back(shape); }
     void wait(std::optional<std::uint32_t> timeout_ms) override;
     void wake() override { }
 
@@ -57,6 +58,8 @@ public:
     ColorRef pixel(Point) const;
     int presents() const { return m_presents; }
     Rect last_changed() const { return m_last_changed; }
+    // Every pointer shape shown, in order; the last one shows now.
+    const std::vector<CursorShape>& cursors() const { return m_cursors; }
     // Writes what is shown as a PNG file; false when it cannot be written.
     bool save_png(const std::string& path) const;
 
@@ -77,6 +80,7 @@ private:
     bool m_stalled = false;
     int m_presents = 0;
     Rect m_last_changed;
+    std::vector<CursorShape> m_cursors;
 };
 
 }

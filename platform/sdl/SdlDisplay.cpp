@@ -108,6 +108,7 @@ SdlDisplay::SdlDisplay(ScreenMode mode, const char* title)
 
 SdlDisplay::~SdlDisplay()
 {
+    free_cursors();
     set_wait_hook(nullptr);
     if (m_texture)
         SDL_DestroyTexture(m_texture);
@@ -118,6 +119,48 @@ SdlDisplay::~SdlDisplay()
         SDL_StopTextInput();
     }
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+}
+
+namespace {
+
+// SDL has no help pointer: the arrow stands in.
+constexpr SDL_SystemCursor system_cursors[] = {
+    SDL_SYSTEM_CURSOR_ARROW,
+    SDL_SYSTEM_CURSOR_IBEAM,
+    SDL_SYSTEM_CURSOR_WAIT,
+    SDL_SYSTEM_CURSOR_SIZENWSE,
+    SDL_SYSTEM_CURSOR_SIZENESW,
+    SDL_SYSTEM_CURSOR_SIZEWE,
+    SDL_SYSTEM_CURSOR_SIZENS,
+    SDL_SYSTEM_CURSOR_SIZEALL,
+    SDL_SYSTEM_CURSOR_NO,
+    SDL_SYSTEM_CURSOR_HAND,
+    SDL_SYSTEM_CURSOR_WAITARROW,
+    SDL_SYSTEM_CURSOR_ARROW,
+};
+
+}
+
+void SdlDisplay::show_cursor(CursorShape shape)
+{
+    const auto index = static_cast<std::size_t>(shape);
+    if (!m_window || index >= m_cursors.size())
+        return;
+    static_assert(std::size(system_cursors) == std::tuple_size_v<decltype(m_cursors)>);
+    if (!m_cursors[index])
+        m_cursors[index] = SDL_CreateSystemCursor(system_cursors[index]);
+    if (m_cursors[index])
+        SDL_SetCursor(m_cursors[index]);
+}
+
+// Before SDL's video goes, which frees every cursor left.
+void SdlDisplay::free_cursors()
+{
+    for (SDL_Cursor*& cursor : m_cursors) {
+        if (cursor)
+            SDL_FreeCursor(cursor);
+        cursor = nullptr;
+    }
 }
 
 std::uint32_t SdlDisplay::window_id() const

@@ -3,9 +3,11 @@
 #include "platform/MessageQueue.h"
 #include "platform/ui/Display.h"
 
+#include <array>
 #include <cstdint>
 
 union SDL_Event;
+struct SDL_Cursor;
 struct SDL_Window;
 struct SDL_Renderer;
 struct SDL_Texture;
@@ -43,9 +45,11 @@ public:
     void present(const Bitmap& screen, const Rect& changed) override;
     void wait(std::optional<std::uint32_t> timeout_ms) override;
     void wake() override;
+    void show_cursor(CursorShape) override;
 
 private:
     void handle(const SDL_Event&);
+    void free_cursors();
 
     ScreenMode m_mode;
     int m_zoom = 1;
@@ -56,6 +60,8 @@ private:
     bool m_pending = false;
     std::uint32_t m_last_present = 0;
     std::uint16_t m_last_char = 0;
+    // SDL's system cursors, made when first shown, by shape.
+    std::array<SDL_Cursor*, 12> m_cursors {};
 };
 
 }

@@ -3,6 +3,7 @@
 #include "platform/MessageQueue.h"
 #include "platform/Service.h"
 #include "platform/ui/Bitmap.h"
+#include "platform/ui/Cursor.h"
 
 #include <optional>
 #include <string_view>
@@ -40,6 +41,9 @@ public:
     // Shows the changed rectangle of the screen bitmap (black while the
     // display is off). Called on the GUI thread.
     virtual void present(const Bitmap& screen, const Rect& changed) = 0;
+    // Shows the pointer's shape (platform/ui/Cursor.h sets it); a display
+    // without a pointer ignores it. Called on the GUI thread.
+    virtual void show_cursor(CursorShape) { }
 
     // Tells one display from the next, even at the same address.
     const std::uint64_t serial = next_serial();

@@ -53,8 +53,7 @@ void ControlTreeFolderNode::set_expanded(bool expanded)
         if (is_open())
             return;
         Node::set_expanded(true);
-        if (!m_linked)
-            read_sub_folders();
+        read_sub_folders();
         folder_tree().refresh();
         return;
     }

@@ -10,8 +10,8 @@ class ControlTreeFolder;
 
 // A folder of the file system as a tree node. Its sub-folders are read when
 // it is expanded and forgotten when it is collapsed, so the tree shows the
-// disk as it is now. A linked folder is never read: a link to a folder above
-// it would make the tree endless.
+// disk as it is now. A linked folder opens like any other: one level per
+// expansion, so a link to a folder above it only repeats what the user opens.
 class ControlTreeFolderNode : public ControlTree::Node {
 public:
     // The invisible root has an empty path.

@@ -2,6 +2,7 @@
 
 #include "platform/Window.h"
 #include "platform/ui/Bitmap.h"
+#include "platform/ui/Cursor.h"
 #include "skinner/graphics/Cursor.h"
 #include "skinner/graphics/Point.h"
 #include "skinner/graphics/Size.h"
@@ -59,8 +60,12 @@ public:
 
     Point dirty_position() const { return m_dirty_position; }
     Size dirty_size() const { return m_dirty_size; }
-    // The pointer shape over the control under the pen.
-    void set_cursor(Cursor cursor) { m_cursor = cursor; }
+    // The pointer shape over the control under the pen, shown at once.
+    void set_cursor(Cursor cursor)
+    {
+        m_cursor = cursor;
+        platform::set_cursor(platform::cursor_shape(cursor.id));
+    }
     Cursor cursor() const { return m_cursor; }
 
 private:

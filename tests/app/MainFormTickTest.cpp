@@ -6,6 +6,7 @@
 #include "model/ipc/CSerializableBool.h"
 #include "model/ipc/CSerializableString.h"
 #include "model/ipc/Comm.h"
+#include "platform/headless/FakeSleepInhibitor.h"
 #include "skinner/controls/ControlFrame.h"
 #include "tests/app/AppScreen.h"
 #include "tests/model/RecordDoubles.h"
@@ -209,6 +210,53 @@ TEST_F(MainFormTick, PlaybackWithoutAnOutputDeviceStopsWithoutAMessage)
         600);
     Startup::run(u16(wav));
     EXPECT_TRUE(box->shown.empty());
+}
+
+TEST_F(MainFormTick, HoldsOneSleepLockWhilePlayingOrRecordingAndNoneWhenStopped)
+{
+    platform::ScopedService<platform::SleepInhibitor, platform::headless::FakeSleepInhibitor> inhibitor {
+        platform::sleep_inhibitor_slot()
+    };
+    const std::string wav = make_wav("tone.wav", 10.0);
+    std::vector<std::string> seen;
+    const auto look = [&] {
+        seen.push_back(std::to_string(inhibitor->locks()) + " " + platform::to_utf8(inhibitor->reason()));
+    };
+    screen->call(look, 400);
+    screen->call([] { Document::instance()->stop(); });
+    screen->call(look, 400);
+    screen->call([] { main_form()->execute_command(u"Record"); });
+    screen->call([&] {
+        EXPECT_TRUE(Document::instance()->is_recording());
+        look();
+    },
+        400);
+    screen->call([] { Document::instance()->stop(); });
+    screen->call(look, 400);
+    close_main_form();
+    Startup::run(u16(wav));
+    EXPECT_EQ(seen, (std::vector<std::string> { "1 Playing", "0 ", "1 Recording", "0 " }));
+    EXPECT_EQ(inhibitor->taken(), 2u) << "a lock is taken once, not at every tick";
+}
+
+TEST_F(MainFormTick, StoppingARecordingShowsTheWaitCursorWhileItDrains)
+{
+    using platform::CursorShape;
+    std::vector<CursorShape> started;
+    std::vector<CursorShape> stopped;
+    screen->call([&] {
+        started = screen->cursors();
+        main_form()->execute_command(u"Record");
+        ASSERT_TRUE(Document::instance()->is_recording());
+        main_form()->execute_command(u"Stop");
+        EXPECT_FALSE(Document::instance()->is_recording());
+        stopped = screen->cursors();
+    });
+    close_main_form();
+    Startup::run(u"");
+    EXPECT_EQ(started, (std::vector { CursorShape::wait, CursorShape::arrow })) << "the start-up's wait";
+    EXPECT_EQ(stopped,
+        (std::vector { CursorShape::wait, CursorShape::arrow, CursorShape::wait, CursorShape::arrow }));
 }
 
 TEST_F(MainFormTick, AChangeRecordUpdatesOnlyWhatItsFlagsName)

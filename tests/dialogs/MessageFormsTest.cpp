@@ -223,6 +223,21 @@ TEST_F(Completion, TheDrainReportsAStalledWriter)
     EXPECT_EQ(buffer.get_queued_chunks(), 2) << "the document drops the rest";
 }
 
+TEST_F(Completion, TheWaitShowsTheWaitCursorUntilTheBufferIsDrained)
+{
+    queue(2);
+    CompletionDrain drain(settings);
+    std::thread writer([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        sink.pass(2);
+    });
+    drain.wait(buffer);
+    writer.join();
+    EXPECT_EQ(buffer.get_queued_chunks(), 0);
+    using platform::CursorShape;
+    EXPECT_EQ(screen->cursors(), (std::vector { CursorShape::wait, CursorShape::arrow }));
+}
+
 TEST_F(Completion, ThePollGivesUpOnAStalledWriter)
 {
     queue(1);

@@ -2,6 +2,7 @@
 #include "os/Log.h"
 #include "os/Registry.h"
 #include "platform/headless/FakeClock.h"
+#include "platform/headless/HeadlessDisplay.h"
 #include "tests/support/EnvironmentOverride.h"
 #include "tests/support/TempDir.h"
 
@@ -44,6 +45,23 @@ TEST(Application, TheDestructorTracesEachStep)
     }
     auto name = std::filesystem::read_symlink("/proc/self/exe").filename().string() + ".txt";
     EXPECT_EQ(test::read_file(dir.file(name)), expected);
+}
+
+// The start-up under the single-instance lock shows the wait pointer until the lock goes.
+TEST(Application, TheWaitCursorShowsFromTheHandOverUntilTheLockIsReleased)
+{
+    test::TempDir dir;
+    test::EnvironmentOverride runtime("XDG_RUNTIME_DIR", dir.path().c_str());
+    platform::ScopedService<platform::Display, platform::headless::HeadlessDisplay> screen(platform::display_slot());
+    using platform::CursorShape;
+    {
+        os::Application application(u"Waiting");
+        EXPECT_FALSE(application.activate_previous_instance(u"")) << "no other copy runs";
+        EXPECT_EQ(screen->cursors(), std::vector { CursorShape::wait });
+        application.release_instance_lock();
+        EXPECT_EQ(screen->cursors(), (std::vector { CursorShape::wait, CursorShape::arrow }));
+    }
+    EXPECT_EQ(screen->cursors().size(), 2u) << "the destructor leaves the arrow alone";
 }
 
 TEST(Application, CommandLineFromCopyData)

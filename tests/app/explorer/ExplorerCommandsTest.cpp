@@ -197,6 +197,24 @@ TEST_F(ExplorerCommands, ConvertingOntoAnExistingTwinAnsweredNoChangesNeitherFil
     EXPECT_EQ(test::read_file(dir.file("files/memo.wav")), std::string(40, 'w'));
 }
 
+TEST_F(ExplorerCommands, AnUnreadableSourceIsReportedAndTheOldTargetKept)
+{
+    make_file("memo.wav", 40, 'w');
+    make_file("memo.mp3", 30, 'm');
+    open();
+    select(panel->file_list(), { "memo.wav" });
+    answer_next(u"btnYes");
+    answer_next();
+    panel->execute_command(u"WavToMp3");
+    ASSERT_EQ(seen.size(), 2u);
+    EXPECT_EQ(seen[0].caption, main_skin.translate(u"on_overwrite_caption"));
+    EXPECT_EQ(seen[1].form, u"Error");
+    EXPECT_EQ(seen[1].message, get_settings_skin().translate(u"on_failed_to_convert"));
+    EXPECT_EQ(test::read_file(dir.file("files/memo.mp3")), std::string(30, 'm'));
+    EXPECT_EQ(panel->file_list().get_selected_path(), file("memo.wav"));
+    EXPECT_EQ(names(panel->file_list()), (Names { "memo.mp3", "memo.wav" })) << "no temporary file is left";
+}
+
 TEST_F(ExplorerCommands, ConversionShowsTheNewFileSelected)
 {
     make_file("memo.wav", 40, 'w');
@@ -288,6 +306,21 @@ TEST_F(Pickers, FolderPickerReturnsTheChosenFolderOrNothing)
     form.tree().select_node(node);
     EXPECT_EQ(form.get_folder(), file("b"));
     EXPECT_EQ(form.name_frame().text(), file("b"));
+}
+
+TEST_F(Pickers, FolderPickerReachesAFolderBelowALinkedFolder)
+{
+    fs::create_directories(dir.file("elsewhere/deep/deeper"));
+    fs::create_directory_symlink(dir.file("elsewhere"), dir.file("files/linked"));
+    open();
+    SelectFolderForm form(host.get(), get_settings_skin());
+    skinner::ControlTreeFolderNode* node = form.tree().find_node(file("linked/deep"));
+    ASSERT_NE(node, nullptr);
+    EXPECT_EQ(node->children().size(), 1u) << "the folder below the link opens too";
+    form.tree().select_node(node);
+    screen->call([&form] { form.on_click(*form.get_control(u"btnOk")); });
+    EXPECT_TRUE(form.run());
+    EXPECT_EQ(form.get_folder(), file("linked/deep"));
 }
 
 TEST_F(Pickers, AddFolderAddsItsSoundFilesToTheShownPlaylist)

@@ -140,6 +140,8 @@ TEST_F(ContainerTest, HoverFollowsThePen)
     EXPECT_THAT(a.events, ElementsAre("enter", "move 20,20 0", "leave"));
     EXPECT_THAT(b.events, ElementsAre("enter", "move 70,20 0", "leave"));
     EXPECT_EQ(form.hover(), nullptr);
+    // B's skin asks for the hand; the others have the arrow.
+    EXPECT_THAT(screen->cursors(), ElementsAre(platform::CursorShape::hand, platform::CursorShape::arrow));
 }
 
 // A control with a container of its own, as a panel has: it lays its

@@ -173,23 +173,32 @@ TEST_F(ControlTreeFolderTest, FindingAFolderComparesWholeComponents)
         EXPECT_EQ(tree.find_node(c.path) != nullptr, c.found) << test::narrow(c.path);
 }
 
-TEST_F(ControlTreeFolderTest, ALinkedFolderIsShownButNeverEntered)
+TEST_F(ControlTreeFolderTest, ALinkedFolderOpensOneLevelAtATime)
 {
-    // A link back to the top would make the tree endless.
+    // A link back to the top repeats the tree only as far as the user opens it.
     fs::create_directory_symlink(top, fs::path(top) / "Rock" / "loop");
     fs::create_directory_symlink(fs::path(top) / "jazz", fs::path(top) / "zz-jazz-link");
+    fs::create_directories(fs::path(top) / "jazz" / "Bebop");
     tree.create_root(path(""));
     ControlTreeFolderNode& rock = found("Rock");
     ASSERT_EQ(rock.children().size(), 3u);
     ControlTreeFolderNode& loop = static_cast<ControlTreeFolderNode&>(*rock.children()[1]);
     EXPECT_EQ(loop.name(), u"loop");
     EXPECT_TRUE(loop.is_linked());
+    EXPECT_TRUE(loop.has_children());
     loop.set_expanded(true);
-    EXPECT_TRUE(loop.children().empty());
-    EXPECT_FALSE(loop.has_children());
-    EXPECT_EQ(tree.find_node(path("Rock/loop/Rock")), nullptr);
+    EXPECT_EQ(loop.children().size(), 8u) << "what the top holds, the link beside it too";
+    ControlTreeFolderNode& again = found("Rock/loop/Rock/loop/Rock/Live");
+    EXPECT_EQ(again.get_path(), path("Rock/loop/Rock/loop/Rock/Live"));
     EXPECT_FALSE(found("jazz").is_linked());
-    EXPECT_TRUE(found("zz-jazz-link").is_linked());
+    ControlTreeFolderNode& link = found("zz-jazz-link");
+    EXPECT_TRUE(link.is_linked());
+    ASSERT_EQ(link.children().size(), 1u);
+    EXPECT_EQ(static_cast<ControlTreeFolderNode&>(*link.children()[0]).name(), u"Bebop");
+    EXPECT_EQ(&found("zz-jazz-link/Bebop"), link.children()[0].get());
+    // A link to nothing is no folder: it is not listed.
+    fs::create_directory_symlink(fs::path(top) / "gone", fs::path(top) / "Rock" / "Studio" / "dangling");
+    EXPECT_TRUE(found("Rock/Studio").children().empty());
 }
 
 TEST_F(ControlTreeFolderTest, AFolderThatCannotBeReadGetsNoChildren)

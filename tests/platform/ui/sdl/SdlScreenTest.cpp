@@ -259,6 +259,28 @@ TEST(SdlScreen, TheWheelReachesTheWindowUnderThePointerAndQuitClosesTheMainWindo
     kill_timer(main, 2);
     destroy_window(dialog);
     destroy_window(main);
+TEST(SdlScreen, ThePointerTakesTheShapeSetForIt)
+{
+    if (!test::have_tool("Xvfb"))
+        GTEST_SKIP() << "Xvfb missing";
+    if (rerun_under_xvfb())
+        return;
+    auto display = std::make_unique<sdl::SdlDisplay>(ScreenMode { { 240, 320 }, 96 }, "Orvanta SDL cursor test");
+    ASSERT_TRUE(display->is_available());
+    display_slot().install(std::move(display));
+    SDL_Cursor* const arrow = SDL_GetCursor();
+    EXPECT_EQ(set_cursor(CursorShape::wait), CursorShape::arrow);
+    SDL_Cursor* const wait = SDL_GetCursor();
+    EXPECT_NE(wait, arrow);
+    EXPECT_EQ(set_cursor(CursorShape::hand), CursorShape::wait);
+    EXPECT_NE(SDL_GetCursor(), wait);
+    set_cursor(CursorShape::wait);
+    EXPECT_EQ(SDL_GetCursor(), wait) << "each shape made once";
+    // Every shape a skin can name.
+    for (std::uint32_t id : { 32512u, 32513u, 32514u, 32642u, 32643u, 32644u, 32645u, 32646u, 32648u, 32649u,
+             32650u, 32651u })
+        set_cursor(cursor_shape(id));
+    EXPECT_EQ(current_cursor(), CursorShape::help);
     display_slot().install(nullptr);
     SDL_Quit();
 }
