@@ -451,10 +451,12 @@ void MainForm::show_error(std::u16string_view caption_key, std::u16string_view m
 void MainForm::on_timer_broadcast(std::uint32_t timer_id)
 {
     if (timer_id != 0 && timer_id == m_timer_id) {
-        os::log() << u"MainForm::on_timer_broadcast\n";
         const std::uint32_t saved = m_timer_id;
         m_timer_id = 0;
         Document& doc = document();
+        // An idle tick leaves no line: the trace shows the ticks that had work.
+        if (doc.is_playing() || doc.is_recording() || !doc.is_ok())
+            os::log() << u"MainForm::on_timer_broadcast\n";
         const Settings& settings = doc.get_settings();
         if (!doc.is_recording()) {
             if (!doc.is_playing()) {
