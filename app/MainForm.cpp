@@ -453,6 +453,7 @@ void MainForm::on_timer_broadcast(std::uint32_t timer_id)
     if (timer_id != 0 && timer_id == m_timer_id) {
         const std::uint32_t saved = m_timer_id;
         m_timer_id = 0;
+        m_in_tick = true;
         Document& doc = document();
         // An idle tick leaves no line: the trace shows the ticks that had work.
         if (doc.is_playing() || doc.is_recording() || !doc.is_ok())
@@ -494,12 +495,21 @@ void MainForm::on_timer_broadcast(std::uint32_t timer_id)
         }
         doc.on_timer();
         m_timer_id = saved;
+        m_in_tick = false;
+        // Nothing runs and nothing failed: the tick sleeps until the document
+        // tells of a change (update), so an idle program is not woken.
+        if (!doc.is_playing() && !doc.is_recording() && doc.is_ok()) {
+            kill_timer(m_timer_id);
+            m_timer_id = 0;
+        }
     }
     Form::on_timer_broadcast(timer_id);
 }
 
 void MainForm::update(const Document::Changes& changes)
 {
+    if (m_timer_id == 0 && !m_in_tick)
+        m_timer_id = set_timer(0.2);
     Document& doc = document();
     if (changes.general || changes.state)
         m_explorer.update_menu_bar();
