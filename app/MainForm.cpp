@@ -473,11 +473,14 @@ void MainForm::report_kept_part()
 void MainForm::on_timer_broadcast(std::uint32_t timer_id)
 {
     if (timer_id != 0 && timer_id == m_timer_id) {
-        os::log() << u"MainForm::on_timer_broadcast\n";
         keep_awake();
         const std::uint32_t saved = m_timer_id;
         m_timer_id = 0;
+        m_in_tick = true;
         Document& doc = document();
+        // An idle tick leaves no line: the trace shows the ticks that had work.
+        if (doc.is_playing() || doc.is_recording() || !doc.is_ok())
+            os::log() << u"MainForm::on_timer_broadcast\n";
         const Settings& settings = doc.get_settings();
         if (!doc.is_recording()) {
             if (!doc.is_playing()) {
@@ -515,6 +518,13 @@ void MainForm::on_timer_broadcast(std::uint32_t timer_id)
         doc.on_timer();
         report_kept_part();
         m_timer_id = saved;
+        m_in_tick = false;
+        // Nothing runs and nothing failed: the tick sleeps until the document
+        // tells of a change (update), so an idle program is not woken.
+        if (!doc.is_playing() && !doc.is_recording() && doc.is_ok()) {
+            kill_timer(m_timer_id);
+            m_timer_id = 0;
+        }
     }
     Form::on_timer_broadcast(timer_id);
 }
@@ -536,6 +546,8 @@ void MainForm::keep_awake()
 
 void MainForm::update(const Document::Changes& changes)
 {
+    if (m_timer_id == 0 && !m_in_tick)
+        m_timer_id = set_timer(0.2);
     Document& doc = document();
     if (changes.general || changes.state)
         m_explorer.update_menu_bar();

@@ -108,7 +108,8 @@ private:
     PanelLevels m_levels;
     PanelEqualizer m_equalizer;
     PanelMoreControls m_more_controls;
-    std::uint32_t m_timer_id = 0;
+    std::uint32_t m_timer_id = 0; // the tick's, 0 while it sleeps
+    bool m_in_tick = false;
     skinner::ControlButton m_new_mark;
     skinner::ControlButton m_rewind;
     skinner::ControlButton m_forward;

@@ -13,19 +13,27 @@ namespace os {
 
 namespace {
 
-// The entries that a pattern (a folder, a separator and a mask) names.
-std::vector<platform::DirectoryEntry> search(std::u16string_view folder, std::u16string_view mask)
+struct Listing {
+    std::u16string directory;
+    std::vector<platform::DirectoryEntry> entries;
+};
+
+// The folder that a pattern (a folder, a separator and a mask) searches, and its mask.
+std::pair<std::u16string, std::u16string> split_pattern(std::u16string_view folder, std::u16string_view mask)
 {
     std::u16string pattern = expand_path_macros(liba::join_path(folder, mask));
-    std::u16string directory = liba::get_directory(pattern);
-    std::u16string name_mask = liba::get_file_name(pattern);
-    std::vector<platform::DirectoryEntry> entries, matching;
-    platform::list_directory(directory, entries);
-    for (auto& entry : entries) {
-        if (wildcard_match(name_mask, entry.name))
-            matching.push_back(std::move(entry));
+    return { liba::get_directory(pattern), liba::get_file_name(pattern) };
+}
+
+// Reports what the pattern's folder holds through the callback: one listing
+// serves both masks when they search the same folder.
+const std::vector<platform::DirectoryEntry>& listing_of(Listing& cache, const std::u16string& directory)
+{
+    if (cache.directory != directory || cache.entries.empty()) {
+        cache.directory = directory;
+        platform::list_directory(directory, cache.entries);
     }
-    return matching;
+    return cache.entries;
 }
 
 }
@@ -33,17 +41,34 @@ std::vector<platform::DirectoryEntry> search(std::u16string_view folder, std::u1
 bool Finder::find(const std::u16string& folder, std::u16string_view file_mask,
     std::u16string_view folder_mask, bool recursive)
 {
-    for (auto& entry : search(folder, file_mask)) {
-        if (!(entry.attributes & platform::file_attribute_directory)
-            && !on_file(liba::join_path(folder, entry.name)))
+    struct Found {
+        const platform::FileStatus*& slot;
+        ~Found() { slot = nullptr; }
+    } found { m_found };
+    Listing listing;
+    const auto [file_directory, file_name_mask] = split_pattern(folder, file_mask);
+    for (const auto& entry : listing_of(listing, file_directory)) {
+        if ((entry.attributes & platform::file_attribute_directory) || !wildcard_match(file_name_mask, entry.name))
+            continue;
+        m_found = &entry.status;
+        if (!on_file(liba::join_path(folder, entry.name)))
             return true;
     }
-    for (auto& entry : search(folder, folder_mask)) {
-        if (!(entry.attributes & platform::file_attribute_directory))
-            continue;
+    const auto [folder_directory, folder_name_mask] = split_pattern(folder, folder_mask);
+    const std::vector<platform::DirectoryEntry> folders = [&] {
+        std::vector<platform::DirectoryEntry> matching;
+        for (const auto& entry : listing_of(listing, folder_directory))
+            if ((entry.attributes & platform::file_attribute_directory) && wildcard_match(folder_name_mask, entry.name))
+                matching.push_back(entry);
+        return matching;
+    }();
+    listing.entries.clear();
+    for (const auto& entry : folders) {
         std::u16string path = liba::join_path(folder, entry.name);
+        m_found = &entry.status;
         if (!on_folder(path))
             return true;
+        m_found = nullptr;
         // Never into a linked folder: a link to a folder above would never end.
         if (recursive && !(entry.attributes & platform::file_attribute_reparse_point))
             find(path, file_mask, folder_mask, recursive);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/FileSystem.h"
+
 #include <string>
 #include <string_view>
 
@@ -26,6 +28,14 @@ public:
         bool recursive);
     // Reports the storage cards, except one that holds My Documents.
     bool find_drives();
+
+protected:
+    // During on_file and on_folder of find: what the folder's listing read of
+    // the entry (a snapshot, links described by their target); null otherwise.
+    const platform::FileStatus* found_status() const { return m_found; }
+
+private:
+    const platform::FileStatus* m_found = nullptr;
 };
 
 }

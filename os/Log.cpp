@@ -44,6 +44,7 @@ struct TraceState {
     liba::TextOStream<char16_t>* current = nullptr;
     Log<char16_t>* current_log = nullptr;
     bool switched_on = false;
+    std::uint64_t generation = 0; // of the store when the switch was read
     liba::TextOStreamEmpty<char16_t> empty;
     // Replaced trace files stay alive, closed: another thread may still be
     // writing to one.
@@ -60,11 +61,20 @@ TraceState& trace_state()
 
 liba::TextOStream<char16_t>& log()
 {
+    TraceState& state = trace_state();
+    // The switch is read again only when the store changed.
+    const std::uint64_t generation = registry_store().generation();
+    {
+        std::lock_guard lock(state.mutex);
+        if (state.current && state.generation == generation)
+            return *state.current;
+    }
     std::uint32_t value = 0;
     const bool on = registry_read_dword(u"HKEY_CURRENT_USER\\Software\\Qiro", u"Log", value) && value != 0;
 
-    TraceState& state = trace_state();
     std::lock_guard lock(state.mutex);
+    // A change while reading (the key made by the read, say) is read again next time.
+    state.generation = generation;
     if (state.current && state.switched_on == on)
         return *state.current;
     if (state.current_log)

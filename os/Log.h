@@ -27,7 +27,8 @@ private:
 };
 
 // The program's trace stream. The DWORD "Log" under
-// HKEY_CURRENT_USER\Software\Qiro, read at every call, switches it: on, lines
+// HKEY_CURRENT_USER\Software\Qiro, read again whenever the store changed
+// (by this process or another), switches it: on, lines
 // go to "%app_full_name%.txt", emptied each time tracing is switched on.
 liba::TextOStream<char16_t>& log();
 

@@ -36,10 +36,13 @@ public:
     // Milliseconds since an arbitrary start; wraps after about 49.7 days.
     virtual std::uint32_t tick_count() const = 0;
     virtual SystemTime local_time() const = 0;
-    // False for a clock that moves only when told to: whoever waits for it
-    // must look at it again soon instead of sleeping until a due time.
+    // False for a clock that moves only when told to: it calls clock_moved()
+    // whenever it moves, and a wait for a due time on it lasts until then.
     virtual bool runs_by_itself() const { return true; }
 };
+
+// Wakes every thread that waits for a due timer, to look at the clock again.
+void clock_moved();
 
 // The clock every part of the program reads; the system's by default.
 ServiceSlot<Clock>& clock_slot();

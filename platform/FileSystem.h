@@ -57,6 +57,8 @@ uint32_t free_space(std::u16string_view path, uint64_t& bytes);
 struct DirectoryEntry {
     std::u16string name;
     uint32_t attributes = 0;
+    // What file_status tells of it, read by the listing.
+    FileStatus status;
 };
 
 // The entries of a folder sorted by name, without "." and "..". An empty

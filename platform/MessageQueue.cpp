@@ -211,11 +211,12 @@ void wait_for_change(ThreadQueue& queue, std::unique_lock<std::mutex>& lock, Win
 {
     std::optional<std::uint32_t> timeout = limit;
     std::uint32_t now = tick_count();
+    const bool clock_runs = clock().runs_by_itself();
     if (QueueTimer* t = earliest_timer(queue, filter, first, last, now)) {
         auto due = static_cast<std::uint32_t>(std::max(until(t->due_tick, now), 0));
         timeout = timeout ? std::min(*timeout, due) : due;
-        // A test's clock moves without telling anyone: look at it again soon.
-        if (!clock().runs_by_itself())
+        // A hook of a test's display moves the clock itself, a step at a time.
+        if (!clock_runs)
             timeout = std::min<std::uint32_t>(*timeout, 5);
     }
     if (WaitHook* hook = queue.hook.load()) {
@@ -224,8 +225,12 @@ void wait_for_change(ThreadQueue& queue, std::unique_lock<std::mutex>& lock, Win
         lock.lock();
         return;
     }
-    if (timeout)
+    // A clock that does not run by itself wakes this wait when it moves
+    // (clock_moved): its times are no real-time timeout.
+    if (timeout && clock_runs)
         queue.changed.wait_for(lock, std::chrono::milliseconds(*timeout));
+    else if (timeout && *timeout == 0)
+        return;
     else
         queue.changed.wait(lock);
 }
@@ -448,6 +453,22 @@ bool kill_timer(Window window, std::uintptr_t id)
         return false;
     queue->timers.erase(it);
     return true;
+}
+
+void clock_moved()
+{
+    std::vector<std::shared_ptr<ThreadQueue>> queues;
+    {
+        std::lock_guard lock(state().mutex);
+        for (auto& [id, queue] : state().queues)
+            queues.push_back(queue);
+    }
+    for (auto& queue : queues) {
+        // Taking the lock orders this after a waiter's look at the clock, so
+        // the wake cannot fall between its look and its wait.
+        { std::lock_guard lock(queue->mutex); }
+        queue->wake();
+    }
 }
 
 void set_wait_hook(WaitHook* hook)

@@ -54,11 +54,21 @@ public:
     // key does not exist.
     std::optional<std::vector<std::u16string>> sub_keys(RegistryRoot root, std::u16string_view sub_key);
 
+    // A number that changes whenever what the store holds may have changed,
+    // by this process or another; no two stores of the process share one. A
+    // call reads the file only when the system told of a change to it, so
+    // callers may ask often and read their values only when it moves.
+    std::uint64_t generation();
+
     struct FileStamp;
 
 private:
     enum class Outcome { unchanged, changed, refused };
     void reload_if_changed();
+    // Whether the file may have changed since the last look; false only
+    // while the folder is watched and nothing happened to the file.
+    bool file_touched();
+    void stop_watching();
     template<typename Change>
     bool change(Change&& change);
     bool write_file();
@@ -68,6 +78,8 @@ private:
     std::unique_ptr<RegistryTree> m_tree;
     std::unique_ptr<FileStamp> m_stamp;
     bool m_readable { true };
+    std::uint64_t m_generation;
+    int m_watch { -1 }; // the system's change notices for the file's folder
 };
 
 // Where the user's store lies: the file named by ORVANTA_REGISTRY_FILE, else

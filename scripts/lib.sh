@@ -3,9 +3,11 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 JOBS="${JOBS:-$(nproc)}"
 
+# ensure_packages [list file]: scripts/packages by default.
 ensure_packages() {
+    local list="${1:-$ROOT/scripts/packages}"
     local wanted missing=()
-    wanted=$(grep -v '^\s*#' "$ROOT/scripts/packages" | grep -v '^\s*$')
+    wanted=$(sed 's/#.*//' "$list" | grep -v '^\s*$')
     for p in $wanted; do
         dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
     done

@@ -2,12 +2,12 @@
 
 #include "skinner/graphics/Canvas.h"
 
+#include <algorithm>
 #include <cmath>
 
 ControlFlash::ControlFlash(skinner::Container& container, std::u16string_view id, skinner::ControlMode mode)
     : Control(container, id, mode)
 {
-    set_timer(m_period);
     load_pictures();
 }
 
@@ -29,6 +29,24 @@ void ControlFlash::load()
     load_pictures();
 }
 
+void ControlFlash::set_flashing(bool flashing)
+{
+    if (flashing == m_flashing)
+        return;
+    m_flashing = flashing;
+    if (!flashing) {
+        // A lamp that does not blink needs no tick.
+        if (timer_id() != 0)
+            kill_timer();
+        invalidate();
+        return;
+    }
+    // The first tick comes when the stopwatch turns the lamp over, the next ones a period apart.
+    const double remaining = m_period - std::fmod(m_stopwatch.elapsed(), m_period);
+    m_aligning = true;
+    set_timer(std::max(remaining, 0.001));
+}
+
 bool ControlFlash::shows_on() const
 {
     if (!m_flashing)
@@ -40,6 +58,10 @@ bool ControlFlash::shows_on() const
 void ControlFlash::on_timer(std::uint32_t)
 {
     invalidate();
+    if (m_aligning) {
+        m_aligning = false;
+        set_timer(m_period);
+    }
 }
 
 void ControlFlash::paint(skinner::Canvas& canvas, skinner::Point area_position, skinner::Size area_size)

@@ -4,15 +4,15 @@
 #include "skinner/controls/Control.h"
 
 // An indicator that blinks between its "Off" and "On" pictures every half
-// second while its activity runs, each by its own stopwatch.
+// second while its activity runs, each by its own stopwatch; it holds a timer
+// only while it blinks.
 class ControlFlash : public skinner::Control {
 public:
     ControlFlash(skinner::Container& container, std::u16string_view id,
         skinner::ControlMode mode = skinner::ControlMode::named);
     ~ControlFlash() override;
 
-    // The next tick shows it.
-    void set_flashing(bool flashing) { m_flashing = flashing; }
+    void set_flashing(bool flashing);
 
     bool is_flashing() const { return m_flashing; }
 
@@ -29,6 +29,7 @@ private:
     skinner::Picture m_on;
     skinner::Picture m_off;
     bool m_flashing = false;
+    bool m_aligning = false; // the first tick, at the stopwatch's next turn
     double m_period = 0.5;
     liba::Stopwatch m_stopwatch;
 };

@@ -22,9 +22,7 @@ int group_of(const FileItem& item)
 // Negative, zero or positive, as the lower-case names compare.
 int compare_names(const FileItem& a, const FileItem& b)
 {
-    const std::u16string x = liba::to_lower(a.name);
-    const std::u16string y = liba::to_lower(b.name);
-    return x < y ? -1 : y < x ? 1 : 0;
+    return a.sort_name.compare(b.sort_name);
 }
 
 }
@@ -123,24 +121,30 @@ void ControlListFiles::paint_item(std::int32_t column, std::int32_t row, skinner
     }
 }
 
-bool ControlListFiles::add_file(const std::u16string& path)
+bool ControlListFiles::add_file(const std::u16string& path, const platform::FileStatus* status)
 {
     const std::u16string type = get_lower_extension(path);
     if (!m_types.contains(type))
         return false;
     playlist::Entry entry;
     entry.path = path;
-    m_items.emplace_back(path, type, std::move(entry));
+    if (status)
+        m_items.emplace_back(path, type, std::move(entry), *status);
+    else
+        m_items.emplace_back(path, type, std::move(entry));
     return true;
 }
 
-bool ControlListFiles::add_folder(const std::u16string& path)
+bool ControlListFiles::add_folder(const std::u16string& path, const platform::FileStatus* status)
 {
     if (!m_types.contains(std::u16string(folder_type)))
         return false;
     playlist::Entry entry;
     entry.path = liba::remove_trailing_separator(path);
-    m_items.emplace_back(entry.path, std::u16string(folder_type), entry);
+    if (status)
+        m_items.emplace_back(entry.path, std::u16string(folder_type), entry, *status);
+    else
+        m_items.emplace_back(entry.path, std::u16string(folder_type), entry);
     return true;
 }
 

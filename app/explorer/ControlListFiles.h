@@ -35,9 +35,10 @@ public:
         skinner::Size size, bool selected, bool highlighted) override;
     void load() override;
 
-    // Appends a row when the path's type is known; false when it is not.
-    virtual bool add_file(const std::u16string& path);
-    bool add_folder(const std::u16string& path);
+    // Appends a row when the path's type is known; false when it is not. A
+    // status read already (by a folder's listing) spares reading it again.
+    virtual bool add_file(const std::u16string& path, const platform::FileStatus* status = nullptr);
+    bool add_folder(const std::u16string& path, const platform::FileStatus* status = nullptr);
     // Appends the row as it is (a provisional one, say).
     void add_item(FileItem item);
 

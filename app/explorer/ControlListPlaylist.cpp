@@ -64,11 +64,11 @@ bool ControlListPlaylist::save_if_changed()
     return !m_changed || save();
 }
 
-bool ControlListPlaylist::add_file(const std::u16string& path)
+bool ControlListPlaylist::add_file(const std::u16string& path, const platform::FileStatus* status)
 {
     if (!is_supported_sound_file(path))
         return false;
-    if (!ControlListFiles::add_file(path))
+    if (!ControlListFiles::add_file(path, status))
         return false;
     m_changed = true;
     return true;

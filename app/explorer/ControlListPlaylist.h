@@ -27,7 +27,7 @@ public:
     bool save_if_changed();
 
     // Sound files only; a playlist or any other file is no row.
-    bool add_file(const std::u16string& path) override;
+    bool add_file(const std::u16string& path, const platform::FileStatus* status = nullptr) override;
     // Removes the rows, highest first.
     void remove_rows_at(std::vector<std::int32_t> rows);
     void swap_rows(std::int32_t a, std::int32_t b);

@@ -4,12 +4,12 @@
 
 bool FilesFinder::on_file(const std::u16string& path)
 {
-    m_list.add_file(path);
+    m_list.add_file(path, found_status());
     return true;
 }
 
 bool FilesFinder::on_folder(const std::u16string& path)
 {
-    m_list.add_folder(path);
+    m_list.add_folder(path, found_status());
     return true;
 }

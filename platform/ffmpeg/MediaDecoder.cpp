@@ -408,15 +408,17 @@ bool FfmpegDecoder::seek(std::int64_t frame)
 
 }
 
-std::unique_ptr<MediaDecoder> MediaDecoder::open(MediaSource& source)
+}
+
+// The entry that MediaDecoder::open calls, in the module or built in.
+extern "C" __attribute__((visibility("default"))) platform::MediaDecoder* orvanta_media_open(
+    platform::MediaSource* source)
 {
     // The libraries' own messages would go to stderr; failures are results.
     static std::once_flag quiet;
     std::call_once(quiet, [] { av_log_set_level(AV_LOG_QUIET); });
-    auto decoder = std::make_unique<FfmpegDecoder>();
-    if (!decoder->open(source))
+    auto decoder = std::make_unique<platform::FfmpegDecoder>();
+    if (!decoder->open(*source))
         return nullptr;
-    return decoder;
-}
-
+    return decoder.release();
 }

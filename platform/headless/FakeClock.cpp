@@ -25,8 +25,11 @@ void FakeClock::set_local_time(FileTime local)
 void FakeClock::advance(std::uint32_t milliseconds)
 {
     m_ticks.fetch_add(milliseconds);
-    std::lock_guard lock(m_mutex);
-    m_local += static_cast<FileTime>(milliseconds) * 10000;
+    {
+        std::lock_guard lock(m_mutex);
+        m_local += static_cast<FileTime>(milliseconds) * 10000;
+    }
+    clock_moved();
 }
 
 }

@@ -288,6 +288,7 @@ uint32_t list_directory(std::u16string_view folder, std::vector<DirectoryEntry>&
         if (status_at(fd, entry->d_name, name, status) != error_success)
             continue;
         e.attributes = status.attributes;
+        e.status = status;
         found.emplace_back(std::string(name), std::move(e));
     }
     closedir(dir);

@@ -7,10 +7,13 @@
 #include "platform/Win32Error.h"
 #include "platform/posix/PosixFile.h"
 
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/inotify.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -35,6 +38,12 @@ struct RegistryStore::FileStamp {
 namespace {
 
 constexpr std::int64_t largest_file = 16 << 20;
+
+std::uint64_t next_generation()
+{
+    static std::atomic<std::uint64_t> last { 0 };
+    return ++last;
+}
 
 RegistryStore::FileStamp stamp_of(const std::string& path)
 {
@@ -108,17 +117,76 @@ RegistryStore::RegistryStore(std::string file_path, NameFold fold)
     : m_path(std::move(file_path))
     , m_tree(std::make_unique<RegistryTree>(fold))
     , m_stamp(std::make_unique<FileStamp>())
+    , m_generation(next_generation())
 {
     m_stamp->inode = static_cast<ino_t>(-1); // never matches: load at first use
 }
 
-RegistryStore::~RegistryStore() = default;
+RegistryStore::~RegistryStore()
+{
+    stop_watching();
+}
+
+std::uint64_t RegistryStore::generation()
+{
+    std::lock_guard guard(m_mutex);
+    if (file_touched())
+        reload_if_changed();
+    return m_generation;
+}
+
+void RegistryStore::stop_watching()
+{
+    if (m_watch >= 0)
+        close(m_watch);
+    m_watch = -1;
+}
+
+bool RegistryStore::file_touched()
+{
+    if (m_watch < 0) {
+        // Watch the folder, since a replacement renames a new file over the old one.
+        m_watch = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+        const std::string folder = posix::folder_of(m_path);
+        if (m_watch >= 0
+            && inotify_add_watch(m_watch, folder.empty() ? "." : folder.c_str(),
+                   IN_CLOSE_WRITE | IN_MODIFY | IN_ATTRIB | IN_CREATE | IN_DELETE | IN_MOVED_FROM | IN_MOVED_TO
+                       | IN_DELETE_SELF | IN_MOVE_SELF)
+                < 0)
+            stop_watching();
+        return true; // what happened before the watch is not known
+    }
+    const std::string name = m_path.substr(m_path.rfind('/') + 1);
+    bool touched = false;
+    alignas(inotify_event) char buffer[4096];
+    for (;;) {
+        const ssize_t got = read(m_watch, buffer, sizeof buffer);
+        if (got <= 0) {
+            if (got < 0 && errno == EINTR)
+                continue;
+            break;
+        }
+        for (ssize_t at = 0; at < got;) {
+            const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+            if (event->mask & (IN_IGNORED | IN_Q_OVERFLOW | IN_DELETE_SELF | IN_MOVE_SELF)) {
+                // The folder went, or notices were lost: look again from the start.
+                stop_watching();
+                return true;
+            }
+            if (event->len > 0 && std::strcmp(event->name, name.c_str()) == 0)
+                touched = true;
+            at += static_cast<ssize_t>(sizeof(inotify_event) + event->len);
+        }
+    }
+    return touched;
+}
 
 void RegistryStore::reload_if_changed()
 {
     const FileStamp now = stamp_of(m_path);
     if (now == *m_stamp)
         return;
+    m_generation = next_generation();
     m_tree->clear();
     *m_stamp = now;
     // A file that cannot be read whole is never written over.
@@ -133,6 +201,7 @@ bool RegistryStore::write_file()
     if (write_file_atomically(from_utf8(m_path), m_tree->text(), 0600) != error_success)
         return false;
     *m_stamp = stamp_of(m_path);
+    m_generation = next_generation();
     return true;
 }
 

@@ -11,6 +11,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 namespace platform::sdl {
 
@@ -78,6 +79,9 @@ SdlDisplay::SdlDisplay(ScreenMode mode, const char* title)
     // gaining focus; a pen tap that lands as the pointer enters (focus follows
     // the pointer without a window manager) would be lost.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+    // The window's surface in shared memory with the X server, not a texture
+    // of an OpenGL renderer; the user's own setting of the hint still counts.
+    SDL_SetHintWithPriority(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0", SDL_HINT_DEFAULT);
     if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0)
         return;
     m_wake_event = SDL_RegisterEvents(1);
@@ -86,23 +90,12 @@ SdlDisplay::SdlDisplay(ScreenMode mode, const char* title)
         mode.size.height * m_zoom, 0);
     if (!m_window)
         return;
-    m_renderer = SDL_CreateRenderer(m_window, -1, 0);
-    if (!m_renderer)
-        m_renderer = SDL_CreateRenderer(m_window, -1, SDL_RENDERER_SOFTWARE);
-    if (m_renderer) {
-        SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "nearest");
-        m_texture = SDL_CreateTexture(m_renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, mode.size.width,
-            mode.size.height);
-    }
-    if (!m_texture) {
-        if (m_renderer)
-            SDL_DestroyRenderer(m_renderer);
+    m_surface = SDL_GetWindowSurface(m_window);
+    if (!m_surface) {
         SDL_DestroyWindow(m_window);
-        m_renderer = nullptr;
         m_window = nullptr;
         return;
     }
-    SDL_SetTextureBlendMode(m_texture, SDL_BLENDMODE_NONE);
     SDL_StartTextInput();
 }
 
@@ -110,10 +103,6 @@ SdlDisplay::~SdlDisplay()
 {
     free_cursors();
     set_wait_hook(nullptr);
-    if (m_texture)
-        SDL_DestroyTexture(m_texture);
-    if (m_renderer)
-        SDL_DestroyRenderer(m_renderer);
     if (m_window) {
         SDL_DestroyWindow(m_window);
         SDL_StopTextInput();
@@ -170,26 +159,68 @@ std::uint32_t SdlDisplay::window_id() const
 
 void SdlDisplay::present(const Bitmap& screen, const Rect& changed)
 {
-    if (!m_texture)
+    if (!m_surface)
         return;
-    Rect r = changed.intersect(screen.bounds());
+    Rect r = changed.intersect(screen.bounds()).intersect({ 0, 0, m_surface->w / m_zoom, m_surface->h / m_zoom });
     if (r.empty())
         return;
-    SDL_Rect area { r.left, r.top, r.width(), r.height() };
-    SDL_UpdateTexture(m_texture, &area, screen.row(r.top) + r.left, screen.width() * int(sizeof(Pixel)));
+    copy_zoomed(screen, r);
+    m_dirty = m_dirty.unite({ r.left * m_zoom, r.top * m_zoom, r.right * m_zoom, r.bottom * m_zoom });
     m_pending = true;
     if (SDL_GetTicks() - m_last_present >= frame_ms)
         flush();
 }
 
+void SdlDisplay::copy_zoomed(const Bitmap& screen, const Rect& r)
+{
+    const int z = m_zoom;
+    const SDL_PixelFormat* format = m_surface->format;
+    // A 32-bit surface with red, green and blue where our pixels have them
+    // (X11 at depth 24, the usual case) takes the pixels as they are.
+    const bool same = format->BytesPerPixel == 4 && format->Rmask == 0xFF0000 && format->Gmask == 0xFF00
+        && format->Bmask == 0xFF;
+    if (!same) {
+        SDL_Surface* source = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<Pixel*>(screen.row(r.top) + r.left),
+            r.width(), r.height(), 32, screen.width() * int(sizeof(Pixel)), SDL_PIXELFORMAT_RGB888);
+        if (!source)
+            return;
+        SDL_SetSurfaceBlendMode(source, SDL_BLENDMODE_NONE);
+        SDL_Rect to { r.left * z, r.top * z, r.width() * z, r.height() * z };
+        SDL_BlitScaled(source, nullptr, m_surface, &to);
+        SDL_FreeSurface(source);
+        return;
+    }
+    if (SDL_MUSTLOCK(m_surface) && SDL_LockSurface(m_surface) != 0)
+        return;
+    auto* base = static_cast<std::uint8_t*>(m_surface->pixels);
+    for (std::int32_t y = r.top; y < r.bottom; ++y) {
+        const Pixel* from = screen.row(y) + r.left;
+        auto* first = reinterpret_cast<std::uint32_t*>(base + std::size_t(y) * z * m_surface->pitch) + r.left * z;
+        std::uint32_t* to = first;
+        for (std::int32_t x = r.left; x < r.right; ++x, ++from) {
+            for (int i = 0; i < z; ++i)
+                *to++ = *from;
+        }
+        // The other rows of a zoomed pixel are copies of the first.
+        for (int i = 1; i < z; ++i)
+            std::memcpy(reinterpret_cast<std::uint8_t*>(first) + std::size_t(i) * m_surface->pitch, first,
+                std::size_t(r.width()) * z * sizeof(std::uint32_t));
+    }
+    if (SDL_MUSTLOCK(m_surface))
+        SDL_UnlockSurface(m_surface);
+}
+
 void SdlDisplay::flush()
 {
-    if (!m_pending || !m_renderer)
+    if (!m_pending || !m_surface)
         return;
     m_pending = false;
     m_last_present = SDL_GetTicks();
-    SDL_RenderCopy(m_renderer, m_texture, nullptr, nullptr);
-    SDL_RenderPresent(m_renderer);
+    if (m_dirty.empty())
+        return;
+    SDL_Rect area { m_dirty.left, m_dirty.top, m_dirty.width(), m_dirty.height() };
+    m_dirty = {};
+    SDL_UpdateWindowSurfaceRects(m_window, &area, 1);
 }
 
 void SdlDisplay::wait(std::optional<std::uint32_t> timeout_ms)
@@ -277,7 +308,9 @@ void SdlDisplay::handle(const SDL_Event& e)
         break;
     }
     case SDL_WINDOWEVENT:
-        if (e.window.event == SDL_WINDOWEVENT_EXPOSED) {
+        if (e.window.event == SDL_WINDOWEVENT_EXPOSED && m_surface) {
+            // The surface keeps what was drawn: show all of it again.
+            m_dirty = { 0, 0, m_surface->w, m_surface->h };
             m_pending = true;
             flush();
         }

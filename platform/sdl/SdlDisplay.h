@@ -9,8 +9,7 @@
 union SDL_Event;
 struct SDL_Cursor;
 struct SDL_Window;
-struct SDL_Renderer;
-struct SDL_Texture;
+struct SDL_Surface;
 
 namespace platform::sdl {
 
@@ -24,6 +23,9 @@ namespace platform::sdl {
 //
 // Make it on the GUI thread and install it (display_slot().install()); it is
 // that thread's wait hook for its life and presents at most once per frame.
+// The screen goes to the window's own surface, zoomed by us: SDL's renderer
+// would load OpenGL, and without a GPU a software one, for a small picture
+// that only ever moves whole pixels.
 class SdlDisplay final : public Display, public WaitHook {
 public:
     explicit SdlDisplay(ScreenMode = screen_mode_from_environment(), const char* title = "Orvanta");
@@ -50,12 +52,13 @@ public:
 private:
     void handle(const SDL_Event&);
     void free_cursors();
+    void copy_zoomed(const Bitmap& screen, const Rect& area);
 
     ScreenMode m_mode;
     int m_zoom = 1;
     SDL_Window* m_window = nullptr;
-    SDL_Renderer* m_renderer = nullptr;
-    SDL_Texture* m_texture = nullptr;
+    SDL_Surface* m_surface = nullptr; // the window's, owned by SDL
+    Rect m_dirty; // of the window, in its pixels
     std::uint32_t m_wake_event = 0;
     bool m_pending = false;
     std::uint32_t m_last_present = 0;

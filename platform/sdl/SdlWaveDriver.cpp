@@ -128,9 +128,12 @@ std::unique_ptr<Device> open_device(const WaveFormat& format, WavePost post)
 
 }
 
-SdlWaveDriver::SdlWaveDriver()
-    : m_available(SDL_InitSubSystem(SDL_INIT_AUDIO) == 0)
+SdlWaveDriver::SdlWaveDriver() = default;
+
+bool SdlWaveDriver::is_available()
 {
+    std::call_once(m_started, [this] { m_available = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0; });
+    return m_available;
 }
 
 SdlWaveDriver::~SdlWaveDriver()
@@ -141,14 +144,14 @@ SdlWaveDriver::~SdlWaveDriver()
 
 std::unique_ptr<WaveOut> SdlWaveDriver::open_output(const WaveFormat& format, WavePost post)
 {
-    if (!m_available)
+    if (!is_available())
         return nullptr;
     return open_device<SdlWaveOut>(format, std::move(post));
 }
 
 std::unique_ptr<WaveIn> SdlWaveDriver::open_input(const WaveFormat& format, WavePost post)
 {
-    if (!m_available)
+    if (!is_available())
         return nullptr;
     return open_device<SdlWaveIn>(format, std::move(post));
 }

@@ -2,6 +2,8 @@
 
 #include "platform/WaveDriver.h"
 
+#include <mutex>
+
 namespace platform::sdl {
 
 // Waveform devices on SDL's audio in callback mode. SDL converts to and from
@@ -15,12 +17,16 @@ public:
     SdlWaveDriver& operator=(const SdlWaveDriver&) = delete;
 
     // False when SDL's audio could not be started; every open then fails.
-    bool is_available() const { return m_available; }
+    // SDL's audio starts at the first open (or this call): until something
+    // plays or records, none of its libraries and threads (a hot-plug poll
+    // among them) cost the program anything.
+    bool is_available();
 
     std::unique_ptr<WaveOut> open_output(const WaveFormat&, WavePost) override;
     std::unique_ptr<WaveIn> open_input(const WaveFormat&, WavePost) override;
 
 private:
+    std::once_flag m_started;
     bool m_available = false;
 };
 

@@ -52,7 +52,6 @@ ControlEdit::ControlEdit(Container& container, std::u16string_view name, Control
 {
     m_text = get_property_string(u"Text", u"");
     set_gestures(true);
-    set_timer(blink_seconds);
     load_edit();
 }
 
@@ -508,6 +507,8 @@ bool ControlEdit::on_form_activate()
 
 void ControlEdit::on_focus_gained()
 {
+    // The caret blinks only while the edit has the focus: no timer otherwise.
+    set_timer(blink_seconds);
     if (is_enabled() && !m_read_only)
         get_form().window().set_input_panel(true);
     invalidate();
@@ -516,6 +517,8 @@ void ControlEdit::on_focus_gained()
 
 void ControlEdit::on_focus_lost()
 {
+    if (timer_id() != 0)
+        kill_timer();
     if (m_blink_counter != 0) {
         m_blink_counter = 0;
         invalidate();

@@ -21,7 +21,7 @@ public:
     virtual bool is_display_on() { return true; }
 
     // Seconds without a tap or key before the display goes off; 0 = never.
-    void set_interval(double seconds) { m_interval = seconds; }
+    virtual void set_interval(double seconds) { m_interval = seconds; }
     double interval() const { return m_interval; }
     void reset_idle_time() { m_idle.restart(); }
 

@@ -14,13 +14,25 @@ PowerManagerImplPocket::PowerManagerImplPocket(Form& form)
 {
     m_idle.restart();
     subclass(form.window().handle());
-    m_timer_id = form.set_timer(1.0);
 }
 
 PowerManagerImplPocket::~PowerManagerImplPocket()
 {
-    m_form.kill_timer(m_timer_id);
+    if (m_timer_id != 0)
+        m_form.kill_timer(m_timer_id);
     unsubclass();
+}
+
+void PowerManagerImplPocket::set_interval(double seconds)
+{
+    PowerManagerImpl::set_interval(seconds);
+    // Without an interval a tick would have nothing to do.
+    if (seconds != 0 && m_timer_id == 0) {
+        m_timer_id = m_form.set_timer(1.0);
+    } else if (seconds == 0 && m_timer_id != 0) {
+        m_form.kill_timer(m_timer_id);
+        m_timer_id = 0;
+    }
 }
 
 void PowerManagerImplPocket::set_display_on(bool on)

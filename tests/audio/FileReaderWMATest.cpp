@@ -173,3 +173,19 @@ TEST(FileReaderWMA, ACutLongFileMeasuresItsEndAlone)
     cut.seek(80.0);
     EXPECT_NEAR(cut.get_position(), 80.0, 0.01);
 }
+
+TEST(FileReaderWMA, FfmpegComesWithTheFirstWmaFile)
+{
+    if (!test::have_tool("ffmpeg"))
+        GTEST_SKIP() << "ffmpeg missing";
+    const auto ffmpeg_loaded = [] { return test::read_file("/proc/self/maps").find("libavcodec") != std::string::npos; };
+    // ctest runs each test in a process of its own; a whole run of the suite may have opened one before.
+    if (ffmpeg_loaded())
+        GTEST_SKIP() << "a WMA file was opened before in this process";
+    test::TempDir dir;
+    const std::string file = wma_file(dir, "first.wma", "wmav2", 1, 22050, 0.5);
+    EXPECT_FALSE(ffmpeg_loaded()) << "nothing before a WMA file opens";
+    audio::FileReaderWMA reader(test::u16(file));
+    test::expect_format(reader, 1, 22050);
+    EXPECT_TRUE(ffmpeg_loaded());
+}

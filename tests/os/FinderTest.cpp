@@ -170,3 +170,57 @@ TEST(Finder, StorageCardsExceptTheOneHoldingMyDocuments)
         test::utf16le_file(
             head + u"skipping result={" + card + u"2}\nreturning result={" + card + u"3}\n" + head));
 }
+
+namespace {
+
+// Notes what the listing read of each entry, as the callbacks get it.
+class StatusRecorder : public os::Finder {
+public:
+    bool on_file(const std::u16string& path) override { return note(path); }
+    bool on_folder(const std::u16string& path) override { return note(path); }
+
+    struct Seen {
+        std::u16string path;
+        bool has_status;
+        std::uint32_t attributes;
+        std::uint64_t size;
+    };
+    std::vector<Seen> seen;
+
+    const platform::FileStatus* found_status_outside() const { return found_status(); }
+
+private:
+    bool note(const std::u16string& path)
+    {
+        const platform::FileStatus* status = found_status();
+        seen.push_back({ path, status != nullptr, status ? status->attributes : 0, status ? status->size : 0 });
+        return true;
+    }
+};
+
+}
+
+TEST(Finder, CallbacksGetTheStatusTheListingRead)
+{
+    test::TempDir dir;
+    dir.write("root/three", "abc");
+    dir.write("root/sub/seven", "1234567");
+    ASSERT_EQ(symlink("sub/seven", dir.file("root/link").c_str()), 0);
+    StatusRecorder recorder;
+    ASSERT_TRUE(recorder.find(u16(dir.file("root")), u"*", u"*", true));
+    ASSERT_EQ(recorder.seen.size(), 4u);
+    const auto entry = [&](const std::string& name) {
+        for (const auto& s : recorder.seen)
+            if (s.path == u16(dir.file(name)))
+                return s;
+        ADD_FAILURE() << name << " not reported";
+        return StatusRecorder::Seen {};
+    };
+    EXPECT_TRUE(entry("root/three").has_status);
+    EXPECT_EQ(entry("root/three").size, 3u);
+    EXPECT_EQ(entry("root/sub/seven").size, 7u);
+    EXPECT_EQ(entry("root/link").size, 7u) << "a link is described by its target";
+    EXPECT_TRUE(entry("root/link").attributes & platform::file_attribute_reparse_point);
+    EXPECT_TRUE(entry("root/sub").attributes & platform::file_attribute_directory);
+    EXPECT_EQ(recorder.found_status_outside(), nullptr);
+}

@@ -123,3 +123,18 @@ TEST_F(Log, FatalErrorTracesShowsAndEndsWithAFailure)
     }
     EXPECT_EQ(log_bytes(), test::utf16le_file(u"Gluck: pos is invalid @ \n"));
 }
+
+TEST_F(Log, SwitchedOnByAnotherProcessTakesEffectAtTheNextLine)
+{
+    os::log() << u"before\n";
+    {
+        // Another process's view of the same store file.
+        platform::RegistryStore theirs(m_dir.file("registry"));
+        const std::uint8_t on[] = { 1, 0, 0, 0 };
+        ASSERT_TRUE(theirs.create_key(platform::RegistryRoot::current_user, u"Software\\Qiro"));
+        ASSERT_TRUE(theirs.set_value(platform::RegistryRoot::current_user, u"Software\\Qiro", u"Log",
+            platform::registry_dword, on));
+    }
+    os::log() << u"after\n";
+    EXPECT_EQ(log_bytes(), test::utf16le_file(u"after\n"));
+}

@@ -193,3 +193,41 @@ TEST(RegistryStore, ItsFoldersAndFileArePrivateAndNoTemporaryStays)
         names.insert(entry.path().filename().string());
     EXPECT_EQ(names, (std::set<std::string> { "registry", "registry.lock" }));
 }
+
+TEST(RegistryStore, GenerationMovesWhenTheFileChangesAndOnlyThen)
+{
+    test::TempDir dir;
+    const std::string file = dir.file("registry");
+    RegistryStore mine(file);
+    ASSERT_TRUE(mine.create_key(user, u"Software\\Qiro"));
+    std::uint64_t last = mine.generation();
+    EXPECT_EQ(mine.generation(), last) << "nothing happened";
+
+    // Another file of the folder is no change of the store.
+    dir.write("registry.other", "x");
+    EXPECT_EQ(mine.generation(), last);
+
+    const auto moved = [&] {
+        const std::uint64_t now = mine.generation();
+        const bool changed = now != last;
+        last = now;
+        return changed;
+    };
+    RegistryStore theirs(file); // another process's, as far as this store knows
+    ASSERT_TRUE(theirs.set_value(user, u"Software\\Qiro", u"Log", platform::registry_dword, dword(1)));
+    EXPECT_TRUE(moved()) << "a write by another";
+    EXPECT_EQ(mine.get_value(user, u"Software\\Qiro", u"Log")->data, dword(1));
+
+    ASSERT_TRUE(mine.set_value(user, u"Software\\Qiro", u"Log", platform::registry_dword, dword(0)));
+    EXPECT_TRUE(moved()) << "its own write";
+    EXPECT_FALSE(moved());
+
+    // Edited by hand, in place.
+    dir.write("registry", "[HKEY_CURRENT_USER\\Software\\Qiro]\n\"Log\"=dword:00000005\n");
+    EXPECT_TRUE(moved());
+    EXPECT_EQ(mine.get_value(user, u"Software\\Qiro", u"Log")->data, dword(5));
+
+    // Another store on another file never shares a number.
+    RegistryStore elsewhere(dir.file("elsewhere"));
+    EXPECT_NE(elsewhere.generation(), mine.generation());
+}

@@ -117,6 +117,7 @@ TEST_F(Display, EachIndicatorBlinksByItsOwnStopwatch)
     const skinner::Point lamp = test::centre(play);
     const platform::ColorRef off = pixel(lamp);
     EXPECT_FALSE(play.shows_on()) << "not blinking: off";
+    EXPECT_EQ(play.timer_id(), 0u) << "a lamp that does not blink holds no timer";
     play.set_flashing(true);
     record.set_flashing(true);
 
@@ -140,9 +141,10 @@ TEST_F(Display, EachIndicatorBlinksByItsOwnStopwatch)
 
     EXPECT_NE(pixel(lamp), off) << "the tick showed the on picture";
     play.set_flashing(false);
-    screen->pause(600);
+    EXPECT_EQ(play.timer_id(), 0u);
+    EXPECT_NE(record.timer_id(), 0u);
     run();
-    EXPECT_EQ(pixel(lamp), off);
+    EXPECT_EQ(pixel(lamp), off) << "off at once";
 }
 
 class DisplayLooks : public PanelScreen, public ::testing::WithParamInterface<int> {

@@ -603,10 +603,14 @@ TEST_F(EditTest, PaintShowsTheSelectionAndABlinkingCaret)
 
     // Without the focus there is no caret and the normal picture shows.
     ControlEdit other(*form, u"Secret");
+    EXPECT_EQ(other.timer_id(), 0u) << "no caret to blink, no timer";
+    EXPECT_NE(field->timer_id(), 0u);
     other.take_focus();
     run();
     EXPECT_FALSE(field->caret_visible());
     EXPECT_EQ(pixel_at(*form, { x_of(*field, 4), 12 }), paper);
+    EXPECT_EQ(field->timer_id(), 0u);
+    EXPECT_NE(other.timer_id(), 0u);
 }
 
 TEST_F(EditTest, FocusRaisesTheInputPanelUnlessReadOnly)

@@ -138,6 +138,18 @@ TEST(SdlScreen, ClickReachesTheWindowAndTheScreenShowsItsDrawing)
     EXPECT_EQ(b.at(2 * 30, 2 * (26 + 30)), pixel_of(red));
     EXPECT_EQ(b.at(2 * 100, 2 * (26 + 100)), pixel_of(white));
     EXPECT_NE(b.at(2 * 100, 2 * 5), pixel_of(white)); // the title bar
+    // Each pixel becomes two by two, no more and no less: the red square's edges.
+    EXPECT_EQ(b.at(2 * 10, 2 * (26 + 10)), pixel_of(red));
+    EXPECT_EQ(b.at(2 * 10 - 1, 2 * (26 + 10)), pixel_of(white));
+    EXPECT_EQ(b.at(2 * 60 - 1, 2 * (26 + 60) - 1), pixel_of(red));
+    EXPECT_EQ(b.at(2 * 60, 2 * (26 + 60) - 1), pixel_of(white));
+    EXPECT_EQ(b.at(2 * 60 - 1, 2 * (26 + 60)), pixel_of(white));
+
+    // The window's own surface shows it: no OpenGL, software or not, was loaded for it.
+    const std::string maps = test::read_file("/proc/self/maps");
+    ASSERT_FALSE(maps.empty());
+    for (const char* library : { "libGL", "libEGL", "libGLX", "swrast", "libLLVM" })
+        EXPECT_EQ(maps.find(library), std::string::npos) << library;
 
     kill_timer(window, 1);
     kill_timer(window, 2);
