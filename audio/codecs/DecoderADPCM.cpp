@@ -60,6 +60,7 @@ PCMData DecoderADPCM::decode(const ADPCMData& blocks)
     std::size_t count = blocks.size() / static_cast<std::size_t>(blocks.block_align);
     if (count == 0)
         return {};
+    m_samples_per_block = samples;
     std::size_t frame_bytes = std::size_t(channels) * 2;
     std::size_t block_bytes = frame_bytes * std::size_t(samples);
     liba::SharedBuffer pcm = m_output.take(count * block_bytes);
@@ -78,6 +79,16 @@ PCMData DecoderADPCM::decode(const ADPCMData& blocks)
     }
     return PCMData(last_block_cut(pcm, block_bytes, frame_bytes, blocks.last_block_samples), channels, 16,
         blocks.sample_rate);
+}
+
+std::int32_t DecoderADPCM::blocks_for_size(std::int32_t frames)
+{
+    // Capped: a request for everything would read the whole file at once.
+    constexpr std::int64_t most = 32;
+    if (frames <= 0 || m_samples_per_block <= 0)
+        return 1;
+    return static_cast<std::int32_t>(
+        std::min((std::int64_t(frames) + m_samples_per_block - 1) / m_samples_per_block, most));
 }
 
 }
