@@ -1,8 +1,8 @@
 #include "audio/codecs/DecoderMPC.h"
 #include "audio/codecs/DecoderVorbis.h"
 #include "audio/readers/FileReaderWMA.h"
+#include "bench/engine/Rounds.h"
 #include "bench/support/Av.h"
-#include "bench/support/Compare.h"
 #include "bench/support/ReadToEnd.h"
 #include "bench/support/Reference.h"
 #include "platform/Utf8.h"
@@ -28,7 +28,7 @@ void decode(benchmark::State& state, const std::string& path, const char* decode
         return;
     }
     std::size_t total = 0;
-    bench::compare(state, seconds,
+    bench::engine::compare_rounds(state, seconds,
         [&] {
             Reader reader(platform::from_utf8(path));
             total += bench::read_to_end(reader);

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
+#include <limits>
 
 namespace audio {
 
@@ -44,14 +46,31 @@ struct ADPCMChannel {
     std::int32_t sample2 = 0;
     ADPCMFormat::Pair pair { 256, 0 };
 
-    // The sample that a 4-bit code stands for.
-    std::int16_t decode(std::uint8_t code);
+    // The sample that a 4-bit code stands for. Inline: the decoder calls it
+    // once per sample.
+    std::int16_t decode(std::uint8_t code)
+    {
+        // Without a branch: codes of noise are as likely negative as not.
+        std::int32_t signed_code = std::int32_t((code & 15) ^ 8) - 8;
+        return advance(predict(), signed_code);
+    }
     // The code for a sample; error is raised to this sample's coding error.
     std::uint8_t encode(std::int32_t sample, std::int32_t& error);
 
 private:
     std::int32_t predict() const { return (sample1 * pair.coef1 + sample2 * pair.coef2) >> 8; }
-    std::int16_t advance(std::int32_t predictor, std::int32_t code);
+    std::int16_t advance(std::int32_t predictor, std::int32_t code)
+    {
+        // 64-bit and a capped delta: a damaged block may keep raising the delta.
+        std::int64_t value = predictor + std::int64_t(delta) * code;
+        auto sample = static_cast<std::int16_t>(std::clamp<std::int64_t>(value, -32768, 32767));
+        std::int64_t next = (std::int64_t(ADPCMFormat::adaptation[code & 15]) * delta) >> 8;
+        delta = static_cast<std::int32_t>(
+            std::clamp<std::int64_t>(next, ADPCMFormat::min_delta, std::numeric_limits<std::int32_t>::max()));
+        sample2 = sample1;
+        sample1 = sample;
+        return sample;
+    }
 };
 
 }

@@ -13,7 +13,9 @@ namespace audio {
 class DecoderADPCM : public BlockDecoderPCM<ADPCMData> {
 public:
     PCMData decode(const ADPCMData& blocks) override;
-    std::int32_t blocks_for_size(std::int32_t) override { return 1; }
+    // As many blocks as the last ones' frames need to fill the request (at
+    // most 32); one before the first block.
+    std::int32_t blocks_for_size(std::int32_t frames) override;
 
     // Decodes one block of one or two channels into samples_per_block frames
     // of interleaved samples. A block naming an unknown predictor stays silent.
@@ -23,6 +25,7 @@ public:
 private:
     OutputBuffer m_output;
     std::vector<std::int16_t> m_decoded;
+    std::int32_t m_samples_per_block = 0;
 };
 
 }

@@ -49,9 +49,9 @@ int mad_decode_frame(MadState* state, const std::uint8_t* bytes, std::size_t siz
         return mad_need_more;
     // libmad reads up to MAD_BUFFER_GUARD bytes past a frame's end, and
     // without them it refuses the last frame of a slice.
-    state->input.assign(size + MAD_BUFFER_GUARD, 0);
-    if (size)
-        std::memcpy(state->input.data(), bytes, size);
+    state->input.resize(size + MAD_BUFFER_GUARD);
+    std::memcpy(state->input.data(), bytes, size);
+    std::memset(state->input.data() + size, 0, MAD_BUFFER_GUARD);
     mad_stream_buffer(&state->stream, state->input.data(), state->input.size());
     if (mad_frame_decode(&state->frame, &state->stream) != 0) {
         if (state->stream.error == MAD_ERROR_BUFLEN)
@@ -85,12 +85,45 @@ std::int32_t mad_sample_to_pcm(std::int32_t sample, std::int32_t& error, int dep
     return static_cast<std::int32_t>(q >> shift);
 }
 
+namespace {
+
+// What the player asks for, without a test of the depth per sample.
+std::size_t pcm16_from_mad(
+    const std::int32_t* left, const std::int32_t* right, int channels, int length, std::uint8_t* output)
+{
+    std::int32_t left_error = 0, right_error = 0;
+    std::uint8_t* out = output;
+    if (channels == 2) {
+        for (int i = 0; i < length; ++i) {
+            const std::int32_t l = mad_sample_to_pcm(left[i], left_error, 16);
+            const std::int32_t r = mad_sample_to_pcm(right[i], right_error, 16);
+            out[0] = static_cast<std::uint8_t>(l);
+            out[1] = static_cast<std::uint8_t>(l >> 8);
+            out[2] = static_cast<std::uint8_t>(r);
+            out[3] = static_cast<std::uint8_t>(r >> 8);
+            out += 4;
+        }
+    } else {
+        for (int i = 0; i < length; ++i) {
+            const std::int32_t v = mad_sample_to_pcm(left[i], left_error, 16);
+            out[0] = static_cast<std::uint8_t>(v);
+            out[1] = static_cast<std::uint8_t>(v >> 8);
+            out += 2;
+        }
+    }
+    return std::size_t(out - output);
+}
+
+}
+
 std::size_t pcm_from_mad(const std::int32_t* left, const std::int32_t* right, int channels, int length,
     int bits, std::uint8_t* output)
 {
     if (bits != 8 && bits != 16 && bits != 24 && bits != 32)
         return 0;
     channels = std::clamp(channels, 1, 2);
+    if (bits == 16)
+        return pcm16_from_mad(left, right, channels, length, output);
     const std::int32_t* sources[2] = { left, right };
     std::int32_t errors[2] = { 0, 0 };
     int depth = std::min(bits, 24);

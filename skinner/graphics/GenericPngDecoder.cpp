@@ -39,15 +39,20 @@ public:
 
     bool write(const std::uint8_t* bytes, std::size_t count) override
     {
-        for (std::size_t i = 0; i < count; ++i)
-            if (m_decoder.put(bytes[i]) != 1)
-                return false;
-        return true;
+        return m_decoder.put(bytes, count) == 1;
     }
 
 private:
     GenericPngDecoder& m_decoder;
 };
+
+int GenericPngDecoder::put(const std::uint8_t* bytes, std::size_t count)
+{
+    for (std::size_t i = 0; i < count; ++i)
+        if (put(bytes[i]) != 1)
+            return 0;
+    return 1;
+}
 
 void GenericPngDecoder::read_transparency(const std::uint8_t* data, std::uint32_t length)
 {

@@ -43,6 +43,8 @@ protected:
     virtual bool begin() = 0;
     // The next byte of the filtered scanlines: 1 to go on, 0 to stop.
     virtual int put(std::uint8_t byte) = 0;
+    // The next bytes of the filtered scanlines, as put() takes them one by one.
+    virtual int put(const std::uint8_t* bytes, std::size_t count);
 
     virtual int end() { return 1; }
 

@@ -1,6 +1,9 @@
 #include "skinner/graphics/Inflater.h"
 
+#include <algorithm>
 #include <array>
+#include <bit>
+#include <cstring>
 
 namespace skinner {
 
@@ -82,6 +85,25 @@ constexpr std::array<std::uint8_t, 19> code_length_order { 16, 17, 18, 0, 8, 7, 
 constexpr int end_of_block = 256;
 constexpr int max_literal_codes = 286;
 constexpr int max_distance_codes = 30;
+constexpr std::size_t max_match = 258;
+constexpr std::size_t kept_window = 32768;
+constexpr std::size_t output_capacity = 2 * kept_window + max_match;
+constexpr std::size_t first_capacity = 8192;
+// Matches are copied eight bytes at a time and may write this far past their end.
+constexpr std::size_t copy_slack = 8;
+
+void copy_match(std::uint8_t* out, std::size_t distance, std::size_t length)
+{
+    const std::uint8_t* from = out - distance;
+    if (distance >= copy_slack) {
+        for (std::size_t i = 0; i < length; i += 8)
+            std::memcpy(out + i, from + i, 8);
+        return;
+    }
+    // Overlapping: the match repeats the bytes it has just written.
+    for (std::size_t i = 0; i < length; ++i)
+        out[i] = from[i];
+}
 
 struct FixedTrees {
     HuffmanTree literals;
@@ -108,26 +130,26 @@ const FixedTrees& fixed_trees()
 
 }
 
-// Tops the bit buffer up with whole bytes while they fit.
+// Tops the bit buffer up with whole bytes while they fit. Eight bytes are
+// read at once where the input has them: the bits above m_bit_count are
+// then the input's next ones, which a later refill writes again unchanged.
 void Inflater::refill()
 {
+    if constexpr (std::endian::native == std::endian::little) {
+        if (m_input.size() - m_position >= 8) {
+            std::uint64_t word = 0;
+            std::memcpy(&word, m_input.data() + m_position, 8);
+            m_bit_buffer |= word << m_bit_count;
+            const int taken = (63 - m_bit_count) >> 3;
+            m_position += static_cast<std::size_t>(taken);
+            m_bit_count += 8 * taken;
+            return;
+        }
+    }
     while (m_bit_count <= 56 && m_position < m_input.size()) {
         m_bit_buffer |= std::uint64_t { m_input[m_position++] } << m_bit_count;
         m_bit_count += 8;
     }
-}
-
-int Inflater::bit()
-{
-    if (m_bit_count == 0) {
-        refill();
-        if (m_bit_count == 0)
-            return -1;
-    }
-    const int value = static_cast<int>(m_bit_buffer & 1);
-    m_bit_buffer >>= 1;
-    --m_bit_count;
-    return value;
 }
 
 bool Inflater::bits(int count, std::uint32_t& value)
@@ -144,34 +166,42 @@ bool Inflater::bits(int count, std::uint32_t& value)
 
 std::int32_t Inflater::decode(const HuffmanTree& tree)
 {
-    const HuffmanTree::Node* node = &tree.root();
-    for (;;) {
-        const int b = bit();
-        if (b < 0)
-            return -1;
-        const std::int32_t child = node->child[b];
-        if (child < 0)
-            return -2;
-        node = &tree.node(child);
-        if (node->symbol != HuffmanTree::no_symbol)
-            return node->symbol;
+    if (m_bit_count < HuffmanTree::max_code_length)
+        refill();
+    int length = 0;
+    const std::int32_t symbol = tree.decode(m_bit_buffer, m_bit_count, length);
+    if (symbol >= 0) {
+        m_bit_buffer >>= length;
+        m_bit_count -= length;
     }
-}
-
-bool Inflater::output(std::uint8_t byte)
-{
-    m_window[static_cast<std::size_t>(m_total) & m_window_mask] = byte;
-    ++m_total;
-    m_pending[m_pending_count++] = byte;
-    return m_pending_count < m_pending.size() || flush();
+    return symbol;
 }
 
 bool Inflater::flush()
 {
-    if (m_pending_count && !m_stopped)
-        m_stopped = !m_sink->write(m_pending.data(), m_pending_count);
-    m_pending_count = 0;
+    if (m_end > m_flushed && !m_stopped)
+        m_stopped = !m_sink->write(m_output.get() + m_flushed, m_end - m_flushed);
+    m_flushed = m_end;
     return !m_stopped;
+}
+
+bool Inflater::make_room()
+{
+    if (m_end + max_match <= m_capacity)
+        return true;
+    if (m_capacity < output_capacity) {
+        const std::size_t capacity = std::min(2 * m_capacity, output_capacity);
+        auto grown = std::make_unique_for_overwrite<std::uint8_t[]>(capacity + copy_slack);
+        std::memcpy(grown.get(), m_output.get(), m_end);
+        m_output = std::move(grown);
+        m_capacity = capacity;
+        return true;
+    }
+    if (!flush())
+        return false;
+    std::memmove(m_output.get(), m_output.get() + m_end - kept_window, kept_window);
+    m_end = m_flushed = kept_window;
+    return true;
 }
 
 Inflater::Step Inflater::stored_block()
@@ -186,14 +216,31 @@ Inflater::Step Inflater::stored_block()
     }
     if ((length ^ 0xFFFF) != complement)
         return Step::stop;
-    for (std::uint32_t i = 0; i < length; ++i) {
-        std::uint32_t byte = 0;
-        if (!bits(8, byte)) {
+    std::size_t left = length;
+    while (left > 0) {
+        if (!make_room())
+            return Step::stop;
+        if (m_bit_count >= 8) {
+            m_output[m_end++] = static_cast<std::uint8_t>(m_bit_buffer);
+            m_bit_buffer >>= 8;
+            m_bit_count -= 8;
+            ++m_total;
+            --left;
+            continue;
+        }
+        // The bit buffer is empty: what it read ahead is copied straight from the input.
+        m_bit_buffer = 0;
+        m_bit_count = 0;
+        const std::size_t take = std::min({ left, m_input.size() - m_position, m_capacity - m_end });
+        if (take == 0) {
             m_failure = InflateResult::truncated;
             return Step::stop;
         }
-        if (!output(static_cast<std::uint8_t>(byte)))
-            return Step::stop;
+        std::memcpy(m_output.get() + m_end, m_input.data() + m_position, take);
+        m_position += take;
+        m_end += take;
+        m_total += take;
+        left -= take;
     }
     return Step::more;
 }
@@ -201,15 +248,17 @@ Inflater::Step Inflater::stored_block()
 Inflater::Step Inflater::codes_block(const HuffmanTree& literals, const HuffmanTree& distances)
 {
     for (;;) {
+        if (!make_room())
+            return Step::stop;
         const std::int32_t symbol = decode(literals);
         if (symbol < 0) {
-            if (symbol == -1)
+            if (symbol == HuffmanTree::need_more)
                 m_failure = InflateResult::truncated;
             return Step::stop;
         }
         if (symbol < end_of_block) {
-            if (!output(static_cast<std::uint8_t>(symbol)))
-                return Step::stop;
+            m_output[m_end++] = static_cast<std::uint8_t>(symbol);
+            ++m_total;
             continue;
         }
         if (symbol == end_of_block)
@@ -225,7 +274,7 @@ Inflater::Step Inflater::codes_block(const HuffmanTree& literals, const HuffmanT
         const std::uint32_t length = length_codes[length_index].base + extra;
         const std::int32_t distance_symbol = decode(distances);
         if (distance_symbol < 0) {
-            if (distance_symbol == -1)
+            if (distance_symbol == HuffmanTree::need_more)
                 m_failure = InflateResult::truncated;
             return Step::stop;
         }
@@ -237,38 +286,36 @@ Inflater::Step Inflater::codes_block(const HuffmanTree& literals, const HuffmanT
             return Step::stop;
         }
         const std::uint32_t distance = code.base + extra;
-        if (distance > m_total || distance > m_window.size())
+        if (distance > m_total || distance > m_window_size)
             return Step::stop;
-        for (std::uint32_t i = 0; i < length; ++i) {
-            const std::uint8_t byte = m_window[static_cast<std::size_t>(m_total - distance) & m_window_mask];
-            if (!output(byte))
-                return Step::stop;
-        }
+        copy_match(m_output.get() + m_end, distance, length);
+        m_end += length;
+        m_total += length;
     }
 }
 
 bool Inflater::read_code_lengths(
-    std::vector<std::uint8_t>& lengths, std::size_t count, const HuffmanTree& lengths_tree)
+    std::array<std::uint8_t, 320>& lengths, std::size_t count, const HuffmanTree& lengths_tree)
 {
-    lengths.clear();
-    while (lengths.size() < count) {
+    std::size_t filled = 0;
+    while (filled < count) {
         const std::int32_t symbol = decode(lengths_tree);
         if (symbol < 0) {
-            if (symbol == -1)
+            if (symbol == HuffmanTree::need_more)
                 m_failure = InflateResult::truncated;
             return false;
         }
         if (symbol < 16) {
-            lengths.push_back(static_cast<std::uint8_t>(symbol));
+            lengths[filled++] = static_cast<std::uint8_t>(symbol);
             continue;
         }
         std::uint32_t repeat = 0;
         std::uint8_t value = 0;
         bool read = false;
         if (symbol == 16) {
-            if (lengths.empty())
+            if (filled == 0)
                 return false;
-            value = lengths.back();
+            value = lengths[filled - 1];
             read = bits(2, repeat);
             repeat += 3;
         } else if (symbol == 17) {
@@ -282,9 +329,10 @@ bool Inflater::read_code_lengths(
             m_failure = InflateResult::truncated;
             return false;
         }
-        if (lengths.size() + repeat > count)
+        if (filled + repeat > count)
             return false;
-        lengths.insert(lengths.end(), repeat, value);
+        std::fill_n(lengths.begin() + static_cast<std::ptrdiff_t>(filled), repeat, value);
+        filled += repeat;
     }
     return true;
 }
@@ -310,17 +358,16 @@ Inflater::Step Inflater::dynamic_block()
         }
         length_lengths[code_length_order[i]] = static_cast<std::uint8_t>(value);
     }
-    HuffmanTree lengths_tree;
+    HuffmanTree& lengths_tree = m_literals;
     if (!lengths_tree.build(length_lengths))
         return Step::stop;
-    std::vector<std::uint8_t> lengths;
+    std::array<std::uint8_t, 320> lengths {};
     if (!read_code_lengths(lengths, literal_count + distance_count, lengths_tree))
         return Step::stop;
-    HuffmanTree literals, distances;
-    const std::span<const std::uint8_t> all(lengths);
-    if (!literals.build(all.first(literal_count)) || !distances.build(all.subspan(literal_count)))
+    const std::span<const std::uint8_t> all(lengths.data(), literal_count + distance_count);
+    if (!m_literals.build(all.first(literal_count)) || !m_distances.build(all.subspan(literal_count)))
         return Step::stop;
-    return codes_block(literals, distances);
+    return codes_block(m_literals, m_distances);
 }
 
 InflateResult Inflater::inflate(std::span<const std::uint8_t> input, InflateSink& sink)
@@ -330,7 +377,7 @@ InflateResult Inflater::inflate(std::span<const std::uint8_t> input, InflateSink
     m_bit_buffer = 0;
     m_bit_count = 0;
     m_total = 0;
-    m_pending_count = 0;
+    m_end = m_flushed = 0;
     m_sink = &sink;
     m_stopped = false;
     if (input.size() < 2)
@@ -340,8 +387,11 @@ InflateResult Inflater::inflate(std::span<const std::uint8_t> input, InflateSink
     const bool preset_dictionary = (input[1] & 0x20) != 0;
     if (method != 8 || window_bits > 15 || preset_dictionary)
         return InflateResult::unsupported;
-    m_window.assign(std::size_t { 1 } << window_bits, 0);
-    m_window_mask = m_window.size() - 1;
+    m_window_size = std::size_t { 1 } << window_bits;
+    if (!m_output) {
+        m_capacity = first_capacity;
+        m_output = std::make_unique_for_overwrite<std::uint8_t[]>(m_capacity + copy_slack);
+    }
     m_position = 2;
 
     for (;;) {

@@ -5,8 +5,8 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <span>
-#include <vector>
 
 namespace skinner {
 
@@ -27,9 +27,10 @@ enum class InflateResult {
 };
 
 // Inflates a zlib stream (deflate data behind a two-byte header). Codes are
-// decoded bit by bit through their trees. The Adler-32 trailer is not read.
-// Every length and distance is checked: a match never reaches before the
-// start of the output nor beyond the window.
+// decoded through look-up tables, into an output buffer that keeps the
+// window behind the bytes not yet handed to the sink. The Adler-32 trailer
+// is not read. Every length and distance is checked: a match never reaches
+// before the start of the output nor beyond the window.
 class Inflater {
 public:
     InflateResult inflate(std::span<const std::uint8_t> input, InflateSink& sink);
@@ -38,8 +39,6 @@ private:
     enum class Step { more, done, stop };
 
     void refill();
-    // -1 when the input ran out.
-    int bit();
     bool bits(int count, std::uint32_t& value);
     // The symbol of the next code, -1 when the input ran out, -2 for a code the tree lacks.
     std::int32_t decode(const HuffmanTree& tree);
@@ -47,10 +46,12 @@ private:
     Step stored_block();
     Step codes_block(const HuffmanTree& literals, const HuffmanTree& distances);
     Step dynamic_block();
-    bool read_code_lengths(
-        std::vector<std::uint8_t>& lengths, std::size_t count, const HuffmanTree& lengths_tree);
+    bool read_code_lengths(std::array<std::uint8_t, 320>& lengths, std::size_t count, const HuffmanTree& lengths_tree);
 
-    bool output(std::uint8_t byte);
+    // Makes room for a match of the longest length: grows the output
+    // buffer up to twice the window, then hands the sink what it has not
+    // seen and keeps the window. False when the sink stopped.
+    bool make_room();
     bool flush();
 
     std::span<const std::uint8_t> m_input;
@@ -58,15 +59,19 @@ private:
     std::uint64_t m_bit_buffer = 0; // the next bits to read, from the lowest
     int m_bit_count = 0;
 
-    std::vector<std::uint8_t> m_window;
-    std::size_t m_window_mask = 0;
+    std::size_t m_window_size = 0;
+    // The window, then the output the sink has not seen yet. It starts
+    // small, as most pictures are.
+    std::unique_ptr<std::uint8_t[]> m_output;
+    std::size_t m_capacity = 0;
+    std::size_t m_end = 0; // bytes in m_output
+    std::size_t m_flushed = 0; // bytes of m_output the sink has seen
     std::uint64_t m_total = 0; // bytes produced so far
-    // Output not yet handed to the sink.
-    std::array<std::uint8_t, 4096> m_pending;
-    std::size_t m_pending_count = 0;
     InflateSink* m_sink = nullptr;
     bool m_stopped = false;
     InflateResult m_failure = InflateResult::corrupt;
+    HuffmanTree m_literals;
+    HuffmanTree m_distances;
 };
 
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 
 namespace skinner {
 
@@ -136,6 +137,31 @@ int RawPngDecoder::put(std::uint8_t byte)
     return next_row() ? 1 : 0;
 }
 
+int RawPngDecoder::put(const std::uint8_t* bytes, std::size_t count)
+{
+    while (count > 0) {
+        if (m_awaiting_filter) {
+            if (put(*bytes) != 1)
+                return 0;
+            ++bytes;
+            --count;
+            continue;
+        }
+        // The rest of the row, or what of it came.
+        const std::size_t take = std::min(count, m_row_bytes - m_byte);
+        std::copy(bytes, bytes + take, m_current.begin() + static_cast<std::ptrdiff_t>(m_byte));
+        m_byte += take;
+        bytes += take;
+        count -= take;
+        if (m_byte == m_row_bytes) {
+            finish_row(m_row_bytes);
+            if (!next_row())
+                return 0;
+        }
+    }
+    return 1;
+}
+
 int RawPngDecoder::end()
 {
     // A row that the data left unfinished keeps the pixels it completed.
@@ -164,8 +190,32 @@ void RawPngDecoder::finish_row(std::size_t count)
         return;
     }
     const std::size_t columns = count / m_bytes_per_pixel;
+    // The common kinds without a call per pixel.
+    if (m_convert == &RawPngDecoder::convert_rgb_8 && m_keys[0] == no_key) {
+        convert_row_rgb_8(m_current.data(), columns, out(0), p.column_step);
+        return;
+    }
+    if (m_convert == &RawPngDecoder::convert_rgba) {
+        for (std::size_t column = 0; column < columns; ++column)
+            std::memcpy(out(column), m_current.data() + column * 4, 4);
+        return;
+    }
     for (std::size_t column = 0; column < columns; ++column)
         (this->*m_convert)(m_current.data() + column * m_bytes_per_pixel, out(column));
+}
+
+// RGB without a transparent colour: every pixel opaque.
+void RawPngDecoder::convert_row_rgb_8(
+    const std::uint8_t* bytes, std::size_t columns, std::uint8_t* out, std::size_t step)
+{
+    for (std::size_t column = 0; column < columns; ++column) {
+        const std::uint8_t* in = bytes + 3 * column;
+        std::uint8_t* pixel = out + 4 * step * column;
+        pixel[0] = in[0];
+        pixel[1] = in[1];
+        pixel[2] = in[2];
+        pixel[3] = 255;
+    }
 }
 
 void RawPngDecoder::unfilter(std::size_t count)
@@ -182,16 +232,22 @@ void RawPngDecoder::unfilter(std::size_t count)
         for (std::size_t i = 0; i < count; ++i)
             current[i] = static_cast<std::uint8_t>(current[i] + up[i]);
         break;
-    case 3:
-        for (std::size_t i = 0; i < count; ++i)
-            current[i]
-                = static_cast<std::uint8_t>(current[i] + ((i >= left ? current[i - left] : 0) + up[i]) / 2);
+    case 3: {
+        const std::size_t first = std::min(left, count);
+        for (std::size_t i = 0; i < first; ++i)
+            current[i] = static_cast<std::uint8_t>(current[i] + up[i] / 2);
+        for (std::size_t i = first; i < count; ++i)
+            current[i] = static_cast<std::uint8_t>(current[i] + (current[i - left] + up[i]) / 2);
         break;
-    case 4:
-        for (std::size_t i = 0; i < count; ++i)
-            current[i] = static_cast<std::uint8_t>(
-                current[i] + paeth(i >= left ? current[i - left] : 0, up[i], i >= left ? up[i - left] : 0));
+    }
+    case 4: {
+        const std::size_t first = std::min(left, count);
+        for (std::size_t i = 0; i < first; ++i)
+            current[i] = static_cast<std::uint8_t>(current[i] + up[i]);
+        for (std::size_t i = first; i < count; ++i)
+            current[i] = static_cast<std::uint8_t>(current[i] + paeth(current[i - left], up[i], up[i - left]));
         break;
+    }
     default:
         break;
     }

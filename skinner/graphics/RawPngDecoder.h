@@ -33,6 +33,7 @@ private:
 
     bool begin() override;
     int put(std::uint8_t byte) override;
+    int put(const std::uint8_t* bytes, std::size_t count) override;
     int end() override;
 
     bool start_pass(int pass);
@@ -41,6 +42,7 @@ private:
     void unfilter(std::size_t count);
     void store_sample(std::uint32_t sample, std::uint8_t* out) const;
 
+    static void convert_row_rgb_8(const std::uint8_t* bytes, std::size_t columns, std::uint8_t* out, std::size_t step);
     void convert_grey_8(const std::uint8_t* bytes, std::uint8_t* out) const;
     void convert_rgb_8(const std::uint8_t* bytes, std::uint8_t* out) const;
     void convert_rgb_16(const std::uint8_t* bytes, std::uint8_t* out) const;

@@ -1,20 +1,20 @@
 #include "skinner/graphics/HuffmanTree.h"
 
 #include <gtest/gtest.h>
+#include <string>
 
 namespace {
 
-// The symbol that a code (its bits as text, first bit first) reaches; -1 for none.
+// The symbol that a code (its bits as text, first bit first) stands for
+// when it is the whole code; -1 for none.
 int walk(const skinner::HuffmanTree& tree, const std::string& code)
 {
-    const skinner::HuffmanTree::Node* node = &tree.root();
-    for (char c : code) {
-        const std::int32_t child = node->child[c - '0'];
-        if (child < 0)
-            return -1;
-        node = &tree.node(child);
-    }
-    return node->symbol == skinner::HuffmanTree::no_symbol ? -1 : node->symbol;
+    std::uint64_t bits = 0;
+    for (std::size_t i = 0; i < code.size(); ++i)
+        bits |= std::uint64_t(code[i] - '0') << i;
+    int length = 0;
+    const std::int32_t symbol = tree.decode(bits, static_cast<int>(code.size()), length);
+    return symbol >= 0 && length == static_cast<int>(code.size()) ? symbol : -1;
 }
 
 TEST(HuffmanTree, AssignsCanonicalCodes)
@@ -41,9 +41,30 @@ TEST(HuffmanTree, RefusesOverfullCodesAndKeepsIncompleteOnes)
     ASSERT_TRUE(tree.build(single));
     EXPECT_EQ(walk(tree, "0"), 1);
     EXPECT_EQ(walk(tree, "1"), -1);
+    int length = 0;
+    EXPECT_EQ(tree.decode(1, 1, length), skinner::HuffmanTree::no_code);
     const std::uint8_t none[] = { 0, 0 };
     ASSERT_TRUE(tree.build(none));
     EXPECT_EQ(walk(tree, "0"), -1);
+}
+
+TEST(HuffmanTree, FindsLongCodesAndAsksForMoreBits)
+{
+    // Symbol n is n ones and a zero; the last two share the longest length, 15 bits.
+    std::uint8_t lengths[16];
+    for (int i = 0; i < 15; ++i)
+        lengths[i] = static_cast<std::uint8_t>(i + 1);
+    lengths[15] = 15;
+    skinner::HuffmanTree tree;
+    ASSERT_TRUE(tree.build(lengths));
+    EXPECT_EQ(walk(tree, "0"), 0);
+    EXPECT_EQ(walk(tree, "10"), 1);
+    EXPECT_EQ(walk(tree, "11111111110"), 10);
+    EXPECT_EQ(walk(tree, "111111111111110"), 14);
+    EXPECT_EQ(walk(tree, "111111111111111"), 15);
+    int length = 0;
+    // Eleven ones are the start of a longer code.
+    EXPECT_EQ(tree.decode(0x7FF, 11, length), skinner::HuffmanTree::need_more);
 }
 
 }
