@@ -8,13 +8,6 @@
 #include <cstdio>
 #include <string>
 
-namespace {
-
-// The name the settings skin's file carries; any other skin lacks the error form.
-constexpr std::u16string_view settings_skin_version = u"OrvantaSettings_500";
-
-}
-
 SkinMessageBox::SkinMessageBox()
     : m_gui_thread(platform::current_thread_id())
 {

@@ -10,6 +10,9 @@ class Startup {
 public:
     static constexpr std::u16string_view skin_version = u"Orvanta_500";
 
-    // Always 0, as the program's exit code.
+    // When the program cannot start (no usable skin): not 0, which would tell success.
+    static constexpr int failure_exit_code = 1;
+
+    // The program's exit code: 0, or failure_exit_code.
     static int run(std::u16string_view command_line);
 };

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <unistd.h>
 
@@ -13,8 +14,10 @@ class FuzzFile {
 public:
     FuzzFile(const std::uint8_t* data, std::size_t size)
     {
+        // In memory where there is such a folder: a file per run on disk is slow.
         const char* tmp = std::getenv("TMPDIR");
-        m_path = std::string(tmp && *tmp ? tmp : "/tmp") + "/orvanta-fuzz-" + std::to_string(getpid());
+        const std::string folder = tmp && *tmp ? tmp : access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
+        m_path = folder + "/orvanta-fuzz-" + std::to_string(getpid());
         if (FILE* f = std::fopen(m_path.c_str(), "wb")) {
             std::fwrite(data, 1, size, f);
             std::fclose(f);

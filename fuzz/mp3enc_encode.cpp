@@ -1,6 +1,7 @@
 // Drives the encoder with fuzzed parameters, call sizes, output bounds and samples.
 #include "mp3enc/Encoder.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -41,8 +42,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     static std::vector<uint8_t> out(1 << 16);
     int16_t left[mp3enc::max_samples_per_call];
     int16_t right[mp3enc::max_samples_per_call];
-    while (in.size > 0) {
+    // A couple of frames reach every path of a call; more only made the runs slow. Input far below
+    // the output rates is resampled up to many frames, so it gets fewer samples.
+    constexpr int32_t lowest_output_rate = 8000;
+    const int32_t samples_per_run = rate >= lowest_output_rate
+        ? 2 * 1152
+        : static_cast<int32_t>(std::max<int64_t>(64, int64_t { 2 } * 1152 * rate / lowest_output_rate));
+    int32_t encoded = 0;
+    while (in.size > 0 && encoded < samples_per_run) {
         const int32_t count = in.take<uint16_t>() % (mp3enc::max_samples_per_call + 1);
+        encoded += count + 1;
         const uint16_t bound = in.take<uint16_t>();
         for (int32_t i = 0; i < count; ++i) {
             left[i] = in.take<int16_t>();

@@ -28,7 +28,7 @@ public:
 };
 
 constexpr std::int32_t rates[] = { 0, 100, 8000, 11025, 4000, 1 };
-constexpr std::size_t longest_input = 16384;
+constexpr std::size_t longest_input = 4096;
 constexpr std::int32_t bits[] = { 8, 16, 24, 12 };
 
 }

@@ -4,6 +4,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -11,11 +12,15 @@
 
 namespace {
 
+// Removed when the run ends, with what the store made in it.
 std::string folder()
 {
     static const std::string path = [] {
         std::string base = access("/dev/shm", W_OK) == 0 ? "/dev/shm" : "/tmp";
-        return base + "/orvanta-fuzz-registry-" + std::to_string(getpid());
+        // Made before the handler is registered, so it is destroyed after the handler ran.
+        static const std::string made = base + "/orvanta-fuzz-registry-" + std::to_string(getpid());
+        std::atexit([] { std::filesystem::remove_all(made); });
+        return made;
     }();
     return path;
 }

@@ -67,7 +67,9 @@ bool Application::activate_previous_instance(std::u16string_view command_line)
         m_command_line.data() };
     platform::RemoteReply reply = platform::send_to_other_process(
         m_class_name, platform::msg::copy_data, 0, &data, handover_timeout_ms);
-    m_found = reply.status == platform::RemoteStatus::delivered;
+    // A copy too busy to answer in time is still a copy: starting another would make two.
+    m_found = reply.status == platform::RemoteStatus::delivered
+        || reply.status == platform::RemoteStatus::unanswered;
     // until the lock goes: the main form is still to come
     platform::set_cursor(platform::CursorShape::wait);
     return m_found;

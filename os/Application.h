@@ -27,8 +27,8 @@ public:
     const std::u16string& window_class_name() const { return m_class_name; }
 
     // Takes the single-instance lock (waiting while another copy starts up) and hands the
-    // command line to a running copy's top-level window. True only once that copy has
-    // handled it; this copy then ends. The lock stays held until release_instance_lock.
+    // command line to a running copy's top-level window. True once that copy has handled
+    // it, or was found but did not answer in time; this copy then ends. The lock stays held until release_instance_lock.
     bool activate_previous_instance(std::u16string_view command_line);
     void release_instance_lock();
 

@@ -1,5 +1,7 @@
 #include "os/Log.h"
 
+#include "os/FatalRescue.h"
+
 #include "liba/MutexLock.h"
 #include "os/Registry.h"
 #include "platform/MessageBox.h"
@@ -7,6 +9,7 @@
 
 #include <memory>
 #include <mutex>
+#include <utility>
 #include <vector>
 
 namespace os {
@@ -91,6 +94,30 @@ liba::TextOStream<char16_t>& log()
     return *state.current;
 }
 
+namespace {
+
+std::mutex rescue_mutex;
+
+std::function<void()>& rescue_slot()
+{
+    static auto* rescue = new std::function<void()>;
+    return *rescue;
+}
+
+std::function<void()> take_rescue()
+{
+    std::lock_guard lock(rescue_mutex);
+    return std::exchange(rescue_slot(), nullptr);
+}
+
+}
+
+void set_fatal_error_rescue(std::function<void()> rescue)
+{
+    std::lock_guard lock(rescue_mutex);
+    rescue_slot() = std::move(rescue);
+}
+
 void fatal_error(std::u16string_view location, std::u16string_view message)
 {
     const std::u16string where(location);
@@ -98,6 +125,8 @@ void fatal_error(std::u16string_view location, std::u16string_view message)
     auto& trace = log();
     trace << u"Gluck: " + what + u" @ " + where + u"\n";
     trace.flush();
+    if (auto rescue = take_rescue())
+        rescue();
     platform::message_box(what, where);
     platform::terminate_process(fatal_exit_code);
 }

@@ -143,7 +143,7 @@ void serve_sent(ThreadQueue& queue)
         }
         const Message& m = item->message;
         auto procedure = procedure_of(m.window);
-        if (!procedure) {
+        if (!procedure || (item->abandoned && item->abandoned())) {
             complete(item, false, 0);
             continue;
         }
@@ -336,8 +336,23 @@ void post_quit_message(int exit_code)
 
 namespace detail {
 
-std::optional<LResult> send_keeping(
-    Window window, MessageId id, WParam wparam, LParam lparam, std::shared_ptr<void> keep_alive)
+namespace {
+
+// Takes a sent message back from the queue it waits in; false once its handling has begun.
+bool withdraw(ThreadQueue& target, const std::shared_ptr<SentMessage>& item)
+{
+    std::lock_guard lock(target.mutex);
+    auto it = std::find(target.sent.begin(), target.sent.end(), item);
+    if (it == target.sent.end())
+        return false;
+    target.sent.erase(it);
+    return true;
+}
+
+}
+
+std::optional<LResult> send_keeping(Window window, MessageId id, WParam wparam, LParam lparam,
+    std::shared_ptr<void> keep_alive, const std::function<bool()>& abandoned)
 {
     ThreadId owner = 0;
     auto procedure = procedure_of(window, &owner);
@@ -353,6 +368,7 @@ std::optional<LResult> send_keeping(
     item->message = { window, id, wparam, lparam };
     item->sender = self;
     item->keep_alive = std::move(keep_alive);
+    item->abandoned = abandoned;
     if (!target)
         return std::nullopt;
     {
@@ -362,10 +378,18 @@ std::optional<LResult> send_keeping(
         target->sent.push_back(item);
     }
     target->wake();
+    const auto answered = [&] { return item->done || !self->sent.empty(); };
     for (;;) {
         serve_sent(*self);
         std::unique_lock lock(self->mutex);
-        self->changed.wait(lock, [&] { return item->done || !self->sent.empty(); });
+        if (!abandoned)
+            self->changed.wait(lock, answered);
+        else if (!self->changed.wait_for(lock, std::chrono::milliseconds(50), answered)) {
+            lock.unlock();
+            if (abandoned() && withdraw(*target, item))
+                return std::nullopt;
+            continue;
+        }
         if (item->done)
             return item->delivered ? std::optional(item->result) : std::nullopt;
     }

@@ -13,7 +13,8 @@ namespace platform {
 enum class RemoteStatus {
     delivered, // the window's procedure handled it; result holds its answer
     no_window, // no other process has a top-level window of that class
-    failed, // it did not answer in time or spoke nonsense
+    failed, // nothing to reach, or it spoke nonsense
+    unanswered, // a window's process took the request but did not answer in time
 };
 
 struct RemoteReply {
@@ -21,7 +22,8 @@ struct RemoteReply {
     LResult result = 0;
 };
 
-// Sends to the first top-level window of the class and waits until it has been handled.
+// Sends to the first top-level window of the class and waits until it has been handled. A
+// request still unhandled when the time is up is taken back: it never runs later.
 // data is the copy-data record (required for copy data, ignored otherwise); its bytes
 // arrive in the other process in a record of their own.
 RemoteReply send_to_other_process(

@@ -14,10 +14,4 @@ std::string runtime_directory();
 // Empty when there is no runtime directory.
 std::string runtime_file(std::string_view prefix, std::u16string_view name);
 
-// The name of a system-wide object of this user (a shared memory block) that stands for
-// runtime_file(prefix, name): "/" prefix, the user id and a hash of that file's path, so
-// processes that share the runtime directory share it. Empty when there is no runtime
-// directory.
-std::string runtime_object_name(std::string_view prefix, std::u16string_view name);
-
 }

@@ -8,8 +8,9 @@
 namespace platform {
 
 // A block of memory shared by this user's processes that open it under the same name
-// (POSIX shared memory, mode 0600). It lives while one process keeps it open: the first
-// to open it finds it zeroed, even when a killed process left one behind.
+// (a file of mode 0600 mapped from the private runtime folder, where no other user can
+// make one first). It lives while one process keeps it open: the first to open it finds
+// it zeroed, even when a killed process left one behind.
 //
 // Another process may change the bytes at any moment: read a value once into a local,
 // then check it, and never let a length found there decide how far to read or write

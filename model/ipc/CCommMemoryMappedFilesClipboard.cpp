@@ -1,6 +1,7 @@
 #include "model/ipc/CCommMemoryMappedFilesClipboard.h"
 
 #include "model/ipc/CommBytes.h"
+#include "os/Log.h"
 
 #include <cstring>
 
@@ -11,6 +12,8 @@ CCommMemoryMappedFilesClipboard::CCommMemoryMappedFilesClipboard(std::uint32_t c
     if (capacity <= length_size)
         return;
     m_block = platform::SharedMemory::open(m_name, capacity);
+    if (!m_block)
+        os::log() << u"CCommMemoryMappedFilesClipboard: the block [" + m_name + u"] was refused\n";
     if (m_block && m_block->created())
         set_used_length(0);
 }

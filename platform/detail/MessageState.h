@@ -10,6 +10,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -25,6 +26,7 @@ struct SentMessage {
     Message message;
     std::weak_ptr<ThreadQueue> sender;
     std::shared_ptr<void> keep_alive; // what lparam points to, for senders that may give up
+    std::function<bool()> abandoned; // asked before handling: the sender no longer waits
     bool done = false; // guarded by the sender's queue mutex
     bool delivered = false;
     LResult result = 0;
@@ -102,8 +104,12 @@ std::u16string fold_case(std::u16string_view);
 
 // Called with no lock held; the owner has left the state. Frees the thread's windows.
 void drop_windows_of(const std::shared_ptr<ThreadQueue>&);
-// Sends from a thread that may give up; keep_alive holds what lparam points to.
-std::optional<LResult> send_keeping(Window, MessageId, WParam, LParam, std::shared_ptr<void> keep_alive);
+// Sends from a thread that may give up; keep_alive holds what lparam points to. While the
+// message waits for its window's thread, abandoned (when given) is asked every 50 ms; once it
+// says so the message is taken back unhandled and nothing is returned. One the window's thread
+// has begun is waited for.
+std::optional<LResult> send_keeping(Window, MessageId, WParam, LParam, std::shared_ptr<void> keep_alive,
+    const std::function<bool()>& abandoned = {});
 // The first top-level window of the class, in creation order.
 Window first_top_level_window(std::u16string_view class_name);
 

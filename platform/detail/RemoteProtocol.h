@@ -6,7 +6,10 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
+#include <string>
+#include <vector>
 
 // How a message to another process's window travels over its socket. A
 // request is a fixed header (magic, version, message, class length, wparam,
@@ -36,5 +39,22 @@ std::optional<RemoteRequest> read_request_header(const unsigned char* bytes);
 std::array<unsigned char, reply_size> reply_bytes(RemoteStatus status, LResult result);
 // Nothing when it is no reply.
 std::optional<RemoteReply> read_reply(const unsigned char* bytes);
+
+// A whole request as it came over a connection.
+struct ReceivedRequest {
+    RemoteRequest fields;
+    std::string class_name; // UTF-8, as sent
+    std::vector<unsigned char> data;
+};
+
+enum class Framing {
+    complete,
+    refused, // the header is no request: the sender is told it failed
+    cut_short, // the connection ended or stalled first: nobody is told anything
+};
+
+// Reads one request, header first, through read, which fills all n bytes or fails.
+// Nothing is allocated before the header has been checked.
+Framing read_request(const std::function<bool(void*, std::size_t)>& read, ReceivedRequest& out);
 
 }

@@ -84,4 +84,20 @@ std::optional<RemoteReply> read_reply(const unsigned char* bytes)
     return RemoteReply { static_cast<RemoteStatus>(status), static_cast<LResult>(result) };
 }
 
+Framing read_request(const std::function<bool(void*, std::size_t)>& read, ReceivedRequest& out)
+{
+    unsigned char header[request_header_size];
+    if (!read(header, sizeof header))
+        return Framing::cut_short;
+    const auto request = read_request_header(header);
+    if (!request)
+        return Framing::refused;
+    out.fields = *request;
+    out.class_name.assign(request->class_bytes, '\0');
+    out.data.assign(request->data_bytes, 0);
+    if (!read(out.class_name.data(), out.class_name.size()) || !read(out.data.data(), out.data.size()))
+        return Framing::cut_short;
+    return Framing::complete;
+}
+
 }

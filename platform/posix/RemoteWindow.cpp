@@ -6,6 +6,7 @@
 #include "platform/detail/RemoteProtocol.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <cstring>
@@ -83,49 +84,60 @@ void reply(int fd, RemoteStatus status, LResult result, SteadyClock::time_point 
     transfer(fd, bytes.data(), bytes.size(), deadline, true);
 }
 
+// True once the sender has hung up or reset: it no longer waits for the answer.
+bool sender_gone(int fd)
+{
+    pollfd pfd { fd, POLLIN | POLLRDHUP, 0 };
+    if (poll(&pfd, 1, 0) <= 0)
+        return false;
+    return (pfd.revents & (POLLHUP | POLLRDHUP | POLLERR)) != 0;
+}
+
 struct Payload {
-    std::vector<unsigned char> bytes;
+    ReceivedRequest request;
     CopyData record;
 };
 
-// One request on an accepted connection of the endpoint for class_name.
+// One request on an accepted connection of the endpoint for class_name. A request whose
+// sender gives up before the window's thread takes it is withdrawn, so it never runs late.
 void serve_connection(int fd, const std::u16string& class_name)
 {
     ucred credentials;
     if (!peer(fd, credentials))
         return;
     auto deadline = SteadyClock::now() + std::chrono::milliseconds(receive_timeout_ms);
-    unsigned char header[request_header_size];
-    if (!transfer(fd, header, sizeof header, deadline, false))
-        return;
-    const auto request = read_request_header(header);
-    if (!request) {
-        reply(fd, RemoteStatus::failed, 0, deadline);
-        return;
-    }
-    const MessageId message = request->message;
-    const bool copy = message == msg::copy_data;
-    std::string name(request->class_bytes, '\0');
     auto payload = std::make_shared<Payload>();
-    payload->bytes.resize(request->data_bytes);
-    if (!transfer(fd, name.data(), name.size(), deadline, false)
-        || !transfer(fd, payload->bytes.data(), payload->bytes.size(), deadline, false))
+    const Framing framing = read_request(
+        [&](void* buffer, std::size_t n) { return transfer(fd, buffer, n, deadline, false); }, payload->request);
+    if (framing == Framing::refused)
+        reply(fd, RemoteStatus::failed, 0, deadline);
+    if (framing != Framing::complete)
         return;
-    payload->record = { static_cast<std::uintptr_t>(request->data_word), request->data_bytes,
-        payload->bytes.empty() ? nullptr : payload->bytes.data() };
-    const WParam wparam = request->wparam;
+    const RemoteRequest& request = payload->request.fields;
+    const MessageId message = request.message;
+    auto& bytes = payload->request.data;
+    payload->record = { static_cast<std::uintptr_t>(request.data_word), request.data_bytes,
+        bytes.empty() ? nullptr : bytes.data() };
 
     Window window = no_window;
-    if (credentials.pid != getpid() && fold_case(from_utf8(name)) == fold_case(class_name))
+    if (credentials.pid != getpid()
+        && fold_case(from_utf8(payload->request.class_name)) == fold_case(class_name))
         window = first_top_level_window(class_name);
     std::optional<LResult> result;
     if (window != no_window) {
-        LParam lparam = copy ? copy_data_message.lparam(&payload->record) : 0;
-        result = send_keeping(window, message, static_cast<WParam>(wparam), lparam, payload);
+        LParam lparam = message == msg::copy_data ? copy_data_message.lparam(&payload->record) : 0;
+        result = send_keeping(window, message, static_cast<WParam>(request.wparam), lparam, payload,
+            [fd] { return sender_gone(fd); });
+        if (!result && sender_gone(fd))
+            return;
     }
     deadline = SteadyClock::now() + std::chrono::milliseconds(receive_timeout_ms);
     reply(fd, result ? RemoteStatus::delivered : RemoteStatus::no_window, result.value_or(0), deadline);
 }
+
+// Connections are served each on a thread of its own, so a slow or idle one holds up
+// nobody; beyond this many at once the next waits in the backlog.
+constexpr int max_connections = 16;
 
 struct Endpoint {
     std::u16string class_name;
@@ -133,6 +145,7 @@ struct Endpoint {
     int listener = -1;
     int stop[2] = { -1, -1 }; // the listener owns the read end, the last window the write end
     int windows = 0;
+    std::atomic<int> connections { 0 };
 };
 
 std::mutex endpoints_mutex;
@@ -146,18 +159,23 @@ std::map<std::u16string, std::shared_ptr<Endpoint>>& endpoints()
 void listen_loop(std::shared_ptr<Endpoint> endpoint)
 {
     for (;;) {
-        pollfd fds[2] = { { endpoint->listener, POLLIN, 0 }, { endpoint->stop[0], POLLIN, 0 } };
-        if (poll(fds, 2, -1) < 0 && errno != EINTR)
+        const bool full = endpoint->connections.load() >= max_connections;
+        pollfd fds[2] = { { endpoint->stop[0], POLLIN, 0 }, { endpoint->listener, POLLIN, 0 } };
+        if (poll(fds, full ? 1 : 2, full ? 20 : -1) < 0 && errno != EINTR)
             break;
-        if (fds[1].revents)
+        if (fds[0].revents)
             break;
-        if (!fds[0].revents)
+        if (full || !fds[1].revents)
             continue;
         int fd = accept4(endpoint->listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
-        if (fd >= 0) {
+        if (fd < 0)
+            continue;
+        ++endpoint->connections;
+        std::thread([endpoint, fd] {
             serve_connection(fd, endpoint->class_name);
             close(fd);
-        }
+            --endpoint->connections;
+        }).detach();
     }
     close(endpoint->listener);
     close(endpoint->stop[0]);
@@ -314,11 +332,14 @@ RemoteReply send_to_other_process(std::u16string_view class_name, MessageId mess
             static_cast<const unsigned char*>(data->bytes) + data_bytes);
 
     unsigned char buffer[reply_size];
-    bool ok = transfer(fd, request.data(), request.size(), deadline, true)
-        && transfer(fd, buffer, sizeof buffer, deadline, false);
-    close(fd);
-    if (!ok)
+    bool sent = transfer(fd, request.data(), request.size(), deadline, true);
+    bool answered = sent && transfer(fd, buffer, sizeof buffer, deadline, false);
+    close(fd); // a request still waiting over there is withdrawn
+    if (!answered) {
+        if (remaining_ms(deadline) == 0)
+            answer.status = RemoteStatus::unanswered;
         return answer;
+    }
     return read_reply(buffer).value_or(answer);
 }
 

@@ -58,13 +58,4 @@ std::string runtime_file(std::string_view prefix, std::u16string_view name)
     return dir + "/" + std::string(prefix) + hash_text(to_utf8(name), true);
 }
 
-std::string runtime_object_name(std::string_view prefix, std::u16string_view name)
-{
-    std::string file = runtime_file(prefix, name);
-    if (file.empty())
-        return file;
-    // The directory's case matters; the name in it is folded already.
-    return "/" + std::string(prefix) + std::to_string(geteuid()) + "-" + hash_text(file, false);
-}
-
 }

@@ -4,7 +4,6 @@
 
 #include <cerrno>
 #include <chrono>
-#include <climits>
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/mman.h>
@@ -12,7 +11,9 @@
 #include <thread>
 #include <unistd.h>
 
-// Every process that has the block open holds a shared flock on it; whoever gets an
+// The block is a file in the private runtime folder (0700), not a system-wide shared
+// memory name: only this user can create it there, so another user cannot take the name
+// first. Every process that has the block open holds a shared flock on it; whoever gets an
 // exclusive one has it alone. So the first opener starts it afresh, and the last one to
 // close it removes the name. A name removed while another opener waited for its lock
 // is found unlinked (no links left) and opened again.
@@ -67,12 +68,11 @@ Opened take(int fd, std::size_t size, bool& created)
 
 std::unique_ptr<SharedMemory> SharedMemory::open(std::u16string_view name, std::size_t size)
 {
-    const std::string object = runtime_object_name("orvanta-shm-", name);
-    if (object.empty() || object.size() > NAME_MAX || size == 0)
+    const std::string object = runtime_file("shm-", name);
+    if (object.empty() || size == 0)
         return nullptr;
     for (int attempt = 0; attempt < open_attempts; ++attempt) {
-        // glibc adds O_NOFOLLOW and O_CLOEXEC.
-        int fd = shm_open(object.c_str(), O_RDWR | O_CREAT, 0600);
+        int fd = ::open(object.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
         if (fd < 0)
             return nullptr;
         bool created = false;
@@ -105,7 +105,7 @@ SharedMemory::~SharedMemory()
 {
     munmap(m_data, m_size);
     if (flock(m_fd, LOCK_EX | LOCK_NB) == 0)
-        shm_unlink(m_name.c_str());
+        unlink(m_name.c_str());
     close(m_fd);
 }
 

@@ -1,6 +1,7 @@
 #include "platform/posix/WaiterTimedStart.h"
 
 #include "platform/Utf8.h"
+#include "platform/posix/WaiterRecord.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -8,7 +9,6 @@
 #include <ctime>
 #include <fcntl.h>
 #include <fstream>
-#include <sstream>
 #include <sys/syscall.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -20,12 +20,7 @@ namespace {
 
 constexpr std::u16string_view waiter_key = u"Software\\Qiro\\RunAtTime";
 
-// A waiting process as the store keeps it.
-struct Waiter {
-    pid_t pid = 0;
-    // Clock ticks after boot: with the id, names one process for good.
-    unsigned long long start = 0;
-};
+using detail::Waiter;
 
 // Field 22 of /proc/<pid>/stat; 0 when the process is gone.
 unsigned long long process_start(pid_t pid)
@@ -34,41 +29,7 @@ unsigned long long process_start(pid_t pid)
     std::string line;
     if (!std::getline(in, line))
         return 0;
-    // The command name may hold blanks and parentheses: fields follow its last ')'.
-    const std::size_t end = line.rfind(')');
-    if (end == std::string::npos)
-        return 0;
-    std::istringstream fields(line.substr(end + 1));
-    std::string field;
-    for (int i = 3; i < 22 && fields >> field; ++i) { }
-    unsigned long long start = 0;
-    fields >> start;
-    return start;
-}
-
-std::vector<std::uint8_t> string_data(const std::string& text)
-{
-    std::vector<std::uint8_t> data;
-    for (char c : text) {
-        data.push_back(static_cast<std::uint8_t>(c));
-        data.push_back(0);
-    }
-    data.insert(data.end(), { 0, 0 });
-    return data;
-}
-
-std::optional<Waiter> parse_waiter(const RegistryValue& value)
-{
-    std::string text;
-    for (std::size_t i = 0; i + 1 < value.data.size() && value.data[i] != 0; i += 2)
-        text += static_cast<char>(value.data[i]);
-    std::istringstream in(text);
-    Waiter waiter;
-    long long pid = 0;
-    if (!(in >> pid >> waiter.start) || pid <= 1 || pid > INT32_MAX)
-        return std::nullopt;
-    waiter.pid = static_cast<pid_t>(pid);
-    return waiter;
+    return detail::stat_start_time(line);
 }
 
 // The local time as the system's clock counts it.
@@ -159,11 +120,11 @@ bool WaiterTimedStart::cancel(std::u16string_view program)
     const auto value = m_store.get_value(RegistryRoot::current_user, waiter_key, program);
     if (!value)
         return true;
-    if (auto waiter = parse_waiter(*value);
+    if (auto waiter = detail::parse_waiter(value->data);
         waiter && waiter->start != 0 && process_start(waiter->pid) == waiter->start)
         kill(waiter->pid, SIGTERM);
     return m_store.set_value(
-        RegistryRoot::current_user, waiter_key, program, registry_string, string_data({}));
+        RegistryRoot::current_user, waiter_key, program, registry_string, detail::waiter_data({}));
 }
 
 bool WaiterTimedStart::run_app_at_time(std::u16string_view program, const std::optional<SystemTime>& time)
@@ -178,9 +139,8 @@ bool WaiterTimedStart::run_app_at_time(std::u16string_view program, const std::o
     const auto waiter = spawn_waiter(to_utf8(program), *when);
     if (!waiter)
         return false;
-    const std::string text = std::to_string(waiter->pid) + " " + std::to_string(waiter->start);
     if (m_store.set_value(
-            RegistryRoot::current_user, waiter_key, program, registry_string, string_data(text)))
+            RegistryRoot::current_user, waiter_key, program, registry_string, detail::waiter_data(waiter)))
         return true;
     // Unrecorded, it could never be replaced: one pending start at most.
     kill(waiter->pid, SIGTERM);

@@ -5,6 +5,7 @@
 #include "platform/ui/Screen.h"
 #include "platform/ui/Shell.h"
 #include "platform/ui/WindowManager.h"
+#include "platform/ui/Zoom.h"
 
 #include <SDL.h>
 
@@ -57,11 +58,9 @@ std::uint32_t virtual_key(SDL_Keycode code)
 
 int choose_zoom(Size size)
 {
-    if (const char* text = std::getenv("ORVANTA_ZOOM")) {
-        int z = std::atoi(text);
-        if (z >= 1 && z <= 8)
-            return z;
-    }
+    if (const char* text = std::getenv("ORVANTA_ZOOM"))
+        if (const auto zoom = parse_zoom(text))
+            return *zoom;
     SDL_Rect usable;
     if (SDL_GetDisplayUsableBounds(0, &usable) != 0)
         return 1;

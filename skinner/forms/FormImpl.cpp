@@ -38,6 +38,8 @@ constexpr platform::ColorRef back_buffer_fill = 0x00FFFF00;
 // Setting-change codes after which a form places its window again.
 constexpr platform::WParam screen_resolution_changed[] { 0x3002, 0x2F };
 constexpr platform::WParam work_area_changed = 0xE0;
+// A handed-over command line, run after the copy-data message that brought it.
+constexpr platform::MessageId handover_message = platform::msg::form_close + 1;
 
 std::uint32_t g_next_timer_id = 1;
 
@@ -251,6 +253,9 @@ bool FormImpl::handle_message(
     case msg::copy_data:
         on_copy_data(lparam);
         return false;
+    case handover_message:
+        on_handover();
+        return true;
     case msg::key_down:
     case msg::sys_key_down:
         if constexpr (is_smartphone)
@@ -356,7 +361,19 @@ void FormImpl::on_copy_data(platform::LParam lparam)
     if (!data || data->data_word != 0)
         return;
     // The sender may have counted its string's terminating zero: it is no part of the text.
-    m_form->on_copy_data(os::Application::command_line_from(*data));
+    // It runs after this message: what it does may show a box, and its sender waits on us.
+    m_handovers.push_back(os::Application::command_line_from(*data));
+    if (!platform::post_message(handle(), handover_message))
+        m_handovers.pop_back();
+}
+
+void FormImpl::on_handover()
+{
+    if (m_handovers.empty())
+        return;
+    std::u16string text = std::move(m_handovers.front());
+    m_handovers.pop_front();
+    m_form->on_copy_data(text);
 }
 
 void FormImpl::on_user_key(platform::WParam wparam, platform::LParam lparam)

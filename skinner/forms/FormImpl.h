@@ -11,6 +11,7 @@
 
 #include <array>
 #include <cstdint>
+#include <deque>
 #include <memory>
 
 namespace skinner {
@@ -77,6 +78,7 @@ private:
     bool on_activate(platform::WParam wparam);
     void on_setting_change(platform::WParam wparam);
     void on_copy_data(platform::LParam lparam);
+    void on_handover();
     void on_user_key(platform::WParam wparam, platform::LParam lparam);
     void on_close();
     void on_capture_changed(platform::LParam lparam);
@@ -101,6 +103,7 @@ private:
     Size m_dirty_size {};
     std::unique_ptr<platform::Bitmap> m_back_buffer;
     Form* m_form = nullptr;
+    std::deque<std::u16string> m_handovers;
     Cursor m_cursor {};
 };
 

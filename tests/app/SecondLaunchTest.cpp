@@ -3,9 +3,12 @@
 #include "tests/support/Child.h"
 
 #include <algorithm>
+#include <atomic>
 #include <chrono>
 #include <gmock/gmock.h>
 #include <memory>
+#include <thread>
+#include <utility>
 
 namespace {
 
@@ -105,6 +108,59 @@ TEST_F(SecondLaunchProcess, WhileAFilePlaysAHandedPathThatIsNoFileLeavesItPlayin
     EXPECT_THAT(box->shown[0], ::testing::HasSubstr("missing.wav"));
     const auto& log = driver->log();
     EXPECT_EQ(std::count(log.begin(), log.end(), "out open 22050 16 1"), 1) << "it did not start again";
+}
+
+// Runs a launch of the program while it is shown, serving messages as a box's own loop does.
+class BoxDuringALaunch : public platform::MessageBox {
+public:
+    void show(std::u16string_view text, std::u16string_view) override
+    {
+        shown.push_back(platform::to_utf8(text));
+        if (launch.empty())
+            return;
+        std::atomic<bool> ended = false;
+        std::thread waiter([&] {
+            test::Child child(std::exchange(launch, {}));
+            exit_code = child.wait();
+            ended = true;
+        });
+        const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+        while (!ended && std::chrono::steady_clock::now() < limit) {
+            platform::Message m;
+            while (platform::peek_message(m, platform::no_window, 0, 0, platform::Peek::remove))
+                platform::dispatch_message(m);
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        }
+        ended_while_shown = ended.load();
+        waiter.join();
+    }
+
+    std::vector<std::string> launch;
+    std::vector<std::string> shown;
+    int exit_code = -1;
+    bool ended_while_shown = false;
+};
+
+// The box a handed-over file causes ("cannot be played") holds up no later launch: that one
+// hands its file over while the box shows and ends, and no second copy starts.
+TEST_F(SecondLaunchProcess, ALaunchWhileTheRunningCopyShowsABoxHandsOverAndEnds)
+{
+    const std::string bad = home.write("bad.wav", "no wave at all");
+    const std::string wav = make_wav("tone.wav", 10.0);
+    platform::ScopedService<platform::MessageBox, BoxDuringALaunch> launching_box { platform::message_box_slot() };
+    launching_box->launch = { ORVANTA_PROGRAM, wav };
+    std::unique_ptr<test::Child> second;
+    screen->call([&] { second = std::make_unique<test::Child>(std::vector<std::string> { ORVANTA_PROGRAM, bad }); });
+    poll_until([&] {
+        Document& document = *Document::instance();
+        return !launching_box->shown.empty() && document.is_playing() && document.get_current_file() == u16(wav);
+    });
+    Startup::run(u"-hide");
+    ASSERT_TRUE(second && second->started());
+    EXPECT_EQ(second->wait(), 0);
+    EXPECT_EQ(launching_box->shown.size(), 1u) << "one box, for the file that cannot be played";
+    EXPECT_TRUE(launching_box->ended_while_shown) << "the launch ended while the box showed";
+    EXPECT_EQ(launching_box->exit_code, 0) << "it handed over rather than start a second copy";
 }
 
 }

@@ -1,12 +1,17 @@
+#include "app/SettingsSkin.h"
 #include "liba/DateTime.h"
 #include "model/Document.h"
 #include "model/ScheduleTask.h"
+#include "os/Log.h"
 #include "os/PathMacros.h"
 #include "skinner/system/HardwareKeys.h"
 #include "tests/app/AppScreen.h"
 #include "tests/support/Screenshot.h"
 #include "tests/skinner/EditionOnly.h"
 
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <gmock/gmock.h>
 
@@ -87,19 +92,129 @@ INSTANTIATE_TEST_SUITE_P(Skins, StartupWithBrokenSkin,
             [](const test::TempDir&) { return test::app_folder() + "/skins/TodayPlugin/Default.skin"; } }),
     [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(StartupTest, WithoutAnyUsableSkinItWarnsBuildsNoFormAndStillSavesTheSettings)
+// A program folder with the dialogs' skins and the English texts, but no main skin.
+std::string program_without_main_skin(const test::TempDir& dir)
 {
-    test::TempDir empty;
-    test::EnvironmentOverride bare_program("ORVANTA_APP_PATH", empty.path().c_str());
+    namespace fs = std::filesystem;
+    fs::create_directories(dir.file("skins"));
+    fs::copy(app_folder() + "/skins/settings", dir.file("skins/settings"), fs::copy_options::recursive);
+    fs::copy_file(app_folder() + "/English.lng", dir.file("English.lng"));
+    return dir.path();
+}
+
+// Keeps the error form's caption as the settings skin would show it with the box.
+class CaptionBox : public platform::MessageBox {
+public:
+    void show(std::u16string_view text, std::u16string_view) override
+    {
+        shown.push_back(platform::to_utf8(text));
+        captions.push_back(platform::to_utf8(get_settings_skin().translate(u"form.Error.Caption.Text")));
+    }
+
+    std::vector<std::string> shown, captions;
+};
+
+TEST_F(StartupTest, WithoutAnyUsableSkinItWarnsInTheLanguageBuildsNoFormSavesTheSettingsAndFails)
+{
+    test::TempDir program;
+    test::EnvironmentOverride bare_program("ORVANTA_APP_PATH", program_without_main_skin(program).c_str());
     write_settings([&](Settings& settings) { settings.skin = u16(home.write("junk.skin", "junk")); });
+    platform::ScopedService<platform::MessageBox, CaptionBox> captions { platform::message_box_slot() };
     bool ran = false;
     screen->call([&] { ran = true; });
-    EXPECT_EQ(Startup::run(u""), 0);
-    EXPECT_THAT(box->shown,
-        ::testing::ElementsAre("Warning|Skin not found or it is incompatible with this version of Orvanta"));
+    EXPECT_EQ(Startup::run(u""), Startup::failure_exit_code);
+    EXPECT_THAT(captions->shown,
+        ::testing::ElementsAre("Skin not found or it is incompatible with this version of Orvanta"));
+    EXPECT_THAT(captions->captions, ::testing::ElementsAre("Orvanta")) << "not the raw key";
     EXPECT_TRUE(skinner::Form::forms().empty());
     EXPECT_FALSE(ran) << "no loop ran";
-    EXPECT_TRUE(exists(empty.file("Orvanta.xml")));
+    EXPECT_TRUE(exists(program.file("Orvanta.xml")));
+}
+
+// The dialogs' skins are checked at start, as the main skin is, rather than end the program
+// when a dialog first needs one. (The settings skin loads once per process: one per test.)
+class DamagedDialogsSkin : public StartupTest, public ::testing::WithParamInterface<const char*> { };
+
+TEST_P(DamagedDialogsSkin, IsReportedAtStartAndNothingRuns)
+{
+    const std::string name = GetParam();
+    test::TempDir program;
+    test::EnvironmentOverride damaged_program("ORVANTA_APP_PATH", program_without_main_skin(program).c_str());
+    std::filesystem::copy(app_folder() + "/skins/Default", program.file("skins/Default"),
+        std::filesystem::copy_options::recursive);
+    const std::string skin = program.file("skins/settings/" + name);
+    const std::string whole = test::read_file(skin);
+    program.write("skins/settings/" + name, whole.substr(0, whole.size() / 3));
+    bool ran = false;
+    screen->call([&] { ran = true; });
+    EXPECT_EQ(Startup::run(u""), Startup::failure_exit_code);
+    EXPECT_THAT(box->shown, ::testing::ElementsAre("Warning|The dialogs' skin is damaged or missing: " + skin));
+    EXPECT_TRUE(skinner::Form::forms().empty());
+    EXPECT_FALSE(ran);
+}
+
+INSTANTIATE_TEST_SUITE_P(Startup, DamagedDialogsSkin, ::testing::Values("settings.skin", "dialogs.skin"),
+    [](const auto& info) { return std::string(info.param).substr(0, std::string(info.param).find('.')); });
+
+// A fatal error (a skin found damaged by a form) in the middle of a recording first closes
+// the recording, so that its file's header tells its sizes.
+TEST_F(StartupTest, AFatalErrorDuringARecordingLeavesItsFileWhole)
+{
+    // Forked, the child records into this test's own folder.
+    GTEST_FLAG_SET(death_test_style, "fast");
+    write_settings([&](Settings& settings) { settings.codec = u"PCM"; });
+    const std::string folder = home.file("recordings");
+    std::filesystem::create_directories(folder);
+    EXPECT_EXIT(
+        {
+            screen->call([&] {
+                if (!Document::instance()->record(u16(folder))
+                    || !driver->capture(std::vector<std::uint8_t>(16000, 0x10)))
+                    std::_Exit(3);
+            });
+            screen->call([] { os::fatal_error(u"Test", u"a damaged skin"); }, 1000);
+            Startup::run(u"");
+        },
+        ::testing::ExitedWithCode(os::fatal_exit_code), "");
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(folder))
+        files.push_back(entry.path());
+    ASSERT_EQ(files.size(), 1u);
+    const std::string bytes = test::read_file(files[0].string());
+    ASSERT_GT(bytes.size(), 44u) << "what was captured is in the file";
+    std::uint32_t riff_size = 0;
+    std::memcpy(&riff_size, bytes.data() + 4, 4);
+    EXPECT_EQ(riff_size, bytes.size() - 8) << "the header was written when the recording closed";
+}
+
+// A settings file that does not read is not overwritten by the defaults without a word: it
+// is kept beside, never over an earlier one, the user is told once, and the defaults saved.
+TEST_F(StartupTest, ADamagedSettingsFileIsKeptAsideTheUserToldOnceAndTheDefaultsSaved)
+{
+    const std::string settings = app_folder() + "/Orvanta.xml";
+    const std::string cut_short = "<?xml version=\"1.0\"?>\n<Settings><Record channels=\"2\" bi";
+    const std::string garbage("\x00\xff\xfe garbage", 12);
+    int run = 0;
+    for (const std::string& damaged : { cut_short, garbage }) {
+        const std::string kept = settings + (run++ == 0 ? ".damaged" : ".damaged-2");
+        {
+            std::FILE* file = std::fopen(settings.c_str(), "wb");
+            ASSERT_NE(file, nullptr);
+            std::fwrite(damaged.data(), 1, damaged.size(), file);
+            std::fclose(file);
+        }
+        box->shown.clear();
+        close_main_form();
+        EXPECT_EQ(Startup::run(u""), 0);
+        EXPECT_THAT(box->shown, ::testing::ElementsAre("Warning|The settings file could not be read. It is kept as "
+                                    + kept + "; the settings start from their defaults."));
+        EXPECT_EQ(test::read_file(kept), damaged);
+        EXPECT_NE(test::read_file(settings).find("<Settings"), std::string::npos) << "the defaults were saved";
+    }
+    box->shown.clear();
+    close_main_form();
+    EXPECT_EQ(Startup::run(u""), 0);
+    EXPECT_TRUE(box->shown.empty()) << "told once";
 }
 
 TEST_F(StartupTest, HideLeavesTheFormHiddenButNotifiesTheViewsAndRunsTheLoop)

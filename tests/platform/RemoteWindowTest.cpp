@@ -16,6 +16,7 @@
 #include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 using namespace platform;
 
@@ -93,12 +94,41 @@ TEST_F(RemoteWindow, AKilledReceiverNeitherHangsNorBlocksTheNextOne)
     EXPECT_EQ(next->read_line(), "copy main gui 0 7900");
 }
 
-TEST_F(RemoteWindow, AHungReceiverFailsTheSendAfterTheTimeout)
+TEST_F(RemoteWindow, AHungReceiverLeavesTheSendUnansweredAfterTheTimeout)
 {
     auto peer = serve("PeerClass");
     peer->kill(SIGSTOP);
-    EXPECT_EQ(send_text(u"PeerClass", u"x", 0, 200).status, RemoteStatus::failed);
+    EXPECT_EQ(send_text(u"PeerClass", u"x", 0, 200).status, RemoteStatus::unanswered);
     peer->kill(SIGCONT);
+}
+
+TEST_F(RemoteWindow, ARequestWhoseSenderGaveUpNeverRunsLater)
+{
+    auto peer = serve("PeerClass");
+    peer->write("busy\n");
+    ASSERT_EQ(peer->read_line(), "busy");
+    EXPECT_EQ(send_text(u"PeerClass", u"late", 0, 200).status, RemoteStatus::unanswered);
+    peer->write("free\n");
+    EXPECT_EQ(send_text(u"PeerClass", u"next").status, RemoteStatus::delivered);
+    EXPECT_EQ(peer->read_line(), "copy main gui 0 6e00650078007400") << "only the request still wanted ran";
+}
+
+TEST_F(RemoteWindow, IdleConnectionsHoldUpNobody)
+{
+    auto peer = serve("PeerClass");
+    sockaddr_un address {};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, runtime_file("window-", u"PeerClass").c_str(), sizeof address.sun_path - 1);
+    std::vector<int> idle;
+    for (int i = 0; i < 8; ++i) { // each would hold a one-at-a-time server for 2 s
+        int fd = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        ASSERT_EQ(connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+        idle.push_back(fd);
+    }
+    EXPECT_EQ(send_text(u"PeerClass", u"z", 0, 5000).status, RemoteStatus::delivered);
+    EXPECT_EQ(peer->read_line(), "copy main gui 0 7a00");
+    for (int fd : idle)
+        close(fd);
 }
 
 // Raw bytes from a client that does not follow the protocol.

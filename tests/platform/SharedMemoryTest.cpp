@@ -9,7 +9,6 @@
 #include <csignal>
 #include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -22,7 +21,7 @@ class SharedMemoryTest : public ::testing::Test {
 protected:
     static std::string object_file(std::u16string_view name)
     {
-        return "/dev/shm" + runtime_object_name("orvanta-shm-", name);
+        return runtime_file("shm-", name);
     }
 
     static bool all(const SharedMemory& block, unsigned char byte)
@@ -95,26 +94,38 @@ TEST_F(SharedMemoryTest, AKilledHoldersBlockStartsAfreshForTheNextOpener)
     EXPECT_TRUE(opens_afresh(u"Block", 64));
 }
 
-TEST_F(SharedMemoryTest, AnObjectOfAnotherUserIsNeverUsed)
+// Another user cannot make the block's name first: it lives in our private folder. Should
+// a file of another owner be found there all the same, it is refused and left alone.
+TEST_F(SharedMemoryTest, AnotherUserCannotTakeTheNameAndTheirFileIsNeverUsed)
 {
     if (geteuid() != 0)
         GTEST_SKIP() << "needs root to act as another user";
-    const std::string object = runtime_object_name("orvanta-shm-", u"Block");
+    const std::string file = object_file(u"Block");
+    ASSERT_FALSE(file.empty());
+    chmod(dir.path().c_str(), 0711); // only the runtime folder itself stays private
     pid_t pid = fork();
     if (pid == 0) {
         if (setgid(65534) != 0 || setuid(65534) != 0)
-            _exit(1);
-        int fd = shm_open(object.c_str(), O_RDWR | O_CREAT | O_EXCL, 0666);
-        _exit(fd >= 0 && fchmod(fd, 0666) == 0 && ftruncate(fd, 64) == 0 ? 0 : 1);
+            _exit(2);
+        int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_EXCL, 0666);
+        _exit(fd < 0 ? 0 : 1);
     }
     int status = 0;
     waitpid(pid, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the other user made the name";
+    EXPECT_TRUE(opens_afresh(u"Block", 64));
+
+    int fd = ::open(file.c_str(), O_RDWR | O_CREAT | O_EXCL, 0600);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(fchown(fd, 65534, 65534), 0);
+    ASSERT_EQ(ftruncate(fd, 64), 0);
+    close(fd);
     EXPECT_FALSE(SharedMemory::open(u"Block", 64));
     struct stat st;
-    ASSERT_EQ(stat(object_file(u"Block").c_str(), &st), 0);
+    ASSERT_EQ(stat(file.c_str(), &st), 0);
     EXPECT_EQ(st.st_uid, 65534u) << "left as it was";
-    shm_unlink(object.c_str());
+    unlink(file.c_str());
 }
 
 TEST_F(SharedMemoryTest, NoPrivateRuntimeDirectoryMeansNoBlock)

@@ -4,7 +4,9 @@
 #include "tests/platform/WaveMessages.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 #include <numeric>
+#include <utility>
 
 using namespace platform;
 using platform::headless::ScriptedWaveDriver;
@@ -284,4 +286,20 @@ TEST(Memory, ProbeReadsTheSystemAndCanBeReplaced)
     EXPECT_EQ(available_physical_memory(), 5u);
     set_memory_probe(nullptr);
     EXPECT_GT(available_physical_memory(), 1000000u);
+}
+
+TEST(Memory, MemInfoGivesMemAvailableInBytesElsePlenty)
+{
+    constexpr uint64_t plenty = std::numeric_limits<uint64_t>::max();
+    const std::pair<const char*, uint64_t> cases[] = {
+        { "MemTotal:       16000000 kB\nMemFree:  100 kB\nMemAvailable:    2048 kB\n", 2048u * 1024 },
+        { "MemAvailable:\t7 kB", 7u * 1024 },
+        { "MemTotal: 5 kB\n", plenty },
+        { "MemAvailable: -5 kB\n", plenty },
+        { "MemAvailable: 99999999999999999999999 kB\n", plenty }, // too large to count
+        { "XMemAvailable: 5 kB\nMemAvailable: 6 kB\n", 6u * 1024 },
+        { "", plenty },
+    };
+    for (const auto& [text, bytes] : cases)
+        EXPECT_EQ(parse_meminfo(text), bytes) << text;
 }

@@ -23,7 +23,7 @@ protected:
     std::string run_second(const std::string& command_line_hex)
     {
         test::Child second({ APPLICATION_PEER, "second", "Peer", command_line_hex });
-        std::string line = second.read_line();
+        std::string line = second.read_line(30000); // beyond the hand-over's own 10 s limit
         EXPECT_EQ(second.wait(), 0);
         return line;
     }
@@ -75,6 +75,18 @@ TEST_F(SingleInstance, AKilledFirstCopyDoesNotBlockTheNext)
     auto next = start_first();
     EXPECT_EQ(run_second("0062"), "handed-over");
     EXPECT_EQ(next->read_line(), "received gui 0062");
+}
+
+// A copy that cannot answer in time (here: stopped) is still running: the launch ends
+// rather than start a second copy, and the request it gave up on never runs later.
+TEST_F(SingleInstance, AFirstCopyTooBusyToAnswerStillCountsAndTheAbandonedRequestNeverRuns)
+{
+    auto first = start_first();
+    first->kill(SIGSTOP);
+    EXPECT_EQ(run_second("0061"), "handed-over");
+    first->kill(SIGCONT);
+    EXPECT_EQ(run_second("0062"), "handed-over");
+    EXPECT_EQ(first->read_line(), "received gui 0062");
 }
 
 }

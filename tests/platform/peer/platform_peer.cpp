@@ -1,5 +1,7 @@
 // A second process for the cross-process tests.
-//   platform_peer serve <class>   answers copy-data and command messages until stdin closes
+//   platform_peer serve <class>   answers copy-data and command messages until stdin closes;
+//                                 a line "busy" keeps its GUI thread busy (it says "busy")
+//                                 until a line "free"
 //   platform_peer lock <name>     holds the named mutex until stdin closes
 //   platform_peer share <name> <size>  opens the shared memory block, says whether it started
 //                                  it, fills it with 0xab and keeps it open until stdin closes
@@ -9,7 +11,9 @@
 #include "platform/Utf8.h"
 #include "platform/Window.h"
 
+#include <condition_variable>
 #include <cstdio>
+#include <mutex>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -26,16 +30,6 @@ void say(const std::string& line)
     [[maybe_unused]] auto ignored = write(1, text.data(), text.size());
 }
 
-// Ends the GUI thread's loop when the test closes our stdin.
-void quit_on_eof(ThreadId gui)
-{
-    std::thread([gui] {
-        char c;
-        while (read(0, &c, 1) > 0) { }
-        post_thread_message(gui, msg::quit);
-    }).detach();
-}
-
 std::string hex(const void* bytes, std::size_t size)
 {
     std::string out;
@@ -45,6 +39,18 @@ std::string hex(const void* bytes, std::size_t size)
         out += two;
     }
     return out.empty() ? "-" : out;
+}
+
+constexpr MessageId busy_message = msg::user + 300;
+std::mutex busy_mutex;
+std::condition_variable busy_changed;
+bool busy = false;
+
+void set_busy(bool value)
+{
+    std::lock_guard lock(busy_mutex);
+    busy = value;
+    busy_changed.notify_all();
 }
 
 int serve(const std::u16string& class_name)
@@ -74,12 +80,35 @@ int serve(const std::u16string& class_name)
     set_window_procedure(popup, procedure("popup"));
     Window main = create_window(class_name);
     set_window_procedure(main, procedure("main"));
-    quit_on_eof(gui);
+    std::thread([gui] {
+        std::string line;
+        char c;
+        while (read(0, &c, 1) > 0) {
+            if (c != '\n') {
+                line += c;
+                continue;
+            }
+            if (line == "busy")
+                post_thread_message(gui, busy_message);
+            if (line == "free")
+                set_busy(false);
+            line.clear();
+        }
+        set_busy(false);
+        post_thread_message(gui, msg::quit);
+    }).detach();
     Message m;
     peek_message(m, {}, 0, 0, Peek::keep);
     say("ready");
-    while (get_message(m))
+    while (get_message(m)) {
+        if (m.message == busy_message) {
+            set_busy(true);
+            say("busy");
+            std::unique_lock lock(busy_mutex);
+            busy_changed.wait(lock, [] { return !busy; });
+        }
         dispatch_message(m);
+    }
     destroy_window(main);
     say("bye");
     return 0;

@@ -1,5 +1,9 @@
 #include "tests/platform/ui/UiTest.h"
 
+#include "platform/ui/Zoom.h"
+
+#include <utility>
+
 using namespace platform;
 using test::blue;
 using test::green;
@@ -296,6 +300,17 @@ TEST(ScreenMode, ParsesSizesAndDefaultsTheDpi)
         SCOPED_TRACE(c.text);
         EXPECT_EQ(parse_screen_mode(c.text), c.mode);
     }
+}
+
+TEST(Zoom, IsAWholeFactorFromOneToEightAndNothingElse)
+{
+    const std::pair<const char*, std::optional<int>> cases[] = {
+        { "1", 1 }, { "3", 3 }, { "8", 8 }, { "008", 8 }, { "0", std::nullopt }, { "9", std::nullopt },
+        { "", std::nullopt }, { "2x", std::nullopt }, { " 2", std::nullopt }, { "-2", std::nullopt },
+        { "99999999999999999999", std::nullopt }, // too large for an int: no wrap to a "valid" factor
+    };
+    for (const auto& [text, zoom] : cases)
+        EXPECT_EQ(parse_zoom(text), zoom) << text;
 }
 
 class LargeScreen : public test::UiTest {

@@ -161,7 +161,9 @@ TEST_F(FormTest, EnterAndEscapeHoldTheDefaultAndCancelButtons)
     EXPECT_THAT(cancel.log, ElementsAre(true));
 }
 
-TEST_F(FormTest, CopyDataTextLeavesOutTheSendersTerminatingZero)
+// The text is handled after the copy-data message has been answered: what it does may run
+// a box, and the sender, often another process, waits for the answer.
+TEST_F(FormTest, CopyDataTextLeavesOutTheSendersTerminatingZeroAndRunsAfterTheAnswer)
 {
     RefusingForm form { nullptr, properties, u"Board" };
     const char16_t with_zero[] = u"open";
@@ -170,6 +172,8 @@ TEST_F(FormTest, CopyDataTextLeavesOutTheSendersTerminatingZero)
              platform::CopyData { 0, sizeof without, without }, platform::CopyData { 7, sizeof without, without } })
         platform::send_message(form.window().handle(), platform::msg::copy_data, 0,
             platform::copy_data_message.lparam(&data));
+    EXPECT_THAT(form.received, ElementsAre());
+    run();
     EXPECT_THAT(form.received, ElementsAre(u"open", u"ab"));
 }
 
