@@ -1,6 +1,7 @@
 #include "dialogs/FormAbout.h"
 
 #include "liba/StringTranslator.h"
+#include "os/LanguageFile.h"
 #include "os/Log.h"
 #include "os/Shell.h"
 #include "skinner/graphics/Image.h"
@@ -48,7 +49,7 @@ FormAbout::FormAbout(
     , m_menu(*this, u"MenuMain")
 {
     m_product.set_text(product);
-    m_portal = liba::StringTranslator(portal_file).translate(portal_key, u"");
+    m_portal = os::read_language_file(portal_file).translate(portal_key, u"");
     show_logo();
 }
 

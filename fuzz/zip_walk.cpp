@@ -2,13 +2,15 @@
 // one up by name.
 #include "FuzzFile.h"
 #include "liba/ZipFile.h"
+#include "os/File.h"
 
 #include <cstdlib>
+#include <memory>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
     FuzzFile file(data, size);
-    liba::ZipFile zip(file.path());
+    liba::ZipFile zip(std::make_unique<os::File>(file.path(), os::File::Mode::read));
     char buffer[256];
     std::u16string last;
     for (int members = 0; members < 1000; ++members) {

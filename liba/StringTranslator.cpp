@@ -2,7 +2,8 @@
 
 #include "liba/Conversion.h"
 #include "liba/TextFile.h"
-#include "os/File.h"
+
+#include <utility>
 
 namespace liba {
 
@@ -17,19 +18,10 @@ const char16_t* end_of_line(const char16_t* p, const char16_t* end)
 
 }
 
-StringTranslator::StringTranslator(const std::u16string& path)
+void StringTranslator::load(ResourceReader& file, std::u16string path)
 {
-    load(path);
-}
-
-bool StringTranslator::load(const std::u16string& path)
-{
-    os::File file(path, os::File::Mode::read);
-    if (!file.is_ok())
-        return false;
     add_entries(read_text_file(file));
-    m_path = path;
-    return true;
+    m_path = std::move(path);
 }
 
 std::u16string StringTranslator::translate(std::u16string_view key, std::u16string_view default_text) const

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "liba/ResourceReader.h"
+
 #include <cstddef>
 #include <functional>
 #include <map>
@@ -14,16 +16,15 @@ namespace liba {
 // line: "Key text", "Key=text" (the text keeps the blank after '='), or a
 // key alone on its line with the text on the next non-blank line. Words
 // beginning with "//" start a comment line. A later key replaces an earlier one.
+// The files themselves are opened by os::load_language_file.
 class StringTranslator {
 public:
     StringTranslator() = default;
-    // Loads the file at once (see load).
-    explicit StringTranslator(const std::u16string& path);
     virtual ~StringTranslator() = default;
 
-    // Adds the file's entries to the table (path macros expanded) and keeps
-    // its path; a file that cannot be opened changes nothing and gives false.
-    bool load(const std::u16string& path);
+    // Adds the entries of the open file to the table and keeps path as the
+    // path of the file last loaded.
+    void load(ResourceReader& file, std::u16string path);
     // The text of the key, or the default when the table has none.
     std::u16string translate(std::u16string_view key, std::u16string_view default_text) const;
 

@@ -1,14 +1,13 @@
 #include "liba/TextFile.h"
 
 #include "liba/Conversion.h"
-#include "os/File.h"
 
 #include <algorithm>
 #include <vector>
 
 namespace liba {
 
-std::u16string read_text_file(os::File& file, std::uint64_t max_bytes)
+std::u16string read_text_file(ResourceReader& file, std::uint64_t max_bytes)
 {
     std::uint64_t size = file.size();
     std::uint64_t position = file.tell();

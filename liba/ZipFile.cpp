@@ -4,6 +4,7 @@
 #include "liba/Path.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace liba {
@@ -16,11 +17,11 @@ constexpr std::uint16_t flag_data_descriptor = 1 << 3;
 
 }
 
-ZipFile::ZipFile(std::u16string_view path)
-    : m_archive(path, os::File::Mode::read)
+ZipFile::ZipFile(std::unique_ptr<ResourceReader> archive)
+    : m_archive(std::move(archive))
 {
-    if (!m_archive.is_ok())
-        ErrorBase::add_error(m_archive.errors().front());
+    if (!m_archive->is_ok())
+        ErrorBase::add_error(m_archive->errors().front());
 }
 
 void ZipFile::forget_member()
@@ -33,7 +34,7 @@ void ZipFile::forget_member()
 std::uint32_t ZipFile::read_u32()
 {
     unsigned char b[4];
-    if (m_archive.read(b, 4) != 4)
+    if (m_archive->read(b, 4) != 4)
         return 0;
     return b[0] | b[1] << 8 | b[2] << 16 | static_cast<std::uint32_t>(b[3]) << 24;
 }
@@ -41,7 +42,7 @@ std::uint32_t ZipFile::read_u32()
 std::uint16_t ZipFile::read_u16()
 {
     unsigned char b[2];
-    if (m_archive.read(b, 2) != 2)
+    if (m_archive->read(b, 2) != 2)
         return 0;
     return static_cast<std::uint16_t>(b[0] | b[1] << 8);
 }
@@ -50,28 +51,28 @@ std::u16string ZipFile::next_entry()
 {
     forget_member();
     std::uint64_t header = m_next_header;
-    if (!m_archive.seek(header) || read_u32() != local_header_signature)
+    if (!m_archive->seek(header) || read_u32() != local_header_signature)
         return {};
     read_u16(); // version needed
     std::uint16_t flags = read_u16();
     std::uint16_t method = read_u16();
-    if (m_archive.skip(8) != 8) // time, date, CRC-32
+    if (m_archive->skip(8) != 8) // time, date, CRC-32
         return {};
     std::uint32_t compressed_size = read_u32();
     std::uint32_t size = read_u32();
     std::uint16_t name_length = read_u16();
     std::uint16_t extra_length = read_u16();
     std::vector<char> name(name_length);
-    if (m_archive.read(name.data(), name_length) != name_length)
+    if (m_archive->read(name.data(), name_length) != name_length)
         return {};
-    if (m_archive.skip(extra_length) != extra_length)
+    if (m_archive->skip(extra_length) != extra_length)
         return {};
     // Only stored data can be read, and only when the header gives its size.
     if (method != method_stored || compressed_size != size)
         return {};
     if ((flags & flag_data_descriptor) && size == 0)
         return {};
-    std::uint64_t data_offset = m_archive.tell();
+    std::uint64_t data_offset = m_archive->tell();
     std::uint64_t next_header = data_offset + size;
     // The name ends at its first zero byte; an empty one cannot be told from the end of the walk.
     std::u16string text
@@ -99,7 +100,7 @@ bool ZipFile::open_entry(std::u16string_view name)
 std::size_t ZipFile::read(void* buffer, std::size_t count)
 {
     std::uint64_t left = m_member_size - m_member_position;
-    std::size_t got = m_archive.read(buffer, static_cast<std::size_t>(std::min<std::uint64_t>(count, left)));
+    std::size_t got = m_archive->read(buffer, static_cast<std::size_t>(std::min<std::uint64_t>(count, left)));
     m_member_position += got;
     return got;
 }
@@ -108,7 +109,7 @@ std::int64_t ZipFile::skip(std::int64_t distance)
 {
     auto forward = static_cast<std::int64_t>(m_member_size - m_member_position);
     auto backward = -static_cast<std::int64_t>(m_member_position);
-    std::int64_t moved = m_archive.skip(std::clamp(distance, backward, forward));
+    std::int64_t moved = m_archive->skip(std::clamp(distance, backward, forward));
     m_member_position = static_cast<std::uint64_t>(static_cast<std::int64_t>(m_member_position) + moved);
     return moved;
 }
@@ -121,7 +122,7 @@ std::uint64_t ZipFile::size()
 bool ZipFile::seek(std::uint64_t position)
 {
     m_member_position = std::min(position, m_member_size);
-    return m_archive.seek(m_member_data_offset + m_member_position);
+    return m_archive->seek(m_member_data_offset + m_member_position);
 }
 
 std::uint64_t ZipFile::tell()

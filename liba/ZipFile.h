@@ -2,9 +2,9 @@
 
 #include "liba/Nocopy.h"
 #include "liba/ResourceReaderWriterBase.h"
-#include "os/File.h"
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -18,8 +18,9 @@ namespace liba {
 // gives short reads.
 class ZipFile : private Nocopy, public ResourceReaderWriterBase {
 public:
-    // Path macros are expanded. An archive that cannot be opened records "can't open file".
-    explicit ZipFile(std::u16string_view path);
+    // Reads the archive it is given (not null), which the caller opened: a
+    // file that failed to open passes its first error on.
+    explicit ZipFile(std::unique_ptr<ResourceReader> archive);
 
     // Makes the next member current and returns its name; empty at the end
     // of the walk or on any error, and no member is current then.
@@ -46,7 +47,7 @@ public:
 private:
     void forget_member();
 
-    os::File m_archive;
+    std::unique_ptr<ResourceReader> m_archive;
     std::uint64_t m_next_header = 0;
     std::uint64_t m_member_position = 0;
     std::uint64_t m_member_data_offset = 0;

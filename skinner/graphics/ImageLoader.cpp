@@ -199,7 +199,7 @@ std::unique_ptr<Bitmap> ImageLoader::find(const std::u16string& name)
 
 ImageLoader::Step ImageLoader::from_archive(const std::u16string& member, std::unique_ptr<Bitmap>& bitmap)
 {
-    liba::ZipFile zip(m_archive);
+    liba::ZipFile zip(std::make_unique<os::File>(m_archive, os::File::Mode::read));
     if (!zip.open_entry(member))
         return Step::next;
     std::vector<std::uint8_t> bytes;

@@ -1,6 +1,7 @@
 #include "skinner/skin/Properties.h"
 
 #include "liba/Stopwatch.h"
+#include "os/LanguageFile.h"
 #include "os/Log.h"
 
 #include <algorithm>
@@ -67,7 +68,7 @@ bool Properties::load_skin(const std::u16string& path, Size screen)
 bool Properties::load_language(const std::u16string& path)
 {
     auto loaded = std::make_unique<liba::StringTranslator>();
-    if (!loaded->load(path))
+    if (!os::load_language_file(*loaded, path))
         return false;
     m_translator = std::move(loaded);
     refresh_skin();
@@ -77,7 +78,7 @@ bool Properties::load_language(const std::u16string& path)
 bool Properties::load_skin_and_language(
     const std::u16string& skin_path, const std::u16string& language_path, Size screen)
 {
-    m_translator = std::make_unique<liba::StringTranslator>(language_path);
+    m_translator = std::make_unique<liba::StringTranslator>(os::read_language_file(language_path));
     return load_skin(skin_path, screen);
 }
 

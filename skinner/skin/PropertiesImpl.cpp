@@ -9,6 +9,7 @@
 #include "skinner/skin/WorkArea.h"
 
 #include <algorithm>
+#include <memory>
 
 namespace skinner {
 
@@ -60,7 +61,7 @@ bool read_skin_bytes(const std::u16string& path, std::optional<std::uint64_t> co
             return false;
         return read_bytes(stream, count ? std::min(*count, size) : size, bytes);
     };
-    liba::ZipFile zip(path);
+    liba::ZipFile zip(std::make_unique<os::File>(path, os::File::Mode::read));
     for (std::u16string name = zip.next_entry(); !name.empty(); name = zip.next_entry()) {
         if (liba::names_equal(liba::get_extension(name), u"skin")) {
             from_archive = true;

@@ -1,5 +1,6 @@
 #include "liba/StringTranslator.h"
 
+#include "os/LanguageFile.h"
 #include "platform/Utf8.h"
 #include "tests/support/EnvironmentOverride.h"
 #include "tests/support/TempDir.h"
@@ -52,7 +53,7 @@ TEST(StringTranslator, ParsesEntries)
     test::TempDir dir;
     for (const auto& c : cases) {
         StringTranslator translator;
-        ASSERT_TRUE(translator.load(u16(dir.write("case.lng", c.file)))) << c.name;
+        ASSERT_TRUE(os::load_language_file(translator, u16(dir.write("case.lng", c.file)))) << c.name;
         for (const auto& [key, text] : c.entries)
             EXPECT_EQ(translator.translate(key, absent), text) << c.name;
         for (const auto& key : c.missing)
@@ -64,8 +65,8 @@ TEST(StringTranslator, Utf16AndEightBitFilesGiveTheSameTable)
 {
     test::TempDir dir;
     const std::u16string text = u"// Fran\u00e7ais\r\nPrice Prix \u20ac\r\nCafe= Caf\u00e9\r\n";
-    StringTranslator wide(u16(dir.write("wide.lng", test::utf16le_file(text))));
-    StringTranslator ansi(u16(dir.write("ansi.lng",
+    StringTranslator wide = os::read_language_file(u16(dir.write("wide.lng", test::utf16le_file(text))));
+    StringTranslator ansi = os::read_language_file(u16(dir.write("ansi.lng",
         "// Fran\xE7"
         "ais\r\nPrice Prix \x80\r\nCafe= Caf\xE9\r\n")));
     for (StringTranslator* t : { &wide, &ansi }) {
@@ -77,9 +78,9 @@ TEST(StringTranslator, Utf16AndEightBitFilesGiveTheSameTable)
 TEST(StringTranslator, ASecondFileAddsAndReplaces)
 {
     test::TempDir dir;
-    StringTranslator translator(u16(dir.write("base.lng", "Open Open\nSave Save")));
+    StringTranslator translator = os::read_language_file(u16(dir.write("base.lng", "Open Open\nSave Save")));
     auto second = u16(dir.write("local.lng", "Save Sichern\nQuit Beenden"));
-    ASSERT_TRUE(translator.load(second));
+    ASSERT_TRUE(os::load_language_file(translator, second));
     EXPECT_EQ(translator.translate(u"Open", absent), u"Open");
     EXPECT_EQ(translator.translate(u"Save", absent), u"Sichern");
     EXPECT_EQ(translator.translate(u"Quit", absent), u"Beenden");
@@ -90,11 +91,11 @@ TEST(StringTranslator, AMissingFileChangesNothing)
 {
     test::TempDir dir;
     auto first = u16(dir.write("first.lng", "A a"));
-    StringTranslator translator(first);
-    EXPECT_FALSE(translator.load(u16(dir.file("missing.lng"))));
+    StringTranslator translator = os::read_language_file(first);
+    EXPECT_FALSE(os::load_language_file(translator, u16(dir.file("missing.lng"))));
     EXPECT_EQ(translator.path(), first);
     EXPECT_EQ(translator.translate(u"A", absent), u"a");
-    EXPECT_EQ(StringTranslator(u16(dir.file("missing.lng"))).path(), u"");
+    EXPECT_EQ(os::read_language_file(u16(dir.file("missing.lng"))).path(), u"");
 }
 
 TEST(StringTranslator, ExpandsPathMacros)
@@ -103,6 +104,6 @@ TEST(StringTranslator, ExpandsPathMacros)
     dir.write("English.lng", "Hello Hi");
     test::EnvironmentOverride app("ORVANTA_APP_PATH", dir.path().c_str());
     StringTranslator translator;
-    ASSERT_TRUE(translator.load(u"%app_path%\\English.lng"));
+    ASSERT_TRUE(os::load_language_file(translator, u"%app_path%\\English.lng"));
     EXPECT_EQ(translator.translate(u"Hello", absent), u"Hi");
 }

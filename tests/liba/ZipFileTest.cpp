@@ -1,16 +1,23 @@
 #include "liba/ZipFile.h"
 
+#include "os/File.h"
 #include "platform/Utf8.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Tool.h"
 
 #include <gtest/gtest.h>
+#include <memory>
 
 namespace {
 
 std::u16string wide(const std::string& s)
 {
     return platform::from_utf8(s);
+}
+
+std::unique_ptr<liba::ResourceReader> archive(const std::u16string& path)
+{
+    return std::make_unique<os::File>(path, os::File::Mode::read);
 }
 
 std::string le(std::uint32_t value, int bytes)
@@ -52,7 +59,7 @@ std::vector<std::u16string> walk(liba::ZipFile& zip)
 std::vector<std::u16string> walk_bytes(const std::string& bytes)
 {
     test::TempDir dir;
-    liba::ZipFile zip(wide(dir.write("a.zip", bytes)));
+    liba::ZipFile zip(archive(wide(dir.write("a.zip", bytes))));
     return walk(zip);
 }
 
@@ -91,7 +98,7 @@ TEST_F(ZipTool, StoredMembersWalkInOrderAndRead)
     dir.write("Skins/Main.skin", std::string(40, 'm'));
     dir.write("three", "");
     add("a.zip", { "one.txt", "Skins/Main.skin", "three" }, "-0");
-    liba::ZipFile zip(wide(dir.file("a.zip")));
+    liba::ZipFile zip(archive(wide(dir.file("a.zip"))));
     EXPECT_TRUE(zip.is_ok());
     EXPECT_EQ(walk(zip), (std::vector<std::u16string> { u"one.txt", u"Skins/Main.skin", u"three" }));
 
@@ -122,10 +129,10 @@ TEST_F(ZipTool, WalkEndsAtTheFirstCompressedMember)
     add("first.zip", { "c" }, "-9");
     add("first.zip", { "a" }, "-0");
 
-    liba::ZipFile third(wide(dir.file("third.zip")));
+    liba::ZipFile third(archive(wide(dir.file("third.zip"))));
     EXPECT_EQ(walk(third), (std::vector<std::u16string> { u"a", u"b" }));
     EXPECT_FALSE(third.open_entry(u"d"));
-    liba::ZipFile first(wide(dir.file("first.zip")));
+    liba::ZipFile first(archive(wide(dir.file("first.zip"))));
     EXPECT_EQ(walk(first), std::vector<std::u16string> {});
 }
 
@@ -134,7 +141,7 @@ TEST(ZipFile, MovesStayInsideTheMember)
     test::TempDir dir;
     std::string bytes
         = local_member({ .name = "m", .data = "0123456789" }) + local_member({ .name = "n", .data = "XYZ" });
-    liba::ZipFile zip(wide(dir.write("a.zip", bytes)));
+    liba::ZipFile zip(archive(wide(dir.write("a.zip", bytes))));
     ASSERT_TRUE(zip.open_entry(u"m"));
     EXPECT_EQ(zip.data_offset(), 31u);
     EXPECT_EQ(zip.skip(4), 4);
@@ -191,7 +198,7 @@ TEST(ZipFile, TruncatedMemberGivesShortReads)
 {
     test::TempDir dir;
     std::string bytes = local_member({ .name = "m", .data = "0123456789" }).substr(0, 35);
-    liba::ZipFile zip(wide(dir.write("a.zip", bytes)));
+    liba::ZipFile zip(archive(wide(dir.write("a.zip", bytes))));
     ASSERT_EQ(zip.next_entry(), u"m");
     char buffer[10];
     EXPECT_EQ(zip.read(buffer, 10), 4u);
@@ -200,7 +207,7 @@ TEST(ZipFile, TruncatedMemberGivesShortReads)
 TEST(ZipFile, MissingArchive)
 {
     test::TempDir dir;
-    liba::ZipFile zip(wide(dir.file("none.zip")));
+    liba::ZipFile zip(archive(wide(dir.file("none.zip"))));
     EXPECT_FALSE(zip.is_ok());
     EXPECT_EQ(zip.errors(), std::vector<std::u16string> { u"can't open file" });
     EXPECT_EQ(zip.next_entry(), u"");

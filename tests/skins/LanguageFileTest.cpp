@@ -1,6 +1,7 @@
 #include "tests/skins/SkinSources.h"
 
 #include "liba/StringTranslator.h"
+#include "os/LanguageFile.h"
 #include "platform/Utf8.h"
 #include "tests/support/TempDir.h"
 
@@ -111,7 +112,7 @@ TEST(EnglishLanguage, KeysAreFoundInTranslateCallsAndMarkedLiterals)
 TEST(EnglishLanguage, HasEveryKeyOfTheProgramAndTheDefaultSkins)
 {
     liba::StringTranslator english;
-    ASSERT_TRUE(english.load(platform::from_utf8(english_path())));
+    ASSERT_TRUE(os::load_language_file(english, platform::from_utf8(english_path())));
     for (const auto& [key, file] : program_keys())
         EXPECT_NE(english.translate(platform::from_utf8(key), absent), absent) << "key " << key << " of " << file;
     const std::set<std::string> skins = skin_keys();
@@ -148,7 +149,7 @@ namespace {
 TEST(EnglishLanguage, HelpLinkNamesAPageOfTheProgramFolder)
 {
     liba::StringTranslator english;
-    ASSERT_TRUE(english.load(platform::from_utf8(english_path())));
+    ASSERT_TRUE(os::load_language_file(english, platform::from_utf8(english_path())));
     const std::string page = platform::to_utf8(english.translate(u"Help_link", u""));
     ASSERT_FALSE(page.empty());
     EXPECT_TRUE(std::filesystem::is_regular_file(test::program_folder() + "/" + page)) << page;
