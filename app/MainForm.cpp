@@ -6,16 +6,20 @@
 #include "dialogs/FormAbout.h"
 #include "liba/Path.h"
 #include "model/FileHelpers.h"
+#include "liba/StringTranslator.h"
 #include "model/ipc/Comm.h"
 #include "os/Log.h"
 #include "os/PathMacros.h"
 #include "os/Shell.h"
 #include "platform/SleepInhibitor.h"
+#include "platform/Launcher.h"
 #include "platform/ui/WindowManager.h"
 #include "skinner/loops/ScreenMetrics.h"
 
 #include <algorithm>
 #include <cctype>
+
+using liba::literals::operator""_key;
 
 namespace {
 
@@ -427,6 +431,10 @@ void MainForm::command_new_bookmark()
 
 void MainForm::command_help()
 {
+    if (!platform::is_installed(platform::desktop_opener())) {
+        show_error(u"on_no_help_opener_caption"_key, u"on_no_desktop_opener"_key);
+        return;
+    }
     os::execute_file(liba::join_path(u"%app_path%", properties().translate(u"Help_link")), u"");
 }
 

@@ -159,8 +159,8 @@ void PanelFileExplorer::command_rename()
         return;
     m_edit_purpose = EditPurpose::rename;
     // Only the name's title is edited: the extension stays.
-    m_files.start_naming(
-        *m_files.selected_rows().begin(), item->is_folder ? item->name : liba::get_file_title(item->name));
+    m_files.start_naming(*m_files.selected_rows().begin(),
+        item->is_folder ? item->name : liba::get_file_title(item->name), true);
     update(state_change);
 }
 

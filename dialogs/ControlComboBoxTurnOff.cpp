@@ -1,6 +1,7 @@
 #include "dialogs/ControlComboBoxTurnOff.h"
 
 #include "liba/StringTranslator.h"
+#include "skinner/controls/ComboRow.h"
 #include "skinner/controls/List.h"
 #include "skinner/graphics/Canvas.h"
 #include "skinner/skin/Properties.h"
@@ -22,10 +23,6 @@ constexpr Choice choices[] {
     { u"TurnOffTime30sec"_key, 30 },
     { u"TurnOffTime1min"_key, 60 },
 };
-
-// Canvas text alignment: left, vertically centred.
-constexpr std::int32_t text_left = 0;
-constexpr std::int32_t text_vcenter = 1;
 
 }
 
@@ -61,15 +58,10 @@ std::int32_t ControlComboBoxTurnOff::selected_seconds() const
 void ControlComboBoxTurnOff::paint_item(std::int32_t row, skinner::Canvas& canvas, skinner::Point position,
     skinner::Size size, bool selected, bool highlighted)
 {
-    const skinner::List* drop_down = list();
-    if (!drop_down)
-        return;
-    const skinner::ButtonLook& look = drop_down->get_item_look(selected, highlighted);
-    look.picture.draw(canvas, position, size);
-    if (row < 0 || std::size_t(row) >= items.size())
-        return;
-    canvas.draw_text(
-        look.font, look.text_color, items[std::size_t(row)].text, position, size, text_left, text_vcenter);
+    const std::u16string_view text
+        = row >= 0 && std::size_t(row) < items.size() ? std::u16string_view(items[std::size_t(row)].text) : u"";
+    // Laid out as every other combo box's rows, inside the list's borders and indent.
+    skinner::paint_combo_row(list(), text, canvas, position, size, selected, highlighted);
 }
 
 bool ControlComboBoxTurnOff::on_selection_changed(skinner::Control& sender)

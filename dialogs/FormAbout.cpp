@@ -4,6 +4,8 @@
 #include "os/LanguageFile.h"
 #include "os/Log.h"
 #include "os/Shell.h"
+#include "platform/Launcher.h"
+#include "platform/MessageBox.h"
 #include "skinner/graphics/Image.h"
 #include "skinner/skin/Properties.h"
 
@@ -93,6 +95,13 @@ bool FormAbout::on_click(skinner::Control& sender)
 // The address goes to the desktop's opener as one argument; no shell reads it.
 void FormAbout::open_address(std::u16string_view key)
 {
+    // Told as the mail command tells of a missing mail program, through the
+    // program's message box: this form's skin has no error form.
+    if (!platform::is_installed(platform::desktop_opener())) {
+        platform::message_box(properties().translate(u"on_no_desktop_opener"_key),
+            properties().translate(u"on_no_web_opener_caption"_key));
+        return;
+    }
     os::open_url(properties().translate(key));
 }
 

@@ -2,7 +2,9 @@
 
 #include "model/FileHelpers.h"
 #include "skinner/graphics/Canvas.h"
+#include "skinner/skin/Font.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -39,6 +41,24 @@ void RangeGrid::load_looks()
     m_check_box_width = get_property_int_scaled(u"CheckBoxWidth", 0);
     m_start_width = get_property_int_scaled(u"StartWidth", 0);
     m_duration_width = get_property_int_scaled(u"DurationWidth", 0);
+    fit_times();
+}
+
+// A time column holds its widest text in every look after a space's gap, so
+// the start does not run into the name nor the end into the start; the end,
+// the last column, keeps a gap from the edge as well.
+void RangeGrid::fit_times()
+{
+    m_time_gap = 0;
+    std::int32_t widest = 0;
+    for (bool selected : { false, true })
+        for (bool highlighted : { false, true }) {
+            const skinner::Font& font = get_item_look(selected, highlighted).font;
+            m_time_gap = std::max(m_time_gap, skinner::measure_text(font, u" ").width);
+            widest = std::max(widest, skinner::widest_digits_width(font, u"00:00:00"));
+        }
+    m_start_width = std::max(m_start_width, m_time_gap + widest);
+    m_duration_width = std::max(m_duration_width, 2 * m_time_gap + widest);
 }
 
 std::int32_t RangeGrid::get_column_width(std::int32_t column) const
@@ -71,10 +91,14 @@ void RangeGrid::paint_item(std::int32_t column, std::int32_t row, skinner::Canva
             own);
         return;
     }
-    const std::u16string* text = column == column_name ? &item.name
-        : column == column_start                       ? &item.start_text
-                                                       : &item.end_text;
-    canvas.draw_text(look.font, look.text_color, *text, position, size, text_left, text_vcenter);
+    if (column == column_name) {
+        canvas.draw_text(look.font, look.text_color, item.name, position, size, text_left, text_vcenter);
+        return;
+    }
+    const std::u16string& text = column == column_start ? item.start_text : item.end_text;
+    const std::int32_t gap = std::min(m_time_gap, size.width);
+    canvas.draw_text(look.font, look.text_color, text, { position.x + gap, position.y },
+        { size.width - gap, size.height }, text_left, text_vcenter);
 }
 
 std::u16string RangeGrid::time_text(double seconds)

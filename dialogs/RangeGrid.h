@@ -47,6 +47,7 @@ public:
 
 private:
     void load_looks();
+    void fit_times();
 
     skinner::ControlEdit m_edit;
     skinner::Picture m_check_enabled;
@@ -54,4 +55,5 @@ private:
     std::int32_t m_check_box_width = 0;
     std::int32_t m_start_width = 0;
     std::int32_t m_duration_width = 0;
+    std::int32_t m_time_gap = 0;
 };

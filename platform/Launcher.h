@@ -12,6 +12,10 @@ namespace platform {
 // nothing waits for it, and it inherits none of our open files.
 bool launch(const std::vector<std::u16string>& argv);
 
+// Whether launch would find the program: a path to an executable file, or a
+// name found on PATH.
+bool is_installed(std::u16string_view program);
+
 // Opens a document or a web address with the desktop's program for it.
 bool open_with_desktop(std::u16string_view target);
 

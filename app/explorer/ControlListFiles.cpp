@@ -5,8 +5,11 @@
 #include "liba/Path.h"
 #include "model/FileHelpers.h"
 #include "skinner/graphics/Canvas.h"
+#include "skinner/skin/Font.h"
 
 #include <algorithm>
+#include <string_view>
+#include <vector>
 #include <tuple>
 
 namespace {
@@ -67,6 +70,30 @@ void ControlListFiles::load_widths()
     m_date_width = get_property_int_scaled(u"DateWidth", 0);
     m_size_width = get_property_int_scaled(u"SizeWidth", -1);
     m_indent_width = get_property_int_scaled(u"IndentWidth", 0);
+    fit_widths_to_texts();
+}
+
+// The skin's widths are for its own fonts at one scale: the date and the size
+// get at least the room of their widest texts in every look a row can take,
+// and the size, the last column, keeps a gap from the edge.
+void ControlListFiles::fit_widths_to_texts()
+{
+    std::vector<const skinner::Font*> fonts { &m_current_look.font };
+    for (bool selected : { false, true })
+        for (bool highlighted : { false, true })
+            fonts.push_back(&get_item_look(selected, highlighted).font);
+    std::int32_t date = 0;
+    std::int32_t size = 0;
+    for (const skinner::Font* font : fonts) {
+        date = std::max(date, skinner::widest_digits_width(*font, u"00.00.00"));
+        // Bytes, kilobytes and megabytes as the size texts write them, up to 9999.9 MB.
+        for (std::u16string_view pattern : { u"0000B", u"0000K", u"0000,0M" })
+            size = std::max(size, skinner::widest_digits_width(*font, pattern));
+    }
+    if (m_date_width >= 0)
+        m_date_width = std::max(m_date_width, date);
+    if (m_size_width >= 0)
+        m_size_width = std::max(m_size_width, size + m_indent_width);
 }
 
 std::int32_t ControlListFiles::get_column_width(std::int32_t column) const
@@ -314,12 +341,13 @@ void ControlListFiles::select_file(const std::u16string& path)
     invalidate();
 }
 
-void ControlListFiles::start_naming(std::int32_t row, std::u16string_view text)
+void ControlListFiles::start_naming(std::int32_t row, std::u16string_view text, bool select_text)
 {
     m_name_edit.set_text(text);
-    // The caret at the end, so typing goes on from the proposed name.
+    // A name being changed is selected, so typing replaces it; a proposed one
+    // keeps the caret at its end, so typing goes on from it.
     const auto end = std::int32_t(m_name_edit.get_text().size());
-    m_name_edit.set_selection(end, end);
+    m_name_edit.set_selection(select_text ? 0 : end, end);
     m_name_edit.set_visible(true);
     start_inplace_edit(m_name_edit, column_name, row);
 }

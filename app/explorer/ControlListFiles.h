@@ -94,14 +94,16 @@ public:
 
     bool is_editing() const { return get_inplace_control() != nullptr; }
 
-    // Starts naming the row in the name column with the text in the box.
-    void start_naming(std::int32_t row, std::u16string_view text);
+    // Starts naming the row in the name column with the text in the box,
+    // wholly selected or with the caret at its end.
+    void start_naming(std::int32_t row, std::u16string_view text, bool select_text = false);
 
     // The sort order of two rows under a mode: folders, then playlists, then the rest.
     static bool sorts_before(const FileItem& a, const FileItem& b, std::int32_t mode);
 
 private:
     void load_widths();
+    void fit_widths_to_texts();
     void sort();
 
     skinner::ControlEdit m_name_edit;

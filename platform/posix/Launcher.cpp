@@ -3,11 +3,13 @@
 #include "platform/Utf8.h"
 
 #include <cerrno>
+#include <cstdlib>
 #include <csignal>
 #include <mutex>
 #include <spawn.h>
 #include <sys/wait.h>
 #include <thread>
+#include <unistd.h>
 
 extern char** environ;
 
@@ -58,6 +60,29 @@ bool launch(const std::vector<std::u16string>& argv)
         while (waitpid(pid, &status, 0) < 0 && errno == EINTR) { }
     }).detach();
     return true;
+}
+
+bool is_installed(std::u16string_view program)
+{
+    const std::string name = to_utf8(program);
+    if (name.empty())
+        return false;
+    if (name.find('/') != std::string::npos)
+        return access(name.c_str(), X_OK) == 0;
+    const char* path = std::getenv("PATH");
+    const std::string folders = path ? path : "/usr/local/bin:/usr/bin:/bin";
+    std::size_t start = 0;
+    for (;;) {
+        const std::size_t end = folders.find(':', start);
+        const std::string folder
+            = folders.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        const std::string candidate = (folder.empty() ? "." : folder) + "/" + name;
+        if (access(candidate.c_str(), X_OK) == 0)
+            return true;
+        if (end == std::string::npos)
+            return false;
+        start = end + 1;
+    }
 }
 
 bool open_with_desktop(std::u16string_view target)

@@ -7,6 +7,7 @@
 #include "platform/ui/Screen.h"
 #include "platform/ui/ShellLook.h"
 
+#include <algorithm>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -117,6 +118,25 @@ std::unique_ptr<Icon> Icon::from_bitmap(const Bitmap& source, const Rect& part, 
             image->row(y)[x] = clear ? 0 : p;
             mask->row(y)[x] = clear ? 0xFFFFFF : 0;
         }
+    }
+    return std::unique_ptr<Icon>(new Icon(std::move(image), std::move(mask)));
+}
+
+std::unique_ptr<Icon> Icon::greyed() const
+{
+    auto image = Bitmap::create(m_image->width(), m_image->height());
+    auto mask = Bitmap::create(m_mask->width(), m_mask->height());
+    if (!image || !mask)
+        return nullptr;
+    std::copy(m_mask->pixels().begin(), m_mask->pixels().end(), mask->pixels().begin());
+    for (std::size_t i = 0; i < image->pixels().size(); ++i) {
+        if (m_mask->pixels()[i] & 0xFFFFFF)
+            continue; // transparent: black in the image, as the mask wants
+        Pixel p = m_image->pixels()[i];
+        std::uint32_t brightness = (299 * ((p >> 16) & 0xFF) + 587 * ((p >> 8) & 0xFF) + 114 * (p & 0xFF)) / 1000;
+        // Half the contrast, from the grey of disabled text up to white.
+        std::uint32_t grey = 128 + brightness / 2;
+        image->pixels()[i] = grey << 16 | grey << 8 | grey;
     }
     return std::unique_ptr<Icon>(new Icon(std::move(image), std::move(mask)));
 }

@@ -27,6 +27,9 @@ public:
 
     const Bitmap& mask() const { return *m_mask; }
 
+    // The disabled look: the same shape, its pixels in light greys of their brightness.
+    std::unique_ptr<Icon> greyed() const;
+
 private:
     Icon(std::unique_ptr<Bitmap> image, std::unique_ptr<Bitmap> mask);
 

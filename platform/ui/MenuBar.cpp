@@ -32,6 +32,7 @@ struct Bar {
     Window owner;
     std::vector<ToolbarButton> buttons;
     std::vector<std::unique_ptr<Icon>> images;
+    std::vector<std::unique_ptr<Icon>> greyed_images; // one per image, for disabled buttons
     bool shell_hidden = false; // hidden because its window is not in front
     int pressed = -1;
     bool pressed_inside = false;
@@ -70,10 +71,12 @@ bool is_separator(const ToolbarButton& b)
     return b.style & tbstyle::separator;
 }
 
-const Icon* image_of(const Bar& bar, const ToolbarButton& b)
+const Icon* image_of(const Bar& bar, const ToolbarButton& b, bool greyed = false)
 {
-    return b.image >= 0 && std::size_t(b.image) < bar.images.size() ? bar.images[std::size_t(b.image)].get()
-                                                                    : nullptr;
+    if (b.image < 0 || std::size_t(b.image) >= bar.images.size())
+        return nullptr;
+    const auto& images = greyed ? bar.greyed_images : bar.images;
+    return images[std::size_t(b.image)].get();
 }
 
 // Two soft keys share the bar, the first at its left end and the second at
@@ -160,7 +163,7 @@ void paint_bar(Window w, Bar& bar)
             dc.fill_rect(r, look::button_checked);
         ColorRef color = !enabled ? look::grey_text : lit ? look::highlight_text : look::text;
         std::int32_t x = r.left + look::scaled(6);
-        if (const Icon* icon = image_of(bar, b)) {
+        if (const Icon* icon = image_of(bar, b, !enabled)) {
             draw_icon(dc, { x, r.top + (r.height() - icon->size().height) / 2 }, *icon);
             x += icon->size().width + look::scaled(3);
         }
@@ -589,9 +592,11 @@ int menu_bar_add_bitmap(
     if (available < 1 || strip.height() < height)
         return -1;
     int base = int(bar->images.size());
-    for (int i = 0; i < available; ++i)
+    for (int i = 0; i < available; ++i) {
         bar->images.push_back(
             Icon::from_bitmap(strip, Rect::from({ i * width, 0 }, { width, height }), 0xFF00FF));
+        bar->greyed_images.push_back(bar->images.back() ? bar->images.back()->greyed() : nullptr);
+    }
     invalidate_rect(w, std::nullopt, false);
     return base;
 }

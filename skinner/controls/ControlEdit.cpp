@@ -19,6 +19,7 @@ namespace skinner {
 
 namespace {
 
+constexpr KeyCode key_a = key::letter_a;
 constexpr KeyCode key_c = key::letter_a + 2;
 constexpr KeyCode key_v = key::letter_a + 21;
 constexpr KeyCode key_x = key::letter_a + 23;
@@ -371,6 +372,12 @@ bool ControlEdit::on_keydown(KeyCode key)
     const bool masked = m_password_char != 0;
     const auto length = std::int32_t(m_text.size());
     switch (key) {
+    case key_a:
+        if (!ctrl)
+            return false;
+        set_selection(0, length);
+        m_blink_counter = 0;
+        return true;
     case key_c:
         if (!ctrl)
             return false;

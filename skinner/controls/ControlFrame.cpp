@@ -136,6 +136,7 @@ void ControlFrame::update_text_layout(std::u16string_view text)
             ++i;
         }
         hard_break(text.size());
+        break_long_words(client_width);
     }
     m_preferred = {};
     if (m_auto_size)
@@ -146,6 +147,30 @@ void ControlFrame::update_text_layout(std::u16string_view text)
         }
     m_preferred.width += m_border_min.x + m_border_max.x;
     m_preferred.height += m_border_min.y + m_border_max.y;
+}
+
+// A word wider than the frame (a path, say) is broken where it fits: after its
+// last separator that fits, else after its last character that fits, so that
+// the end of the word - a file's name - is shown too.
+void ControlFrame::break_long_words(std::int32_t client_width)
+{
+    if (client_width <= 0)
+        return;
+    std::vector<std::u16string> lines;
+    for (std::u16string& line : m_lines) {
+        std::u16string_view rest(line);
+        while (rest.size() > 1 && measure_text(m_font, rest).width > client_width) {
+            std::size_t fits = 1;
+            while (fits < rest.size() && measure_text(m_font, rest.substr(0, fits + 1)).width <= client_width)
+                ++fits;
+            const std::size_t separator = rest.substr(0, fits).find_last_of(u"/\\ ");
+            const std::size_t cut = separator != std::u16string_view::npos && separator > 0 ? separator + 1 : fits;
+            lines.emplace_back(rest.substr(0, cut));
+            rest.remove_prefix(cut);
+        }
+        lines.emplace_back(rest);
+    }
+    m_lines = std::move(lines);
 }
 
 Size ControlFrame::get_preferred_size() const

@@ -68,6 +68,7 @@ private:
     void load_frame();
     void store_text(std::u16string_view text, bool markers_expanded);
     void paint_lines(Canvas& canvas);
+    void break_long_words(std::int32_t client_width);
 
     Point m_border_min {};
     Point m_border_max {};

@@ -38,6 +38,10 @@ std::int32_t ControlTab::Grid::get_column_width(std::int32_t column) const
 void ControlTab::Grid::paint_item(std::int32_t column, std::int32_t, Canvas& canvas, Point position, Size size,
     bool selected, bool highlighted)
 {
+    // A tab cut by the strip's ends (by the arrows) is left out: only whole labels show.
+    const Point strip = painter().position();
+    if (position.x < strip.x || position.x + size.width > strip.x + painter().size().width)
+        return;
     const ButtonLook& look = get_item_look(selected, highlighted);
     look.picture.draw(canvas, position, size);
     if (column < 0 || std::size_t(column) >= m_tab.pages().size())
@@ -211,18 +215,34 @@ bool ControlTab::previous_page()
     return true;
 }
 
+// The arrows turn the strip by whole tabs: the right one brings the first tab
+// not wholly shown to the start, the left one shows the whole tabs before the
+// first one shown that fit.
 bool ControlTab::on_click(Control& sender)
 {
-    const std::int32_t half = m_grid.size().width / 2;
-    if (&sender == &m_left) {
-        m_grid.set_horizontal_offset(m_grid.get_horizontal_offset() - half);
-        return true;
-    }
+    if (&sender != &m_left && &sender != &m_right)
+        return ControlTabBase::on_click(sender);
+    const std::vector<std::int32_t>& edges = m_grid.column_boundaries();
+    const std::int32_t offset = m_grid.get_horizontal_offset();
+    const std::int32_t width = m_grid.painter().size().width;
+    std::int32_t target = offset;
     if (&sender == &m_right) {
-        m_grid.set_horizontal_offset(m_grid.get_horizontal_offset() + half);
-        return true;
+        for (std::size_t i = 0; i + 1 < edges.size(); ++i)
+            if (edges[i] > offset && edges[i + 1] > offset + width) {
+                target = edges[i];
+                break;
+            }
+    } else {
+        for (std::int32_t edge : edges)
+            if (edge < offset && edge >= offset - width) {
+                target = edge;
+                break;
+            }
+        if (target == offset && offset > 0)
+            target = std::max(offset - width, 0);
     }
-    return ControlTabBase::on_click(sender);
+    m_grid.set_horizontal_offset(target);
+    return true;
 }
 
 bool ControlTab::on_item_click(Control& sender, const GridCellEvent& cell)

@@ -28,4 +28,22 @@ Size measure_text(const Font& font, std::u16string_view text)
     return { rect.right, height };
 }
 
+std::int32_t widest_digits_width(const Font& font, std::u16string_view pattern)
+{
+    char16_t widest = u'0';
+    std::int32_t widest_width = -1;
+    for (char16_t digit = u'0'; digit <= u'9'; ++digit) {
+        const std::int32_t width = measure_text(font, std::u16string_view(&digit, 1)).width;
+        if (width > widest_width) {
+            widest = digit;
+            widest_width = width;
+        }
+    }
+    std::u16string text(pattern);
+    for (char16_t& c : text)
+        if (c == u'0')
+            c = widest;
+    return measure_text(font, text).width;
+}
+
 }

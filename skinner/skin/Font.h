@@ -39,4 +39,8 @@ private:
 // line feeds): (0, 0) without a platform font; width 0 for an empty text.
 Size measure_text(const Font& font, std::u16string_view text);
 
+// The width of the widest text the pattern stands for: every '0' in it may be
+// any digit, so each becomes the digit that is widest in the font.
+std::int32_t widest_digits_width(const Font& font, std::u16string_view pattern);
+
 }

@@ -1,4 +1,7 @@
+#include "dialogs/ErrorForm.h"
 #include "model/Document.h"
+#include "platform/Launcher.h"
+#include "skinner/controls/ControlFrame.h"
 #include "skinner/controls/ControlButtonMultistate.h"
 #include "skinner/controls/KeyCode.h"
 #include "skinner/menus/MenuEntry.h"
@@ -226,6 +229,28 @@ TEST_F(MainFormCommands, AboutRunsItsFormModallyOverTheMainForm)
     inside_loop([](MainForm& form) { EXPECT_EQ(skinner::Form::current_modal(), &form); });
     Startup::run(u"");
     EXPECT_TRUE(about_shown);
+}
+
+TEST_F(MainFormCommands, HelpWithoutADesktopOpenerSaysSo)
+{
+    platform::set_desktop_opener(u"orvanta-test-no-such-opener");
+    std::u16string caption, message;
+    screen->call([] { main_form()->execute_command(u"Help"); }, 100);
+    screen->call(
+        [&] {
+            auto* error = dynamic_cast<ErrorForm*>(skinner::Form::current_modal());
+            if (!error)
+                return;
+            caption = dynamic_cast<skinner::ControlFrame*>(error->get_control(u"frmCaption"))->text();
+            message = dynamic_cast<skinner::ControlFrame*>(error->get_control(u"frmMessage"))->text();
+            error->close();
+        },
+        100);
+    inside_loop([](MainForm& form) { EXPECT_EQ(skinner::Form::current_modal(), &form); });
+    Startup::run(u"");
+    platform::set_desktop_opener(u"xdg-open");
+    EXPECT_EQ(caption, u"Help");
+    EXPECT_EQ(message, u"No program is installed to open web pages and documents.");
 }
 
 TEST_F(MainFormCommands, OnlyTheFileMenuGetsItsFourTranslatedEntries)

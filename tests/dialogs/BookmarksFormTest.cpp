@@ -48,12 +48,18 @@ struct Mark {
 // play order, Chorus before Intro.
 class BookmarksFormTest : public test::DialogScreen {
 protected:
+    explicit BookmarksFormTest(platform::ScreenMode mode = {})
+        : DialogScreen(mode)
+        , m_mode(mode)
+    {
+    }
+
     void SetUp() override
     {
         if (!test::have_tool("sox"))
             GTEST_SKIP() << "sox is missing";
-        main_skin.load_skin_and_language(
-            test::program_file("skins/Default/Default.skin"), test::program_file("English.lng"), { 240, 320 });
+        main_skin.load_skin_and_language(test::program_file("skins/Default/Default.skin"),
+            test::program_file("English.lng"), { m_mode.size.width, m_mode.size.height });
         const std::string wav = dir.file("take.wav");
         ASSERT_EQ(test::run_tool({ "sox", "-r", "8000", "-n", "-c", "1", "-b", "16", "-e", "signed", wav, "synth",
                       "10", "sine", "440" })
@@ -118,6 +124,7 @@ protected:
         return RangeMarkList::load(bookmarks);
     }
 
+    platform::ScreenMode m_mode;
     skinner::Properties main_skin;
     test::TempDir dir;
     std::u16string recording;
@@ -291,5 +298,38 @@ TEST(RangeGridTimes, MinutesSecondsAndHundredths)
     for (const Case& c : cases)
         EXPECT_EQ(RangeGrid::time_text(c.seconds), c.text) << c.seconds;
 }
+
+class BookmarksLooks : public BookmarksFormTest, public ::testing::WithParamInterface<int> {
+protected:
+    BookmarksLooks()
+        : BookmarksFormTest(GetParam() == 2 ? platform::ScreenMode { { 480, 640 }, 192 } : platform::ScreenMode {})
+    {
+    }
+};
+
+// The widest times and a name longer than its column: a space's gap parts
+// the name from the start and the start from the end.
+TEST_P(BookmarksLooks, TheTimeColumnsKeepApart)
+{
+    ORVANTA_POCKET_PC_ONLY();
+    screen->call([&] {
+        RangeGrid& grid = form->grid();
+        ASSERT_EQ(grid.items.size(), 3u);
+        grid.items[0].name = u"A bookmark with a name too long for its column";
+        grid.items[0].start_text = u"58:58:88";
+        grid.items[0].end_text = u"59:59:99";
+        grid.items[1].start_text = u"00:05:94";
+        grid.items[1].end_text = u"00:10:40";
+        grid.refresh();
+    });
+    screen->call([&] {
+        EXPECT_TRUE(
+            test::matches_screenshot(screen->shown(), "dialogs-bookmarks-times-x" + std::to_string(GetParam())));
+    }, 100);
+    tap_title_ok(100);
+    edit_and_reload();
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, BookmarksLooks, ::testing::Values(1, 2));
 
 }

@@ -31,10 +31,11 @@ inline skinner::Point centre(const skinner::Control& control)
 
 class DialogScreen : public ::testing::Test {
 protected:
-    DialogScreen()
+    explicit DialogScreen(platform::ScreenMode mode = {})
+        : screen(platform::display_slot(), mode)
     {
-        settings.load_skin_and_language(
-            program_file("skins/settings/settings.skin"), program_file("English.lng"), { 240, 320 });
+        settings.load_skin_and_language(program_file("skins/settings/settings.skin"), program_file("English.lng"),
+            { mode.size.width, mode.size.height });
     }
 
     static platform::Point on_screen(const skinner::Form& form, skinner::Point client)
@@ -68,9 +69,7 @@ protected:
     // Timers of the framework (drop-downs, long presses) run on its scheduler.
     os::Application application { u"DialogsTest" };
     platform::ScopedService<platform::Clock, platform::headless::FakeClock> clock { platform::clock_slot(), 10000 };
-    platform::ScopedService<platform::Display, platform::headless::HeadlessDisplay> screen {
-        platform::display_slot(), platform::ScreenMode {}
-    };
+    platform::ScopedService<platform::Display, platform::headless::HeadlessDisplay> screen;
     skinner::Properties settings;
 };
 

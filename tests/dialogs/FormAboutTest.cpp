@@ -1,5 +1,6 @@
 #include "dialogs/FormAbout.h"
 #include "platform/Launcher.h"
+#include "platform/MessageBox.h"
 #include "tests/dialogs/DialogScreen.h"
 #include "tests/support/EnvironmentOverride.h"
 #include "tests/support/Screenshot.h"
@@ -145,6 +146,31 @@ TEST_F(FormAboutTest, LinksOpenTheirAddressesAsOneArgument)
     tap(form, u"btnQiro");
     run();
     EXPECT_EQ(opened(), std::vector<std::string> { "https://maker.example/" });
+}
+
+// What the program's message box was asked to show.
+struct TextsSeen final : platform::MessageBox {
+    void show(std::u16string_view text, std::u16string_view caption) override
+    {
+        shown.emplace_back(std::u16string(caption), std::u16string(text));
+    }
+
+    std::vector<std::pair<std::u16string, std::u16string>> shown;
+};
+
+TEST_F(FormAboutTest, WithoutADesktopOpenerTheWebSiteSaysSo)
+{
+    ORVANTA_POCKET_PC_ONLY();
+    platform::ScopedService<platform::MessageBox, TextsSeen> box { platform::message_box_slot() };
+    load_store("Qiro_URL https://maker.example/\n");
+    platform::set_desktop_opener(u"orvanta-test-no-such-opener");
+    FormAbout form(nullptr, dialogs_store, u"Qiro Orvanta v1.8", u"About");
+    run();
+    tap(form, u"btnQiro");
+    run();
+    ASSERT_EQ(box->shown.size(), 1u);
+    EXPECT_EQ(box->shown[0].first, u"Visit the web site");
+    EXPECT_EQ(box->shown[0].second, u"No program is installed to open web pages and documents.");
 }
 
 }

@@ -44,6 +44,37 @@ TEST_F(MessageForms, ErrorFormWithEmptyCaptionShowsTheMessage)
     EXPECT_EQ(message->text(), u"message");
 }
 
+class ErrorLooks : public DialogScreen, public ::testing::WithParamInterface<int> {
+protected:
+    ErrorLooks()
+        : DialogScreen(GetParam() == 2 ? platform::ScreenMode { { 480, 640 }, 192 } : platform::ScreenMode {})
+    {
+    }
+};
+
+// A path longer than a line wraps, so the file's name at its end shows.
+TEST_P(ErrorLooks, ALongPathWrapsAndKeepsTheFilesName)
+{
+    ORVANTA_POCKET_PC_ONLY();
+    ErrorForm form(nullptr, settings);
+    form.set_texts(u"Playback",
+        u"/home/somebody/Documents/Recordings/Edge/garbage-from-the-long-meeting.mp3 cannot be played.");
+    run();
+    auto* message = dynamic_cast<skinner::ControlFrame*>(form.get_control(u"frmMessage"));
+    ASSERT_NE(message, nullptr);
+    std::u16string joined;
+    for (const std::u16string& line : message->lines()) {
+        EXPECT_LE(skinner::Control::measure_text(message->font(), line).width, message->size().width)
+            << platform::to_utf8(line);
+        joined += line;
+    }
+    EXPECT_NE(joined.find(u"Edge/garbage-from-the-long-meeting.mp3cannot"), std::u16string::npos)
+        << platform::to_utf8(joined);
+    EXPECT_TRUE(test::matches_screenshot(screen->shown(), "dialogs-error-path-x" + std::to_string(GetParam())));
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, ErrorLooks, ::testing::Values(1, 2));
+
 struct AnswerCase {
     const char16_t* form;
     const char16_t* button;

@@ -1,5 +1,7 @@
 #include "app/explorer/FileItem.h"
 #include "tests/app/explorer/ExplorerFixture.h"
+#include "platform/ui/WindowManager.h"
+#include "tests/support/Screenshot.h"
 
 #include <chrono>
 #include <sys/time.h>
@@ -223,5 +225,46 @@ TEST_F(ExplorerBrowsing, RestartingShowsTheLastPlaylist)
     EXPECT_EQ(names(panel->playlist_list()), Names { "a.wav" });
     EXPECT_EQ(document->get_item_count(), 1) << "its sound files are the play list";
 }
+
+class ExplorerLooks : public ExplorerTest, public ::testing::WithParamInterface<int> {
+protected:
+    ExplorerLooks()
+        : ExplorerTest(GetParam() == 2 ? platform::ScreenMode { { 480, 640 }, 192 } : platform::ScreenMode {})
+    {
+    }
+};
+
+// The widest dates and sizes, the first row bold as the one that plays: each
+// column holds its text apart from the next, and the size stays clear of the
+// scroll bar.
+TEST_P(ExplorerLooks, DatesAndSizesFitTheirColumnsInTheBoldCurrentRow)
+{
+    open();
+    ControlListFiles& list = panel->file_list();
+    const char16_t* sizes[] = { u"9999,9M", u"100,9M", u"1023K", u"1023B", u"4095,9M", u"1,5M", u"888K",
+        u"20,0M", u"1000B", u"9,9M" };
+    int n = 0;
+    for (const char16_t* size : sizes) {
+        FileItem item(u"", u"wav", playlist::Entry {});
+        item.name = u"Recording of a long meeting " + test::wide(std::to_string(++n)) + u".wav";
+        item.date_text = u"28.08.28";
+        item.size_text = size;
+        list.add_item(std::move(item));
+    }
+    list.set_current_index(0);
+    list.refresh();
+    run();
+    // The list alone: the folder above it is a temporary one, named anew each run.
+    const platform::Point origin
+        = platform::client_to_screen(host->window().handle(), { list.position().x, list.position().y });
+    auto part = platform::Bitmap::create(list.size().width, list.size().height);
+    ASSERT_NE(part, nullptr);
+    for (std::int32_t y = 0; y < part->height(); ++y)
+        for (std::int32_t x = 0; x < part->width(); ++x)
+            part->row(y)[x] = screen->shown().at(origin.x + x, origin.y + y);
+    EXPECT_TRUE(test::matches_screenshot(*part, "app-file-list-x" + std::to_string(GetParam())));
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, ExplorerLooks, ::testing::Values(1, 2));
 
 }

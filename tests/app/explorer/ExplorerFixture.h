@@ -53,7 +53,8 @@ struct ModalSeen {
 // linked into it), browsing a folder of its own.
 class ExplorerTest : public ::testing::Test {
 protected:
-    ExplorerTest()
+    explicit ExplorerTest(platform::ScreenMode mode = {})
+        : screen(platform::display_slot(), mode)
     {
         namespace fs = std::filesystem;
         fs::create_directories(dir.file("program"));
@@ -62,7 +63,7 @@ protected:
         fs::create_directory_symlink(program_path("skins"), dir.file("program/skins"));
         fs::copy_file(program_path("English.lng"), dir.file("program/English.lng"));
         main_skin.load_skin_and_language(wide(program_path("skins/Default/Default.skin")),
-            wide(program_path("English.lng")), { 240, 320 });
+            wide(program_path("English.lng")), { mode.size.width, mode.size.height });
         get_settings_skin().load_language(wide(program_path("English.lng")));
     }
 
@@ -186,9 +187,7 @@ protected:
     os::Application application { u"ExplorerTest" };
     platform::ScopedService<platform::Clock, platform::headless::FakeClock> clock { platform::clock_slot(),
         10000 };
-    platform::ScopedService<platform::Display, platform::headless::HeadlessDisplay> screen {
-        platform::display_slot(), platform::ScreenMode {}
-    };
+    platform::ScopedService<platform::Display, platform::headless::HeadlessDisplay> screen;
     skinner::Properties main_skin;
     std::unique_ptr<Document> document;
     FakeMedia* media = nullptr;

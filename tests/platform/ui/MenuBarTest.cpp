@@ -2,6 +2,7 @@
 
 #include "platform/Resources.h"
 #include "platform/ui/Input.h"
+#include "platform/ui/ShellLook.h"
 #include "tests/platform/ui/UiTest.h"
 #include "tests/support/Screenshot.h"
 #include "tests/support/TempDir.h"
@@ -225,5 +226,55 @@ TEST(MenuBarScreens, TheBarIsAsHighAsTheBottomBar)
     destroy_window(info.bar);
     destroy_window(owner);
 }
+
+// A disabled button's icon shows greyed, at either scale.
+class MenuBarIcons : public test::UiTest, public ::testing::WithParamInterface<int> {
+protected:
+    MenuBarIcons()
+        : UiTest(ScreenMode { { 240 * GetParam(), 320 * GetParam() }, 96 * GetParam() })
+    {
+    }
+};
+
+TEST_P(MenuBarIcons, DisabledIconButtonsAreGreyed)
+{
+    if (!test::have_tool("convert"))
+        GTEST_SKIP() << "ImageMagick makes the image strip";
+    const int scale = GetParam();
+    const int side = 16 * scale;
+    test::TempDir dir;
+    std::string strip = dir.file("strip.bmp");
+    auto made = test::run_tool({ "convert", "-size", std::to_string(side) + "x" + std::to_string(side),
+        "xc:#FF00FF", "-fill", "#FF0000", "-draw",
+        "rectangle " + std::to_string(3 * scale) + "," + std::to_string(3 * scale) + " "
+            + std::to_string(12 * scale) + "," + std::to_string(12 * scale),
+        "-type", "TrueColor", "BMP3:" + strip });
+    ASSERT_EQ(made.exit_code, 0);
+    std::ifstream in(strip, std::ios::binary);
+    Resources resources = sample_resources();
+    resources.add_picture(115, std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {}));
+    Window owner = make_window({ 0, 26 * scale, 240 * scale, 268 * scale }, ws::visible, white);
+    MenuBarInfo info { owner, bar_id, &resources };
+    ASSERT_TRUE(create_menu_bar(info));
+    Window bar = info.bar;
+    ASSERT_EQ(menu_bar_add_bitmap(bar, resources, 115, 1, side, side), 0);
+    toolbar_insert_button(bar, 3, { 0, 110, tbstate::enabled, tbstyle::auto_size });
+    toolbar_insert_button(bar, 4, { 0, 111, 0, tbstyle::auto_size, no_menu, u"Off" });
+    screen->run_until_idle();
+
+    Rect on = *toolbar_item_rect(bar, 3);
+    Rect off = *toolbar_item_rect(bar, 4);
+    EXPECT_EQ(shown({ on.left + 6 * scale + 8 * scale, on.top + on.height() / 2 }), test::red);
+    ColorRef greyed = shown({ off.left + 6 * scale + 8 * scale, off.top + off.height() / 2 });
+    EXPECT_NE(greyed, test::red);
+    EXPECT_EQ(greyed & 0xFF, greyed >> 8 & 0xFF) << "a grey";
+    EXPECT_EQ(greyed >> 8 & 0xFF, greyed >> 16 & 0xFF) << "a grey";
+    EXPECT_EQ(shown({ off.left + 6 * scale + 1, off.top + off.height() / 2 }), look::bar)
+        << "what is transparent stays so";
+    EXPECT_TRUE(test::matches_screenshot(screen->shown(), "menu_bar_disabled_" + std::to_string(scale) + "x"));
+    destroy_window(bar);
+}
+
+INSTANTIATE_TEST_SUITE_P(Scales, MenuBarIcons, ::testing::Values(1, 2));
 
 }

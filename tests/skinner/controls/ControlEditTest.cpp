@@ -395,6 +395,18 @@ TEST_F(EditTest, ClipboardKeysCopyCutAndPasteText)
     EXPECT_EQ(field->get_text(), u"hellohello");
 }
 
+TEST_F(EditTest, CtrlASelectsAllAndTypingReplacesIt)
+{
+    ORVANTA_POCKET_PC_ONLY();
+    field->set_text(u"hello world");
+    field->set_selection(3, 3);
+    press('A', true);
+    EXPECT_EQ(field->anchor(), 0);
+    EXPECT_EQ(field->caret(), 11);
+    press('A', false, false, u'a');
+    EXPECT_EQ(field->get_text(), u"a") << "A alone is typed, over the selection";
+}
+
 TEST_F(EditTest, PasteDropsControlCharactersAndStopsAtTheTextsEnd)
 {
     struct Case {

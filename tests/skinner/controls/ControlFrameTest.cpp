@@ -82,8 +82,6 @@ TEST_F(FrameTest, WrapBreaksAtMarkersLineFeedsAndBlanks)
         { u"one\\ntwo", { u"one", u"two" }, { u"one\\ntwo" } },
         { u"one\\n\\ntwo", { u"one", u"", u"two" }, { u"one\\n\\ntwo" } },
         { u"one\ntwo", { u"one", u"two" }, { u"one\ntwo" } },
-        // A word wider than the frame stays whole; the next starts a line.
-        { u"Unbreakablewordhere next", { u"Unbreakablewordhere", u"next" }, { u"Unbreakablewordhere next" } },
         { u"aa bb cc dd ee ff gg hh", { u"aa bb cc", u"dd ee ff", u"gg hh" },
             { u"aa bb cc dd ee ff gg hh" } },
         { u"", { u"" }, { u"" } },
@@ -99,18 +97,57 @@ TEST_F(FrameTest, WrapBreaksAtMarkersLineFeedsAndBlanks)
     }
 }
 
-// A message's markers become line breaks before the path goes in, so a
-// path that holds a backslash and an n is not broken.
-TEST_F(FrameTest, PathsPutIntoAMessageShowAsTheyAre)
+// A word wider than the frame - a path in a message - is broken where it
+// fits, after a separator when one fits, so that its end shows too.
+TEST_F(FrameTest, AWordWiderThanTheFrameBreaksWhereItFits)
 {
     Form form(nullptr, *properties, u"Board");
     ControlFrame wrapped(form, u"Wrapped");
+    const std::int32_t width = wrapped.size().width;
+    struct Case {
+        const char16_t* text;
+        const char16_t* joined; // the lines run together
+        const char16_t* last; // the last line
+    };
+    const Case cases[] = {
+        { u"Unbreakablewordhere next", u"Unbreakablewordherenext", u"next" },
+        { u"/media/Edge/x.wav", u"/media/Edge/x.wav", u"x.wav" },
+        { u"x \\dev\\Edge\\garbage.mp3 failed", u"x\\dev\\Edge\\garbage.mp3failed", u"failed" },
+        { u"WWWWWWWWWWWWWWWWWWWW", u"WWWWWWWWWWWWWWWWWWWW", nullptr },
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(platform::to_utf8(c.text));
+        wrapped.set_text(c.text);
+        const auto& lines = wrapped.lines();
+        ASSERT_GT(lines.size(), 1u);
+        std::u16string joined;
+        for (const std::u16string& line : lines) {
+            EXPECT_FALSE(line.empty());
+            EXPECT_LE(ControlFrame::measure_text(wrapped.font(), line).width, width) << platform::to_utf8(line);
+            joined += line;
+        }
+        EXPECT_EQ(joined, c.joined);
+        if (c.last) {
+            EXPECT_EQ(lines.back(), c.last);
+        }
+    }
+    // A break after a separator keeps the separator at the line's end.
+    wrapped.set_text(u"/media/Edge/x.wav");
+    EXPECT_EQ(wrapped.lines().front().back(), u'/');
+}
+
+// A message's markers become line breaks before the path goes in, so a
+// path that holds a backslash and an n is not broken at them.
+TEST_F(FrameTest, PathsPutIntoAMessageShowAsTheyAre)
+{
+    Form form(nullptr, *properties, u"Board");
+    ControlFrame wrapped(form, u"Short");
     ControlFrame plain(form, u"Plain");
     const ControlFrame::TextValue path { u"%src%", u"\\new\\notes.wav" };
     wrapped.set_text_with_values(u"Delete\\n%src%?", { path });
     EXPECT_THAT(wrapped.lines(), ElementsAre(u"Delete", u"\\new\\notes.wav?"));
     wrapped.set_text_with_values(u"%src% to %dst%", { path, { u"%dst%", u"\\n" } });
-    EXPECT_THAT(wrapped.lines(), ElementsAre(u"\\new\\notes.wav", u"to \\n"));
+    EXPECT_THAT(wrapped.lines(), ElementsAre(u"\\new\\notes.wav to \\n")) << "the value's marker stays text";
     // Without wrapping nothing breaks: the message is one line as it stands.
     plain.set_text_with_values(u"Delete\\n%src%", { path });
     EXPECT_THAT(plain.lines(), ElementsAre(u"Delete\\n\\new\\notes.wav"));

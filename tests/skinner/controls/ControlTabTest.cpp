@@ -130,8 +130,14 @@ TEST_F(ControlTabTest, WideTitlesBringTheArrowsThatScrollTheHeader)
     EXPECT_EQ(tab.left_arrow().position(), (Point { 200 - 32, 0 }));
     EXPECT_EQ(tab.right_arrow().position(), (Point { 200 - 16, 0 }));
     EXPECT_EQ(tab.right_arrow().size(), (Size { 16, 20 }));
+    // By whole tabs: the first one cut by the arrows comes to the start, and back.
+    const std::vector<std::int32_t>& edges = tab.header().column_boundaries();
+    std::size_t cut = 0;
+    while (cut + 1 < edges.size() && edges[cut + 1] <= 200 - 32)
+        ++cut;
+    ASSERT_LT(cut + 1, edges.size());
     tab.on_click(tab.right_arrow());
-    EXPECT_EQ(tab.header().get_horizontal_offset(), 84);
+    EXPECT_EQ(tab.header().get_horizontal_offset(), std::min(edges[cut], edges.back() - (200 - 32)));
     tab.on_click(tab.left_arrow());
     EXPECT_EQ(tab.header().get_horizontal_offset(), 0);
 }
