@@ -212,7 +212,7 @@ TEST_F(EndToEnd, PlaysTheFileOfItsCommandLineStopsAndPlaysItAgainFromTheButtons)
             window = xdotool({ "search", "--onlyvisible", "--name", "^Orvanta$" });
             return !window.empty();
         },
-        30s))
+        90s))
         << "no window";
     ASSERT_TRUE(wait_for([&] { return played().size() > 22050; }, 20s)) << "the command line's file does not play";
 
@@ -313,7 +313,7 @@ TEST_F(EndToEnd, ARecordingKilledWhileItRecordsPlaysInEveryFormat)
                 window = xdotool({ "search", "--onlyvisible", "--name", "^Orvanta$" });
                 return !window.empty();
             },
-            30s))
+            90s))
             << "no window";
 
         // Record makes the file at once; a click before the window takes
@@ -395,7 +395,7 @@ protected:
                 window = xdotool({ "search", "--onlyvisible", "--name", "^Orvanta$" });
                 return !window.empty();
             },
-            30s))
+            90s))
             << "no window";
         ASSERT_TRUE(wait_for([&] { return still_picture() != nullptr; }, 30s)) << "the window never holds still";
     }
