@@ -271,6 +271,10 @@ TEST(SdlScreen, TheWheelReachesTheWindowUnderThePointerAndQuitClosesTheMainWindo
     kill_timer(main, 2);
     destroy_window(dialog);
     destroy_window(main);
+    display_slot().install(nullptr);
+    SDL_Quit();
+}
+
 TEST(SdlScreen, ThePointerTakesTheShapeSetForIt)
 {
     if (!test::have_tool("Xvfb"))
