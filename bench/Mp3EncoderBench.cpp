@@ -3,7 +3,7 @@
 // process, on the same 60 s of speech, music and noise: speed as ours / theirs over five
 // interleaved rounds (median and range), and the SNR of each decoded result over the full
 // band and below 5.5 kHz, where speech carries its meaning.
-#include "bench/engine/Rounds.h"
+#include "bench/support/Compare.h"
 #include "bench/support/Mp3Encoders.h"
 #include "mp3enc/Encoder.h"
 
@@ -260,7 +260,7 @@ void compare(benchmark::State& state, Kind kind)
     const Input in = make_input(kind);
     int32_t lowpass_hz = 0;
     std::string ours, shine, lame, lame_q7;
-    bench::engine::compare_rounds(
+    bench::compare(
         state, 60, [&] { ours = encode_ours(in, &lowpass_hz); },
         { { "shine", [&] { shine = bench::encode_shine(in.pcm, in.rate, in.channels, in.kbps); } },
             { "lame", [&] { lame = bench::encode_lame(in.pcm, in.rate, in.channels, in.kbps, 3); } },

@@ -7,7 +7,7 @@
 #include "audio/readers/FileReaderWAVPCM.h"
 #include "audio/writers/FileWriterWAVADPCM.h"
 #include "audio/writers/FileWriterWAVGSM.h"
-#include "bench/engine/Rounds.h"
+#include "bench/support/Compare.h"
 #include "bench/support/Av.h"
 #include "bench/support/ReadToEnd.h"
 #include "bench/support/Reference.h"
@@ -70,7 +70,7 @@ void encode(benchmark::State& state, bool adpcm)
         return;
     }
     // Our ADPCM blocks at 44.1 kHz stereo are 2048 bytes, as sox's are.
-    bench::engine::compare_rounds(state, seconds, [&] { encode_file<Encoder, Writer>(source, source + ".ours.wav"); },
+    bench::compare(state, seconds, [&] { encode_file<Encoder, Writer>(source, source + ".ours.wav"); },
         { { "sox", [&] { bench::sox::convert(source, source + ".sox.wav", adpcm ? "ms-adpcm" : "gsm"); } },
             { "ffmpeg", [&] {
                  bench::av::encode_file(
@@ -87,7 +87,7 @@ void decode(benchmark::State& state, bool adpcm)
         return;
     }
     std::size_t total = 0;
-    bench::engine::compare_rounds(state, seconds, [&] { total += bench::decode_to_end<Reader, Decoder>(path); },
+    bench::compare(state, seconds, [&] { total += bench::decode_to_end<Reader, Decoder>(path); },
         { { "sox", [&] { total += bench::sox::read_to_end(path); } },
             { "ffmpeg", [&] { total += bench::av::decode_file(path, adpcm ? "adpcm_ms" : "libgsm_ms"); } } });
     benchmark::DoNotOptimize(total);

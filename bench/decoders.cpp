@@ -1,7 +1,7 @@
 #include "audio/codecs/DecoderMPC.h"
 #include "audio/codecs/DecoderVorbis.h"
 #include "audio/readers/FileReaderWMA.h"
-#include "bench/engine/Rounds.h"
+#include "bench/support/Compare.h"
 #include "bench/support/Av.h"
 #include "bench/support/ReadToEnd.h"
 #include "bench/support/Reference.h"
@@ -28,7 +28,7 @@ void decode(benchmark::State& state, const std::string& path, const char* decode
         return;
     }
     std::size_t total = 0;
-    bench::engine::compare_rounds(state, seconds,
+    bench::compare(state, seconds,
         [&] {
             Reader reader(platform::from_utf8(path));
             total += bench::read_to_end(reader);

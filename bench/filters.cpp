@@ -3,7 +3,7 @@
 #include "audio/filters/StretchFilter.h"
 #include "audio/readers/FileReaderWAVPCM.h"
 #include "bench/engine/ReferenceWsola.h"
-#include "bench/engine/Rounds.h"
+#include "bench/support/Compare.h"
 #include "bench/support/Reference.h"
 #include "bench/support/Sox.h"
 #include "platform/Utf8.h"
@@ -37,7 +37,7 @@ void play_through(benchmark::State& state, const std::function<void(Node&)>& set
         return;
     }
     std::size_t total = 0;
-    bench::engine::compare_rounds(state, seconds,
+    bench::compare(state, seconds,
         [&] {
             audio::FileReaderWAVPCM reader(platform::from_utf8(path));
             Node node;
@@ -89,7 +89,7 @@ void StretchSpeed(benchmark::State& state)
         return;
     }
     std::size_t total = 0;
-    bench::engine::compare_rounds(state, seconds,
+    bench::compare(state, seconds,
         [&] {
             audio::FileReaderWAVPCM reader(platform::from_utf8(path));
             audio::StretchFilter stretch;

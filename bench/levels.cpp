@@ -5,7 +5,7 @@
 #include "audio/filters/NullProcessor.h"
 #include "audio/filters/StretchFilter.h"
 #include "audio/readers/FileReaderWAVPCM.h"
-#include "bench/engine/Rounds.h"
+#include "bench/support/Compare.h"
 #include "bench/support/Reference.h"
 #include "bench/support/Sox.h"
 #include "platform/Utf8.h"
@@ -44,7 +44,7 @@ void LevelControls(benchmark::State& state)
         return;
     }
     std::size_t total = 0;
-    bench::engine::compare_rounds(state, seconds,
+    bench::compare(state, seconds,
         [&] {
             audio::FileReaderWAVPCM reader(platform::from_utf8(path));
             audio::LevelFilter filter;

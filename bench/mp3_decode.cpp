@@ -1,7 +1,7 @@
 #include "audio/codecs/DecoderMP3.h"
 #include "audio/readers/FileReaderMP3.h"
 #include "bench/engine/MadplayLoop.h"
-#include "bench/engine/Rounds.h"
+#include "bench/support/Compare.h"
 #include "bench/support/Av.h"
 #include "bench/support/ReadToEnd.h"
 #include "bench/support/Reference.h"
@@ -59,7 +59,7 @@ void Mp3Decode(benchmark::State& state)
     mpg123_init();
 #endif
     std::size_t total = 0;
-    bench::engine::compare_rounds(state, seconds,
+    bench::compare(state, seconds,
         [&] { total += bench::decode_to_end<audio::FileReaderMP3, audio::DecoderMP3>(path); },
         { { "madplay", [&] { total += bench::engine::madplay_decode(path); } },
             { "mpg123", [&] { total += decode_mpg123(path); } },

@@ -2,7 +2,7 @@
 // 60 Hz (the program loads a skin while its first frame waits), and PNG
 // decoding against libpng on the same files: the skins' own pictures and
 // two large generated ones.
-#include "bench/engine/Rounds.h"
+#include "bench/support/Compare.h"
 #include "bench/support/Reference.h"
 #include "platform/Utf8.h"
 #include "skinner/graphics/RawPngDecoder.h"
@@ -91,7 +91,7 @@ void png_rounds(benchmark::State& state, const std::vector<std::string>& picture
             for (const std::string& bytes : pictures)
                 total += decode_libpng(bytes).size();
     };
-    bench::engine::compare_rounds(state, 0, ours, { { "libpng", libpng } }, 9);
+    bench::compare(state, 0, ours, { { "libpng", libpng } }, 9);
     benchmark::DoNotOptimize(total);
 }
 

@@ -1,5 +1,5 @@
 #include "audio/readers/FileReaderWAVPCM.h"
-#include "bench/engine/Rounds.h"
+#include "bench/support/Compare.h"
 #include "bench/support/Av.h"
 #include "bench/support/ReadToEnd.h"
 #include "bench/support/Reference.h"
@@ -28,7 +28,7 @@ void WavPcmRead(benchmark::State& state)
         return;
     }
     std::size_t total = 0;
-    bench::engine::compare_rounds(state, seconds,
+    bench::compare(state, seconds,
         [&] {
             audio::FileReaderWAVPCM reader(platform::from_utf8(path));
             total += bench::read_to_end(reader);

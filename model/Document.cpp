@@ -863,9 +863,12 @@ bool Document::stop_recording(skinner::Form* parent)
         recording_drain_slot().get().run_completion_form(*parent, m_active_buffer);
     m_active_buffer.reset();
     audio::connect<PCMData>(&m_active_buffer, nullptr);
+    // A writer that failed before its first byte (a full disk) leaves a file
+    // with nothing in it; one stopped before any audio came keeps its file.
+    const bool failed = m_record_chain && m_record_chain->get_writer() && !m_record_chain->get_writer()->is_ok();
     m_record_chain.reset();
     play_system_sound(u"RecEnd.wav");
-    const bool nothing_kept = remove_if_never_written(m_record_file);
+    const bool nothing_kept = failed && remove_if_never_written(m_record_file);
     if (!m_insert_target.empty()) {
         if (nothing_kept) {
             m_insert_target.clear();

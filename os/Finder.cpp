@@ -55,13 +55,10 @@ bool Finder::find(const std::u16string& folder, std::u16string_view file_mask,
             return true;
     }
     const auto [folder_directory, folder_name_mask] = split_pattern(folder, folder_mask);
-    const std::vector<platform::DirectoryEntry> folders = [&] {
-        std::vector<platform::DirectoryEntry> matching;
-        for (const auto& entry : listing_of(listing, folder_directory))
-            if ((entry.attributes & platform::file_attribute_directory) && wildcard_match(folder_name_mask, entry.name))
-                matching.push_back(entry);
-        return matching;
-    }();
+    std::vector<platform::DirectoryEntry> folders;
+    for (const auto& entry : listing_of(listing, folder_directory))
+        if ((entry.attributes & platform::file_attribute_directory) && wildcard_match(folder_name_mask, entry.name))
+            folders.push_back(entry);
     listing.entries.clear();
     for (const auto& entry : folders) {
         std::u16string path = liba::join_path(folder, entry.name);

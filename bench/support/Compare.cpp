@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <string>
 
 namespace bench {
 
@@ -26,28 +27,38 @@ double median(std::vector<double> values)
 void compare(benchmark::State& state, double audio_seconds, const std::function<void()>& ours,
     const std::vector<Rival>& rivals, int rounds)
 {
+    rounds = std::max(rounds, 5);
     std::vector<double> our_times;
     std::vector<std::vector<double>> their_times(rivals.size());
+    std::vector<std::vector<double>> ratios(rivals.size());
     for (auto _ : state) {
         ours();
         for (const Rival& rival : rivals)
             rival.run();
         for (int round = 0; round < rounds; ++round) {
-            our_times.push_back(seconds_of(ours));
-            for (std::size_t i = 0; i < rivals.size(); ++i)
-                their_times[i].push_back(seconds_of(rivals[i].run));
+            const double mine = seconds_of(ours);
+            our_times.push_back(mine);
+            for (std::size_t i = 0; i < rivals.size(); ++i) {
+                const double theirs = seconds_of(rivals[i].run);
+                their_times[i].push_back(theirs);
+                if (theirs > 0)
+                    ratios[i].push_back(mine / theirs);
+            }
         }
         state.SetIterationTime(median(our_times));
     }
-    double mine = median(our_times);
+    const double mine = median(our_times);
     state.counters["ours_ms"] = 1000 * mine;
-    if (mine > 0)
+    if (mine > 0 && audio_seconds > 0)
         state.counters["x_realtime"] = audio_seconds / mine;
     for (std::size_t i = 0; i < rivals.size(); ++i) {
-        double theirs = median(their_times[i]);
-        state.counters[rivals[i].name + "_ms"] = 1000 * theirs;
-        if (theirs > 0)
-            state.counters["ours/" + rivals[i].name] = mine / theirs;
+        state.counters[rivals[i].name + "_ms"] = 1000 * median(their_times[i]);
+        if (ratios[i].empty())
+            continue;
+        const std::string key = "ours/" + rivals[i].name;
+        state.counters[key] = median(ratios[i]);
+        state.counters[key + "_min"] = *std::min_element(ratios[i].begin(), ratios[i].end());
+        state.counters[key + "_max"] = *std::max_element(ratios[i].begin(), ratios[i].end());
     }
 }
 

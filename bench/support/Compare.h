@@ -14,11 +14,13 @@ struct Rival {
     std::function<void()> run;
 };
 
-// Runs ours and each rival by turns (ours, every rival, ours, ...) after one
-// unmeasured run of each, so that all meet the machine in the same state, and
-// takes the median of each one's runs. Sets "ours_ms", "<rival>_ms",
-// "ours/<rival>" (below 1: ours is faster) and "x_realtime" for
-// `audio_seconds` of audio. Register with ->Iterations(1)->UseManualTime().
+// After one unmeasured run of each, runs ours and every rival by turns (ours,
+// every rival, ours, ...) for `rounds` rounds (at least five), so that all
+// meet the machine in the same state. For each rival sets "ours/<rival>" (the
+// median of the rounds' ratios, below 1: ours is faster) with its range in
+// "ours/<rival>_min" and "_max", and the medians "ours_ms" and "<rival>_ms";
+// "x_realtime" for `audio_seconds` of audio (none for 0). Register with
+// ->Iterations(1)->UseManualTime().
 void compare(benchmark::State& state, double audio_seconds, const std::function<void()>& ours,
     const std::vector<Rival>& rivals, int rounds = 7);
 

@@ -1,6 +1,7 @@
 #include "platform/sdl/SdlWaveDriver.h"
 
 #include <SDL.h>
+#include <unistd.h>
 
 namespace platform::sdl {
 
@@ -132,7 +133,13 @@ SdlWaveDriver::SdlWaveDriver() = default;
 
 bool SdlWaveDriver::is_available()
 {
-    std::call_once(m_started, [this] { m_available = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0; });
+    std::call_once(m_started, [this] {
+        m_available = SDL_InitSubSystem(SDL_INIT_AUDIO) == 0;
+        // SDL keeps per-thread error storage it frees only for its own threads
+        // and, at SDL_Quit, the main one: a worker that starts audio frees its own.
+        if (gettid() != getpid())
+            SDL_TLSCleanup();
+    });
     return m_available;
 }
 

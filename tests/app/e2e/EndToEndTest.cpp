@@ -154,6 +154,19 @@ protected:
         return out;
     }
 
+    // The program's mapped window, once it shows; empty when it never does.
+    std::string program_window()
+    {
+        std::string found;
+        wait_for(
+            [&] {
+                found = xdotool({ "search", "--onlyvisible", "--name", "^Orvanta$" });
+                return !found.empty();
+            },
+            90s);
+        return found;
+    }
+
     void click(const std::string& window, platform::Point at)
     {
         xdotool({ "mousemove", "--window", window, std::to_string(at.x), std::to_string(at.y), "click", "1" });
@@ -206,14 +219,8 @@ TEST_F(EndToEnd, PlaysTheFileOfItsCommandLineStopsAndPlaysItAgainFromTheButtons)
     test::Child program({ ORVANTA_PROGRAM, wav });
     ASSERT_TRUE(program.started());
 
-    std::string window;
-    ASSERT_TRUE(wait_for(
-        [&] {
-            window = xdotool({ "search", "--onlyvisible", "--name", "^Orvanta$" });
-            return !window.empty();
-        },
-        90s))
-        << "no window";
+    std::string window = program_window();
+    ASSERT_FALSE(window.empty()) << "no window";
     ASSERT_TRUE(wait_for([&] { return played().size() > 22050; }, 20s)) << "the command line's file does not play";
 
     click(window, stop);
@@ -307,14 +314,8 @@ TEST_F(EndToEnd, ARecordingKilledWhileItRecordsPlaysInEveryFormat)
         });
         test::Child program({ ORVANTA_PROGRAM });
         ASSERT_TRUE(program.started());
-        std::string window;
-        ASSERT_TRUE(wait_for(
-            [&] {
-                window = xdotool({ "search", "--onlyvisible", "--name", "^Orvanta$" });
-                return !window.empty();
-            },
-            90s))
-            << "no window";
+        std::string window = program_window();
+        ASSERT_FALSE(window.empty()) << "no window";
 
         // Record makes the file at once; a click before the window takes
         // input goes nowhere, and is repeated.
@@ -390,13 +391,8 @@ protected:
         argv.insert(argv.end(), arguments.begin(), arguments.end());
         program = std::make_unique<test::Child>(argv);
         ASSERT_TRUE(program->started());
-        ASSERT_TRUE(wait_for(
-            [&] {
-                window = xdotool({ "search", "--onlyvisible", "--name", "^Orvanta$" });
-                return !window.empty();
-            },
-            90s))
-            << "no window";
+        window = program_window();
+        ASSERT_FALSE(window.empty()) << "no window";
         ASSERT_TRUE(wait_for([&] { return still_picture() != nullptr; }, 30s)) << "the window never holds still";
     }
 

@@ -17,6 +17,7 @@
 
 #include <csignal>
 #include <cstdlib>
+#include <functional>
 #include <future>
 #include <unistd.h>
 
@@ -26,6 +27,32 @@ namespace {
 
 constexpr ColorRef red = rgb(255, 0, 0);
 constexpr ColorRef white = rgb(255, 255, 255);
+
+// Serves the messages until `done`, or until the window's give-up timer (id 1) fires.
+bool pump_until(const std::function<bool()>& done)
+{
+    Message m;
+    while (!done() && get_message(m)) {
+        if (m.message == msg::timer && m.wparam == 1)
+            return false;
+        dispatch_message(m);
+    }
+    return done();
+}
+
+// The X window of this title as a tool sees it, looked for on a thread of its own.
+std::future<std::string> find_x_window(std::string title)
+{
+    return std::async(std::launch::async, [title] {
+        for (int i = 0; i < 200; ++i) {
+            auto r = test::run_tool({ "xdotool", "search", "--name", title });
+            if (r.exit_code == 0 && !r.out.empty())
+                return r.out.substr(0, r.out.find('\n'));
+            usleep(100000);
+        }
+        return std::string();
+    });
+}
 
 // Runs this test again on an X server of its own. Xvfb picks a free display
 // itself (-displayfd): xvfb-run -a races with servers started beside it.
@@ -89,25 +116,8 @@ TEST(SdlScreen, ClickReachesTheWindowAndTheScreenShowsItsDrawing)
     set_timer(window, 1, 30000); // the test gives up after this
     set_timer(window, 2, 20); // looks at the helpers' progress
 
-    auto pump_until = [&](auto done) {
-        Message m;
-        while (!done() && get_message(m)) {
-            if (m.message == msg::timer && m.wparam == 1)
-                return false;
-            dispatch_message(m);
-        }
-        return done();
-    };
     // Let the window show and find it as a tool sees it.
-    auto found = std::async(std::launch::async, [] {
-        for (int i = 0; i < 200; ++i) {
-            auto r = test::run_tool({ "xdotool", "search", "--name", "Orvanta SDL test" });
-            if (r.exit_code == 0 && !r.out.empty())
-                return r.out.substr(0, r.out.find('\n'));
-            usleep(100000);
-        }
-        return std::string();
-    });
+    auto found = find_x_window("Orvanta SDL test");
     ASSERT_TRUE(pump_until([&] { return found.wait_for(std::chrono::milliseconds(0)) == std::future_status::ready; }));
     std::string xid = found.get();
     ASSERT_FALSE(xid.empty());
@@ -229,24 +239,7 @@ TEST(SdlScreen, TheWheelReachesTheWindowUnderThePointerAndQuitClosesTheMainWindo
     set_foreground_window(dialog);
     set_timer(main, 1, 30000); // the test gives up after this
     set_timer(main, 2, 20);
-    auto pump_until = [&](auto done) {
-        Message m;
-        while (!done() && get_message(m)) {
-            if (m.message == msg::timer && m.wparam == 1)
-                return false;
-            dispatch_message(m);
-        }
-        return done();
-    };
-    auto found = std::async(std::launch::async, [] {
-        for (int i = 0; i < 200; ++i) {
-            auto r = test::run_tool({ "xdotool", "search", "--name", "Orvanta SDL wheel test" });
-            if (r.exit_code == 0 && !r.out.empty())
-                return r.out.substr(0, r.out.find('\n'));
-            usleep(100000);
-        }
-        return std::string();
-    });
+    auto found = find_x_window("Orvanta SDL wheel test");
     ASSERT_TRUE(pump_until([&] { return found.wait_for(std::chrono::milliseconds(0)) == std::future_status::ready; }));
     const std::string xid = found.get();
     ASSERT_FALSE(xid.empty());
