@@ -9,6 +9,7 @@
 #include "app/Startup.h"
 #include "bench/support/Compare.h"
 #include "bench/support/Reference.h"
+#include "bench/support/Spawn.h"
 #include "platform/Service.h"
 #include "platform/WaveDriver.h"
 #include "platform/headless/HeadlessDisplay.h"
@@ -21,17 +22,14 @@
 #include <chrono>
 #include <csignal>
 #include <cstdlib>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <spawn.h>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
 
-extern char** environ;
 
 namespace {
 
@@ -76,33 +74,9 @@ ProgramFolder& program_folder()
     return folder;
 }
 
-// Starts the program with the variables added to this process's environment; 0 on failure.
-pid_t spawn(const std::vector<std::string>& argv, const std::vector<std::string>& variables)
-{
-    std::vector<std::string> environment = variables;
-    for (char** e = environ; *e; ++e)
-        environment.emplace_back(*e);
-    std::vector<char*> args, envp;
-    for (const auto& a : argv)
-        args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    for (const auto& e : environment)
-        envp.push_back(const_cast<char*>(e.c_str()));
-    envp.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    if (posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), envp.data()) != 0)
-        pid = 0;
-    posix_spawn_file_actions_destroy(&actions);
-    return pid;
-}
-
 void run_to_end(const std::vector<std::string>& argv, const std::vector<std::string>& variables)
 {
-    if (pid_t pid = spawn(argv, variables)) {
+    if (pid_t pid = bench::spawn_quiet(argv, variables)) {
         int status = 0;
         waitpid(pid, &status, 0);
     }
@@ -122,7 +96,7 @@ double resident_kb(pid_t pid)
 
 double resident_two_seconds_in(const std::vector<std::string>& argv, const std::vector<std::string>& variables)
 {
-    pid_t pid = spawn(argv, variables);
+    pid_t pid = bench::spawn_quiet(argv, variables);
     if (!pid)
         return 0;
     std::this_thread::sleep_for(std::chrono::seconds(2));

@@ -17,6 +17,7 @@
 #include "bench/process/ProcessFigures.h"
 #include "bench/process/SessionBus.h"
 #include "bench/process/XServer.h"
+#include "bench/support/Spawn.h"
 #include "bench/support/Spread.h"
 
 #include <chrono>
@@ -24,18 +25,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <map>
-#include <spawn.h>
 #include <string>
 #include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 #include <vector>
 
-extern char** environ;
 
 namespace {
 
@@ -73,36 +70,6 @@ struct Figures {
     double wakeups_per_s = 0;
 };
 
-pid_t spawn(const std::vector<std::string>& argv, const std::vector<std::string>& variables)
-{
-    std::map<std::string, std::string> merged;
-    for (char** e = environ; *e; ++e) {
-        const std::string item = *e;
-        merged[item.substr(0, item.find('='))] = item;
-    }
-    for (const std::string& item : variables)
-        merged[item.substr(0, item.find('='))] = item;
-    std::vector<std::string> keep;
-    for (auto& [name, item] : merged)
-        keep.push_back(item);
-    std::vector<char*> envp, args;
-    for (auto& item : keep)
-        envp.push_back(item.data());
-    envp.push_back(nullptr);
-    std::vector<std::string> argv_copy = argv;
-    for (auto& a : argv_copy)
-        args.push_back(a.data());
-    args.push_back(nullptr);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    pid_t pid = 0;
-    const int failed = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), envp.data());
-    posix_spawn_file_actions_destroy(&actions);
-    return failed == 0 ? pid : 0;
-}
-
 void stop(pid_t pid)
 {
     kill(pid, SIGTERM);
@@ -125,7 +92,7 @@ bool measure(bench::XServer& x, const std::string& bus, const Contender& who, st
         variables.push_back("DBUS_SESSION_BUS_ADDRESS=" + bus);
     x.forget_events();
     const Clock::time_point start = Clock::now();
-    const pid_t pid = spawn(who.argv, variables);
+    const pid_t pid = bench::spawn_quiet(who.argv, variables);
     if (pid == 0)
         return false;
     Clock::time_point mapped;
@@ -219,7 +186,7 @@ int main(int argc, char** argv)
         if (!bus.address().empty())
             variables.push_back("DBUS_SESSION_BUS_ADDRESS=" + bus.address());
         x.forget_events();
-        if (const pid_t pid = spawn(who.argv, variables)) {
+        if (const pid_t pid = bench::spawn_quiet(who.argv, variables)) {
             Clock::time_point mapped;
             x.wait_for_map(pid, mapped, std::chrono::seconds(30));
             std::this_thread::sleep_for(std::chrono::seconds(1));
