@@ -341,7 +341,7 @@ TEST_F(DocumentRecording, AnInsertRecordingIsMergedIntoItsFileWhenItStops)
     Document document;
     document.set_play_list(u16(dir.path()), test::entries({ u16(path) }), 0, false);
     ASSERT_TRUE(document.play_item(0));
-    DocumentProbe::reader_of(document)->seek_bytes(8000);
+    ASSERT_TRUE(document.seek(0.25)); // 8000 bytes in
     ASSERT_TRUE(document.record_insert_current());
     EXPECT_FALSE(document.is_playing());
     EXPECT_EQ(document.get_title(), u"insert1.tmp for memo.wav");
