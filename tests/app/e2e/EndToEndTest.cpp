@@ -393,7 +393,15 @@ protected:
         ASSERT_TRUE(program->started());
         window = program_window();
         ASSERT_FALSE(window.empty()) << "no window";
-        ASSERT_TRUE(wait_for([&] { return still_picture() != nullptr; }, 30s)) << "the window never holds still";
+        ASSERT_NE(settled_picture(), nullptr) << "the window never holds still";
+    }
+
+    // The window's picture once it holds still, waiting as long as a loaded machine may need; else null.
+    std::unique_ptr<platform::Bitmap> settled_picture()
+    {
+        std::unique_ptr<platform::Bitmap> picture;
+        wait_for([&] { return (picture = still_picture()) != nullptr; }, 30s);
+        return picture;
     }
 
     // The window's picture once two in a row agree, else null.
@@ -434,7 +442,7 @@ protected:
 TEST_F(EndToEndDesktop, ATerminationSignalWithADialogOpenEndsTheProgramCleanly)
 {
     start();
-    const auto at_rest = still_picture();
+    const auto at_rest = settled_picture();
     ASSERT_NE(at_rest, nullptr);
     // A second launch with a file that is not there: the running copy shows its error form.
     test::Child second({ ORVANTA_PROGRAM, home.file("missing.wav") });
@@ -470,7 +478,7 @@ TEST_F(EndToEndDesktop, TheWheelScrollsTheFileList)
     Startup::run(u"");
     ASSERT_FALSE(row[0].empty());
     start();
-    const auto before = still_picture();
+    const auto before = settled_picture();
     ASSERT_NE(before, nullptr);
     // The pointer below the rows looked at: the row under it is highlighted.
     xdotool({ "mousemove", "--window", window, std::to_string(list.left + list.width() / 3),
