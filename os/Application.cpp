@@ -1,8 +1,8 @@
 #include "os/Application.h"
 
 #include "os/Log.h"
-#include "platform/Clock.h"
-#include "platform/RemoteWindow.h"
+#include "platform/core/Clock.h"
+#include "platform/core/RemoteWindow.h"
 #include "platform/ui/Cursor.h"
 
 #include <cstring>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/MessageQueue.h"
-#include "platform/Service.h"
+#include "platform/core/MessageQueue.h"
+#include "platform/core/Service.h"
 #include "platform/ui/Bitmap.h"
 #include "platform/ui/Cursor.h"
 

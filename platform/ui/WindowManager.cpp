@@ -1,8 +1,8 @@
 #include "platform/ui/WindowManager.h"
 
-#include "platform/MessageQueue.h"
-#include "platform/detail/Shell.h"
-#include "platform/detail/WindowTree.h"
+#include "platform/core/MessageQueue.h"
+#include "platform/ui/detail/Shell.h"
+#include "platform/ui/detail/WindowTree.h"
 #include "platform/ui/Screen.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Window.h"
-#include "platform/ui/Geometry.h"
+#include "platform/core/Window.h"
+#include "platform/core/Geometry.h"
 
 #include <optional>
 #include <vector>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Window.h"
+#include "platform/core/Window.h"
 #include "platform/ui/Bitmap.h"
 #include "platform/ui/Cursor.h"
 #include "skinner/graphics/Cursor.h"

@@ -1,4 +1,4 @@
-#include "platform/headless/HeadlessDisplay.h"
+#include "platform/ui/headless/HeadlessDisplay.h"
 #include "platform/ui/Cursor.h"
 
 #include <gtest/gtest.h>
