@@ -3,7 +3,7 @@
 #include "os/Log.h"
 #include "platform/core/Clock.h"
 #include "platform/core/RemoteWindow.h"
-#include "platform/ui/Cursor.h"
+#include "platform/core/Cursor.h"
 
 #include <cstring>
 

@@ -32,7 +32,7 @@ public:
     virtual std::u16string own_icon() const = 0;
 };
 
-// The user's associations; the desktop's (platform/posix/MimeAppsAssociations)
+// The user's associations; the desktop's (platform/core/posix/MimeAppsAssociations)
 // by default.
 ServiceSlot<FileAssociations>& file_associations_slot();
 

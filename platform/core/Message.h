@@ -36,7 +36,7 @@ enum class Carrier { wparam, lparam };
 // A message that carries a pointer to T in one of its parameters. The type
 // and the parameter are named once, where the message is declared: senders
 // pack the pointer with wparam() and lparam() (or post it through
-// platform/MessageQueue.h), receivers take it back with payload(), and
+// platform/core/MessageQueue.h), receivers take it back with payload(), and
 // neither end casts.
 template<typename T, Carrier carrier>
 struct PointerMessage {

@@ -1,7 +1,7 @@
 #include "platform/core/MessageQueue.h"
 
-#include "platform/ui/detail/EditBox.h"
 #include "platform/core/detail/MessageState.h"
+#include "platform/core/detail/WindowSystem.h"
 
 #include <algorithm>
 #include <chrono>
@@ -19,11 +19,6 @@ MessageState& state()
         plain->name = u"STATIC";
         plain->procedure = default_window_procedure;
         made->classes.emplace(u"static", std::move(plain));
-        // The shell's single-line edit box (platform/ui/EditBox.h).
-        auto edit = std::make_shared<WindowClassRecord>();
-        edit->name = u"EDIT";
-        edit->procedure = edit_box_procedure;
-        made->classes.emplace(u"edit", std::move(edit));
         return made;
     }();
     return *s;
@@ -248,7 +243,8 @@ bool retrieve(Message& out, Window filter, MessageId first, MessageId last, Peek
                 return true;
         }
         // Paint is made from the windows' invalid areas: validating removes it.
-        if (in_range(msg::paint, first, last) && take_paint(filter, out))
+        auto take_paint = window_system().take_paint;
+        if (take_paint && in_range(msg::paint, first, last) && take_paint(filter, out))
             return true;
         std::unique_lock lock(queue->mutex);
         if (!queue->sent.empty())

@@ -6,7 +6,7 @@
 #include <type_traits>
 #include <optional>
 
-// Per-thread message queues, for the threads of current_thread_id() (platform/Thread.h). A thread's queue is
+// Per-thread message queues, for the threads of current_thread_id() (platform/core/Thread.h). A thread's queue is
 // made by its first queue call (a peek is the usual way to make one before other threads post to it).
 //
 // Retrieval order: messages sent from other threads (handled inside get and peek), then
@@ -20,7 +20,7 @@ bool post_thread_message(ThreadId, MessageId, WParam = 0, LParam = 0);
 // Makes this thread's get return false once its posted messages are taken.
 void post_quit_message(int exit_code);
 
-// The same for a message that carries a pointer (platform/Message.h).
+// The same for a message that carries a pointer (platform/core/Message.h).
 template<typename T, Carrier carrier>
 bool post_message(Window window, PointerMessage<T, carrier> message, std::type_identity_t<T>* pointer)
 {
@@ -57,7 +57,7 @@ bool wait_message(std::optional<std::uint32_t> timeout_ms = std::nullopt);
 LResult dispatch_message(const Message&);
 
 // Repeating timer of the window (owned by this thread) on the program's clock
-// (platform/Clock.h): its messages carry the id in wparam. Setting an existing id
+// (platform/core/Clock.h): its messages carry the id in wparam. Setting an existing id
 // restarts it. Intervals below 1 ms count as 1 ms.
 bool set_timer(Window, std::uintptr_t id, std::uint32_t interval_ms);
 bool kill_timer(Window, std::uintptr_t id);

@@ -1,9 +1,7 @@
 #include "platform/core/Window.h"
 
 #include "platform/core/detail/MessageState.h"
-#include "platform/ui/Paint.h"
-#include "platform/ui/Screen.h"
-#include "platform/ui/WindowManager.h"
+#include "platform/core/detail/WindowSystem.h"
 
 #include <algorithm>
 #include <utility>
@@ -13,6 +11,59 @@ namespace platform {
 using namespace detail;
 
 namespace detail {
+
+namespace {
+
+constinit WindowSystem installed_system;
+
+bool is_child(const WindowRecord& r)
+{
+    return (r.style & ws::child) && r.parent != no_window;
+}
+
+// Under the state's lock: forget the window's place in the z-order.
+void window_erased(MessageState& s, Window w)
+{
+    std::erase(s.z_order, w);
+    for (Window* held : { &s.active, &s.focus, &s.capture }) {
+        if (*held == w)
+            *held = no_window;
+    }
+}
+
+}
+
+void install_window_system(const WindowSystem& system)
+{
+    installed_system = system;
+}
+
+const WindowSystem& window_system()
+{
+    return installed_system;
+}
+
+std::vector<Window> descendants_of(Window w)
+{
+    std::lock_guard lock(state().mutex);
+    auto& s = state();
+    std::vector<Window> result;
+    std::vector<Window> pending { w };
+    while (!pending.empty()) {
+        Window parent = pending.back();
+        pending.pop_back();
+        std::vector<Window> children;
+        for (auto& [id, r] : s.windows) {
+            if (is_child(r) && r.parent == parent)
+                children.push_back(Window { id });
+        }
+        for (auto it = children.rbegin(); it != children.rend(); ++it)
+            pending.push_back(*it);
+        if (parent != w)
+            result.push_back(parent);
+    }
+    return result;
+}
 
 std::u16string fold_case(std::u16string_view text)
 {
@@ -64,7 +115,8 @@ namespace {
 Rect initial_rect(const WindowParams& p)
 {
     bool child = (p.style & ws::child) && p.parent != no_window;
-    Rect area = child ? Rect {} : work_area();
+    auto work_area = window_system().work_area;
+    Rect area = child || !work_area ? Rect {} : work_area();
     std::int32_t x = p.x == use_default ? area.left : p.x;
     std::int32_t y = p.x == use_default ? area.top : p.y;
     std::int32_t w = p.width == use_default ? area.width() : std::max(p.width, 0);
@@ -124,7 +176,8 @@ Window create_window(const WindowParams& params)
     }
     if (params.parent == no_window && window_class->reachable)
         reachable_window_created(window_class->name);
-    window_created(window);
+    if (auto created = window_system().window_created)
+        created(window);
     return window;
 }
 
@@ -172,7 +225,18 @@ bool destroy_window(Window window)
 {
     if (window_thread(window) != current_thread_id())
         return false;
-    window_destroying(window);
+    std::vector<Window> owned;
+    {
+        std::lock_guard lock(state().mutex);
+        for (auto& [id, r] : state().windows) {
+            if (!is_child(r) && r.parent == window)
+                owned.push_back(Window { id });
+        }
+    }
+    for (Window o : owned)
+        destroy_window(o);
+    if (auto destroying = window_system().window_destroying)
+        destroying(window);
     std::vector<Window> doomed { window };
     for (Window child : descendants_of(window))
         doomed.push_back(child);
@@ -261,15 +325,15 @@ LResult default_window_procedure(Window window, MessageId id, WParam wparam, LPa
         if (Window parent = window_parent(window); parent != no_window && (window_style(window) & ws::child))
             return send_message(parent, id, wparam, lparam);
         return 0;
-    case msg::paint: {
-        PaintScope paint(window);
+    case msg::paint:
+        if (auto paint = window_system().paint)
+            paint(window);
         return 0;
-    }
     case msg::close:
         destroy_window(window);
         return 0;
     case msg::activate:
-        if ((wparam & 0xFFFF) != 0)
+        if (auto set_focus = window_system().set_focus; set_focus && (wparam & 0xFFFF) != 0)
             set_focus(window);
         return 0;
     default:

@@ -51,7 +51,8 @@ struct WindowClass {
 
 // False when a class of that name exists already (the first registration stays).
 // "STATIC" exists from the start: a plain window with the default procedure;
-// so does the shell's single-line edit box, "EDIT" (platform/ui/EditBox.h).
+// so does the shell's single-line edit box, "EDIT" (platform/ui/EditBox.h), wherever
+// the window system is linked.
 bool register_window_class(const WindowClass&);
 
 struct WindowParams {

@@ -16,7 +16,7 @@ struct WaveBuffer;
 // and data. Must never block.
 using WavePost = std::function<void(MessageId, WParam, LParam)>;
 
-// Posts what a device reports to the thread's queue (platform/MessageQueue.h).
+// Posts what a device reports to the thread's queue (platform/core/MessageQueue.h).
 WavePost post_to_thread(ThreadId thread);
 
 using WaveDeviceMessage = PointerMessage<WaveDevice, Carrier::wparam>;

@@ -2,7 +2,7 @@
 
 #include "platform/core/Window.h"
 #include "platform/ui/Bitmap.h"
-#include "platform/ui/Cursor.h"
+#include "platform/core/Cursor.h"
 #include "skinner/graphics/Cursor.h"
 #include "skinner/graphics/Point.h"
 #include "skinner/graphics/Size.h"

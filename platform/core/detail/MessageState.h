@@ -113,16 +113,8 @@ std::optional<LResult> send_keeping(Window, MessageId, WParam, LParam, std::shar
 // The first top-level window of the class, in creation order.
 Window first_top_level_window(std::u16string_view class_name);
 
-// Window manager hooks of the message layer. take_paint runs with no lock held.
-bool take_paint(Window filter, Message& out);
-void window_created(Window);
-// Before the destroy messages: owned windows go, capture, focus and activation
-// are given up, what the window covered is invalidated.
-void window_destroying(Window);
 // Pre-order list of the window's children, deepest last.
 std::vector<Window> descendants_of(Window);
-// Under the state's lock: forget the window's place in the z-order.
-void window_erased(MessageState&, Window);
 
 // The cross-process endpoint of a reachable class, while it has top-level windows here.
 void reachable_window_created(const std::u16string& class_name);

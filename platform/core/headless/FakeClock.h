@@ -8,7 +8,7 @@
 namespace platform::headless {
 
 // A clock that moves only when told to, for tests; install it with
-// ScopedService<Clock, FakeClock> (platform/Service.h). Moving it wakes the
+// ScopedService<Clock, FakeClock> (platform/core/Service.h). Moving it wakes the
 // threads that wait for a due timer.
 class FakeClock final : public Clock {
 public:

@@ -27,6 +27,11 @@ void invalidate_screen(MessageState&, const Region& area);
 bool bars_shown(MessageState&);
 Window top_level_of(MessageState&, Window);
 
+// The window manager's part in the message layer (platform/core/detail/WindowSystem.h).
+bool take_paint(Window filter, Message& out);
+void window_created(Window);
+void window_destroying(Window);
+
 // Activation by a pen press (wa::click_active); no lock held.
 void activate_by_click(Window);
 

@@ -1,6 +1,6 @@
-#include "platform/ui/Cursor.h"
+#include "platform/core/Cursor.h"
 
-#include "platform/ui/Display.h"
+#include "platform/core/detail/WindowSystem.h"
 
 #include <algorithm>
 #include <iterator>
@@ -41,6 +41,13 @@ Shown& shown()
     return state;
 }
 
+// The display's serial (a display only tells its own shapes); 0 without a window system.
+std::uint64_t display_serial()
+{
+    auto serial = detail::window_system().display_serial;
+    return serial ? serial() : 0;
+}
+
 }
 
 CursorShape cursor_shape(std::uint32_t standard_id)
@@ -53,16 +60,16 @@ CursorShape cursor_shape(std::uint32_t standard_id)
 CursorShape current_cursor()
 {
     const Shown& state = shown();
-    return state.display == display().serial ? state.shape : CursorShape::arrow;
+    return state.display == display_serial() ? state.shape : CursorShape::arrow;
 }
 
 CursorShape set_cursor(CursorShape shape)
 {
-    Display& screen = display();
+    const std::uint64_t serial = display_serial();
     const CursorShape previous = current_cursor();
-    if (previous != shape)
-        screen.show_cursor(shape);
-    shown() = { screen.serial, shape };
+    if (auto show = detail::window_system().show_cursor; show && previous != shape)
+        show(shape);
+    shown() = { serial, shape };
     return previous;
 }
 
