@@ -11,8 +11,8 @@
 #include "os/Log.h"
 #include "os/PathMacros.h"
 #include "os/Shell.h"
-#include "platform/SleepInhibitor.h"
-#include "platform/Launcher.h"
+#include "platform/core/SleepInhibitor.h"
+#include "platform/core/Launcher.h"
 #include "platform/ui/WindowManager.h"
 #include "skinner/loops/ScreenMetrics.h"
 

@@ -17,7 +17,7 @@
 #include "model/RangeMarkList.h"
 #include "os/FileInfo.h"
 #include "os/PathMacros.h"
-#include "platform/Mail.h"
+#include "platform/core/Mail.h"
 #include "skinner/skin/Properties.h"
 
 using liba::literals::operator""_key;

@@ -2,7 +2,7 @@
 
 #include "app/SettingsSkin.h"
 #include "dialogs/ErrorForm.h"
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 #include "skinner/loops/ScreenMetrics.h"
 
 #include <cstdio>

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/MessageBox.h"
-#include "platform/Thread.h"
+#include "platform/core/MessageBox.h"
+#include "platform/core/Thread.h"
 
 // The program's message box: the settings skin's error form, run modally
 // over whatever form runs, on the thread that made this box. The text also

@@ -1,14 +1,14 @@
 #include "app/SkinMessageBox.h"
 #include "app/Startup.h"
-#include "platform/Clipboard.h"
-#include "platform/MessageBox.h"
-#include "platform/SleepInhibitor.h"
-#include "platform/Utf8.h"
-#include "platform/WaveDriver.h"
-#include "platform/logind/LogindSleepInhibitor.h"
-#include "platform/sdl/SdlClipboard.h"
-#include "platform/sdl/SdlDisplay.h"
-#include "platform/sdl/SdlWaveDriver.h"
+#include "platform/core/Clipboard.h"
+#include "platform/core/MessageBox.h"
+#include "platform/core/SleepInhibitor.h"
+#include "platform/core/Utf8.h"
+#include "platform/media/WaveDriver.h"
+#include "platform/core/logind/LogindSleepInhibitor.h"
+#include "platform/ui/sdl/SdlClipboard.h"
+#include "platform/ui/sdl/SdlDisplay.h"
+#include "platform/media/sdl/SdlWaveDriver.h"
 
 #include <memory>
 #include <string>

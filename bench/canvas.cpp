@@ -9,7 +9,7 @@
 #include "skinner/graphics/Canvas.h"
 
 #include "bench/support/Reference.h"
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 #include "skinner/graphics/HDCSelector.h"
 #include "skinner/skin/Font.h"
 #include "skinner/skin/Picture.h"

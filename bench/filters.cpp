@@ -6,7 +6,7 @@
 #include "bench/support/Compare.h"
 #include "bench/support/Reference.h"
 #include "bench/support/Sox.h"
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 
 #include <cstring>
 #include <functional>

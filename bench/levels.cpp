@@ -8,7 +8,7 @@
 #include "bench/support/Compare.h"
 #include "bench/support/Reference.h"
 #include "bench/support/Sox.h"
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 
 #include <algorithm>
 #include <chrono>

@@ -5,7 +5,7 @@
 #include "bench/support/Av.h"
 #include "bench/support/ReadToEnd.h"
 #include "bench/support/Reference.h"
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 
 #include <mpg123.h>
 

@@ -4,7 +4,7 @@
 // two large generated ones.
 #include "bench/support/Compare.h"
 #include "bench/support/Reference.h"
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 #include "skinner/graphics/RawPngDecoder.h"
 #include "skinner/skin/PropertiesImpl.h"
 #include "tools/skinc/SkinLayout.h"

@@ -2,11 +2,11 @@
 // bitmap, and presenting the screen through SDL. The bitmap copy is compared
 // with SDL_BlitSurface doing the same copy; text and presenting with one
 // frame at 60 Hz (below 1: fits in a frame that many times over).
-#include "platform/MessageQueue.h"
-#include "platform/Service.h"
-#include "platform/Window.h"
-#include "platform/headless/HeadlessDisplay.h"
-#include "platform/sdl/SdlDisplay.h"
+#include "platform/core/MessageQueue.h"
+#include "platform/core/Service.h"
+#include "platform/core/Window.h"
+#include "platform/ui/headless/HeadlessDisplay.h"
+#include "platform/ui/sdl/SdlDisplay.h"
 #include "platform/ui/Font.h"
 #include "platform/ui/Paint.h"
 #include "platform/ui/Screen.h"

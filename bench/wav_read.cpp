@@ -4,7 +4,7 @@
 #include "bench/support/ReadToEnd.h"
 #include "bench/support/Reference.h"
 #include "bench/support/Sox.h"
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 
 namespace {
 

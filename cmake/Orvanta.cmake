@@ -19,7 +19,9 @@ endfunction()
 # orvanta_test_suite(<name> [SOURCES globs...] [DEPS targets...] [LABELS labels...])
 # One GoogleTest executable <name>_tests; without SOURCES every *.cpp of the
 # calling folder. Every suite links the headless backend and its test doubles
-# (platform_headless). The label "tsan" also runs the suite under ThreadSanitizer.
+# of the core and the media (platform/core/headless, platform/media/headless);
+# a suite that needs the window system links platform_ui_headless (orvanta_screenshot
+# brings it). The label "tsan" also runs the suite under ThreadSanitizer.
 function(orvanta_test_suite name)
   cmake_parse_arguments(A "" "LOCK" "SOURCES;DEPS;LABELS" ${ARGN})
   if(A_SOURCES)
@@ -29,7 +31,7 @@ function(orvanta_test_suite name)
   endif()
   set(target ${name}_tests)
   add_executable(${target} ${srcs})
-  target_link_libraries(${target} PRIVATE ${A_DEPS} platform_headless orvanta_test_support
+  target_link_libraries(${target} PRIVATE ${A_DEPS} platform_core_headless platform_media_headless orvanta_test_support
     GTest::gtest_main GTest::gmock)
   gtest_discover_tests(${target}
     DISCOVERY_MODE PRE_TEST

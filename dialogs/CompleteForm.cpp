@@ -1,7 +1,7 @@
 #include "dialogs/CompleteForm.h"
 
 #include "audio/devices/ActiveBuffer.h"
-#include "platform/Clock.h"
+#include "platform/core/Clock.h"
 
 CompleteForm::CompleteForm(skinner::Form* parent, skinner::Properties& properties, audio::ActiveBuffer& buffer)
     : Form(parent, properties, u"SaveActiveBuffer")

@@ -5,7 +5,7 @@
 #include "dialogs/ErrorForm.h"
 #include "liba/StringTranslator.h"
 #include "liba/Thread.h"
-#include "platform/ui/Cursor.h"
+#include "platform/core/Cursor.h"
 #include "skinner/skin/Properties.h"
 
 using liba::literals::operator""_key;

@@ -12,8 +12,8 @@
 #include "os/FileSystem.h"
 #include "os/Log.h"
 #include "os/PathMacros.h"
-#include "platform/FileSystem.h"
-#include "platform/Win32Error.h"
+#include "platform/core/FileSystem.h"
+#include "platform/core/Win32Error.h"
 #include "skinner/skin/Properties.h"
 
 #include <algorithm>

@@ -4,8 +4,8 @@
 #include "os/LanguageFile.h"
 #include "os/Log.h"
 #include "os/Shell.h"
-#include "platform/Launcher.h"
-#include "platform/MessageBox.h"
+#include "platform/core/Launcher.h"
+#include "platform/core/MessageBox.h"
 #include "skinner/graphics/Image.h"
 #include "skinner/skin/Properties.h"
 

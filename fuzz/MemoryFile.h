@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 
 #include <cstdint>
 #include <cstdlib>

@@ -8,7 +8,7 @@
 #include "model/ipc/CSerializableString.h"
 #include "model/ipc/Comm.h"
 #include "model/ipc/CommRequest.h"
-#include "platform/SharedMemory.h"
+#include "platform/core/SharedMemory.h"
 
 #include <cstdlib>
 #include <cstring>

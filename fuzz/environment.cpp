@@ -1,9 +1,9 @@
 // Reads the input as the environment the program reads (NUL-separated values of the
 // variables below): the screen, the zoom and the folders it gives are within their limits.
 // The runtime folder is made, so its variable is kept inside a folder of our own.
-#include "platform/Folders.h"
-#include "platform/RegistryStore.h"
-#include "platform/RuntimeDirectory.h"
+#include "platform/core/Folders.h"
+#include "platform/core/RegistryStore.h"
+#include "platform/core/RuntimeDirectory.h"
 #include "platform/ui/Display.h"
 #include "platform/ui/Zoom.h"
 

@@ -4,8 +4,8 @@
 #include "liba/Path.h"
 #include "os/Application.h"
 #include "os/PathMacros.h"
-#include "platform/Message.h"
-#include "platform/Utf8.h"
+#include "platform/core/Message.h"
+#include "platform/core/Utf8.h"
 
 #include <cstdint>
 #include <cstdlib>

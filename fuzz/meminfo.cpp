@@ -1,6 +1,6 @@
 // Reads the input as /proc/meminfo: the answer is a whole number of KiB in bytes, or
 // "plenty" when there is no count to read.
-#include "platform/Memory.h"
+#include "platform/core/Memory.h"
 
 #include <cstdlib>
 #include <limits>

@@ -2,9 +2,9 @@
 // handler of a type and gives it back, as the settings do. The command reads
 // back as written, and every line that is not the type's own default stays,
 // in its order; a file that cannot be rewritten stays as it was.
-#include "platform/Folders.h"
-#include "platform/Utf8.h"
-#include "platform/posix/MimeAppsAssociations.h"
+#include "platform/core/Folders.h"
+#include "platform/core/Utf8.h"
+#include "platform/core/posix/MimeAppsAssociations.h"
 
 #include <cstdio>
 #include <cstdlib>

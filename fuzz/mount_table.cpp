@@ -1,7 +1,7 @@
 // Reads the input as the mount table: every storage card found lies below a
 // mount root, is writable and is named once.
 #include "fuzz/MemoryFile.h"
-#include "platform/StorageCards.h"
+#include "platform/core/StorageCards.h"
 
 #include <cstdlib>
 #include <string>

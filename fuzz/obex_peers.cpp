@@ -1,9 +1,9 @@
 // Reads the input as the registry's "ObexPeers" value (UTF-16 text, as the
 // registry holds it) and splits it as a beam does: entries hold no
 // separator, and an entry taken names a host and a port.
-#include "platform/ObexTransport.h"
-#include "platform/Utf8.h"
-#include "platform/detail/ObexPeerList.h"
+#include "platform/core/ObexTransport.h"
+#include "platform/core/Utf8.h"
+#include "platform/core/detail/ObexPeerList.h"
 
 #include <cstdlib>
 #include <string>

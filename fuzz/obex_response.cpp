@@ -3,7 +3,7 @@
 // stream. Whatever comes back, no packet may outgrow what was agreed.
 #include "network/ObexConnector.h"
 #include "os/Registry.h"
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 #include "tests/network/support/FakeObexTransport.h"
 
 #include <cstdio>

@@ -1,6 +1,6 @@
 // Loads a hostile store file, then checks that what was understood of it
 // survives a write and a reload unchanged.
-#include "platform/RegistryStore.h"
+#include "platform/core/RegistryStore.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // Reads the input as the bytes of one connection to a window's socket, arriving in pieces
 // of the sizes its first bytes give: a request is taken whole or not at all, never beyond
 // what its header promised, and what it carries is what came after the header.
-#include "platform/detail/RemoteProtocol.h"
+#include "platform/core/detail/RemoteProtocol.h"
 
 #include <algorithm>
 #include <cstdlib>

@@ -2,9 +2,9 @@
 // windows (its header, then its class name), and as the reply our request got
 // back. What is taken stays within what a request may carry, and reads back
 // as it was sent.
-#include "platform/Utf8.h"
-#include "platform/detail/MessageState.h"
-#include "platform/detail/RemoteProtocol.h"
+#include "platform/core/Utf8.h"
+#include "platform/core/detail/MessageState.h"
+#include "platform/core/detail/RemoteProtocol.h"
 
 #include <algorithm>
 #include <cstdlib>

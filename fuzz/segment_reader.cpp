@@ -5,7 +5,7 @@
 #include "audio/readers/FileReader.h"
 #include "model/PlayChainFactory.h"
 #include "model/RangeMarkList.h"
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 
 #include <cstdint>
 #include <cstdlib>

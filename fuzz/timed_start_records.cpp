@@ -1,7 +1,7 @@
 // Reads the input as a /proc/<pid>/stat line and as the stored value of a waiting timed
 // start: the value never names a process that may not be signalled (0, 1, negative, beyond
 // a pid), and a waiter read back is the one written.
-#include "platform/posix/WaiterRecord.h"
+#include "platform/core/posix/WaiterRecord.h"
 
 #include <cstdlib>
 #include <string_view>

@@ -1,7 +1,7 @@
 // Reads the input as the user's user-dirs.dirs: the documents folder is an
 // absolute path without a trailing separator, $HOME when the file names none.
-#include "platform/Folders.h"
-#include "platform/Utf8.h"
+#include "platform/core/Folders.h"
+#include "platform/core/Utf8.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -2,7 +2,7 @@
 #include "audio/readers/FileReaderWAVADPCM.h"
 #include "audio/readers/FileReaderWAVGSM.h"
 #include "audio/readers/FileReaderWAVPCM.h"
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 
 #include <cstdint>
 #include <cstdlib>

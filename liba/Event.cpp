@@ -1,6 +1,6 @@
 #include "liba/Event.h"
 
-#include "platform/Event.h"
+#include "platform/core/Event.h"
 
 namespace liba {
 

@@ -1,6 +1,6 @@
 #include "liba/Mutex.h"
 
-#include "platform/CriticalSection.h"
+#include "platform/core/CriticalSection.h"
 
 namespace liba {
 

@@ -1,6 +1,6 @@
 #include "liba/Stopwatch.h"
 
-#include "platform/Clock.h"
+#include "platform/core/Clock.h"
 
 namespace liba {
 

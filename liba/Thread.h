@@ -1,7 +1,7 @@
 #pragma once
 
 #include "liba/Nocopy.h"
-#include "platform/Thread.h"
+#include "platform/core/Thread.h"
 
 #include <atomic>
 #include <condition_variable>

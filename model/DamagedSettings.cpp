@@ -2,7 +2,7 @@
 
 #include "os/PathMacros.h"
 #include "os/XmlNode.h"
-#include "platform/FileSystem.h"
+#include "platform/core/FileSystem.h"
 
 #include <string>
 

@@ -14,7 +14,7 @@
 #include "os/FileSystem.h"
 #include "os/Log.h"
 #include "os/PathMacros.h"
-#include "platform/TimedStart.h"
+#include "platform/core/TimedStart.h"
 #include "playlist/EntryPath.h"
 
 #include <algorithm>

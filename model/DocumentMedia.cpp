@@ -3,8 +3,8 @@
 #include "audio/chains/ChainFactory.h"
 #include "model/PlayChainFactory.h"
 #include "os/PathMacros.h"
-#include "platform/FileSystem.h"
-#include "platform/Win32Error.h"
+#include "platform/core/FileSystem.h"
+#include "platform/core/Win32Error.h"
 
 std::unique_ptr<audio::PlayChain> DocumentMedia::open_play_chain(
     const std::u16string& path, const RangeMarkList* bookmarks)

@@ -1,7 +1,7 @@
 #include "model/FileAssociation.h"
 
 #include "os/PathMacros.h"
-#include "platform/FileAssociations.h"
+#include "platform/core/FileAssociations.h"
 
 bool read_association(std::u16string_view extension, std::u16string& command, std::u16string& icon)
 {

@@ -7,8 +7,8 @@
 #include "os/File.h"
 #include "os/FileInfo.h"
 #include "os/PathMacros.h"
-#include "platform/FileSystem.h"
-#include "platform/Win32Error.h"
+#include "platform/core/FileSystem.h"
+#include "platform/core/Win32Error.h"
 
 #include <algorithm>
 #include <cstring>

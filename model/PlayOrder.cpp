@@ -1,6 +1,6 @@
 #include "model/PlayOrder.h"
 
-#include "platform/Clock.h"
+#include "platform/core/Clock.h"
 
 #include <algorithm>
 #include <random>

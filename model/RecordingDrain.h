@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Service.h"
+#include "platform/core/Service.h"
 
 namespace audio {
 class ActiveBuffer;

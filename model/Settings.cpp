@@ -6,7 +6,7 @@
 #include "os/PathMacros.h"
 #include "os/Registry.h"
 #include "os/XmlNode.h"
-#include "platform/FileAssociations.h"
+#include "platform/core/FileAssociations.h"
 
 #include <variant>
 

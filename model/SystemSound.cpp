@@ -4,7 +4,7 @@
 #include "liba/Path.h"
 #include "model/PlayChainFactory.h"
 #include "os/PathMacros.h"
-#include "platform/SoundPlayer.h"
+#include "platform/media/SoundPlayer.h"
 
 #include <vector>
 

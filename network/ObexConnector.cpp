@@ -9,7 +9,7 @@
 #include "os/Log.h"
 #include "os/PathMacros.h"
 #include "os/Registry.h"
-#include "platform/Thread.h"
+#include "platform/core/Thread.h"
 
 #include <algorithm>
 #include <cstring>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "liba/Mutex.h"
-#include "platform/ObexTransport.h"
+#include "platform/core/ObexTransport.h"
 
 #include <atomic>
 #include <cstdint>

@@ -1,9 +1,9 @@
 #include "os/Application.h"
 
 #include "os/Log.h"
-#include "platform/Clock.h"
-#include "platform/RemoteWindow.h"
-#include "platform/ui/Cursor.h"
+#include "platform/core/Clock.h"
+#include "platform/core/RemoteWindow.h"
+#include "platform/core/Cursor.h"
 
 #include <cstring>
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "os/CActiveScheduler.h"
-#include "platform/Message.h"
-#include "platform/NamedMutex.h"
+#include "platform/core/Message.h"
+#include "platform/core/NamedMutex.h"
 
 #include <memory>
 #include <string>

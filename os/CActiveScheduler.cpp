@@ -2,9 +2,9 @@
 
 #include "os/CActive.h"
 #include "os/Log.h"
-#include "platform/Clock.h"
-#include "platform/MessageQueue.h"
-#include "platform/Window.h"
+#include "platform/core/Clock.h"
+#include "platform/core/MessageQueue.h"
+#include "platform/core/Window.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "os/Timer.h"
-#include "platform/Message.h"
+#include "platform/core/Message.h"
 
 #include <list>
 

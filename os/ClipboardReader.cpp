@@ -1,7 +1,7 @@
 #include "os/ClipboardReader.h"
 
 #include "os/ClipboardFormat.h"
-#include "platform/Clipboard.h"
+#include "platform/core/Clipboard.h"
 
 namespace os {
 

@@ -1,7 +1,7 @@
 #include "os/ClipboardWriter.h"
 
 #include "os/ClipboardFormat.h"
-#include "platform/Clipboard.h"
+#include "platform/core/Clipboard.h"
 
 #include <new>
 #include <string_view>

@@ -2,7 +2,7 @@
 
 #include "liba/Nocopy.h"
 #include "liba/ResourceReaderWriterBase.h"
-#include "platform/File.h"
+#include "platform/core/File.h"
 
 #include <string_view>
 

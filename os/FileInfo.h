@@ -18,7 +18,7 @@ public:
 
     const std::u16string& path() const { return m_path; }
 
-    // The file attribute flags (platform/FileSystem.h); all bits set when not found.
+    // The file attribute flags (platform/core/FileSystem.h); all bits set when not found.
     uint32_t attributes() const { return m_attributes; }
 
     uint32_t error() const { return m_error; }

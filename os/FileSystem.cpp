@@ -2,8 +2,8 @@
 
 #include "liba/Path.h"
 #include "os/PathMacros.h"
-#include "platform/FileSystem.h"
-#include "platform/Win32Error.h"
+#include "platform/core/FileSystem.h"
+#include "platform/core/Win32Error.h"
 
 #include <vector>
 

@@ -4,8 +4,8 @@
 #include "os/Log.h"
 #include "os/PathMacros.h"
 #include "os/Wildcard.h"
-#include "platform/FileSystem.h"
-#include "platform/StorageCards.h"
+#include "platform/core/FileSystem.h"
+#include "platform/core/StorageCards.h"
 
 #include <vector>
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/FileSystem.h"
+#include "platform/core/FileSystem.h"
 
 #include <string>
 #include <string_view>

@@ -4,8 +4,8 @@
 
 #include "liba/MutexLock.h"
 #include "os/Registry.h"
-#include "platform/MessageBox.h"
-#include "platform/Process.h"
+#include "platform/core/MessageBox.h"
+#include "platform/core/Process.h"
 
 #include <memory>
 #include <mutex>

@@ -1,7 +1,7 @@
 #include "os/PathMacros.h"
 
 #include "liba/Path.h"
-#include "platform/Folders.h"
+#include "platform/core/Folders.h"
 
 namespace os {
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/RegistryStore.h"
-#include "platform/Service.h"
+#include "platform/core/RegistryStore.h"
+#include "platform/core/Service.h"
 
 #include <cstdint>
 #include <optional>

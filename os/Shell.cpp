@@ -3,7 +3,7 @@
 #include "os/FileInfo.h"
 #include "os/Log.h"
 #include "os/PathMacros.h"
-#include "platform/Launcher.h"
+#include "platform/core/Launcher.h"
 
 #include <vector>
 

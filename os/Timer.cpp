@@ -1,7 +1,7 @@
 #include "os/Timer.h"
 
 #include "os/CActiveScheduler.h"
-#include "platform/Clock.h"
+#include "platform/core/Clock.h"
 
 #include <algorithm>
 

@@ -6,9 +6,9 @@
 #include "liba/DateTime.h"
 #include "os/File.h"
 #include "os/PathMacros.h"
-#include "platform/AtomicFile.h"
-#include "platform/Utf8.h"
-#include "platform/Win32Error.h"
+#include "platform/core/AtomicFile.h"
+#include "platform/core/Utf8.h"
+#include "platform/core/Win32Error.h"
 
 #include <optional>
 #include <pugixml.hpp>

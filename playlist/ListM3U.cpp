@@ -4,8 +4,8 @@
 #include "liba/TextFile.h"
 #include "os/File.h"
 #include "os/PathMacros.h"
-#include "platform/AtomicFile.h"
-#include "platform/Win32Error.h"
+#include "platform/core/AtomicFile.h"
+#include "platform/core/Win32Error.h"
 #include "playlist/TimeText.h"
 
 namespace playlist {

@@ -4,7 +4,7 @@
 #include "model/FileHelpers.h"
 #include "liba/CaseMapping.h"
 #include "os/PathMacros.h"
-#include "platform/Win32Error.h"
+#include "platform/core/Win32Error.h"
 
 FileItem::FileItem(std::u16string path_, std::u16string type_, playlist::Entry entry_)
     : type(std::move(type_))

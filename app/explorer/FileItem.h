@@ -1,7 +1,7 @@
 #pragma once
 
 #include "liba/DateTime.h"
-#include "platform/FileSystem.h"
+#include "platform/core/FileSystem.h"
 #include "playlist/Entry.h"
 
 #include <cstdint>

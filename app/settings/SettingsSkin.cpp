@@ -8,7 +8,7 @@
 #include "os/Log.h"
 #include "os/PathMacros.h"
 #include "os/Registry.h"
-#include "platform/Message.h"
+#include "platform/core/Message.h"
 #include "platform/ui/Shell.h"
 #include "skinner/forms/Form.h"
 #include "skinner/loops/ScreenMetrics.h"

@@ -1,7 +1,7 @@
 #include "audio/devices/ActiveBuffer.h"
 
 #include "liba/MutexLock.h"
-#include "platform/Memory.h"
+#include "platform/core/Memory.h"
 
 #include <algorithm>
 #include <cstdint>

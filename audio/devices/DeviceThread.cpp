@@ -1,6 +1,6 @@
 #include "audio/devices/DeviceThread.h"
 
-#include "platform/MessageQueue.h"
+#include "platform/core/MessageQueue.h"
 
 namespace audio {
 

@@ -2,8 +2,8 @@
 
 #include "liba/Event.h"
 #include "liba/Thread.h"
-#include "platform/Message.h"
-#include "platform/Wave.h"
+#include "platform/core/Message.h"
+#include "platform/media/Wave.h"
 
 namespace audio {
 

@@ -5,8 +5,8 @@
 #include "liba/SharedBuffer.h"
 #include "liba/Utility.h"
 #include "os/Log.h"
-#include "platform/MessageQueue.h"
-#include "platform/WaveDriver.h"
+#include "platform/core/MessageQueue.h"
+#include "platform/media/WaveDriver.h"
 
 #include <algorithm>
 #include <cmath>

@@ -3,8 +3,8 @@
 #include "audio/PCMData.h"
 #include "audio/devices/DeviceThread.h"
 #include "audio/devices/PlayerPCM.h"
-#include "platform/Message.h"
-#include "platform/WaveOut.h"
+#include "platform/core/Message.h"
+#include "platform/media/WaveOut.h"
 
 #include <array>
 #include <atomic>

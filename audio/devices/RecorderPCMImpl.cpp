@@ -3,8 +3,8 @@
 #include "audio/devices/RecorderPCM.h"
 #include "liba/MutexLock.h"
 #include "liba/SharedBuffer.h"
-#include "platform/MessageQueue.h"
-#include "platform/WaveDriver.h"
+#include "platform/core/MessageQueue.h"
+#include "platform/media/WaveDriver.h"
 
 #include <algorithm>
 #include <cstdint>

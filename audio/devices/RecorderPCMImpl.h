@@ -2,8 +2,8 @@
 
 #include "audio/devices/DeviceThread.h"
 #include "liba/Mutex.h"
-#include "platform/Message.h"
-#include "platform/WaveIn.h"
+#include "platform/core/Message.h"
+#include "platform/media/WaveIn.h"
 
 #include <cstdint>
 #include <memory>

@@ -2,7 +2,7 @@
 
 #include "liba/MutexLock.h"
 #include "os/File.h"
-#include "platform/MediaDecoder.h"
+#include "platform/media/MediaDecoder.h"
 
 #include <algorithm>
 

@@ -2,7 +2,7 @@
 
 #include "audio/PCMData.h"
 #include "audio/Provider.h"
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 
 #include <benchmark/benchmark.h>
 #include <cstddef>

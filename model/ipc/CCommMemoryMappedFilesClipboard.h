@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/ipc/CCommClipboard.h"
-#include "platform/SharedMemory.h"
+#include "platform/core/SharedMemory.h"
 
 #include <memory>
 #include <string>

@@ -3,9 +3,9 @@
 #include "liba/Path.h"
 #include "model/ipc/Comm.h"
 #include "os/Registry.h"
-#include "platform/Launcher.h"
-#include "platform/RemoteWindow.h"
-#include "platform/Window.h"
+#include "platform/core/Launcher.h"
+#include "platform/core/RemoteWindow.h"
+#include "platform/core/Window.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "model/ipc/CCommModule.h"
-#include "platform/Message.h"
+#include "platform/core/Message.h"
 
 #include <cstdint>
 

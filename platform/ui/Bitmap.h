@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/ui/Color.h"
-#include "platform/ui/Geometry.h"
+#include "platform/core/Geometry.h"
 
 #include <memory>
 #include <span>

@@ -1,9 +1,9 @@
 #include "platform/ui/CommonControls.h"
 
-#include "platform/MessageQueue.h"
-#include "platform/Window.h"
-#include "platform/detail/DateControls.h"
-#include "platform/detail/MessageState.h"
+#include "platform/core/MessageQueue.h"
+#include "platform/core/Window.h"
+#include "platform/ui/detail/DateControls.h"
+#include "platform/core/detail/MessageState.h"
 
 namespace platform {
 

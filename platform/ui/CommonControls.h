@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/Clock.h"
-#include "platform/Message.h"
+#include "platform/core/Clock.h"
+#include "platform/core/Message.h"
 #include "platform/ui/Color.h"
-#include "platform/ui/Geometry.h"
+#include "platform/core/Geometry.h"
 
 #include <cstdint>
 #include <optional>

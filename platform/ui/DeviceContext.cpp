@@ -1,6 +1,6 @@
 #include "platform/ui/DeviceContext.h"
 
-#include "platform/detail/WindowTree.h"
+#include "platform/ui/detail/WindowTree.h"
 #include "platform/ui/Font.h"
 #include "platform/ui/Screen.h"
 

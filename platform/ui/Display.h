@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/MessageQueue.h"
-#include "platform/Service.h"
+#include "platform/core/MessageQueue.h"
+#include "platform/core/Service.h"
 #include "platform/ui/Bitmap.h"
-#include "platform/ui/Cursor.h"
+#include "platform/core/Cursor.h"
 
 #include <optional>
 #include <string_view>
@@ -41,7 +41,7 @@ public:
     // Shows the changed rectangle of the screen bitmap (black while the
     // display is off). Called on the GUI thread.
     virtual void present(const Bitmap& screen, const Rect& changed) = 0;
-    // Shows the pointer's shape (platform/ui/Cursor.h sets it); a display
+    // Shows the pointer's shape (platform/core/Cursor.h sets it); a display
     // without a pointer ignores it. Called on the GUI thread.
     virtual void show_cursor(CursorShape) { }
 

@@ -1,6 +1,6 @@
 #include "platform/ui/DisplayEscape.h"
 
-#include "platform/detail/WindowTree.h"
+#include "platform/ui/detail/WindowTree.h"
 #include "platform/ui/DeviceContext.h"
 #include "platform/ui/Screen.h"
 

@@ -1,8 +1,8 @@
 #include "platform/ui/EditBox.h"
 
-#include "platform/MessageQueue.h"
-#include "platform/Window.h"
-#include "platform/detail/EditBox.h"
+#include "platform/core/MessageQueue.h"
+#include "platform/core/Window.h"
+#include "platform/ui/detail/EditBox.h"
 #include "platform/ui/DeviceContext.h"
 #include "platform/ui/Font.h"
 #include "platform/ui/Input.h"

@@ -1,6 +1,6 @@
 #include "platform/ui/Font.h"
 
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 
 #include <fontconfig/fontconfig.h>
 #include <ft2build.h>

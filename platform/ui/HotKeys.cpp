@@ -1,9 +1,9 @@
 #include "platform/ui/HotKeys.h"
 
-#include "platform/MessageQueue.h"
-#include "platform/RegistryStore.h"
-#include "platform/Window.h"
-#include "platform/detail/Shell.h"
+#include "platform/core/MessageQueue.h"
+#include "platform/core/RegistryStore.h"
+#include "platform/core/Window.h"
+#include "platform/ui/detail/Shell.h"
 #include "platform/ui/Input.h"
 
 #include <algorithm>

@@ -1,7 +1,7 @@
 #include "platform/ui/Icon.h"
 
-#include "platform/Utf8.h"
-#include "platform/detail/MessageState.h"
+#include "platform/core/Utf8.h"
+#include "platform/core/detail/MessageState.h"
 #include "platform/ui/DeviceContext.h"
 #include "platform/ui/Picture.h"
 #include "platform/ui/Screen.h"

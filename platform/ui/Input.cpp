@@ -1,9 +1,9 @@
 #include "platform/ui/Input.h"
 
-#include "platform/Clock.h"
-#include "platform/MessageQueue.h"
-#include "platform/detail/Shell.h"
-#include "platform/detail/WindowTree.h"
+#include "platform/core/Clock.h"
+#include "platform/core/MessageQueue.h"
+#include "platform/ui/detail/Shell.h"
+#include "platform/ui/detail/WindowTree.h"
 #include "platform/ui/Menu.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/WindowManager.h"

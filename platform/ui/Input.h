@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Message.h"
-#include "platform/ui/Geometry.h"
+#include "platform/core/Message.h"
+#include "platform/core/Geometry.h"
 
 #include <string>
 #include <string_view>

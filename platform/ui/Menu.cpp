@@ -1,7 +1,7 @@
 #include "platform/ui/Menu.h"
 
-#include "platform/Resources.h"
-#include "platform/detail/MenuStore.h"
+#include "platform/core/Resources.h"
+#include "platform/ui/detail/MenuStore.h"
 
 #include <algorithm>
 #include <functional>

@@ -1,7 +1,7 @@
 #include "platform/ui/Paint.h"
 
-#include "platform/MessageQueue.h"
-#include "platform/detail/WindowTree.h"
+#include "platform/core/MessageQueue.h"
+#include "platform/ui/detail/WindowTree.h"
 
 #include <utility>
 

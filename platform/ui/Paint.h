@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/Message.h"
+#include "platform/core/Message.h"
 #include "platform/ui/DeviceContext.h"
-#include "platform/ui/Region.h"
+#include "platform/core/Region.h"
 
 #include <optional>
 

@@ -1,7 +1,7 @@
 #include "platform/ui/Screen.h"
 
-#include "platform/detail/Shell.h"
-#include "platform/detail/WindowTree.h"
+#include "platform/ui/detail/Shell.h"
+#include "platform/ui/detail/WindowTree.h"
 #include "platform/ui/DeviceContext.h"
 #include "platform/ui/Font.h"
 #include "platform/ui/Shell.h"

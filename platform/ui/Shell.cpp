@@ -1,7 +1,7 @@
 #include "platform/ui/Shell.h"
 
-#include "platform/MessageQueue.h"
-#include "platform/Window.h"
+#include "platform/core/MessageQueue.h"
+#include "platform/core/Window.h"
 #include "platform/ui/HotKeys.h"
 #include "platform/ui/Input.h"
 #include "platform/ui/Screen.h"

@@ -1,8 +1,8 @@
 #include "platform/ui/WindowManager.h"
 
-#include "platform/MessageQueue.h"
-#include "platform/detail/Shell.h"
-#include "platform/detail/WindowTree.h"
+#include "platform/core/MessageQueue.h"
+#include "platform/ui/detail/Shell.h"
+#include "platform/ui/detail/WindowTree.h"
 #include "platform/ui/Screen.h"
 
 #include <algorithm>
@@ -625,28 +625,6 @@ Window capture_window()
 
 namespace detail {
 
-std::vector<Window> descendants_of(Window w)
-{
-    auto lock = lock_state();
-    auto& s = state();
-    std::vector<Window> result;
-    std::vector<Window> pending { w };
-    while (!pending.empty()) {
-        Window parent = pending.back();
-        pending.pop_back();
-        std::vector<Window> children;
-        for (auto& [id, r] : s.windows) {
-            if (is_child(r) && r.parent == parent)
-                children.push_back(Window { id });
-        }
-        for (auto it = children.rbegin(); it != children.rend(); ++it)
-            pending.push_back(*it);
-        if (parent != w)
-            result.push_back(parent);
-    }
-    return result;
-}
-
 void window_created(Window w)
 {
     bool activate_it;
@@ -665,16 +643,6 @@ void window_created(Window w)
 
 void window_destroying(Window w)
 {
-    std::vector<Window> owned;
-    {
-        auto lock = lock_state();
-        for (auto& [id, r] : state().windows) {
-            if (!is_child(r) && r.parent == w)
-                owned.push_back(Window { id });
-        }
-    }
-    for (Window o : owned)
-        destroy_window(o);
     std::vector<Window> subtree = descendants_of(w);
     subtree.push_back(w);
     auto in_subtree = [&](Window x) { return std::find(subtree.begin(), subtree.end(), x) != subtree.end(); };
@@ -703,15 +671,6 @@ void window_destroying(Window w)
 void activate_by_click(Window w)
 {
     activate(w, wa::click_active);
-}
-
-void window_erased(MessageState& s, Window w)
-{
-    std::erase(s.z_order, w);
-    for (Window* held : { &s.active, &s.focus, &s.capture }) {
-        if (*held == w)
-            *held = no_window;
-    }
 }
 
 }

@@ -1,12 +1,12 @@
 #pragma once
 
-#include "platform/Window.h"
-#include "platform/ui/Geometry.h"
+#include "platform/core/Window.h"
+#include "platform/core/Geometry.h"
 
 #include <optional>
 #include <vector>
 
-// The window manager over the windows of platform/Window.h. Everything here is
+// The window manager over the windows of platform/core/Window.h. Everything here is
 // for the GUI thread (the thread that owns the windows). A window has no frame:
 // its client area is its whole rectangle. Failures (a gone window, a window of
 // another thread) change nothing and answer false, no_window or an empty value.

@@ -1,8 +1,8 @@
 #include "skinner/controls/ControlButtonImplCaptionSmartphone.h"
 
 #include "os/Log.h"
-#include "platform/MessageQueue.h"
-#include "platform/Window.h"
+#include "platform/core/MessageQueue.h"
+#include "platform/core/Window.h"
 #include "platform/ui/WindowManager.h"
 #include "skinner/controls/ControlButtonBase.h"
 #include "skinner/forms/Form.h"

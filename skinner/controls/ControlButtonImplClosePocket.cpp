@@ -1,7 +1,7 @@
 #include "skinner/controls/ControlButtonImplClosePocket.h"
 
 #include "os/Log.h"
-#include "platform/MessageQueue.h"
+#include "platform/core/MessageQueue.h"
 #include "skinner/controls/ControlButtonBase.h"
 #include "skinner/forms/Form.h"
 

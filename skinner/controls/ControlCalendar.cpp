@@ -1,6 +1,6 @@
 #include "skinner/controls/ControlCalendar.h"
 
-#include "platform/MessageQueue.h"
+#include "platform/core/MessageQueue.h"
 #include "platform/ui/CommonControls.h"
 #include "platform/ui/WindowManager.h"
 #include "skinner/forms/Form.h"

@@ -1,6 +1,6 @@
 #include "skinner/controls/ControlCalendarImpl.h"
 
-#include "platform/Window.h"
+#include "platform/core/Window.h"
 #include "platform/ui/Input.h"
 #include "skinner/controls/Container.h"
 #include "skinner/controls/ControlCalendar.h"

@@ -1,8 +1,8 @@
 #include "skinner/controls/ControlEditNativeImpl.h"
 
 #include "os/Log.h"
-#include "platform/MessageQueue.h"
-#include "platform/Window.h"
+#include "platform/core/MessageQueue.h"
+#include "platform/core/Window.h"
 #include "platform/ui/EditBox.h"
 #include "platform/ui/WindowManager.h"
 #include "skinner/Edition.h"

@@ -1,6 +1,6 @@
 #include "skinner/controls/TitleBarOk.h"
 
-#include "platform/Message.h"
+#include "platform/core/Message.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/WindowManager.h"
 #include "skinner/controls/ControlButtonBase.h"

@@ -1,9 +1,9 @@
 #include "skinner/forms/Form.h"
 
 #include "os/Log.h"
-#include "platform/Clock.h"
-#include "platform/MessageBox.h"
-#include "platform/MessageQueue.h"
+#include "platform/core/Clock.h"
+#include "platform/core/MessageBox.h"
+#include "platform/core/MessageQueue.h"
 #include "platform/ui/WindowManager.h"
 #include "skinner/forms/ModalLoop.h"
 #include "skinner/loops/ScreenMetrics.h"

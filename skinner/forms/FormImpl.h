@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/Window.h"
+#include "platform/core/Window.h"
 #include "platform/ui/Bitmap.h"
-#include "platform/ui/Cursor.h"
+#include "platform/core/Cursor.h"
 #include "skinner/graphics/Cursor.h"
 #include "skinner/graphics/Point.h"
 #include "skinner/graphics/Size.h"

@@ -1,6 +1,6 @@
 #include "skinner/forms/ModalLoop.h"
 
-#include "platform/MessageQueue.h"
+#include "platform/core/MessageQueue.h"
 #include "skinner/forms/Form.h"
 #include "skinner/forms/FormsDisabler.h"
 #include "skinner/loops/MessageLoop.h"

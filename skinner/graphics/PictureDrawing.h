@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ui/Geometry.h"
+#include "platform/core/Geometry.h"
 #include "skinner/graphics/BlitContext.h"
 #include "skinner/graphics/Canvas.h"
 #include "skinner/graphics/Image.h"

@@ -1,7 +1,7 @@
 #include "skinner/loops/MessageLoop.h"
 
-#include "platform/MessageQueue.h"
-#include "platform/Window.h"
+#include "platform/core/MessageQueue.h"
+#include "platform/core/Window.h"
 #include "platform/ui/Input.h"
 #include "skinner/Edition.h"
 

@@ -1,6 +1,6 @@
 #include "skinner/menus/MenuBarResources.h"
 
-#include "platform/Resources.h"
+#include "platform/core/Resources.h"
 #include "skinner/graphics/RawPngDecoder.h"
 #include "skinner/menus/MenuBarImages.h"
 

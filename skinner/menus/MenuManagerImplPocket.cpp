@@ -1,7 +1,7 @@
 #include "skinner/menus/MenuManagerImplPocket.h"
 
 #include "os/Log.h"
-#include "platform/Resources.h"
+#include "platform/core/Resources.h"
 #include "platform/ui/DeviceContext.h"
 #include "platform/ui/Picture.h"
 #include "platform/ui/WindowManager.h"

@@ -1,8 +1,8 @@
 #include "skinner/menus/MenuManagerImplSmartphone.h"
 
 #include "os/Log.h"
-#include "platform/Resources.h"
-#include "platform/Window.h"
+#include "platform/core/Resources.h"
+#include "platform/core/Window.h"
 #include "platform/ui/HotKeys.h"
 #include "platform/ui/Shell.h"
 #include "platform/ui/WindowManager.h"

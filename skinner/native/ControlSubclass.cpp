@@ -1,6 +1,6 @@
 #include "skinner/native/ControlSubclass.h"
 
-#include "platform/Window.h"
+#include "platform/core/Window.h"
 
 #include <algorithm>
 #include <map>

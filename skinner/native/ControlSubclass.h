@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Message.h"
+#include "platform/core/Message.h"
 
 #include <cstddef>
 #include <optional>

@@ -1,6 +1,6 @@
 #include "dialogs/ErrorForm.h"
 #include "model/Document.h"
-#include "platform/Launcher.h"
+#include "platform/core/Launcher.h"
 #include "skinner/controls/ControlFrame.h"
 #include "skinner/controls/ControlButtonMultistate.h"
 #include "skinner/controls/KeyCode.h"

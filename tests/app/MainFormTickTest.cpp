@@ -6,7 +6,7 @@
 #include "model/ipc/CSerializableBool.h"
 #include "model/ipc/CSerializableString.h"
 #include "model/ipc/Comm.h"
-#include "platform/headless/FakeSleepInhibitor.h"
+#include "platform/core/headless/FakeSleepInhibitor.h"
 #include "skinner/controls/ControlFrame.h"
 #include "tests/app/AppScreen.h"
 #include "tests/model/RecordDoubles.h"

@@ -4,7 +4,7 @@
 #include "audio/codecs/DecoderGSM.h"
 #include "audio/readers/FileReaderWAVADPCM.h"
 #include "audio/readers/FileReaderWAVGSM.h"
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 #include "tests/audio/PipelineDoubles.h"
 #include "tests/support/Tool.h"
 

@@ -2,7 +2,7 @@
 
 #include "audio/readers/FileReaderMP3.h"
 #include "audio/codecs/MadState.h"
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 #include "tests/audio/PipelineDoubles.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Tool.h"

@@ -1,7 +1,7 @@
 #include "audio/codecs/DecoderMPC.h"
 #include "audio/codecs/DecoderVorbis.h"
 #include "audio/readers/FileReaderWMA.h"
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 #include "tests/audio/ReaderRace.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Tool.h"

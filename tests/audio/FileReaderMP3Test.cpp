@@ -1,7 +1,7 @@
 #include "audio/readers/FileReaderMP3.h"
 
 #include "audio/chains/ChainFactory.h"
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 #include "tests/audio/Mp3Bytes.h"
 #include "tests/audio/PipelineDoubles.h"
 #include "tests/audio/WavBytes.h"

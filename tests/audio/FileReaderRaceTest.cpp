@@ -2,7 +2,7 @@
 #include "audio/readers/FileReaderMP3.h"
 #include "audio/readers/FileReaderWAVADPCM.h"
 #include "audio/readers/FileReaderWAVPCM.h"
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 #include "tests/audio/ReaderRace.h"
 #include "tests/support/TempDir.h"
 

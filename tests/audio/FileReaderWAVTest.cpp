@@ -1,7 +1,7 @@
 #include "audio/readers/FileReaderWAVADPCM.h"
 #include "audio/readers/FileReaderWAVGSM.h"
 #include "audio/readers/FileReaderWAVPCM.h"
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 #include "tests/audio/CodecFiles.h"
 #include "tests/audio/PipelineDoubles.h"
 #include "tests/audio/WavBytes.h"

@@ -1,7 +1,7 @@
 #include "audio/codecs/EncoderADPCM.h"
 #include "audio/writers/FileWriterMP3.h"
 #include "audio/writers/FileWriterWAVADPCM.h"
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 #include "tests/support/TempDir.h"
 
 #include <atomic>

@@ -1,7 +1,7 @@
 #include "audio/Id3Tag.h"
 
 #include "os/File.h"
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Tool.h"
 

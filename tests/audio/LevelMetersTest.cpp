@@ -3,7 +3,7 @@
 #include "audio/filters/Muter.h"
 #include "audio/filters/RecordLevelControl.h"
 #include "audio/filters/TimeMeter.h"
-#include "platform/headless/FakeClock.h"
+#include "platform/core/headless/FakeClock.h"
 #include "tests/audio/Signals.h"
 
 #include <gtest/gtest.h>

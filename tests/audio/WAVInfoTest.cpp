@@ -2,7 +2,7 @@
 #include "audio/readers/WAVInfoGSM.h"
 #include "audio/readers/WAVInfoPCM.h"
 #include "os/File.h"
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 #include "tests/audio/WavBytes.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Tool.h"

@@ -1,6 +1,6 @@
 #include "dialogs/FormAbout.h"
-#include "platform/Launcher.h"
-#include "platform/MessageBox.h"
+#include "platform/core/Launcher.h"
+#include "platform/core/MessageBox.h"
 #include "tests/dialogs/DialogScreen.h"
 #include "tests/support/EnvironmentOverride.h"
 #include "tests/support/Screenshot.h"

@@ -3,7 +3,7 @@
 #include "dialogs/CompletionDrain.h"
 #include "dialogs/ConfirmForm.h"
 #include "dialogs/ErrorForm.h"
-#include "platform/MessageQueue.h"
+#include "platform/core/MessageQueue.h"
 #include "tests/dialogs/DialogScreen.h"
 #include "tests/support/Screenshot.h"
 #include "tests/skinner/EditionOnly.h"

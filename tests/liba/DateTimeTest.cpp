@@ -1,6 +1,6 @@
 #include "liba/DateTime.h"
 #include "liba/Stopwatch.h"
-#include "platform/headless/FakeClock.h"
+#include "platform/core/headless/FakeClock.h"
 
 #include <cstring>
 #include <gtest/gtest.h>

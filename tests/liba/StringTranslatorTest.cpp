@@ -1,7 +1,7 @@
 #include "liba/StringTranslator.h"
 
 #include "os/LanguageFile.h"
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 #include "tests/support/EnvironmentOverride.h"
 #include "tests/support/TempDir.h"
 

@@ -2,7 +2,7 @@
 
 #include "model/ipc/CCommMemoryMappedFilesClipboard.h"
 #include "model/ipc/Comm.h"
-#include "platform/SharedMemory.h"
+#include "platform/core/SharedMemory.h"
 #include "tests/support/EnvironmentOverride.h"
 #include "tests/support/TempDir.h"
 

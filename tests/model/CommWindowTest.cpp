@@ -1,7 +1,7 @@
 #include "model/ipc/CWindowCommModule.h"
 #include "model/ipc/Comm.h"
-#include "platform/MessageQueue.h"
-#include "platform/Window.h"
+#include "platform/core/MessageQueue.h"
+#include "platform/core/Window.h"
 #include "tests/model/CommBlock.h"
 
 #include <gtest/gtest.h>

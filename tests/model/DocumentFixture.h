@@ -2,12 +2,12 @@
 
 #include "audio/readers/FileReader.h"
 #include "model/Document.h"
-#include "platform/FileAssociations.h"
-#include "platform/Service.h"
-#include "platform/WaveDriver.h"
-#include "platform/headless/FakeTimedStart.h"
-#include "platform/headless/MemoryFileAssociations.h"
-#include "platform/headless/SilentSoundPlayer.h"
+#include "platform/core/FileAssociations.h"
+#include "platform/core/Service.h"
+#include "platform/media/WaveDriver.h"
+#include "platform/core/headless/FakeTimedStart.h"
+#include "platform/core/headless/MemoryFileAssociations.h"
+#include "platform/media/headless/SilentSoundPlayer.h"
 #include "tests/support/EnvironmentOverride.h"
 #include "tests/support/TempDir.h"
 

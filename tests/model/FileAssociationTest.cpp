@@ -1,9 +1,9 @@
 #include "model/FileAssociation.h"
 
 #include "model/Settings.h"
-#include "platform/FileAssociations.h"
-#include "platform/Utf8.h"
-#include "platform/headless/MemoryFileAssociations.h"
+#include "platform/core/FileAssociations.h"
+#include "platform/core/Utf8.h"
+#include "platform/core/headless/MemoryFileAssociations.h"
 #include "tests/support/EnvironmentOverride.h"
 #include "tests/support/TempDir.h"
 

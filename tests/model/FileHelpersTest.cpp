@@ -1,8 +1,8 @@
 #include "model/FileHelpers.h"
 
 #include "liba/Conversion.h"
-#include "platform/Clock.h"
-#include "platform/Utf8.h"
+#include "platform/core/Clock.h"
+#include "platform/core/Utf8.h"
 #include "tests/support/TempDir.h"
 
 #include <cmath>

@@ -1,6 +1,6 @@
 #include "model/FileManager.h"
 
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 #include "tests/support/EnvironmentOverride.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Tool.h"

@@ -1,7 +1,7 @@
 #include "model/RangeMarkList.h"
 
 #include "os/Log.h"
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Tool.h"
 

@@ -1,7 +1,7 @@
 #include "model/Schedule.h"
 
 #include "os/XmlNode.h"
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #include "os/PathMacros.h"
 #include "os/Registry.h"
 #include "os/XmlNode.h"
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Tool.h"
 

@@ -3,7 +3,7 @@
 #include "network/Obex.h"
 #include "os/Log.h"
 #include "os/Registry.h"
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 #include "tests/network/support/FakeObexTransport.h"
 #include "tests/support/EnvironmentOverride.h"
 #include "tests/support/TempDir.h"

@@ -3,7 +3,7 @@
 
 #include "network/ObexConnector.h"
 #include "os/Registry.h"
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 #include "tests/support/Tool.h"
 
 #include <arpa/inet.h>

@@ -1,8 +1,8 @@
 #include "os/Application.h"
 #include "os/Log.h"
 #include "os/Registry.h"
-#include "platform/headless/FakeClock.h"
-#include "platform/headless/HeadlessDisplay.h"
+#include "platform/core/headless/FakeClock.h"
+#include "platform/ui/headless/HeadlessDisplay.h"
 #include "tests/support/EnvironmentOverride.h"
 #include "tests/support/TempDir.h"
 

@@ -1,9 +1,9 @@
-#include "platform/Clipboard.h"
+#include "platform/core/Clipboard.h"
 
 #include "os/ClipboardFormat.h"
 #include "os/ClipboardReader.h"
 #include "os/ClipboardWriter.h"
-#include "platform/headless/MemoryClipboard.h"
+#include "platform/core/headless/MemoryClipboard.h"
 
 #include <cstring>
 #include <gtest/gtest.h>

@@ -2,8 +2,8 @@
 
 #include "os/Log.h"
 #include "os/Registry.h"
-#include "platform/StorageCards.h"
-#include "platform/Utf8.h"
+#include "platform/core/StorageCards.h"
+#include "platform/core/Utf8.h"
 #include "tests/support/EnvironmentOverride.h"
 #include "tests/support/TempDir.h"
 

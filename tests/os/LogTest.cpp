@@ -1,7 +1,7 @@
 #include "liba/Conversion.h"
 #include "os/Log.h"
 #include "os/Registry.h"
-#include "platform/MessageBox.h"
+#include "platform/core/MessageBox.h"
 #include "tests/support/EnvironmentOverride.h"
 #include "tests/support/TempDir.h"
 

@@ -4,8 +4,8 @@
 #include "os/CActive.h"
 #include "os/CActiveScheduler.h"
 #include "os/Timer.h"
-#include "platform/MessageQueue.h"
-#include "platform/headless/FakeClock.h"
+#include "platform/core/MessageQueue.h"
+#include "platform/core/headless/FakeClock.h"
 
 #include <gtest/gtest.h>
 #include <string>

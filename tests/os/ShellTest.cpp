@@ -1,7 +1,7 @@
 #include "os/Shell.h"
 
-#include "platform/Launcher.h"
-#include "platform/Utf8.h"
+#include "platform/core/Launcher.h"
+#include "platform/core/Utf8.h"
 #include "tests/support/EnvironmentOverride.h"
 #include "tests/support/TempDir.h"
 

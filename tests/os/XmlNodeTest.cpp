@@ -1,7 +1,7 @@
 #include "os/XmlNode.h"
 
 #include "liba/DateTime.h"
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 #include "tests/support/EnvironmentOverride.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/Tool.h"

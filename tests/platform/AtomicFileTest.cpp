@@ -1,8 +1,8 @@
-#include "platform/AtomicFile.h"
+#include "platform/core/AtomicFile.h"
 
-#include "platform/FileSystem.h"
-#include "platform/Utf8.h"
-#include "platform/Win32Error.h"
+#include "platform/core/FileSystem.h"
+#include "platform/core/Utf8.h"
+#include "platform/core/Win32Error.h"
 #include "tests/support/TempDir.h"
 
 #include <csignal>

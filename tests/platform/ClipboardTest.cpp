@@ -1,5 +1,5 @@
-#include "platform/Clipboard.h"
-#include "platform/headless/MemoryClipboard.h"
+#include "platform/core/Clipboard.h"
+#include "platform/core/headless/MemoryClipboard.h"
 
 #include <gtest/gtest.h>
 

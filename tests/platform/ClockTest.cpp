@@ -1,5 +1,5 @@
-#include "platform/Clock.h"
-#include "platform/headless/FakeClock.h"
+#include "platform/core/Clock.h"
+#include "platform/core/headless/FakeClock.h"
 
 #include <gtest/gtest.h>
 

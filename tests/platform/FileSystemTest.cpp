@@ -1,7 +1,7 @@
-#include "platform/FileSystem.h"
+#include "platform/core/FileSystem.h"
 
-#include "platform/Utf8.h"
-#include "platform/Win32Error.h"
+#include "platform/core/Utf8.h"
+#include "platform/core/Win32Error.h"
 #include "tests/support/EnvironmentOverride.h"
 #include "tests/support/TempDir.h"
 

@@ -1,6 +1,6 @@
-#include "platform/Mail.h"
+#include "platform/core/Mail.h"
 
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 #include "tests/support/EnvironmentOverride.h"
 #include "tests/support/TempDir.h"
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "platform/MessageQueue.h"
-#include "platform/Window.h"
-#include "platform/headless/FakeClock.h"
+#include "platform/core/MessageQueue.h"
+#include "platform/core/Window.h"
+#include "platform/core/headless/FakeClock.h"
 
 #include <gtest/gtest.h>
 #include <optional>

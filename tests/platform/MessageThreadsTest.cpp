@@ -1,5 +1,5 @@
-#include "platform/MessageQueue.h"
-#include "platform/Window.h"
+#include "platform/core/MessageQueue.h"
+#include "platform/core/Window.h"
 #include "tests/platform/MessageTestSupport.h"
 
 #include <atomic>

@@ -1,4 +1,4 @@
-#include "platform/RegistryStore.h"
+#include "platform/core/RegistryStore.h"
 #include "tests/support/TempDir.h"
 
 #include <filesystem>

@@ -1,9 +1,9 @@
-#include "platform/RemoteWindow.h"
+#include "platform/core/RemoteWindow.h"
 
-#include "platform/MessageQueue.h"
-#include "platform/NamedMutex.h"
-#include "platform/RuntimeDirectory.h"
-#include "platform/Window.h"
+#include "platform/core/MessageQueue.h"
+#include "platform/core/NamedMutex.h"
+#include "platform/core/RuntimeDirectory.h"
+#include "platform/core/Window.h"
 #include "tests/support/Child.h"
 #include "tests/support/TempDir.h"
 

@@ -1,4 +1,4 @@
-#include "platform/sdl/SdlWaveDriver.h"
+#include "platform/media/sdl/SdlWaveDriver.h"
 #include "tests/platform/WaveMessages.h"
 #include "tests/support/TempDir.h"
 

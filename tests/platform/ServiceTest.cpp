@@ -1,4 +1,4 @@
-#include "platform/Service.h"
+#include "platform/core/Service.h"
 
 #include <gtest/gtest.h>
 

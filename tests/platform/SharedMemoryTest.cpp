@@ -1,6 +1,6 @@
-#include "platform/SharedMemory.h"
+#include "platform/core/SharedMemory.h"
 
-#include "platform/RuntimeDirectory.h"
+#include "platform/core/RuntimeDirectory.h"
 #include "tests/support/Child.h"
 #include "tests/support/EnvironmentOverride.h"
 #include "tests/support/TempDir.h"

@@ -1,6 +1,6 @@
-#include "platform/SleepInhibitor.h"
-#include "platform/headless/FakeSleepInhibitor.h"
-#include "platform/logind/LogindSleepInhibitor.h"
+#include "platform/core/SleepInhibitor.h"
+#include "platform/core/headless/FakeSleepInhibitor.h"
+#include "platform/core/logind/LogindSleepInhibitor.h"
 #include "tests/support/EnvironmentOverride.h"
 #include "tests/support/TempDir.h"
 

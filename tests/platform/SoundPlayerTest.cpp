@@ -1,5 +1,5 @@
-#include "platform/WaveSoundPlayer.h"
-#include "platform/headless/ScriptedWaveDriver.h"
+#include "platform/media/WaveSoundPlayer.h"
+#include "platform/media/headless/ScriptedWaveDriver.h"
 
 #include <future>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "platform/StorageCards.h"
+#include "platform/core/StorageCards.h"
 
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
-#include "platform/Utf8.h"
-#include "platform/posix/WaiterTimedStart.h"
+#include "platform/core/Utf8.h"
+#include "platform/core/posix/WaiterTimedStart.h"
 #include "tests/support/EnvironmentOverride.h"
 #include "tests/support/TempDir.h"
 

@@ -1,6 +1,6 @@
-#include "platform/Memory.h"
-#include "platform/WaveDriver.h"
-#include "platform/headless/ScriptedWaveDriver.h"
+#include "platform/core/Memory.h"
+#include "platform/media/WaveDriver.h"
+#include "platform/media/headless/ScriptedWaveDriver.h"
 #include "tests/platform/WaveMessages.h"
 
 #include <gtest/gtest.h>

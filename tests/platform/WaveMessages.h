@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Wave.h"
+#include "platform/media/Wave.h"
 
 #include <chrono>
 #include <condition_variable>

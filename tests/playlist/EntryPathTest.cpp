@@ -1,6 +1,6 @@
 #include "playlist/EntryPath.h"
 
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 #include "tests/support/EnvironmentOverride.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "os/XmlNode.h"
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 #include "playlist/List.h"
 #include "tests/support/TempDir.h"
 

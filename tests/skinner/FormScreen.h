@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/Service.h"
-#include "platform/Utf8.h"
-#include "platform/headless/FakeClock.h"
-#include "platform/headless/HeadlessDisplay.h"
+#include "platform/core/Service.h"
+#include "platform/core/Utf8.h"
+#include "platform/core/headless/FakeClock.h"
+#include "platform/ui/headless/HeadlessDisplay.h"
 #include "platform/ui/WindowManager.h"
 #include "skinner/controls/Container.h"
 #include "skinner/controls/Control.h"

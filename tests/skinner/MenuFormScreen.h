@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 #include "skinner/controls/Listener.h"
 #include "skinner/menus/MenuEntry.h"
 #include "tests/skinner/FormScreen.h"

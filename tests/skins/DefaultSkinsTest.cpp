@@ -1,6 +1,6 @@
 #include "tests/skins/SkinSources.h"
 
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 #include "skinner/graphics/Image.h"
 #include "skinner/skin/Properties.h"
 

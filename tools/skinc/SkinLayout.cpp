@@ -1,6 +1,6 @@
 #include "tools/skinc/SkinLayout.h"
 
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 #include "skinner/skin/SkinFile.h"
 
 #include <algorithm>

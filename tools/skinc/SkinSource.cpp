@@ -1,6 +1,6 @@
 #include "tools/skinc/SkinSource.h"
 
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 #include "skinner/graphics/RawPngDecoder.h"
 
 #include <algorithm>

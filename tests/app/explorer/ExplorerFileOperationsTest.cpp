@@ -289,7 +289,7 @@ TEST_F(ExplorerFileOperations, RenamingThePlayingFileStopsItFirst)
 
 }
 
-#include "platform/headless/ScriptedWaveDriver.h"
+#include "platform/media/headless/ScriptedWaveDriver.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include "dialogs/BookmarksForm.h"
 #include "model/DocumentMedia.h"
 #include "model/RangeMarkList.h"
-#include "platform/headless/ScriptedWaveDriver.h"
+#include "platform/media/headless/ScriptedWaveDriver.h"
 #include "playlist/List.h"
 #include "tests/app/explorer/ExplorerFixture.h"
 #include "tests/audio/devices/DeviceDoubles.h"

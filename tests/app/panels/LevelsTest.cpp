@@ -1,6 +1,6 @@
 #include "app/controls/ControlProgress2Scale.h"
 #include "app/panels/PanelLevels.h"
-#include "platform/headless/ScriptedWaveDriver.h"
+#include "platform/media/headless/ScriptedWaveDriver.h"
 #include "tests/app/panels/PanelScreen.h"
 #include "tests/audio/CodecFiles.h"
 #include "tests/audio/DecodedAudio.h"

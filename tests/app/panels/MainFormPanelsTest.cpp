@@ -1,6 +1,6 @@
 // The panels and displays in their place on the main form.
 #include "app/MainForm.h"
-#include "platform/headless/ScriptedWaveDriver.h"
+#include "platform/media/headless/ScriptedWaveDriver.h"
 #include "tests/app/panels/PanelScreen.h"
 #include "tests/audio/CodecFiles.h"
 #include "tests/audio/DecodedAudio.h"

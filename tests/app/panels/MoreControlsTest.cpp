@@ -1,5 +1,5 @@
 #include "app/panels/PanelMoreControls.h"
-#include "platform/headless/ScriptedWaveDriver.h"
+#include "platform/media/headless/ScriptedWaveDriver.h"
 #include "platform/ui/Input.h"
 #include "tests/app/panels/PanelScreen.h"
 #include "tests/audio/CodecFiles.h"

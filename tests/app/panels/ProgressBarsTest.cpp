@@ -1,7 +1,7 @@
 #include "app/controls/ControlProgress2Scale.h"
 #include "app/controls/ControlProgressBookmarks.h"
 #include "model/RangeMarkList.h"
-#include "platform/headless/ScriptedWaveDriver.h"
+#include "platform/media/headless/ScriptedWaveDriver.h"
 #include "tests/app/panels/PanelScreen.h"
 #include "tests/audio/CodecFiles.h"
 #include "tests/audio/DecodedAudio.h"

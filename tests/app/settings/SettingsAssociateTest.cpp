@@ -1,6 +1,6 @@
 #include "app/settings/SettingsAssociate.h"
-#include "platform/FileAssociations.h"
-#include "platform/posix/MimeAppsAssociations.h"
+#include "platform/core/FileAssociations.h"
+#include "platform/core/posix/MimeAppsAssociations.h"
 #include "tests/app/settings/SettingsScreen.h"
 #include "tests/support/Screenshot.h"
 

@@ -1,6 +1,6 @@
 #include "audio/devices/ActiveBuffer.h"
 
-#include "platform/Memory.h"
+#include "platform/core/Memory.h"
 #include "tests/audio/devices/DeviceDoubles.h"
 
 #include <atomic>

@@ -1,6 +1,6 @@
 #include "audio/devices/PlayerPCM.h"
 
-#include "platform/headless/ScriptedWaveDriver.h"
+#include "platform/media/headless/ScriptedWaveDriver.h"
 #include "tests/audio/devices/DeviceDoubles.h"
 
 #include <algorithm>

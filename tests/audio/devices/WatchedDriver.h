@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Message.h"
-#include "platform/sdl/SdlWaveDriver.h"
+#include "platform/core/Message.h"
+#include "platform/media/sdl/SdlWaveDriver.h"
 
 #include <chrono>
 #include <condition_variable>

@@ -2,7 +2,7 @@
 #include "liba/Mutex.h"
 #include "liba/MutexLock.h"
 #include "liba/Thread.h"
-#include "platform/Event.h"
+#include "platform/core/Event.h"
 
 #include <atomic>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/sdl/SdlWaveDriver.h"
+#include "platform/media/sdl/SdlWaveDriver.h"
 #include "tests/support/TempDir.h"
 
 #include <cstdlib>

@@ -1,7 +1,7 @@
 // The positions the document reports while playing are those of the audio
 // being heard: the test plays the scripted device itself, so it knows exactly
 // which sample of the file sounds when it asks.
-#include "platform/headless/ScriptedWaveDriver.h"
+#include "platform/media/headless/ScriptedWaveDriver.h"
 #include "tests/audio/CodecFiles.h"
 #include "tests/audio/WavBytes.h"
 #include "tests/model/DocumentFixture.h"

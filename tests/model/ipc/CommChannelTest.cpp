@@ -2,7 +2,7 @@
 // (comm_server: the document, the nine commands, a message loop) and the
 // item's (comm_client: one command each), on SDL's disk audio driver.
 #include "os/Registry.h"
-#include "platform/RegistryStore.h"
+#include "platform/core/RegistryStore.h"
 #include "tests/audio/DecodedAudio.h"
 #include "tests/audio/RecordedFile.h"
 #include "tests/support/Child.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/ObexTransport.h"
+#include "platform/core/ObexTransport.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,7 +1,7 @@
 #include "tests/network/support/ObexPeer.h"
 
 #include "os/Registry.h"
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 
 #include <csignal>
 #include <cstdlib>

@@ -1,5 +1,5 @@
 #include "network/ObexConnector.h"
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 #include "tests/network/support/ObexPeer.h"
 
 #include <future>

@@ -5,9 +5,9 @@
 //   application_peer second <name> <hex> hands the command line (UTF-16 code units in hex,
 //                                        "-" for none) to a running copy
 #include "os/Application.h"
-#include "platform/MessageQueue.h"
-#include "platform/Utf8.h"
-#include "platform/Window.h"
+#include "platform/core/MessageQueue.h"
+#include "platform/core/Utf8.h"
+#include "platform/core/Window.h"
 
 #include <cstdio>
 #include <cstring>

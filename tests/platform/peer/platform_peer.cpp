@@ -5,11 +5,11 @@
 //   platform_peer lock <name>     holds the named mutex until stdin closes
 //   platform_peer share <name> <size>  opens the shared memory block, says whether it started
 //                                  it, fills it with 0xab and keeps it open until stdin closes
-#include "platform/MessageQueue.h"
-#include "platform/NamedMutex.h"
-#include "platform/SharedMemory.h"
-#include "platform/Utf8.h"
-#include "platform/Window.h"
+#include "platform/core/MessageQueue.h"
+#include "platform/core/NamedMutex.h"
+#include "platform/core/SharedMemory.h"
+#include "platform/core/Utf8.h"
+#include "platform/core/Window.h"
 
 #include <condition_variable>
 #include <cstdio>

@@ -1,5 +1,5 @@
-#include "platform/headless/HeadlessDisplay.h"
-#include "platform/ui/Cursor.h"
+#include "platform/ui/headless/HeadlessDisplay.h"
+#include "platform/core/Cursor.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #include "platform/ui/HotKeys.h"
 
-#include "platform/RegistryStore.h"
-#include "platform/Resources.h"
-#include "platform/Utf8.h"
+#include "platform/core/RegistryStore.h"
+#include "platform/core/Resources.h"
+#include "platform/core/Utf8.h"
 #include "platform/ui/Icon.h"
 #include "platform/ui/Input.h"
 #include "platform/ui/MenuBar.h"

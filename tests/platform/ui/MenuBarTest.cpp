@@ -1,6 +1,6 @@
 #include "platform/ui/MenuBar.h"
 
-#include "platform/Resources.h"
+#include "platform/core/Resources.h"
 #include "platform/ui/Input.h"
 #include "platform/ui/ShellLook.h"
 #include "tests/platform/ui/UiTest.h"

@@ -1,6 +1,6 @@
 #include "platform/ui/Menu.h"
 
-#include "platform/Resources.h"
+#include "platform/core/Resources.h"
 #include "platform/ui/Input.h"
 #include "tests/platform/ui/UiTest.h"
 #include "tests/support/Screenshot.h"

@@ -1,4 +1,4 @@
-#include "platform/Resources.h"
+#include "platform/core/Resources.h"
 #include "platform/ui/HotKeys.h"
 #include "platform/ui/Input.h"
 #include "platform/ui/MenuBar.h"

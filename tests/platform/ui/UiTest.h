@@ -1,10 +1,10 @@
 #pragma once
 
-#include "platform/MessageQueue.h"
-#include "platform/Service.h"
-#include "platform/Window.h"
-#include "platform/headless/FakeClock.h"
-#include "platform/headless/HeadlessDisplay.h"
+#include "platform/core/MessageQueue.h"
+#include "platform/core/Service.h"
+#include "platform/core/Window.h"
+#include "platform/core/headless/FakeClock.h"
+#include "platform/ui/headless/HeadlessDisplay.h"
 #include "platform/ui/DeviceContext.h"
 #include "platform/ui/Paint.h"
 #include "platform/ui/Screen.h"

@@ -1,6 +1,6 @@
 #include "tests/skinner/controls/ButtonScreen.h"
 
-#include "platform/MessageQueue.h"
+#include "platform/core/MessageQueue.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/WindowManager.h"
 #include "skinner/controls/ControlButton.h"

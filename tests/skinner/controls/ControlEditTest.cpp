@@ -1,7 +1,7 @@
 #include "skinner/controls/ControlEdit.h"
 
-#include "platform/Clipboard.h"
-#include "platform/headless/MemoryClipboard.h"
+#include "platform/core/Clipboard.h"
+#include "platform/core/headless/MemoryClipboard.h"
 #include "platform/ui/Input.h"
 #include "platform/ui/Screen.h"
 #include "tests/skinner/controls/ControlScreen.h"

@@ -1,6 +1,6 @@
 #include "skinner/controls/ControlScrollBar.h"
 
-#include "platform/Clock.h"
+#include "platform/core/Clock.h"
 #include "tests/skinner/controls/ControlScreen.h"
 
 #include <gmock/gmock.h>

@@ -1,7 +1,7 @@
 #include "tests/skinner/FormScreen.h"
 
-#include "platform/MessageBox.h"
-#include "platform/MessageQueue.h"
+#include "platform/core/MessageBox.h"
+#include "platform/core/MessageQueue.h"
 #include "platform/ui/Input.h"
 #include "skinner/controls/KeyCode.h"
 #include "tests/skinner/EditionOnly.h"

@@ -1,6 +1,6 @@
 #include "tests/skinner/FormScreen.h"
 
-#include "platform/MessageQueue.h"
+#include "platform/core/MessageQueue.h"
 #include "os/Registry.h"
 #include "platform/ui/Paint.h"
 #include "tests/support/TempDir.h"

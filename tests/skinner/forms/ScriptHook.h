@@ -1,6 +1,6 @@
 #pragma once
 
-#include "platform/MessageQueue.h"
+#include "platform/core/MessageQueue.h"
 #include "skinner/native/ControlSubclass.h"
 
 #include <functional>

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "platform/Service.h"
-#include "platform/Window.h"
-#include "platform/headless/FakeClock.h"
-#include "platform/headless/HeadlessDisplay.h"
+#include "platform/core/Service.h"
+#include "platform/core/Window.h"
+#include "platform/core/headless/FakeClock.h"
+#include "platform/ui/headless/HeadlessDisplay.h"
 #include "platform/ui/Paint.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/WindowManager.h"

@@ -1,6 +1,6 @@
 #include "skinner/graphics/ImageLoader.h"
 
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 #include "skinner/graphics/ImageCache.h"
 #include "skinner/skin/Picture.h"
 #include "skinner/skin/PropertiesImpl.h"

@@ -1,4 +1,4 @@
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 #include "skinner/skin/Picture.h"
 #include "tests/skinner/graphics/CanvasScreen.h"
 #include "tests/skinner/graphics/PictureFiles.h"

@@ -1,4 +1,4 @@
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 #include "platform/ui/Font.h"
 #include "skinner/graphics/FontDescription.h"
 #include "skinner/skin/Font.h"

@@ -1,8 +1,8 @@
 #include "skinner/loops/ScreenMetrics.h"
 
-#include "platform/headless/FakeClock.h"
-#include "platform/headless/HeadlessDisplay.h"
-#include "platform/Service.h"
+#include "platform/core/headless/FakeClock.h"
+#include "platform/ui/headless/HeadlessDisplay.h"
+#include "platform/core/Service.h"
 #include "tests/skinner/EditionOnly.h"
 
 #include <gtest/gtest.h>

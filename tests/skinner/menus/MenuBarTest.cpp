@@ -5,8 +5,8 @@
 #include "skinner/menus/MenuManagerImplPocket.h"
 
 #include "os/Registry.h"
-#include "platform/MessageQueue.h"
-#include "platform/Resources.h"
+#include "platform/core/MessageQueue.h"
+#include "platform/core/Resources.h"
 #include "platform/ui/Input.h"
 #include "platform/ui/MenuBar.h"
 #include "platform/ui/Screen.h"

@@ -1,5 +1,5 @@
 #include "os/Registry.h"
-#include "platform/Resources.h"
+#include "platform/core/Resources.h"
 #include "platform/ui/EditBox.h"
 #include "platform/ui/Input.h"
 #include "platform/ui/MenuBar.h"

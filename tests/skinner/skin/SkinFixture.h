@@ -1,7 +1,7 @@
 #pragma once
 
-#include "platform/Service.h"
-#include "platform/Utf8.h"
+#include "platform/core/Service.h"
+#include "platform/core/Utf8.h"
 #include "skinner/skin/Picture.h"
 #include "skinner/skin/WorkArea.h"
 #include "tests/support/TempDir.h"

@@ -1,7 +1,7 @@
 #include "skinner/system/HardwareKeysImpl.h"
 
 #include "os/Registry.h"
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 #include "platform/ui/HotKeys.h"
 #include "platform/ui/Input.h"
 #include "skinner/controls/Listener.h"

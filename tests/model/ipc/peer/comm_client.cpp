@@ -14,7 +14,7 @@
 #include "model/ipc/CSerializableString.h"
 #include "model/ipc/CWindowCommModule.h"
 #include "model/ipc/Comm.h"
-#include "platform/Utf8.h"
+#include "platform/core/Utf8.h"
 
 #include <cstdio>
 #include <cstdlib>

@@ -1,8 +1,8 @@
-#include "platform/sdl/SdlClipboard.h"
-#include "platform/sdl/SdlDisplay.h"
+#include "platform/ui/sdl/SdlClipboard.h"
+#include "platform/ui/sdl/SdlDisplay.h"
 
-#include "platform/MessageQueue.h"
-#include "platform/Window.h"
+#include "platform/core/MessageQueue.h"
+#include "platform/core/Window.h"
 #include "platform/ui/Input.h"
 #include "platform/ui/Paint.h"
 #include "platform/ui/Picture.h"

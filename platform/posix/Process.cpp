@@ -1,9 +1,0 @@
-#include "platform/Process.h"
-
-#include <unistd.h>
-
-namespace platform {
-
-void terminate_process(int exit_code) { _exit(exit_code); }
-
-}
