@@ -11,7 +11,7 @@
 #include "platform/Message.h"
 #include "platform/ui/Shell.h"
 #include "skinner/forms/Form.h"
-#include "skinner/loops/ScreenMetrics.h"
+#include "skinner/skin/ScreenMetrics.h"
 #include "skinner/skin/Properties.h"
 
 using liba::literals::operator""_key;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "skinner/graphics/Color.h"
-#include "skinner/skin/Font.h"
+#include "skinner/graphics/Font.h"
 #include "skinner/skin/Picture.h"
 
 namespace skinner {

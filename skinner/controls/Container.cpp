@@ -1,7 +1,7 @@
 #include "skinner/controls/Container.h"
 
 #include "os/Log.h"
-#include "skinner/Edition.h"
+#include "skinner/skin/Edition.h"
 #include "skinner/controls/AutoControls.h"
 #include "skinner/forms/Form.h"
 #include "skinner/skin/Properties.h"

@@ -1,6 +1,6 @@
 #include "skinner/controls/ControlButtonImpl.h"
 
-#include "skinner/Edition.h"
+#include "skinner/skin/Edition.h"
 #include "skinner/controls/ControlButtonBase.h"
 #include "skinner/controls/ControlButtonImplCaptionPocket.h"
 #include "skinner/controls/ControlButtonImplClosePocket.h"

@@ -1,6 +1,6 @@
 #include "skinner/controls/ControlCheckBox.h"
 
-#include "skinner/Edition.h"
+#include "skinner/skin/Edition.h"
 #include "skinner/controls/ControlCheckBoxImplMenuSmartphone.h"
 
 namespace skinner {

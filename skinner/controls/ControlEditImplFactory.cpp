@@ -1,6 +1,6 @@
 #include "skinner/controls/ControlEditImpl.h"
 
-#include "skinner/Edition.h"
+#include "skinner/skin/Edition.h"
 #include "skinner/controls/ControlEditNativeImpl.h"
 
 namespace skinner {

@@ -5,7 +5,7 @@
 #include "platform/Window.h"
 #include "platform/ui/EditBox.h"
 #include "platform/ui/WindowManager.h"
-#include "skinner/Edition.h"
+#include "skinner/skin/Edition.h"
 #include "skinner/controls/ControlEdit.h"
 #include "skinner/controls/KeyCode.h"
 #include "skinner/forms/Form.h"

@@ -1,6 +1,6 @@
 #include "skinner/controls/ControlTab.h"
 
-#include "skinner/Edition.h"
+#include "skinner/skin/Edition.h"
 #include "skinner/controls/ControlTabElement.h"
 #include "skinner/forms/Form.h"
 #include "skinner/graphics/Canvas.h"

@@ -6,7 +6,7 @@
 #include "platform/MessageQueue.h"
 #include "platform/ui/WindowManager.h"
 #include "skinner/forms/ModalLoop.h"
-#include "skinner/loops/ScreenMetrics.h"
+#include "skinner/skin/ScreenMetrics.h"
 #include "skinner/skin/Properties.h"
 
 #include <algorithm>

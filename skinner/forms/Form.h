@@ -4,7 +4,7 @@
 #include "skinner/controls/Pushable.h"
 #include "skinner/forms/FormImplHolder.h"
 #include "skinner/menus/MenuManager.h"
-#include "skinner/skin/Font.h"
+#include "skinner/graphics/Font.h"
 #include "skinner/skin/Picture.h"
 #include "skinner/skin/SkinClient.h"
 

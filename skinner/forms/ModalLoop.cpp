@@ -4,7 +4,7 @@
 #include "skinner/forms/Form.h"
 #include "skinner/forms/FormsDisabler.h"
 #include "skinner/loops/MessageLoop.h"
-#include "skinner/loops/ScreenMetrics.h"
+#include "skinner/skin/ScreenMetrics.h"
 
 #include <optional>
 #include <vector>

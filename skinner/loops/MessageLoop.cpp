@@ -3,7 +3,7 @@
 #include "platform/MessageQueue.h"
 #include "platform/Window.h"
 #include "platform/ui/Input.h"
-#include "skinner/Edition.h"
+#include "skinner/skin/Edition.h"
 
 #include <algorithm>
 #include <vector>

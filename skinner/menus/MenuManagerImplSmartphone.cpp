@@ -10,7 +10,7 @@
 #include "skinner/controls/Listener.h"
 #include "skinner/forms/Form.h"
 #include "skinner/forms/FormImpl.h"
-#include "skinner/loops/ScreenMetrics.h"
+#include "skinner/skin/ScreenMetrics.h"
 #include "skinner/menus/MenuEntry.h"
 #include "skinner/menus/PopupMenu.h"
 #include "skinner/menus/SoftKeyMenu.h"

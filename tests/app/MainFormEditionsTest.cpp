@@ -10,7 +10,7 @@
 #include "platform/ui/Input.h"
 #include "platform/ui/MenuBar.h"
 #include "platform/ui/WindowManager.h"
-#include "skinner/Edition.h"
+#include "skinner/skin/Edition.h"
 #include "skinner/controls/ControlButtonBase.h"
 #include "skinner/controls/ControlButtonImpl.h"
 #include "skinner/menus/MenuBarResources.h"

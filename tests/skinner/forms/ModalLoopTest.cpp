@@ -2,7 +2,7 @@
 
 #include "platform/ui/WindowManager.h"
 #include "skinner/forms/FormCombo.h"
-#include "skinner/loops/ScreenMetrics.h"
+#include "skinner/skin/ScreenMetrics.h"
 #include "tests/skinner/FormScreen.h"
 #include "tests/skinner/forms/ScriptHook.h"
 #include "tests/skinner/EditionOnly.h"

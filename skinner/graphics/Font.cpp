@@ -1,4 +1,4 @@
-#include "skinner/skin/Font.h"
+#include "skinner/graphics/Font.h"
 
 #include "platform/ui/DeviceContext.h"
 

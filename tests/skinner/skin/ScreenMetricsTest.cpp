@@ -1,4 +1,4 @@
-#include "skinner/loops/ScreenMetrics.h"
+#include "skinner/skin/ScreenMetrics.h"
 
 #include "platform/headless/FakeClock.h"
 #include "platform/headless/HeadlessDisplay.h"

@@ -1,9 +1,9 @@
-#include "skinner/loops/ScreenMetrics.h"
+#include "skinner/skin/ScreenMetrics.h"
 
 #include "platform/ui/DeviceContext.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/Shell.h"
-#include "skinner/Edition.h"
+#include "skinner/skin/Edition.h"
 
 namespace skinner {
 
