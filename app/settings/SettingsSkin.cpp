@@ -10,7 +10,7 @@
 #include "os/Registry.h"
 #include "platform/Message.h"
 #include "platform/ui/Shell.h"
-#include "skinner/forms/Form.h"
+#include "skinner/core/Form.h"
 #include "skinner/skin/ScreenMetrics.h"
 #include "skinner/skin/Properties.h"
 
