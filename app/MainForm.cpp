@@ -14,7 +14,7 @@
 #include "platform/core/SleepInhibitor.h"
 #include "platform/core/Launcher.h"
 #include "platform/ui/WindowManager.h"
-#include "skinner/loops/ScreenMetrics.h"
+#include "skinner/skin/ScreenMetrics.h"
 
 #include <algorithm>
 #include <cctype>

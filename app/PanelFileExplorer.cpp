@@ -9,7 +9,7 @@
 #include "os/Log.h"
 #include "os/PathMacros.h"
 #include "playlist/EntryPath.h"
-#include "skinner/forms/Form.h"
+#include "skinner/core/Form.h"
 #include "skinner/skin/Properties.h"
 
 #include <utility>

@@ -1,7 +1,7 @@
 #include "app/SettingsSkin.h"
 
 #include "liba/Path.h"
-#include "skinner/loops/ScreenMetrics.h"
+#include "skinner/skin/ScreenMetrics.h"
 
 namespace {
 

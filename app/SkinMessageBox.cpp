@@ -3,7 +3,7 @@
 #include "app/SettingsSkin.h"
 #include "dialogs/ErrorForm.h"
 #include "platform/core/Utf8.h"
-#include "skinner/loops/ScreenMetrics.h"
+#include "skinner/skin/ScreenMetrics.h"
 
 #include <cstdio>
 #include <string>

@@ -16,7 +16,7 @@
 #include "platform/core/Window.h"
 #include "platform/ui/HotKeys.h"
 #include "skinner/menus/MenuBarResources.h"
-#include "skinner/loops/ScreenMetrics.h"
+#include "skinner/skin/ScreenMetrics.h"
 #include "skinner/skin/Properties.h"
 
 #include <memory>

@@ -11,7 +11,7 @@
 #include "bench/support/Reference.h"
 #include "platform/core/Utf8.h"
 #include "skinner/graphics/HDCSelector.h"
-#include "skinner/skin/Font.h"
+#include "skinner/graphics/Font.h"
 #include "skinner/skin/Picture.h"
 
 #include <benchmark/benchmark.h>

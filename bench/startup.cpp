@@ -16,7 +16,7 @@
 #include "platform/media/headless/ScriptedWaveDriver.h"
 #include "platform/ui/Display.h"
 #include "platform/ui/Screen.h"
-#include "skinner/forms/Form.h"
+#include "skinner/core/Form.h"
 
 #include <benchmark/benchmark.h>
 #include <chrono>

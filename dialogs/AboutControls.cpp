@@ -1,6 +1,6 @@
 #include "dialogs/AboutControls.h"
 
-#include "skinner/forms/Form.h"
+#include "skinner/core/Form.h"
 
 namespace dialogs {
 

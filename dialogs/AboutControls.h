@@ -1,8 +1,8 @@
 #pragma once
 
-#include "skinner/controls/ControlButton.h"
-#include "skinner/controls/ControlFrame.h"
-#include "skinner/controls/ControlPicture.h"
+#include "skinner/widgets/buttons/ControlButton.h"
+#include "skinner/widgets/text/ControlFrame.h"
+#include "skinner/widgets/pictures/ControlPicture.h"
 
 #include <string>
 

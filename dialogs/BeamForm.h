@@ -2,11 +2,11 @@
 
 #include "liba/Thread.h"
 #include "network/ObexConnector.h"
-#include "skinner/controls/ControlButton.h"
-#include "skinner/controls/ControlFrame.h"
-#include "skinner/controls/ControlListStringSelectionStrategySingleRow.h"
-#include "skinner/controls/ControlProgress.h"
-#include "skinner/forms/Form.h"
+#include "skinner/widgets/buttons/ControlButton.h"
+#include "skinner/widgets/text/ControlFrame.h"
+#include "skinner/widgets/lists/ControlListStringSelectionStrategySingleRow.h"
+#include "skinner/widgets/progress/ControlProgress.h"
+#include "skinner/core/Form.h"
 
 #include <condition_variable>
 #include <cstdint>

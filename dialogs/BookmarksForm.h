@@ -2,9 +2,9 @@
 
 #include "dialogs/ControlRange.h"
 #include "dialogs/RangeGrid.h"
-#include "skinner/controls/ControlButton.h"
-#include "skinner/controls/ControlFrame.h"
-#include "skinner/forms/Form.h"
+#include "skinner/widgets/buttons/ControlButton.h"
+#include "skinner/widgets/text/ControlFrame.h"
+#include "skinner/core/Form.h"
 
 #include <cstdint>
 #include <optional>

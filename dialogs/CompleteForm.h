@@ -1,7 +1,7 @@
 #pragma once
 
-#include "skinner/controls/ControlProgress.h"
-#include "skinner/forms/Form.h"
+#include "skinner/widgets/progress/ControlProgress.h"
+#include "skinner/core/Form.h"
 
 #include <cstdint>
 

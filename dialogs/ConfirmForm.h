@@ -1,7 +1,7 @@
 #pragma once
 
-#include "skinner/controls/ControlFrame.h"
-#include "skinner/forms/Form.h"
+#include "skinner/widgets/text/ControlFrame.h"
+#include "skinner/core/Form.h"
 
 #include <cstdint>
 #include <string_view>

@@ -1,8 +1,8 @@
 #include "dialogs/ControlComboBoxTurnOff.h"
 
 #include "liba/StringTranslator.h"
-#include "skinner/controls/ComboRow.h"
-#include "skinner/controls/List.h"
+#include "skinner/widgets/combos/ComboRow.h"
+#include "skinner/widgets/combos/List.h"
 #include "skinner/graphics/Canvas.h"
 #include "skinner/skin/Properties.h"
 

@@ -4,9 +4,9 @@
 #include "audio/codecs/EncoderMP3.h"
 #include "audio/writers/FileWriterMP3.h"
 #include "liba/Thread.h"
-#include "skinner/controls/ControlFrame.h"
-#include "skinner/controls/ControlProgress.h"
-#include "skinner/forms/Form.h"
+#include "skinner/widgets/text/ControlFrame.h"
+#include "skinner/widgets/progress/ControlProgress.h"
+#include "skinner/core/Form.h"
 
 #include <atomic>
 #include <cstdint>

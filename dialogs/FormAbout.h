@@ -1,7 +1,7 @@
 #pragma once
 
 #include "dialogs/AboutControls.h"
-#include "skinner/forms/Form.h"
+#include "skinner/core/Form.h"
 #include "skinner/menus/ControlMenuMain.h"
 
 #include <string_view>

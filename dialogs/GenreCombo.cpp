@@ -1,6 +1,6 @@
 #include "dialogs/GenreCombo.h"
 
-#include "skinner/controls/List.h"
+#include "skinner/widgets/combos/List.h"
 #include "skinner/graphics/Canvas.h"
 
 #include <algorithm>

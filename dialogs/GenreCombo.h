@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skinner/controls/ControlComboBoxGenericReadonly.h"
+#include "skinner/widgets/combos/ControlComboBoxGenericReadonly.h"
 
 #include <cstdint>
 #include <string>

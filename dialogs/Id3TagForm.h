@@ -1,8 +1,8 @@
 #pragma once
 
 #include "dialogs/GenreCombo.h"
-#include "skinner/controls/ControlEdit.h"
-#include "skinner/forms/Form.h"
+#include "skinner/widgets/edit/ControlEdit.h"
+#include "skinner/core/Form.h"
 #include "skinner/menus/ControlMenuMain.h"
 
 namespace audio {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "skinner/controls/ControlButton.h"
-#include "skinner/controls/ControlFrame.h"
-#include "skinner/forms/Form.h"
+#include "skinner/widgets/buttons/ControlButton.h"
+#include "skinner/widgets/text/ControlFrame.h"
+#include "skinner/core/Form.h"
 
 #include <string>
 #include <string_view>

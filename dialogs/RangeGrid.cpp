@@ -2,7 +2,7 @@
 
 #include "model/FileHelpers.h"
 #include "skinner/graphics/Canvas.h"
-#include "skinner/skin/Font.h"
+#include "skinner/graphics/Font.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "skinner/controls/ControlEdit.h"
-#include "skinner/controls/ControlListGeneric.h"
-#include "skinner/controls/GridSelectionStrategyMultiRowCE.h"
+#include "skinner/widgets/edit/ControlEdit.h"
+#include "skinner/widgets/lists/ControlListGeneric.h"
+#include "skinner/widgets/lists/GridSelectionStrategyMultiRowCE.h"
 #include "skinner/skin/Picture.h"
 
 #include <cstdint>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "skinner/controls/ControlCheckBox.h"
-#include "skinner/controls/ControlLCD.h"
-#include "skinner/controls/ControlPanel.h"
+#include "skinner/widgets/buttons/ControlCheckBox.h"
+#include "skinner/widgets/text/ControlLCD.h"
+#include "skinner/widgets/panels/ControlPanel.h"
 
 #include <cstdint>
 

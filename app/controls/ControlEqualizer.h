@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skinner/controls/ControlFrame.h"
+#include "skinner/widgets/text/ControlFrame.h"
 
 #include <cstdint>
 #include <string>

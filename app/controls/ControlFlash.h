@@ -1,7 +1,7 @@
 #pragma once
 
 #include "liba/Stopwatch.h"
-#include "skinner/controls/Control.h"
+#include "skinner/core/Control.h"
 
 // An indicator that blinks between its "Off" and "On" pictures every half
 // second while its activity runs, each by its own stopwatch; it holds a timer

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skinner/controls/ControlProgress.h"
+#include "skinner/widgets/progress/ControlProgress.h"
 
 // A progress bar that shows two fractions at once: the base's value over
 // "Progress" and a second one over "Progress2" (a level and its threshold).

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skinner/controls/ControlProgress.h"
+#include "skinner/widgets/progress/ControlProgress.h"
 
 #include <cstdint>
 

@@ -5,7 +5,7 @@
 #include "liba/Path.h"
 #include "model/FileHelpers.h"
 #include "skinner/graphics/Canvas.h"
-#include "skinner/skin/Font.h"
+#include "skinner/graphics/Font.h"
 
 #include <algorithm>
 #include <string_view>

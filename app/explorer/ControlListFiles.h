@@ -1,9 +1,9 @@
 #pragma once
 
 #include "app/explorer/FileItem.h"
-#include "skinner/controls/ControlEdit.h"
-#include "skinner/controls/ControlGrid.h"
-#include "skinner/controls/GridSelectionStrategyMultiRowCE.h"
+#include "skinner/widgets/edit/ControlEdit.h"
+#include "skinner/widgets/lists/ControlGrid.h"
+#include "skinner/widgets/lists/GridSelectionStrategyMultiRowCE.h"
 
 #include <cstdint>
 #include <map>

@@ -7,9 +7,9 @@
 #include "model/FileHelpers.h"
 #include "os/FileInfo.h"
 #include "os/PathMacros.h"
-#include "skinner/forms/FormImpl.h"
-#include "skinner/forms/FormsDisabler.h"
-#include "skinner/loops/MessageLoop.h"
+#include "skinner/core/FormImpl.h"
+#include "skinner/core/FormsDisabler.h"
+#include "skinner/core/MessageLoop.h"
 #include "skinner/skin/Properties.h"
 
 namespace {

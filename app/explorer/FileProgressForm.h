@@ -1,9 +1,9 @@
 #pragma once
 
-#include "skinner/controls/ControlButton.h"
-#include "skinner/controls/ControlFrame.h"
-#include "skinner/controls/ControlProgress.h"
-#include "skinner/forms/Form.h"
+#include "skinner/widgets/buttons/ControlButton.h"
+#include "skinner/widgets/text/ControlFrame.h"
+#include "skinner/widgets/progress/ControlProgress.h"
+#include "skinner/core/Form.h"
 
 #include <string_view>
 

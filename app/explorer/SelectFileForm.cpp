@@ -2,7 +2,7 @@
 
 #include "liba/Path.h"
 #include "model/FileHelpers.h"
-#include "skinner/controls/List.h"
+#include "skinner/widgets/combos/List.h"
 #include "skinner/graphics/Canvas.h"
 #include "skinner/skin/Properties.h"
 

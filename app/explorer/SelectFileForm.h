@@ -2,9 +2,9 @@
 
 #include "app/explorer/ControlListFilesWithHeader.h"
 #include "model/FileType.h"
-#include "skinner/controls/ControlComboBoxFolderTree.h"
-#include "skinner/controls/ControlComboBoxGenericReadonly.h"
-#include "skinner/forms/Form.h"
+#include "skinner/widgets/combos/ControlComboBoxFolderTree.h"
+#include "skinner/widgets/combos/ControlComboBoxGenericReadonly.h"
+#include "skinner/core/Form.h"
 
 #include <string>
 #include <vector>

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "skinner/controls/ControlPathFrame.h"
-#include "skinner/controls/ControlTreeFolderSelectionStrategySingleRow.h"
-#include "skinner/forms/Form.h"
+#include "skinner/widgets/text/ControlPathFrame.h"
+#include "skinner/widgets/trees/ControlTreeFolderSelectionStrategySingleRow.h"
+#include "skinner/core/Form.h"
 
 #include <string>
 

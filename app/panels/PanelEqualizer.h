@@ -2,8 +2,8 @@
 
 #include "app/controls/ControlEqualizer.h"
 #include "model/Document.h"
-#include "skinner/controls/ControlCheckBox.h"
-#include "skinner/controls/ControlPanel.h"
+#include "skinner/widgets/buttons/ControlCheckBox.h"
+#include "skinner/widgets/panels/ControlPanel.h"
 
 #include <array>
 

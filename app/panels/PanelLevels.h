@@ -2,9 +2,9 @@
 
 #include "app/controls/ControlProgress2Scale.h"
 #include "model/Document.h"
-#include "skinner/controls/ControlCheckBox.h"
-#include "skinner/controls/ControlPanel.h"
-#include "skinner/controls/ControlProgress.h"
+#include "skinner/widgets/buttons/ControlCheckBox.h"
+#include "skinner/widgets/panels/ControlPanel.h"
+#include "skinner/widgets/progress/ControlProgress.h"
 
 // The main form's levels panel: meters for voice activation, the recording
 // input and the playback output, the three sliders that set the threshold,

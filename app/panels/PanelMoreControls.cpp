@@ -1,7 +1,7 @@
 #include "app/panels/PanelMoreControls.h"
 
 #include "liba/StringTranslator.h"
-#include "skinner/controls/List.h"
+#include "skinner/widgets/combos/List.h"
 
 #include <algorithm>
 

@@ -1,10 +1,10 @@
 #pragma once
 
 #include "model/Document.h"
-#include "skinner/controls/ControlCheckBox.h"
-#include "skinner/controls/ControlComboBoxStringReadonly.h"
-#include "skinner/controls/ControlPanel.h"
-#include "skinner/controls/ControlProgress.h"
+#include "skinner/widgets/buttons/ControlCheckBox.h"
+#include "skinner/widgets/combos/ControlComboBoxStringReadonly.h"
+#include "skinner/widgets/panels/ControlPanel.h"
+#include "skinner/widgets/progress/ControlProgress.h"
 
 #include <array>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "skinner/controls/ControlCheckBox.h"
-#include "skinner/controls/ControlTabElement.h"
+#include "skinner/widgets/buttons/ControlCheckBox.h"
+#include "skinner/widgets/tabs/ControlTabElement.h"
 
 class Settings;
 

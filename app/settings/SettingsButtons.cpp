@@ -4,7 +4,7 @@
 #include "model/Settings.h"
 #include "platform/ui/Icon.h"
 #include "skinner/graphics/Canvas.h"
-#include "skinner/forms/Form.h"
+#include "skinner/core/Form.h"
 
 #include <algorithm>
 

@@ -1,10 +1,10 @@
 #pragma once
 
-#include "skinner/controls/ControlCheckBox.h"
-#include "skinner/controls/ControlComboBoxStringReadonly.h"
-#include "skinner/controls/ControlListGeneric.h"
-#include "skinner/controls/ControlTabElement.h"
-#include "skinner/controls/GridSelectionStrategySingleRow.h"
+#include "skinner/widgets/buttons/ControlCheckBox.h"
+#include "skinner/widgets/combos/ControlComboBoxStringReadonly.h"
+#include "skinner/widgets/lists/ControlListGeneric.h"
+#include "skinner/widgets/tabs/ControlTabElement.h"
+#include "skinner/widgets/lists/GridSelectionStrategySingleRow.h"
 #include "skinner/skin/Picture.h"
 #include "skinner/system/HardwareKeys.h"
 

@@ -7,8 +7,8 @@
 #include "app/settings/SettingsRecording.h"
 #include "app/settings/SettingsSchedule.h"
 #include "app/settings/SettingsSkin.h"
-#include "skinner/controls/ControlTab.h"
-#include "skinner/forms/Form.h"
+#include "skinner/widgets/tabs/ControlTab.h"
+#include "skinner/core/Form.h"
 #include "skinner/menus/ControlMenuMain.h"
 
 class Settings;

@@ -4,7 +4,7 @@
 #include "liba/Path.h"
 #include "model/Settings.h"
 #include "os/Log.h"
-#include "skinner/forms/Form.h"
+#include "skinner/core/Form.h"
 #include "skinner/skin/Properties.h"
 
 SettingsLanguage::SettingsLanguage(skinner::ControlTab& tab, std::u16string_view id, skinner::ControlMode mode,

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "skinner/controls/ControlComboBoxStringReadonly.h"
-#include "skinner/controls/ControlTabElement.h"
+#include "skinner/widgets/combos/ControlComboBoxStringReadonly.h"
+#include "skinner/widgets/tabs/ControlTabElement.h"
 
 class Settings;
 

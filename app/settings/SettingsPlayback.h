@@ -1,8 +1,8 @@
 #pragma once
 
 #include "dialogs/ControlComboBoxTurnOff.h"
-#include "skinner/controls/ControlComboBoxStringReadonly.h"
-#include "skinner/controls/ControlTabElement.h"
+#include "skinner/widgets/combos/ControlComboBoxStringReadonly.h"
+#include "skinner/widgets/tabs/ControlTabElement.h"
 
 class Settings;
 

@@ -1,6 +1,6 @@
 #include "app/settings/SettingsRecording.h"
 
-#include "skinner/controls/ComboRow.h"
+#include "skinner/widgets/combos/ComboRow.h"
 #include "model/Settings.h"
 
 namespace {

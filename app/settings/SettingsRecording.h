@@ -1,11 +1,11 @@
 #pragma once
 
 #include "dialogs/ControlComboBoxTurnOff.h"
-#include "skinner/controls/ControlCheckBox.h"
-#include "skinner/controls/ControlComboBoxFolderTree.h"
-#include "skinner/controls/ControlComboBoxGenericReadonly.h"
-#include "skinner/controls/ControlEdit.h"
-#include "skinner/controls/ControlTabElement.h"
+#include "skinner/widgets/buttons/ControlCheckBox.h"
+#include "skinner/widgets/combos/ControlComboBoxFolderTree.h"
+#include "skinner/widgets/combos/ControlComboBoxGenericReadonly.h"
+#include "skinner/widgets/edit/ControlEdit.h"
+#include "skinner/widgets/tabs/ControlTabElement.h"
 
 #include <cstdint>
 #include <span>

@@ -4,7 +4,7 @@
 #include "liba/StringTranslator.h"
 #include "model/FileHelpers.h"
 #include "model/Settings.h"
-#include "skinner/forms/Form.h"
+#include "skinner/core/Form.h"
 #include "skinner/graphics/Canvas.h"
 
 #include <optional>

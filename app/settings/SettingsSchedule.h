@@ -1,11 +1,11 @@
 #pragma once
 
 #include "model/Schedule.h"
-#include "skinner/controls/ControlButton.h"
-#include "skinner/controls/ControlCalendar.h"
-#include "skinner/controls/ControlGrid.h"
-#include "skinner/controls/ControlTabElement.h"
-#include "skinner/controls/GridSelectionStrategyMultiRowCE.h"
+#include "skinner/widgets/buttons/ControlButton.h"
+#include "skinner/widgets/calendar/ControlCalendar.h"
+#include "skinner/widgets/lists/ControlGrid.h"
+#include "skinner/widgets/tabs/ControlTabElement.h"
+#include "skinner/widgets/lists/GridSelectionStrategyMultiRowCE.h"
 
 #include <string_view>
 

@@ -10,8 +10,8 @@
 #include "os/Registry.h"
 #include "platform/core/Message.h"
 #include "platform/ui/Shell.h"
-#include "skinner/forms/Form.h"
-#include "skinner/loops/ScreenMetrics.h"
+#include "skinner/core/Form.h"
+#include "skinner/skin/ScreenMetrics.h"
 #include "skinner/skin/Properties.h"
 
 using liba::literals::operator""_key;

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "app/settings/MySkinFinder.h"
-#include "skinner/controls/ControlComboBoxStringReadonly.h"
-#include "skinner/controls/ControlFrame.h"
-#include "skinner/controls/ControlTabElement.h"
+#include "skinner/widgets/combos/ControlComboBoxStringReadonly.h"
+#include "skinner/widgets/text/ControlFrame.h"
+#include "skinner/widgets/tabs/ControlTabElement.h"
 
 #include <string>
 #include <vector>

@@ -1,6 +1,6 @@
 #include "skinner/graphics/Canvas.h"
 
-#include "skinner/skin/Font.h"
+#include "skinner/graphics/Font.h"
 
 #include <string>
 

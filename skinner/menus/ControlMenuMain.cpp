@@ -1,6 +1,6 @@
 #include "skinner/menus/ControlMenuMain.h"
 
-#include "skinner/forms/Form.h"
+#include "skinner/core/Form.h"
 
 namespace skinner {
 

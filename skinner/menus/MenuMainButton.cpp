@@ -1,6 +1,6 @@
 #include "skinner/menus/MenuMainButton.h"
 
-#include "skinner/forms/Form.h"
+#include "skinner/core/Form.h"
 #include "skinner/menus/MenuEntry.h"
 
 namespace skinner {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skinner/controls/Control.h"
+#include "skinner/core/Control.h"
 #include "skinner/menus/MenuManager.h"
 
 #include <cstdint>

@@ -1,7 +1,7 @@
 #include "skinner/menus/MenuManager.h"
 
-#include "skinner/controls/Control.h"
-#include "skinner/forms/Form.h"
+#include "skinner/core/Control.h"
+#include "skinner/core/Form.h"
 #include "skinner/menus/MenuEntry.h"
 
 #include <algorithm>

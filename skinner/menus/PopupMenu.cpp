@@ -1,8 +1,8 @@
 #include "skinner/menus/PopupMenu.h"
 
 #include "platform/ui/WindowManager.h"
-#include "skinner/forms/Form.h"
-#include "skinner/forms/FormImpl.h"
+#include "skinner/core/Form.h"
+#include "skinner/core/FormImpl.h"
 #include "skinner/menus/MenuEntry.h"
 
 #include <array>

@@ -1,7 +1,7 @@
 #include "skinner/menus/SoftKeyMenu.h"
 
 #include "liba/StringTranslator.h"
-#include "skinner/controls/Control.h"
+#include "skinner/core/Control.h"
 #include "skinner/menus/MenuEntry.h"
 #include "skinner/menus/MenuManager.h"
 

@@ -5,7 +5,7 @@
 #include "skinner/graphics/Cursor.h"
 #include "skinner/graphics/Point.h"
 #include "skinner/graphics/Size.h"
-#include "skinner/skin/Font.h"
+#include "skinner/graphics/Font.h"
 #include "skinner/skin/Picture.h"
 #include "skinner/skin/PropertiesImpl.h"
 #include "skinner/skin/SkinClient.h"

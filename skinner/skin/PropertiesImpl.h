@@ -4,7 +4,7 @@
 #include "skinner/graphics/Color.h"
 #include "skinner/graphics/Point.h"
 #include "skinner/graphics/Size.h"
-#include "skinner/skin/Font.h"
+#include "skinner/graphics/Font.h"
 #include "skinner/skin/Picture.h"
 #include "skinner/skin/SkinFile.h"
 #include "skinner/skin/VersionCheck.h"

@@ -1,6 +1,6 @@
 #include "skinner/skin/VersionCheck.h"
 
-#include "skinner/Edition.h"
+#include "skinner/skin/Edition.h"
 #include "skinner/skin/SkinFile.h"
 
 namespace skinner {

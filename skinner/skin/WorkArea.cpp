@@ -1,6 +1,6 @@
 #include "skinner/skin/WorkArea.h"
 
-#include "skinner/loops/ScreenMetrics.h"
+#include "skinner/skin/ScreenMetrics.h"
 
 namespace skinner {
 

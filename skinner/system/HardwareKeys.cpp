@@ -1,8 +1,8 @@
 #include "skinner/system/HardwareKeys.h"
 
 #include "os/Registry.h"
-#include "skinner/forms/Form.h"
-#include "skinner/forms/FormImpl.h"
+#include "skinner/core/Form.h"
+#include "skinner/core/FormImpl.h"
 
 namespace skinner {
 

@@ -4,7 +4,7 @@
 #include "os/Registry.h"
 #include "platform/ui/HotKeys.h"
 #include "platform/ui/WindowManager.h"
-#include "skinner/controls/Listener.h"
+#include "skinner/core/Listener.h"
 
 #include <algorithm>
 

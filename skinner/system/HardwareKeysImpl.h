@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/ui/Icon.h"
-#include "skinner/native/ControlSubclass.h"
+#include "skinner/core/ControlSubclass.h"
 
 #include <cstdint>
 #include <memory>

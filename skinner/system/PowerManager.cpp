@@ -1,6 +1,6 @@
 #include "skinner/system/PowerManager.h"
 
-#include "skinner/Edition.h"
+#include "skinner/skin/Edition.h"
 #include "skinner/system/PowerManagerImplPocket.h"
 
 namespace skinner {

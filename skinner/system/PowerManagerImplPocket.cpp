@@ -4,8 +4,8 @@
 #include "platform/ui/DeviceContext.h"
 #include "platform/ui/DisplayEscape.h"
 #include "platform/ui/WindowManager.h"
-#include "skinner/forms/Form.h"
-#include "skinner/forms/FormImpl.h"
+#include "skinner/core/Form.h"
+#include "skinner/core/FormImpl.h"
 
 namespace skinner {
 

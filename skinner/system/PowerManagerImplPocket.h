@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skinner/native/ControlSubclass.h"
+#include "skinner/core/ControlSubclass.h"
 #include "skinner/system/PowerManagerImpl.h"
 
 namespace skinner {

@@ -3,7 +3,7 @@
 #include "dialogs/ConfirmForm.h"
 #include "dialogs/BookmarksForm.h"
 #include "model/Document.h"
-#include "skinner/controls/ControlEdit.h"
+#include "skinner/widgets/edit/ControlEdit.h"
 #include "tests/app/AppScreen.h"
 
 #include <filesystem>

@@ -7,7 +7,7 @@
 #include "model/ipc/CSerializableString.h"
 #include "model/ipc/Comm.h"
 #include "platform/core/headless/FakeSleepInhibitor.h"
-#include "skinner/controls/ControlFrame.h"
+#include "skinner/widgets/text/ControlFrame.h"
 #include "tests/app/AppScreen.h"
 #include "tests/model/RecordDoubles.h"
 

@@ -1,6 +1,6 @@
 #include "app/SkinMessageBox.h"
 #include "dialogs/ErrorForm.h"
-#include "skinner/controls/ControlFrame.h"
+#include "skinner/widgets/text/ControlFrame.h"
 #include "tests/app/AppScreen.h"
 #include "tests/skinner/EditionOnly.h"
 

@@ -7,9 +7,9 @@
 #include "platform/ui/headless/HeadlessDisplay.h"
 #include "platform/ui/Screen.h"
 #include "platform/ui/WindowManager.h"
-#include "skinner/controls/Control.h"
-#include "skinner/controls/ControlFrame.h"
-#include "skinner/forms/Form.h"
+#include "skinner/core/Control.h"
+#include "skinner/widgets/text/ControlFrame.h"
+#include "skinner/core/Form.h"
 #include "skinner/skin/Properties.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "skinner/Edition.h"
+#include "skinner/skin/Edition.h"
 
 #include <gtest/gtest.h>
 

@@ -5,9 +5,9 @@
 #include "platform/core/headless/FakeClock.h"
 #include "platform/ui/headless/HeadlessDisplay.h"
 #include "platform/ui/WindowManager.h"
-#include "skinner/controls/Container.h"
-#include "skinner/controls/Control.h"
-#include "skinner/forms/Form.h"
+#include "skinner/core/Container.h"
+#include "skinner/core/Control.h"
+#include "skinner/core/Form.h"
 #include "skinner/graphics/Canvas.h"
 #include "skinner/skin/Properties.h"
 

@@ -3,8 +3,8 @@
 #include "tests/skinner/FormScreen.h"
 
 #include "os/Application.h"
-#include "skinner/controls/GridEvents.h"
-#include "skinner/controls/Listener.h"
+#include "skinner/widgets/lists/GridEvents.h"
+#include "skinner/core/Listener.h"
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "platform/core/Utf8.h"
-#include "skinner/controls/Listener.h"
+#include "skinner/core/Listener.h"
 #include "skinner/menus/MenuEntry.h"
 #include "tests/skinner/FormScreen.h"
 

@@ -11,7 +11,7 @@
 #include "platform/core/headless/FakeClock.h"
 #include "platform/ui/headless/HeadlessDisplay.h"
 #include "platform/ui/WindowManager.h"
-#include "skinner/controls/ControlFrame.h"
+#include "skinner/widgets/text/ControlFrame.h"
 #include "skinner/skin/Properties.h"
 #include "tests/support/EnvironmentOverride.h"
 #include "tests/support/TempDir.h"

@@ -1,7 +1,7 @@
 #include "platform/core/Utf8.h"
 #include "platform/ui/Font.h"
 #include "skinner/graphics/FontDescription.h"
-#include "skinner/skin/Font.h"
+#include "skinner/graphics/Font.h"
 #include "tests/skinner/graphics/CanvasScreen.h"
 
 namespace {

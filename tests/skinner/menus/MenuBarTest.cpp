@@ -10,7 +10,7 @@
 #include "platform/ui/Input.h"
 #include "platform/ui/MenuBar.h"
 #include "platform/ui/Screen.h"
-#include "skinner/forms/FormImpl.h"
+#include "skinner/core/FormImpl.h"
 #include "tests/skinner/MenuFormScreen.h"
 #include "tests/skinner/TraceCapture.h"
 #include "tests/support/Screenshot.h"

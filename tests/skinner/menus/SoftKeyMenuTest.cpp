@@ -1,9 +1,9 @@
 #include "skinner/menus/SoftKeyMenu.h"
 
-#include "skinner/controls/ControlButton.h"
-#include "skinner/controls/ControlButtonImplMenuSmartphone.h"
-#include "skinner/controls/ControlCheckBox.h"
-#include "skinner/controls/ControlCheckBoxImplMenuSmartphone.h"
+#include "skinner/widgets/buttons/ControlButton.h"
+#include "skinner/widgets/buttons/ControlButtonImplMenuSmartphone.h"
+#include "skinner/widgets/buttons/ControlCheckBox.h"
+#include "skinner/widgets/buttons/ControlCheckBoxImplMenuSmartphone.h"
 #include "skinner/menus/MenuEntry.h"
 #include "skinner/menus/MenuMainSubMenu.h"
 #include "tests/skinner/MenuFormScreen.h"

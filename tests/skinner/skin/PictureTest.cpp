@@ -1,6 +1,6 @@
 #include "skinner/skin/Picture.h"
 
-#include "skinner/skin/Font.h"
+#include "skinner/graphics/Font.h"
 #include "tests/skinner/skin/SkinFixture.h"
 #include "tests/support/TempDir.h"
 

@@ -1,4 +1,4 @@
-#include "skinner/Edition.h"
+#include "skinner/skin/Edition.h"
 #include "os/Log.h"
 #include "skinner/skin/Properties.h"
 #include "tests/skinner/skin/SkinFixture.h"

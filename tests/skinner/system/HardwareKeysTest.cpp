@@ -4,7 +4,7 @@
 #include "platform/core/Utf8.h"
 #include "platform/ui/HotKeys.h"
 #include "platform/ui/Input.h"
-#include "skinner/controls/Listener.h"
+#include "skinner/core/Listener.h"
 #include "skinner/system/HardwareKeys.h"
 #include "tests/platform/ui/UiTest.h"
 #include "tests/skinner/MenuFormScreen.h"
