@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <string_view>
+#include <utility>
 
 namespace skinner {
 
@@ -12,13 +13,16 @@ struct GridInplaceEditEnd;
 struct MenuEntry;
 
 // The events that controls raise and containers pass on. A control raises an
-// event by calling it on itself; the control's default hands it to its
-// container, the container's to its own listener, so an event climbs to the
-// panel or form that handles it with the originating control as sender.
-// Each answers false when nobody handled it.
+// event by calling it on itself; every event's default hands it to the next
+// listener (a control's is its container, a container's its own listener), so
+// an event climbs to the panel or form that handles it with the originating
+// control as sender. Each answers false when nobody handled it.
 class Listener {
 public:
     virtual ~Listener() = default;
+
+    // Where unhandled events go; null ends the climb.
+    virtual Listener* next_listener() const { return nullptr; }
 
     virtual bool on_click(Control& sender);
     virtual bool reserved_1();
@@ -44,6 +48,15 @@ public:
     virtual bool on_child_focused();
     virtual bool on_build_menu(Control& sender, MenuEntry& menu);
     virtual bool on_dropdown_closed(Control& sender);
+
+private:
+    // Calls the event on the next listener; false when there is none.
+    template <typename... Params, typename... Args>
+    bool pass(bool (Listener::*event)(Params...), Args&&... args) const
+    {
+        Listener* next = next_listener();
+        return next && (next->*event)(std::forward<Args>(args)...);
+    }
 };
 
 }
