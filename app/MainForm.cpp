@@ -73,7 +73,7 @@ std::u16string lower_extension(const std::u16string& path)
 
 std::u16string skins_file(std::u16string_view folder, std::u16string_view name)
 {
-    return liba::join_path(liba::join_path(liba::join_path(u"%app_path%", u"skins"), folder), name);
+    return liba::join_path(liba::join_path(os::skins_folder(), folder), name);
 }
 
 }

@@ -31,10 +31,7 @@ const Document::Changes state_change { false, false, true, false };
 std::u16string unique_folder_name(const std::u16string& folder, std::u16string_view base)
 {
     for (int number = 1; number <= 9999; ++number) {
-        std::u16string candidate(base);
-        std::u16string digits;
-        liba::format_int(number, digits);
-        candidate += digits;
+        const std::u16string candidate = std::u16string(base) + liba::number_text(number);
         if (!os::FileInfo(liba::join_path(folder, candidate)).exists())
             return candidate;
     }

@@ -25,8 +25,7 @@ namespace {
 
 std::u16string fallback_skin()
 {
-    return liba::join_path(
-        liba::join_path(liba::join_path(u"%app_path%", u"skins"), u"Default"), u"Default.skin");
+    return liba::join_path(liba::join_path(os::skins_folder(), u"Default"), u"Default.skin");
 }
 
 // The main form's class answers a second launch, so other processes must find it.
