@@ -7,7 +7,7 @@
 #include "skinner/controls/ControlComboBoxFolderTree.h"
 #include "skinner/controls/ControlPanel.h"
 #include "skinner/controls/KeyCode.h"
-#include "skinner/menus/MenuEntry.h"
+#include "skinner/controls/MenuEntry.h"
 #include "skinner/menus/MenuMainButton.h"
 
 #include <cstdint>

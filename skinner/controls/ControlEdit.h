@@ -2,7 +2,7 @@
 
 #include "skinner/controls/Control.h"
 #include "skinner/controls/ControlEditImpl.h"
-#include "skinner/menus/MenuEntry.h"
+#include "skinner/controls/MenuEntry.h"
 
 #include <cstdint>
 #include <memory>

@@ -4,7 +4,7 @@
 #include "skinner/controls/ControlGrid.h"
 #include "skinner/controls/ControlTabBase.h"
 #include "skinner/controls/GridSelectionStrategySingleColumn.h"
-#include "skinner/menus/MenuManager.h"
+#include "skinner/controls/MenuBarItem.h"
 
 #include <vector>
 
@@ -13,7 +13,7 @@ namespace skinner {
 // Shows one page at a time with a header row of page titles above or below
 // the pages; arrows at the header's right end scroll titles that do not fit.
 // Without its header the tab offers its pages as a menu instead.
-class ControlTab : public ControlTabBase, public MenuManager::Item {
+class ControlTab : public ControlTabBase, public MenuBarItem {
 public:
     // One cell per page in one row.
     class Grid : public ControlGrid, public GridSelectionStrategySingleColumn {

@@ -59,5 +59,14 @@ bool Listener::on_build_menu(Control& sender, MenuEntry& menu)
     return pass(&Listener::on_build_menu, sender, menu);
 }
 bool Listener::on_dropdown_closed(Control& sender) { return pass(&Listener::on_dropdown_closed, sender); }
+bool Listener::on_popup_menu(Control& sender, const MenuEntry& menu, Point point, std::u16string& chosen)
+{
+    return pass(&Listener::on_popup_menu, sender, menu, point, chosen);
+}
+bool Listener::on_menu_bar_item(Control& sender, MenuBarItem& item, bool listed)
+{
+    return pass(&Listener::on_menu_bar_item, sender, item, listed);
+}
+bool Listener::on_menu_bar_changed(Control& sender) { return pass(&Listener::on_menu_bar_changed, sender); }
 
 }

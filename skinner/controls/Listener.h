@@ -1,6 +1,9 @@
 #pragma once
 
+#include "skinner/graphics/Point.h"
+
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -10,6 +13,7 @@ class Control;
 struct GridCellEvent;
 struct GridHeaderEvent;
 struct GridInplaceEditEnd;
+class MenuBarItem;
 struct MenuEntry;
 
 // The events that controls raise and containers pass on. A control raises an
@@ -48,6 +52,13 @@ public:
     virtual bool on_child_focused();
     virtual bool on_build_menu(Control& sender, MenuEntry& menu);
     virtual bool on_dropdown_closed(Control& sender);
+    // A control asks for its pop-up menu at a point (form coordinates); the
+    // form shows it and answers the chosen entry's id, empty when dismissed.
+    virtual bool on_popup_menu(Control& sender, const MenuEntry& menu, Point point, std::u16string& chosen);
+    // A control puts an item on its form's menu bar, or takes it off.
+    virtual bool on_menu_bar_item(Control& sender, MenuBarItem& item, bool listed);
+    // What a listed item shows changed: the form builds its bar again.
+    virtual bool on_menu_bar_changed(Control& sender);
 
 private:
     // Calls the event on the next listener; false when there is none.

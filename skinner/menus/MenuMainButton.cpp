@@ -1,7 +1,7 @@
 #include "skinner/menus/MenuMainButton.h"
 
+#include "skinner/controls/MenuEntry.h"
 #include "skinner/forms/Form.h"
-#include "skinner/menus/MenuEntry.h"
 
 namespace skinner {
 

@@ -1,8 +1,8 @@
 #include "skinner/menus/MenuManager.h"
 
 #include "skinner/controls/Control.h"
+#include "skinner/controls/MenuEntry.h"
 #include "skinner/forms/Form.h"
-#include "skinner/menus/MenuEntry.h"
 
 #include <algorithm>
 

@@ -1,9 +1,9 @@
 #include "skinner/menus/PopupMenu.h"
 
 #include "platform/ui/WindowManager.h"
+#include "skinner/controls/MenuEntry.h"
 #include "skinner/forms/Form.h"
 #include "skinner/forms/FormImpl.h"
-#include "skinner/menus/MenuEntry.h"
 
 #include <array>
 

@@ -2,7 +2,7 @@
 
 #include "liba/StringTranslator.h"
 #include "skinner/controls/Control.h"
-#include "skinner/menus/MenuEntry.h"
+#include "skinner/controls/MenuEntry.h"
 #include "skinner/menus/MenuManager.h"
 
 #include <utility>

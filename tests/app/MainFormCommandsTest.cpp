@@ -4,7 +4,7 @@
 #include "skinner/controls/ControlFrame.h"
 #include "skinner/controls/ControlButtonMultistate.h"
 #include "skinner/controls/KeyCode.h"
-#include "skinner/menus/MenuEntry.h"
+#include "skinner/controls/MenuEntry.h"
 #include "skinner/skin/Properties.h"
 #include "tests/app/AppScreen.h"
 

@@ -2,7 +2,7 @@
 
 #include "platform/Utf8.h"
 #include "skinner/controls/Listener.h"
-#include "skinner/menus/MenuEntry.h"
+#include "skinner/controls/MenuEntry.h"
 #include "tests/skinner/FormScreen.h"
 
 #include <string>

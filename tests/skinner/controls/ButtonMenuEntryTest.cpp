@@ -3,7 +3,7 @@
 #include "skinner/controls/ControlButton.h"
 #include "skinner/controls/ControlButtonImplMenu5Pocket.h"
 #include "skinner/controls/ControlButtonImplMenu5PocketOK.h"
-#include "skinner/menus/MenuEntry.h"
+#include "skinner/controls/MenuEntry.h"
 #include "tests/skinner/EditionOnly.h"
 
 #include <gmock/gmock.h>

@@ -2,7 +2,7 @@
 
 #include "skinner/controls/ControlTab.h"
 #include "skinner/controls/ControlTabElement.h"
-#include "skinner/menus/MenuEntry.h"
+#include "skinner/controls/MenuEntry.h"
 #include "skinner/menus/SoftKeyMenu.h"
 #include "tests/skinner/EditionOnly.h"
 

@@ -4,7 +4,7 @@
 #include "skinner/controls/ControlButtonImplMenuSmartphone.h"
 #include "skinner/controls/ControlCheckBox.h"
 #include "skinner/controls/ControlCheckBoxImplMenuSmartphone.h"
-#include "skinner/menus/MenuEntry.h"
+#include "skinner/controls/MenuEntry.h"
 #include "skinner/menus/MenuMainSubMenu.h"
 #include "tests/skinner/MenuFormScreen.h"
 #include "tests/support/TempDir.h"
