@@ -1,9 +1,9 @@
 #include "app/MainForm.h"
 
-#include "app/SettingsSkin.h"
+#include "app/SettingsSkinStore.h"
 #include "app/settings/SettingsForm.h"
 #include "dialogs/ErrorForm.h"
-#include "dialogs/FormAbout.h"
+#include "app/FormAbout.h"
 #include "liba/Path.h"
 #include "model/FileHelpers.h"
 #include "liba/StringTranslator.h"
@@ -73,7 +73,7 @@ std::u16string lower_extension(const std::u16string& path)
 
 std::u16string skins_file(std::u16string_view folder, std::u16string_view name)
 {
-    return liba::join_path(liba::join_path(liba::join_path(u"%app_path%", u"skins"), folder), name);
+    return liba::join_path(liba::join_path(os::skins_folder(), folder), name);
 }
 
 }

@@ -3,11 +3,11 @@
 #include "app/explorer/ControlListFiles.h"
 #include "app/explorer/ControlListPlaylist.h"
 #include "model/Document.h"
+#include "skinner/core/KeyCode.h"
+#include "skinner/core/MenuEntry.h"
 #include "skinner/widgets/buttons/ControlButtonMultistate.h"
 #include "skinner/widgets/combos/ControlComboBoxFolderTree.h"
 #include "skinner/widgets/panels/ControlPanel.h"
-#include "skinner/core/KeyCode.h"
-#include "skinner/menus/MenuEntry.h"
 #include "skinner/menus/MenuMainButton.h"
 
 #include <cstdint>

@@ -1,14 +1,14 @@
 // The file explorer's named commands.
-#include "app/PanelFileExplorer.h"
-#include "app/SettingsSkin.h"
+#include "app/explorer/PanelFileExplorer.h"
+#include "app/SettingsSkinStore.h"
 #include "app/explorer/ExplorerDialogs.h"
 #include "app/explorer/ExplorerManager.h"
 #include "app/explorer/SelectFileForm.h"
 #include "app/explorer/SelectFolderForm.h"
 #include "audio/Id3Tag.h"
-#include "dialogs/BookmarksForm.h"
-#include "dialogs/ConfirmForm.h"
-#include "dialogs/PropertiesForm.h"
+#include "app/explorer/BookmarksForm.h"
+#include "app/explorer/ConfirmForm.h"
+#include "app/explorer/PropertiesForm.h"
 #include "liba/Conversion.h"
 #include "liba/Path.h"
 #include "liba/StringTranslator.h"
@@ -31,10 +31,7 @@ const Document::Changes state_change { false, false, true, false };
 std::u16string unique_folder_name(const std::u16string& folder, std::u16string_view base)
 {
     for (int number = 1; number <= 9999; ++number) {
-        std::u16string candidate(base);
-        std::u16string digits;
-        liba::format_int(number, digits);
-        candidate += digits;
+        const std::u16string candidate = std::u16string(base) + liba::number_text(number);
         if (!os::FileInfo(liba::join_path(folder, candidate)).exists())
             return candidate;
     }

@@ -1,13 +1,14 @@
-#include "app/SettingsSkin.h"
+#include "app/SettingsSkinStore.h"
 
 #include "liba/Path.h"
+#include "os/PathMacros.h"
 #include "skinner/skin/ScreenMetrics.h"
 
 namespace {
 
 std::u16string settings_folder_file(std::u16string_view name)
 {
-    return liba::join_path(liba::join_path(liba::join_path(u"%app_path%", u"skins"), u"settings"), name);
+    return liba::join_path(liba::join_path(os::skins_folder(), u"settings"), name);
 }
 
 }

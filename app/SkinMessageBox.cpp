@@ -1,6 +1,6 @@
 #include "app/SkinMessageBox.h"
 
-#include "app/SettingsSkin.h"
+#include "app/SettingsSkinStore.h"
 #include "dialogs/ErrorForm.h"
 #include "platform/core/Utf8.h"
 #include "skinner/skin/ScreenMetrics.h"

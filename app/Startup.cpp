@@ -1,7 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/MainForm.h"
-#include "app/SettingsSkin.h"
+#include "app/SettingsSkinStore.h"
 #include "dialogs/CompletionDrain.h"
 #include "liba/Path.h"
 #include "model/DamagedSettings.h"
@@ -25,8 +25,7 @@ namespace {
 
 std::u16string fallback_skin()
 {
-    return liba::join_path(
-        liba::join_path(liba::join_path(u"%app_path%", u"skins"), u"Default"), u"Default.skin");
+    return liba::join_path(liba::join_path(os::skins_folder(), u"Default"), u"Default.skin");
 }
 
 // The main form's class answers a second launch, so other processes must find it.

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "dialogs/ControlRange.h"
-#include "dialogs/RangeGrid.h"
+#include "app/explorer/ControlRange.h"
+#include "app/explorer/RangeGrid.h"
 #include "skinner/widgets/buttons/ControlButton.h"
 #include "skinner/widgets/text/ControlFrame.h"
 #include "skinner/core/Form.h"

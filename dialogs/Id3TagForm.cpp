@@ -1,4 +1,4 @@
-#include "dialogs/Id3TagForm.h"
+#include "app/explorer/Id3TagForm.h"
 
 #include "audio/Id3Tag.h"
 #include "liba/Conversion.h"
@@ -32,9 +32,7 @@ void Id3TagForm::show(const audio::Id3Tag& tag)
     m_artist.set_text(tag.artist);
     m_album.set_text(tag.album);
     m_year.set_text(tag.year);
-    std::u16string track;
-    liba::format_int(tag.track, track);
-    m_track.set_text(track);
+    m_track.set_text(liba::number_text(tag.track));
     m_comment.set_text(tag.comment);
     // A file without a tag has no genre: its record's 0 would read as the first genre.
     m_genre.select_id(tag.has_tag ? std::uint32_t(tag.genre) : GenreCombo::no_genre);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/GenreCombo.h"
+#include "app/explorer/GenreCombo.h"
 #include "skinner/widgets/edit/ControlEdit.h"
 #include "skinner/core/Form.h"
 #include "skinner/menus/ControlMenuMain.h"

@@ -1,4 +1,4 @@
-#include "dialogs/PropertiesForm.h"
+#include "app/explorer/PropertiesForm.h"
 
 #include "audio/chains/PlayChain.h"
 #include "audio/readers/FileReader.h"
@@ -7,17 +7,6 @@
 #include "model/FileHelpers.h"
 #include "model/PlayChainFactory.h"
 #include "os/FileInfo.h"
-
-namespace {
-
-std::u16string decimal(int value)
-{
-    std::u16string text;
-    liba::format_int(value, text);
-    return text;
-}
-
-}
 
 PropertiesForm::PropertiesForm(skinner::Form* parent, skinner::Properties& properties, std::u16string_view form_name,
     const std::u16string& path)
@@ -50,10 +39,10 @@ void PropertiesForm::show_file(const std::u16string& path)
     if (!reader)
         return;
     m_duration.set_text(format_duration(reader->get_length()));
-    m_channels.set_text(decimal(reader->get_channels()));
-    m_sample_rate.set_text(decimal(reader->get_sample_rate()));
-    m_bitrate.set_text(decimal(reader->get_bitrate()));
-    m_bits.set_text(decimal(reader->get_bits_per_sample()));
+    m_channels.set_text(liba::number_text(reader->get_channels()));
+    m_sample_rate.set_text(liba::number_text(reader->get_sample_rate()));
+    m_bitrate.set_text(liba::number_text(reader->get_bitrate()));
+    m_bits.set_text(liba::number_text(reader->get_bits_per_sample()));
 }
 
 bool PropertiesForm::on_click(skinner::Control& sender)

@@ -143,6 +143,13 @@ bool format_double(double value, std::u16string& result)
     return format_fixed(value, result);
 }
 
+std::u16string number_text(std::int64_t value)
+{
+    std::u16string text;
+    format_long(static_cast<long>(value), text);
+    return text;
+}
+
 const char16_t* skip_spaces(const char16_t* begin, const char16_t* end)
 {
     while (begin != end && is_space(*begin))

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -22,6 +23,8 @@ bool format_double(double value, std::string& result);
 bool format_int(int value, std::u16string& result);
 bool format_long(long value, std::u16string& result);
 bool format_double(double value, std::u16string& result);
+// The value in decimal, as format_long writes it.
+std::u16string number_text(std::int64_t value);
 
 // White space, an optional sign, then digits; values beyond 32 bits wrap.
 // An empty or blank range, or one that ends right after the sign, gives null

@@ -1,5 +1,6 @@
 #include "model/DamagedSettings.h"
 
+#include "liba/Conversion.h"
 #include "os/PathMacros.h"
 #include "os/XmlNode.h"
 #include "platform/core/FileSystem.h"
@@ -27,8 +28,7 @@ std::u16string keep_damaged_settings(const std::u16string& path)
     for (int i = 1; i <= max_kept; ++i) {
         std::u16string kept = file + u".damaged";
         if (i > 1)
-            for (char digit : "-" + std::to_string(i))
-                kept += char16_t(digit);
+            kept += u"-" + liba::number_text(i);
         // move_file never replaces: an earlier damaged copy is kept too.
         if (platform::move_file(file, kept) == 0)
             return kept;

@@ -3,6 +3,7 @@
 #include "audio/codecs/Encoder.h"
 #include "audio/readers/FileReader.h"
 #include "audio/writers/FileWriter.h"
+#include "liba/Conversion.h"
 #include "liba/Path.h"
 #include "liba/Utility.h"
 #include "model/FileHelpers.h"
@@ -48,11 +49,7 @@ void forget_provider(audio::Consumer<PCMData>& consumer)
     audio::connect<PCMData>(&stand_in, nullptr);
 }
 
-std::u16string number_text(int value)
-{
-    std::string digits = std::to_string(value);
-    return std::u16string(digits.begin(), digits.end());
-}
+using liba::number_text;
 
 // Removes the file when the recording never wrote to it (a disk full from
 // the start), and its marks with it.

@@ -16,13 +16,6 @@ constexpr int max_name_number = 9999;
 constexpr std::array<std::u16string_view, 12> month_abbreviations { u"jan", u"feb", u"mar", u"apr", u"may",
     u"jun", u"jul", u"aug", u"sep", u"oct", u"nov", u"dec" };
 
-std::u16string number_text(std::int64_t value)
-{
-    std::u16string text;
-    liba::format_long(static_cast<long>(value), text);
-    return text;
-}
-
 std::u16string with_extension(
     std::u16string_view folder, std::u16string_view name, std::u16string_view extension)
 {
@@ -64,7 +57,7 @@ std::u16string bookmark_file_name(std::u16string_view path)
 
 std::u16string two_digit_text(int value)
 {
-    std::u16string text = number_text(value);
+    std::u16string text = liba::number_text(value);
     if (text.size() == 1)
         return u"0" + text;
     if (text.size() > 2)
@@ -91,21 +84,21 @@ std::u16string file_size_to_text(std::int64_t size)
     if (size == 0)
         return {};
     if (size < kilo)
-        return number_text(size) + u"B";
+        return liba::number_text(size) + u"B";
     if (size < mega)
-        return number_text(size / kilo) + u"K";
+        return liba::number_text(size / kilo) + u"K";
     // The tenths by integers: equal to the truncated decimal, without the
     // rounding of a double beyond 2^53 bytes.
     const std::int64_t whole = size / mega;
     const std::int64_t tenths = (size % mega) * 10 / mega;
-    return number_text(whole) + u"," + number_text(tenths) + u"M";
+    return liba::number_text(whole) + u"," + liba::number_text(tenths) + u"M";
 }
 
 std::u16string unique_file_name(
     std::u16string_view folder, std::u16string_view base, std::u16string_view extension)
 {
     for (int number = 1; number <= max_name_number; ++number) {
-        std::u16string candidate = std::u16string(base) + number_text(number);
+        std::u16string candidate = std::u16string(base) + liba::number_text(number);
         if (!file_exists(folder, candidate, extension))
             return candidate;
     }
@@ -139,7 +132,7 @@ std::u16string recording_file_name(
     if (!file_exists(folder, name, extension))
         return with_extension(folder, name, extension);
     for (int number = 2; number <= max_name_number; ++number) {
-        std::u16string candidate = name + u" (" + number_text(number) + u")";
+        std::u16string candidate = name + u" (" + liba::number_text(number) + u")";
         if (!file_exists(folder, candidate, extension))
             return with_extension(folder, candidate, extension);
     }

@@ -28,8 +28,7 @@ Settings::Settings()
 {
     os::expand_path(u"%my_documents%", folder);
     os::expand_path(u"%my_documents%", explorer_folder);
-    skin = liba::join_path(
-        liba::join_path(u"%app_path%", u"skins"), liba::join_path(u"Default", u"Default.skin"));
+    skin = liba::join_path(os::skins_folder(), liba::join_path(u"Default", u"Default.skin"));
     buttons.resize(static_cast<std::size_t>(hardware_key_count()));
 }
 
@@ -115,9 +114,7 @@ const Field fields[] = {
 
 std::u16string button_attribute(std::u16string_view name, std::size_t index)
 {
-    std::u16string number;
-    liba::format_long(static_cast<long>(index), number);
-    return std::u16string(name) + number;
+    return std::u16string(name) + liba::number_text(static_cast<std::int64_t>(index));
 }
 
 // Writes one field; every kind of member needs its overload here and in Reader.

@@ -95,4 +95,9 @@ void expand_path(std::u16string_view path, std::u16string& result)
     result = expand_path_macros(path);
 }
 
+std::u16string skins_folder()
+{
+    return liba::join_path(u"%app_path%", u"skins");
+}
+
 }

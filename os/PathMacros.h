@@ -29,4 +29,7 @@ std::u16string get_special_folder(int folder);
 std::u16string expand_path_macros(std::u16string_view path);
 void expand_path(std::u16string_view path, std::u16string& result);
 
+// The program's skins folder as a stored path ("%app_path%" not expanded).
+std::u16string skins_folder();
+
 }

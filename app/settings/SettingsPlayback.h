@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/ControlComboBoxTurnOff.h"
+#include "app/settings/ControlComboBoxTurnOff.h"
 #include "skinner/widgets/combos/ControlComboBoxStringReadonly.h"
 #include "skinner/widgets/tabs/ControlTabElement.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/ControlComboBoxTurnOff.h"
+#include "app/settings/ControlComboBoxTurnOff.h"
 #include "skinner/widgets/buttons/ControlCheckBox.h"
 #include "skinner/widgets/combos/ControlComboBoxFolderTree.h"
 #include "skinner/widgets/combos/ControlComboBoxGenericReadonly.h"

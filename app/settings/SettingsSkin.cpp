@@ -44,7 +44,7 @@ SettingsSkin::SettingsSkin(skinner::ControlTab& tab, std::u16string_view id, ski
     , m_today_preview(*get_container(), u"frmTodayPreview")
     , m_finder(skinner::get_screen_size())
 {
-    const std::u16string skins = liba::join_path(u"%app_path%", u"skins");
+    const std::u16string skins = os::skins_folder();
     m_finder.find(skins, u"*.skin", u"*", false);
     m_finder.find(liba::join_path(skins, u"TodayPlugin"), u"*.skin", u"*", false);
     MySkinFinder::add_path(m_finder.today_skins, default_today_skin());

@@ -105,7 +105,7 @@ Layout layout(Window w)
 // The parts' rectangles in the client area.
 std::array<Rect, 3> part_rects(Window w, const Picker& p)
 {
-    auto& font = const_cast<Font&>(look::font());
+    const Font& font = look::font();
     std::u16string text = text_of(w, p);
     Rect area = layout(w).text;
     std::array<Rect, 3> rects;

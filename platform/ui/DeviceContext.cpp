@@ -481,7 +481,7 @@ std::vector<std::u16string_view> split_lines(std::u16string_view text, bool sing
 }
 
 // The longest start of the line that fits the width with the ellipsis after it.
-std::u16string with_ellipsis(Font& font, std::u16string_view line, std::int32_t width)
+std::u16string with_ellipsis(const Font& font, std::u16string_view line, std::int32_t width)
 {
     if (font.width(line) <= width)
         return std::u16string(line);
@@ -504,19 +504,19 @@ std::u16string with_ellipsis(Font& font, std::u16string_view line, std::int32_t 
 
 Size DeviceContext::text_extent(std::u16string_view text)
 {
-    Font& font = const_cast<Font&>(m_state.font ? *m_state.font : Font::system());
+    const Font& font = m_state.font ? *m_state.font : Font::system();
     return { font.width(text), font.line_height() };
 }
 
 std::vector<std::int32_t> DeviceContext::text_prefix_widths(std::u16string_view text)
 {
-    Font& font = const_cast<Font&>(m_state.font ? *m_state.font : Font::system());
+    const Font& font = m_state.font ? *m_state.font : Font::system();
     return font.prefix_widths(text);
 }
 
 void DeviceContext::draw_glyphs(std::u16string_view text, Point position, const Rect& clip_rect, bool clip)
 {
-    Font& font = const_cast<Font&>(m_state.font ? *m_state.font : Font::system());
+    const Font& font = m_state.font ? *m_state.font : Font::system();
     Font::Line line = font.layout(text);
     Rect box = Rect::from(position, { line.width, font.line_height() });
     Rect limit = clip ? clip_rect.offset(m_origin) : Rect { INT32_MIN / 2, INT32_MIN / 2, INT32_MAX / 2, INT32_MAX / 2 };
@@ -555,7 +555,7 @@ void DeviceContext::draw_glyphs(std::u16string_view text, Point position, const 
 
 int DeviceContext::draw_text(std::u16string_view text, Rect& rect, std::uint32_t flags)
 {
-    Font& font = const_cast<Font&>(m_state.font ? *m_state.font : Font::system());
+    const Font& font = m_state.font ? *m_state.font : Font::system();
     std::u16string stripped;
     if (!(flags & dt::no_prefix)) {
         stripped = strip_prefixes(text);

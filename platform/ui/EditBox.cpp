@@ -60,9 +60,9 @@ std::size_t selection_end(const Box& b)
     return std::max(b.caret, b.anchor);
 }
 
-Font& font()
+const Font& font()
 {
-    return const_cast<Font&>(look::font());
+    return look::font();
 }
 
 std::int32_t inset()

@@ -235,7 +235,7 @@ const Font& Font::system()
     return *font;
 }
 
-const Font::Glyph& Font::glyph(char32_t code)
+const Font::Glyph& Font::glyph(char32_t code) const
 {
     auto found = m_glyphs.find(code);
     if (found != m_glyphs.end())
@@ -266,7 +266,7 @@ const Font::Glyph& Font::glyph(char32_t code)
     return g;
 }
 
-Font::Line Font::layout(std::u16string_view text)
+Font::Line Font::layout(std::u16string_view text) const
 {
     Line line;
     std::int32_t pen = 0, ink_left = 0, ink_right = 0;
@@ -290,7 +290,7 @@ Font::Line Font::layout(std::u16string_view text)
     return line;
 }
 
-std::vector<std::int32_t> Font::prefix_widths(std::u16string_view text)
+std::vector<std::int32_t> Font::prefix_widths(std::u16string_view text) const
 {
     std::vector<std::int32_t> widths;
     widths.reserve(text.size());

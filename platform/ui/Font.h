@@ -22,7 +22,8 @@ struct LogFont {
 
 // A realised font: a FreeType face at one pixel size. A face that no font
 // file provides falls back to DejaVu Sans; a style the file lacks (bold,
-// italic) is made from the regular outline. Glyphs are rendered once and kept.
+// italic) is made from the regular outline. Glyphs are rendered once and kept,
+// also on a const font (the cache is not the font's value).
 // GUI thread only (as every drawing object).
 class Font {
 public:
@@ -51,7 +52,7 @@ public:
         std::vector<std::uint8_t> coverage; // width x height, 0..255
     };
     // Glyph of a code point; control characters have no ink and no advance.
-    const Glyph& glyph(char32_t);
+    const Glyph& glyph(char32_t) const;
 
     // One line laid out: pen positions and the box holding every advance and
     // every ink pixel. Drawing at x puts the pen of the first glyph at
@@ -62,11 +63,11 @@ public:
         std::int32_t width = 0;
         std::int32_t advance = 0; // where the pen ends, from the origin
     };
-    Line layout(std::u16string_view text);
-    std::int32_t width(std::u16string_view text) { return layout(text).width; }
+    Line layout(std::u16string_view text) const;
+    std::int32_t width(std::u16string_view text) const { return layout(text).width; }
     // width(text.substr(0, i + 1)) for every i, in one pass; the first unit of
     // a surrogate pair measures as the text before it.
-    std::vector<std::int32_t> prefix_widths(std::u16string_view text);
+    std::vector<std::int32_t> prefix_widths(std::u16string_view text) const;
 
     // Underline rows, from the cell's top.
     std::int32_t underline_top() const { return m_underline_top; }
@@ -83,7 +84,7 @@ private:
     std::int32_t m_descent = 0;
     std::int32_t m_underline_top = 0;
     std::int32_t m_underline_height = 1;
-    std::unordered_map<char32_t, Glyph> m_glyphs;
+    mutable std::unordered_map<char32_t, Glyph> m_glyphs;
 };
 
 // A font file of our own for a face name, found before fontconfig (tests pin

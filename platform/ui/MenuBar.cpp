@@ -102,7 +102,7 @@ std::vector<Rect> layout(const Bar& bar)
         return soft_key_layout(bar);
     std::int32_t height = bar_height();
     std::int32_t pad = look::scaled(6);
-    auto& font = const_cast<Font&>(look::font());
+    const Font& font = look::font();
     std::vector<Rect> rects;
     std::int32_t x = 0;
     for (auto& b : bar.buttons) {

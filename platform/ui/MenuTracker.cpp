@@ -150,7 +150,7 @@ void MenuTracker::layout(Level& level, std::uint32_t flags, Point anchor, std::o
 {
     Metrics m;
     std::int32_t text_width = 0, shortcut_width = 0;
-    auto& font = const_cast<Font&>(look::font());
+    const Font& font = look::font();
     std::int32_t y = m.border + m.pad;
     level.items.clear();
     for (auto& item : items_of(level.menu)) {

@@ -104,12 +104,12 @@ Foreground foreground_state()
     return f;
 }
 
-Font& title_font()
+const Font& title_font()
 {
     auto& s = screen();
     if (!s.title_font)
         s.title_font = Font::create({ -bar_height() / 2, 700, false, false, u"Tahoma" });
-    return s.title_font ? *s.title_font : const_cast<Font&>(Font::system());
+    return s.title_font ? *s.title_font : Font::system();
 }
 
 void paint_title_bar(DeviceContext& dc, const Foreground& f)

@@ -27,51 +27,6 @@ Container::~Container()
     delete_auto_controls();
 }
 
-bool Container::on_click(Control& sender) { return m_listener && m_listener->on_click(sender); }
-bool Container::on_item_click(Control& sender, const GridCellEvent& cell)
-{
-    return m_listener && m_listener->on_item_click(sender, cell);
-}
-bool Container::on_context_menu(Control& sender, const GridCellEvent& event)
-{
-    return m_listener && m_listener->on_context_menu(sender, event);
-}
-bool Container::on_inplace_edit_end(Control& sender, const GridInplaceEditEnd& cell)
-{
-    return m_listener && m_listener->on_inplace_edit_end(sender, cell);
-}
-bool Container::forward_event_11(std::uintptr_t first, std::intptr_t second)
-{
-    return m_listener && m_listener->forward_event_11(first, second);
-}
-bool Container::on_scroll(Control& sender, std::int32_t position)
-{
-    return m_listener && m_listener->on_scroll(sender, position);
-}
-bool Container::on_command(std::u16string_view command) { return m_listener && m_listener->on_command(command); }
-bool Container::on_value_changed(Control& sender, double value)
-{
-    return m_listener && m_listener->on_value_changed(sender, value);
-}
-bool Container::on_value_set(Control& sender, double value) { return m_listener && m_listener->on_value_set(sender, value); }
-bool Container::on_text_changed(Control& sender) { return m_listener && m_listener->on_text_changed(sender); }
-bool Container::on_header_click(Control& sender, const GridHeaderEvent& record)
-{
-    return m_listener && m_listener->on_header_click(sender, record);
-}
-bool Container::on_header_context_menu(Control& sender, const GridHeaderEvent& record)
-{
-    return m_listener && m_listener->on_header_context_menu(sender, record);
-}
-bool Container::on_selection_changed(Control& sender) { return m_listener && m_listener->on_selection_changed(sender); }
-bool Container::on_highlight_changed(Control& sender, const GridCellEvent& cell)
-{
-    return m_listener && m_listener->on_highlight_changed(sender, cell);
-}
-bool Container::on_child_focused() { return m_listener && m_listener->on_child_focused(); }
-bool Container::on_build_menu(Control& sender, MenuEntry& menu) { return m_listener && m_listener->on_build_menu(sender, menu); }
-bool Container::on_dropdown_closed(Control& sender) { return m_listener && m_listener->on_dropdown_closed(sender); }
-
 void Container::load_layout()
 {
     if (m_mode == ControlMode::unskinned || m_name.empty())

@@ -27,24 +27,8 @@ public:
     Container(Form& form, Properties& properties, std::u16string_view name, ControlMode mode, Listener* listener);
     ~Container() override;
 
-    // Events go to the listener.
-    bool on_click(Control& sender) override;
-    bool on_item_click(Control& sender, const GridCellEvent& cell) override;
-    bool on_context_menu(Control& sender, const GridCellEvent& event) override;
-    bool on_inplace_edit_end(Control& sender, const GridInplaceEditEnd& cell) override;
-    bool forward_event_11(std::uintptr_t first, std::intptr_t second) override;
-    bool on_scroll(Control& sender, std::int32_t position) override;
-    bool on_command(std::u16string_view command) override;
-    bool on_value_changed(Control& sender, double value) override;
-    bool on_value_set(Control& sender, double value) override;
-    bool on_text_changed(Control& sender) override;
-    bool on_header_click(Control& sender, const GridHeaderEvent& record) override;
-    bool on_header_context_menu(Control& sender, const GridHeaderEvent& record) override;
-    bool on_selection_changed(Control& sender) override;
-    bool on_highlight_changed(Control& sender, const GridCellEvent& cell) override;
-    bool on_child_focused() override;
-    bool on_build_menu(Control& sender, MenuEntry& menu) override;
-    bool on_dropdown_closed(Control& sender) override;
+    // Events climb to the listener.
+    Listener* next_listener() const override { return m_listener; }
 
     virtual void set_focus(Control* child);
     virtual bool is_focused(const Control* child) const { return m_active && child == m_focused; }

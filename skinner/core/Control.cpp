@@ -39,32 +39,7 @@ Control::~Control()
     m_container->unregister_control(*this);
 }
 
-bool Control::on_click(Control& sender) { return m_container->on_click(sender); }
-bool Control::on_item_click(Control& sender, const GridCellEvent& cell) { return m_container->on_item_click(sender, cell); }
-bool Control::on_context_menu(Control& sender, const GridCellEvent& event) { return m_container->on_context_menu(sender, event); }
-bool Control::on_inplace_edit_end(Control& sender, const GridInplaceEditEnd& cell)
-{
-    return m_container->on_inplace_edit_end(sender, cell);
-}
-bool Control::forward_event_11(std::uintptr_t first, std::intptr_t second) { return m_container->forward_event_11(first, second); }
-bool Control::on_scroll(Control& sender, std::int32_t position) { return m_container->on_scroll(sender, position); }
-bool Control::on_command(std::u16string_view command) { return m_container->on_command(command); }
-bool Control::on_value_changed(Control& sender, double value) { return m_container->on_value_changed(sender, value); }
-bool Control::on_value_set(Control& sender, double value) { return m_container->on_value_set(sender, value); }
-bool Control::on_text_changed(Control& sender) { return m_container->on_text_changed(sender); }
-bool Control::on_header_click(Control& sender, const GridHeaderEvent& record) { return m_container->on_header_click(sender, record); }
-bool Control::on_header_context_menu(Control& sender, const GridHeaderEvent& record)
-{
-    return m_container->on_header_context_menu(sender, record);
-}
-bool Control::on_selection_changed(Control& sender) { return m_container->on_selection_changed(sender); }
-bool Control::on_highlight_changed(Control& sender, const GridCellEvent& cell)
-{
-    return m_container->on_highlight_changed(sender, cell);
-}
-bool Control::on_child_focused() { return m_container->on_child_focused(); }
-bool Control::on_build_menu(Control& sender, MenuEntry& menu) { return m_container->on_build_menu(sender, menu); }
-bool Control::on_dropdown_closed(Control& sender) { return m_container->on_dropdown_closed(sender); }
+Listener* Control::next_listener() const { return m_container; }
 
 void Control::set_z_order(std::int32_t z_order)
 {

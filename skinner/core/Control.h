@@ -49,24 +49,8 @@ public:
     Control(Container& container, std::u16string_view name, ControlMode mode = ControlMode::named);
     ~Control() override;
 
-    // Events go to the container.
-    bool on_click(Control& sender) override;
-    bool on_item_click(Control& sender, const GridCellEvent& cell) override;
-    bool on_context_menu(Control& sender, const GridCellEvent& event) override;
-    bool on_inplace_edit_end(Control& sender, const GridInplaceEditEnd& cell) override;
-    bool forward_event_11(std::uintptr_t first, std::intptr_t second) override;
-    bool on_scroll(Control& sender, std::int32_t position) override;
-    bool on_command(std::u16string_view command) override;
-    bool on_value_changed(Control& sender, double value) override;
-    bool on_value_set(Control& sender, double value) override;
-    bool on_text_changed(Control& sender) override;
-    bool on_header_click(Control& sender, const GridHeaderEvent& record) override;
-    bool on_header_context_menu(Control& sender, const GridHeaderEvent& record) override;
-    bool on_selection_changed(Control& sender) override;
-    bool on_highlight_changed(Control& sender, const GridCellEvent& cell) override;
-    bool on_child_focused() override;
-    bool on_build_menu(Control& sender, MenuEntry& menu) override;
-    bool on_dropdown_closed(Control& sender) override;
+    // Events climb to the container.
+    Listener* next_listener() const override;
 
     virtual void set_z_order(std::int32_t z_order);
     virtual void set_want_focus(bool want);

@@ -6,6 +6,7 @@
 #include "platform/core/MessageQueue.h"
 #include "platform/ui/WindowManager.h"
 #include "skinner/core/ModalLoop.h"
+#include "skinner/menus/PopupMenu.h"
 #include "skinner/skin/ScreenMetrics.h"
 #include "skinner/skin/Properties.h"
 
@@ -264,6 +265,27 @@ void Form::show(bool visible)
     invalidate_all();
     if (MenuManagerImpl* menus = m_window->menu_manager())
         menus->set_visible(*this, visible && !m_full_screen);
+}
+
+bool Form::on_popup_menu(Control&, const MenuEntry& menu, Point point, std::u16string& chosen)
+{
+    chosen = show_popup_menu(*this, menu, point);
+    return true;
+}
+
+bool Form::on_menu_bar_item(Control&, MenuBarItem& item, bool listed)
+{
+    if (listed)
+        m_menu_items.add(item);
+    else
+        m_menu_items.remove(item);
+    return true;
+}
+
+bool Form::on_menu_bar_changed(Control&)
+{
+    m_menu_items.update();
+    return true;
 }
 
 void Form::register_menu_main(Control& control)

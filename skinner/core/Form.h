@@ -41,6 +41,10 @@ public:
     ~Form() override;
 
     void reload_skin() override;
+    // The menus its controls ask for: pop-up menus and the menu bar's items.
+    bool on_popup_menu(Control& sender, const MenuEntry& menu, Point point, std::u16string& chosen) override;
+    bool on_menu_bar_item(Control& sender, MenuBarItem& item, bool listed) override;
+    bool on_menu_bar_changed(Control& sender) override;
     // Unhandled Escape and Enter hold the cancel and default buttons down.
     bool on_keydown(KeyCode key) override;
     bool on_keyup(KeyCode key) override;

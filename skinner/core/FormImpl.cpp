@@ -74,18 +74,6 @@ bool read_flicker_switch()
     os::registry_read_dword(u"HKEY_CURRENT_USER\\Software\\Qiro", u"Flicker", flicker);
     return flicker != 0;
 }
-
-Point point_of(platform::LParam lparam)
-{
-    const platform::Point p = platform::point_of(lparam);
-    return { p.x, p.y };
-}
-
-platform::Rect rect_of(Point position, Size size)
-{
-    return platform::Rect::from({ position.x, position.y }, { size.width, size.height });
-}
-
 }
 
 FormImpl::FormImpl(Form* owner, bool drop_down, bool visible)
@@ -149,8 +137,8 @@ void FormImpl::kill_timer(std::uint32_t id)
 
 void FormImpl::invalidate_rect(Point position, Size size)
 {
-    const platform::Rect added = rect_of(position, size);
-    const platform::Rect dirty = rect_of(m_dirty_position, m_dirty_size);
+    const platform::Rect added = platform::Rect::from(position, size);
+    const platform::Rect dirty = platform::Rect::from(m_dirty_position, m_dirty_size);
     const platform::Rect united = dirty.empty() ? added : dirty.unite(added);
     m_dirty_position = { united.left, united.top };
     m_dirty_size = { united.width(), united.height() };
@@ -177,7 +165,7 @@ void FormImpl::move_window(Point position, Size size)
     }
     if (is_full_screen_mode() && m_form && Form::current_modal() == m_form)
         platform::set_full_screen(handle(), platform::shfs::hide_task_bar | platform::shfs::hide_input_button);
-    platform::move_window(handle(), rect_of(position, size), true);
+    platform::move_window(handle(), platform::Rect::from(position, size), true);
 }
 
 void FormImpl::set_foreground()
@@ -290,16 +278,16 @@ bool FormImpl::handle_message(
             m_menu_manager->on_init_menu_popup(form, platform::Menu(wparam), std::uint32_t(lparam & 0xFFFF));
         return false;
     case msg::mouse_move:
-        form.on_pen_move(point_of(lparam));
+        form.on_pen_move(platform::point_of(lparam));
         return false;
     case msg::left_button_down:
-        on_left_button_down(point_of(lparam));
+        on_left_button_down(platform::point_of(lparam));
         return false;
     case msg::left_button_up:
-        pen_up(point_of(lparam), Container::button_pen);
+        pen_up(platform::point_of(lparam), Container::button_pen);
         return false;
     case msg::left_button_double_click:
-        pen_down(point_of(lparam), Container::button_pen, 1);
+        pen_down(platform::point_of(lparam), Container::button_pen, 1);
         return false;
     case msg::mouse_wheel:
         on_wheel(wparam, lparam);
@@ -424,7 +412,7 @@ void FormImpl::on_capture_changed(platform::LParam lparam)
 void FormImpl::on_left_button_down(Point point)
 {
     if (m_form->get_gestures_at(point)
-        && platform::recognize_tap_and_hold(handle(), { point.x, point.y }) == platform::gesture_context_menu) {
+        && platform::recognize_tap_and_hold(handle(), point) == platform::gesture_context_menu) {
         pen_down(point, Container::button_context, 0);
         pen_up(point, Container::button_context);
         return;
@@ -441,7 +429,7 @@ void FormImpl::pen_down(Point point, int button, std::int32_t argument)
     m_pressed[std::size_t(button)] = true;
     m_press_argument[std::size_t(button)] = argument;
     if (m_drop_down) {
-        const platform::Point screen = platform::client_to_screen(handle(), { point.x, point.y });
+        const platform::Point screen = platform::client_to_screen(handle(), point);
         if (!platform::window_rect(handle()).contains(screen)) {
             m_form->close();
             return;
@@ -476,8 +464,7 @@ void FormImpl::on_wheel(platform::WParam wparam, platform::LParam lparam)
     m_wheel_rest -= steps * platform::wheel_delta;
     if (steps == 0)
         return;
-    const platform::Point at = platform::screen_to_client(handle(), platform::point_of(lparam));
-    m_form->on_wheel({ at.x, at.y }, steps);
+    m_form->on_wheel(platform::screen_to_client(handle(), platform::point_of(lparam)), steps);
 }
 
 // Painting
@@ -518,7 +505,8 @@ void FormImpl::paint_buffered()
 void FormImpl::paint_direct()
 {
     platform::PaintScope scope(handle());
-    const platform::Rect area = rect_of(m_dirty_position, m_dirty_size).unite(platform::client_rect(handle()));
+    const platform::Rect area
+        = platform::Rect::from(m_dirty_position, m_dirty_size).unite(platform::client_rect(handle()));
     const Point position { area.left, area.top };
     const Size size { area.width(), area.height() };
     CanvasImpl impl(scope.dc(), position, size);

@@ -1,7 +1,11 @@
 #pragma once
 
+#include "skinner/graphics/Point.h"
+
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include <utility>
 
 namespace skinner {
 
@@ -9,16 +13,20 @@ class Control;
 struct GridCellEvent;
 struct GridHeaderEvent;
 struct GridInplaceEditEnd;
+class MenuBarItem;
 struct MenuEntry;
 
 // The events that controls raise and containers pass on. A control raises an
-// event by calling it on itself; the control's default hands it to its
-// container, the container's to its own listener, so an event climbs to the
-// panel or form that handles it with the originating control as sender.
-// Each answers false when nobody handled it.
+// event by calling it on itself; every event's default hands it to the next
+// listener (a control's is its container, a container's its own listener), so
+// an event climbs to the panel or form that handles it with the originating
+// control as sender. Each answers false when nobody handled it.
 class Listener {
 public:
     virtual ~Listener() = default;
+
+    // Where unhandled events go; null ends the climb.
+    virtual Listener* next_listener() const { return nullptr; }
 
     virtual bool on_click(Control& sender);
     virtual bool reserved_1();
@@ -44,6 +52,22 @@ public:
     virtual bool on_child_focused();
     virtual bool on_build_menu(Control& sender, MenuEntry& menu);
     virtual bool on_dropdown_closed(Control& sender);
+    // A control asks for its pop-up menu at a point (form coordinates); the
+    // form shows it and answers the chosen entry's id, empty when dismissed.
+    virtual bool on_popup_menu(Control& sender, const MenuEntry& menu, Point point, std::u16string& chosen);
+    // A control puts an item on its form's menu bar, or takes it off.
+    virtual bool on_menu_bar_item(Control& sender, MenuBarItem& item, bool listed);
+    // What a listed item shows changed: the form builds its bar again.
+    virtual bool on_menu_bar_changed(Control& sender);
+
+private:
+    // Calls the event on the next listener; false when there is none.
+    template <typename... Params, typename... Args>
+    bool pass(bool (Listener::*event)(Params...), Args&&... args) const
+    {
+        Listener* next = next_listener();
+        return next && (next->*event)(std::forward<Args>(args)...);
+    }
 };
 
 }

@@ -10,11 +10,6 @@ namespace {
 
 constexpr char16_t ellipsis = u'\u2026';
 
-platform::Rect rect_of(Point position, Size size)
-{
-    return platform::Rect::from({ position.x, position.y }, { size.width, size.height });
-}
-
 std::uint32_t alignment_flags(std::int32_t horizontal, std::int32_t vertical)
 {
     static constexpr std::uint32_t horizontal_flags[]
@@ -80,12 +75,12 @@ std::u16string shortened(const Font& font, std::u16string_view text, std::int32_
 
 void Canvas::fill_rect(Point position, Size size, Color color)
 {
-    dc().fill_rect(rect_of(position, size), color_ref(color));
+    dc().fill_rect(platform::Rect::from(position, size), color_ref(color));
 }
 
 void Canvas::draw_polyline(Point from, Point to, Color color)
 {
-    const platform::Point points[] = { { from.x, from.y }, { to.x, to.y } };
+    const platform::Point points[] = { from, to };
     dc().polyline(points, color_ref(color));
 }
 
@@ -99,7 +94,7 @@ void Canvas::draw_text(const Font& font, Color color, std::u16string_view text, 
     const platform::ColorRef old_color = context.set_text_color(color_ref(color));
     const int old_mode = context.set_background_mode(platform::transparent_background);
     const platform::Font* old_font = context.select_font(platform_font);
-    platform::Rect rect = rect_of(position, size);
+    platform::Rect rect = platform::Rect::from(position, size);
     context.draw_text(text, rect,
         alignment_flags(horizontal, vertical) | platform::dt::single_line | platform::dt::no_prefix);
     context.select_font(old_font);

@@ -2,18 +2,9 @@
 
 namespace skinner {
 
-namespace {
-
-platform::Rect rect_of(Point position, Size size)
-{
-    return platform::Rect::from({ position.x, position.y }, { size.width, size.height });
-}
-
-}
-
 CanvasImpl::CanvasImpl(platform::DeviceContext& dc, Point position, Size size)
     : m_dc(dc)
-    , m_clips { rect_of(position, size) }
+    , m_clips { platform::Rect::from(position, size) }
 {
     apply_clip();
 }
@@ -23,7 +14,7 @@ CanvasImpl::~CanvasImpl() = default;
 void CanvasImpl::push_clip(Point position, Size size)
 {
     const platform::Rect& top = m_clips.back();
-    const platform::Rect wanted = rect_of(position, size);
+    const platform::Rect wanted = platform::Rect::from(position, size);
     const Point left_top = component_max({ top.left, top.top }, { wanted.left, wanted.top });
     Point right_bottom = component_min({ top.right, top.bottom }, { wanted.right, wanted.bottom });
     if (right_bottom.x < left_top.x || right_bottom.y < left_top.y)

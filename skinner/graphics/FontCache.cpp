@@ -12,13 +12,6 @@ namespace skinner {
 
 namespace {
 
-std::u16string number(std::int64_t value)
-{
-    std::u16string text;
-    liba::format_long(static_cast<long>(value), text);
-    return text;
-}
-
 SharedCache<FontKey, FontRep>& cache()
 {
     static auto* fonts = new SharedCache<FontKey, FontRep>; // lives past every static font
@@ -36,12 +29,14 @@ FontRep::FontRep(const std::u16string& description, std::uint32_t scale)
         return;
     auto& log = os::log();
     log << u"Creating font: {" + description + u"}\n";
-    log << u"height=" + number(parsed->height) + u" name.scale=" + number(scale) + u"\n";
+    log << u"height=" + liba::number_text(parsed->height) + u" name.scale=" + liba::number_text(scale)
+            + u"\n";
     const std::int64_t height = std::int64_t { parsed->height } * scale;
     // Points at 96 dots per inch whatever the screen says: skins are drawn for that.
     const std::int64_t log_height = -(height * 96) / 72;
     const int dpiy = platform::DeviceContext::for_screen().device_caps(platform::caps::logical_pixels_y);
-    log << u"dpiy=" + number(dpiy) + u" log_font.lfHeight=" + number(log_height) + u"\n";
+    log << u"dpiy=" + liba::number_text(dpiy) + u" log_font.lfHeight=" + liba::number_text(log_height)
+            + u"\n";
     platform::LogFont font;
     font.height = static_cast<std::int32_t>(std::clamp<std::int64_t>(log_height, INT32_MIN, INT32_MAX));
     font.weight = parsed->bold != 0 ? 700 : 400;

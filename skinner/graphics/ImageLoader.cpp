@@ -26,13 +26,6 @@ namespace {
 constexpr std::uint64_t largest_picture_file = std::uint64_t { 1 } << 28;
 constexpr platform::Pixel white = 0xFFFFFF;
 
-std::u16string number(std::int64_t value)
-{
-    std::u16string text;
-    liba::format_long(static_cast<long>(value), text);
-    return text;
-}
-
 // Reads the whole stream; false when it is too large or fewer bytes came.
 bool read_whole(liba::ResourceReader& stream, std::vector<std::uint8_t>& bytes)
 {
@@ -85,7 +78,8 @@ void log_bitmap(const char16_t* prefix, const Bitmap& bitmap, bool with_size)
 {
     std::u16string line = prefix;
     if (with_size)
-        line += u"Width=" + number(bitmap.width()) + u" Height=" + number(bitmap.height()) + u" ";
+        line += u"Width=" + liba::number_text(bitmap.width()) + u" Height="
+            + liba::number_text(bitmap.height()) + u" ";
     line += u"bmBitsPixel=32 bmPlanes=1\n";
     os::log() << line;
 }
@@ -138,7 +132,7 @@ Image ImageLoader::load(const std::u16string& name, std::uint32_t scale)
         return Image();
     }
     if (scale != 1) {
-        Image variant = load_unscaled(name + u"_x" + number(scale), scale);
+        Image variant = load_unscaled(name + u"_x" + liba::number_text(scale), scale);
         if (variant.is_valid())
             return variant;
     }

@@ -1,16 +1,13 @@
 #pragma once
 
+#include "platform/core/Geometry.h"
+
 #include <algorithm>
-#include <cstdint>
 
 namespace skinner {
 
-struct Point {
-    std::int32_t x = 0;
-    std::int32_t y = 0;
-
-    bool operator==(const Point&) const = default;
-};
+// The window layer's point: values pass between the two without conversion.
+using Point = platform::Point;
 
 // Each coordinate chosen separately.
 constexpr Point component_max(Point a, Point b)

@@ -1,14 +1,9 @@
 #pragma once
 
-#include <cstdint>
+#include "platform/core/Geometry.h"
 
 namespace skinner {
 
-struct Size {
-    std::int32_t width = 0;
-    std::int32_t height = 0;
-
-    bool operator==(const Size&) const = default;
-};
-
+// The window layer's size: values pass between the two without conversion.
+using Size = platform::Size;
 }

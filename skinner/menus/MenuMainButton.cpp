@@ -1,7 +1,7 @@
 #include "skinner/menus/MenuMainButton.h"
 
 #include "skinner/core/Form.h"
-#include "skinner/menus/MenuEntry.h"
+#include "skinner/core/MenuEntry.h"
 
 namespace skinner {
 

@@ -2,7 +2,7 @@
 
 #include "skinner/core/Control.h"
 #include "skinner/core/Form.h"
-#include "skinner/menus/MenuEntry.h"
+#include "skinner/core/MenuEntry.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <cstdint>
-#include <string>
+#include "skinner/core/MenuBarItem.h"
+
 #include <vector>
 
 namespace skinner {
@@ -14,17 +14,7 @@ struct MenuEntry;
 class MenuManager {
 public:
     // Everything that puts an entry on a form's menu.
-    class Item {
-    public:
-        virtual ~Item() = default;
-        virtual void build_menu_entry(MenuEntry& entry) = 0;
-        // Whether its bar button opens a drop-down menu.
-        virtual bool has_submenu() = 0;
-        // Its placement label.
-        virtual std::u16string get_text() = 0;
-        // Orders the form's menu list.
-        virtual std::int32_t get_command_id() = 0;
-    };
+    using Item = MenuBarItem;
 
     explicit MenuManager(Form& form);
     MenuManager(const MenuManager&) = delete;

@@ -3,7 +3,7 @@
 #include "platform/ui/WindowManager.h"
 #include "skinner/core/Form.h"
 #include "skinner/core/FormImpl.h"
-#include "skinner/menus/MenuEntry.h"
+#include "skinner/core/MenuEntry.h"
 
 #include <array>
 

@@ -2,7 +2,7 @@
 
 #include "liba/StringTranslator.h"
 #include "skinner/core/Control.h"
-#include "skinner/menus/MenuEntry.h"
+#include "skinner/core/MenuEntry.h"
 #include "skinner/menus/MenuManager.h"
 
 #include <utility>

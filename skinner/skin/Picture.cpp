@@ -81,8 +81,7 @@ Size Picture::get_border_size() const
 
 Point Picture::map_point(Point point, Point position, Size size) const
 {
-    const platform::Rect target
-        = platform::Rect::from({ position.x, position.y }, { size.width, size.height });
+    const platform::Rect target = platform::Rect::from(position, size);
     return { map_axis(point.x, target.left, target.right, m_source_left, m_inner_left, m_inner_right,
                  m_source_right, m_stretch),
         map_axis(point.y, target.top, target.bottom, m_source_top, m_inner_top, m_inner_bottom,
@@ -95,8 +94,7 @@ void Picture::draw(Canvas& canvas, Point position, Size size) const
         return;
     const PictureParts parts { source_top_left(), inner_top_left(), inner_bottom_right(),
         source_bottom_right(), m_stretch };
-    draw_image(canvas, *m_image, parts,
-        platform::Rect::from({ position.x, position.y }, { size.width, size.height }));
+    draw_image(canvas, *m_image, parts, platform::Rect::from(position, size));
 }
 
 bool Picture::hit_test(Point point, Point position, Size size) const

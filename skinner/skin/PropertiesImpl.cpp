@@ -20,13 +20,6 @@ namespace {
 // Offsets are 32-bit: nothing beyond them can be a skin.
 constexpr std::uint64_t largest_skin = 0xFFFFFFFF;
 
-std::u16string number(std::int64_t value)
-{
-    std::u16string text;
-    liba::format_long(static_cast<long>(value), text);
-    return text;
-}
-
 void log_entry_sizes()
 {
     struct Entry {
@@ -44,8 +37,8 @@ void log_entry_sizes()
     auto& log = os::log();
     for (const Entry& e : entries) {
         const std::u16string name = liba::to_wide(e.name);
-        log << u"sizeof(" + name + u")=" + number(static_cast<std::int64_t>(e.size)) + u"\n";
-        log << name + u"::Size=" + number(static_cast<std::int64_t>(e.declared)) + u"\n";
+        log << u"sizeof(" + name + u")=" + liba::number_text(static_cast<std::int64_t>(e.size)) + u"\n";
+        log << name + u"::Size=" + liba::number_text(static_cast<std::int64_t>(e.declared)) + u"\n";
     }
 }
 
@@ -227,8 +220,8 @@ std::uint32_t PropertiesImpl::find_form(std::u16string_view form)
     if (m_form == 0)
         report(u"report_no_form",
             u"Skin file {" + m_path + u"} has no form {" + std::u16string(form) + u"} for workarea_size="
-                + number(m_work_area.width) + u" " + number(m_work_area.height) + u". list of all forms:\n"
-                + m_form_log);
+                + liba::number_text(m_work_area.width) + u" " + liba::number_text(m_work_area.height)
+                + u". list of all forms:\n" + m_form_log);
     return m_form;
 }
 
@@ -265,8 +258,8 @@ std::uint32_t PropertiesImpl::choose_variant(std::u16string_view form)
             static_cast<std::int32_t>(stored.y * static_cast<std::int64_t>(m_scale)) };
         const std::u16string devices(find_string(record, u"Devices").value_or(u""));
         const bool full_screen = find_int(record, u"Fullscreen").value_or(0) != 0;
-        m_form_log += u"+" + name + u" Size=" + number(size.width) + u" " + number(size.height) + u" Devices="
-            + devices;
+        m_form_log += u"+" + name + u" Size=" + liba::number_text(size.width) + u" "
+            + liba::number_text(size.height) + u" Devices=" + devices;
         if (!devices_suit(devices)) {
             m_form_log += u"\n";
             continue;

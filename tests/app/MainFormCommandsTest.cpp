@@ -1,10 +1,10 @@
 #include "dialogs/ErrorForm.h"
 #include "model/Document.h"
 #include "platform/core/Launcher.h"
-#include "skinner/widgets/text/ControlFrame.h"
-#include "skinner/widgets/buttons/ControlButtonMultistate.h"
 #include "skinner/core/KeyCode.h"
-#include "skinner/menus/MenuEntry.h"
+#include "skinner/core/MenuEntry.h"
+#include "skinner/widgets/buttons/ControlButtonMultistate.h"
+#include "skinner/widgets/text/ControlFrame.h"
 #include "skinner/skin/Properties.h"
 #include "tests/app/AppScreen.h"
 

@@ -1,4 +1,4 @@
-#include "dialogs/FormAbout.h"
+#include "app/FormAbout.h"
 #include "platform/core/Launcher.h"
 #include "platform/core/MessageBox.h"
 #include "tests/dialogs/DialogScreen.h"

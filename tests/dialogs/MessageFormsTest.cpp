@@ -1,7 +1,7 @@
 #include "audio/devices/ActiveBuffer.h"
 #include "dialogs/CompleteForm.h"
 #include "dialogs/CompletionDrain.h"
-#include "dialogs/ConfirmForm.h"
+#include "app/explorer/ConfirmForm.h"
 #include "dialogs/ErrorForm.h"
 #include "platform/core/MessageQueue.h"
 #include "tests/dialogs/DialogScreen.h"

@@ -2,7 +2,7 @@
 
 #include "platform/core/Utf8.h"
 #include "skinner/core/Listener.h"
-#include "skinner/menus/MenuEntry.h"
+#include "skinner/core/MenuEntry.h"
 #include "tests/skinner/FormScreen.h"
 
 #include <string>

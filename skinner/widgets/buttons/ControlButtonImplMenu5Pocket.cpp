@@ -1,8 +1,7 @@
 #include "skinner/widgets/buttons/ControlButtonImplMenu5Pocket.h"
 
+#include "skinner/core/MenuEntry.h"
 #include "skinner/widgets/buttons/ControlButtonBase.h"
-#include "skinner/core/Form.h"
-#include "skinner/menus/MenuEntry.h"
 
 namespace skinner {
 
@@ -26,30 +25,22 @@ ControlButtonImplMenu5Pocket::~ControlButtonImplMenu5Pocket()
     set_visible(false);
 }
 
-MenuManager& ControlButtonImplMenu5Pocket::menu() const
-{
-    return owner().get_form().menu_items();
-}
-
 void ControlButtonImplMenu5Pocket::set_visible(bool visible)
 {
     if (visible == m_listed)
         return;
     m_listed = visible;
-    if (visible)
-        menu().add(*this);
-    else
-        menu().remove(*this);
+    owner().on_menu_bar_item(owner(), *this, visible);
 }
 
 void ControlButtonImplMenu5Pocket::set_text(std::u16string_view)
 {
-    menu().update();
+    owner().on_menu_bar_changed(owner());
 }
 
 void ControlButtonImplMenu5Pocket::set_enabled(bool)
 {
-    menu().update();
+    owner().on_menu_bar_changed(owner());
 }
 
 void ControlButtonImplMenu5Pocket::build_menu_entry(MenuEntry& entry)

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "skinner/core/MenuBarItem.h"
 #include "skinner/widgets/buttons/ControlButtonImpl.h"
-#include "skinner/menus/MenuManager.h"
 
 #include <string>
 
@@ -9,7 +9,7 @@ namespace skinner {
 
 // The button as an entry of its form's menu bar, listed while the button is
 // visible; the entry's command comes back to the button under its id.
-class ControlButtonImplMenu5Pocket : public ControlButtonImpl, public MenuManager::Item {
+class ControlButtonImplMenu5Pocket : public ControlButtonImpl, public MenuBarItem {
 public:
     ControlButtonImplMenu5Pocket(
         ControlButtonBase& owner, std::u16string label, bool visible = true, bool focusable = true);
@@ -25,8 +25,6 @@ public:
     std::int32_t get_command_id() override;
 
 private:
-    MenuManager& menu() const;
-
     std::u16string m_label;
     bool m_listed = false;
 };

@@ -1,5 +1,7 @@
 #include "skinner/widgets/buttons/ControlButtonMultistate.h"
 
+#include "liba/Conversion.h"
+
 #include <string>
 
 namespace skinner {
@@ -21,10 +23,7 @@ void ControlButtonMultistate::load()
 void ControlButtonMultistate::load_states()
 {
     for (std::size_t i = 0; i < m_states.size(); ++i) {
-        std::u16string prefix = u"State";
-        for (const char c : std::to_string(i))
-            prefix += static_cast<char16_t>(c);
-        m_states[i].load(*this, prefix);
+        m_states[i].load(*this, u"State" + liba::number_text(static_cast<std::int64_t>(i)));
     }
 }
 

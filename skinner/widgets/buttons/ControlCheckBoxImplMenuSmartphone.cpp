@@ -1,8 +1,7 @@
 #include "skinner/widgets/buttons/ControlCheckBoxImplMenuSmartphone.h"
 
+#include "skinner/core/MenuEntry.h"
 #include "skinner/widgets/buttons/ControlCheckBox.h"
-#include "skinner/core/Form.h"
-#include "skinner/menus/MenuEntry.h"
 
 namespace skinner {
 
@@ -14,7 +13,7 @@ ControlCheckBoxImplMenuSmartphone::ControlCheckBoxImplMenuSmartphone(ControlChec
 
 void ControlCheckBoxImplMenuSmartphone::set_checked(bool, bool)
 {
-    m_box.get_form().menu_items().update();
+    m_box.on_menu_bar_changed(m_box);
 }
 
 void ControlCheckBoxImplMenuSmartphone::build_menu_entry(MenuEntry& entry)

@@ -15,7 +15,7 @@ constexpr std::uint32_t ex_style_drop_down = 0x80;
 std::unique_ptr<FormImpl> FormCombo::make_window(Form& owner, Point position, Size size)
 {
     const platform::Window owner_window = owner.window().handle();
-    const platform::Point at = platform::client_to_screen(owner_window, { position.x, position.y });
+    const platform::Point at = platform::client_to_screen(owner_window, position);
     platform::WindowParams params;
     params.class_name = u"STATIC";
     params.style = platform::ws::child;

@@ -10,7 +10,6 @@
 #include "skinner/core/Form.h"
 #include "skinner/core/FormImpl.h"
 #include "skinner/graphics/Canvas.h"
-#include "skinner/menus/PopupMenu.h"
 
 #include <algorithm>
 #include <cstring>
@@ -347,7 +346,8 @@ void ControlEdit::run_menu_command(std::u16string_view command)
 
 void ControlEdit::show_context_menu(Point point)
 {
-    const std::u16string chosen = show_popup_menu(get_form(), context_menu(), { point.x, point.y });
+    std::u16string chosen;
+    on_popup_menu(*this, context_menu(), point, chosen);
     run_menu_command(chosen);
 }
 

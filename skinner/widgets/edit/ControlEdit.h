@@ -1,8 +1,8 @@
 #pragma once
 
 #include "skinner/core/Control.h"
+#include "skinner/core/MenuEntry.h"
 #include "skinner/widgets/edit/ControlEditImpl.h"
-#include "skinner/menus/MenuEntry.h"
 
 #include <cstdint>
 #include <memory>

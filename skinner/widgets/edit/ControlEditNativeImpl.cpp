@@ -98,8 +98,8 @@ void ControlEditNativeImpl::on_focus_gained()
 
 void ControlEditNativeImpl::set_rect(Point position, Size size)
 {
-    platform::set_window_pos(m_window, platform::no_window,
-        platform::Rect::from({ position.x, position.y }, { size.width, size.height }), place_flags);
+    platform::set_window_pos(
+        m_window, platform::no_window, platform::Rect::from(position, size), place_flags);
 }
 
 platform::LResult ControlEditNativeImpl::window_proc(

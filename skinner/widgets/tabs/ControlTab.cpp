@@ -1,10 +1,10 @@
 #include "skinner/widgets/tabs/ControlTab.h"
 
+#include "skinner/core/Form.h"
+#include "skinner/core/MenuEntry.h"
 #include "skinner/skin/Edition.h"
 #include "skinner/widgets/tabs/ControlTabElement.h"
-#include "skinner/core/Form.h"
 #include "skinner/graphics/Canvas.h"
-#include "skinner/menus/MenuEntry.h"
 
 #include <algorithm>
 #include <numeric>
@@ -134,10 +134,7 @@ void ControlTab::set_header_visible(bool visible)
     m_grid.set_visible(visible);
     m_left.set_visible(visible);
     m_right.set_visible(visible);
-    if (visible)
-        get_form().menu_items().remove(*this);
-    else
-        get_form().menu_items().add(*this);
+    on_menu_bar_item(*this, *this, !visible);
     update_layout();
 }
 

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "skinner/core/MenuBarItem.h"
 #include "skinner/widgets/buttons/ControlButton.h"
 #include "skinner/widgets/lists/ControlGrid.h"
-#include "skinner/widgets/tabs/ControlTabBase.h"
 #include "skinner/widgets/lists/GridSelectionStrategySingleColumn.h"
-#include "skinner/menus/MenuManager.h"
+#include "skinner/widgets/tabs/ControlTabBase.h"
 
 #include <vector>
 
@@ -13,7 +13,7 @@ namespace skinner {
 // Shows one page at a time with a header row of page titles above or below
 // the pages; arrows at the header's right end scroll titles that do not fit.
 // Without its header the tab offers its pages as a menu instead.
-class ControlTab : public ControlTabBase, public MenuManager::Item {
+class ControlTab : public ControlTabBase, public MenuBarItem {
 public:
     // One cell per page in one row.
     class Grid : public ControlGrid, public GridSelectionStrategySingleColumn {

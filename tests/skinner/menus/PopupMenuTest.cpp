@@ -1,7 +1,7 @@
 #include "skinner/menus/PopupMenu.h"
 
 #include "platform/ui/Input.h"
-#include "skinner/menus/MenuEntry.h"
+#include "skinner/core/MenuEntry.h"
 #include "tests/platform/ui/UiTest.h"
 
 #include <gtest/gtest.h>

@@ -1,10 +1,10 @@
 #include "skinner/menus/SoftKeyMenu.h"
 
+#include "skinner/core/MenuEntry.h"
 #include "skinner/widgets/buttons/ControlButton.h"
 #include "skinner/widgets/buttons/ControlButtonImplMenuSmartphone.h"
 #include "skinner/widgets/buttons/ControlCheckBox.h"
 #include "skinner/widgets/buttons/ControlCheckBoxImplMenuSmartphone.h"
-#include "skinner/menus/MenuEntry.h"
 #include "skinner/menus/MenuMainSubMenu.h"
 #include "tests/skinner/MenuFormScreen.h"
 #include "tests/support/TempDir.h"

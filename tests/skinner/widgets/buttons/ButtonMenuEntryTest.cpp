@@ -1,9 +1,9 @@
 #include "tests/skinner/widgets/buttons/ButtonScreen.h"
 
+#include "skinner/core/MenuEntry.h"
 #include "skinner/widgets/buttons/ControlButton.h"
 #include "skinner/widgets/buttons/ControlButtonImplMenu5Pocket.h"
 #include "skinner/widgets/buttons/ControlButtonImplMenu5PocketOK.h"
-#include "skinner/menus/MenuEntry.h"
 #include "tests/skinner/EditionOnly.h"
 
 #include <gmock/gmock.h>

@@ -1,8 +1,8 @@
 #include "tests/skinner/ListsScreen.h"
 
+#include "skinner/core/MenuEntry.h"
 #include "skinner/widgets/tabs/ControlTab.h"
 #include "skinner/widgets/tabs/ControlTabElement.h"
-#include "skinner/menus/MenuEntry.h"
 #include "skinner/menus/SoftKeyMenu.h"
 #include "tests/skinner/EditionOnly.h"
 
