@@ -254,7 +254,7 @@ TEST_F(DocumentRecording, TheFileBeingRecordedCannotBeDeletedMovedOrRenamed)
     EXPECT_TRUE(document.is_file_in_use(u16(dir.path())));
     EXPECT_FALSE(document.is_file_in_use(u16(other)));
 
-    FileManager manager;
+    FileManager manager([&](const std::u16string& path) { return document.is_file_in_use(path); });
     EXPECT_FALSE(manager.delete_files({ recording }));
     EXPECT_FALSE(manager.rename(recording, u"renamed.wav"));
     EXPECT_FALSE(manager.rename(u16(dir.path()), u"elsewhere"));
