@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <utility>
 
 using liba::literals::operator""_key;
 
@@ -78,27 +79,28 @@ std::u16string skins_file(std::u16string_view folder, std::u16string_view name)
 
 }
 
+// Each command with what it changes: the views are told once it has run.
 const MainForm::NamedCommand MainForm::s_commands[] {
-    { u"Settings", &MainForm::command_settings },
-    { u"Mode", &MainForm::command_mode },
-    { u"Exit", &MainForm::command_exit },
-    { u"Next", &MainForm::command_next },
-    { u"Prev", &MainForm::command_prev },
-    { u"Play", &MainForm::command_play },
-    { u"PlayStop", &MainForm::command_play_stop },
-    { u"Record", &MainForm::command_record },
-    { u"RecordStop", &MainForm::command_record_stop },
-    { u"Forward", &MainForm::command_forward },
-    { u"Rewind", &MainForm::command_rewind },
-    { u"Stop", &MainForm::command_stop },
-    { u"VolumeUp", &MainForm::command_volume_up },
-    { u"VolumeDown", &MainForm::command_volume_down },
-    { u"Panel", &MainForm::command_panel },
-    { u"ClockMode", &MainForm::command_clock_mode },
-    { u"NewBookmark", &MainForm::command_new_bookmark },
-    { u"Help", &MainForm::command_help },
-    { u"About", &MainForm::command_about },
-    { u"#ScreenResolution#", &MainForm::command_screen_resolution },
+    { u"Settings", &MainForm::command_settings, CommandChanges::pending },
+    { u"Mode", &MainForm::command_mode, CommandChanges::general },
+    { u"Exit", &MainForm::command_exit, CommandChanges::silent },
+    { u"Next", &MainForm::command_next, CommandChanges::pending },
+    { u"Prev", &MainForm::command_prev, CommandChanges::pending },
+    { u"Play", &MainForm::command_play, CommandChanges::pending },
+    { u"PlayStop", &MainForm::command_play_stop, CommandChanges::pending },
+    { u"Record", &MainForm::command_record, CommandChanges::pending },
+    { u"RecordStop", &MainForm::command_record_stop, CommandChanges::pending },
+    { u"Forward", &MainForm::command_forward, CommandChanges::pending },
+    { u"Rewind", &MainForm::command_rewind, CommandChanges::pending },
+    { u"Stop", &MainForm::command_stop, CommandChanges::pending },
+    { u"VolumeUp", &MainForm::command_volume_up, CommandChanges::volume },
+    { u"VolumeDown", &MainForm::command_volume_down, CommandChanges::volume },
+    { u"Panel", &MainForm::command_panel, CommandChanges::general },
+    { u"ClockMode", &MainForm::command_clock_mode, CommandChanges::silent },
+    { u"NewBookmark", &MainForm::command_new_bookmark, CommandChanges::pending },
+    { u"Help", &MainForm::command_help, CommandChanges::silent },
+    { u"About", &MainForm::command_about, CommandChanges::general },
+    { u"#ScreenResolution#", &MainForm::command_screen_resolution, CommandChanges::all },
 };
 
 MainForm::MainForm(skinner::Properties& properties, std::u16string_view name)
@@ -235,10 +237,33 @@ void MainForm::execute_command(std::u16string_view command)
     for (const NamedCommand& named : s_commands) {
         if (named.name == command) {
             (this->*named.run)();
+            notify_after(named);
             return;
         }
     }
     m_explorer.execute_command(command);
+}
+
+void MainForm::notify_after(const NamedCommand& command)
+{
+    switch (command.changes) {
+    case CommandChanges::silent:
+        return;
+    case CommandChanges::pending:
+        document().notify(no_change);
+        break;
+    case CommandChanges::general:
+        document().notify(general_change);
+        break;
+    case CommandChanges::volume:
+        document().notify(volume_change);
+        break;
+    case CommandChanges::all:
+        document().notify(all_changes);
+        break;
+    }
+    if (const std::optional<CommandError> error = std::exchange(m_command_error, std::nullopt))
+        show_error(error->caption_key, error->message_key);
 }
 
 bool MainForm::on_click(skinner::Control& sender)
@@ -295,7 +320,6 @@ void MainForm::command_settings()
     m_keys.set_release_on_deactivate(copy.unmap_when_inactive);
     update_power_interval();
     m_mode_button.set_image_index(static_cast<std::int32_t>(document().get_play_mode()));
-    document().notify(no_change);
 }
 
 void MainForm::update_power_interval()
@@ -310,7 +334,6 @@ void MainForm::command_mode()
     const int next = (static_cast<int>(document().get_play_mode()) + 1) % 5;
     document().set_play_mode(static_cast<PlayMode>(next));
     m_mode_button.set_image_index(static_cast<std::int32_t>(document().get_play_mode()));
-    document().notify(general_change);
 }
 
 void MainForm::command_exit()
@@ -321,13 +344,11 @@ void MainForm::command_exit()
 void MainForm::command_next()
 {
     document().play_next();
-    document().notify(no_change);
 }
 
 void MainForm::command_prev()
 {
     document().play_previous();
-    document().notify(no_change);
 }
 
 void MainForm::command_play()
@@ -339,7 +360,6 @@ void MainForm::command_play()
         doc.resume();
     else
         doc.pause();
-    doc.notify(no_change);
 }
 
 void MainForm::command_play_stop()
@@ -349,7 +369,6 @@ void MainForm::command_play_stop()
         return;
     }
     document().stop(nullptr);
-    document().notify(no_change);
 }
 
 void MainForm::command_record()
@@ -359,8 +378,7 @@ void MainForm::command_record()
         // A device that fails is reported by the tick; a file that cannot
         // even be made leaves nothing for the tick to see.
         if (!doc.record(m_explorer.get_folder()) && !doc.is_recording()) {
-            doc.notify(no_change);
-            show_error(u"on_record_failed_caption", u"on_record_failed");
+            m_command_error = CommandError { u"on_record_failed_caption", u"on_record_failed" };
             return;
         }
         m_explorer.select_path(doc.get_record_file());
@@ -369,7 +387,6 @@ void MainForm::command_record()
     } else {
         doc.pause();
     }
-    doc.notify(no_change);
 }
 
 void MainForm::command_record_stop()
@@ -379,43 +396,36 @@ void MainForm::command_record_stop()
         return;
     }
     document().stop(nullptr);
-    document().notify(no_change);
 }
 
 void MainForm::command_forward()
 {
     document().skip(5.0);
-    document().notify(no_change);
 }
 
 void MainForm::command_rewind()
 {
     document().skip(-5.0);
-    document().notify(no_change);
 }
 
 void MainForm::command_stop()
 {
     document().stop(this);
-    document().notify(no_change);
 }
 
 void MainForm::command_volume_up()
 {
     document().set_volume(document().get_volume() + 0.1);
-    document().notify(volume_change);
 }
 
 void MainForm::command_volume_down()
 {
     document().set_volume(document().get_volume() - 0.1);
-    document().notify(volume_change);
 }
 
 void MainForm::command_panel()
 {
     show_panel_for_mode();
-    document().notify(general_change);
 }
 
 void MainForm::command_clock_mode()
@@ -426,7 +436,6 @@ void MainForm::command_clock_mode()
 void MainForm::command_new_bookmark()
 {
     document().add_bookmark(u"Bookmark");
-    document().notify(no_change);
 }
 
 void MainForm::command_help()
@@ -447,14 +456,12 @@ void MainForm::command_about()
         dialogs::FormAbout form(this, store, u"Qiro Orvanta v1.8", u"About");
         form.do_modal();
     }
-    document().notify(general_change);
 }
 
 void MainForm::command_screen_resolution()
 {
     const Settings& settings = document().get_settings();
     properties().load_skin_and_language(settings.skin, settings.language_file(), skinner::get_screen_size());
-    document().notify(all_changes);
 }
 
 void MainForm::show_error(std::u16string_view caption_key, std::u16string_view message_key,

@@ -28,6 +28,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -59,9 +60,21 @@ public:
     std::uint32_t timer_id() const { return m_timer_id; }
 
 private:
+    // What the views are told once a command has run: nothing, what the
+    // document has pending, or that with general, volume or every flag.
+    enum class CommandChanges { silent, pending, general, volume, all };
+
     struct NamedCommand {
         std::u16string_view name;
         void (MainForm::*run)();
+        CommandChanges changes;
+    };
+
+    // An error box a command leaves for after the views have been told, so
+    // that the screen behind it is current.
+    struct CommandError {
+        std::u16string_view caption_key;
+        std::u16string_view message_key;
     };
 
     static const NamedCommand s_commands[];
@@ -87,6 +100,7 @@ private:
     void command_about();
     void command_screen_resolution();
 
+    void notify_after(const NamedCommand& command);
     void update_power_interval();
     // "%src%" and "%dst%" in the message are replaced by the names given.
     void show_error(std::u16string_view caption_key, std::u16string_view message_key,
@@ -136,6 +150,7 @@ private:
     bool m_playback_interval = false;
     bool m_recording_interval = false;
     bool m_sleep_lock_traced = false;
+    std::optional<CommandError> m_command_error;
 
     CommCommands m_comm;
     std::vector<std::unique_ptr<CCommandDelegate>> m_comm_delegates;

@@ -1,29 +1,29 @@
 #include "model/Document.h"
 
+#include "audio/chains/PlayChain.h"
+#include "audio/chains/RecordChain.h"
 #include "audio/codecs/Encoder.h"
+#include "audio/devices/RecorderPCM.h"
 #include "audio/readers/FileReader.h"
 #include "audio/writers/FileWriter.h"
 #include "liba/Conversion.h"
 #include "liba/Path.h"
-#include "liba/Utility.h"
+#include "model/DocumentMedia.h"
 #include "model/FileHelpers.h"
 #include "model/InsertMerge.h"
-#include "model/RecordingDrain.h"
-#include "model/SystemSound.h"
+#include "model/PlaybackPath.h"
+#include "model/RecordingSession.h"
 #include "os/File.h"
 #include "os/FileInfo.h"
 #include "os/FileSystem.h"
 #include "os/Log.h"
 #include "os/PathMacros.h"
 #include "platform/core/TimedStart.h"
-#include "playlist/EntryPath.h"
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
+#include <optional>
 #include <utility>
-
-using audio::PCMData;
 
 namespace {
 
@@ -35,18 +35,6 @@ constexpr std::int32_t level_table[] = { 0, 8, 32, 128 };
 bool is_level_index(int index)
 {
     return index >= 0 && index < static_cast<int>(std::size(level_table));
-}
-
-// A stopped recording with more than this still queued shows its progress.
-constexpr int drain_form_bytes = 100000;
-
-// Forgets a provider that is already gone: a stand-in takes its place in
-// the consumer and is unlinked again.
-void forget_provider(audio::Consumer<PCMData>& consumer)
-{
-    audio::NullProcessor<PCMData> stand_in;
-    audio::connect<PCMData>(&stand_in, &consumer);
-    audio::connect<PCMData>(&stand_in, nullptr);
 }
 
 using liba::number_text;
@@ -109,7 +97,9 @@ Document::View::~View()
 }
 
 Document::Document()
-    : m_media(std::make_unique<DocumentMedia>())
+    : m_playback(std::make_unique<PlaybackPath>())
+    , m_recording(std::make_unique<RecordingSession>())
+    , m_media(std::make_unique<DocumentMedia>())
 {
     m_pending = Changes(true, true, true, true);
     if (g_instance)
@@ -120,31 +110,21 @@ Document::Document()
         !m_settings.associate_mp3_cmd.empty(), !m_settings.associate_m3u_cmd.empty(),
         !m_settings.associate_ogg_cmd.empty(), !m_settings.associate_wma_cmd.empty());
     apply_equalizer();
-    audio::connect<PCMData>(&m_fast_play, &m_stretch_filter);
-    audio::connect<PCMData>(&m_stretch_filter, &m_level_filter);
-    audio::connect<PCMData>(&m_level_filter, &m_level_meter);
-    audio::connect<PCMData>(&m_level_meter, &m_player);
-    audio::connect<PCMData>(&m_muter, &m_record_level);
-    audio::connect<PCMData>(&m_record_level, &m_record_meter);
-    audio::connect<PCMData>(&m_record_meter, &m_time_meter);
-    audio::connect<PCMData>(&m_time_meter, &m_active_buffer);
 
-    m_record_meter.set_threshold(m_settings.vas);
+    m_recording->set_threshold(m_settings.vas);
     m_pending.volume = true;
-    m_player.set_volume(m_settings.volume);
+    m_playback->set_volume(m_settings.volume);
     m_pending.state = true;
-    m_muter.set_muted(!m_settings.input_enabled);
+    m_recording->set_muted(!m_settings.input_enabled);
     set_input(m_settings.input);
     set_vas_threshold(m_settings.vas);
     set_speed(m_settings.speed, m_settings.pitch_lock);
-    m_player.set_position_probe([this] { return played_through(); });
 }
 
+// The play path lets go of its position probe and its last link as it goes.
 Document::~Document()
 {
-    m_player.set_position_probe(nullptr);
     stop(nullptr);
-    audio::connect<PCMData>(&m_level_meter, nullptr);
     const Settings settings = m_settings;
     apply_settings(settings);
     g_instance = nullptr;
@@ -158,6 +138,16 @@ Document* Document::instance()
 void Document::set_media(std::unique_ptr<DocumentMedia> media)
 {
     m_media = media ? std::move(media) : std::make_unique<DocumentMedia>();
+}
+
+PlayPathDescription Document::describe_playback()
+{
+    return m_playback->describe();
+}
+
+RecordingDescription Document::describe_recording()
+{
+    return m_recording->describe();
 }
 
 // Views and notification.
@@ -196,39 +186,39 @@ void Document::notify(const Changes& changes)
 
 void Document::set_volume(double volume)
 {
-    m_player.set_volume(volume);
-    m_settings.volume = m_player.get_volume();
+    m_playback->set_volume(volume);
+    m_settings.volume = m_playback->get_volume();
     m_pending.volume = true;
 }
 
 double Document::get_volume()
 {
-    return m_player.get_volume();
+    return m_playback->get_volume();
 }
 
 void Document::set_input(double level)
 {
     os::log() << u"Document::set_input" << level << u"\n";
     m_settings.input = level;
-    m_record_level.set_level(level);
+    m_recording->set_input_level(level);
     m_pending.state = true;
 }
 
 double Document::get_input()
 {
-    return m_record_level.get_level();
+    return m_recording->get_input_level();
 }
 
 void Document::set_input_enabled(bool enabled)
 {
     m_settings.input_enabled = enabled;
-    m_muter.set_muted(!enabled);
+    m_recording->set_muted(!enabled);
     m_pending.state = true;
 }
 
 bool Document::is_input_active()
 {
-    return m_record_level.get_consumer() != nullptr && !m_muter.is_muted();
+    return m_recording->is_input_active();
 }
 
 void Document::set_vas_enabled(bool enabled)
@@ -240,7 +230,7 @@ void Document::set_vas_enabled(bool enabled)
 void Document::set_vas_threshold(double threshold)
 {
     m_settings.vas = threshold;
-    m_record_meter.set_threshold(threshold);
+    m_recording->set_threshold(threshold);
     m_pending.state = true;
 }
 
@@ -259,30 +249,15 @@ bool Document::set_speed(double speed, bool pitch_lock)
             factor = 2;
         }
     }
-    m_stretch_filter.set_factor(factor);
     m_settings.speed = speed;
     m_settings.pitch_lock = pitch_lock;
     m_pending.state = true;
-    return m_fast_play.set_speed(fast);
+    return m_playback->set_speed(fast, factor);
 }
 
 void Document::apply_equalizer()
 {
-    audio::Provider<PCMData>* running = &m_null_processor;
-    for (std::size_t i = 0; i < std::size(m_equalizer); ++i) {
-        const EqualizerBand& band = m_settings.equalizer[i];
-        if (!band.active)
-            continue;
-        m_equalizer[i].set_gain(band.gain);
-        m_equalizer[i].set_frequency(band.frequency);
-        m_equalizer[i].set_bandwidth(band.width);
-        // A band linked in again must not play what it held when it left.
-        if (!m_equalizer[i].get_provider())
-            m_equalizer[i].restart();
-        audio::connect<PCMData>(running, &m_equalizer[i]);
-        running = &m_equalizer[i];
-    }
-    audio::connect<PCMData>(running, &m_fast_play);
+    m_playback->apply_equalizer(m_settings.equalizer);
 }
 
 void Document::set_level_index(int& field, int index)
@@ -315,9 +290,7 @@ void Document::apply_level_filter()
 {
     // A file edited by hand may hold any number: it counts as off.
     auto curve_of = [](int index) { return is_level_index(index) ? level_table[index] : 0; };
-    liba::MutexLock lock(m_level_filter.get_lock());
-    m_level_filter.reset();
-    m_level_filter.set_curve(
+    m_playback->set_level_curve(
         curve_of(m_settings.booster), curve_of(m_settings.noise), curve_of(m_settings.limiter));
 }
 
@@ -326,7 +299,7 @@ void Document::apply_settings(const Settings& settings)
     m_pending.state = true;
     m_settings = settings;
     m_settings.save(Settings::file_path());
-    m_play_order.rebuild(m_settings.play_mode);
+    m_queue.rebuild(m_settings.play_mode);
     schedule_next_start();
 }
 
@@ -354,44 +327,49 @@ bool Document::can_record() const
 
 // Queries.
 
-audio::FileReader* Document::reader() const
+bool Document::is_playing() const
 {
-    return m_play_chain ? m_play_chain->get_reader() : nullptr;
+    return m_playback->is_playing();
 }
 
-bool Document::has_pcm_output() const
+bool Document::is_recording() const
 {
-    return m_play_chain && m_play_chain->has_pcm_output();
+    return m_recording->is_recording();
+}
+
+const std::u16string& Document::get_record_file() const
+{
+    return m_recording->file();
 }
 
 int Document::get_sample_rate()
 {
-    if (auto* r = reader())
+    if (auto* r = m_playback->reader())
         return r->get_sample_rate();
-    return m_recorder ? m_recorder->get_sample_rate() : 0;
+    return m_recording->recorder() ? m_recording->recorder()->get_sample_rate() : 0;
 }
 
 int Document::get_bits_per_sample()
 {
-    if (auto* r = reader())
+    if (auto* r = m_playback->reader())
         return r->get_bits_per_sample();
-    return m_recorder ? m_recorder->get_bits_per_sample() : 0;
+    return m_recording->recorder() ? m_recording->recorder()->get_bits_per_sample() : 0;
 }
 
 int Document::get_bitrate_kbps()
 {
     if (is_playing())
-        return reader() ? reader()->get_bitrate() / 1000 : 0;
-    if (m_record_chain && m_record_chain->get_encoder())
-        return m_record_chain->get_encoder()->get_bitrate() / 1000;
+        return m_playback->reader() ? m_playback->reader()->get_bitrate() / 1000 : 0;
+    if (m_recording->chain() && m_recording->chain()->get_encoder())
+        return m_recording->chain()->get_encoder()->get_bitrate() / 1000;
     return 0;
 }
 
 bool Document::is_stereo()
 {
-    if (auto* r = reader())
+    if (auto* r = m_playback->reader())
         return r->get_channels() == 2;
-    return m_recorder && m_recorder->get_channels() == 2;
+    return m_recording->recorder() && m_recording->recorder()->get_channels() == 2;
 }
 
 std::u16string Document::get_sample_rate_text()
@@ -417,10 +395,10 @@ std::u16string Document::get_bitrate_text()
 
 std::u16string Document::get_codec()
 {
-    if (m_play_chain)
-        return m_play_chain->get_format_name();
-    if (m_recorder)
-        return m_record_chain ? m_record_chain->get_format_name() : std::u16string();
+    if (m_playback->chain())
+        return m_playback->chain()->get_format_name();
+    if (m_recording->recorder())
+        return m_recording->chain() ? m_recording->chain()->get_format_name() : std::u16string();
     return m_settings.codec;
 }
 
@@ -432,20 +410,20 @@ std::u16string Document::get_title() const
 std::u16string Document::get_current_file() const
 {
     if (is_playing() || m_item_starting)
-        return m_current_item.path;
-    return is_recording() ? m_record_file : std::u16string();
+        return m_queue.current().path;
+    return is_recording() ? m_recording->file() : std::u16string();
 }
 
 double Document::get_output_level(int)
 {
-    return is_playing() ? m_level_meter.get_level() : 0.0;
+    return is_playing() ? m_playback->output_level() : 0.0;
 }
 
 double Document::get_input_level(int)
 {
     if (is_playing() || !is_recording())
         return 0.0;
-    return is_input_active() ? m_record_meter.get_level() : 0.0;
+    return is_input_active() ? m_recording->input_level() : 0.0;
 }
 
 double Document::get_vas_level(int channel)
@@ -456,25 +434,22 @@ double Document::get_vas_level(int channel)
 bool Document::is_ok()
 {
     if (is_playing())
-        return reader() && reader()->is_open() && !m_player.has_failed();
-    if (is_recording()) {
-        // A full disk stops the writer: the user hears of it as of a failed recorder.
-        audio::FileWriter* writer = m_record_chain ? m_record_chain->get_writer() : nullptr;
-        return m_recorder->is_recording() && m_active_buffer.is_buffering() && writer && writer->is_ok();
-    }
+        return m_playback->is_ok();
+    if (is_recording())
+        return m_recording->is_ok();
     return !m_item_starting;
 }
 
 double Document::get_remaining_seconds()
 {
-    if (auto* r = reader())
-        return std::max(0.0, r->get_length() - heard_seconds(*r));
-    if (!is_recording() || !m_record_chain || !m_record_chain->get_encoder())
+    if (auto* r = m_playback->reader())
+        return std::max(0.0, r->get_length() - m_playback->heard_seconds(*r));
+    if (!is_recording() || !m_recording->chain() || !m_recording->chain()->get_encoder())
         return 0.0;
-    const int bitrate = m_record_chain->get_encoder()->get_bitrate();
+    const int bitrate = m_recording->chain()->get_encoder()->get_bitrate();
     if (bitrate <= 0)
         return 0.0;
-    return os::get_free_space(liba::get_directory(m_record_file)) * 8.0 / bitrate;
+    return os::get_free_space(liba::get_directory(m_recording->file())) * 8.0 / bitrate;
 }
 
 // Playback.
@@ -483,10 +458,7 @@ void Document::set_play_list(
     std::u16string name, std::vector<playlist::Entry> entries, int current, bool segments_only)
 {
     m_pending.state = true;
-    m_play_list = std::move(entries);
-    m_play_list_name = std::move(name);
-    m_segments_only = segments_only;
-    m_play_order.build(get_item_count(), current, m_settings.play_mode);
+    m_queue.set(std::move(name), std::move(entries), current, segments_only, m_settings.play_mode);
 }
 
 void Document::set_play_mode(PlayMode mode)
@@ -497,72 +469,7 @@ void Document::set_play_mode(PlayMode mode)
         return;
     m_pending.state = true;
     m_settings.play_mode = mode;
-    m_play_order.rebuild(mode);
-}
-
-void Document::unlink_play_chain()
-{
-    if (!m_play_chain)
-        return;
-    {
-        liba::MutexLock lock(m_player.get_lock());
-        m_heard_chain = nullptr;
-        audio::connect<PCMData>(m_play_chain->get_output(), nullptr);
-    }
-    m_play_chain.reset();
-}
-
-void Document::restart_play_path()
-{
-    liba::MutexLock lock(m_player.get_lock());
-    if (m_heard_chain)
-        m_heard_chain->drop_held();
-    for (auto& band : m_equalizer)
-        band.restart();
-    m_fast_play.restart();
-    m_stretch_filter.restart();
-    m_level_filter.restart();
-    m_player.flush();
-    m_player.restart_positions();
-}
-
-audio::PlayerPCM::StreamPoint Document::played_through()
-{
-    const double speed = m_fast_play.get_speed();
-    const double pace = speed / m_stretch_filter.get_factor();
-    if (!m_heard_chain)
-        return { std::nan(""), pace };
-    double held = m_heard_chain->get_held_seconds();
-    for (auto& band : m_equalizer) {
-        if (band.get_provider())
-            held += band.held_seconds();
-    }
-    // Past fast play and the stretch, audio runs at their pace, not the file's.
-    held += speed * m_stretch_filter.held_seconds();
-    held += pace * m_level_filter.held_seconds();
-    return { m_heard_chain->get_reader()->get_position() - held, pace };
-}
-
-double Document::heard_seconds(audio::FileReader& r)
-{
-    const double length = r.get_length();
-    double heard = has_pcm_output() ? m_player.get_heard_position() : std::nan("");
-    if (std::isnan(heard))
-        heard = r.get_position();
-    return liba::clamp(heard, 0.0, std::max(length, 0.0));
-}
-
-// The reader's own position less what the play path holds, so that units
-// that do not count time evenly (a VBR table) stay exact where nothing is held.
-std::int64_t Document::heard_bytes(audio::FileReader& r)
-{
-    const std::int64_t position = r.get_position_bytes();
-    const double read = r.bytes_to_time(position);
-    const double heard = heard_seconds(r);
-    if (heard >= read)
-        return position;
-    const std::int64_t held = r.time_to_bytes(read) - r.time_to_bytes(heard);
-    return std::max<std::int64_t>(0, position - std::max<std::int64_t>(held, 0));
+    m_queue.rebuild(mode);
 }
 
 bool Document::play_item(int index, std::int64_t start)
@@ -577,14 +484,7 @@ bool Document::start_item(int index, std::int64_t start, bool follow_on)
         m_pending.state = true;
         return false;
     }
-    if (index < 0 || index >= get_item_count()) {
-        if (m_settings.play_mode == PlayMode::PlaylistRepeat)
-            index = m_play_order.advance(0);
-        else if (m_settings.play_mode == PlayMode::PlaylistShuffle)
-            index = m_play_order.advance(1);
-        else
-            index = 0;
-    }
+    index = m_queue.choose(index, m_settings.play_mode);
     if (index < 0 || index >= get_item_count()) {
         m_title.clear();
         m_pending.state = true;
@@ -592,93 +492,64 @@ bool Document::start_item(int index, std::int64_t start, bool follow_on)
     }
     m_item_starting = true;
     m_finishing = false;
-    m_current_item = m_play_list[static_cast<std::size_t>(index)];
-    m_current_item.path = playlist::resolve_entry_path(m_play_list_name, m_current_item.path);
-    unlink_play_chain();
-    const std::u16string& path = m_current_item.path;
+    const playlist::Entry& item = m_queue.select(index);
+    m_playback->unlink_play_chain();
+    const std::u16string& path = item.path;
     os::log() << u"play item: " << path << u"\n";
     m_bookmarks = RangeMarkList::load(bookmark_file_name(path));
-    m_play_chain = m_media->open_play_chain(path, m_segments_only ? &m_bookmarks : nullptr);
+    m_playback->set_chain(m_media->open_play_chain(path, m_queue.segments_only() ? &m_bookmarks : nullptr));
     m_pending.state = true;
-    if (!m_play_chain) {
+    if (!m_playback->chain()) {
         m_title.clear();
         return false;
     }
-    auto title = m_current_item.attributes.find(u"title");
-    m_title = title != m_current_item.attributes.end() ? title->second : std::u16string();
+    auto title = item.attributes.find(u"title");
+    m_title = title != item.attributes.end() ? title->second : std::u16string();
     if (m_title.empty())
-        m_title = m_play_chain->get_title();
-    if (start != 0 && reader())
-        reader()->seek_bytes(start);
-    if (has_pcm_output()) {
-        {
-            liba::MutexLock lock(m_player.get_lock());
-            audio::connect<PCMData>(m_play_chain->get_output(), &m_null_processor);
-            m_heard_chain = m_play_chain.get();
-            if (follow_on)
-                m_player.restart_positions();
-            else
-                restart_play_path();
-        }
-        return m_player.play();
-    }
-    m_play_chain->set_paused(false);
-    return true;
+        m_title = m_playback->chain()->get_title();
+    if (start != 0 && m_playback->reader())
+        m_playback->reader()->seek_bytes(start);
+    return m_playback->start(follow_on);
 }
 
 bool Document::play_relative(int step)
 {
-    return play_item(m_play_order.advance(step), 0);
+    return play_item(m_queue.advance(step), 0);
 }
 
 bool Document::has_next() const
 {
-    return is_playing() && m_play_order.has_next();
+    return is_playing() && m_queue.has_next();
 }
 
 bool Document::has_previous() const
 {
-    return is_playing() && m_play_order.has_previous();
+    return is_playing() && m_queue.has_previous();
 }
 
 // From what is heard; the play path then starts over from the new place.
 bool Document::skip(double seconds)
 {
     m_pending.position = true;
-    auto* r = reader();
-    if (!r || !std::isfinite(seconds))
-        return false;
-    liba::MutexLock lock(m_player.get_lock());
-    r->seek(liba::clamp(heard_seconds(*r) + seconds, 0.0, r->get_length()));
-    restart_play_path();
-    return true;
+    return m_playback->skip(seconds);
 }
 
 bool Document::seek(double fraction)
 {
     m_pending.position = true;
-    auto* r = reader();
-    if (!r || std::isnan(fraction))
-        return false;
-    liba::MutexLock lock(m_player.get_lock());
-    r->seek_bytes(static_cast<std::int64_t>(double(r->get_length_bytes()) * liba::clamp(fraction, 0.0, 1.0)));
-    restart_play_path();
-    return true;
+    return m_playback->seek(fraction);
 }
 
 bool Document::pause()
 {
-    m_level_meter.set_paused(true);
+    m_playback->set_meter_paused(true);
     if (is_playing()) {
         m_pending.state = true;
-        if (has_pcm_output())
-            return m_player.pause();
-        m_play_chain->set_paused(true);
-        return true;
+        return m_playback->pause();
     }
     if (is_recording() && !is_paused()) {
         m_pending.state = true;
-        audio::connect<PCMData>(&m_record_meter, nullptr);
+        m_recording->pause();
         return true;
     }
     return false;
@@ -686,16 +557,12 @@ bool Document::pause()
 
 bool Document::resume()
 {
-    m_level_meter.set_paused(false);
+    m_playback->set_meter_paused(false);
     m_pending.state = true;
-    if (is_playing()) {
-        if (has_pcm_output())
-            return m_player.play();
-        m_play_chain->set_paused(false);
-        return true;
-    }
+    if (is_playing())
+        return m_playback->resume();
     if (is_recording()) {
-        audio::connect<PCMData>(&m_record_meter, &m_time_meter);
+        m_recording->resume();
         return true;
     }
     return false;
@@ -704,47 +571,47 @@ bool Document::resume()
 bool Document::is_paused()
 {
     if (is_recording())
-        return m_record_meter.get_consumer() == nullptr;
+        return m_recording->is_paused();
     if (is_playing())
-        return has_pcm_output() ? m_player.is_paused() : m_play_chain->is_paused();
+        return m_playback->is_paused();
     return false;
 }
 
 double Document::get_position_seconds()
 {
-    if (auto* r = reader())
-        return heard_seconds(*r);
-    return is_recording() ? m_time_meter.get_seconds() : 0.0;
+    if (auto* r = m_playback->reader())
+        return m_playback->heard_seconds(*r);
+    return is_recording() ? m_recording->seconds() : 0.0;
 }
 
 double Document::get_position_fraction()
 {
-    auto* r = reader();
+    auto* r = m_playback->reader();
     if (!r)
         return 0.0;
     const std::int64_t length = r->get_length_bytes();
-    return length > 0 ? double(heard_bytes(*r)) / double(length) : 0.0;
+    return length > 0 ? double(m_playback->heard_bytes(*r)) / double(length) : 0.0;
 }
 
 std::int64_t Document::get_length()
 {
-    if (auto* r = reader())
+    if (auto* r = m_playback->reader())
         return r->get_length_bytes();
-    if (is_recording() && m_record_chain && m_record_chain->get_writer())
-        return m_record_chain->get_writer()->get_data_size();
+    if (is_recording() && m_recording->chain() && m_recording->chain()->get_writer())
+        return m_recording->chain()->get_writer()->get_data_size();
     return 0;
 }
 
 std::int64_t Document::get_position()
 {
-    if (auto* r = reader())
-        return heard_bytes(*r);
+    if (auto* r = m_playback->reader())
+        return m_playback->heard_bytes(*r);
     return is_recording() ? get_length() : 0;
 }
 
 void Document::finish_playback()
 {
-    if (has_pcm_output() && !m_player.is_idle()) {
+    if (m_playback->has_pcm_output() && !m_playback->is_idle()) {
         m_finishing = true;
         return;
     }
@@ -753,37 +620,20 @@ void Document::finish_playback()
 
 void Document::end_of_item()
 {
-    const int mode = static_cast<int>(m_settings.play_mode);
-    if (m_segments_only && mode >= static_cast<int>(PlayMode::PlaylistOnce)) {
+    if (const std::optional<int> next = m_queue.after_end(m_settings.play_mode))
+        start_item(*next, 0, true);
+    else
         finish_playback();
-        return;
-    }
-    switch (m_settings.play_mode) {
-    case PlayMode::SingleRepeat:
-        start_item(m_play_order.advance(0), 0, true);
-        break;
-    case PlayMode::PlaylistOnce:
-    case PlayMode::PlaylistRepeat:
-    case PlayMode::PlaylistShuffle:
-        if (m_play_order.has_next())
-            start_item(m_play_order.advance(1), 0, true);
-        else
-            finish_playback();
-        break;
-    default:
-        finish_playback();
-        break;
-    }
 }
 
 void Document::on_timer()
 {
-    if (m_finishing && m_player.is_idle()) {
+    if (m_finishing && m_playback->is_idle()) {
         stop(nullptr);
         notify(Changes(false, true, true, false));
     }
     if (m_item_starting) {
-        auto* r = reader();
+        auto* r = m_playback->reader();
         if (!r || r->is_end()) {
             m_item_starting = false;
             end_of_item();
@@ -797,7 +647,7 @@ void Document::on_timer()
             notify();
         }
     }
-    if (is_recording() && m_record_chain && !m_record_chain->get_writer()->is_ok()) {
+    if (is_recording() && m_recording->chain() && !m_recording->chain()->get_writer()->is_ok()) {
         stop(nullptr);
         notify();
     }
@@ -810,7 +660,7 @@ void Document::voice_activation()
 {
     if (!m_settings.vas_on)
         return;
-    const bool silent = m_record_meter.is_silent();
+    const bool silent = m_recording->is_silent();
     if (silent && !is_paused()) {
         pause();
         add_bookmark();
@@ -823,13 +673,8 @@ void Document::voice_activation()
 
 bool Document::stop_playback()
 {
-    unlink_play_chain();
-    {
-        liba::MutexLock lock(m_level_meter.get_lock());
-        m_level_meter.expire(std::numeric_limits<double>::infinity());
-    }
-    m_player.stop();
-    m_current_item = playlist::Entry();
+    m_playback->stop();
+    m_queue.clear_current();
     return true;
 }
 
@@ -848,28 +693,16 @@ bool Document::stop(skinner::Form* parent)
 
 bool Document::stop_recording(skinner::Form* parent)
 {
-    m_pending.path = m_record_file;
-    const std::u16string format = m_record_chain ? m_record_chain->get_format_name() : std::u16string();
-    // Deleted while still linked, the recorder pushes what it captured last.
-    m_recorder.reset();
-    forget_provider(m_muter);
-    audio::connect<PCMData>(&m_record_meter, &m_time_meter);
-    if (m_active_buffer.get_queued_bytes() <= drain_form_bytes || !parent)
-        recording_drain_slot().get().wait(m_active_buffer);
-    else
-        recording_drain_slot().get().run_completion_form(*parent, m_active_buffer);
-    m_active_buffer.reset();
-    audio::connect<PCMData>(&m_active_buffer, nullptr);
+    m_pending.path = m_recording->file();
+    const std::u16string format = m_recording->chain() ? m_recording->chain()->get_format_name() : std::u16string();
     // A writer that failed before its first byte (a full disk) leaves a file
     // with nothing in it; one stopped before any audio came keeps its file.
-    const bool failed = m_record_chain && m_record_chain->get_writer() && !m_record_chain->get_writer()->is_ok();
-    m_record_chain.reset();
-    play_system_sound(u"RecEnd.wav");
-    const bool nothing_kept = failed && remove_if_never_written(m_record_file);
-    if (!m_insert_target.empty()) {
+    const bool failed = m_recording->finish(parent);
+    const bool nothing_kept = failed && remove_if_never_written(m_recording->file());
+    if (!m_recording->insert_target().empty()) {
         if (nothing_kept) {
-            m_insert_target.clear();
-            m_record_file.clear();
+            m_recording->clear_insert_target();
+            m_recording->set_file({});
         } else {
             finish_insert(format);
         }
@@ -886,12 +719,13 @@ void Document::end_recording()
 
 void Document::finish_insert(const std::u16string& part_format)
 {
-    const std::u16string target = std::move(m_insert_target);
-    const std::u16string part = std::move(m_record_file);
-    m_insert_target.clear();
-    m_record_file.clear();
+    const std::u16string target = m_recording->insert_target();
+    const std::u16string part = m_recording->file();
+    const std::int64_t position = m_recording->insert_position();
+    m_recording->clear_insert_target();
+    m_recording->set_file({});
     // The finished recording is where its audio now is.
-    if (merge_insert(*m_media, target, part, m_insert_position, m_bookmarks)) {
+    if (merge_insert(*m_media, target, part, position, m_bookmarks)) {
         m_pending.path = target;
         return;
     }
@@ -910,18 +744,12 @@ Document::KeptPart Document::take_kept_part()
 bool Document::may_record_into(const std::u16string& path) const
 {
     return !path.empty() && !is_file_in_use(path)
-        && !(is_playing() && liba::paths_equal(path, m_current_item.path));
+        && !(is_playing() && liba::paths_equal(path, m_queue.current().path));
 }
 
 bool Document::is_file_in_use(const std::u16string& path) const
 {
-    if (!is_recording() || path.empty())
-        return false;
-    for (const std::u16string* busy : { &m_record_file, &m_insert_target }) {
-        if (!busy->empty() && liba::is_path_under(path, *busy))
-            return true;
-    }
-    return false;
+    return m_recording->is_file_in_use(path);
 }
 
 // A name no file has yet, created empty so that it stays ours; in the
@@ -930,8 +758,8 @@ std::u16string Document::new_recording_path()
 {
     const std::u16string extension = m_settings.codec == u"mp3" ? u"mp3" : u"wav";
     std::u16string path = m_settings.include_date
-        ? recording_file_name(m_record_file, m_settings.prefix, extension)
-        : unique_file_path(m_record_file, m_settings.prefix, extension);
+        ? recording_file_name(m_recording->file(), m_settings.prefix, extension)
+        : unique_file_path(m_recording->file(), m_settings.prefix, extension);
     auto created = [](const std::u16string& name) {
         return !name.empty() && os::File(name, os::File::Mode::write).is_ok();
     };
@@ -948,23 +776,24 @@ bool Document::record(const std::u16string& folder)
     stop(nullptr);
     if (is_recording())
         stop(nullptr);
-    m_record_file = folder;
+    // The folder stands in the record file's place until the file is named.
+    m_recording->set_file(folder);
     if (m_settings.default_folder) {
-        m_record_file = m_settings.folder;
+        m_recording->set_file(m_settings.folder);
         if (m_settings.date_folder) {
             const liba::DateTime today = liba::DateTime::now();
-            m_record_file = liba::join_path(m_record_file,
+            m_recording->set_file(liba::join_path(m_recording->file(),
                 number_text(today.year()) + u"-" + two_digit_text(today.month()) + u"-"
-                    + two_digit_text(today.day()));
-            os::create_directories(m_record_file);
+                    + two_digit_text(today.day())));
+            os::create_directories(m_recording->file());
         }
     }
     const std::u16string path = new_recording_path();
     if (path.empty()) {
-        os::log() << u"Document::record: no new file in " << m_record_file << u"\n";
+        os::log() << u"Document::record: no new file in " << m_recording->file() << u"\n";
         return false;
     }
-    m_record_file = path;
+    m_recording->set_file(path);
     const bool started = start_recording(
         [this](const std::u16string& target) {
             return m_media->create_record_chain(target, m_settings.codec, m_settings.channels,
@@ -974,12 +803,6 @@ bool Document::record(const std::u16string& folder)
     if (!started && !is_recording())
         remove_if_never_written(path); // the empty file made to hold the name
     return started;
-}
-
-bool Document::start_recorder()
-{
-    play_system_sound(u"Voicbeep.wav");
-    return m_recorder->start();
 }
 
 bool Document::start_recording(const RecordChainMaker& make, std::u16string path)
@@ -999,19 +822,16 @@ bool Document::start_recording(const RecordChainMaker& make, std::u16string path
     if (!chain || !chain->get_writer() || !chain->get_writer()->is_ok())
         return false;
     forget_bookmarks(path);
-    m_record_chain = std::move(chain);
-    m_record_file = std::move(path);
-    m_title = liba::get_file_name(m_record_file);
+    m_recording->set_file(std::move(path));
+    m_title = liba::get_file_name(m_recording->file());
     m_bookmarks = RangeMarkList();
     // The views show the new file rather than one that has just ended.
     if (!m_pending.path.empty())
-        m_pending.path = m_record_file;
-    m_recorder
-        = std::make_unique<audio::RecorderPCM>(format.channels, format.sample_rate, format.bits_per_sample);
-    m_time_meter.reset();
-    audio::connect<PCMData>(m_recorder.get(), &m_muter);
-    audio::connect<PCMData>(&m_active_buffer, m_record_chain->get_input());
-    return start_recorder();
+        m_pending.path = m_recording->file();
+    m_recording->link(
+        std::make_unique<audio::RecorderPCM>(format.channels, format.sample_rate, format.bits_per_sample),
+        std::move(chain));
+    return m_recording->start();
 }
 
 std::unique_ptr<audio::RecorderPCM> Document::create_recorder_for(const std::u16string& path)
@@ -1051,14 +871,12 @@ bool Document::prepare_record_target(const std::u16string& source, const std::u1
     if (is_recording())
         return false;
     std::int64_t length = 0;
-    m_recorder = create_recorder_for(source);
-    if (m_recorder)
-        m_record_chain = create_record_chain_for(source, target, append, &length);
-    if (!m_recorder || !m_record_chain) {
-        m_recorder.reset();
-        m_record_chain.reset();
+    auto recorder = create_recorder_for(source);
+    std::unique_ptr<audio::RecordChain> chain;
+    if (recorder)
+        chain = create_record_chain_for(source, target, append, &length);
+    if (!recorder || !chain)
         return false;
-    }
     m_bookmarks = RangeMarkList();
     if (append) {
         m_bookmarks = RangeMarkList::load(bookmark_file_name(source));
@@ -1067,10 +885,8 @@ bool Document::prepare_record_target(const std::u16string& source, const std::u1
     } else {
         forget_bookmarks(target);
     }
-    m_record_file = target;
-    m_time_meter.reset();
-    audio::connect<PCMData>(m_recorder.get(), &m_muter);
-    audio::connect<PCMData>(&m_active_buffer, m_record_chain->get_input());
+    m_recording->set_file(target);
+    m_recording->link(std::move(recorder), std::move(chain));
     return true;
 }
 
@@ -1080,7 +896,7 @@ bool Document::record_onto(const std::u16string& path, bool append)
     if (is_recording() || !may_record_into(path) || !prepare_record_target(path, path, append))
         return false;
     m_title = liba::get_file_name(path);
-    return start_recorder();
+    return m_recording->start();
 }
 
 bool Document::record_overwrite(std::u16string path)
@@ -1099,25 +915,24 @@ bool Document::record_insert(std::u16string target, std::int64_t position)
     if (is_recording() || target.empty())
         return false;
     stop(nullptr);
-    m_insert_position = position;
-    m_insert_target = target;
+    m_recording->set_insert(target, position);
     const std::u16string part = unique_file_path(liba::get_directory(target), u"insert", u"tmp");
     if (!part.empty() && prepare_record_target(target, part, false)) {
         m_title = liba::get_file_name(part) + u" for " + liba::get_file_name(target);
-        if (start_recorder())
+        if (m_recording->start())
             return true;
     }
-    m_insert_target.clear();
+    m_recording->clear_insert_target();
     return false;
 }
 
 bool Document::record_insert_current()
 {
     m_pending.state = true;
-    auto* r = reader();
+    auto* r = m_playback->reader();
     if (!r)
         return false;
-    return record_insert(m_current_item.path, heard_bytes(*r));
+    return record_insert(m_queue.current().path, m_playback->heard_bytes(*r));
 }
 
 std::u16string Document::start_scheduled_recording()
@@ -1135,7 +950,7 @@ std::u16string Document::start_scheduled_recording()
     m_settings.schedule.remove(task);
     const Settings settings = m_settings;
     apply_settings(settings);
-    return started ? m_record_file : std::u16string();
+    return started ? m_recording->file() : std::u16string();
 }
 
 void Document::schedule_next_start()
@@ -1153,12 +968,12 @@ void Document::schedule_next_start()
 void Document::add_bookmark(const std::u16string& name)
 {
     m_pending.position = true;
-    if (auto* r = reader()) {
-        m_bookmarks.add(heard_bytes(*r), name);
-        m_bookmarks.save(bookmark_file_name(m_current_item.path));
-    } else if (is_recording() && m_record_chain && m_record_chain->get_writer()) {
-        m_bookmarks.add(m_record_chain->get_writer()->get_data_size(), name);
-        m_bookmarks.save(bookmark_file_name(m_record_file));
+    if (auto* r = m_playback->reader()) {
+        m_bookmarks.add(m_playback->heard_bytes(*r), name);
+        m_bookmarks.save(bookmark_file_name(m_queue.current().path));
+    } else if (is_recording() && m_recording->chain() && m_recording->chain()->get_writer()) {
+        m_bookmarks.add(m_recording->chain()->get_writer()->get_data_size(), name);
+        m_bookmarks.save(bookmark_file_name(m_recording->file()));
     }
 }
 

@@ -1,24 +1,9 @@
 #pragma once
 
-#include "audio/chains/PlayChain.h"
-#include "audio/chains/RecordChain.h"
-#include "audio/devices/ActiveBuffer.h"
-#include "audio/devices/PlayerPCM.h"
-#include "audio/devices/RecorderPCM.h"
-#include "audio/filters/EqualizerPCM.h"
-#include "audio/filters/FastPlay.h"
-#include "audio/filters/LevelFilter.h"
-#include "audio/filters/LevelMeter.h"
-#include "audio/filters/LevelMeterRecord.h"
-#include "audio/filters/Muter.h"
-#include "audio/filters/NullProcessor.h"
-#include "audio/filters/RecordLevelControl.h"
-#include "audio/filters/StretchFilter.h"
-#include "audio/filters/TimeMeter.h"
 #include "liba/DateTime.h"
 #include "liba/Nocopy.h"
-#include "model/DocumentMedia.h"
-#include "model/PlayOrder.h"
+#include "model/PlayMode.h"
+#include "model/PlayQueue.h"
 #include "model/RangeMarkList.h"
 #include "model/Settings.h"
 #include "playlist/Entry.h"
@@ -29,14 +14,25 @@
 #include <string>
 #include <vector>
 
+namespace audio {
+class RecordChain;
+class RecorderPCM;
+}
+
 namespace skinner {
 class Form;
 }
 
-// The one model of the application: it owns every audio object that plays
-// or records, the settings, the play list with its order and the bookmarks
-// of what plays or records, and tells its views what changed. Driven on the
-// GUI thread only. Its operations only raise flags; whoever called them
+class DocumentMedia;
+class PlaybackPath;
+class RecordingSession;
+struct PlayPathDescription;
+struct RecordingDescription;
+
+// The one model of the application: it owns the play path, the recording
+// session and the play queue, the settings and the bookmarks of what plays
+// or records, and tells its views what changed. Driven on the GUI thread
+// only. Its operations only raise flags; whoever called them
 // notifies afterwards (the tick and the scheduled start notify themselves).
 class Document : private liba::Nocopy {
 public:
@@ -116,9 +112,8 @@ public:
     bool can_record() const;
 
     // What plays, else what records, else the idle answer.
-    bool is_playing() const { return m_play_chain != nullptr; }
-
-    bool is_recording() const { return m_recorder != nullptr; }
+    bool is_playing() const;
+    bool is_recording() const;
 
     int get_sample_rate();
     int get_bits_per_sample();
@@ -131,7 +126,7 @@ public:
     std::u16string get_title() const;
     std::u16string get_current_file() const;
 
-    const std::u16string& get_record_file() const { return m_record_file; }
+    const std::u16string& get_record_file() const;
 
     // Levels 0..1; both channels read the same meter.
     double get_output_level(int channel = 0);
@@ -147,7 +142,7 @@ public:
     void set_play_list(
         std::u16string name, std::vector<playlist::Entry> entries, int current, bool segments_only);
 
-    int get_item_count() const { return static_cast<int>(m_play_list.size()); }
+    int get_item_count() const { return m_queue.count(); }
 
     void set_play_mode(PlayMode mode);
 
@@ -164,7 +159,7 @@ public:
     bool has_next() const;
     bool has_previous() const;
 
-    playlist::Entry get_current_item() const { return m_current_item; }
+    playlist::Entry get_current_item() const { return m_queue.current(); }
 
     // By signed seconds, clamped to the item.
     bool skip(double seconds);
@@ -255,24 +250,15 @@ public:
     // Replaces where the document gets its chains and files; for tests.
     void set_media(std::unique_ptr<DocumentMedia> media);
 
-private:
-    friend struct DocumentProbe; // tests look at the audio graph through it
+    // What the play path and the recording are made of now
+    // (model/PlaybackPath.h and model/RecordingSession.h tell the fields).
+    PlayPathDescription describe_playback();
+    RecordingDescription describe_recording();
 
-    audio::FileReader* reader() const;
-    bool has_pcm_output() const;
-    void unlink_play_chain();
+private:
     // From the user, or following the item that ended on (the play path
     // then plays out what it holds of that one first).
     bool start_item(int index, std::int64_t start, bool follow_on);
-    // Under the player's lock: the filters and the player drop what they
-    // hold, and positions start over from the reader's.
-    void restart_play_path();
-    // Where the audio that has left the play path ends in the file, in
-    // reader seconds; run by the player's thread under the player's lock.
-    audio::PlayerPCM::StreamPoint played_through();
-    // The position of what is heard now, in reader seconds and reader units.
-    double heard_seconds(audio::FileReader& r);
-    std::int64_t heard_bytes(audio::FileReader& r);
     void set_level_index(int& field, int index);
     void end_of_item();
     // Stops once the player has played what it holds.
@@ -285,45 +271,21 @@ private:
     void finish_insert(const std::u16string& part_format);
     bool may_record_into(const std::u16string& path) const;
     std::u16string new_recording_path();
-    bool start_recorder();
     bool record_onto(const std::u16string& path, bool append);
     void voice_activation();
 
     std::vector<View*> m_views;
-    bool m_segments_only { false };
     bool m_item_starting { false };
     // The last item has ended; the player still plays what it queued.
     bool m_finishing { false };
-    std::u16string m_play_list_name;
     std::u16string m_title;
-    std::u16string m_record_file;
-    std::u16string m_insert_target;
-    std::int64_t m_insert_position { 0 };
     KeptPart m_kept_part;
-    playlist::Entry m_current_item;
-    std::vector<playlist::Entry> m_play_list;
-    PlayOrder m_play_order;
+    PlayQueue m_queue;
     RangeMarkList m_bookmarks;
     bool m_can_play { false };
     bool m_can_record { false };
-    audio::PlayerPCM m_player;
-    audio::EqualizerPCM m_equalizer[3];
-    audio::NullProcessor<audio::PCMData> m_null_processor;
-    audio::FastPlay m_fast_play;
-    audio::LevelFilter m_level_filter;
-    audio::StretchFilter m_stretch_filter;
-    audio::LevelMeter m_level_meter;
-    std::unique_ptr<audio::PlayChain> m_play_chain;
-    // The chain the player's thread asks about positions; set and cleared
-    // under the player's lock.
-    audio::PlayChain* m_heard_chain { nullptr };
-    std::unique_ptr<audio::RecorderPCM> m_recorder;
-    audio::ActiveBuffer m_active_buffer;
-    std::unique_ptr<audio::RecordChain> m_record_chain;
-    audio::LevelMeterRecord m_record_meter { 2.0 };
-    audio::TimeMeter m_time_meter;
-    audio::RecordLevelControl m_record_level;
-    audio::Muter m_muter;
+    std::unique_ptr<PlaybackPath> m_playback;
+    std::unique_ptr<RecordingSession> m_recording;
     Settings m_settings;
     Changes m_pending;
     liba::DateTime m_stop_time;

@@ -1,7 +1,6 @@
 #include "model/FileManager.h"
 
 #include "liba/Path.h"
-#include "model/Document.h"
 #include "model/ManagerCalculator.h"
 #include "model/ManagerFinder.h"
 #include "os/File.h"
@@ -12,19 +11,12 @@
 
 #include <algorithm>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 namespace {
 
 constexpr std::size_t block_size = 32768;
-
-// The running recording writes to it, or to a file inside it: it stays
-// where it is, and nothing is written over it.
-bool in_use(const std::u16string& path)
-{
-    const Document* document = Document::instance();
-    return document && document->is_file_in_use(path);
-}
 
 bool is_link(const std::u16string& path)
 {
@@ -116,6 +108,18 @@ bool move_item(os::FileInfo& source, const std::u16string& target)
     return true;
 }
 
+}
+
+FileManager::FileManager(InUse in_use)
+    : m_in_use(std::move(in_use))
+{
+}
+
+// A file in use, or a folder holding one, stays where it is, and nothing is
+// written over it.
+bool FileManager::in_use(const std::u16string& path) const
+{
+    return m_in_use && m_in_use(path);
 }
 
 FileManager::Decision FileManager::decide(Answer answer)

@@ -3,6 +3,7 @@
 #include "model/ManagerFinder.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -33,7 +34,13 @@ public:
     // Work counted per folder, on top of the files' bytes.
     static constexpr uint64_t folder_work = 1000;
 
+    // Whether the path is, or holds, a file that must stay where it is and
+    // not be written over (what a running recording writes to).
+    using InUse = std::function<bool(const std::u16string& path)>;
+
+    // Nothing is in use.
     FileManager() = default;
+    explicit FileManager(InUse in_use);
     virtual ~FileManager() = default;
 
     virtual bool delete_files(const PathList& paths);
@@ -101,6 +108,7 @@ private:
     bool begin_transfer(const std::u16string& source, const std::u16string& target, double fraction);
     // Copies or moves a folder entry by entry into the target folder.
     bool transfer_folder(const std::u16string& source, const std::u16string& target, ManagerFinder::Mode mode);
+    bool in_use(const std::u16string& path) const;
 
     Answer m_overwrite_answer { Answer::skip };
     Answer m_delete_read_only_answer { Answer::skip };
@@ -108,4 +116,5 @@ private:
     Answer m_move_read_only_answer { Answer::skip };
     uint64_t m_total { 0 };
     uint64_t m_done { 0 };
+    InUse m_in_use;
 };

@@ -25,6 +25,13 @@ bool is_plain_file(const std::u16string& path)
     return info.exists() && !info.is_directory();
 }
 
+// What the running recording writes to stays where it is.
+bool recording_uses(const std::u16string& path)
+{
+    const Document* document = Document::instance();
+    return document && document->is_file_in_use(path);
+}
+
 // Playback of the file, or of a file inside the folder, ends before the
 // file goes: a player must not read a file that moved or was written over.
 void stop_playing(std::u16string_view path)
@@ -43,7 +50,8 @@ void stop_playing(std::u16string_view path)
 
 ExplorerManager::ExplorerManager(
     skinner::Form& parent, skinner::Properties& properties, std::u16string_view confirm_form)
-    : m_parent(parent)
+    : FileManager(recording_uses)
+    , m_parent(parent)
     , m_properties(properties)
     , m_confirm_form(confirm_form)
     , m_progress(&parent, properties)

@@ -2,11 +2,14 @@
 
 #include "audio/readers/FileReader.h"
 #include "model/Document.h"
+#include "model/DocumentMedia.h"
+#include "model/PlaybackPath.h"
+#include "model/RecordingSession.h"
 #include "platform/core/FileAssociations.h"
 #include "platform/core/Service.h"
-#include "platform/media/WaveDriver.h"
 #include "platform/core/headless/FakeTimedStart.h"
 #include "platform/core/headless/MemoryFileAssociations.h"
+#include "platform/media/WaveDriver.h"
 #include "platform/media/headless/SilentSoundPlayer.h"
 #include "tests/support/EnvironmentOverride.h"
 #include "tests/support/TempDir.h"
@@ -16,62 +19,6 @@
 #include <memory>
 #include <string>
 #include <vector>
-
-// The document's audio graph, as the tests look at it.
-struct DocumentProbe {
-    // The nodes from the head of the play path to the player, by name.
-    static std::vector<std::string> play_path(Document& d)
-    {
-        using audio::PCMData;
-        const std::pair<std::string, audio::Consumer<PCMData>*> nodes[] = {
-            { "eq1", &d.m_equalizer[0] },
-            { "eq2", &d.m_equalizer[1] },
-            { "eq3", &d.m_equalizer[2] },
-            { "fast", &d.m_fast_play },
-            { "stretch", &d.m_stretch_filter },
-            { "level", &d.m_level_filter },
-            { "meter", &d.m_level_meter },
-            { "player", &d.m_player },
-        };
-        const std::map<audio::Consumer<PCMData>*, audio::Provider<PCMData>*> next = {
-            { &d.m_equalizer[0], &d.m_equalizer[0] },
-            { &d.m_equalizer[1], &d.m_equalizer[1] },
-            { &d.m_equalizer[2], &d.m_equalizer[2] },
-            { &d.m_fast_play, &d.m_fast_play },
-            { &d.m_stretch_filter, &d.m_stretch_filter },
-            { &d.m_level_filter, &d.m_level_filter },
-            { &d.m_level_meter, &d.m_level_meter },
-        };
-        std::vector<std::string> path { "null" };
-        audio::Provider<PCMData>* at = &d.m_null_processor;
-        while (at && path.size() < 20) {
-            audio::Consumer<PCMData>* consumer = at->get_consumer();
-            if (!consumer)
-                break;
-            std::string name = "?";
-            for (const auto& node : nodes) {
-                if (node.second == consumer)
-                    name = node.first;
-            }
-            path.push_back(name);
-            auto found = next.find(consumer);
-            at = found == next.end() ? nullptr : found->second;
-        }
-        return path;
-    }
-
-    static audio::StretchFilter& stretch(Document& d) { return d.m_stretch_filter; }
-
-    static audio::FileReader* reader_of(Document& d) { return d.reader(); }
-
-    static audio::FastPlay& fast_play(Document& d) { return d.m_fast_play; }
-
-    static std::int64_t insert_position(Document& d) { return d.m_insert_position; }
-
-    static audio::ActiveBuffer& active_buffer(Document& d) { return d.m_active_buffer; }
-
-    static audio::LevelMeterRecord& record_meter(Document& d) { return d.m_record_meter; }
-};
 
 namespace test {
 

@@ -254,7 +254,7 @@ TEST_F(DocumentRecording, TheFileBeingRecordedCannotBeDeletedMovedOrRenamed)
     EXPECT_TRUE(document.is_file_in_use(u16(dir.path())));
     EXPECT_FALSE(document.is_file_in_use(u16(other)));
 
-    FileManager manager;
+    FileManager manager([&](const std::u16string& path) { return document.is_file_in_use(path); });
     EXPECT_FALSE(manager.delete_files({ recording }));
     EXPECT_FALSE(manager.rename(recording, u"renamed.wav"));
     EXPECT_FALSE(manager.rename(u16(dir.path()), u"elsewhere"));
@@ -302,10 +302,9 @@ TEST_F(DocumentRecording, StoppingShowsTheCompletionFormOnlyForMoreThan100000Byt
         EXPECT_EQ(document.get_remaining_seconds(), 0.0);
         // Twenty whole buffers of the recorder, a few at a time as a device
         // fills them, then what goes beyond them.
-        auto& buffer = DocumentProbe::active_buffer(document);
         for (int queued = 10000; queued <= 100000; queued += 10000) {
             ASSERT_TRUE(driver->capture(test::audio_bytes(10000)));
-            ASSERT_TRUE(test::eventually([&] { return buffer.get_queued_bytes() == queued; }));
+            ASSERT_TRUE(test::eventually([&] { return document.describe_recording().queued_bytes == queued; }));
         }
         ASSERT_TRUE(sink.wait_entered(1));
         if (c.bytes > 100000)
@@ -314,7 +313,7 @@ TEST_F(DocumentRecording, StoppingShowsTheCompletionFormOnlyForMoreThan100000Byt
         EXPECT_EQ(drain->calls, (std::vector<std::string> { c.drain }));
         // Every byte reached the chain before it was closed.
         EXPECT_EQ(sink.bytes().size(), c.bytes);
-        EXPECT_EQ(DocumentProbe::active_buffer(document).get_queued_chunks(), 0);
+        EXPECT_EQ(document.describe_recording().queued_chunks, 0);
     }
 }
 
@@ -465,12 +464,12 @@ TEST_F(DocumentRecording, VoiceActivationPausesInSilenceWithAMarkAndResumesOnSou
     spoken.resize(spoken.size() - spoken.size() % 10000); // whole recorder buffers
 
     ASSERT_TRUE(driver->capture(spoken));
-    ASSERT_TRUE(test::eventually([&] { return DocumentProbe::record_meter(document).get_level() > 0.1; }));
+    ASSERT_TRUE(test::eventually([&] { return document.describe_recording().level > 0.1; }));
     document.on_timer();
     EXPECT_FALSE(document.is_paused());
 
     ASSERT_TRUE(driver->capture(captured("3", 0)));
-    ASSERT_TRUE(test::eventually([&] { return DocumentProbe::record_meter(document).is_silent(); }));
+    ASSERT_TRUE(test::eventually([&] { return document.describe_recording().silent; }));
     document.on_timer();
     EXPECT_TRUE(document.is_paused());
     ASSERT_EQ(document.get_bookmarks().mark_count(), 1);
@@ -481,7 +480,7 @@ TEST_F(DocumentRecording, VoiceActivationPausesInSilenceWithAMarkAndResumesOnSou
     EXPECT_EQ(document.get_bookmarks().mark_count(), 1);
 
     ASSERT_TRUE(driver->capture(spoken));
-    ASSERT_TRUE(test::eventually([&] { return !DocumentProbe::record_meter(document).is_silent(); }));
+    ASSERT_TRUE(test::eventually([&] { return !document.describe_recording().silent; }));
     document.on_timer();
     EXPECT_FALSE(document.is_paused());
     EXPECT_LE(document.get_position_seconds() - paused_at, 0.7);

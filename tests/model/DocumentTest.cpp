@@ -142,7 +142,7 @@ TEST_F(DocumentTest, TheActiveEqualizerBandsStandInOrderBetweenTheHeadAndFastPla
         for (const char* fixed : { "fast", "stretch", "level", "meter", "player" })
             expected.push_back(fixed);
         document.apply_equalizer();
-        EXPECT_EQ(DocumentProbe::play_path(document), expected);
+        EXPECT_EQ(document.describe_playback().nodes, expected);
     }
 }
 
@@ -169,8 +169,8 @@ TEST_F(DocumentTest, SpeedWithPitchLockPlaysOnlyNormalOrHalfSpeed)
         document.set_speed(c.speed, c.lock);
         EXPECT_EQ(document.get_speed(), c.stored);
         EXPECT_EQ(document.get_settings().pitch_lock, c.lock);
-        EXPECT_EQ(DocumentProbe::fast_play(document).get_speed(), c.fast);
-        EXPECT_EQ(DocumentProbe::stretch(document).get_factor(), c.factor);
+        EXPECT_EQ(document.describe_playback().speed, c.fast);
+        EXPECT_EQ(document.describe_playback().stretch_factor, c.factor);
     }
     // Speeds fast play cannot take are refused and change nothing.
     for (double bad : { 0.0, -1.0, std::nan("") }) {

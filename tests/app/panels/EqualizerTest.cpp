@@ -78,7 +78,7 @@ TEST_F(EqualizerPanel, DraggingAHandleSetsItsBandAndTheDocumentsFilter)
         EXPECT_DOUBLE_EQ(stored.gain, c.gain);
         EXPECT_DOUBLE_EQ(stored.width, c.width);
         EXPECT_TRUE(stored.active);
-        EXPECT_EQ(DocumentProbe::play_path(*document)[1], "eq1") << "the active bands head the play path";
+        EXPECT_EQ(document->describe_playback().nodes[1], "eq1") << "the active bands head the play path";
     }
 }
 
@@ -105,7 +105,7 @@ TEST_F(EqualizerPanel, SwitchesAddAndRemoveBandsAndTheSettingsKeepTheirValues)
     EXPECT_DOUBLE_EQ(bands[0].gain, 6) << "a band switched off keeps its values";
     EXPECT_DOUBLE_EQ(bands[0].width, 0.5);
     EXPECT_TRUE(bands[1].active);
-    EXPECT_EQ(DocumentProbe::play_path(*document),
+    EXPECT_EQ(document->describe_playback().nodes,
         (std::vector<std::string> { "null", "eq2", "eq3", "fast", "stretch", "level", "meter", "player" }));
 
     tap(child<skinner::ControlCheckBox>(panel, u"chkEq1"), 50);

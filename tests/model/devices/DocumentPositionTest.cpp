@@ -117,7 +117,7 @@ TEST_F(DocumentPosition, ABookmarkLandsOnTheSampleBeingHeard)
             ASSERT_EQ(document.get_bookmarks().mark_count(), 1);
             std::int64_t marked = document.get_bookmarks().mark(0).position / frame_bytes;
             EXPECT_NEAR(double(marked), double(heard), double(tolerance_frames))
-                << "the reader stood at " << DocumentProbe::reader_of(document)->get_position_bytes() / 4;
+                << "the reader stood at " << document.describe_playback().read_position / 4;
             EXPECT_NEAR(document.get_position_seconds(), double(heard) / rate, 0.1);
             EXPECT_NEAR(double(document.get_position()) / frame_bytes, double(heard), double(tolerance_frames));
             EXPECT_NEAR(document.get_position_fraction(), double(heard) / (rate * seconds), 0.01);
@@ -207,7 +207,7 @@ TEST_F(DocumentPosition, AnInsertGoesWhereTheFileWasHeard)
     std::vector<std::uint8_t> played = play(4 * buffer_bytes);
     std::int64_t heard = frame_index(played, played.size() - frame_bytes) + 1;
     ASSERT_TRUE(document.record_insert_current());
-    EXPECT_NEAR(double(DocumentProbe::insert_position(document)) / frame_bytes, double(heard),
+    EXPECT_NEAR(double(document.describe_recording().insert_position) / frame_bytes, double(heard),
         double(tolerance_frames));
     document.stop();
 }
