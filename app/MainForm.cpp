@@ -1,9 +1,9 @@
 #include "app/MainForm.h"
 
-#include "app/SettingsSkin.h"
+#include "app/FormAbout.h"
+#include "app/SettingsSkinStore.h"
 #include "app/settings/SettingsForm.h"
 #include "dialogs/ErrorForm.h"
-#include "dialogs/FormAbout.h"
 #include "liba/Path.h"
 #include "model/FileHelpers.h"
 #include "liba/StringTranslator.h"

@@ -1,6 +1,6 @@
 #include "app/SkinMessageBox.h"
 
-#include "app/SettingsSkin.h"
+#include "app/SettingsSkinStore.h"
 #include "dialogs/ErrorForm.h"
 #include "platform/Utf8.h"
 #include "skinner/loops/ScreenMetrics.h"

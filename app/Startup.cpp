@@ -1,7 +1,7 @@
 #include "app/Startup.h"
 
 #include "app/MainForm.h"
-#include "app/SettingsSkin.h"
+#include "app/SettingsSkinStore.h"
 #include "dialogs/CompletionDrain.h"
 #include "liba/Path.h"
 #include "model/DamagedSettings.h"

@@ -1,9 +1,9 @@
 #include "app/explorer/ExplorerDialogs.h"
 
-#include "app/SettingsSkin.h"
-#include "dialogs/BeamForm.h"
-#include "dialogs/ConvertForm.h"
-#include "dialogs/Id3TagForm.h"
+#include "app/SettingsSkinStore.h"
+#include "app/explorer/BeamForm.h"
+#include "app/explorer/ConvertForm.h"
+#include "app/explorer/Id3TagForm.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "app/explorer/ExplorerManager.h"
 
-#include "dialogs/ConfirmForm.h"
+#include "app/explorer/ConfirmForm.h"
 #include "dialogs/ErrorForm.h"
 #include "liba/Path.h"
 #include "model/Document.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/ControlComboBoxTurnOff.h"
+#include "app/settings/ControlComboBoxTurnOff.h"
 #include "skinner/controls/ControlComboBoxStringReadonly.h"
 #include "skinner/controls/ControlTabElement.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/ControlComboBoxTurnOff.h"
+#include "app/settings/ControlComboBoxTurnOff.h"
 #include "skinner/controls/ControlCheckBox.h"
 #include "skinner/controls/ControlComboBoxFolderTree.h"
 #include "skinner/controls/ControlComboBoxGenericReadonly.h"

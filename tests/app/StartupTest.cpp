@@ -1,4 +1,4 @@
-#include "app/SettingsSkin.h"
+#include "app/SettingsSkinStore.h"
 #include "liba/DateTime.h"
 #include "model/Document.h"
 #include "model/ScheduleTask.h"

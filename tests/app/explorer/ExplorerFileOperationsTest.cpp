@@ -1,4 +1,4 @@
-#include "app/SettingsSkin.h"
+#include "app/SettingsSkinStore.h"
 #include "app/explorer/ExplorerManager.h"
 #include "liba/Path.h"
 #include "platform/ui/Input.h"

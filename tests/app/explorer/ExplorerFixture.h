@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/PanelFileExplorer.h"
-#include "app/SettingsSkin.h"
+#include "app/SettingsSkinStore.h"
+#include "app/explorer/PanelFileExplorer.h"
 #include "model/Document.h"
 #include "os/Application.h"
 #include "platform/MessageQueue.h"

@@ -1,8 +1,8 @@
 // The explorer's pop-up menus and the end of its in-place naming.
-#include "app/PanelFileExplorer.h"
-#include "app/SettingsSkin.h"
+#include "app/SettingsSkinStore.h"
 #include "app/explorer/ExplorerManager.h"
 #include "app/explorer/ItemName.h"
+#include "app/explorer/PanelFileExplorer.h"
 #include "dialogs/ErrorForm.h"
 #include "liba/Path.h"
 #include "liba/StringTranslator.h"

@@ -1,4 +1,4 @@
-#include "dialogs/GenreCombo.h"
+#include "app/explorer/GenreCombo.h"
 #include "platform/ui/Input.h"
 #include "tests/dialogs/DialogScreen.h"
 

@@ -1,4 +1,4 @@
-#include "dialogs/PropertiesForm.h"
+#include "app/explorer/PropertiesForm.h"
 #include "tests/dialogs/DialogScreen.h"
 #include "tests/support/Screenshot.h"
 #include "tests/support/TempDir.h"

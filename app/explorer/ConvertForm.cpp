@@ -1,4 +1,4 @@
-#include "dialogs/ConvertForm.h"
+#include "app/explorer/ConvertForm.h"
 
 #include "audio/readers/FileReader.h"
 #include "audio/readers/FileReaderMP3.h"

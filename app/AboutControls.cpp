@@ -1,4 +1,4 @@
-#include "dialogs/AboutControls.h"
+#include "app/AboutControls.h"
 
 #include "skinner/forms/Form.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/AboutControls.h"
+#include "app/AboutControls.h"
 #include "skinner/forms/Form.h"
 #include "skinner/menus/ControlMenuMain.h"
 

@@ -1,4 +1,4 @@
-#include "dialogs/FormAbout.h"
+#include "app/FormAbout.h"
 #include "platform/Launcher.h"
 #include "platform/MessageBox.h"
 #include "tests/dialogs/DialogScreen.h"

@@ -1,4 +1,4 @@
-#include "dialogs/BeamForm.h"
+#include "app/explorer/BeamForm.h"
 #include "dialogs/ErrorForm.h"
 #include "os/Registry.h"
 #include "tests/dialogs/DialogScreen.h"

@@ -1,4 +1,4 @@
-#include "dialogs/ConfirmForm.h"
+#include "app/explorer/ConfirmForm.h"
 
 #include <array>
 #include <utility>

@@ -1,4 +1,4 @@
-#include "dialogs/RangeGrid.h"
+#include "app/explorer/RangeGrid.h"
 
 #include "model/FileHelpers.h"
 #include "skinner/graphics/Canvas.h"

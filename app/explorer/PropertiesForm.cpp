@@ -1,4 +1,4 @@
-#include "dialogs/PropertiesForm.h"
+#include "app/explorer/PropertiesForm.h"
 
 #include "audio/chains/PlayChain.h"
 #include "audio/readers/FileReader.h"

@@ -1,4 +1,4 @@
-#include "dialogs/Id3TagForm.h"
+#include "app/explorer/Id3TagForm.h"
 
 #include "audio/Id3Tag.h"
 #include "platform/ui/Input.h"

@@ -1,4 +1,4 @@
-#include "dialogs/GenreCombo.h"
+#include "app/explorer/GenreCombo.h"
 
 #include "skinner/controls/List.h"
 #include "skinner/graphics/Canvas.h"

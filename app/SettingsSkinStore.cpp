@@ -1,4 +1,4 @@
-#include "app/SettingsSkin.h"
+#include "app/SettingsSkinStore.h"
 
 #include "liba/Path.h"
 #include "skinner/loops/ScreenMetrics.h"

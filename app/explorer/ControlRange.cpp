@@ -1,6 +1,6 @@
-#include "dialogs/ControlRange.h"
+#include "app/explorer/ControlRange.h"
 
-#include "dialogs/RangeGrid.h"
+#include "app/explorer/RangeGrid.h"
 
 #include <algorithm>
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "dialogs/ControlRange.h"
-#include "dialogs/RangeGrid.h"
+#include "app/explorer/ControlRange.h"
+#include "app/explorer/RangeGrid.h"
 #include "skinner/controls/ControlButton.h"
 #include "skinner/controls/ControlFrame.h"
 #include "skinner/forms/Form.h"

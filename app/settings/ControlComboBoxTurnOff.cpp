@@ -1,4 +1,4 @@
-#include "dialogs/ControlComboBoxTurnOff.h"
+#include "app/settings/ControlComboBoxTurnOff.h"
 
 #include "liba/StringTranslator.h"
 #include "skinner/controls/ComboRow.h"

@@ -1,4 +1,4 @@
-#include "dialogs/FormAbout.h"
+#include "app/FormAbout.h"
 
 #include "liba/StringTranslator.h"
 #include "os/LanguageFile.h"

@@ -1,4 +1,4 @@
-#include "dialogs/ControlComboBoxTurnOff.h"
+#include "app/settings/ControlComboBoxTurnOff.h"
 
 #include "platform/ui/Input.h"
 #include "tests/dialogs/DialogScreen.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "dialogs/GenreCombo.h"
+#include "app/explorer/GenreCombo.h"
 #include "skinner/controls/ControlEdit.h"
 #include "skinner/forms/Form.h"
 #include "skinner/menus/ControlMenuMain.h"

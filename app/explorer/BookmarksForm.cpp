@@ -1,4 +1,4 @@
-#include "dialogs/BookmarksForm.h"
+#include "app/explorer/BookmarksForm.h"
 
 #include "audio/readers/FileReader.h"
 #include "model/RangeMarkList.h"

@@ -1,6 +1,6 @@
-#include "app/PanelFileExplorer.h"
+#include "app/explorer/PanelFileExplorer.h"
 
-#include "app/SettingsSkin.h"
+#include "app/SettingsSkinStore.h"
 #include "dialogs/ErrorForm.h"
 #include "liba/Path.h"
 #include "model/FileHelpers.h"
