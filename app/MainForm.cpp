@@ -444,7 +444,7 @@ void MainForm::command_about()
     store.load_skin_and_language(skins_file(u"settings", u"dialogs.skin"),
         document().get_settings().language_file(), skinner::get_screen_size());
     {
-        dialogs::FormAbout form(this, store, u"Qiro Orvanta v1.8", u"About");
+        FormAbout form(this, store, u"Qiro Orvanta v1.8", u"About");
         form.do_modal();
     }
     document().notify(general_change);
