@@ -1,9 +1,9 @@
 #include "app/MainForm.h"
 
+#include "app/FormAbout.h"
 #include "app/SettingsSkinStore.h"
 #include "app/settings/SettingsForm.h"
 #include "dialogs/ErrorForm.h"
-#include "app/FormAbout.h"
 #include "liba/Path.h"
 #include "model/FileHelpers.h"
 #include "liba/StringTranslator.h"
@@ -453,7 +453,7 @@ void MainForm::command_about()
     store.load_skin_and_language(skins_file(u"settings", u"dialogs.skin"),
         document().get_settings().language_file(), skinner::get_screen_size());
     {
-        dialogs::FormAbout form(this, store, u"Qiro Orvanta v1.8", u"About");
+        FormAbout form(this, store, u"Qiro Orvanta v1.8", u"About");
         form.do_modal();
     }
 }

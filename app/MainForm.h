@@ -1,10 +1,10 @@
 #pragma once
 
-#include "app/explorer/PanelFileExplorer.h"
 #include "app/controls/ControlClock.h"
 #include "app/controls/ControlFlash.h"
 #include "app/controls/ControlProgressBookmarks.h"
 #include "app/controls/ControlSpeed.h"
+#include "app/explorer/PanelFileExplorer.h"
 #include "app/panels/PanelEqualizer.h"
 #include "app/panels/PanelLevels.h"
 #include "app/panels/PanelMoreControls.h"

@@ -3,8 +3,8 @@
 // whole process that lists, stats and sorts by name too; and the explorer's
 // sort by name against its sort by date of the same rows.
 #include "app/MainForm.h"
-#include "app/explorer/PanelFileExplorer.h"
 #include "app/Startup.h"
+#include "app/explorer/PanelFileExplorer.h"
 #include "bench/support/Compare.h"
 #include "bench/support/Spread.h"
 #include "platform/core/Service.h"

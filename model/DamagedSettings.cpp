@@ -1,9 +1,9 @@
 #include "model/DamagedSettings.h"
 
 #include "liba/Conversion.h"
+#include "os/FileInfo.h"
 #include "os/PathMacros.h"
 #include "os/XmlNode.h"
-#include "platform/core/FileSystem.h"
 
 #include <string>
 
@@ -21,16 +21,15 @@ bool reads_as_settings(const std::u16string& path)
 std::u16string keep_damaged_settings(const std::u16string& path)
 {
     const std::u16string file = os::expand_path_macros(path);
-    platform::FileStatus status;
-    if (platform::file_status(file, status) != 0 || (status.attributes & platform::file_attribute_directory)
-        || reads_as_settings(file))
+    os::FileInfo info(file);
+    if (!info.exists() || info.is_directory() || reads_as_settings(file))
         return {};
     for (int i = 1; i <= max_kept; ++i) {
         std::u16string kept = file + u".damaged";
         if (i > 1)
             kept += u"-" + liba::number_text(i);
-        // move_file never replaces: an earlier damaged copy is kept too.
-        if (platform::move_file(file, kept) == 0)
+        // A move never replaces: an earlier damaged copy is kept too.
+        if (info.move_to(kept))
             return kept;
     }
     return {};

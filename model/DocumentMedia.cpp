@@ -2,9 +2,7 @@
 
 #include "audio/chains/ChainFactory.h"
 #include "model/PlayChainFactory.h"
-#include "os/PathMacros.h"
-#include "platform/core/FileSystem.h"
-#include "platform/core/Win32Error.h"
+#include "os/FileSystem.h"
 
 std::unique_ptr<audio::PlayChain> DocumentMedia::open_play_chain(
     const std::u16string& path, const RangeMarkList* bookmarks)
@@ -22,6 +20,5 @@ std::unique_ptr<audio::RecordChain> DocumentMedia::create_record_chain(const std
 
 bool DocumentMedia::replace_file(const std::u16string& from, const std::u16string& to)
 {
-    return platform::replace_file(os::expand_path_macros(from), os::expand_path_macros(to))
-        == platform::error_success;
+    return os::replace_file(from, to);
 }

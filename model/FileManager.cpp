@@ -5,8 +5,8 @@
 #include "model/ManagerFinder.h"
 #include "os/File.h"
 #include "os/FileInfo.h"
+#include "os/FileSystem.h"
 #include "os/PathMacros.h"
-#include "platform/core/FileSystem.h"
 #include "platform/core/Win32Error.h"
 
 #include <algorithm>
@@ -38,10 +38,8 @@ std::u16string native_path(std::u16string_view path)
 std::u16string resolved_folder(std::u16string_view folder)
 {
     std::u16string native = native_path(folder);
-    std::u16string resolved;
-    if (native.empty() || platform::resolve_path(native, resolved) != platform::error_success)
-        return native;
-    return resolved;
+    std::u16string resolved = native.empty() ? std::u16string() : os::resolve_path(native);
+    return resolved.empty() ? native : resolved;
 }
 
 // The item's own name is kept: a link names itself, not what it points to.
@@ -90,8 +88,7 @@ void prepare_target(const std::u16string& target, bool remove_file)
 bool copy_link(const std::u16string& source, const std::u16string& target)
 {
     prepare_target(target, true);
-    return platform::copy_symbolic_link(native_path(source), native_path(target))
-        == platform::error_success;
+    return os::copy_link(native_path(source), native_path(target));
 }
 
 // A rename, or for a link that cannot be renamed there (another file
@@ -101,8 +98,7 @@ bool move_item(os::FileInfo& source, const std::u16string& target)
     if (source.move_to(target))
         return true;
     if (!source.is_link()
-        || platform::copy_symbolic_link(native_path(source.path()), native_path(target))
-            != platform::error_success)
+        || !os::copy_link(native_path(source.path()), native_path(target)))
         return false;
     source.remove();
     return true;

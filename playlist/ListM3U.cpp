@@ -3,9 +3,7 @@
 #include "liba/Conversion.h"
 #include "liba/TextFile.h"
 #include "os/File.h"
-#include "os/PathMacros.h"
-#include "platform/core/AtomicFile.h"
-#include "platform/core/Win32Error.h"
+#include "os/FileSystem.h"
 #include "playlist/TimeText.h"
 
 namespace playlist {
@@ -95,7 +93,7 @@ bool ListM3U::save(const std::u16string& path)
         append_utf16le(bytes, entry.path);
         append_utf16le(bytes, u"\n");
     }
-    return platform::write_file_atomically(os::expand_path_macros(path), bytes) == platform::error_success;
+    return os::write_file_atomically(path, bytes);
 }
 
 }

@@ -3,8 +3,7 @@
 #include "liba/Path.h"
 #include "model/FileHelpers.h"
 #include "liba/CaseMapping.h"
-#include "os/PathMacros.h"
-#include "platform/core/Win32Error.h"
+#include "os/FileSystem.h"
 
 FileItem::FileItem(std::u16string path_, std::u16string type_, playlist::Entry entry_)
     : type(std::move(type_))
@@ -14,8 +13,7 @@ FileItem::FileItem(std::u16string path_, std::u16string type_, playlist::Entry e
     , path(std::move(path_))
 {
     platform::FileStatus status;
-    if (platform::file_status(liba::remove_trailing_separator(os::expand_path_macros(path)), status)
-        == platform::error_success)
+    if (os::file_status(path, status))
         describe(status);
 }
 

@@ -1,9 +1,9 @@
 #include "app/SettingsSkinStore.h"
 #include "app/explorer/ExplorerDialogs.h"
+#include "app/explorer/Id3TagForm.h"
 #include "app/explorer/SelectFileForm.h"
 #include "app/explorer/SelectFolderForm.h"
 #include "audio/Id3Tag.h"
-#include "app/explorer/Id3TagForm.h"
 #include "tests/app/explorer/ExplorerFixture.h"
 
 #include <chrono>

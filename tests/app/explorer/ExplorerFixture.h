@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/explorer/PanelFileExplorer.h"
 #include "app/SettingsSkinStore.h"
+#include "app/explorer/PanelFileExplorer.h"
 #include "model/Document.h"
 #include "os/Application.h"
 #include "platform/core/MessageQueue.h"

@@ -1,7 +1,7 @@
 // The explorer's commands that open a dialog, act on the playlist view or
 // record onto a file, each run through the panel as its menu runs it.
-#include "app/explorer/SelectFileForm.h"
 #include "app/explorer/BookmarksForm.h"
+#include "app/explorer/SelectFileForm.h"
 #include "model/DocumentMedia.h"
 #include "model/RangeMarkList.h"
 #include "platform/media/headless/ScriptedWaveDriver.h"

@@ -2,8 +2,6 @@
 
 #include "skinner/core/Form.h"
 
-namespace dialogs {
-
 AboutControls::AboutControls(skinner::Form& form)
     : m_form(form)
     , m_product(form, u"frmProduct")
@@ -14,5 +12,3 @@ AboutControls::AboutControls(skinner::Form& form)
 }
 
 AboutControls::~AboutControls() = default;
-
-}

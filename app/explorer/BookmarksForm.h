@@ -2,9 +2,9 @@
 
 #include "app/explorer/ControlRange.h"
 #include "app/explorer/RangeGrid.h"
+#include "skinner/core/Form.h"
 #include "skinner/widgets/buttons/ControlButton.h"
 #include "skinner/widgets/text/ControlFrame.h"
-#include "skinner/core/Form.h"
 
 #include <cstdint>
 #include <optional>

@@ -10,8 +10,6 @@ namespace skinner {
 class Form;
 }
 
-namespace dialogs {
-
 // The about form's own controls: the product line, the portal's logo with
 // its link, and the maker's link.
 class AboutControls {
@@ -27,5 +25,3 @@ protected:
     // Names the logo and its address in the language file; empty without "portal.txt".
     std::u16string m_portal;
 };
-
-}

@@ -6,8 +6,6 @@
 
 #include <string_view>
 
-namespace dialogs {
-
 // The about box: the product text, the logo of the portal that
 // "portal.txt" beside the program names (its pictures in the folder "fun"),
 // and two links whose addresses the language file holds.
@@ -27,5 +25,3 @@ private:
 
     skinner::ControlMenuMain m_menu;
 };
-
-}

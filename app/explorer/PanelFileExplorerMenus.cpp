@@ -1,14 +1,13 @@
 // The explorer's pop-up menus and the end of its in-place naming.
-#include "app/explorer/PanelFileExplorer.h"
 #include "app/SettingsSkinStore.h"
 #include "app/explorer/ExplorerManager.h"
 #include "app/explorer/ItemName.h"
+#include "app/explorer/PanelFileExplorer.h"
 #include "dialogs/ErrorForm.h"
 #include "liba/Path.h"
 #include "liba/StringTranslator.h"
 #include "model/FileHelpers.h"
 #include "os/FileInfo.h"
-#include "os/PathMacros.h"
 #include "playlist/ListM3U.h"
 #include "skinner/menus/PopupMenu.h"
 
@@ -177,13 +176,13 @@ void PanelFileExplorer::finish_rename(const std::u16string& name)
 
 void PanelFileExplorer::finish_new_folder(const std::u16string& name)
 {
-    if (!os::FileInfo(os::expand_path_macros(m_path)).create_directory(name))
+    if (!os::FileInfo(m_native_path).create_directory(name))
         show_error(u"on_create_folder_error", name);
 }
 
 void PanelFileExplorer::finish_new_playlist(const std::u16string& name)
 {
-    const std::u16string path = liba::join_path(os::expand_path_macros(m_path), name + u".m3u");
+    const std::u16string path = liba::join_path(m_native_path, name + u".m3u");
     if (os::FileInfo(path).exists()) {
         ExplorerManager manager(get_form(), get_settings_skin(), u"ConfirmYesNo");
         bool aborted = false;

@@ -1,14 +1,14 @@
 // The file explorer's named commands.
-#include "app/explorer/PanelFileExplorer.h"
 #include "app/SettingsSkinStore.h"
+#include "app/explorer/BookmarksForm.h"
+#include "app/explorer/ConfirmForm.h"
 #include "app/explorer/ExplorerDialogs.h"
 #include "app/explorer/ExplorerManager.h"
+#include "app/explorer/PanelFileExplorer.h"
+#include "app/explorer/PropertiesForm.h"
 #include "app/explorer/SelectFileForm.h"
 #include "app/explorer/SelectFolderForm.h"
 #include "audio/Id3Tag.h"
-#include "app/explorer/BookmarksForm.h"
-#include "app/explorer/ConfirmForm.h"
-#include "app/explorer/PropertiesForm.h"
 #include "liba/Conversion.h"
 #include "liba/Path.h"
 #include "liba/StringTranslator.h"
@@ -101,11 +101,10 @@ void PanelFileExplorer::command_paste()
     m_clipboard_source.clear();
     if (!m_playlist_mode) {
         ExplorerManager manager(get_form(), get_settings_skin(), u"Confirm5Way");
-        const std::u16string destination = os::expand_path_macros(m_path);
         if (m_clipboard_operation == 0)
-            manager.copy_files(m_clipboard, destination);
+            manager.copy_files(m_clipboard, m_native_path);
         else
-            manager.move_files(m_clipboard, destination);
+            manager.move_files(m_clipboard, m_native_path);
         refresh_file_list();
         m_clipboard.clear();
     } else {
@@ -188,9 +187,8 @@ void PanelFileExplorer::start_new_row(
     m_files.refresh();
     const std::int32_t last = m_files.get_item_count() - 1;
     m_files.select_only(last);
-    const std::u16string folder = os::expand_path_macros(m_path);
-    const std::u16string proposed
-        = extension.empty() ? unique_folder_name(folder, base) : unique_file_name(folder, base, extension);
+    const std::u16string proposed = extension.empty() ? unique_folder_name(m_native_path, base)
+                                                      : unique_file_name(m_native_path, base, extension);
     m_edit_purpose = purpose;
     m_files.start_naming(last, proposed);
 }

@@ -13,8 +13,6 @@
 
 using liba::literals::operator""_key;
 
-namespace dialogs {
-
 namespace {
 
 const std::u16string portal_file = u"%app_path%/portal.txt";
@@ -103,6 +101,4 @@ void FormAbout::open_address(std::u16string_view key)
         return;
     }
     os::open_url(properties().translate(key));
-}
-
 }

@@ -16,8 +16,6 @@
 
 namespace {
 
-using dialogs::FormAbout;
-
 class FormAboutTest : public test::DialogScreen {
 protected:
     FormAboutTest()

@@ -1,6 +1,6 @@
+#include "app/explorer/BookmarksForm.h"
 #include "audio/chains/PlayChain.h"
 #include "audio/readers/FileReader.h"
-#include "app/explorer/BookmarksForm.h"
 #include "model/PlayChainFactory.h"
 #include "model/RangeMarkList.h"
 #include "platform/ui/Input.h"

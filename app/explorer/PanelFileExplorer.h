@@ -151,7 +151,10 @@ private:
     skinner::ControlButtonMultistate m_sort_size;
     bool m_playlist_mode = false;
     std::vector<std::unique_ptr<skinner::MenuMainButton>> m_menu_buttons;
+    // The folder or list shown, as stored (path macros kept), and as the host
+    // takes it, expanded once when it is entered.
     std::u16string m_path;
+    std::u16string m_native_path;
     bool m_closing = false;
     // A path select_path was given that no row shows: what the next play is about.
     std::u16string m_requested;

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "app/explorer/GenreCombo.h"
-#include "skinner/widgets/edit/ControlEdit.h"
 #include "skinner/core/Form.h"
+#include "skinner/widgets/edit/ControlEdit.h"
 #include "skinner/menus/ControlMenuMain.h"
 
 namespace audio {

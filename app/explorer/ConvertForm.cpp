@@ -11,9 +11,6 @@
 #include "os/FileInfo.h"
 #include "os/FileSystem.h"
 #include "os/Log.h"
-#include "os/PathMacros.h"
-#include "platform/core/FileSystem.h"
-#include "platform/core/Win32Error.h"
 #include "skinner/skin/Properties.h"
 
 #include <algorithm>
@@ -179,8 +176,7 @@ bool ConvertForm::finish()
         if (!check.is_open() || check.get_length_bytes() <= 0)
             return false;
     }
-    if (platform::replace_file(os::expand_path_macros(m_temporary), os::expand_path_macros(m_target))
-        != platform::error_success)
+    if (!os::replace_file(m_temporary, m_target))
         return false;
     carry_bookmarks_over(*m_chain->get_reader());
     return true;

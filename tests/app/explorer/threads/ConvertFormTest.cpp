@@ -1,5 +1,5 @@
-#include "audio/readers/FileReaderMP3.h"
 #include "app/explorer/ConvertForm.h"
+#include "audio/readers/FileReaderMP3.h"
 #include "dialogs/ErrorForm.h"
 #include "model/FileHelpers.h"
 #include "model/RangeMarkList.h"

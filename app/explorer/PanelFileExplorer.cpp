@@ -71,6 +71,7 @@ PanelFileExplorer::PanelFileExplorer(skinner::Container& container, std::u16stri
     m_playlist.set_context_gestures(true);
     m_playlist.set_visible(false);
     m_path = u"/";
+    m_native_path = m_path;
     m_folder.set_path(m_path);
 
     const Settings& settings = document().get_settings();
@@ -140,17 +141,20 @@ void PanelFileExplorer::change_folder(std::u16string path, bool as_playlist)
     path = liba::remove_trailing_separator(path);
     if (path.empty())
         path = u"/";
+    const std::u16string native = os::expand_path_macros(path);
     if (m_playlist_mode)
         m_playlist.save_if_changed();
     if (as_playlist) {
-        if (!m_playlist.load(os::expand_path_macros(path)))
+        if (!m_playlist.load(native))
             return;
         m_playlist_mode = true;
     } else {
         m_playlist_mode = false;
     }
     const std::u16string previous = m_path;
+    const std::u16string previous_native = m_native_path;
     m_path = path;
+    m_native_path = native;
     show_path();
 
     Settings settings = document().get_settings();
@@ -169,9 +173,8 @@ void PanelFileExplorer::change_folder(std::u16string path, bool as_playlist)
 
     // Going up leaves the folder one came from selected.
     if (liba::is_path_under(path, previous) && !liba::paths_equal(path, previous)) {
-        const std::u16string expanded = os::expand_path_macros(previous);
         for (std::int32_t row = 0; row < list.get_item_count(); ++row) {
-            if (liba::paths_equal(list.item(row).path, expanded)) {
+            if (liba::paths_equal(list.item(row).path, previous_native)) {
                 list.select_only(row);
                 list.scroll_into_view(row);
                 break;
@@ -189,7 +192,7 @@ void PanelFileExplorer::refresh_file_list()
         m_files.add_type(ControlListFiles::folder_type);
     else
         m_files.remove_type(ControlListFiles::folder_type);
-    m_files.set_folder(os::expand_path_macros(m_path));
+    m_files.set_folder(m_native_path);
     m_files.select_file(selected);
     m_files.set_current_file(current);
 }
@@ -252,7 +255,7 @@ void PanelFileExplorer::select_path(const std::u16string& path)
     // What is no path of a folder there is (a stray command line) leaves the view as it is.
     const std::u16string folder = liba::remove_trailing_separator(liba::get_parent_directory(path));
     bool found = false;
-    if (!folder.empty() && os::FileInfo(os::expand_path_macros(folder)).is_directory()) {
+    if (!folder.empty() && os::FileInfo(folder).is_directory()) {
         change_folder(folder, false);
         const std::u16string expanded = os::expand_path_macros(path);
         m_files.select_file(expanded);
