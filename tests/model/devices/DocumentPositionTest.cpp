@@ -60,16 +60,24 @@ protected:
     {
         std::vector<std::uint8_t> all;
         while (all.size() < bytes) {
+            // Counted before playing, so a write that comes in between is not waited for twice.
+            const std::size_t writes = write_count(driver.log());
             std::vector<std::uint8_t> part = driver.play_queued(bytes - all.size());
             if (part.empty()) {
-                // The player refills on its own thread; wait for its next write.
-                int writes = driver.count("out write 6400");
-                EXPECT_TRUE(driver.wait_for_line("out write 6400", writes + 1));
+                // The player refills on its own thread; wait for its next write, which at the
+                // end of the file is a short one.
+                EXPECT_TRUE(driver.wait_for([&](const std::vector<std::string>& log) { return write_count(log) > writes; }));
                 continue;
             }
             all.insert(all.end(), part.begin(), part.end());
         }
         return all;
+    }
+
+    static std::size_t write_count(const std::vector<std::string>& log)
+    {
+        return std::size_t(std::count_if(
+            log.begin(), log.end(), [](const std::string& line) { return line.rfind("out write ", 0) == 0; }));
     }
 
     void seek_and_pause(Document& document, std::int64_t delay);
