@@ -155,15 +155,19 @@ protected:
     }
 
     // The program's mapped window, once it shows; empty when it never does.
-    std::string program_window()
+    // The program's window once it is mapped; empty when it never is, with why in the test's output.
+    std::string program_window(test::Child& program)
     {
         std::string found;
+        std::optional<int> ended;
         wait_for(
             [&] {
                 found = xdotool({ "search", "--onlyvisible", "--name", "^Orvanta$" });
-                return !found.empty();
+                return !found.empty() || (ended = program.wait_for(0)).has_value();
             },
             90s);
+        if (ended)
+            ADD_FAILURE() << "the program ended with " << *ended << " before it showed a window";
         return found;
     }
 
@@ -219,7 +223,7 @@ TEST_F(EndToEnd, PlaysTheFileOfItsCommandLineStopsAndPlaysItAgainFromTheButtons)
     test::Child program({ ORVANTA_PROGRAM, wav });
     ASSERT_TRUE(program.started());
 
-    std::string window = program_window();
+    std::string window = program_window(program);
     ASSERT_FALSE(window.empty()) << "no window";
     ASSERT_TRUE(wait_for([&] { return played().size() > 22050; }, 20s)) << "the command line's file does not play";
 
@@ -314,7 +318,7 @@ TEST_F(EndToEnd, ARecordingKilledWhileItRecordsPlaysInEveryFormat)
         });
         test::Child program({ ORVANTA_PROGRAM });
         ASSERT_TRUE(program.started());
-        std::string window = program_window();
+        std::string window = program_window(program);
         ASSERT_FALSE(window.empty()) << "no window";
 
         // Record makes the file at once; a click before the window takes
@@ -391,7 +395,7 @@ protected:
         argv.insert(argv.end(), arguments.begin(), arguments.end());
         program = std::make_unique<test::Child>(argv);
         ASSERT_TRUE(program->started());
-        window = program_window();
+        window = program_window(*program);
         ASSERT_FALSE(window.empty()) << "no window";
         ASSERT_NE(settled_picture(), nullptr) << "the window never holds still";
     }
