@@ -1,5 +1,6 @@
 #include "app/controls/ControlSpeed.h"
 
+#include "liba/Conversion.h"
 #include "skinner/graphics/Canvas.h"
 
 #include <algorithm>
@@ -7,16 +8,6 @@
 #include <cstdint>
 
 namespace {
-
-std::u16string decimal(std::int64_t value)
-{
-    std::u16string digits;
-    do {
-        digits.insert(digits.begin(), static_cast<char16_t>(u'0' + value % 10));
-        value /= 10;
-    } while (value > 0);
-    return digits;
-}
 
 // Canvas text alignment: centred both ways.
 constexpr std::int32_t text_center = 1;
@@ -40,7 +31,7 @@ std::u16string ControlSpeed::speed_text(double speed)
     const double x = std::isnan(speed) ? 0.05 : std::clamp(speed, 0.0, 1e9) + 0.05;
     const double whole = std::trunc(x);
     const auto tenths = static_cast<std::int64_t>((x - whole) * 10);
-    return u"x" + decimal(static_cast<std::int64_t>(whole)) + u"." + decimal(tenths);
+    return u"x" + liba::number_text(static_cast<std::int64_t>(whole)) + u"." + liba::number_text(tenths);
 }
 
 void ControlSpeed::set_speed(double speed)
